@@ -1,0 +1,22 @@
+# velmora_program(target): the executable or shared library lives in the program folder.
+function(velmora_program target)
+  set_target_properties(${target} PROPERTIES
+    RUNTIME_OUTPUT_DIRECTORY ${VELMORA_PROGRAM_DIR}
+    LIBRARY_OUTPUT_DIRECTORY ${VELMORA_PROGRAM_DIR})
+endfunction()
+
+# velmora_test(name LABEL label SOURCES ... LIBS ...): one GoogleTest executable registered with CTest.
+# Tests find the built program folder through VELMORA_PROGRAM_DIR and fixtures through VELMORA_FIXTURES.
+function(velmora_test name)
+  cmake_parse_arguments(T "" "LABEL" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${T_SOURCES})
+  target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gmock GTest::gtest_main)
+  target_compile_definitions(${name} PRIVATE
+    VELMORA_PROGRAM_DIR="${VELMORA_PROGRAM_DIR}"
+    VELMORA_FIXTURES="${CMAKE_SOURCE_DIR}/tests/fixtures"
+    VELMORA_BINARY_DIR="${CMAKE_BINARY_DIR}")
+  set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
+  gtest_discover_tests(${name}
+    PROPERTIES LABELS "${T_LABEL}" ENVIRONMENT "QT_QPA_PLATFORM=offscreen"
+    DISCOVERY_TIMEOUT 60)
+endfunction()

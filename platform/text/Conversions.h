@@ -1,0 +1,35 @@
+#pragma once
+// The classic conversions of the data set's text into numbers, independent of the locale.
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace velmora::text {
+
+// "Reads as a number": optional blanks, an optional sign, digits with at most one decimal point (at least
+// one digit), an optional exponent (E or D, optional sign, digits), optional blanks. The empty text and
+// a blank text are not numbers.
+bool isNumeric(std::string_view s);
+
+// The number a numeric text reads as; a text that is not numeric throws RunTimeError(TypeMismatch).
+double toDouble(std::string_view s);
+
+// Whole numbers rounded half to even; out of the 16-bit (cInt) or 32-bit (cLng) range throws
+// RunTimeError(Overflow). A text is read with toDouble first.
+std::int16_t cInt(double v);
+std::int16_t cInt(std::string_view s);
+std::int32_t cLng(double v);
+std::int32_t cLng(std::string_view s);
+
+// Boolean of a text: the words True and False in any letter case, or a number (zero false, else true);
+// anything else throws RunTimeError(TypeMismatch).
+bool cBool(std::string_view s);
+
+// Plain decimal text of a number: at most 15 significant digits, no exponent, no trailing zeros and no
+// trailing decimal point ("0.000028", "135.5", "-1", "0").
+std::string formatNumber(double v);
+
+// Trims blanks (half-width spaces and tabs) at both ends.
+std::string_view trimBlanks(std::string_view s);
+
+}  // namespace velmora::text

@@ -1,0 +1,16 @@
+#pragma once
+// Conversion between UTF-8 (sources, user interface, paths) and CP932 (every file the program reads or
+// writes as text). Converters are cached per thread; no conversion allocates an iconv descriptor.
+#include <string>
+#include <string_view>
+
+namespace velmora::text {
+
+// UTF-8 → CP932. Throws RunTimeError(TypeMismatch) when a character has no CP932 form.
+std::string toCp932(std::string_view utf8);
+// True when every character of the UTF-8 text has a CP932 form.
+bool canEncodeCp932(std::string_view utf8);
+// CP932 → UTF-8. A byte sequence that is not CP932 decodes as U+FFFD, never fails.
+std::string fromCp932(std::string_view cp932);
+
+}  // namespace velmora::text

@@ -1,0 +1,90 @@
+#include "platform/text/LineReader.h"
+
+#include <cerrno>
+#include <cstring>
+
+#include "platform/errors/RunTimeError.h"
+
+namespace velmora::text {
+
+void LineReader::open(const std::string& path) {
+    close();
+    file_ = std::fopen(path.c_str(), "rb");
+    if (!file_) {
+        int e = errno;
+        if (e == ENOENT) throw RunTimeError(err::FileNotFound, "File not found");
+        throw RunTimeError(err::PathFileAccessError, "Path/File access error");
+    }
+    buf_.resize(1 << 16);
+    pos_ = len_ = 0;
+    eof_ = false;
+    lineNumber_ = 0;
+}
+
+void LineReader::close() {
+    if (file_) std::fclose(file_);
+    file_ = nullptr;
+}
+
+bool LineReader::fill() {
+    if (eof_ || !file_) return false;
+    if (pos_ > 0) {
+        std::memmove(buf_.data(), buf_.data() + pos_, len_ - pos_);
+        len_ -= pos_;
+        pos_ = 0;
+    }
+    if (len_ == buf_.size()) buf_.resize(buf_.size() * 2);
+    std::size_t got = std::fread(buf_.data() + len_, 1, buf_.size() - len_, file_);
+    if (got == 0) {
+        if (std::ferror(file_)) throw RunTimeError(err::DeviceIoError, "Device I/O error");
+        eof_ = true;
+        return false;
+    }
+    len_ += got;
+    return true;
+}
+
+bool LineReader::atEnd() {
+    if (pos_ < len_) return false;
+    return !fill();
+}
+
+bool LineReader::next(std::string& line) {
+    if (!file_) return false;
+    std::size_t scanFrom = pos_;
+    for (;;) {
+        const char* base = buf_.data();
+        for (std::size_t i = scanFrom; i < len_; ++i) {
+            char c = base[i];
+            if (c == '\n' || c == '\r') {
+                // A CR at the end of the buffer may be the first half of CR LF: read on before deciding.
+                if (c == '\r' && i + 1 == len_ && !eof_) {
+                    std::size_t rel = i - pos_;
+                    if (fill()) {
+                        scanFrom = pos_ + rel;
+                        goto rescan;
+                    }
+                }
+                line.assign(buf_.data() + pos_, i - pos_);
+                pos_ = i + 1;
+                if (c == '\r' && pos_ < len_ && buf_[pos_] == '\n') ++pos_;
+                ++lineNumber_;
+                return true;
+            }
+        }
+        {
+            std::size_t rel = len_ - pos_;
+            if (!fill()) {
+                if (pos_ >= len_) return false;
+                line.assign(buf_.data() + pos_, len_ - pos_);
+                pos_ = len_;
+                ++lineNumber_;
+                return true;
+            }
+            scanFrom = pos_ + rel;
+        }
+    rescan:;
+    }
+}
+
+}  // namespace velmora::text

@@ -1,0 +1,40 @@
+#pragma once
+// Reads a text file line by line as raw bytes (CP932 stays undecoded). A line ends at CR LF, CR or LF;
+// the end is not part of the line. A last line without an end is still a line; an empty file has none.
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace velmora::text {
+
+class LineReader {
+public:
+    LineReader() = default;
+    explicit LineReader(const std::string& path) { open(path); }
+    ~LineReader() { close(); }
+    LineReader(const LineReader&) = delete;
+    LineReader& operator=(const LineReader&) = delete;
+
+    // Throws RunTimeError(FileNotFound / PathFileAccessError) when the file cannot be opened.
+    void open(const std::string& path);
+    void close();
+    bool isOpen() const { return file_ != nullptr; }
+
+    // Next line into `line`; false at the end of the file. Throws RunTimeError(DeviceIoError) on a read error.
+    bool next(std::string& line);
+    // True when no further line can be read.
+    bool atEnd();
+    // 1-based number of the line last returned by next().
+    long lineNumber() const { return lineNumber_; }
+
+private:
+    bool fill();
+
+    std::FILE* file_ = nullptr;
+    std::vector<char> buf_;
+    std::size_t pos_ = 0, len_ = 0;
+    bool eof_ = false;
+    long lineNumber_ = 0;
+};
+
+}  // namespace velmora::text

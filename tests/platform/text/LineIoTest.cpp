@@ -1,0 +1,66 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "platform/text/LineReader.h"
+#include "platform/text/LineWriter.h"
+
+using namespace velmora::text;
+namespace fs = std::filesystem;
+
+namespace {
+fs::path tempFile(const std::string& name) {
+    fs::path dir = fs::temp_directory_path() / ("velmora-lineio-" + std::to_string(::getpid()));
+    fs::create_directories(dir);
+    return dir / name;
+}
+std::vector<std::string> readAll(const fs::path& p) {
+    LineReader r(p.string());
+    std::vector<std::string> lines;
+    std::string line;
+    while (r.next(line)) lines.push_back(line);
+    return lines;
+}
+}  // namespace
+
+TEST(LineReader, AcceptsEveryLineEnd) {
+    fs::path p = tempFile("ends.txt");
+    std::ofstream(p, std::ios::binary) << "a\r\nb\rc\nd\r\n\r\ne";
+    EXPECT_EQ(readAll(p), (std::vector<std::string>{"a", "b", "c", "d", "", "e"}));
+    std::ofstream(p, std::ios::binary) << "";
+    EXPECT_TRUE(readAll(p).empty());
+}
+
+TEST(LineReader, LongLinesAndCrLfAcrossBufferEdges) {
+    fs::path p = tempFile("long.txt");
+    std::string big(70000, 'x');
+    {
+        std::ofstream o(p, std::ios::binary);
+        o << std::string(65535, 'y') << "\r\n" << big << "\r\nz";
+    }
+    auto lines = readAll(p);
+    ASSERT_EQ(lines.size(), 3u);
+    EXPECT_EQ(lines[0].size(), 65535u);
+    EXPECT_EQ(lines[1], big);
+    EXPECT_EQ(lines[2], "z");
+}
+
+TEST(LineWriter, EndsLinesWithCrLfAndEncodesUtf8) {
+    fs::path p = tempFile("out.txt");
+    {
+        LineWriter w(p.string(), LineWriter::Mode::Replace);
+        w.writeLine("abc");
+        w.writeUtf8Line("日本");
+        w.close();
+        w.close();
+    }
+    {
+        LineWriter w(p.string(), LineWriter::Mode::Append);
+        w.writeLine("z");
+    }
+    std::stringstream ss;
+    ss << std::ifstream(p, std::ios::binary).rdbuf();
+    EXPECT_EQ(ss.str(), "abc\r\n\x93\xfa\x96\x7b\r\nz\r\n");
+}
