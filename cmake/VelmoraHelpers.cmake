@@ -20,3 +20,23 @@ function(velmora_test name)
     PROPERTIES LABELS "${T_LABEL}" ENVIRONMENT "QT_QPA_PLATFORM=offscreen"
     DISCOVERY_TIMEOUT 60)
 endfunction()
+
+# velmora_folder_library(target FOLDER_LIBS... ): a static library of every .cpp below the current folder
+# (except those given in EXCLUDE), created only when there are sources. Other folder libraries are linked
+# with $<TARGET_NAME_IF_EXISTS:...> so a folder without code yet does not break the build; cycles between
+# static folder libraries (app <-> converters) are allowed by CMake.
+function(velmora_folder_library target)
+  cmake_parse_arguments(L "" "" "EXCLUDE;LINKS" ${ARGN})
+  file(GLOB_RECURSE sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  foreach(x ${L_EXCLUDE})
+    list(REMOVE_ITEM sources ${CMAKE_CURRENT_SOURCE_DIR}/${x})
+  endforeach()
+  if(NOT sources)
+    return()
+  endif()
+  add_library(${target} STATIC ${sources})
+  target_include_directories(${target} PUBLIC ${CMAKE_SOURCE_DIR})
+  foreach(l ${L_LINKS})
+    target_link_libraries(${target} PUBLIC $<TARGET_NAME_IF_EXISTS:${l}>)
+  endforeach()
+endfunction()
