@@ -1,14 +1,10 @@
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <unistd.h>
-
 #include "app/ConversionLog.h"
 #include "app/ConversionState.h"
 #include "platform/text/Cp932.h"
 #include "platform/ui/TestUi.h"
+#include "tests/app/state/TempProgramFolder.h"
 
 namespace fs = std::filesystem;
 using namespace velmora;
@@ -21,26 +17,9 @@ const modCommon::LogTime kStamp{2006, 3, 15, 14, 5, 9};
 
 class ConversionLogTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        resetConversionState();
-        folder_ = fs::temp_directory_path() /
-                  ("velmora_log_" + std::to_string(::getpid()) + "_" +
-                   ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(folder_);
-        fs::create_directories(folder_ / "Log");
-        setProgramFolder(folder_.string());
-        modCommon::setLogClock([] { return kStamp; });
-    }
-    void TearDown() override {
-        resetConversionState();
-        modCommon::setLogClock({});
-        setProgramFolder("");
-        fs::remove_all(folder_);
-    }
-    static std::string slurp(const fs::path& p) {
-        std::ifstream in(p, std::ios::binary);
-        return {std::istreambuf_iterator<char>(in), {}};
-    }
+    void SetUp() override { modCommon::setLogClock([] { return kStamp; }); }
+    void TearDown() override { modCommon::setLogClock({}); }
+    static std::string slurp(const fs::path& p) { return testsupport::TempProgramFolder::read(p); }
     // Opens a log of the current item, runs the calls, closes it and gives the bytes on disk.
     template <class F>
     std::string logOf(F&& calls) {
@@ -51,7 +30,8 @@ protected:
         s.LogFileNo.close();
         return slurp(s.LogFilePath);
     }
-    fs::path folder_;
+    testsupport::TempProgramFolder program_;
+    const fs::path folder_ = program_.path();
     ui::TestUi ui_;
 };
 
