@@ -16,7 +16,7 @@
 
 namespace fs = std::filesystem;
 
-namespace velmora::testing {
+namespace velmora::testsupport {
 
 TempFolder::TempFolder() {
     std::string templ = (fs::temp_directory_path() / "velmora-test-XXXXXX").string();
@@ -100,4 +100,4 @@ RunResult BrunhaleFolder::run() const {
     return r;
 }
 
-}  // namespace velmora::testing
+}  // namespace velmora::testsupport

@@ -7,7 +7,7 @@
 
 #include <gtest/gtest.h>
 
-namespace velmora::testing {
+namespace velmora::testsupport {
 
 // A fresh temporary folder, removed with everything in it when the object goes.
 class TempFolder {
@@ -69,4 +69,4 @@ std::string capture(const std::string& command);
 // `ogrinfo -ro -al` of a file (stdout and stderr).
 std::string ogrinfo(const std::string& path);
 
-}  // namespace velmora::testing
+}  // namespace velmora::testsupport

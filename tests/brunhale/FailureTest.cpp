@@ -9,7 +9,7 @@
 
 #include "tests/brunhale/BrunhaleFolder.h"
 
-using namespace velmora::testing;
+using namespace velmora::testsupport;
 using ::testing::HasSubstr;
 
 namespace {

@@ -8,7 +8,7 @@
 #include "tests/brunhale/BrunhaleFolder.h"
 
 using namespace velmora::brunhale;
-using namespace velmora::testing;
+using namespace velmora::testsupport;
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include "platform/text/Cp932.h"
 #include "tests/brunhale/BrunhaleFolder.h"
 
-namespace velmora::testing {
+namespace velmora::testsupport {
 
 ShapefileRead readShapefile(const std::string& base) {
     SHPHandle h = SHPOpen((base + ".shp").c_str(), "rb");
@@ -61,4 +61,4 @@ TableRead readTable(const std::string& dbfPath) {
     return t;
 }
 
-}  // namespace velmora::testing
+}  // namespace velmora::testsupport

@@ -5,7 +5,7 @@
 #include <utility>
 #include <vector>
 
-namespace velmora::testing {
+namespace velmora::testsupport {
 
 struct ShapeRead {
     int type = 0;  // SHPT_*
@@ -39,4 +39,4 @@ struct TableRead {
 
 TableRead readTable(const std::string& dbfPath);
 
-}  // namespace velmora::testing
+}  // namespace velmora::testsupport

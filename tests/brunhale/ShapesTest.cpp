@@ -8,7 +8,7 @@
 #include "tests/brunhale/BrunhaleFolder.h"
 #include "tests/brunhale/Readback.h"
 
-using namespace velmora::testing;
+using namespace velmora::testsupport;
 using ::testing::HasSubstr;
 
 namespace {
