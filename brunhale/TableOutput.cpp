@@ -56,6 +56,9 @@ TableOutput::TableOutput(const std::string& path, const std::vector<FieldDef>& f
         std::string why = TrackedFiles::firstError();
         throw Failure(ExitCode::NotWritable, "cannot create " + path_ + (why.empty() ? "" : " (" + why + ")"));
     }
+    // shapelib would write the end-of-file mark after every appended record and then step back over it,
+    // a seek and a buffer refill per record; the mark is written once, when the table is closed.
+    DBFSetWriteEndOfFileChar(handle_, 0);
     for (const FieldDef& f : fields) {
         std::string name = dbfFieldName(f.name);
         if (DBFAddNativeFieldType(handle_, name.c_str(), f.type, f.width, f.decimals) < 0)
@@ -94,6 +97,7 @@ void TableOutput::writeRow(std::string_view valuesText, bool hasValues, long lin
 
 void TableOutput::close() {
     if (!handle_) return;
+    DBFSetWriteEndOfFileChar(handle_, 1);
     DBFClose(handle_);
     handle_ = nullptr;
     if (!TrackedFiles::firstError().empty())

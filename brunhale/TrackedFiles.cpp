@@ -14,7 +14,15 @@ void note(const std::string& what) {
     if (g_firstError.empty()) g_firstError = what;
 }
 
-std::FILE* asFile(SAFile f) { return reinterpret_cast<std::FILE*>(f); }
+// shapelib seeks before every record it writes, even to where the file already stands; a real seek
+// flushes the stdio buffer, so every record would cost its own system calls. The position is kept here
+// and a seek to it costs nothing.
+struct File {
+    std::FILE* f;
+    SAOffset pos;
+};
+
+File* asFile(SAFile f) { return reinterpret_cast<File*>(f); }
 
 SAFile open(const char* name, const char* access) {
     std::FILE* f = std::fopen(name, access);
@@ -24,33 +32,47 @@ SAFile open(const char* name, const char* access) {
         return nullptr;
     }
     std::setvbuf(f, nullptr, _IOFBF, 1 << 20);
-    return reinterpret_cast<SAFile>(f);
+    return reinterpret_cast<SAFile>(new File{f, 0});
 }
 
-SAOffset read(void* p, SAOffset size, SAOffset n, SAFile f) { return std::fread(p, size, n, asFile(f)); }
+SAOffset read(void* p, SAOffset size, SAOffset n, SAFile file) {
+    File* f = asFile(file);
+    SAOffset done = std::fread(p, size, n, f->f);
+    f->pos += done * size;
+    return done;
+}
 
-SAOffset write(void* p, SAOffset size, SAOffset n, SAFile f) {
-    SAOffset done = std::fwrite(p, size, n, asFile(f));
+SAOffset write(void* p, SAOffset size, SAOffset n, SAFile file) {
+    File* f = asFile(file);
+    SAOffset done = std::fwrite(p, size, n, f->f);
+    f->pos += done * size;
     if (done != n) note(std::string("write failed: ") + std::strerror(errno));
     return done;
 }
 
-SAOffset seek(SAFile f, SAOffset offset, int whence) {
-    int r = std::fseek(asFile(f), static_cast<long>(offset), whence);
-    if (r != 0) note(std::string("seek failed: ") + std::strerror(errno));
-    return static_cast<SAOffset>(r);
+SAOffset seek(SAFile file, SAOffset offset, int whence) {
+    File* f = asFile(file);
+    if (whence == SEEK_SET && offset == f->pos) return 0;
+    if (std::fseek(f->f, static_cast<long>(offset), whence) != 0) {
+        note(std::string("seek failed: ") + std::strerror(errno));
+        return static_cast<SAOffset>(-1);
+    }
+    f->pos = static_cast<SAOffset>(std::ftell(f->f));
+    return 0;
 }
 
-SAOffset tell(SAFile f) { return static_cast<SAOffset>(std::ftell(asFile(f))); }
+SAOffset tell(SAFile file) { return asFile(file)->pos; }
 
-int flush(SAFile f) {
-    int r = std::fflush(asFile(f));
+int flush(SAFile file) {
+    int r = std::fflush(asFile(file)->f);
     if (r != 0) note(std::string("flush failed: ") + std::strerror(errno));
     return r;
 }
 
-int close(SAFile f) {
-    int r = std::fclose(asFile(f));
+int close(SAFile file) {
+    File* f = asFile(file);
+    int r = std::fclose(f->f);
+    delete f;
     if (r != 0) note(std::string("close failed: ") + std::strerror(errno));
     return r;
 }
