@@ -1,36 +1,17 @@
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
-
 #include "app/ConversionState.h"
+#include "tests/app/state/TempProgramFolder.h"
 
-namespace fs = std::filesystem;
 using namespace velmora;
 
 namespace {
 
 class ConversionStateTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        resetConversionState();
-        dir_ = fs::temp_directory_path() /
-               ("velmora_state_" + std::to_string(::getpid()) + "_" +
-                ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::create_directories(dir_);
-    }
-    void TearDown() override {
-        resetConversionState();
-        fs::remove_all(dir_);
-    }
-    std::string path(const char* name) const { return (dir_ / name).string(); }
-    static std::string slurp(const std::string& p) {
-        std::ifstream in(p, std::ios::binary);
-        return {std::istreambuf_iterator<char>(in), {}};
-    }
-    fs::path dir_;
+    std::string path(const char* name) const { return folder_.file(name); }
+    static std::string slurp(const std::string& p) { return testsupport::TempProgramFolder::read(p); }
+    testsupport::TempProgramFolder folder_;
 };
 
 TEST_F(ConversionStateTest, KindsConvertBetweenTheTwoNumberings) {
@@ -138,12 +119,11 @@ TEST_F(ConversionStateTest, ResetClosesOpenFilesAndRestoresInitialValues) {
 }
 
 TEST_F(ConversionStateTest, ProgramFolderCanBeReplacedAndRestored) {
-    const std::string own = programFolder();
-    EXPECT_FALSE(own.empty());
-    setProgramFolder(dir_.string() + "/");
-    EXPECT_EQ(programFolder(), dir_.string());
+    EXPECT_EQ(programFolder(), folder_.path().string());
+    setProgramFolder(folder_.path().string() + "/");
+    EXPECT_EQ(programFolder(), folder_.path().string());
     setProgramFolder("");
-    EXPECT_EQ(programFolder(), own);
+    EXPECT_EQ(programFolder(), VELMORA_BINARY_DIR "/tests");
 }
 
 }  // namespace
