@@ -11,10 +11,6 @@ namespace ModAttr {
 using velmora::RunTimeError;
 namespace text = velmora::text;
 
-std::string_view recordKind(std::string_view line) {
-    return text::trimBlanks(text::sjisCharCut(line, 1, 3));
-}
-
 bool isTextItem(std::string_view typeName) {
     return typeName.find("Text") != std::string_view::npos;
 }

@@ -1,15 +1,13 @@
 #pragma once
-// The records of an attribute-table file, cut out of raw CP932 lines: the record kind, the "DT" ledger
-// row and the ledger key that joins a table row to its ledger rows.
+// The records of an attribute-table file, cut out of raw CP932 lines: the item kinds, the "DT" ledger row
+// and the ledger key that joins a table row to its ledger rows. Record kinds and the header line are cut
+// by ModLine::RecordKind and ModLine::CutHeader, which every fixed-column file shares.
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
 
 namespace ModAttr {
-
-// Characters 1-3 of a line with the blanks around them removed ("H", "T", "DT", ...).
-std::string_view recordKind(std::string_view line);
 
 // An item type name that holds "Text" (case-sensitive) names a text item; every other item is numeric.
 bool isTextItem(std::string_view typeName);

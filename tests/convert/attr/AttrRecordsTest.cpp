@@ -9,16 +9,6 @@ using velmora::RunTimeError;
 using velmora::text::fromCp932;
 using velmora::text::toCp932;
 
-TEST(AttrRecords, RecordKindIsTrimmedAndCaseSensitive) {
-    EXPECT_EQ(ModAttr::recordKind("T  abc"), "T");
-    EXPECT_EQ(ModAttr::recordKind(" DT123"), "DT");
-    EXPECT_EQ(ModAttr::recordKind("H"), "H");
-    EXPECT_EQ(ModAttr::recordKind("t  "), "t");
-    EXPECT_EQ(ModAttr::recordKind(""), "");
-    // Characters, not bytes: a double-byte character in column 2 keeps column 3 in the kind.
-    EXPECT_EQ(fromCp932(std::string(ModAttr::recordKind(toCp932("T表Xyz")))), "T表X");
-}
-
 TEST(AttrRecords, TextItemsByTypeName) {
     for (const char* t : {"Text", "Text1", "Text2", "Text3", "MyText"}) EXPECT_TRUE(ModAttr::isTextItem(t)) << t;
     for (const char* t : {"Integer", "Long", "text", "TEXT", ""}) EXPECT_FALSE(ModAttr::isTextItem(t)) << t;
