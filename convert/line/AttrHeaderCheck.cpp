@@ -16,6 +16,11 @@ namespace {
 constexpr std::int16_t kForeignAttrFile = 14;
 }
 
+const LayerDef& selectedAttrLayer() {
+    ConversionState& s = conversionState();
+    return layerRow(s.AttrLayers, s.SelectedIndex);
+}
+
 bool SetAttrTextToTbl_Hed(std::int16_t& skip) {
     try {
         skip = 0;
@@ -26,7 +31,7 @@ bool SetAttrTextToTbl_Hed(std::int16_t& skip) {
             ui::message("ファイルの形式が正しくありません。", "ｴﾗｰﾒｯｾｰｼﾞ", ui::Icon::Critical);
             return false;
         }
-        const LayerDef& layer = layerRow(s.AttrLayers, s.SelectedIndex);
+        const LayerDef& layer = selectedAttrLayer();
         if (!ModLine::HasHeaderKey(line, layer.HeaderKey)) {
             std::string kind;
             SelectAttrFileKind(line, kind);

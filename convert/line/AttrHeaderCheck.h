@@ -6,7 +6,15 @@
 #include <string>
 #include <string_view>
 
+namespace velmora {
+struct LayerDef;
+}
+
 namespace ModAttr {
+
+// The selected row of the attribute-table layers (row SelectedIndex of AttrLayers); run-time error 9
+// outside the table.
+const velmora::LayerDef& selectedAttrLayer();
 
 // Reads line 1 of the file open in InFileNo. True with skip = 0: the header fields and the record count
 // are in RecHedFields / RecHedCount; true with skip = 1: the file belongs to another data item. False

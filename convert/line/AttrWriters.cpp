@@ -5,9 +5,13 @@
 #include "app/ConversionRoutines.h"
 #include "app/ConversionState.h"
 #include "convert/line/AttrHeaderCheck.h"
+#include "convert/line/AttrLoader.h"
 #include "convert/line/AttrRecords.h"
 #include "convert/line/ConversionProgress.h"
 #include "convert/line/LineRecords.h"
+#include "platform/db/Database.h"
+#include "platform/db/DbErrors.h"
+#include "platform/db/Names.h"
 #include "platform/errors/RunTimeError.h"
 #include "platform/text/Conversions.h"
 #include "platform/text/Cp932.h"
@@ -28,15 +32,10 @@ std::string outputBase(const std::string& outputPath) {
     return text::toCp932(outputPath.substr(0, lower.find(".dbf")));
 }
 
-const LayerDef& selectedLayer() {
-    ConversionState& s = conversionState();
-    return layerRow(s.AttrLayers, s.SelectedIndex);
-}
-
 // Writes the header block; false when SetTextToShpeidx refused an item type (its message was shown).
 bool writeHeaderBlock() {
     ConversionState& s = conversionState();
-    const LayerDef& layer = selectedLayer();
+    const LayerDef& layer = selectedAttrLayer();
     text::LineWriter& h = s.FilHFileNo.file();
     h.writeLine("MAKEFILE_NAME," + outputBase(s.OutputPath));
     h.writeLine("SHAPE_TYPE,6," + std::to_string(s.DatumCode));
@@ -55,7 +54,7 @@ bool writeHeaderBlock() {
 
 // The progress display of a writer: n + n × 0.1 steps under the caption, shown between two yields.
 void showWriterProgress(double count) {
-    progress::setMaximum(count * 1.1);
+    progress::setMaximum(count + count * 0.1);
     progress::setCaption("表データ変換中・・・");
     ui::service().yield();
     progress::setVisible(true);
@@ -88,7 +87,7 @@ bool MakeAttrFileData(const std::string& path) {
         }
         showWriterProgress(s.RecHedCount);
 
-        const LayerDef& layer = selectedLayer();
+        const LayerDef& layer = selectedAttrLayer();
         text::LineWriter& h = s.FilHFileNo.file();
         text::LineWriter& d = s.FilDFileNo.file();
         std::string line, out;
@@ -116,6 +115,82 @@ bool MakeAttrFileData(const std::string& path) {
     } catch (const std::exception& e) {
         s.InFileNo.closeQuietly();
         ui::showError(e, "Error: ModAttr (ModAttr MakeAttrFileData)");
+        return false;
+    }
+}
+
+namespace {
+
+// "SELECT * FROM 表データ ORDER BY" items 1, 2 and 3, ascending. Text keys are CP932 bytes and sort
+// byte-wise (the Japanese sort order of the original engine is not available); Nulls come first. The
+// append order breaks ties, so that equal keys keep the order of the input files.
+std::string sortedTableSql(const LayerDef& layer) {
+    std::string sql = std::string("SELECT * FROM ") + kTableData + " ORDER BY ";
+    for (int i = 1; i <= 3; ++i) {
+        // An item that is no field of the table (a layer of fewer than four items) cannot sort it.
+        if (i > layer.ItemCount - 1)
+            throw RunTimeError(db::err::TooFewParameters, "Too few parameters. Expected 1.");
+        sql += db::quoteName(text::fromCp932(layer.ItemName.at(i))) + ", ";
+    }
+    return sql + "rowid";
+}
+
+}  // namespace
+
+bool MakeAttrFileData_Toku(db::Database& database) {
+    ConversionState& s = conversionState();
+    try {
+        if (!writeHeaderBlock()) return false;
+        const LayerDef& layer = selectedAttrLayer();
+        db::Query rows = database.query(sortedTableSql(layer));
+        if (!rows.next()) {
+            s.FilHFileNo.close();
+            s.FilDFileNo.close();
+            return false;
+        }
+        db::Query count = database.query(std::string("SELECT COUNT(*) FROM ") + kTableData);
+        count.next();
+        showWriterProgress(count.asDouble(0));
+
+        // Columns of the flagged items among 1 .. ItemCount − 1, looked up once.
+        std::vector<int> valueColumns;
+        for (int i = 1; i <= layer.ItemCount - 1; ++i)
+            if (layer.ItemOutput.at(i)) valueColumns.push_back(rows.column(text::fromCp932(layer.ItemName.at(i))));
+        const bool titleFlagged = layer.ItemCount >= 1 && layer.ItemOutput.at(layer.ItemCount);
+        const int item1 = rows.column(text::fromCp932(layer.ItemName.at(1)));
+        const int item2 = rows.column(text::fromCp932(layer.ItemName.at(2)));
+        const std::string titleField = text::fromCp932(layer.ItemName.at(kTitleItem));
+        // The first ledger row of the key in the order the rows were appended; bound, never spliced.
+        db::Query ledger = database.query(std::string("SELECT * FROM ") + kLedgerData + " WHERE " +
+                                          kAttributeNumber + " = ? ORDER BY rowid");
+
+        text::LineWriter& h = s.FilHFileNo.file();
+        text::LineWriter& d = s.FilDFileNo.file();
+        std::string out;
+        std::int64_t l = 1;
+        do {
+            d.writeLine("LINKIDX," + std::to_string(l));
+            out.assign("DBFITEM");
+            for (int c : valueColumns) {
+                out.push_back(',');
+                out.append(rows.asText(c));
+            }
+            if (titleFlagged) {
+                out.push_back(',');
+                if (!rows.isNull(item1) && !rows.isNull(item2)) {
+                    ledger.bind(1, ledgerKey(rows.asText(item1), rows.asText(item2)));
+                    if (ledger.next()) out.append(ledger.asText(titleField));
+                }
+            }
+            h.writeLine(out);
+            progress::step();
+            ++l;
+        } while (rows.next());
+        return true;
+    } catch (const std::exception& e) {
+        s.FilHFileNo.closeQuietly();
+        s.FilDFileNo.closeQuietly();
+        ui::showError(e, "Error: ModAttr (ModAttr MakeAttrFileData_Toku)");
         return false;
     }
 }
