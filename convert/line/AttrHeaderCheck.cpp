@@ -51,6 +51,21 @@ bool SetAttrTextToTbl_Hed(std::int16_t& skip) {
     }
 }
 
+InputStart openAttrInput(const std::string& path) {
+    ReaderSlot& in = conversionState().InFileNo;
+    in.open(path);
+    std::int16_t skip = 0;
+    if (!SetAttrTextToTbl_Hed(skip)) {
+        in.closeQuietly();
+        return InputStart::Failed;
+    }
+    if (skip == 1) {
+        in.close();
+        return InputStart::Skipped;
+    }
+    return InputStart::Ready;
+}
+
 void SelectAttrFileKind(std::string_view headerLine, std::string& kindText) {
     try {
         for (const LayerDef& row : conversionState().AttrLayers) {

@@ -21,6 +21,16 @@ const velmora::LayerDef& selectedAttrLayer();
 // after the format message or a run-time error box.
 bool SetAttrTextToTbl_Hed(std::int16_t& skip);
 
+// How an input file of an attribute-table converter starts.
+enum class InputStart {
+    Ready,    // open in InFileNo after its header line; the header is stored
+    Skipped,  // another data item's file (logged, closed)
+    Failed,   // not an attribute-table file (message shown, closed)
+};
+// Opens the file in InFileNo and runs the header check on it. An open that fails throws RunTimeError for
+// the caller's error box.
+InputStart openAttrInput(const std::string& path);
+
 // "ファイル種別：" and the Name of the first attribute-table row (0 to 13) whose header key occurs in the
 // header line, or "ファイル種別：不明"; CP932. On a run-time error the box is shown and kindText is empty.
 void SelectAttrFileKind(std::string_view headerLine, std::string& kindText);

@@ -94,16 +94,9 @@ std::vector<TableColumn> tableColumns() {
 bool SetAttrTextToTbl(db::Database& database, const std::string& path) {
     ConversionState& s = conversionState();
     try {
-        text::LineReader& in = s.InFileNo.open(path);
-        std::int16_t skip = 0;
-        if (!SetAttrTextToTbl_Hed(skip)) {
-            s.InFileNo.closeQuietly();
-            return false;
-        }
-        if (skip == 1) {
-            s.InFileNo.close();
-            return true;
-        }
+        InputStart start = openAttrInput(path);
+        if (start != InputStart::Ready) return start == InputStart::Skipped;
+        text::LineReader& in = s.InFileNo.file();
         progress::setMaximum(s.RecHedCount);
         progress::setCaption("初期処理中・・・");
         progress::setVisible(true);

@@ -75,16 +75,9 @@ bool MakeShapeAttrFileData_ini() {
 bool MakeAttrFileData(const std::string& path) {
     ConversionState& s = conversionState();
     try {
-        text::LineReader& in = s.InFileNo.open(path);
-        std::int16_t skip = 0;
-        if (!SetAttrTextToTbl_Hed(skip)) {
-            s.InFileNo.closeQuietly();
-            return false;
-        }
-        if (skip == 1) {
-            s.InFileNo.close();
-            return true;
-        }
+        InputStart start = openAttrInput(path);
+        if (start != InputStart::Ready) return start == InputStart::Skipped;
+        text::LineReader& in = s.InFileNo.file();
         showWriterProgress(s.RecHedCount);
 
         const LayerDef& layer = selectedAttrLayer();
