@@ -6,21 +6,21 @@
 #include "platform/ui/UiService.h"
 #include "viewer/frmMapMain.h"
 
-namespace modCommon {
+namespace velmora::modCommon {
 
 bool Main() {
     try {
-        velmora::ConversionState& s = velmora::conversionState();
-        s.HelpFile = velmora::programFolder() + "/Velmora600.html";
+        ConversionState& s = conversionState();
+        s.HelpFile = programFolder() + "/Velmora600.html";
         s.HelpOpened = false;
         auto* window = new frmMapMain;
         window->setAttribute(Qt::WA_DeleteOnClose);
         window->show();
         return true;
     } catch (const std::exception& e) {
-        velmora::ui::showError(e, "Error: modCommon (Main)");
+        ui::showError(e, "Error: modCommon (Main)");
         return false;
     }
 }
 
-}  // namespace modCommon
+}  // namespace velmora::modCommon

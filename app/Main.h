@@ -1,7 +1,7 @@
 #pragma once
 // Start-up of the program.
 
-namespace modCommon {
+namespace velmora::modCommon {
 
 // Points the help at the program folder's "Velmora600.html", clears HelpOpened and shows the main window
 // without waiting; the program then runs in the main window's event loop. No catalogue is read here.
@@ -9,4 +9,4 @@ namespace modCommon {
 // ends.
 bool Main();
 
-}  // namespace modCommon
+}  // namespace velmora::modCommon

@@ -4,6 +4,6 @@
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    if (!modCommon::Main()) return 1;
+    if (!velmora::modCommon::Main()) return 1;
     return app.exec();
 }
