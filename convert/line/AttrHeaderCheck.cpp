@@ -35,7 +35,7 @@ bool SetAttrTextToTbl_Hed(std::int16_t& skip) {
         if (!ModLine::HasHeaderKey(line, layer.HeaderKey)) {
             std::string kind;
             SelectAttrFileKind(line, kind);
-            ::modCommon::PutLogFileMsg(kForeignAttrFile, kind);
+            modCommon::PutLogFileMsg(kForeignAttrFile, kind);
             skip = 1;
             return true;
         }

@@ -153,7 +153,7 @@ bool SetAttrTextToTbl_T(std::string_view line, db::Appender& table, const std::v
         table.newRow();
         table.set(kLayerCode, text::sjisCharCut(line, 1, 3));
         for (const TableColumn& c : columns) {
-            std::string_view cut = velmora::modCommon::MidByteSjis(line, c.start, c.width);
+            std::string_view cut = modCommon::MidByteSjis(line, c.start, c.width);
             if (c.text) {
                 if (!text::trimBlanks(cut).empty()) table.set(c.field, cut);
             } else {

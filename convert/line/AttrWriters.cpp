@@ -1,6 +1,8 @@
 #include "convert/line/AttrWriters.h"
 
 #include <cstdint>
+#include <span>
+#include <vector>
 
 #include "app/ConversionRoutines.h"
 #include "app/ConversionState.h"
@@ -9,6 +11,8 @@
 #include "convert/line/AttrRecords.h"
 #include "convert/line/ConversionProgress.h"
 #include "convert/line/LineRecords.h"
+#include "convert/line/ShapeDescriptionBaseName.h"
+#include "convert/line/ShapeDescriptionWriter.h"
 #include "platform/db/Database.h"
 #include "platform/db/DbErrors.h"
 #include "platform/db/Names.h"
@@ -23,31 +27,21 @@ using namespace velmora;
 
 namespace {
 
-// The output path up to the first ".dbf" in any letter case (the whole path when it holds none), in the
-// description's encoding.
-std::string outputBase(const std::string& outputPath) {
-    std::string lower = outputPath;
-    for (char& c : lower)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    return text::toCp932(outputPath.substr(0, lower.find(".dbf")));
-}
-
 // Writes the header block; false when SetTextToShpeidx refused an item type (its message was shown).
 bool writeHeaderBlock() {
     ConversionState& s = conversionState();
     const LayerDef& layer = selectedAttrLayer();
     text::LineWriter& h = s.FilHFileNo.file();
-    h.writeLine("MAKEFILE_NAME," + outputBase(s.OutputPath));
-    h.writeLine("SHAPE_TYPE,6," + std::to_string(s.DatumCode));
-    int flagged = 0;
+    shapedesc::writeMakeFileName(h, shapedesc::tableBaseName(s.OutputPath));
+    shapedesc::writeShapeType(h, shapedesc::Kind::Table, s.DatumCode);
+    long flagged = 0;
     for (int i = 1; i <= layer.ItemCount; ++i) flagged += layer.ItemOutput.at(i) ? 1 : 0;
-    h.writeLine("DBFITEM_COUNT," + std::to_string(flagged));
+    shapedesc::writeFieldCount(h, flagged);
     for (int i = 1; i <= layer.ItemCount; ++i) {
         if (!layer.ItemOutput.at(i)) continue;
         std::string letter;
         if (!ModPolygon::SetTextToShpeidx(layer.ItemType.at(i), letter)) return false;
-        h.writeLine("DBFITEM_NAME," + layer.ItemName.at(i) + "," + letter + "," +
-                    std::to_string(layer.ItemWidth.at(i)) + ",0");
+        shapedesc::writeFieldName(h, layer.ItemName.at(i), letter, layer.ItemWidth.at(i));
     }
     return true;
 }
@@ -83,22 +77,24 @@ bool MakeAttrFileData(const std::string& path) {
         const LayerDef& layer = selectedAttrLayer();
         text::LineWriter& h = s.FilHFileNo.file();
         text::LineWriter& d = s.FilDFileNo.file();
-        std::string line, out;
+        std::string line, rowNumber;
+        std::vector<std::string_view> values;
         std::int64_t row = 1;
         while (in.next(line)) {
             if (ModLine::RecordKind(line) == "T") {
-                d.writeLine("LINKIDX," + std::to_string(row));
-                out.assign("DBFITEM,");
+                shapedesc::writeLinkIdx(d, row);
+                values.clear();
                 for (int i = 1; i <= layer.ItemCount; ++i) {
                     if (!layer.ItemOutput.at(i)) continue;
                     std::string_view cut =
-                        velmora::modCommon::MidByteSjis(line, layer.ItemStart.at(i), layer.ItemWidth.at(i));
-                    if (isTextItem(layer.ItemType.at(i)) || text::isNumeric(cut)) out.append(cut);
-                    out.push_back(',');
+                        modCommon::MidByteSjis(line, layer.ItemStart.at(i), layer.ItemWidth.at(i));
+                    values.push_back(isTextItem(layer.ItemType.at(i)) || text::isNumeric(cut) ? cut
+                                                                                               : std::string_view());
                 }
                 // The row number follows the declared fields as one value more.
-                out.append(std::to_string(row));
-                h.writeLine(out);
+                rowNumber = std::to_string(row);
+                values.push_back(rowNumber);
+                shapedesc::writeDbfItem(h, std::span<const std::string_view>(values));
                 ++row;
             }
             progress::step();
@@ -159,23 +155,20 @@ bool MakeAttrFileData_Toku(db::Database& database) {
 
         text::LineWriter& h = s.FilHFileNo.file();
         text::LineWriter& d = s.FilDFileNo.file();
-        std::string out;
+        std::vector<std::string> values;
         std::int64_t l = 1;
         do {
-            d.writeLine("LINKIDX," + std::to_string(l));
-            out.assign("DBFITEM");
-            for (int c : valueColumns) {
-                out.push_back(',');
-                out.append(rows.asText(c));
-            }
+            shapedesc::writeLinkIdx(d, l);
+            values.clear();
+            for (int c : valueColumns) values.push_back(rows.asText(c));
             if (titleFlagged) {
-                out.push_back(',');
+                std::string& title = values.emplace_back();
                 if (!rows.isNull(item1) && !rows.isNull(item2)) {
                     ledger.bind(1, ledgerKey(rows.asText(item1), rows.asText(item2)));
-                    if (ledger.next()) out.append(ledger.asText(titleField));
+                    if (ledger.next()) title = ledger.asText(titleField);
                 }
             }
-            h.writeLine(out);
+            shapedesc::writeDbfItem(h, std::span<const std::string>(values));
             progress::step();
             ++l;
         } while (rows.next());

@@ -59,8 +59,8 @@ TEST_F(AttrStreamWriter, GoldenPairOverFilesOfTwoNoneForeignAndThreeRows) {
         "DBFITEM,A0002,Beach ｶﾅ            ,,,2",
         "DBFITEM,C1   ,片瀬                ,      -5,  7,1",
         "DBFITEM,C2   ,                    ,,,2",
-        // A comma inside a value is written as it stands.
-        "DBFITEM,C3   ,逗子,葉山           ,       0,999,3",
+        // A comma inside a value cannot shift the later values: it travels as a full-width comma.
+        "DBFITEM,C3   ,逗子，葉山           ,       0,999,3",
     };
     EXPECT_EQ(headerFile(), expectedH);
     EXPECT_EQ(coordinateFile(), (std::vector<std::string>{"LINKIDX,1", "LINKIDX,2", "LINKIDX,1", "LINKIDX,2",
@@ -121,11 +121,12 @@ struct BaseCase {
 };
 }  // namespace
 
-TEST_F(AttrStreamWriter, HeaderBlockNamesTheBaseUpToTheFirstDbf) {
+TEST_F(AttrStreamWriter, HeaderBlockNamesTheBaseWithoutItsDbf) {
     const BaseCase cases[] = {
         {"out/t.dbf", "out/t", 2000},
         {"out/t", "out/t", 0},
-        {"a.dbf.dir/t.dbf", "a", -1},
+        // Only the final extension is cut: a folder whose name holds ".dbf" stays whole.
+        {"a.dbf.dir/t.dbf", "a.dbf.dir/t", -1},
         {"out/T.DBF", "out/T", 2000},
     };
     for (const auto& c : cases) {

@@ -11,6 +11,7 @@
 
 #include "app/ConversionLog.h"
 #include "app/ConversionState.h"
+#include "convert/line/ShapeDescriptionFiles.h"
 #include "platform/text/Cp932.h"
 #include "platform/ui/TestApplication.h"
 #include "platform/ui/TestUi.h"
@@ -110,22 +111,16 @@ protected:
         ConversionState& s = conversionState();
         s.LogFilePath = folder.file("Log/attr.log");
         modCommon::openLogFile(text::LineWriter::Mode::Replace);
-        s.FilHFileNo.open(folder.file("MakeShapeFile.fil_H"), text::LineWriter::Mode::Replace);
-        s.FilDFileNo.open(folder.file("MakeShapeFile.fil_D"), text::LineWriter::Mode::Replace);
+        shapedesc::openPair();
     }
-    void closePair() {
-        conversionState().FilHFileNo.close();
-        conversionState().FilDFileNo.close();
-    }
+    void closePair() { shapedesc::closePair(); }
     std::string input(const std::string& name, const std::vector<std::string>& lines) {
         std::string p = folder.file(name);
         gen::writeLines(p, lines);
         return p;
     }
-    std::vector<std::string> headerFile() { return utf8Lines(folder.read(folder.file("MakeShapeFile.fil_H"))); }
-    std::vector<std::string> coordinateFile() {
-        return utf8Lines(folder.read(folder.file("MakeShapeFile.fil_D")));
-    }
+    std::vector<std::string> headerFile() { return utf8Lines(folder.read(shapedesc::headerFilePath())); }
+    std::vector<std::string> coordinateFile() { return utf8Lines(folder.read(shapedesc::coordinateFilePath())); }
     std::vector<std::string> logLines() {
         conversionState().LogFileNo.close();
         return utf8Lines(folder.read(folder.file("Log/attr.log")));
