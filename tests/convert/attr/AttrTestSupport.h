@@ -68,17 +68,20 @@ class AttrJobFixture : public ::testing::Test {
 protected:
     testsupport::TempProgramFolder folder;
     ui::TestUi ui;
-    std::unique_ptr<QProgressBar> bar;
-    std::unique_ptr<QLabel> label;
+    // Bar and label sit in a dialog that is never shown, as in a job dialog: showing them opens no window.
+    std::unique_ptr<QWidget> dialog;
+    QProgressBar* bar = nullptr;
+    QLabel* label = nullptr;
 
     void SetUp() override {
         ui::testApplication();
-        bar = std::make_unique<QProgressBar>();
-        label = std::make_unique<QLabel>();
+        dialog = std::make_unique<QWidget>();
+        bar = new QProgressBar(dialog.get());
+        label = new QLabel(dialog.get());
         ConversionState& s = conversionState();
         s.AppFolder = folder.path().string() + "/";
-        s.ConvProgressBar = bar.get();
-        s.ConvMsgLabel = label.get();
+        s.ConvProgressBar = bar;
+        s.ConvMsgLabel = label;
         s.SelectedKind = DataKind::Attr;
         s.DatumCode = 2000;
     }
