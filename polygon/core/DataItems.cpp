@@ -112,6 +112,14 @@ std::vector<std::string> make_messages() {
     return out;
 }
 
+// Lookups take the first row with the number.
+template <class Row>
+const Row* first_with_id(const std::vector<Row>& rows, int data_id) {
+    for (const Row& r : rows)
+        if (r.data_id == data_id) return &r;
+    return nullptr;
+}
+
 }  // namespace
 
 const std::vector<LayerRecord>& layer_records() {
@@ -119,22 +127,14 @@ const std::vector<LayerRecord>& layer_records() {
     return table;
 }
 
-const LayerRecord* find_layer_record(int data_id) {
-    for (const LayerRecord& r : layer_records())
-        if (r.data_id == data_id) return &r;
-    return nullptr;
-}
+const LayerRecord* find_layer_record(int data_id) { return first_with_id(layer_records(), data_id); }
 
 const std::vector<AttrFieldTable>& attr_field_tables() {
     static const std::vector<AttrFieldTable> table = make_attr_field_tables();
     return table;
 }
 
-const AttrFieldTable* find_attr_field_table(int data_id) {
-    for (const AttrFieldTable& t : attr_field_tables())
-        if (t.data_id == data_id) return &t;
-    return nullptr;
-}
+const AttrFieldTable* find_attr_field_table(int data_id) { return first_with_id(attr_field_tables(), data_id); }
 
 const std::string& message_text(Message m) {
     static const std::vector<std::string> texts = make_messages();
