@@ -133,10 +133,25 @@ long long read_integer(const char* first, const char* last) {
     return negative ? -v : v;
 }
 
-long long read_integer_at(const std::string& s, std::size_t pos, std::size_t len) {
+namespace {
+
+// The bytes (pos, len) of s, bounds-checked like a substring.
+std::pair<const char*, const char*> cut(const std::string& s, std::size_t pos, std::size_t len) {
     if (pos > s.size()) throw std::out_of_range("basic_string::substr");
     const std::size_t n = std::min(len, s.size() - pos);
-    return read_integer(s.data() + pos, s.data() + pos + n);
+    return {s.data() + pos, s.data() + pos + n};
+}
+
+}  // namespace
+
+long long read_integer_at(const std::string& s, std::size_t pos, std::size_t len) {
+    const auto [first, last] = cut(s, pos, len);
+    return read_integer(first, last);
+}
+
+double read_double_at(const std::string& s, std::size_t pos, std::size_t len) {
+    const auto [first, last] = cut(s, pos, len);
+    return read_double(first, last);
 }
 
 double read_double(const char* first, const char* last) {

@@ -44,5 +44,7 @@ long long read_integer(const char* first, const char* last);
 long long read_integer_at(const std::string& s, std::size_t pos, std::size_t len);
 // Leading decimal number of a byte range as the C atof reads it (0 when there is none).
 double read_double(const char* first, const char* last);
+// read_double of the bytes (pos, len), cut as read_integer_at cuts.
+double read_double_at(const std::string& s, std::size_t pos, std::size_t len);
 
 }  // namespace ostrand
