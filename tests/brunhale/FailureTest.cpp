@@ -4,6 +4,7 @@
 #include <gmock/gmock.h>
 
 #include <filesystem>
+#include <fstream>
 #include <map>
 #include <optional>
 
@@ -112,6 +113,32 @@ TEST(Failure, OutputFolderMissing) {
     RunResult r = b.run();
     EXPECT_EQ(r.exitCode, 4);
     EXPECT_THAT(r.stderrText, HasSubstr("cannot create"));
+}
+
+}  // namespace
+
+namespace {
+
+TEST(Failure, RecordTooLongForDbase) {
+    // 300 text fields of 254 bytes make a record longer than dBASE's 65,535 bytes.
+    BrunhaleFolder b;
+    std::vector<std::string> h = {"MAKEFILE_NAME," + b.file("big"), "SHAPE_TYPE,6,-1", "DBFITEM_COUNT,300"};
+    for (int i = 0; i < 300; ++i) h.push_back("DBFITEM_NAME,F" + std::to_string(i) + ",C,254,0");
+    b.writeHeader(h);
+    RunResult r = b.run();
+    EXPECT_EQ(r.exitCode, 5);
+    EXPECT_THAT(r.stderrText, HasSubstr("too many or too wide fields"));
+    EXPECT_EQ(b.folder().list(), (std::vector<std::string>{"Brunhale", "MakeShapeFile.fil_H"}));
+}
+
+TEST(Failure, OutputNameThatIsNotShiftJis) {
+    BrunhaleFolder b;
+    // 0x81 must be followed by a second byte of a character; a blank is none.
+    std::ofstream(b.file("MakeShapeFile.fil_H"), std::ios::binary)
+        << "MAKEFILE_NAME," << b.file("x\x81 y") << "\r\nSHAPE_TYPE,6,-1\r\nDBFITEM_COUNT,0\r\n";
+    RunResult r = b.run();
+    EXPECT_EQ(r.exitCode, 3);
+    EXPECT_THAT(r.stderrText, HasSubstr("MakeShapeFile.fil_H line 1:"));
 }
 
 }  // namespace
