@@ -50,13 +50,8 @@ void expect_closed_once(const Ring& r) {
 }  // namespace
 
 TEST(RuralNesting, OtherAreaInsideADesignatedAreaBecomesItsHole) {
-    AreaFileParts p;
     // The outer square is listed counter-clockwise and the inner one clockwise: both get turned.
-    p.links = reversed_links({square_link("533945", 1, 100, 100, 1000)});
-    p.links.push_back(square_link("533945", 2, 400, 400, 200));
-    p.areas = {GenArea{1, 10, {fwd(1)}}, GenArea{2, 20, {fwd(2)}}};
-    p.ledgers = {rural_ledger(10, 1), rural_ledger(20, 2)};
-    Nested n = nest(p);
+    Nested n = nest(two_areas(reversed(square_link("533945", 1, 100, 100, 1000)), square_link("533945", 2, 400, 400, 200), 1, 2));
     ASSERT_EQ(n.polygons.size(), 1u);
     ASSERT_EQ(n.polygons[0].rings.size(), 2u);
     EXPECT_TRUE(n.polygons[0].rings[0].is_clockwise());
