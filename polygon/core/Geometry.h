@@ -126,6 +126,10 @@ It unique_within(It first, It last) {
 // Applies unique_within to the whole vector.
 void unique_within(std::vector<Point>& points);
 
+// Keeps each point only when no point kept before it lies within kPointTolerance (the exact test of
+// find_point_within over the kept points, found through a grid so long rings stay fast).
+void drop_repeated_points(std::vector<Point>& points);
+
 // Strictly between a and b, in either order (false when a == b).
 bool is_between(double v, double a, double b);
 
