@@ -285,9 +285,9 @@ AreaGenResult generate_area_files(const std::string& base, const AreaGenOptions&
             c.extra.push_back(island);
             c.link_numbers.push_back(loop.number);
         }
-        if (idx < o.duplicate_areas) c.extra.push_back(GenArea{++serial, c.area.attr_no, c.area.refs});
         if (idx < o.skipped_references) c.area.refs.push_back(GenRef{links[g.horizontal(i, j)].mesh, g.horizontal(i, j), 1});
         if (idx < o.missing_link_refs) c.area.refs.push_back(GenRef{links[g.horizontal(i, j)].mesh, 999999, 0});
+        if (idx < o.duplicate_areas) c.extra.push_back(GenArea{++serial, c.area.attr_no, c.area.refs});
         if (idx < o.zero_area_areas) {
             GenArea z{++serial, attr_for(next_attr++), {ref(g.horizontal(i, j), true), ref(g.horizontal(i, j), false)}};
             result.zero_area_attrs.push_back(z.attr_no);
