@@ -8,6 +8,7 @@
 #include "polygon/core/PolygonJob.h"
 #include "polygon/core/TextUtil.h"
 #include "tests/polygon/job/JobFiles.h"
+#include "tests/polygon/support/AreaFixture.h"
 #include "tests/polygon/job/RecordingJobUi.h"
 
 namespace {
@@ -23,6 +24,7 @@ using polygontest::RecordingJobUi;
 using polygontest::sj;
 using polygontest::TempFolder;
 using testing::EndsWith;
+using testing::HasSubstr;
 
 // The start of a job, and three seconds later every other reading (the end, and the date of the table).
 class FixedClock : public testing::Test {
@@ -130,6 +132,24 @@ TEST_F(JobRun, FailureWhileSavingShowsTwoBoxesAndLogsTheAbort) {
     EXPECT_THAT(read_file(job.log),
                 EndsWith(sj("> エラーが生じたため処理を中止しました。Shapeファイルは作成されていません。\r\n"
                             "終了時刻：2005/11/15 06:07:12\r\n\r\n")));
+}
+
+TEST_F(JobRun, NoUsableAreaSucceedsWithoutFiles) {
+    TempFolder dir("job-nothing");
+    polygontest::AreaFileParts parts;  // one area over a link that does not close
+    parts.links = {velmora::datagen::GenLink{"533945", 1, {{0, 0}, {3600, 0}, {3600, 3600}}}};
+    parts.areas = {velmora::datagen::GenArea{1, 1, {polygontest::fwd(1)}}};
+    parts.ledgers = {polygontest::rural_ledger(1, 1)};
+    const std::string in = polygontest::write_area_file(dir, "in.txt", parts);
+    const std::string out = dir.file("o.shp"), log = dir.file("l.log");
+    RecordingJobUi ui;
+    PolygonJob job(3, in.c_str(), out.c_str(), log.c_str(), "", nullptr, ui);
+    PolygonStats stats{9, 9, 9, 9, 9};
+    EXPECT_EQ(job.run(&stats), JobResult::Ok);
+    EXPECT_EQ(stats.made, 0);
+    EXPECT_TRUE(ui.boxes.empty());
+    for (const char* ext : {".shp", ".shx", ".dbf"}) EXPECT_FALSE(std::filesystem::exists(dir.file("o") + ext));
+    EXPECT_THAT(read_file(log), HasSubstr(sj("> 処理終了\r\n")));
 }
 
 TEST_F(JobRun, LogThatCannotBeWrittenKeepsTheStatus) {
