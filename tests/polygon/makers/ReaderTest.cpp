@@ -195,6 +195,7 @@ TEST(AreaReader, FailureTexts) {
     }
     KsPolygonMaker maker(rural_layer(), nullptr, nullptr);
     EXPECT_EQ(open_failure(maker, dir.file("missing.txt")), "File open failure. KsPolygonMaker::open()");
+    EXPECT_EQ(open_failure(maker, dir.path().string()), "File open failure. KsPolygonMaker::open()");
 }
 
 TEST(MeshSelection, RectanglesOfValidCodesOnly) {

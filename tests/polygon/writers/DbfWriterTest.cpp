@@ -6,6 +6,7 @@
 #include "platform/text/Cp932.h"
 #include "polygon/core/DbfHeader.h"
 #include "polygon/core/TextUtil.h"
+#include "tests/polygon/support/FileSizeLimit.h"
 #include "tests/polygon/support/TempFolder.h"
 
 using namespace ostrand;
@@ -127,4 +128,15 @@ TEST_F(DbfWriter, FailuresThrowTheWriterTexts) {
     }
     EXPECT_TRUE(std::filesystem::exists(dir.file("b.dbf")));
     EXPECT_EQ(read_file(dir.file("b.dbf")).size(), 0u);
+
+    std::map<int, std::string> many;
+    for (int i = 0; i < 1000; ++i) many[i] = "DA " + std::to_string(1000000000 + i) + "  11";
+    std::string thrown;
+    try {
+        polygontest::FileSizeLimit full(4096);
+        write_attr_table(dir.file("full.shp"), 3, many);
+    } catch (const std::string& t) {
+        thrown = t;
+    }
+    EXPECT_EQ(thrown, "File open failure. KsPolygonMaker::save_dbf()");
 }
