@@ -1,15 +1,13 @@
 #pragma once
 // Every message box, question, common dialog, pop-up menu, modal run and yield of the program goes through
-// this one service. The Qt implementation shows real widgets; the scripted one (tests) records what a user
-// would have seen and answers from a script. Texts are UTF-8.
+// this one service. The Qt implementation (QtUi) shows real widgets; the scripted one (ScriptedUi, tests and
+// headless runs) records what a user would have seen and answers from a script. Texts are UTF-8.
 #include <exception>
-#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
 
 class QDialog;
-class QWidget;
 
 namespace velmora {
 class RunTimeError;
@@ -22,7 +20,7 @@ enum class Buttons { Ok, OkCancel, AbortRetryIgnore, YesNoCancel, YesNo, RetryCa
 enum class Answer { Ok, Cancel, Abort, Retry, Ignore, Yes, No };
 
 struct MessageBoxRequest {
-    std::string text;
+    std::string text;   // a CR, LF or CR LF starts a new line
     std::string title;  // empty: the program's default title
     Icon icon = Icon::None;
     Buttons buttons = Buttons::Ok;
@@ -31,10 +29,11 @@ struct MessageBoxRequest {
 
 struct FileDialogRequest {
     std::string title;
-    std::string folder;    // initial folder; empty: the dialog's own choice
-    std::string fileName;  // initial file name (save dialog)
-    std::string filter;    // "説明 (*.txt *.csv);;All (*)" in Qt's filter syntax
-    bool multiple = false; // open dialog: several files
+    std::string folder;         // initial folder; empty: the dialog's own choice
+    std::string fileName;       // initial file name
+    std::string filter;         // Qt's filter syntax: "シェープファイル (*.shp);;すべてのファイル (*.*)"
+    std::string defaultSuffix;  // added to a chosen name without extension ("bmp"); empty: none
+    bool multiple = false;      // open dialog: several files may be chosen
 };
 
 class UiService {
@@ -42,22 +41,25 @@ public:
     virtual ~UiService() = default;
 
     virtual Answer messageBox(const MessageBoxRequest& request) = 0;
-    // Chosen paths (absolute); empty when the user cancelled.
+    // Chosen existing files (absolute paths); empty when the user cancelled.
     virtual std::vector<std::string> openFiles(const FileDialogRequest& request) = 0;
+    // Chosen path, or nothing when cancelled. The dialog never asks about overwriting: the callers'
+    // output checks do.
     virtual std::optional<std::string> saveFile(const FileDialogRequest& request) = 0;
     // Chosen colour as 0xRRGGBB, or nothing when cancelled.
     virtual std::optional<unsigned> chooseColour(unsigned initial) = 0;
-    // Index of the chosen item of a pop-up menu, or -1 when none was chosen.
+    // Index into items of the chosen entry of a pop-up menu at the pointer, or -1 when none was chosen.
+    // An item "-" is a separator.
     virtual int popupMenu(const std::vector<std::string>& items) = 0;
-    // Runs a dialog modally and gives its result code.
+    // Runs a dialog application-modally and gives its result code (QDialog::Accepted / Rejected / done(n)).
     virtual int runModal(QDialog& dialog) = 0;
     // Lets the event loop process pending events (long work yields after each progress update).
     virtual void yield() = 0;
-    // Hourglass cursor on (busy) or off.
+    // Hourglass pointer on (busy) or off. Not nested: one call with false ends any number of true.
     virtual void setBusy(bool busy) = 0;
 };
 
-// The service in force: the Qt implementation unless a test installed another one.
+// The service in force: the Qt implementation unless another one was installed.
 UiService& service();
 // Installs a service (nullptr restores the Qt implementation); the caller keeps ownership.
 void setService(UiService* s);
@@ -65,14 +67,28 @@ void setService(UiService* s);
 // The program's default title of message boxes.
 std::string defaultTitle();
 
-// Shorthands over service().messageBox.
+// The answer of a box that nobody answers (no window system, nothing scripted): the choice that changes
+// nothing — No where the box offers it, else Cancel or Abort, otherwise OK.
+Answer defaultAnswer(Buttons buttons);
+
+// Shorthand over service().messageBox.
 Answer message(const std::string& text, const std::string& title = {}, Icon icon = Icon::None,
                Buttons buttons = Buttons::Ok, bool systemModal = false);
 
 // The error box of a procedure that handles run-time errors: "number description", the given title
 // (such as "Error: modCommon (PutLogFileMsg)"), critical icon, system-modal, OK.
 void showRunTimeError(const RunTimeError& e, const std::string& title);
-// The same for any other exception a procedure catches (number 0 stands for an unnumbered error).
+// The same for any exception a procedure catches: a RunTimeError keeps its number, running out of memory
+// is 7 "Out of memory", anything else 51 (internal error) with the exception's text.
 void showError(const std::exception& e, const std::string& title);
+
+// Hourglass pointer for the lifetime of the object (also when the work throws).
+class BusyCursor {
+public:
+    BusyCursor() { service().setBusy(true); }
+    ~BusyCursor() { service().setBusy(false); }
+    BusyCursor(const BusyCursor&) = delete;
+    BusyCursor& operator=(const BusyCursor&) = delete;
+};
 
 }  // namespace velmora::ui

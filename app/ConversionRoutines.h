@@ -1,0 +1,58 @@
+#pragma once
+// The small routines every converter shares: cutting a field out of a record, typing the fields of work
+// tables and dBASE files, turning coordinates into degrees, telling input formats apart.
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace velmora {
+
+namespace modCommon {
+
+// The bytes start .. start+length-1 (1-based) of a raw CP932 record: fewer when the record ends, none when
+// start lies past its end. The result points into `record` (nothing is allocated or decoded).
+// A cut never yields half a character: a double-byte character split at either end of the cut is left out
+// (text::sjisByteCut). start < 1 or length < 0 throws RunTimeError(5).
+std::string_view MidByteSjis(std::string_view record, long start, long length);
+
+// File format codes of ChkFileFormat.
+namespace FileFormat {
+inline constexpr std::int16_t Unknown = 0;  // missing or unreadable file
+inline constexpr std::int16_t Fixed = 1;
+inline constexpr std::int16_t Comma = 2;
+inline constexpr std::int16_t Tab = 3;
+inline constexpr std::int16_t Mixed = 9;
+}  // namespace FileFormat
+
+// Tells the format of an input file by its first line that does not begin with "H" (or its last line
+// when all do): a comma gives Comma, a tab Tab, both Mixed, neither Fixed. A missing file shows
+// "指定されたファイルが存在しません" and gives Unknown; a read error shows its error box and gives Unknown.
+std::int16_t ChkFileFormat(const std::string& path);
+
+}  // namespace modCommon
+
+namespace ModPolygon {
+
+// Work-table field types of the catalogue's item type names.
+namespace FieldType {
+inline constexpr std::int16_t Integer = 3;  // 16-bit
+inline constexpr std::int16_t Long = 4;     // 32-bit
+inline constexpr std::int16_t Text = 10;
+}  // namespace FieldType
+
+// "Integer" → 3, "Long" → 4, "Text"/"Text1"/"Text2" → 10 (exact names). Any other name shows
+// "型が一致しません" and gives false, leaving fieldType as it was. The name is CP932 as read from the catalogue.
+bool SetTextToVbidx(std::string_view typeName, std::int16_t& fieldType);
+
+// "Integer"/"Long" → "N", "Text"/"Text1"/"Text2"/"Text3" → "C". Any other name as SetTextToVbidx.
+bool SetTextToShpeidx(std::string_view typeName, std::string& letter);
+
+// Degrees of a coordinate in 1/36000 degree: value / 36000 rounded to six decimals, half away from zero,
+// computed exactly. A text is read as the number it reads as; a text that is not a number (the empty text
+// included) shows the run-time error box and gives false, leaving degrees as it was.
+bool XYtoData(std::string_view value, double& degrees);
+bool XYtoData(double value, double& degrees);
+
+}  // namespace ModPolygon
+
+}  // namespace velmora

@@ -1,0 +1,18 @@
+#pragma once
+// Runs another program (the shape writer) and waits for its exit code.
+#include <cstdint>
+#include <string>
+
+namespace velmora::modCommon {
+
+// The exit code given while a program goes on running after the wait timed out.
+inline constexpr std::int32_t StillActive = 259;
+
+// Runs the program at the exact path `program` (no shell, no arguments: a path with blanks is one path)
+// and waits up to timeoutMs milliseconds (-1: no limit). Gives the program's exit code; StillActive when
+// the wait timed out (the program goes on running); -1 when it could not be started or its end could not
+// be observed; 128 + the signal number when a signal killed it, so a crash never reads as success.
+// There are no windows to show or hide: windowStyle is accepted for the callers' sake and not used.
+std::int32_t RunProcessWait(const std::string& program, std::int32_t windowStyle, std::int32_t timeoutMs);
+
+}  // namespace velmora::modCommon

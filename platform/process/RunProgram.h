@@ -1,0 +1,30 @@
+#pragma once
+// Runs another program by its exact path (no shell, no search of PATH, no splitting of the path at blanks)
+// with the caller's environment and current folder, and waits for it.
+#include <string>
+#include <sys/types.h>
+#include <vector>
+
+namespace velmora::process {
+
+struct RunResult {
+    enum class Outcome {
+        Exited,      // ran to its end: exitCode
+        Signalled,   // killed by a signal: signal
+        TimedOut,    // still running when the time-out passed; it goes on running (pid)
+        NotStarted,  // could not be started: startError (errno)
+        Lost,        // started, but its end cannot be observed (the wait failed: startError)
+    };
+    Outcome outcome = Outcome::NotStarted;
+    int exitCode = 0;
+    int signal = 0;
+    int startError = 0;
+    pid_t pid = -1;
+};
+
+// Starts `path` with the given arguments (argv[0] is the path) and waits for it to end, at most timeoutMs
+// milliseconds when timeoutMs >= 0, without limit when it is negative. The program starts with the default
+// action for every signal and no signal blocked, whatever the caller has set up.
+RunResult runProgram(const std::string& path, const std::vector<std::string>& args = {}, long timeoutMs = -1);
+
+}  // namespace velmora::process

@@ -1,0 +1,96 @@
+#include "platform/process/RunProgram.h"
+
+#include <gtest/gtest.h>
+
+#include "tests/platform/process/TestFolder.h"
+
+#include <csignal>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace velmora::process {
+namespace {
+
+namespace fs = std::filesystem;
+using Outcome = RunResult::Outcome;
+
+struct Case {
+    const char* name;
+    std::vector<std::string> args;
+    Outcome outcome;
+    int code;  // exit code or signal
+};
+
+TEST(RunProgram, GivesTheWayTheProgramEnded) {
+    const Case cases[] = {
+        {"success", {"exit", "0"}, Outcome::Exited, 0},
+        {"failure code", {"exit", "3"}, Outcome::Exited, 3},
+        {"highest code", {"exit", "255"}, Outcome::Exited, 255},
+        {"killed", {"signal", "9"}, Outcome::Signalled, SIGKILL},
+        {"terminated", {"signal", "15"}, Outcome::Signalled, SIGTERM},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const RunResult r = runProgram(VELMORA_TEST_CHILD, c.args);
+        EXPECT_EQ(r.outcome, c.outcome);
+        EXPECT_EQ(c.outcome == Outcome::Exited ? r.exitCode : r.signal, c.code);
+    }
+}
+
+using RunProgramFiles = testsupport::TestFolder;
+
+TEST_F(RunProgramFiles, ProgramThatCannotStartIsNotStarted) {
+    const fs::path plain = dir / "plain.txt";
+    std::ofstream(plain) << "not a program\n";
+    const std::pair<fs::path, int> cases[] = {{dir / "missing", ENOENT}, {plain, EACCES}, {dir, EACCES}};
+    for (const auto& [path, error] : cases) {
+        SCOPED_TRACE(path.string());
+        const RunResult r = runProgram(path.string());
+        EXPECT_EQ(r.outcome, Outcome::NotStarted);
+        EXPECT_EQ(r.startError, error);
+    }
+}
+
+// The path is one path: split at its blank it would name the program "my", which answers 99.
+TEST_F(RunProgramFiles, PathWithBlanksIsRunExactly) {
+    fs::create_directories(dir / "my prog");
+    fs::copy_file(VELMORA_TEST_CHILD, dir / "my");
+    fs::copy_file(VELMORA_TEST_CHILD, dir / "my prog" / "child; exit 5");
+    const RunResult r = runProgram((dir / "my prog" / "child; exit 5").string(), {"exit", "4"});
+    EXPECT_EQ(r.outcome, Outcome::Exited);
+    EXPECT_EQ(r.exitCode, 4);
+}
+
+TEST(RunProgram, TimeOutLeavesTheProgramRunning) {
+    const RunResult r = runProgram(VELMORA_TEST_CHILD, {"sleep", "20000"}, 50);
+    ASSERT_EQ(r.outcome, Outcome::TimedOut);
+    ASSERT_GT(r.pid, 0);
+    EXPECT_EQ(kill(r.pid, 0), 0) << "the program no longer runs";
+    kill(r.pid, SIGKILL);
+    int status = 0;
+    waitpid(r.pid, &status, 0);
+}
+
+TEST(RunProgram, ProgramEndingWithinTheTimeOutGivesItsCode) {
+    const RunResult r = runProgram(VELMORA_TEST_CHILD, {"sleep", "20"}, 20000);
+    EXPECT_EQ(r.outcome, Outcome::Exited);
+    EXPECT_EQ(r.exitCode, 0);
+}
+
+// A caller that ignores SIGPIPE (as GUI programs often do) must not hand that on: a writer whose output
+// pipe is closed would otherwise go on and could report success.
+TEST(RunProgram, ChildStartsWithDefaultSignalActions) {
+    struct sigaction ignore {}, old {};
+    ignore.sa_handler = SIG_IGN;
+    sigaction(SIGPIPE, &ignore, &old);
+    const RunResult r = runProgram(VELMORA_TEST_CHILD, {"pipe", "1"});
+    sigaction(SIGPIPE, &old, nullptr);
+    EXPECT_EQ(r.outcome, Outcome::Signalled);
+    EXPECT_EQ(r.signal, SIGPIPE);
+}
+
+}  // namespace
+}  // namespace velmora::process
