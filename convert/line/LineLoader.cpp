@@ -65,6 +65,20 @@ std::int32_t nextLinkIdx(std::int32_t& counter) {
     return ++counter;
 }
 
+// Reads the continuation lines of a record of n entries from InFileNo. Entry k (0-4) of each line gets
+// the next running number and goes to `store`, which gives false where the line stops; the number then
+// has counted that position too, and the next line is read all the same.
+template <class Store>
+void readContinuationLines(std::int32_t n, Store&& store) {
+    std::int16_t number = 0;
+    std::string cont;
+    for (std::int32_t i = 0, count = ContinuationLineCount(n); i < count; ++i) {
+        ReadInputLine(cont);
+        for (int k = 0; k < 5; ++k)
+            if (!store(std::string_view(cont), k, nextNumber(number))) break;
+    }
+}
+
 // The selected row's ledger items, decoded once per file.
 struct LedgerItem {
     std::string name;  // UTF-8 field name
@@ -112,23 +126,17 @@ bool SetLineTextToTbl_Link(std::string_view line, Appender& links, Appender& ver
 
         const std::int32_t n =
             LeadingNumber(CharColumns(line, kLinkVertexCountColumn.start, kLinkVertexCountColumn.width));
-        std::int16_t number = 0;
-        std::string cont;
-        for (std::int32_t i = 0, count = ContinuationLineCount(n); i < count; ++i) {
-            ReadInputLine(cont);
-            for (int k = 0; k < 5; ++k) {
-                // The running number also counts the position where a short line stops.
-                const std::int16_t vertexNo = nextNumber(number);
-                const VertexColumns v = CutVertex(cont, k);
-                if (!text::isNumeric(v.x)) break;
-                vertices.newRow();
-                vertices.set("LinkIdx", linkIdx);
-                vertices.set("中間点番号", vertexNo);
-                vertices.set("Ｘ座標", v.x);
-                vertices.set("Ｙ座標", v.y);
-                vertices.save();
-            }
-        }
+        readContinuationLines(n, [&](std::string_view cont, int k, std::int16_t vertexNo) {
+            const VertexColumns v = CutVertex(cont, k);
+            if (!text::isNumeric(v.x)) return false;
+            vertices.newRow();
+            vertices.set("LinkIdx", linkIdx);
+            vertices.set("中間点番号", vertexNo);
+            vertices.set("Ｘ座標", v.x);
+            vertices.set("Ｙ座標", v.y);
+            vertices.save();
+            return true;
+        });
     });
 }
 
@@ -143,23 +151,18 @@ bool SetLineTextToTbl_Line(std::string_view line, Appender& lines, Appender& ref
 
         const std::int32_t n =
             LeadingNumber(CharColumns(line, kLineReferenceCountColumn.start, kLineReferenceCountColumn.width));
-        std::int16_t number = 0;
-        std::string cont;
-        for (std::int32_t i = 0, count = ContinuationLineCount(n); i < count; ++i) {
-            ReadInputLine(cont);
-            for (int k = 0; k < 5; ++k) {
-                const std::int16_t referenceNo = nextNumber(number);
-                const ReferenceColumns r = CutReference(cont, k);
-                if (!text::isNumeric(r.mesh)) break;
-                references.newRow();
-                references.set("LinkIdx", linkIdx);
-                references.set("リンク番号", referenceNo);
-                references.set("メッシュコード", r.mesh);
-                references.set("番号", r.number);
-                references.set("フラグ", r.flag);
-                references.save();
-            }
-        }
+        readContinuationLines(n, [&](std::string_view cont, int k, std::int16_t referenceNo) {
+            const ReferenceColumns r = CutReference(cont, k);
+            if (!text::isNumeric(r.mesh)) return false;
+            references.newRow();
+            references.set("LinkIdx", linkIdx);
+            references.set("リンク番号", referenceNo);
+            references.set("メッシュコード", r.mesh);
+            references.set("番号", r.number);
+            references.set("フラグ", r.flag);
+            references.save();
+            return true;
+        });
     });
 }
 

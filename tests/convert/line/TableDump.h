@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/db/Database.h"
+#include "platform/db/Names.h"
 #include "platform/text/Cp932.h"
 
 namespace velmora::testsupport {
