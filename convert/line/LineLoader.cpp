@@ -41,11 +41,15 @@ bool guarded(const char* procedure, F&& f) {
     }
 }
 
+// A cut that reaches past the end of its line is empty text, which the database must store as such and
+// not as Null (an empty view without data would bind as Null).
+std::string_view asStored(std::string_view cut) { return cut.data() ? cut : std::string_view("", 0); }
+
 void storeColumns(Appender& a, std::string_view line, std::span<const RecordColumn> columns) {
     for (const RecordColumn& c : columns) {
         const std::string_view cut = CharColumns(line, c.start, c.width);
         switch (c.rule) {
-            case StoreRule::AsRead: a.set(c.field, cut); break;
+            case StoreRule::AsRead: a.set(c.field, asStored(cut)); break;
             case StoreRule::WhenNumeric: a.setIfNumeric(c.field, cut); break;
             case StoreRule::NumericElseZero:
                 if (!a.setIfNumeric(c.field, cut)) a.set(c.field, 0);
@@ -172,7 +176,7 @@ bool SetLineTextToTbl_Area(std::string_view line, Appender& ledger) {
         storeColumns(ledger, line, LineLedgerColumns());
         for (const LedgerItem& item : ledgerItems()) {
             const std::string_view cut = velmora::modCommon::MidByteSjis(line, item.start, item.width);
-            if (item.text) ledger.set(item.name, cut);
+            if (item.text) ledger.set(item.name, asStored(cut));
             else ledger.setIfNumeric(item.name, cut);
         }
         ledger.save();
@@ -202,7 +206,7 @@ bool SetLineTextToTbl_NodeD(std::string_view line, Appender& stationLedger) {
         stationLedger.newRow();
         storeColumns(stationLedger, line, StationLedgerColumns());
         stationLedger.set(kStationNameColumn.field,
-                          text::trimBlanks(CharColumns(line, kStationNameColumn.start, kStationNameColumn.width)));
+                          asStored(text::trimBlanks(CharColumns(line, kStationNameColumn.start, kStationNameColumn.width))));
         stationLedger.save();
     });
 }
