@@ -81,5 +81,16 @@ TEST_F(ChkFileFormatTest, UnreadableFileShowsTheErrorBoxAndGivesZero) {
     EXPECT_EQ(ui.boxes()[0].icon, ui::Icon::Critical);
 }
 
+// /proc/self/mem opens as a regular file, but reading its first page fails.
+TEST(ChkFileFormat, ReadErrorShowsTheErrorBoxAndGivesZero) {
+    ui::TestUi ui;
+    ui.answer(ui::Answer::Ok);
+    EXPECT_EQ(ChkFileFormat("/proc/self/mem"), FileFormat::Unknown);
+    ASSERT_EQ(ui.boxes().size(), 1u);
+    EXPECT_EQ(ui.boxes()[0].text, "57 Device I/O error");
+    EXPECT_EQ(ui.boxes()[0].title, "Error: ModCommon (ChkFileFormat)");
+    EXPECT_TRUE(ui.boxes()[0].systemModal);
+}
+
 }  // namespace
 }  // namespace velmora::modCommon
