@@ -1,7 +1,6 @@
 #include "convert/line/LineLoader.h"
 
 #include <cstdint>
-#include <limits>
 #include <vector>
 
 #include "app/ConversionRoutines.h"
@@ -11,6 +10,7 @@
 #include "convert/line/LineHeader.h"
 #include "convert/line/LineInput.h"
 #include "convert/line/LineRecords.h"
+#include "convert/line/RunningNumber.h"
 #include "platform/db/Database.h"
 #include "platform/db/Transaction.h"
 #include "platform/errors/RunTimeError.h"
@@ -58,17 +58,6 @@ void storeColumns(Appender& a, std::string_view line, std::span<const RecordColu
     }
 }
 
-// The running numbers of a record's vertices or references: 16-bit, and beyond 32,767 an overflow.
-std::int16_t nextNumber(std::int16_t& n) {
-    if (n == std::numeric_limits<std::int16_t>::max()) throw RunTimeError(velmora::err::Overflow, "Overflow");
-    return ++n;
-}
-
-std::int32_t nextLinkIdx(std::int32_t& counter) {
-    if (counter == std::numeric_limits<std::int32_t>::max()) throw RunTimeError(velmora::err::Overflow, "Overflow");
-    return ++counter;
-}
-
 // Reads the continuation lines of a record of n entries from InFileNo. Entry k (0-4) of each line gets
 // the next running number and goes to `store`, which gives false where the line stops; the number then
 // has counted that position too, and the next line is read all the same.
@@ -79,7 +68,7 @@ void readContinuationLines(std::int32_t n, Store&& store) {
     for (std::int32_t i = 0, count = ContinuationLineCount(n); i < count; ++i) {
         ReadInputLine(cont);
         for (int k = 0; k < 5; ++k)
-            if (!store(std::string_view(cont), k, nextNumber(number))) break;
+            if (!store(std::string_view(cont), k, incremented(number))) break;
     }
 }
 
@@ -122,7 +111,7 @@ bool SetLineTextToTbl_Link(std::string_view line, Appender& links, Appender& ver
         auto& s = conversionState();
         links.newRow();
         storeColumns(links, line, LinkColumns());
-        const std::int32_t linkIdx = nextLinkIdx(s.LinkIdxCounter[0]);
+        const std::int32_t linkIdx = incremented(s.LinkIdxCounter[0]);
         links.set("LinkIdx", linkIdx);
         links.set("使用フラグ1", 0);
         links.set("使用フラグ2", 0);
@@ -149,7 +138,7 @@ bool SetLineTextToTbl_Line(std::string_view line, Appender& lines, Appender& ref
         auto& s = conversionState();
         lines.newRow();
         storeColumns(lines, line, LineColumns());
-        const std::int32_t linkIdx = nextLinkIdx(s.LinkIdxCounter[1]);
+        const std::int32_t linkIdx = incremented(s.LinkIdxCounter[1]);
         lines.set("LinkIdx", linkIdx);
         lines.save();
 
