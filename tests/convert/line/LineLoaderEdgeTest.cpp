@@ -1,39 +1,12 @@
 // Hand-written line files for the loader's edge cases and failures: each case states the records it
 // holds and the rows (or the box) they must give.
+#include "tests/convert/line/HandRecords.h"
 #include "tests/convert/line/LineLoaderFixture.h"
 
 using namespace velmora;
 using namespace velmora::testsupport;
-using gen::rightAligned;
 
 namespace {
-
-const std::string kCounts = "      20       0       0       0       0       5       0";
-
-std::string header(const char* key) { return headerLine("H", key); }
-
-// Records built column by column (UTF-8 in, CP932 out through crlf()).
-std::string node(int mesh, int serial, const std::string& attr10, const std::string& pair12) {
-    return "N  " + rightAligned(mesh, 6) + rightAligned(serial, 6) + " 5040000 1272000 1" + attr10 + "  2 0" + pair12;
-}
-std::string link(int mesh, int serial, const std::string& attr10, const std::string& count6) {
-    return "L  " + rightAligned(mesh, 6) + rightAligned(serial, 6) + rightAligned(mesh, 6) +
-           rightAligned(serial + 1, 6) + rightAligned(serial, 6) + " 1" + attr10 + count6;
-}
-std::string vertex(long x, long y) { return rightAligned(x, 8) + rightAligned(y, 8); }
-std::string lineRecord(int serial, const std::string& flag2, const std::string& attr10, int refs) {
-    return "S  533945     1533945     2" + rightAligned(serial, 8) + flag2 + attr10 + rightAligned(refs, 6);
-}
-std::string ref(int mesh, int number, int flag) { return rightAligned(mesh, 6) + rightAligned(number, 6) + rightAligned(flag, 2); }
-// A UTF-8 text padded with blanks to `width` bytes of its CP932 form (records stay UTF-8 until crlf()).
-std::string padCp932(const std::string& utf8, int width) {
-    return utf8 + std::string(static_cast<std::size_t>(width) - text::toCp932(utf8).size(), ' ');
-}
-std::string blanks(int n) { return std::string(static_cast<std::size_t>(n), ' '); }
-std::string ds(long long attr, const std::string& items) { return "DS " + rightAligned(attr, 10) + "  1" + items; }
-std::string dl(long long attr, const std::string& route, const std::string& line, const std::string& common) {
-    return "DL " + rightAligned(attr, 10) + "  1 3" + padCp932(route, 24) + padCp932(line, 22) + padCp932(common, 16);
-}
 
 class LineLoaderEdgeTest : public LineLoaderFixture {
 protected:
