@@ -8,11 +8,9 @@
 #include "platform/text/Cp932.h"
 #include "platform/ui/UiService.h"
 
-namespace modCommon {
+namespace velmora::modCommon {
 
-using velmora::conversionState;
-using velmora::layerRow;
-using velmora::text::toCp932;
+using text::toCp932;
 
 namespace {
 
@@ -94,7 +92,7 @@ const char* fixedText(int code) {
 }
 
 std::string logLine(std::int16_t code, std::string_view t) {
-    velmora::ConversionState& s = conversionState();
+    ConversionState& s = conversionState();
     const long row = s.SelectedIndex;
     switch (code) {
         case 0: return bracketed(t, "データ変換開始。");
@@ -124,16 +122,16 @@ LogTime logNow() {
 }
 
 std::string makeLogFilePath() {
-    velmora::ConversionState& s = conversionState();
+    ConversionState& s = conversionState();
     // The Name becomes part of a file name: a "/" (as in "1/10細分区画") or "\" would leave the Log folder.
-    std::string name = velmora::text::fromCp932(s.selectedLayerName());
+    std::string name = text::fromCp932(s.selectedLayerName());
     for (char& c : name)
         if (c == '/' || c == '\\') c = '_';
-    return velmora::programFolder() + "/Log/" + name + nameStamp(logNow()) + ".log";
+    return programFolder() + "/Log/" + name + nameStamp(logNow()) + ".log";
 }
 
-void openLogFile(velmora::text::LineWriter::Mode mode) {
-    velmora::ConversionState& s = conversionState();
+void openLogFile(text::LineWriter::Mode mode) {
+    ConversionState& s = conversionState();
     s.LogFileNo.open(s.LogFilePath, mode);
 }
 
@@ -142,11 +140,11 @@ void PutLogFileMsg(std::int16_t code, std::string_view t) {
     try {
         std::string line = logLine(code, t);
         conversionState().LogFileNo.file().writeLine(line);
-    } catch (const velmora::RunTimeError& e) {
-        velmora::ui::showRunTimeError(e, title);
+    } catch (const RunTimeError& e) {
+        ui::showRunTimeError(e, title);
     } catch (const std::exception& e) {
-        velmora::ui::showError(e, title);
+        ui::showError(e, title);
     }
 }
 
-}  // namespace modCommon
+}  // namespace velmora::modCommon

@@ -8,7 +8,7 @@
 
 #include "platform/text/LineWriter.h"
 
-namespace modCommon {
+namespace velmora::modCommon {
 
 // A local date and time as the log shows it.
 struct LogTime {
@@ -28,11 +28,11 @@ std::string makeLogFilePath();
 // Opens LogFilePath in the LogFileNo slot: Replace empties (or creates) the file for a job's own log;
 // Append keeps what is there (the attached outputs written after the area-polygon library).
 // A missing "Log" folder is RunTimeError(PathNotFound).
-void openLogFile(velmora::text::LineWriter::Mode mode);
+void openLogFile(text::LineWriter::Mode mode);
 
 // Writes the line of a message code and a text (CP932 bytes) to the open log. A run-time error (no log
 // open, a row outside its table, a failed write) shows its box titled "Error: modCommon (PutLogFileMsg)";
 // the line is lost and the caller goes on.
 void PutLogFileMsg(std::int16_t code, std::string_view t);
 
-}  // namespace modCommon
+}  // namespace velmora::modCommon

@@ -1,10 +1,9 @@
 #include <QApplication>
-#include <QMainWindow>
+
+#include "app/Main.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    QMainWindow window;
-    window.setWindowTitle("Velmora");
-    window.show();
+    if (!velmora::modCommon::Main()) return 1;
     return app.exec();
 }

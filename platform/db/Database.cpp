@@ -21,7 +21,8 @@ constexpr const char* kSettings =
     "PRAGMA journal_mode=OFF;"
     "PRAGMA synchronous=OFF;"
     "PRAGMA locking_mode=EXCLUSIVE;"
-    "PRAGMA cache_size=-65536;";
+    "PRAGMA cache_size=-65536;"
+    "PRAGMA mmap_size=1073741824;";
 
 std::shared_ptr<detail::Connection> connect(const std::string& path, const std::string& absolute, bool create) {
     auto c = std::make_shared<detail::Connection>();

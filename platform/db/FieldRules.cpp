@@ -26,11 +26,11 @@ void checkRange(const FieldDef& field, double rounded) {
 }
 
 double numberOf(const FieldDef& field, std::string_view text) {
-    if (!text::isNumeric(text)) failConversion(field);
     try {
         return text::toDouble(text);
-    } catch (const RunTimeError&) {
-        failOverflow(field);  // the form was checked above: only the range can fail
+    } catch (const RunTimeError& e) {
+        if (e.number() == velmora::err::Overflow) failOverflow(field);
+        failConversion(field);
     }
 }
 

@@ -20,7 +20,7 @@
 
 namespace velmora::db {
 
-// The value for a Integer or Long field.
+// The value for an Integer or Long field.
 std::int64_t wholeNumberFor(const FieldDef& field, std::string_view text);
 std::int64_t wholeNumberFor(const FieldDef& field, double value);
 std::int64_t wholeNumberFor(const FieldDef& field, std::int64_t value);

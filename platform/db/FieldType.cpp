@@ -2,7 +2,21 @@
 
 #include <charconv>
 
+#include "platform/errors/RunTimeError.h"
+
 namespace velmora::db {
+
+FieldType fieldTypeOfNumber(int number) {
+    switch (number) {
+    case 3: return FieldType::Integer;
+    case 4: return FieldType::Long;
+    case 7: return FieldType::Double;
+    case 10: return FieldType::Text;
+    default:
+        throw RunTimeError(err::InvalidProcedureCall,
+                           "Invalid procedure call or argument (field type " + std::to_string(number) + ")");
+    }
+}
 
 std::string declaredType(const FieldDef& field) {
     switch (field.type) {

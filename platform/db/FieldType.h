@@ -20,6 +20,10 @@ struct FieldDef {
     int size = 0;      // characters, for Text only; other types ignore it
 };
 
+// The field type of the classic engine's type number (3 Integer, 4 Long, 7 Double, 10 Text: the numbers
+// ModPolygon::SetTextToVbidx gives for the catalogue's item type names); 5 for any other number.
+FieldType fieldTypeOfNumber(int number);
+
 // "SMALLINT", "INTEGER", "DOUBLE" or "TEXT(size)".
 std::string declaredType(const FieldDef& field);
 // The type and size of a declared type written by declaredType; nullopt for anything else.

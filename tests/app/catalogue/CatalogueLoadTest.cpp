@@ -152,12 +152,13 @@ const std::vector<Case>& cases() {
          }},
         {"ShortLinesStoreTheirPrefix",
          {{"4,2,short,1,1,0,0,0,0,K,5,3", "0,4,p4,1,True"}},
-         {{"0,4,p4,7,,Name7,Long,9", "0,4,p4,8,,Name8,Long,9,x,3"}},
+         {{"0,4,p4,7,,Name7,Long,9", "0,4,p4,8,,Name8,Long,9,x,3", "0,4"}},
          true,
          {error("9 Subscript out of range", "SetCsvFile1ToTableMesh"),
           error("9 Subscript out of range", "SetCsvFile1ToTable"),
           error("9 Subscript out of range", "SetCsvFile2ToTable"),
-          error("13 Type mismatch", "SetCsvFile2ToTable")},
+          error("13 Type mismatch", "SetCsvFile2ToTable"),
+          error("9 Subscript out of range", "SetCsvFile2ToTable")},
          [](ConversionState& s) {
              const MeshLayerDef& m = s.MeshLayers[2];
              EXPECT_EQ(m.Name, "short");

@@ -13,7 +13,7 @@ using Mode = velmora::text::LineWriter::Mode;
 
 namespace {
 
-const modCommon::LogTime kStamp{2006, 3, 15, 14, 5, 9};
+const velmora::modCommon::LogTime kStamp{2006, 3, 15, 14, 5, 9};
 
 class ConversionLogTest : public ::testing::Test {
 protected:

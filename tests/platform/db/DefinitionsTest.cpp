@@ -110,6 +110,14 @@ TEST_F(Definitions, DefinitionsTheEngineRefused) {
     EXPECT_FALSE(db_.hasTable("Dup"));
 }
 
+TEST(FieldTypes, TheEngineTypeNumbersOfTheCatalogueMapping) {
+    EXPECT_EQ(fieldTypeOfNumber(3), FieldType::Integer);
+    EXPECT_EQ(fieldTypeOfNumber(4), FieldType::Long);
+    EXPECT_EQ(fieldTypeOfNumber(7), FieldType::Double);
+    EXPECT_EQ(fieldTypeOfNumber(10), FieldType::Text);
+    EXPECT_EQ(errorOf([] { fieldTypeOfNumber(12); }), velmora::err::InvalidProcedureCall);
+}
+
 TEST_F(Definitions, AReopenedDatabaseKnowsItsFieldsTypesSizesAndKeys) {
     db_.createTable(TableDef("台帳データ")
                         .field("レイヤコード", FieldType::Text, 3)

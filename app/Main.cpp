@@ -1,0 +1,26 @@
+#include "app/Main.h"
+
+#include <exception>
+
+#include "app/ConversionState.h"
+#include "platform/ui/UiService.h"
+#include "viewer/frmMapMain.h"
+
+namespace velmora::modCommon {
+
+bool Main() {
+    try {
+        ConversionState& s = conversionState();
+        s.HelpFile = programFolder() + "/Velmora600.html";
+        s.HelpOpened = false;
+        auto* window = new frmMapMain;
+        window->setAttribute(Qt::WA_DeleteOnClose);
+        window->show();
+        return true;
+    } catch (const std::exception& e) {
+        ui::showError(e, "Error: modCommon (Main)");
+        return false;
+    }
+}
+
+}  // namespace velmora::modCommon
