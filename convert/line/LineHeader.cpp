@@ -38,7 +38,7 @@ bool SetLineTextToTbl_Hed(std::int16_t& skip) {
             return false;
         }
         if (!HasHeaderKey(line1, velmora::layerRow(s.LineLayers, s.SelectedIndex).HeaderKey)) {
-            modCommon::PutLogFileMsg(13, SelectFileKind_Line(line1));
+            velmora::modCommon::PutLogFileMsg(13, SelectFileKind_Line(line1));
             skip = 1;
             return true;
         }

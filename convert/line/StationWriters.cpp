@@ -68,7 +68,7 @@ public:
             found = ledger_.next();
         }
         if (!found) {
-            modCommon::PutLogFileMsg(11, text::toCp932("ノード属性番号 = ") + node.attributeNumber);
+            velmora::modCommon::PutLogFileMsg(11, text::toCp932("ノード属性番号 = ") + node.attributeNumber);
             return true;
         }
         auto& s = conversionState();

@@ -57,8 +57,8 @@ protected:
         setLineRow(kRailwayRow, "鉄道", kRailwayKey, gen::ordinaryLedgerItems());
         s.SelectedKind = DataKind::Line;
         s.SelectedIndex = kOrdinaryRow;
-        s.ConvProgressBar = bar_.get();
-        s.ConvMsgLabel = label_.get();
+        s.ConvProgressBar = bar_;
+        s.ConvMsgLabel = label_;
         modCommon::setLogClock([] { return modCommon::LogTime{2006, 3, 15, 14, 5, 9}; });
         s.LogFilePath = program_.file("Log/job.log");
         modCommon::openLogFile(text::LineWriter::Mode::Replace);
@@ -93,8 +93,11 @@ protected:
     QApplication& app_ = ui::testApplication();
     TempProgramFolder program_;
     ui::TestUi ui_;
-    std::unique_ptr<QProgressBar> bar_ = std::make_unique<QProgressBar>();
-    std::unique_ptr<QLabel> label_ = std::make_unique<QLabel>();
+    // Bar and label sit in a dialog that is never shown: making them visible opens no window (isHidden()
+    // tells what the converters set).
+    std::unique_ptr<QWidget> dialog_ = std::make_unique<QWidget>();
+    QProgressBar* bar_ = new QProgressBar(dialog_.get());
+    QLabel* label_ = new QLabel(dialog_.get());
 };
 
 // A header line: kind columns 1-3, columns 4-13 blank, the data code in 14-23, "  2006", the number in

@@ -99,13 +99,13 @@ TEST_F(LineLoaderTest, FilesOfAnotherItemAreLoggedAndSkipped) {
 TEST_F(LineLoaderTest, ProgressCountsRecordLinesAndEndsFullAndHidden) {
     openDb(kOrdinaryRow);
     const gen::LineFileModel model = gen::makeLineFileModel(options(gen::LineItem::Ordinary, kOrdinaryKey));
-    bar_->show();
-    label_->show();
+    bar_->hide();
+    label_->hide();
     ASSERT_TRUE(load(writeFile("in.txt", model)));
     EXPECT_EQ(bar_->maximum(), model.recordLines());
     EXPECT_EQ(bar_->value(), bar_->maximum());
-    EXPECT_FALSE(bar_->isVisible());
-    EXPECT_FALSE(label_->isVisible());
+    EXPECT_TRUE(bar_->isHidden());
+    EXPECT_TRUE(label_->isHidden());
     EXPECT_EQ(label_->text().toStdString(), "初期処理中・・・");
     EXPECT_EQ(ui_.yieldCount(), 1);  // once per loaded file, not per record
 }
