@@ -97,21 +97,6 @@ bool convert(const fs::path& program, int row, const std::string& input, bool st
     return true;
 }
 
-void setRow(int row, const char* name, const char* key, const std::vector<gen::LedgerItemDef>& items) {
-    LayerDef& d = conversionState().LineLayers[static_cast<std::size_t>(row)];
-    d = LayerDef{};
-    d.Name = text::toCp932(name);
-    d.HeaderKey = key;
-    d.ItemCount = static_cast<std::int16_t>(items.size());
-    for (std::size_t i = 0; i < items.size(); ++i) {
-        d.ItemName[i + 1] = text::toCp932(items[i].name);
-        d.ItemType[i + 1] = items[i].type;
-        d.ItemStart[i + 1] = static_cast<std::int16_t>(items[i].start);
-        d.ItemWidth[i + 1] = static_cast<std::int16_t>(items[i].width);
-        d.ItemOutput[i + 1] = items[i].output;
-    }
-}
-
 void report(const char* what, double mb, const Phases& p) {
     const double load = median(p.load), write = median(p.write), brun = median(p.brunhale);
     const double total = load + write + brun;
@@ -144,8 +129,8 @@ int main(int argc, char** argv) {
     s.AppFolder = program.string() + "/";
     s.SelectedKind = DataKind::Line;
     s.DatumCode = 2000;
-    setRow(ModLine::kRoadRow, "道路", "N01-RD", gen::roadLedgerItems());
-    setRow(ModLine::kRailwayRow, "鉄道", "N02-RW", gen::ordinaryLedgerItems());
+    gen::fillLineLayerRow(s.LineLayers[ModLine::kRoadRow], "道路", "N01-RD", gen::roadLedgerItems());
+    gen::fillLineLayerRow(s.LineLayers[ModLine::kRailwayRow], "鉄道", "N02-RW", gen::ordinaryLedgerItems());
     s.LogFilePath = (program / "Log" / "bench.log").string();
     modCommon::openLogFile(text::LineWriter::Mode::Replace);
     installStandIn(program);

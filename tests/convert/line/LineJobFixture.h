@@ -30,18 +30,7 @@ inline const char* kRailwayKey = "N02-RW";
 // Fills a line-table row: name and key (UTF-8), items in order.
 inline void setLineRow(int row, const std::string& name, const std::string& key,
                        const std::vector<gen::LedgerItemDef>& items) {
-    LayerDef& d = conversionState().LineLayers[static_cast<std::size_t>(row)];
-    d = LayerDef{};
-    d.Name = text::toCp932(name);
-    d.HeaderKey = text::toCp932(key);
-    d.ItemCount = static_cast<std::int16_t>(items.size());
-    for (std::size_t i = 0; i < items.size(); ++i) {
-        d.ItemName[i + 1] = text::toCp932(items[i].name);
-        d.ItemType[i + 1] = items[i].type;
-        d.ItemStart[i + 1] = static_cast<std::int16_t>(items[i].start);
-        d.ItemWidth[i + 1] = static_cast<std::int16_t>(items[i].width);
-        d.ItemOutput[i + 1] = items[i].output;
-    }
+    gen::fillLineLayerRow(conversionState().LineLayers[static_cast<std::size_t>(row)], name, key, items);
 }
 
 class LineJobFixture : public ::testing::Test {
