@@ -189,6 +189,18 @@ TEST_F(LineLoaderEdgeTest, ReaderFailuresShowTheReadersBoxAndStopTheFile) {
     }
 }
 
+TEST_F(LineLoaderEdgeTest, LinkCounterBeyondItsRangeIsAnOverflow) {
+    openDb(kOrdinaryRow);
+    conversionState().LinkIdxCounter[0] = 2147483647;
+    ui_.answer(ui::Answer::Ok);
+    EXPECT_FALSE(loadLines(kOrdinaryKey, {link(533945, 1, blanks(10), "     0")}));
+    ASSERT_EQ(ui_.boxes().size(), 1u);
+    EXPECT_EQ(ui_.boxes()[0].title, "Error: ModLine (ModLine SetLineTextToTbl_Link)");
+    EXPECT_EQ(ui_.boxes()[0].text, "6 Overflow");
+    EXPECT_TRUE(dump("リンクデータ").empty());
+    conversionState().InFileNo.close();
+}
+
 TEST_F(LineLoaderEdgeTest, FileThatCannotBeOpenedShowsTheLoadersBox) {
     openDb(kOrdinaryRow);
     ui_.answer(ui::Answer::Ok);
