@@ -51,6 +51,8 @@ TEST_F(LineWritersTest, GoldenPairOfTheWholeData) {
     EXPECT_EQ(bar_->maximum(), 4);
     EXPECT_EQ(bar_->value(), 3);
     EXPECT_EQ(label_->text().toStdString(), "Shapeﾌｧｲﾙ作成中・・・");
+    // One yield of the load; the writer's two around showing the display and two around the run.
+    EXPECT_EQ(ui_.yieldCount(), 5);
 }
 
 TEST_F(LineWritersTest, LayerWithoutFlaggedItemsHasTheAttributeNumberAlone) {
