@@ -62,6 +62,21 @@ const std::vector<LedgerItemDef>& roadLedgerItems() {
     return items;
 }
 
+void fillLineLayerRow(LayerDef& d, const std::string& name, const std::string& headerKey,
+                      const std::vector<LedgerItemDef>& items) {
+    d = LayerDef{};
+    d.Name = text::toCp932(name);
+    d.HeaderKey = text::toCp932(headerKey);
+    d.ItemCount = static_cast<std::int16_t>(items.size());
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        d.ItemName[i + 1] = text::toCp932(items[i].name);
+        d.ItemType[i + 1] = items[i].type;
+        d.ItemStart[i + 1] = static_cast<std::int16_t>(items[i].start);
+        d.ItemWidth[i + 1] = static_cast<std::int16_t>(items[i].width);
+        d.ItemOutput[i + 1] = items[i].output;
+    }
+}
+
 std::string rightAligned(long long value, int width) {
     std::string s = std::to_string(value);
     if (static_cast<int>(s.size()) > width)

@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "app/LayerDef.h"
+
 namespace velmora::gen {
 
 enum class LineItem { Ordinary, Road, Railway };
@@ -29,6 +31,11 @@ const std::vector<LedgerItemDef>& ordinaryLedgerItems();
 
 // The items of the road item's catalogue row: fields of リンク台帳データ read back by name.
 const std::vector<LedgerItemDef>& roadLedgerItems();
+
+// A line-table catalogue row that describes generated files: name and header key (UTF-8, stored as CP932)
+// and the items in order, numbered from 1.
+void fillLineLayerRow(LayerDef& row, const std::string& name, const std::string& headerKey,
+                      const std::vector<LedgerItemDef>& items);
 
 struct GenNode {
     std::string layerCode = "N";
