@@ -97,19 +97,28 @@ TEST(GeneratedAreas, DefectsGiveTheirMessages) {
 }
 
 TEST(GeneratedAreas, GapsAreRepairedForTheRepairingItems) {
-    TempFolder dir("gen");
-    gen::AreaGenOptions o;
-    o.data_id = 9;
-    o.cols = 4;
-    o.rows = 3;
-    o.gap_links = 2;
-    o.gap_degrees = 2e-3;
-    MakerRun r = run(o, dir);
-    EXPECT_EQ(r.stats.made, 12);
-    EXPECT_EQ(r.stats.incomplete, 0);
-    std::size_t ok = 0;
-    for (const std::string& l : r.log) ok += velmora::text::fromCp932(l).find("修正に成功しました。") != std::string::npos;
-    EXPECT_EQ(ok, 3u);  // the cells west and east of the two neighbouring moved links
+    // Gaps below one file unit (2.8e-5 degree) need coordinates small enough to carry decimals.
+    struct Case {
+        int data_id;
+        double gap;
+        double origin;
+    } cases[] = {{9, 2e-3, 139.0 * 36000}, {0, 2e-7, 100}, {6, 5e-5, 139.0 * 36000}};
+    for (const Case& c : cases) {
+        TempFolder dir("gen");
+        gen::AreaGenOptions o;
+        o.data_id = c.data_id;
+        o.cols = 4;
+        o.rows = 3;
+        o.gap_links = 2;
+        o.gap_degrees = c.gap;
+        o.origin_x = o.origin_y = c.origin;
+        MakerRun r = run(o, dir);
+        EXPECT_EQ(r.stats.made, 12) << c.gap;
+        EXPECT_EQ(r.stats.incomplete, 0) << c.gap;
+        std::size_t ok = 0;
+        for (const std::string& l : r.log) ok += velmora::text::fromCp932(l).find("修正に成功しました。") != std::string::npos;
+        EXPECT_EQ(ok, 3u) << c.gap;  // the cells west and east of the two neighbouring moved links
+    }
 }
 
 TEST(GeneratedAreas, RuralItemsAreValidForGdalAndMatchTheLedger) {
@@ -132,6 +141,10 @@ TEST(GeneratedAreas, RuralItemsAreValidForGdalAndMatchTheLedger) {
         std::vector<int> cells(30);
         for (int i = 0; i < 30; ++i) cells[i] = i + 1;
         EXPECT_EQ(attrs, cells) << id;
+        DBFHandle t = DBFOpen(dir.file("rural.dbf").c_str(), "rb");
+        ASSERT_NE(t, nullptr);
+        for (int row = 0; row < DBFGetRecordCount(t); ++row) EXPECT_EQ(DBFReadIntegerAttribute(t, row, 1), 1) << row;
+        DBFClose(t);
 
         SHPHandle h = SHPOpen(shp.c_str(), "rb");
         ASSERT_NE(h, nullptr);
