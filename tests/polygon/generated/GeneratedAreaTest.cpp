@@ -166,3 +166,21 @@ TEST(GeneratedAreas, RuralItemsAreValidForGdalAndMatchTheLedger) {
         EXPECT_NE(out.find("valid (Integer) = 30"), std::string::npos) << out;
     }
 }
+
+TEST(GeneratedAreas, HeaderAndCountsAsTheReaderTakesThem) {
+    TempFolder dir("gen");
+    gen::AreaGenOptions o;
+    o.data_id = 3;
+    o.cols = 2;
+    o.rows = 2;
+    o.vertices_per_link = 7;  // two continuation lines per link
+    o.data_code = "A13-60A";  // a forest file offered as agricultural data
+    const gen::AreaGenResult r = gen::generate_area_files(dir.file("other"), o);
+    const std::string text = read_file(r.files.at(0));
+    EXPECT_EQ(text.substr(13, 7), "A13-60A");
+    const std::size_t second = text.find("\r\n") + 2;
+    const std::string counts = text.substr(second, text.find("\r\n", second) - second);
+    EXPECT_EQ(std::stoll(counts.substr(16, 8)), r.links * 3);  // each link: its record and two vertex lines
+    EXPECT_EQ(std::stoll(counts.substr(24, 8)), r.areas * 2);  // four references fit on one line
+    EXPECT_EQ(std::stoll(counts.substr(48, 8)), 4);
+}
