@@ -51,15 +51,20 @@ std::vector<int> attr_column(const std::string& dbf) {
     return out;
 }
 
+gen::AreaGenOptions grid(int data_id, int cols, int rows) {
+    gen::AreaGenOptions o;
+    o.data_id = data_id;
+    o.cols = cols;
+    o.rows = rows;
+    return o;
+}
+
 }  // namespace
 
 TEST(GeneratedAreas, EveryDataItemBuildsOnePolygonPerArea) {
     for (int id : {0, 1, 2, 5, 6, 7, 8, 9, 10, 20}) {
         TempFolder dir("gen");
-        gen::AreaGenOptions o;
-        o.data_id = id;
-        o.cols = 5;
-        o.rows = 4;
+        gen::AreaGenOptions o = grid(id, 5, 4);
         o.files = 2;
         MakerRun r = run(o, dir);
         EXPECT_EQ(r.stats.total, 20) << id;
@@ -76,10 +81,7 @@ TEST(GeneratedAreas, EveryDataItemBuildsOnePolygonPerArea) {
 
 TEST(GeneratedAreas, DefectsGiveTheirMessages) {
     TempFolder dir("gen");
-    gen::AreaGenOptions o;
-    o.data_id = 1;
-    o.cols = 4;
-    o.rows = 3;
+    gen::AreaGenOptions o = grid(1, 4, 3);
     o.duplicate_areas = 2;
     o.zero_area_areas = 1;
     o.skipped_references = 3;
@@ -105,10 +107,7 @@ TEST(GeneratedAreas, GapsAreRepairedForTheRepairingItems) {
     } cases[] = {{9, 2e-3, 139.0 * 36000}, {0, 2e-7, 100}, {6, 5e-5, 139.0 * 36000}};
     for (const Case& c : cases) {
         TempFolder dir("gen");
-        gen::AreaGenOptions o;
-        o.data_id = c.data_id;
-        o.cols = 4;
-        o.rows = 3;
+        gen::AreaGenOptions o = grid(c.data_id, 4, 3);
         o.gap_links = 2;
         o.gap_degrees = c.gap;
         o.origin_x = o.origin_y = c.origin;
@@ -124,10 +123,7 @@ TEST(GeneratedAreas, GapsAreRepairedForTheRepairingItems) {
 TEST(GeneratedAreas, RuralItemsAreValidForGdalAndMatchTheLedger) {
     for (int id : {3, 4}) {
         TempFolder dir("gen");
-        gen::AreaGenOptions o;
-        o.data_id = id;
-        o.cols = 6;
-        o.rows = 5;
+        gen::AreaGenOptions o = grid(id, 6, 5);
         o.files = 3;
         o.islands = true;
         o.vertices_per_link = 24;
@@ -169,10 +165,7 @@ TEST(GeneratedAreas, RuralItemsAreValidForGdalAndMatchTheLedger) {
 
 TEST(GeneratedAreas, HeaderAndCountsAsTheReaderTakesThem) {
     TempFolder dir("gen");
-    gen::AreaGenOptions o;
-    o.data_id = 3;
-    o.cols = 2;
-    o.rows = 2;
+    gen::AreaGenOptions o = grid(3, 2, 2);
     o.vertices_per_link = 7;  // two continuation lines per link
     o.data_code = "A13-60A";  // a forest file offered as agricultural data
     const gen::AreaGenResult r = gen::generate_area_files(dir.file("other"), o);
