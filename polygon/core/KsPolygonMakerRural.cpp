@@ -83,11 +83,13 @@ void close_if_open(Ring& ring) {
 }  // namespace
 
 void KsPolygonMakerRural::modify_after() {
+    // The k-th polygon belongs to the k-th ledger record; any other pairing would mislabel every row after.
+    if (polygons.size() != attr_records.size())
+        throw std::string("Unexpected index. KsPolygonMakerRural::modigy_after()");
     std::map<int, std::vector<Ring>> rings_of;
     std::vector<RuralEntry> entries;
     std::size_t k = 0;
     for (const auto& [attr_no, text] : attr_records) {
-        if (k >= polygons.size()) throw std::string("Unexpected index. KsPolygonMakerRural::modigy_after()");
         AreaPolygon& polygon = polygons[k++];
         const int flag = static_cast<int>(read_integer_at(text, 16, 1));
         if (!polygon.rings.empty()) {

@@ -51,15 +51,20 @@ std::vector<int> attr_column(const std::string& dbf) {
     return out;
 }
 
+gen::AreaGenOptions grid(int data_id, int cols, int rows) {
+    gen::AreaGenOptions o;
+    o.data_id = data_id;
+    o.cols = cols;
+    o.rows = rows;
+    return o;
+}
+
 }  // namespace
 
 TEST(GeneratedAreas, EveryDataItemBuildsOnePolygonPerArea) {
     for (int id : {0, 1, 2, 5, 6, 7, 8, 9, 10, 20}) {
         TempFolder dir("gen");
-        gen::AreaGenOptions o;
-        o.data_id = id;
-        o.cols = 5;
-        o.rows = 4;
+        gen::AreaGenOptions o = grid(id, 5, 4);
         o.files = 2;
         MakerRun r = run(o, dir);
         EXPECT_EQ(r.stats.total, 20) << id;
@@ -76,10 +81,7 @@ TEST(GeneratedAreas, EveryDataItemBuildsOnePolygonPerArea) {
 
 TEST(GeneratedAreas, DefectsGiveTheirMessages) {
     TempFolder dir("gen");
-    gen::AreaGenOptions o;
-    o.data_id = 1;
-    o.cols = 4;
-    o.rows = 3;
+    gen::AreaGenOptions o = grid(1, 4, 3);
     o.duplicate_areas = 2;
     o.zero_area_areas = 1;
     o.skipped_references = 3;
@@ -97,28 +99,31 @@ TEST(GeneratedAreas, DefectsGiveTheirMessages) {
 }
 
 TEST(GeneratedAreas, GapsAreRepairedForTheRepairingItems) {
-    TempFolder dir("gen");
-    gen::AreaGenOptions o;
-    o.data_id = 9;
-    o.cols = 4;
-    o.rows = 3;
-    o.gap_links = 2;
-    o.gap_degrees = 2e-3;
-    MakerRun r = run(o, dir);
-    EXPECT_EQ(r.stats.made, 12);
-    EXPECT_EQ(r.stats.incomplete, 0);
-    std::size_t ok = 0;
-    for (const std::string& l : r.log) ok += velmora::text::fromCp932(l).find("修正に成功しました。") != std::string::npos;
-    EXPECT_EQ(ok, 3u);  // the cells west and east of the two neighbouring moved links
+    // Gaps below one file unit (2.8e-5 degree) need coordinates small enough to carry decimals.
+    struct Case {
+        int data_id;
+        double gap;
+        double origin;
+    } cases[] = {{9, 2e-3, 139.0 * 36000}, {0, 2e-7, 100}, {6, 5e-5, 139.0 * 36000}};
+    for (const Case& c : cases) {
+        TempFolder dir("gen");
+        gen::AreaGenOptions o = grid(c.data_id, 4, 3);
+        o.gap_links = 2;
+        o.gap_degrees = c.gap;
+        o.origin_x = o.origin_y = c.origin;
+        MakerRun r = run(o, dir);
+        EXPECT_EQ(r.stats.made, 12) << c.gap;
+        EXPECT_EQ(r.stats.incomplete, 0) << c.gap;
+        std::size_t ok = 0;
+        for (const std::string& l : r.log) ok += velmora::text::fromCp932(l).find("修正に成功しました。") != std::string::npos;
+        EXPECT_EQ(ok, 3u) << c.gap;  // the cells west and east of the two neighbouring moved links
+    }
 }
 
 TEST(GeneratedAreas, RuralItemsAreValidForGdalAndMatchTheLedger) {
     for (int id : {3, 4}) {
         TempFolder dir("gen");
-        gen::AreaGenOptions o;
-        o.data_id = id;
-        o.cols = 6;
-        o.rows = 5;
+        gen::AreaGenOptions o = grid(id, 6, 5);
         o.files = 3;
         o.islands = true;
         o.vertices_per_link = 24;
@@ -132,6 +137,10 @@ TEST(GeneratedAreas, RuralItemsAreValidForGdalAndMatchTheLedger) {
         std::vector<int> cells(30);
         for (int i = 0; i < 30; ++i) cells[i] = i + 1;
         EXPECT_EQ(attrs, cells) << id;
+        DBFHandle t = DBFOpen(dir.file("rural.dbf").c_str(), "rb");
+        ASSERT_NE(t, nullptr);
+        for (int row = 0; row < DBFGetRecordCount(t); ++row) EXPECT_EQ(DBFReadIntegerAttribute(t, row, 1), 1) << row;
+        DBFClose(t);
 
         SHPHandle h = SHPOpen(shp.c_str(), "rb");
         ASSERT_NE(h, nullptr);
@@ -152,4 +161,19 @@ TEST(GeneratedAreas, RuralItemsAreValidForGdalAndMatchTheLedger) {
         EXPECT_NE(out.find("n (Integer) = 30"), std::string::npos) << out;
         EXPECT_NE(out.find("valid (Integer) = 30"), std::string::npos) << out;
     }
+}
+
+TEST(GeneratedAreas, HeaderAndCountsAsTheReaderTakesThem) {
+    TempFolder dir("gen");
+    gen::AreaGenOptions o = grid(3, 2, 2);
+    o.vertices_per_link = 7;  // two continuation lines per link
+    o.data_code = "A13-60A";  // a forest file offered as agricultural data
+    const gen::AreaGenResult r = gen::generate_area_files(dir.file("other"), o);
+    const std::string text = read_file(r.files.at(0));
+    EXPECT_EQ(text.substr(13, 7), "A13-60A");
+    const std::size_t second = text.find("\r\n") + 2;
+    const std::string counts = text.substr(second, text.find("\r\n", second) - second);
+    EXPECT_EQ(std::stoll(counts.substr(16, 8)), r.links * 3);  // each link: its record and two vertex lines
+    EXPECT_EQ(std::stoll(counts.substr(24, 8)), r.areas * 2);  // four references fit on one line
+    EXPECT_EQ(std::stoll(counts.substr(48, 8)), 4);
 }

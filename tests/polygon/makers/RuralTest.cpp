@@ -111,3 +111,14 @@ TEST(RuralNesting, AHoleGoesToTheLargestDesignatedAreaHoldingIt) {
     EXPECT_EQ(n.polygons[1].rings[2].points.front().x, 650 * 2.777777777777778e-05);
     EXPECT_EQ(n.records.size(), 2u);
 }
+
+TEST(RuralNesting, PolygonsOutOfStepWithTheLedgerAreRefused) {
+    KsPolygonMakerRural maker(*find_layer_record(3), "", nullptr);
+    maker.attr_records[1] = rural_ledger(1, 1);
+    try {
+        maker.modify_after();
+        FAIL();
+    } catch (const std::string& t) {
+        EXPECT_EQ(t, "Unexpected index. KsPolygonMakerRural::modigy_after()");
+    }
+}

@@ -12,7 +12,9 @@ void usage() {
     std::fprintf(stderr,
                  "usage: areagen [--item N] [--cols N] [--rows N] [--vertices N] [--files N] [--islands]\n"
                  "               [--gap DEGREES --gap-links N] [--duplicates N] [--zero-areas N]\n"
-                 "               [--skipped-refs N] [--missing-refs N] [--code DATACODE] [--seed N] OUTPUT_BASE\n");
+                 "               [--skipped-refs N] [--missing-refs N] [--code DATACODE] [--seed N]\n"
+                 "               [--origin X Y] OUTPUT_BASE\n"
+                 "  --origin: south-west corner in 1/36000 degree; gaps below one unit need small coordinates\n");
 }
 
 }  // namespace
@@ -42,6 +44,10 @@ int main(int argc, char** argv) {
         else if (a == "--skipped-refs") o.skipped_references = std::atoi(value());
         else if (a == "--missing-refs") o.missing_link_refs = std::atoi(value());
         else if (a == "--code") o.data_code = value();
+        else if (a == "--origin") {
+            o.origin_x = std::strtod(value(), nullptr);
+            o.origin_y = std::strtod(value(), nullptr);
+        }
         else if (a == "--seed") o.seed = static_cast<std::uint32_t>(std::strtoul(value(), nullptr, 10));
         else if (!a.empty() && a[0] == '-') {
             usage();
