@@ -98,7 +98,8 @@ void bindFor(sqlite3_stmt* stmt, int position, const FieldDef& field, const V& v
         break;
     case FieldType::Text: {
         auto text = textFor(field, value);
-        sqlite3_bind_text(stmt, position, text.data(), static_cast<int>(text.size()), SQLITE_TRANSIENT);
+        sqlite3_bind_text(stmt, position, detail::nonNullData(text),
+                          static_cast<int>(text.size()), SQLITE_TRANSIENT);
         break;
     }
     }

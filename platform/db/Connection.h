@@ -20,4 +20,8 @@ struct Connection {
     sqlite3_stmt* prepare(std::string_view sql);
 };
 
+// Data pointer for binding a text: an empty view may carry no pointer at all, which SQLite would store as
+// Null; it is empty text all the same.
+inline const char* nonNullData(std::string_view text) { return text.data() ? text.data() : ""; }
+
 }  // namespace velmora::db::detail

@@ -80,7 +80,8 @@ Query& Query::bind(int position, double value) {
 Query& Query::bind(int position, std::string_view text) {
     prepareToBind();
     checkBind(connection_->handle,
-              sqlite3_bind_text(stmt_, position, text.data(), static_cast<int>(text.size()), SQLITE_TRANSIENT));
+              sqlite3_bind_text(stmt_, position, detail::nonNullData(text),
+                          static_cast<int>(text.size()), SQLITE_TRANSIENT));
     return *this;
 }
 

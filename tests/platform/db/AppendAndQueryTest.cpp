@@ -188,3 +188,16 @@ TEST_F(AppendAndQuery, BadSqlIsAnErrorWithItsNumber) {
 }
 
 }  // namespace
+
+TEST_F(AppendAndQuery, AnEmptyViewWithoutDataIsEmptyTextNotNull) {
+    Appender& a = db_.appender("MESH");
+    a.newRow();
+    a.set("LINKNO", 1);
+    a.set("MESHCD", std::string_view());  // a cut past the end of a line
+    a.save();
+    Query q = db_.query("SELECT MESHCD FROM MESH WHERE MESHCD = ?");
+    q.bind(1, std::string_view());
+    ASSERT_TRUE(q.next());
+    EXPECT_FALSE(q.isNull("MESHCD"));
+    EXPECT_EQ(q.asText("MESHCD"), "");
+}
