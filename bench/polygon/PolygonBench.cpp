@@ -1,15 +1,29 @@
-// The polygon makers on nationwide-scale generated area files: reading, building and saving, median of
-// three rounds per item. bench_polygon [cols rows vertices]
+// The polygon makers on nationwide-scale generated area files: time and peak memory of each phase of a
+// job (read, build, clean or nest, write), one job per item.
+//
+//   bench_polygon [--small] [--only NAME] [--linework FILE]
+//
+// --small runs every item on a grid a hundred times smaller (a quick look); --only runs one item (clean,
+// rural, basin, repair, meshes); --linework writes the clean item's links as WKB line strings to FILE (for
+// run-geos-compare.sh, which times GEOS's polygonize on the same linework).
+//
+// Peak memory is the process's high-water mark of resident memory during the phase (the mark is reset
+// before each phase through /proc/self/clear_refs), so it includes what earlier phases still hold.
 #include <algorithm>
 #include <chrono>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
+#include <fstream>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "polygon/core/KsPolygonMaker.h"
+#include "polygon/core/KsPolygonMakerBasinFactory.h"
 #include "tests/tools/gen/AreaFileGen.h"
 
 using namespace ostrand;
@@ -18,60 +32,188 @@ using Clock = std::chrono::steady_clock;
 
 namespace {
 
-double ms(Clock::time_point a, Clock::time_point b) { return std::chrono::duration<double, std::milli>(b - a).count(); }
-
-double median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
+long peak_kb() {
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line))
+        if (line.rfind("VmHWM:", 0) == 0) return std::atol(line.c_str() + 6);
+    return -1;
 }
 
-void bench(const char* what, const gen::AreaGenOptions& o, const char* meshes, const std::filesystem::path& dir) {
-    const gen::AreaGenResult files = gen::generate_area_files((dir / "area").string(), o);
-    std::vector<double> read, build, save;
-    int made = 0;
-    for (int round = 0; round < 3; ++round) {
-        std::vector<std::string> log;
-        const LayerRecord layer = *find_layer_record(o.data_id);
-        std::unique_ptr<KsPolygonMaker> maker;
-        if (o.data_id == 3 || o.data_id == 4) maker = std::make_unique<KsPolygonMakerRural>(layer, meshes, &log);
-        else maker = std::make_unique<KsPolygonMakerRepair>(layer, meshes, &log);
-        const auto t0 = Clock::now();
+void reset_peak() {
+    std::ofstream clear("/proc/self/clear_refs");
+    clear << "5";
+}
+
+struct Phase {
+    std::string name;
+    double seconds = 0;
+    long peak_mb = 0;
+};
+
+// Times f and records the peak memory while it ran.
+void timed(std::vector<Phase>& phases, const std::string& name, const std::function<void()>& f) {
+    reset_peak();
+    const auto t0 = Clock::now();
+    f();
+    const auto t1 = Clock::now();
+    phases.push_back({name, std::chrono::duration<double>(t1 - t0).count(), peak_kb() / 1024});
+}
+
+// The steps around ring building are timed separately from it: the makers under test with their
+// modify_before / modify_after wrapped.
+template <class Maker>
+class PhasedMaker : public Maker {
+public:
+    PhasedMaker(const LayerRecord& layer, const char* meshes, std::vector<std::string>* log,
+                std::vector<Phase>& phases, const char* after_name)
+        : Maker(layer, meshes, log), phases_(phases), after_name_(after_name) {}
+    void modify_before() override { timed(phases_, "prepare", [this] { Maker::modify_before(); }); }
+    void modify_after() override { timed(phases_, after_name_, [this] { Maker::modify_after(); }); }
+
+private:
+    std::vector<Phase>& phases_;
+    const char* after_name_;
+};
+
+std::unique_ptr<KsPolygonMaker> make_maker(int id, const char* meshes, std::vector<std::string>* log,
+                                           std::vector<Phase>& phases) {
+    const LayerRecord layer = *find_layer_record(id);
+    if (id == 3 || id == 4) return std::make_unique<PhasedMaker<KsPolygonMakerRural>>(layer, meshes, log, phases, "nest");
+    if (id == 0 || id == 6 || id == 9 || id == 10)
+        return std::make_unique<PhasedMaker<KsPolygonMakerRepair>>(layer, meshes, log, phases, "clean");
+    return std::make_unique<PhasedMaker<KsPolygonMakerClean>>(layer, meshes, log, phases, "clean");
+}
+
+void print_job(const char* what, const gen::AreaGenResult& files, const PolygonStats& stats, double total,
+               const std::vector<Phase>& phases) {
+    std::printf("%-28s links %7lld vertices %8lld areas %7lld -> made %6d, dropped %5d: %.2f s\n", what,
+                files.links, files.vertices, files.areas, stats.made, stats.dropped, total);
+    long peak = 0;
+    for (const Phase& p : phases) {
+        std::printf("    %-10s %8.3f s  peak %6ld MB\n", p.name.c_str(), p.seconds, p.peak_mb);
+        peak = std::max(peak, p.peak_mb);
+    }
+    std::printf("    %-10s %8.3f s  peak %6ld MB\n", "job", total, peak);
+    std::fflush(stdout);
+}
+
+// One job as the worker runs it: open every file, build (with the step before and after ring building
+// timed on their own), write the shapefile and the table.
+void run_job(const char* what, int id, const char* meshes, const gen::AreaGenResult& files,
+             const std::filesystem::path& dir) {
+    std::vector<Phase> phases;
+    std::vector<std::string> log;
+    const auto start = Clock::now();
+    std::unique_ptr<KsPolygonMaker> maker = make_maker(id, meshes, &log, phases);
+    timed(phases, "read", [&] {
         for (const std::string& f : files.files) maker->open(f);
-        const auto t1 = Clock::now();
-        PolygonStats stats;
-        maker->build(&stats);
-        const auto t2 = Clock::now();
+    });
+    PolygonStats stats;
+    std::vector<Phase> inner;
+    timed(inner, "build", [&] { maker->build(&stats); });
+    // The build phase as printed is ring building alone: the wrapped steps inside it are printed apart.
+    double inside = 0;
+    for (const Phase& p : phases)
+        if (p.name != "read") inside += p.seconds;
+    Phase build = inner.front();
+    build.seconds -= inside;
+    phases.insert(phases.end() - 1, build);
+    timed(phases, "write", [&] {
         maker->save_shape((dir / "out.shp").string());
         maker->save_dbf((dir / "out.shp").string());
-        const auto t3 = Clock::now();
-        read.push_back(ms(t0, t1));
-        build.push_back(ms(t1, t2));
-        save.push_back(ms(t2, t3));
-        made = stats.made;
+    });
+    maker.reset();
+    print_job(what, files, stats, std::chrono::duration<double>(Clock::now() - start).count(), phases);
+}
+
+// The links of the generated files as WKB line strings (little-endian), one after the other.
+void write_linework(const gen::AreaGenResult& files, const std::string& path) {
+    KsPolygonMaker reader(*find_layer_record(8), nullptr, nullptr);
+    for (const std::string& f : files.files) reader.open(f);
+    std::ofstream out(path, std::ios::binary);
+    auto put = [&out](const void* p, std::size_t n) { out.write(static_cast<const char*>(p), static_cast<long>(n)); };
+    const std::uint32_t count = static_cast<std::uint32_t>(reader.links.size());
+    put(&count, 4);
+    for (const auto& [ref, ring] : reader.links) {
+        const std::uint8_t order = 1;
+        const std::uint32_t type = 2, n = static_cast<std::uint32_t>(ring.points.size());
+        put(&order, 1);
+        put(&type, 4);
+        put(&n, 4);
+        for (const Point& p : ring.points) {
+            put(&p.x, 8);
+            put(&p.y, 8);
+        }
     }
-    std::printf("%-34s links %7lld vertices %8lld made %6d: read %7.0f ms, build %7.0f ms, save %6.0f ms\n", what,
-                files.links, files.vertices, made, median(read), median(build), median(save));
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    gen::AreaGenOptions o;
-    o.cols = argc > 1 ? std::atoi(argv[1]) : 300;
-    o.rows = argc > 2 ? std::atoi(argv[2]) : 300;
-    o.vertices_per_link = argc > 3 ? std::atoi(argv[3]) : 20;
+    bool small = false;
+    std::string only, linework;
+    for (int i = 1; i < argc; ++i) {
+        if (!std::strcmp(argv[i], "--small")) small = true;
+        else if (!std::strcmp(argv[i], "--only") && i + 1 < argc) only = argv[++i];
+        else if (!std::strcmp(argv[i], "--linework") && i + 1 < argc) linework = argv[++i];
+        else {
+            std::fprintf(stderr, "usage: bench_polygon [--small] [--only clean|rural|basin|repair|meshes] "
+                                 "[--linework FILE]\n");
+            return 2;
+        }
+    }
     const std::filesystem::path dir = std::filesystem::temp_directory_path() / "velmora-bench-polygon";
     std::filesystem::create_directories(dir);
+    const int cols = small ? 40 : 400, rows = small ? 25 : 250;
+    auto wanted = [&only](const char* name) { return only.empty() || only == name; };
 
-    o.data_id = 4;
-    o.islands = true;
-    bench("forest, islands nested", o, "", dir);
-    o.islands = false;
-    o.data_id = 9;
-    o.files = 4;
-    o.gap_links = 200;
-    o.gap_degrees = 5e-4;
-    bench("lakes, 4 files, 200 gaps repaired", o, "", dir);
-    bench("lakes, two meshes selected", o, "533920,533921", dir);
+    // A grid of areas whose links have 25 vertices.
+    auto grid = [&](int id, int c, int r) {
+        gen::AreaGenOptions o;
+        o.data_id = id;
+        o.cols = c;
+        o.rows = r;
+        o.vertices_per_link = 25;
+        return o;
+    };
+    if (wanted("clean") || !linework.empty()) {
+        // 200,000 links around 100,000 areas (administrative areas), with a few gaps.
+        gen::AreaGenOptions o = grid(8, cols, rows);
+        o.gap_links = 50;
+        o.gap_degrees = 2e-4;
+        const gen::AreaGenResult files = gen::generate_area_files((dir / "clean").string(), o);
+        if (!linework.empty()) write_linework(files, linework);
+        if (wanted("clean")) run_job("clean item (8)", 8, nullptr, files, dir);
+    }
+    if (wanted("rural")) {
+        // 100,000 areas, every other one with an island that becomes its hole.
+        gen::AreaGenOptions o = grid(4, cols, rows);
+        o.islands = true;
+        const gen::AreaGenResult files = gen::generate_area_files((dir / "rural").string(), o);
+        run_job("rural item (4), islands", 4, "", files, dir);
+    }
+    if (wanted("repair")) {
+        gen::AreaGenOptions o = grid(9, cols / 2, rows / 2);
+        o.files = 4;
+        o.gap_links = 200;
+        o.gap_degrees = 5e-4;
+        const gen::AreaGenResult files = gen::generate_area_files((dir / "repair").string(), o);
+        run_job("repair item (9), 200 gaps", 9, "", files, dir);
+    }
+    if (wanted("meshes")) {
+        // Every other secondary mesh of the whole country selected: most points lie in none of them but
+        // within the box of all of them.
+        gen::AreaGenOptions o = grid(4, cols, rows);
+        o.islands = true;
+        const gen::AreaGenResult files = gen::generate_area_files((dir / "meshes").string(), o);
+        std::string meshes;
+        for (int pp = 30; pp <= 68; ++pp)
+            for (int uu = 22; uu <= 54; ++uu)
+                for (int r = 0; r < 8; ++r)
+                    for (int c = (r + pp + uu) % 2; c < 8; c += 2)
+                        meshes += (meshes.empty() ? "" : ",") + std::to_string(pp * 10000 + uu * 100 + r * 10 + c);
+        run_job("rural item (4), 41,000 meshes", 4, meshes.c_str(), files, dir);
+    }
     std::filesystem::remove_all(dir);
 }

@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "polygon/core/CleanerSegmentIndex.h"
+#include "polygon/core/CleanerVertexSearch.h"
 
 namespace ostrand {
 
@@ -24,34 +25,6 @@ bool lies_on(const Point& c, const Point& a, const Point& b, double tolerance) {
 
 bool strictly_inside(const Point& e, const Point& a, const Point& b) {
     return is_between(e.x, a.x, b.x) || is_between(e.y, a.y, b.y);
-}
-
-// The first loop of a ring: the first index p with a later index q >= p + 2 holding the same point,
-// and the first such q. Returns false when the ring has no loop.
-bool find_first_loop(const std::vector<Point>& pts, std::size_t& p, std::size_t& q) {
-    const std::size_t n = pts.size();
-    if (n < 3) return false;
-    constexpr std::size_t none = static_cast<std::size_t>(-1);
-    std::vector<std::size_t> next_same(n, none);
-    std::unordered_map<Point, std::size_t, ExactPointHash> later;
-    later.reserve(n);
-    for (std::size_t i = n; i-- > 0;) {
-        auto [it, inserted] = later.try_emplace(pts[i], i);
-        if (!inserted) {
-            next_same[i] = it->second;
-            it->second = i;
-        }
-    }
-    for (std::size_t i = 0; i + 2 < n; ++i) {
-        std::size_t j = next_same[i];
-        while (j != none && j < i + 2) j = next_same[j];
-        if (j != none) {
-            p = i;
-            q = j;
-            return true;
-        }
-    }
-    return false;
 }
 
 }  // namespace

@@ -30,4 +30,23 @@ CleanerSegmentIndex::CleanerSegmentIndex(const std::vector<Point>& points) {
     }
 }
 
+void CleanerSegmentIndex::overlaps(const BBox& q, int first, std::vector<int>& out) const {
+    if (levels_.empty()) return;
+    const int top = static_cast<int>(levels_.size()) - 1;
+    for (int k = 0; k < static_cast<int>(levels_[top].size()); ++k) visit(top, k, q, first, out);
+}
+
+void CleanerSegmentIndex::visit(int level, int node, const BBox& q, int first, std::vector<int>& out) const {
+    if (static_cast<long>(node + 1) * spans_[level] <= first) return;  // wholly before `first`
+    if (!boxes_overlap(levels_[level][node], q)) return;
+    if (level == 0) {
+        out.push_back(node);
+        return;
+    }
+    const int lo = node * kFanOut;
+    const int hi = lo + kFanOut < static_cast<int>(levels_[level - 1].size()) ? lo + kFanOut
+                                                                               : static_cast<int>(levels_[level - 1].size());
+    for (int c = lo; c < hi; ++c) visit(level - 1, c, q, first, out);
+}
+
 }  // namespace ostrand

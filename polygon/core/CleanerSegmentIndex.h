@@ -28,31 +28,21 @@ public:
     // Segment k runs from point k to point k+1, the last one wrapping to point 0.
     explicit CleanerSegmentIndex(const std::vector<Point>& points);
 
+    // Every segment k >= first whose box overlaps q, k ascending, appended to out.
+    void overlaps(const BBox& q, int first, std::vector<int>& out) const;
+
     // Calls f(k) for every segment k >= first whose box overlaps q, k ascending.
     template <class F>
     void for_each_overlap(const BBox& q, int first, F&& f) const {
-        if (levels_.empty()) return;
-        const int top = static_cast<int>(levels_.size()) - 1;
-        for (int k = 0; k < static_cast<int>(levels_[top].size()); ++k) visit(top, k, q, first, f);
+        std::vector<int> found;
+        overlaps(q, first, found);
+        for (int k : found) f(k);
     }
 
 private:
     static constexpr int kFanOut = 8;
 
-    template <class F>
-    void visit(int level, int node, const BBox& q, int first, F& f) const {
-        if (static_cast<long>(node + 1) * spans_[level] <= first) return;  // wholly before `first`
-        if (!boxes_overlap(levels_[level][node], q)) return;
-        if (level == 0) {
-            f(node);
-            return;
-        }
-        const int lo = node * kFanOut;
-        const int hi = lo + kFanOut < static_cast<int>(levels_[level - 1].size())
-                           ? lo + kFanOut
-                           : static_cast<int>(levels_[level - 1].size());
-        for (int c = lo; c < hi; ++c) visit(level - 1, c, q, first, f);
-    }
+    void visit(int level, int node, const BBox& q, int first, std::vector<int>& out) const;
 
     std::vector<std::vector<BBox>> levels_;  // levels_[0]: one box per segment
     std::vector<long> spans_;                // segments covered by one node of each level

@@ -1,7 +1,6 @@
 #include "polygon/core/Geometry.h"
 
 #include <cmath>
-#include <unordered_map>
 #include <utility>
 
 namespace ostrand {
@@ -146,37 +145,7 @@ void unique_within(std::vector<Point>& points) {
     points.erase(unique_within(points.begin(), points.end()), points.end());
 }
 
-void drop_repeated_points(std::vector<Point>& points) {
-    // Cells wider than the tolerance: points within it lie in the same or a neighbouring cell.
-    constexpr double kCell = 1e-6;
-    struct CellHash {
-        std::size_t operator()(const std::pair<long long, long long>& c) const {
-            return std::hash<long long>()(c.first * 1000003LL) ^ std::hash<long long>()(c.second);
-        }
-    };
-    std::unordered_map<std::pair<long long, long long>, std::vector<std::size_t>, CellHash> grid;
-    std::vector<Point> kept;
-    kept.reserve(points.size());
-    for (const Point& p : points) {
-        const long long cx = static_cast<long long>(std::floor(p.x / kCell));
-        const long long cy = static_cast<long long>(std::floor(p.y / kCell));
-        bool repeated = false;
-        for (long long dx = -1; dx <= 1 && !repeated; ++dx)
-            for (long long dy = -1; dy <= 1 && !repeated; ++dy) {
-                auto it = grid.find({cx + dx, cy + dy});
-                if (it == grid.end()) continue;
-                for (std::size_t k : it->second)
-                    if (points_within(kept[k], p, kPointTolerance)) {
-                        repeated = true;
-                        break;
-                    }
-            }
-        if (repeated) continue;
-        grid[{cx, cy}].push_back(kept.size());
-        kept.push_back(p);
-    }
-    points.swap(kept);
-}
+// drop_repeated_points is defined with the makers' searches (MakerSearches.cpp).
 
 bool is_between(double v, double a, double b) { return (a < v && v < b) || (b < v && v < a); }
 

@@ -168,49 +168,7 @@ void KsPolygonMaker::read_area(AreaLineSource& in, int line_count) {
     if (!mesh_rects.empty()) apply_mesh_selection();
 }
 
-bool KsPolygonMaker::touches_selected_mesh(const std::vector<std::vector<LinkRef>>& lists, const BBox& all) {
-    for (const std::vector<LinkRef>& list : lists)
-        for (const LinkRef& ref : list)
-            for (const Point& p : links[ref].points) {
-                if (!all.contains(p)) continue;
-                for (const Ring& r : mesh_rects)
-                    if (r.bbox().contains(p)) return true;
-            }
-    return false;
-}
-
-bool KsPolygonMaker::outline_holds_mesh_corner(const std::vector<std::vector<LinkRef>>& lists) {
-    std::vector<Point> outline;
-    for (const std::vector<LinkRef>& list : lists)
-        for (const LinkRef& ref : list) {
-            const std::vector<Point>& pts = links[ref].points;
-            outline.insert(outline.end(), pts.begin(), pts.end());
-        }
-    unique_within(outline);
-    if (outline.size() >= 4 && points_within(outline.back(), outline.front(), kPointTolerance)) outline.pop_back();
-    if (outline.size() < 3) return false;
-    const Ring ring(std::move(outline));
-    return std::any_of(mesh_rects.begin(), mesh_rects.end(),
-                       [&](const Ring& rect) { return ring.locate_point(rect.points.front()) >= 0; });
-}
-
-void KsPolygonMaker::apply_mesh_selection() {
-    const bool rural = data_id() == 3 || data_id() == 4;
-    // The union of the rectangles only spares testing every rectangle for points far from all of them.
-    const BBox all = rings_bbox(mesh_rects);
-    for (auto it = area_links.begin(); it != area_links.end();) {
-        const int attr_no = it->first;
-        const bool selected =
-            touches_selected_mesh(it->second, all) || (rural && outline_holds_mesh_corner(it->second));
-        if (selected) {
-            selected_attrs.insert(attr_no);
-            ++it;
-        } else {
-            area_serials.erase(attr_no);
-            it = area_links.erase(it);
-        }
-    }
-}
+// apply_mesh_selection is defined with the other searches of the makers (MakerSearches.cpp).
 
 void KsPolygonMaker::read_attr(AreaLineSource& in, int line_count) {
     int lines_read = 0;

@@ -67,8 +67,6 @@ protected:
 private:
     void select_meshes(const char* mesh_codes);
     void apply_mesh_selection();
-    bool touches_selected_mesh(const std::vector<std::vector<LinkRef>>& lists, const BBox& all_rects);
-    bool outline_holds_mesh_corner(const std::vector<std::vector<LinkRef>>& lists);
 };
 
 // Data items 1, 2, 5, 7, 8: every built polygon goes through the polygon cleaner.

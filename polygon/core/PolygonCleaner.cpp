@@ -3,15 +3,18 @@
 #include <algorithm>
 #include <memory>
 #include <string>
-#include <unordered_map>
 #include <utility>
 
 #include "polygon/core/CleanerPointLocator.h"
 #include "polygon/core/CleanerSegmentIndex.h"
+#include "polygon/core/CleanerVertexSearch.h"
 
 namespace ostrand {
 
 namespace {
+
+// Rings longer than this are worth an index when they are searched again and again.
+constexpr std::size_t kLongRing = 64;
 
 Point midpoint(const Point& a, const Point& b) { return Point{(a.x + b.x) * kHalf, (a.y + b.y) * kHalf}; }
 
@@ -139,9 +142,13 @@ bool PolygonCleaner::resolve_intersections(double tolerance) {
         if (++pass_count_ > pass_limit_) return false;
         bool merged = false;
         for (std::size_t ia = 0; ia < rings.size() && !merged; ++ia) {
+            // A long ring is asked about every ring after it: its vertices are found through an index.
+            std::unique_ptr<CleanerSegmentIndex> a_segments;
             for (std::size_t ib = ia + 1; ib < rings.size(); ++ib) {
                 std::vector<int> idx_a, idx_b;
-                if (!enum_intersections(rings[ia], rings[ib], idx_a, idx_b)) continue;
+                if (!a_segments && rings[ia].points.size() > kLongRing && boxes_overlap(rings[ia].bbox(), rings[ib].bbox()))
+                    a_segments = std::make_unique<CleanerSegmentIndex>(rings[ia].points);
+                if (!enum_intersections(rings[ia], a_segments.get(), rings[ib], idx_a, idx_b)) continue;
                 const CleanerRing a(rings[ia]);
                 const CleanerRing b(rings[ib]);
                 rings.erase(rings.begin() + static_cast<long>(ib));
@@ -242,21 +249,32 @@ void PolygonCleaner::orient_rings() {
 }
 
 bool enum_intersections(const Ring& a, const Ring& b, std::vector<int>& idx_a, std::vector<int>& idx_b) {
+    return enum_intersections(a, nullptr, b, idx_a, idx_b);
+}
+
+bool enum_intersections(const Ring& a, const CleanerSegmentIndex* a_segments, const Ring& b, std::vector<int>& idx_a,
+                        std::vector<int>& idx_b) {
     if (!boxes_overlap(a.bbox(), b.bbox())) return false;
-    // Only a vertex within the box of b's points can equal one of them.
+    // Only a vertex within the box of b's points can equal one of them. Vertex k starts segment k, so
+    // the segments overlapping that box lead to every such vertex.
     const BBox b_points = points_bbox(b.points);
-    std::unordered_map<Point, int, ExactPointHash> first_in_b;
+    std::vector<int> in_box;
+    if (a_segments) {
+        a_segments->overlaps(b_points, 0, in_box);
+        in_box.erase(std::remove_if(in_box.begin(), in_box.end(),
+                                    [&](int m) { return !b_points.contains(a.points[static_cast<std::size_t>(m)]); }),
+                     in_box.end());
+    } else {
+        for (std::size_t m = 0; m < a.points.size(); ++m)
+            if (b_points.contains(a.points[m])) in_box.push_back(static_cast<int>(m));
+    }
+    std::vector<int> equal;
+    first_equal_vertices(a.points, in_box, b.points, equal);
     CleanerPointLocator in_b(b);
-    for (std::size_t m = 0; m < a.points.size(); ++m) {
-        if (!b_points.contains(a.points[m])) continue;
-        if (first_in_b.empty()) {
-            first_in_b.reserve(b.points.size());
-            for (std::size_t i = 0; i < b.points.size(); ++i) first_in_b.try_emplace(b.points[i], static_cast<int>(i));
-        }
-        auto it = first_in_b.find(a.points[m]);
-        if (it == first_in_b.end() || !crossing_vertex(a, static_cast<int>(m), in_b)) continue;
-        idx_a.push_back(static_cast<int>(m));
-        idx_b.push_back(it->second);
+    for (std::size_t i = 0; i < in_box.size(); ++i) {
+        if (equal[i] < 0 || !crossing_vertex(a, in_box[i], in_b)) continue;
+        idx_a.push_back(in_box[i]);
+        idx_b.push_back(equal[i]);
     }
     if (idx_a.empty()) return false;
     if (idx_a.size() == 1) throw std::string("Error : enum_intersections()");

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "polygon/core/CleanerRing.h"
+#include "polygon/core/CleanerSegmentIndex.h"
 #include "polygon/core/Geometry.h"
 
 namespace ostrand {
@@ -42,6 +43,9 @@ private:
 // The vertices of a that equal a vertex of b and where a crosses b's boundary: their indices in a and
 // (sorted) in b. False when there is none; throws a std::string when there is exactly one.
 bool enum_intersections(const Ring& a, const Ring& b, std::vector<int>& idx_a, std::vector<int>& idx_b);
+// The same, with a's vertices found through an index of a's segments (null: every vertex looked at).
+bool enum_intersections(const Ring& a, const CleanerSegmentIndex* a_segments, const Ring& b, std::vector<int>& idx_a,
+                        std::vector<int>& idx_b);
 
 // Vertex m of a is a crossing of b when its two edges' midpoints lie on either side of b, or exactly one
 // of them on b's boundary.
