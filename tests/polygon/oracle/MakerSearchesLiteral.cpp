@@ -1,0 +1,63 @@
+// Literal forms of the makers' searches: every point against every mesh rectangle, every hole against
+// every outer ring, every point against every point kept before it.
+#include <algorithm>
+
+#include "polygon/core/KsPolygonMaker.h"
+#include "polygon/core/MakerSearches.h"
+
+namespace ostrand {
+
+void KsPolygonMaker::apply_mesh_selection() {
+    const bool rural = data_id() == 3 || data_id() == 4;
+    for (auto it = area_links.begin(); it != area_links.end();) {
+        bool selected = false;
+        for (const std::vector<LinkRef>& list : it->second)
+            for (const LinkRef& ref : list)
+                for (const Point& p : links[ref].points)
+                    for (const Ring& rect : mesh_rects)
+                        if (rect.bbox().contains(p)) selected = true;
+        if (!selected && rural) {
+            std::vector<Point> outline;
+            for (const std::vector<LinkRef>& list : it->second)
+                for (const LinkRef& ref : list)
+                    for (const Point& p : links[ref].points) outline.push_back(p);
+            outline.erase(unique_within(outline.begin(), outline.end()), outline.end());
+            if (outline.size() >= 4 && points_within(outline.back(), outline.front(), kPointTolerance))
+                outline.pop_back();
+            if (outline.size() >= 3) {
+                const Ring ring(outline);
+                for (const Ring& rect : mesh_rects)
+                    if (ring.locate_point(rect.points.front()) >= 0) selected = true;
+            }
+        }
+        if (selected) {
+            selected_attrs.insert(it->first);
+            ++it;
+        } else {
+            area_serials.erase(it->first);
+            it = area_links.erase(it);
+        }
+    }
+}
+
+std::vector<std::vector<std::size_t>> nest_holes(const std::vector<const Ring*>& outers,
+                                                 const std::vector<const Point*>& hole_points) {
+    std::vector<std::vector<std::size_t>> holes_of(outers.size());
+    std::vector<bool> alive(hole_points.size(), true);
+    for (std::size_t o = 0; o < outers.size(); ++o)
+        for (std::size_t h = 0; h < hole_points.size(); ++h)
+            if (alive[h] && hole_points[h] && outers[o] && outers[o]->locate_point(*hole_points[h]) >= 0) {
+                holes_of[o].push_back(h);
+                alive[h] = false;
+            }
+    return holes_of;
+}
+
+void drop_repeated_points(std::vector<Point>& points) {
+    std::vector<Point> kept;
+    for (const Point& p : points)
+        if (find_point_within(kept.begin(), kept.end(), p, kPointTolerance) == kept.end()) kept.push_back(p);
+    points.swap(kept);
+}
+
+}  // namespace ostrand
