@@ -1,0 +1,78 @@
+#pragma once
+// Appends rows to one table through one prepared INSERT, kept by the Database and reused for every row of
+// every input file. Fields are set by name (ASCII letters without regard to case); a field not set in a
+// row stays Null. Every value passes the field rules of FieldRules.h as it is set, so a refused value
+// throws before the row reaches the table, and the row being built is simply never saved.
+//
+//   Appender& a = db.appender("ノードデータ");
+//   a.newRow();
+//   a.set("レイヤコード", line.substr(0, 3));       // as read: refused unless it fits
+//   a.setIfNumeric("ノード属性番号", cut);          // only when it reads as a number, else Null
+//   a.save();                                        // 3022 when a unique index already holds the key
+#include <concepts>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "platform/db/FieldType.h"
+
+struct sqlite3_stmt;
+
+namespace velmora::db {
+
+namespace detail {
+struct Connection;
+}
+
+class Appender {
+public:
+    Appender(detail::Connection& connection, std::string table);
+    ~Appender();
+    Appender(const Appender&) = delete;
+    Appender& operator=(const Appender&) = delete;
+
+    // Starts a row: every field Null again (also after a row abandoned by a refused value).
+    void newRow();
+
+    // A text value as read: converted by the field's rules (3421, 3349, 3163).
+    void set(std::string_view field, std::string_view text);
+    void set(std::string_view field, const char* text) { set(field, std::string_view(text)); }
+    void set(std::string_view field, const std::string& text) { set(field, std::string_view(text)); }
+    // A number: range-checked for whole-number fields, rounded half to even from a double.
+    void set(std::string_view field, double value);
+    template <std::integral T>
+        requires(!std::same_as<T, bool>)
+    void set(std::string_view field, T value) {
+        setWhole(field, static_cast<std::int64_t>(value));
+    }
+    void setNull(std::string_view field);
+    // Stores the text only when it reads as a number (text::isNumeric); otherwise the field stays Null.
+    // True when stored.
+    bool setIfNumeric(std::string_view field, std::string_view text);
+
+    // Saves the row and starts the next one. 3022: a unique index already holds the key (the row is
+    // dropped, appending goes on); 3058: a field of a unique index was left Null.
+    void save();
+
+    const std::string& table() const { return table_; }
+    const std::vector<FieldDef>& fields() const { return fields_; }
+
+private:
+    int indexOf(std::string_view field);
+    void setWhole(std::string_view field, std::int64_t value);
+    template <class V>
+    void store(std::string_view field, const V& value);
+
+    detail::Connection& connection_;
+    std::string table_;
+    std::vector<FieldDef> fields_;
+    std::vector<char> inUniqueIndex_;
+    std::vector<char> isSet_;
+    std::unordered_map<std::string, int> byName_;  // folded name -> position
+    int nextGuess_ = 0;
+    sqlite3_stmt* insert_ = nullptr;
+};
+
+}  // namespace velmora::db

@@ -1,0 +1,66 @@
+#include "polygon/core/BinaryFile.h"
+
+#include <cstring>
+
+namespace ostrand {
+
+BinaryFile::BinaryFile(const std::string& path, std::string failure_text) : failure_(std::move(failure_text)) {
+    file_ = std::fopen(path.c_str(), "wb");
+    if (!file_) throw failure_;
+    std::setvbuf(file_, nullptr, _IOFBF, 1 << 16);
+}
+
+BinaryFile::~BinaryFile() {
+    if (file_) std::fclose(file_);
+}
+
+void BinaryFile::fail() {
+    if (file_) {
+        std::fclose(file_);
+        file_ = nullptr;
+    }
+    throw failure_;
+}
+
+void BinaryFile::write(const void* data, std::size_t n) {
+    if (!file_) fail();
+    if (n != 0 && fwrite_unlocked(data, 1, n, file_) != n) fail();
+}
+
+void BinaryFile::put_be32(std::int32_t v) {
+    const std::uint32_t u = static_cast<std::uint32_t>(v);
+    const unsigned char b[4] = {static_cast<unsigned char>(u >> 24), static_cast<unsigned char>(u >> 16),
+                                static_cast<unsigned char>(u >> 8), static_cast<unsigned char>(u)};
+    write(b, 4);
+}
+
+void BinaryFile::put_le32(std::int32_t v) {
+    const std::uint32_t u = static_cast<std::uint32_t>(v);
+    const unsigned char b[4] = {static_cast<unsigned char>(u), static_cast<unsigned char>(u >> 8),
+                                static_cast<unsigned char>(u >> 16), static_cast<unsigned char>(u >> 24)};
+    write(b, 4);
+}
+
+void BinaryFile::put_le16(std::uint16_t v) {
+    const unsigned char b[2] = {static_cast<unsigned char>(v), static_cast<unsigned char>(v >> 8)};
+    write(b, 2);
+}
+
+void BinaryFile::put_le_double(double v) {
+    std::uint64_t u;
+    std::memcpy(&u, &v, 8);
+    unsigned char b[8];
+    for (int i = 0; i < 8; ++i) b[i] = static_cast<unsigned char>(u >> (8 * i));
+    write(b, 8);
+}
+
+void BinaryFile::close() {
+    if (!file_) return;
+    std::FILE* f = file_;
+    file_ = nullptr;
+    const bool flushed = std::fflush(f) == 0;
+    const bool closed = std::fclose(f) == 0;
+    if (!flushed || !closed) throw failure_;
+}
+
+}  // namespace ostrand

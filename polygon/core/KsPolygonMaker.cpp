@@ -1,0 +1,274 @@
+// The reading half of the maker: mesh selection, the area-file reader and its three record readers, and
+// the writers' entry points.
+#include "polygon/core/KsPolygonMaker.h"
+
+#include <algorithm>
+#include <climits>
+
+#include "polygon/core/AreaLineSource.h"
+#include "polygon/core/DbfHeader.h"
+#include "polygon/core/ShpData.h"
+#include "polygon/core/TextUtil.h"
+
+namespace ostrand {
+
+namespace {
+
+const char* const kLinkCodeFailure = "Invalid layer code. KsPolygonMaker::read_link()";
+const char* const kAreaCodeFailure = "Invalid layer code. KsPolygonMaker::read_area()";
+const char* const kAttrCodeFailure = "Invalid layer code. KsPolygonMaker::read_attr()";
+const char* const kAttrEofFailure = "Unexpected EOF. KsPolygonMaker::read_attr()";
+
+// A count or number field, clamped into int (counts are 8 digits at most, so only garbage is clamped).
+int read_int_field(const std::string& s, std::size_t pos, std::size_t len) {
+    return static_cast<int>(std::clamp<long long>(read_integer_at(s, pos, len), INT_MIN, INT_MAX));
+}
+
+// An attribute number must fit in 32 bits: a wider one is a format failure of the file.
+int read_attr_no(const std::string& s, std::size_t pos, const char* reader) {
+    const long long v = read_integer_at(s, pos, 10);
+    if (v < INT_MIN || v > INT_MAX) throw std::string("Invalid attribute number. KsPolygonMaker::") + reader + "()";
+    return static_cast<int>(v);
+}
+
+// Continuation lines of a record with n entries, five per line; none for n <= 0.
+int continuation_lines(int n) { return n > 0 ? n / 5 + (n % 5 != 0 ? 1 : 0) : 0; }
+
+std::string read_joined(AreaLineSource& in, int lines) {
+    std::string joined;
+    for (int i = 0; i < lines; ++i) joined += in.read_limited();
+    return joined;
+}
+
+}  // namespace
+
+KsPolygonMaker::KsPolygonMaker(LayerRecord layer_record, const char* codes, std::vector<std::string>* log_lines)
+    : layer(std::move(layer_record)), log(log_lines) {
+    select_meshes(codes);
+}
+
+KsPolygonMaker::~KsPolygonMaker() = default;
+
+void KsPolygonMaker::select_meshes(const char* codes) {
+    if (!codes || !*codes) return;
+    std::vector<std::string> list;
+    split(codes, ',', list);
+    std::sort(list.begin(), list.end());
+    list.erase(std::unique(list.begin(), list.end()), list.end());
+    for (const std::string& code : list) {
+        if (code.size() != 6) continue;
+        const long long pp = read_integer_at(code, 0, 2), uu = read_integer_at(code, 2, 2);
+        const long long r = read_integer_at(code, 4, 1), c = read_integer_at(code, 5, 1);
+        if (pp < 30 || pp > 68 || uu < 22 || uu > 54 || r < 0 || r > 7 || c < 0 || c > 7) continue;
+        const double lon0 = static_cast<double>(uu + 100);
+        const double lat0 = static_cast<double>(pp) * 2.0 / 3.0;
+        const double x0 = static_cast<double>(c) * 0.125 + lon0;
+        const double x1 = static_cast<double>(c + 1) * 0.125 + lon0;
+        const double y0 = static_cast<double>(r) * (1.0 / 12.0) + lat0;
+        const double y1 = static_cast<double>(r + 1) * (1.0 / 12.0) + lat0;
+        mesh_rects.emplace_back(std::vector<Point>{{x0, y0}, {x0, y1}, {x1, y1}, {x1, y0}});
+        mesh_codes.push_back(code);
+    }
+}
+
+void KsPolygonMaker::clear() {
+    links.clear();
+    area_links.clear();
+    area_serials.clear();
+    attr_records.clear();
+    mesh_rects.clear();
+    mesh_codes.clear();
+    selected_attrs.clear();
+    polygons.clear();
+    last_record_count = 0;
+}
+
+bool KsPolygonMaker::open(const std::string& path) {
+    AreaLineSource in(path);
+    std::string header, counts;
+    in.read_whole(header);
+    in.read_whole(counts);
+    const int node_lines = read_int_field(counts, 8, 8);
+    const int link_lines = read_int_field(counts, 16, 8);
+    const int area_lines = read_int_field(counts, 24, 8);
+    const int attr_lines = read_int_field(counts, 48, 8);
+    in.skip_lines(node_lines);
+    read_link(in, link_lines);
+    read_area(in, area_lines);
+    read_attr(in, attr_lines);
+
+    // An attribute number survives only when one file gave both its areas and its ledger record.
+    for (auto it = area_links.begin(); it != area_links.end();) {
+        if (attr_records.count(it->first)) {
+            ++it;
+        } else {
+            area_serials.erase(it->first);
+            it = area_links.erase(it);
+        }
+    }
+    for (auto it = attr_records.begin(); it != attr_records.end();)
+        it = area_links.count(it->first) ? std::next(it) : attr_records.erase(it);
+
+    const int count = static_cast<int>(attr_records.size());
+    if (count == last_record_count) return false;
+    last_record_count = count;
+    return true;
+}
+
+void KsPolygonMaker::read_link(AreaLineSource& in, int line_count) {
+    int lines_read = 0;
+    while (lines_read < line_count) {
+        const std::string line = in.read_limited();
+        if (line.substr(0, 1) != "L") throw std::string(kLinkCodeFailure);
+        std::string mesh = line.substr(3, 6);
+        const int link_no = read_int_field(line, 27, 6);
+        const int n = read_int_field(line, 45, 6);
+        const int more = continuation_lines(n);
+        const std::string joined = read_joined(in, more);
+        Ring ring;
+        ring.points.reserve(static_cast<std::size_t>(std::max(n, 0)));
+        for (int i = 0; i < n; ++i) {
+            const std::size_t at = 16 * static_cast<std::size_t>(i);
+            const double x = read_double_at(joined, at, 8) * kCoordinateFactor;
+            const double y = read_double_at(joined, at + 8, 8) * kCoordinateFactor;
+            ring.add_point({x, y});
+        }
+        links[LinkRef{std::move(mesh), link_no, true}] = std::move(ring);
+        lines_read += 1 + more;
+    }
+}
+
+void KsPolygonMaker::read_area(AreaLineSource& in, int line_count) {
+    int lines_read = 0;
+    while (lines_read < line_count) {
+        const std::string line = in.read_limited();
+        if (line.substr(0, 1) != "A") throw std::string(kAreaCodeFailure);
+        const int attr_no = read_attr_no(line, 35, "read_area");
+        const int k = read_int_field(line, 45, 6);
+        const int more = continuation_lines(k);
+        const std::string joined = read_joined(in, more);
+        std::vector<LinkRef> list;
+        for (int j = 0; j < k; ++j) {
+            const std::size_t at = 14 * static_cast<std::size_t>(j);
+            std::string mesh = joined.substr(at, 6);
+            const int number = read_int_field(joined, at + 6, 6);
+            const int code = read_int_field(joined, at + 12, 2);
+            if (code == 1) continue;
+            list.push_back({std::move(mesh), number < 0 ? -number : number, number >= 0});
+        }
+        std::vector<std::vector<LinkRef>>& lists = area_links[attr_no];
+        const bool repeated =
+            std::any_of(lists.begin(), lists.end(), [&](const std::vector<LinkRef>& l) { return same_links(l, list); });
+        if (!repeated) {
+            lists.push_back(std::move(list));
+            area_serials[attr_no].push_back(read_int_field(line, 25, 8));
+        }
+        lines_read += 1 + more;
+    }
+    if (!mesh_rects.empty()) apply_mesh_selection();
+}
+
+bool KsPolygonMaker::touches_selected_mesh(const std::vector<std::vector<LinkRef>>& lists, const BBox& all) {
+    for (const std::vector<LinkRef>& list : lists)
+        for (const LinkRef& ref : list)
+            for (const Point& p : links[ref].points) {
+                if (!all.contains(p)) continue;
+                for (const Ring& r : mesh_rects)
+                    if (r.bbox().contains(p)) return true;
+            }
+    return false;
+}
+
+bool KsPolygonMaker::outline_holds_mesh_corner(const std::vector<std::vector<LinkRef>>& lists) {
+    std::vector<Point> outline;
+    for (const std::vector<LinkRef>& list : lists)
+        for (const LinkRef& ref : list) {
+            const std::vector<Point>& pts = links[ref].points;
+            outline.insert(outline.end(), pts.begin(), pts.end());
+        }
+    unique_within(outline);
+    if (outline.size() >= 4 && points_within(outline.back(), outline.front(), kPointTolerance)) outline.pop_back();
+    if (outline.size() < 3) return false;
+    const Ring ring(std::move(outline));
+    return std::any_of(mesh_rects.begin(), mesh_rects.end(),
+                       [&](const Ring& rect) { return ring.locate_point(rect.points.front()) >= 0; });
+}
+
+void KsPolygonMaker::apply_mesh_selection() {
+    const bool rural = data_id() == 3 || data_id() == 4;
+    // The union of the rectangles only spares testing every rectangle for points far from all of them.
+    const BBox all = rings_bbox(mesh_rects);
+    for (auto it = area_links.begin(); it != area_links.end();) {
+        const int attr_no = it->first;
+        const bool selected =
+            touches_selected_mesh(it->second, all) || (rural && outline_holds_mesh_corner(it->second));
+        if (selected) {
+            selected_attrs.insert(attr_no);
+            ++it;
+        } else {
+            area_serials.erase(attr_no);
+            it = area_links.erase(it);
+        }
+    }
+}
+
+void KsPolygonMaker::read_attr(AreaLineSource& in, int line_count) {
+    int lines_read = 0;
+    while (lines_read < line_count) {
+        std::string text;
+        if (!in.read_whole(text)) throw std::string(kAttrEofFailure);
+        if (text.substr(0, 2) != "DA") throw std::string(kAttrCodeFailure);
+        const int m = read_int_field(text, 13, 3);
+        std::string more;
+        for (int i = 1; i < m; ++i) {
+            if (!in.read_whole(more)) throw std::string(kAttrEofFailure);
+            text += more;
+        }
+        const int attr_no = read_attr_no(text, 3, "read_attr");
+        if (selected_attrs.empty() || selected_attrs.count(attr_no)) attr_records[attr_no] = std::move(text);
+        lines_read += std::max(m, 1);
+    }
+}
+
+int KsPolygonMaker::repair_polygon(int, AreaPolygon&) { return 1; }
+
+void KsPolygonMaker::save_shape(const std::string& path) {
+    if (polygons.empty()) return;
+    ShpData data;
+    data.set_polygons(polygons);
+    data.save(path);
+}
+
+void KsPolygonMaker::save_dbf(const std::string& path) {
+    if (polygons.empty()) return;
+    write_attr_table(path, data_id(), attr_records);
+}
+
+void KsPolygonMaker::save_mesh(const std::string& path) {
+    if (mesh_rects.empty()) return;
+    std::vector<AreaPolygon> rects;
+    for (const Ring& r : mesh_rects) {
+        AreaPolygon p;
+        p.rings.push_back(r);
+        p.rings.back().add_point(r.points.front());
+        rects.push_back(std::move(p));
+    }
+    ShpData data;
+    data.set_polygons(rects);
+    data.save(path);
+
+    BinaryFile out(remove_extension(path) + ".dbf", "File open failure. KsPolygonMaker::save_mesh()");
+    DbfHeader header(static_cast<std::int32_t>(mesh_codes.size()));
+    header.add_field(FieldSpec{"MESH", 'C', 12, 0});
+    header.write(out);
+    for (const std::string& code : mesh_codes) {
+        std::string rec = " ";
+        rec.append(code.size() < 12 ? 12 - code.size() : 0, ' ');
+        rec += code;
+        out.write(rec);
+    }
+    out.put_byte(0x1A);
+    out.close();
+}
+
+}  // namespace ostrand

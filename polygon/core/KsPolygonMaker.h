@@ -1,0 +1,116 @@
+#pragma once
+// The polygon makers. One maker serves one polygon job: the worker creates the maker of the job's data
+// item, opens every input file (the readers accumulate into the maps), builds the polygons, saves the
+// shapefile and the table, and deletes the maker. Failures are thrown as std::string texts.
+//
+// The subclasses differ only in the virtual steps of build: the repair of an attribute number with
+// failures (repair_polygon) and the work before and after ring building (modify_before, modify_after).
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "polygon/core/DataItems.h"
+#include "polygon/core/Geometry.h"
+#include "polygon/core/MessageLog.h"
+#include "polygon/core/PolygonStats.h"
+
+namespace ostrand {
+
+class AreaLineSource;
+
+class KsPolygonMaker {
+public:
+    // mesh_codes: comma-separated secondary-mesh codes (null or empty: no selection). log_lines: the job's
+    // list of log lines (null: logging off).
+    KsPolygonMaker(LayerRecord layer, const char* mesh_codes, std::vector<std::string>* log_lines);
+    virtual ~KsPolygonMaker();
+    KsPolygonMaker(const KsPolygonMaker&) = delete;
+    KsPolygonMaker& operator=(const KsPolygonMaker&) = delete;
+
+    // Empties every map, the mesh selection and the polygons.
+    virtual void clear();
+    // Reads one area file into the maps; true when the number of ledger records changed.
+    virtual bool open(const std::string& path);
+    // Turns the maps into polygons, one per kept attribute number (KsPolygonMakerBuild.cpp).
+    virtual void build(PolygonStats* stats);
+    // The writers do nothing when the maker holds no polygon.
+    virtual void save_shape(const std::string& path);
+    virtual void save_dbf(const std::string& path);
+    // The selected mesh rectangles as a shapefile with a MESH table.
+    virtual void save_mesh(const std::string& path);
+    // Record readers: read records of their kind until line_count lines have been read.
+    virtual void read_link(AreaLineSource& in, int line_count);
+    virtual void read_area(AreaLineSource& in, int line_count);
+    virtual void read_attr(AreaLineSource& in, int line_count);
+    virtual void modify_before() {}
+    // The number of link chains that stay unresolved; the base makes no repair.
+    virtual int repair_polygon(int attr_no, AreaPolygon& polygon);
+    virtual void modify_after() {}
+
+    const LayerRecord& layer_record() const { return layer; }
+
+    // The maker's state, open to its subclasses and to tests that inspect a reading.
+    std::map<LinkRef, Ring> links;                                  // open polylines in degrees
+    std::map<int, std::vector<std::vector<LinkRef>>> area_links;   // per attribute number, one list per area
+    std::map<int, std::vector<int>> area_serials;                  // area serials, parallel to area_links
+    std::map<int, std::string> attr_records;                       // ledger text per attribute number
+    int last_record_count = 0;
+    LayerRecord layer;
+    std::vector<Ring> mesh_rects;           // selected secondary meshes, open 4-point rings
+    std::vector<std::string> mesh_codes;    // their codes, same order
+    std::set<int> selected_attrs;           // attribute numbers whose areas touch a selected mesh
+    MessageLog log;
+    std::vector<AreaPolygon> polygons;      // results of build, ascending attribute number
+
+protected:
+    int data_id() const { return layer.data_id; }
+
+private:
+    void select_meshes(const char* mesh_codes);
+    void apply_mesh_selection();
+    bool touches_selected_mesh(const std::vector<std::vector<LinkRef>>& lists, const BBox& all_rects);
+    bool outline_holds_mesh_corner(const std::vector<std::vector<LinkRef>>& lists);
+};
+
+// Data items 1, 2, 5, 7, 8: every built polygon goes through the polygon cleaner.
+class KsPolygonMakerClean : public KsPolygonMaker {
+public:
+    using KsPolygonMaker::KsPolygonMaker;
+    ~KsPolygonMakerClean() override = default;
+    // Defined with the cleaner (KsPolygonMakerClean.cpp).
+    void modify_after() override;
+};
+
+// Data items 0, 6, 9, 10: attribute numbers with failures are rebuilt by joining their links with growing
+// tolerances before the clean step.
+class KsPolygonMakerRepair : public KsPolygonMakerClean {
+public:
+    using KsPolygonMakerClean::KsPolygonMakerClean;
+    ~KsPolygonMakerRepair() override = default;
+    int repair_polygon(int attr_no, AreaPolygon& polygon) override;
+};
+
+// Data items 3 and 4: rings oriented by the ledger's designation flag; "other" areas nested into the
+// designated areas that contain them.
+class KsPolygonMakerRural : public KsPolygonMaker {
+public:
+    using KsPolygonMaker::KsPolygonMaker;
+    ~KsPolygonMakerRural() override = default;
+    void modify_after() override;
+};
+
+// Data item 20, catchments (KsPolygonMakerBasin.cpp). The job makes it without mesh codes.
+class KsPolygonMakerBasin : public KsPolygonMaker {
+public:
+    using KsPolygonMaker::KsPolygonMaker;
+    ~KsPolygonMakerBasin() override;
+    void add_code(const std::string& code);
+    void read_attr(AreaLineSource& in, int line_count) override;
+    void modify_before() override;
+    void modify_after() override;
+
+    std::vector<std::string> basin_codes;
+};
+
+}  // namespace ostrand

@@ -1,0 +1,175 @@
+#include "polygon/core/ShpData.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "polygon/core/TextUtil.h"
+
+namespace ostrand {
+
+namespace {
+
+const char* const kSaveFailure = "File open failur. ShpData::save()";
+
+template <class T>
+T read_le(std::istream& in) {
+    unsigned char b[sizeof(T)];
+    in.read(reinterpret_cast<char*>(b), sizeof(T));
+    std::uint64_t u = 0;
+    for (std::size_t i = 0; i < sizeof(T); ++i) u |= static_cast<std::uint64_t>(b[i]) << (8 * i);
+    T v;
+    if constexpr (sizeof(T) == 8) {
+        std::memcpy(&v, &u, 8);
+    } else {
+        const std::uint32_t w = static_cast<std::uint32_t>(u);
+        std::memcpy(&v, &w, 4);
+    }
+    return v;
+}
+
+}  // namespace
+
+void ShpHeader::write(BinaryFile& out) const {
+    out.put_be32(file_code);
+    for (std::int32_t u : unused) out.put_be32(u);
+    out.put_be32(file_length);
+    out.put_le32(version);
+    out.put_le32(shape_type);
+    for (double d : {xmin, ymin, xmax, ymax, zmin, zmax, mmin, mmax}) out.put_le_double(d);
+}
+
+void ShpPoly::update() {
+    box = rings_bbox(rings);
+    num_parts = static_cast<std::int32_t>(rings.size());
+    std::int64_t points = 0;
+    for (const Ring& r : rings) points += static_cast<std::int64_t>(r.points.size());
+    num_points = static_cast<std::int32_t>(points);
+    content_length = 22 + 2 * num_parts + 8 * num_points;
+}
+
+void ShpPoly::write(BinaryFile& out) const {
+    out.put_le_double(box.xmin);
+    out.put_le_double(box.ymin);
+    out.put_le_double(box.xmax);
+    out.put_le_double(box.ymax);
+    out.put_le32(num_parts);
+    out.put_le32(num_points);
+    std::int32_t start = 0;
+    for (const Ring& r : rings) {
+        out.put_le32(start);
+        start += static_cast<std::int32_t>(r.points.size());
+    }
+    for (const Ring& r : rings)
+        for (const Point& p : r.points) {
+            out.put_le_double(p.x);
+            out.put_le_double(p.y);
+        }
+}
+
+void ShpPoly::read(std::istream& in) {
+    box.xmin = read_le<double>(in);
+    box.ymin = read_le<double>(in);
+    box.xmax = read_le<double>(in);
+    box.ymax = read_le<double>(in);
+    num_parts = read_le<std::int32_t>(in);
+    num_points = read_le<std::int32_t>(in);
+    std::vector<std::int32_t> starts;
+    for (std::int32_t i = 0; i < num_parts && in; ++i) starts.push_back(read_le<std::int32_t>(in));
+    rings.clear();
+    for (std::size_t i = 0; i < starts.size() && in; ++i) {
+        const std::int32_t end = i + 1 < starts.size() ? starts[i + 1] : num_points;
+        Ring r;
+        for (std::int32_t k = starts[i]; k < end && in; ++k) {
+            Point p;
+            p.x = read_le<double>(in);
+            p.y = read_le<double>(in);
+            r.add_point(p);
+        }
+        rings.push_back(std::move(r));
+    }
+}
+
+void ShpData::clear() {
+    header.xmin = header.ymin = header.xmax = header.ymax = 0;
+    header.zmin = header.zmax = header.mmin = header.mmax = 0;
+    header.file_length = 50;
+    records.clear();
+}
+
+void ShpData::set_polygons(const std::vector<AreaPolygon>& polygons) {
+    clear();
+    header.shape_type = kShapeTypePolygon;
+    records.reserve(polygons.size());
+    for (const AreaPolygon& polygon : polygons) {
+        auto rec = std::make_unique<ShpPolygon>();
+        rec->shape_type = kShapeTypePolygon;
+        rec->offset = 50;
+        rec->rings = polygon.rings;
+        rec->update();
+        records.push_back(std::move(rec));
+    }
+    update();
+}
+
+void ShpData::update() {
+    if (records.empty()) {
+        clear();
+        return;
+    }
+    std::int32_t offset = 50;
+    header.file_length = 50;
+    for (std::size_t i = 0; i < records.size(); ++i) {
+        ShpRecord& r = *records[i];
+        r.record_number = static_cast<std::int32_t>(i + 1);
+        r.update();
+        r.offset = offset;
+        offset += r.content_length + 4;
+        header.file_length += r.content_length + 4;
+    }
+    const ShpRecord& first = *records.front();
+    header.xmin = first.box.xmin;
+    header.ymin = first.box.ymin;
+    header.xmax = first.box.xmax;
+    header.ymax = first.box.ymax;
+    header.zmin = first.zmin;
+    header.zmax = first.zmax;
+    header.mmin = first.mmin;
+    header.mmax = first.mmax;
+    for (const auto& rp : records) {
+        const ShpRecord& r = *rp;
+        header.xmin = std::min(header.xmin, r.box.xmin);
+        header.ymin = std::min(header.ymin, r.box.ymin);
+        header.xmax = std::max(header.xmax, r.box.xmax);
+        header.ymax = std::max(header.ymax, r.box.ymax);
+        header.zmin = std::min(header.zmin, r.zmin);
+        header.zmax = std::max(header.zmax, r.zmax);
+        header.mmin = std::min(header.mmin, r.mmin);
+        header.mmax = std::max(header.mmax, r.mmax);
+    }
+}
+
+void ShpData::write_record(const ShpRecord& record, BinaryFile& shp, BinaryFile& shx) {
+    shp.put_be32(record.record_number);
+    shp.put_be32(record.content_length);
+    shp.put_le32(record.shape_type);
+    record.write(shp);
+    shx.put_be32(record.offset);
+    shx.put_be32(record.content_length);
+}
+
+void ShpData::save(const std::string& path) {
+    const std::string base = remove_extension(path);
+    BinaryFile shp(base + kShpExtension, kSaveFailure);
+    BinaryFile shx(base + kShxExtension, kSaveFailure);
+    update();
+    header.write(shp);
+    const std::int32_t main_length = header.file_length;
+    header.file_length = 50 + 4 * static_cast<std::int32_t>(records.size());
+    header.write(shx);
+    header.file_length = main_length;
+    for (const auto& r : records) write_record(*r, shp, shx);
+    shp.close();
+    shx.close();
+}
+
+}  // namespace ostrand

@@ -1,0 +1,87 @@
+#pragma once
+// The polygon shapefile writer: a header and a list of records written as the main file (.shp) and its
+// index (.shx), shape type 5, one record per polygon in the order given.
+#include <cstdint>
+#include <istream>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "polygon/core/BinaryFile.h"
+#include "polygon/core/Geometry.h"
+
+namespace ostrand {
+
+inline const char* const kShpExtension = ".shp";
+inline const char* const kShxExtension = ".shx";
+inline constexpr std::int32_t kShapeTypePolygon = 5;
+
+struct ShpHeader {
+    std::int32_t file_code = 9994;
+    std::int32_t unused[5] = {0, 0, 0, 0, 0};
+    std::int32_t file_length = 50;  // 16-bit words
+    std::int32_t version = 1000;
+    std::int32_t shape_type = 0;
+    double xmin = 0, ymin = 0, xmax = 0, ymax = 0, zmin = 0, zmax = 0, mmin = 0, mmax = 0;
+
+    void write(BinaryFile& out) const;
+};
+
+class ShpRecord {
+public:
+    virtual ~ShpRecord() = default;
+    virtual std::unique_ptr<ShpRecord> clone() const = 0;
+    virtual BBox bbox() const { return box; }
+    virtual std::int32_t part_count() const { return num_parts; }
+    virtual std::int32_t point_count() const { return num_points; }
+    // Recomputes box, counts and content length from the shape.
+    virtual void update() = 0;
+    virtual void read(std::istream& in) = 0;
+    virtual void write(BinaryFile& out) const = 0;
+
+    std::int32_t record_number = 0;
+    std::int32_t content_length = 0;  // 16-bit words
+    std::int32_t shape_type = kShapeTypePolygon;
+    BBox box;
+    double zmin = 0, zmax = 0, mmin = 0, mmax = 0;
+    std::int32_t num_parts = 0;
+    std::int32_t num_points = 0;
+    std::int32_t offset = 50;  // 16-bit words, in the main file
+};
+
+// A multi-part record: one part per ring.
+class ShpPoly : public ShpRecord {
+public:
+    ShpPoly() = default;
+    ShpPoly(const ShpPoly&) = default;
+    void update() override;
+    void read(std::istream& in) override;
+    void write(BinaryFile& out) const override;
+
+    std::vector<Ring> rings;
+};
+
+class ShpPolygon : public ShpPoly {
+public:
+    std::unique_ptr<ShpRecord> clone() const override { return std::make_unique<ShpPolygon>(*this); }
+};
+
+class ShpData {
+public:
+    virtual ~ShpData() { clear(); }
+
+    // Replaces the records by one polygon record per polygon, in order.
+    void set_polygons(const std::vector<AreaPolygon>& polygons);
+    // Numbers the records, places them in the main file and widens the header box over them.
+    void update();
+    void clear();
+    // Writes remove_extension(path) + ".shp" and ".shx". Throws "File open failur. ShpData::save()" when a
+    // file cannot be opened or written.
+    void save(const std::string& path);
+    static void write_record(const ShpRecord& record, BinaryFile& shp, BinaryFile& shx);
+
+    ShpHeader header;
+    std::vector<std::unique_ptr<ShpRecord>> records;
+};
+
+}  // namespace ostrand

@@ -1,0 +1,219 @@
+#include <gtest/gtest.h>
+
+#include "polygon/core/KsPolygonMaker.h"
+#include "tests/polygon/support/AreaFixture.h"
+
+using namespace ostrand;
+using namespace polygontest;
+
+namespace {
+
+LayerRecord rural_layer() { return *find_layer_record(3); }
+
+std::string open_failure(KsPolygonMaker& maker, const std::string& path) {
+    try {
+        maker.open(path);
+    } catch (const std::string& text) {
+        return text;
+    } catch (const std::exception& e) {
+        return std::string("std: ") + e.what();
+    }
+    return "";
+}
+
+// One area of two links that close a square, its ledger, and a node line.
+AreaFileParts two_link_square() {
+    AreaFileParts p;
+    p.nodes = {velmora::datagen::node_line("533945", 1, 100, 100)};
+    p.links = {GenLink{"533945", 1, {{100, 100}, {100, 200}, {200, 200}}},
+               GenLink{"533945", 2, {{200, 200}, {200, 100}, {100, 100}}}};
+    p.areas = {GenArea{45, 7, {fwd(1), fwd(2)}}};
+    p.ledgers = {rural_ledger(7, 1)};
+    return p;
+}
+
+}  // namespace
+
+TEST(AreaReader, LinksWithContinuationLinesAndBlankPaddedCoordinates) {
+    TempFolder dir("reader");
+    AreaFileParts p = two_link_square();
+    GenLink seven{"533945", 3, {}};
+    for (int i = 0; i < 7; ++i) seven.xy.push_back({100.0 + i, 300.0 + i});
+    p.links.push_back(seven);
+    KsPolygonMaker maker(rural_layer(), nullptr, nullptr);
+    EXPECT_TRUE(maker.open(write_area_file(dir, "a.txt", p)));
+    const Ring& r = maker.links.at(LinkRef{"533945", 3, true});
+    ASSERT_EQ(r.points.size(), 7u);
+    EXPECT_EQ(r.points[6].x, 106.0 * 2.777777777777778e-05);
+    EXPECT_EQ(r.points[6].y, 306.0 * 2.777777777777778e-05);
+    EXPECT_EQ(maker.area_links.at(7).size(), 1u);
+    EXPECT_EQ(maker.area_serials.at(7), std::vector<int>{45});
+    EXPECT_EQ(maker.attr_records.size(), 1u);
+    EXPECT_EQ(maker.last_record_count, 1);
+    // The same file again adds no ledger record.
+    EXPECT_FALSE(maker.open(write_area_file(dir, "a.txt", p)));
+}
+
+TEST(AreaReader, LineEndsOfEveryKind) {
+    for (const char* end : {"\r\n", "\n", "\r"}) {
+        TempFolder dir("reader");
+        AreaFileParts p = two_link_square();
+        p.line_end = end;
+        KsPolygonMaker maker(rural_layer(), nullptr, nullptr);
+        EXPECT_TRUE(maker.open(write_area_file(dir, "a.txt", p)));
+        EXPECT_EQ(maker.links.size(), 2u);
+        EXPECT_EQ(maker.attr_records.size(), 1u);
+    }
+}
+
+TEST(AreaReader, ReferencesCodesDirectionsAndRepeatedAreas) {
+    TempFolder dir("reader");
+    AreaFileParts p = two_link_square();
+    p.areas = {
+        GenArea{45, 7, {fwd(1), GenRef{"533945", 5, 1}, back(2)}},
+        GenArea{46, 7, {back(1), fwd(2)}},  // the same links in the same order: a repeat
+        GenArea{47, 8, {GenRef{"533945", 1, 1}, GenRef{"533945", 2, 1}}},
+    };
+    p.ledgers = {rural_ledger(7, 1), rural_ledger(8, 1)};
+    KsPolygonMaker maker(rural_layer(), nullptr, nullptr);
+    maker.open(write_area_file(dir, "a.txt", p));
+    ASSERT_EQ(maker.area_links.at(7).size(), 1u);
+    const std::vector<LinkRef>& list = maker.area_links.at(7)[0];
+    ASSERT_EQ(list.size(), 2u);
+    EXPECT_TRUE(list[0].forward);
+    EXPECT_EQ(list[1].link_no, 2);
+    EXPECT_FALSE(list[1].forward);
+    EXPECT_EQ(maker.area_serials.at(7), std::vector<int>{45});
+    EXPECT_TRUE(maker.area_links.at(8)[0].empty());
+}
+
+TEST(AreaReader, LedgerSpreadOverLines) {
+    TempFolder dir("reader");
+    AreaFileParts p = two_link_square();
+    p.ledgers = {"DA          7  3" + std::string("1"), "second", "third"};
+    KsPolygonMaker maker(rural_layer(), nullptr, nullptr);
+    maker.open(write_area_file(dir, "a.txt", p));
+    EXPECT_EQ(maker.attr_records.at(7), "DA          7  31secondthird");
+
+    // Line counts 0 and 1 read no continuation line.
+    for (const char* count : {"  0", "  1"}) {
+        AreaFileParts q = two_link_square();
+        q.areas.push_back(GenArea{46, 8, {fwd(1), fwd(2)}});
+        q.ledgers = {std::string("DA          7") + count + "1", std::string("DA          8") + count + "1"};
+        KsPolygonMaker m(rural_layer(), nullptr, nullptr);
+        m.open(write_area_file(dir, "b.txt", q));
+        EXPECT_EQ(m.attr_records.size(), 2u) << count;
+    }
+}
+
+TEST(AreaReader, ZeroCountsReadNothing) {
+    TempFolder dir("reader");
+    AreaFileParts p;
+    KsPolygonMaker maker(rural_layer(), nullptr, nullptr);
+    EXPECT_FALSE(maker.open(write_area_file(dir, "empty.txt", p)));
+    EXPECT_TRUE(maker.links.empty());
+    EXPECT_TRUE(maker.area_links.empty());
+}
+
+TEST(AreaReader, LongHeaderAndCountsLinesAreReadWhole) {
+    TempFolder dir("reader");
+    std::string text = area_file_text(two_link_square());
+    const std::size_t first_end = text.find("\r\n");
+    text.insert(first_end, std::string(200, ' '));
+    const std::size_t second_end = text.find("\r\n", first_end + 2);
+    text.insert(second_end, std::string(150, ' '));
+    write_file(dir.file("long.txt"), text);
+    KsPolygonMaker maker(rural_layer(), nullptr, nullptr);
+    EXPECT_TRUE(maker.open(dir.file("long.txt")));
+    EXPECT_EQ(maker.attr_records.size(), 1u);
+}
+
+TEST(AreaReader, AreasAndLedgersFromDifferentFilesNeverMeet) {
+    TempFolder dir("reader");
+    AreaFileParts areas_only = two_link_square();
+    areas_only.ledgers.clear();
+    AreaFileParts ledgers_only = two_link_square();
+    ledgers_only.areas.clear();
+    KsPolygonMaker maker(rural_layer(), nullptr, nullptr);
+    EXPECT_FALSE(maker.open(write_area_file(dir, "a.txt", areas_only)));
+    EXPECT_FALSE(maker.open(write_area_file(dir, "b.txt", ledgers_only)));
+    EXPECT_TRUE(maker.area_links.empty());
+    EXPECT_TRUE(maker.area_serials.empty());  // pruned with the lists
+    EXPECT_TRUE(maker.attr_records.empty());
+}
+
+TEST(AreaReader, FailureTexts) {
+    TempFolder dir("reader");
+    struct Case {
+        const char* what;
+        std::string text;
+        const char* failure;
+    };
+    const std::string good = area_file_text(two_link_square());
+    auto replaced = [&](const std::string& from, const std::string& to) {
+        std::string t = good;
+        t.replace(t.find(from), from.size(), to);
+        return t;
+    };
+    const std::string dropped_last_line = good.substr(0, good.rfind("DA "));
+    const Case cases[] = {
+        {"link kind", replaced("L  533945", "X  533945"), "Invalid layer code. KsPolygonMaker::read_link()"},
+        {"area kind", replaced("A  000000", "B  000000"), "Invalid layer code. KsPolygonMaker::read_area()"},
+        {"ledger kind", replaced("DA ", "DX "), "Invalid layer code. KsPolygonMaker::read_attr()"},
+        {"ledger missing", dropped_last_line, "Unexpected EOF. KsPolygonMaker::read_attr()"},
+        {"attribute number beyond 32 bits", replaced("DA          7", "DA 9999999999"),
+         "Invalid attribute number. KsPolygonMaker::read_attr()"},
+        {"area attribute number beyond 32 bits", replaced("         7     2\r\n", "9999999999     2\r\n"),
+         "Invalid attribute number. KsPolygonMaker::read_area()"},
+        {"link line over 127 bytes", replaced("L  533945", "L  533945" + std::string(130, ' ')),
+         "Invalid layer code. KsPolygonMaker::read_link()"},
+    };
+    for (const Case& c : cases) {
+        write_file(dir.file("f.txt"), c.text);
+        KsPolygonMaker maker(rural_layer(), nullptr, nullptr);
+        EXPECT_EQ(open_failure(maker, dir.file("f.txt")), c.failure) << c.what;
+    }
+    KsPolygonMaker maker(rural_layer(), nullptr, nullptr);
+    EXPECT_EQ(open_failure(maker, dir.file("missing.txt")), "File open failure. KsPolygonMaker::open()");
+}
+
+TEST(MeshSelection, RectanglesOfValidCodesOnly) {
+    KsPolygonMaker maker(rural_layer(), "533945, 533945 ,533946,533988,53394,5339450,2939 45,", nullptr);
+    ASSERT_EQ(maker.mesh_codes, (std::vector<std::string>{"533945", "533946"}));
+    const Ring& r = maker.mesh_rects[0];
+    ASSERT_EQ(r.points.size(), 4u);
+    const double lat0 = 53.0 * 2.0 / 3.0;
+    EXPECT_EQ(r.points[0].x, 5 * 0.125 + 139.0);
+    EXPECT_EQ(r.points[0].y, 4 * (1.0 / 12.0) + lat0);
+    EXPECT_EQ(r.points[2].x, 6 * 0.125 + 139.0);
+    EXPECT_EQ(r.points[2].y, 5 * (1.0 / 12.0) + lat0);
+    EXPECT_TRUE(r.box_valid);
+    KsPolygonMaker none(rural_layer(), "", nullptr);
+    EXPECT_TRUE(none.mesh_rects.empty());
+    KsPolygonMaker edges(rural_layer(), "302200,685477,295000,692200", nullptr);
+    EXPECT_EQ(edges.mesh_codes, (std::vector<std::string>{"302200", "685477"}));
+}
+
+TEST(MeshSelection, KeepsAreasTouchingASelectedMeshAndRuralOutlinesAroundIt) {
+    TempFolder dir("reader");
+    // Mesh 533945 spans x 139.625-139.75, y 35.6667-35.75 degrees.
+    const double mx = 139.625 * 36000, my = (35.0 + 2.0 / 3.0) * 36000;
+    AreaFileParts p;
+    p.links = {square_link("533945", 1, mx + 100, my + 100, 100),          // inside the mesh
+               square_link("533945", 2, mx - 10000, my - 10000, 200),      // far away
+               square_link("533945", 3, mx - 100, my - 100, 30000)};       // around the mesh
+    p.areas = {GenArea{1, 1, {fwd(1)}}, GenArea{2, 2, {fwd(2)}}, GenArea{3, 3, {fwd(3)}}};
+    p.ledgers = {rural_ledger(1, 1), rural_ledger(2, 1), rural_ledger(3, 1)};
+    const std::string path = write_area_file(dir, "m.txt", p);
+
+    KsPolygonMaker rural(rural_layer(), "533945", nullptr);
+    rural.open(path);
+    EXPECT_EQ(rural.selected_attrs, (std::set<int>{1, 3}));
+    EXPECT_EQ(rural.attr_records.size(), 2u);
+    EXPECT_EQ(rural.area_serials.size(), 2u);
+
+    KsPolygonMaker parks(*find_layer_record(2), "533945", nullptr);
+    parks.open(path);
+    EXPECT_EQ(parks.selected_attrs, (std::set<int>{1}));
+    EXPECT_EQ(parks.attr_records.size(), 1u);
+}

@@ -1,0 +1,102 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "polygon/core/KsPolygonMaker.h"
+#include "tests/polygon/support/AreaFixture.h"
+
+using namespace ostrand;
+using namespace polygontest;
+
+namespace {
+
+struct Nested {
+    PolygonStats stats;
+    std::vector<AreaPolygon> polygons;
+    std::map<int, std::string> records;
+};
+
+Nested nest(const AreaFileParts& parts) {
+    TempFolder dir("rural");
+    KsPolygonMakerRural maker(*find_layer_record(4), "", nullptr);
+    maker.open(write_area_file(dir, "a.txt", parts));
+    Nested n;
+    maker.build(&n.stats);
+    n.polygons = maker.polygons;
+    n.records = maker.attr_records;
+    return n;
+}
+
+std::vector<GenLink> reversed_links(std::vector<GenLink> links) {
+    for (GenLink& l : links) std::reverse(l.xy.begin(), l.xy.end());
+    return links;
+}
+
+void expect_closed_once(const Ring& r) {
+    ASSERT_GE(r.points.size(), 4u);
+    EXPECT_EQ(r.points.back(), r.points.front());
+    EXPECT_FALSE(r.points[r.points.size() - 2] == r.points.front());
+}
+
+}  // namespace
+
+TEST(RuralNesting, OtherAreaInsideADesignatedAreaBecomesItsHole) {
+    AreaFileParts p;
+    // The outer square is listed counter-clockwise and the inner one clockwise: both get turned.
+    p.links = reversed_links({square_link("533945", 1, 100, 100, 1000)});
+    p.links.push_back(square_link("533945", 2, 400, 400, 200));
+    p.areas = {GenArea{1, 10, {fwd(1)}}, GenArea{2, 20, {fwd(2)}}};
+    p.ledgers = {rural_ledger(10, 1), rural_ledger(20, 2)};
+    Nested n = nest(p);
+    ASSERT_EQ(n.polygons.size(), 1u);
+    ASSERT_EQ(n.polygons[0].rings.size(), 2u);
+    EXPECT_TRUE(n.polygons[0].rings[0].is_clockwise());
+    EXPECT_FALSE(n.polygons[0].rings[1].is_clockwise());
+    for (const Ring& r : n.polygons[0].rings) expect_closed_once(r);
+    EXPECT_EQ(n.records.size(), 1u);
+    EXPECT_EQ(n.records.count(10), 1u);
+    EXPECT_EQ(n.stats.rural_records, 1);
+    EXPECT_EQ(n.stats.made, 2);
+}
+
+TEST(RuralNesting, OtherAreaOutsideEveryDesignatedAreaStaysClockwise) {
+    AreaFileParts p;
+    p.links = {square_link("533945", 1, 100, 100, 1000), square_link("533945", 2, 5000, 5000, 200)};
+    p.areas = {GenArea{1, 10, {fwd(1)}}, GenArea{2, 20, {fwd(2)}}};
+    p.ledgers = {rural_ledger(10, 1), rural_ledger(20, 2)};
+    Nested n = nest(p);
+    ASSERT_EQ(n.polygons.size(), 2u);
+    EXPECT_EQ(n.records.size(), 2u);
+    for (const AreaPolygon& poly : n.polygons) {
+        ASSERT_EQ(poly.rings.size(), 1u);
+        EXPECT_TRUE(poly.rings[0].is_clockwise());
+        expect_closed_once(poly.rings[0]);
+    }
+}
+
+TEST(RuralNesting, LargestAreaWithAnotherFlagLeavesNoOuterCandidates) {
+    AreaFileParts p;
+    p.links = {square_link("533945", 1, 100, 100, 1000), square_link("533945", 2, 400, 400, 200)};
+    p.areas = {GenArea{1, 10, {fwd(1)}}, GenArea{2, 20, {fwd(2)}}};
+    p.ledgers = {rural_ledger(10, 2), rural_ledger(20, 1)};
+    Nested n = nest(p);
+    ASSERT_EQ(n.polygons.size(), 2u);
+    EXPECT_TRUE(n.polygons[0].rings[0].is_clockwise());
+    EXPECT_TRUE(n.polygons[1].rings[0].is_clockwise());
+    EXPECT_EQ(n.stats.rural_records, 2);
+}
+
+TEST(RuralNesting, FurtherRingsOfAnAttributeAreClosedOnce) {
+    // One designated attribute number with two areas; the second ring was closed by the build already.
+    AreaFileParts p;
+    p.links = {square_link("533945", 1, 100, 100, 1000), square_link("533945", 2, 3000, 100, 1000),
+               square_link("533945", 3, 3300, 400, 200)};
+    p.areas = {GenArea{1, 10, {fwd(1)}}, GenArea{2, 10, {fwd(2)}}, GenArea{3, 20, {fwd(3)}}};
+    p.ledgers = {rural_ledger(10, 1), rural_ledger(20, 2)};
+    Nested n = nest(p);
+    ASSERT_EQ(n.polygons.size(), 2u);  // the island is not inside the first ring of attribute 10
+    ASSERT_EQ(n.polygons[0].rings.size(), 2u);
+    for (const Ring& r : n.polygons[0].rings) expect_closed_once(r);
+    // The signed area of attribute 10 counts both clockwise rings: it is the larger entry.
+    EXPECT_TRUE(n.polygons[1].rings[0].is_clockwise());
+}

@@ -1,0 +1,164 @@
+#include <gtest/gtest.h>
+#include <shapefil.h>
+#include <sys/resource.h>
+
+#include <csignal>
+#include <cstring>
+
+#include "polygon/core/ShpData.h"
+#include "tests/polygon/support/TempFolder.h"
+
+using namespace ostrand;
+using polygontest::read_file;
+using polygontest::TempFolder;
+
+namespace {
+
+std::int32_t be32(const std::string& b, std::size_t at) {
+    return static_cast<std::int32_t>((std::uint32_t(std::uint8_t(b[at])) << 24) | (std::uint32_t(std::uint8_t(b[at + 1])) << 16) |
+                                     (std::uint32_t(std::uint8_t(b[at + 2])) << 8) | std::uint32_t(std::uint8_t(b[at + 3])));
+}
+std::int32_t le32(const std::string& b, std::size_t at) {
+    std::int32_t v;
+    std::memcpy(&v, b.data() + at, 4);
+    return v;
+}
+double le_double(const std::string& b, std::size_t at) {
+    double v;
+    std::memcpy(&v, b.data() + at, 8);
+    return v;
+}
+
+AreaPolygon square(double x, double y, double size) {
+    AreaPolygon p;
+    p.rings.emplace_back(std::vector<Point>{{x, y}, {x, y + size}, {x + size, y + size}, {x + size, y}, {x, y}});
+    return p;
+}
+
+void save(const std::vector<AreaPolygon>& polygons, const std::string& path) {
+    ShpData data;
+    data.set_polygons(polygons);
+    data.save(path);
+}
+
+}  // namespace
+
+TEST(ShapefileWriter, OneSquareMatchesTheFormatByteForByte) {
+    TempFolder dir("shp");
+    save({square(135.0, 35.0, 0.5)}, dir.file("area.shp"));
+    const std::string shp = read_file(dir.file("area.shp"));
+    const std::string shx = read_file(dir.file("area.shx"));
+    ASSERT_EQ(shp.size(), 236u);
+    ASSERT_EQ(shx.size(), 108u);
+    for (const std::string* f : {&shp, &shx}) {
+        EXPECT_EQ(be32(*f, 0), 9994);
+        for (int i = 0; i < 5; ++i) EXPECT_EQ(be32(*f, 4 + 4 * i), 0);
+        EXPECT_EQ(le32(*f, 28), 1000);
+        EXPECT_EQ(le32(*f, 32), 5);
+        EXPECT_EQ(le_double(*f, 36), 135.0);
+        EXPECT_EQ(le_double(*f, 44), 35.0);
+        EXPECT_EQ(le_double(*f, 52), 135.5);
+        EXPECT_EQ(le_double(*f, 60), 35.5);
+        for (int i = 0; i < 4; ++i) EXPECT_EQ(le_double(*f, 68 + 8 * i), 0.0);
+    }
+    EXPECT_EQ(be32(shp, 24), 118);
+    EXPECT_EQ(be32(shx, 24), 54);
+    EXPECT_EQ(be32(shp, 100), 1);    // record number
+    EXPECT_EQ(be32(shp, 104), 64);   // content length
+    EXPECT_EQ(le32(shp, 108), 5);
+    EXPECT_EQ(le32(shp, 144), 1);    // parts
+    EXPECT_EQ(le32(shp, 148), 5);    // points
+    EXPECT_EQ(le32(shp, 152), 0);    // first part index
+    EXPECT_EQ(le_double(shp, 156), 135.0);
+    EXPECT_EQ(le_double(shp, 164), 35.0);
+    EXPECT_EQ(le_double(shp, 172), 135.0);
+    EXPECT_EQ(le_double(shp, 180), 35.5);
+    EXPECT_EQ(be32(shx, 100), 50);
+    EXPECT_EQ(be32(shx, 104), 64);
+}
+
+TEST(ShapefileWriter, TwoRecordsAndAHoleReadBackWithShapelib) {
+    TempFolder dir("shp");
+    AreaPolygon holed = square(136.0, 34.0, 1.0);
+    holed.rings.emplace_back(std::vector<Point>{{136.2, 34.2}, {136.4, 34.2}, {136.4, 34.4}, {136.2, 34.4}, {136.2, 34.2}});
+    const std::string path = dir.file("two.b.shp");
+    save({square(135.0, 35.0, 0.5), holed}, path);
+
+    const std::string shx = read_file(dir.file("two.b.shx"));
+    ASSERT_EQ(shx.size(), 100u + 16u);
+    EXPECT_EQ(be32(shx, 108), 50 + 4 + 64);
+    EXPECT_EQ(be32(shx, 112), 22 + 4 + 80);
+
+    SHPHandle h = SHPOpen(path.c_str(), "rb");
+    ASSERT_NE(h, nullptr);
+    int count = 0, type = 0;
+    double mins[4], maxs[4];
+    SHPGetInfo(h, &count, &type, mins, maxs);
+    EXPECT_EQ(count, 2);
+    EXPECT_EQ(type, SHPT_POLYGON);
+    EXPECT_EQ(mins[0], 135.0);
+    EXPECT_EQ(mins[1], 34.0);
+    EXPECT_EQ(maxs[0], 137.0);
+    EXPECT_EQ(maxs[1], 35.5);
+    SHPObject* o = SHPReadObject(h, 1);
+    ASSERT_NE(o, nullptr);
+    EXPECT_EQ(o->nParts, 2);
+    EXPECT_EQ(o->panPartStart[1], 5);
+    EXPECT_EQ(o->nVertices, 10);
+    EXPECT_EQ(o->padfX[6], 136.4);
+    SHPDestroyObject(o);
+    SHPClose(h);
+}
+
+TEST(ShapefileWriter, SavingAgainReplacesTheFiles) {
+    TempFolder dir("shp");
+    const std::string path = dir.file("area.shp");
+    save({square(135.0, 35.0, 0.5), square(135.0, 36.0, 0.5)}, path);
+    save({square(135.0, 35.0, 0.5)}, path);
+    EXPECT_EQ(read_file(path).size(), 236u);
+    EXPECT_EQ(read_file(dir.file("area.shx")).size(), 108u);
+}
+
+TEST(ShapefileWriter, ReadIsTheReverseOfWrite) {
+    TempFolder dir("shp");
+    AreaPolygon holed = square(136.0, 34.0, 1.0);
+    holed.rings.emplace_back(std::vector<Point>{{136.2, 34.2}, {136.4, 34.2}, {136.4, 34.4}, {136.2, 34.2}});
+    const std::string path = dir.file("r.shp");
+    save({holed}, path);
+    std::istringstream in(read_file(path).substr(112));  // after header, record header and shape type
+    ShpPolygon rec;
+    rec.read(in);
+    ASSERT_EQ(rec.rings.size(), 2u);
+    EXPECT_EQ(rec.rings[0].points, holed.rings[0].points);
+    EXPECT_EQ(rec.rings[1].points, holed.rings[1].points);
+}
+
+TEST(ShapefileWriter, FailuresThrowTheWriterText) {
+    TempFolder dir("shp");
+    const std::string gone = (dir.path() / "vanished" / "area.shp").string();
+    try {
+        save({square(135.0, 35.0, 0.5)}, gone);
+        FAIL() << "no failure";
+    } catch (const std::string& text) {
+        EXPECT_EQ(text, "File open failur. ShpData::save()");
+    }
+
+    // A full disk: the file-size limit makes writes fail as they do on a full device.
+    std::vector<AreaPolygon> big;
+    for (int i = 0; i < 2000; ++i) big.push_back(square(135.0 + i * 0.001, 35.0, 0.0005));
+    auto old_handler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit old_limit;
+    getrlimit(RLIMIT_FSIZE, &old_limit);
+    rlimit small = old_limit;
+    small.rlim_cur = 4096;
+    setrlimit(RLIMIT_FSIZE, &small);
+    std::string thrown;
+    try {
+        save(big, dir.file("full.shp"));
+    } catch (const std::string& text) {
+        thrown = text;
+    }
+    setrlimit(RLIMIT_FSIZE, &old_limit);
+    std::signal(SIGXFSZ, old_handler);
+    EXPECT_EQ(thrown, "File open failur. ShpData::save()");
+}

@@ -1,0 +1,84 @@
+#pragma once
+// Generator of area files (CP932, CR LF) for the polygon library: a planar partition of a rectangular
+// region into a grid of areas whose shared boundaries are links with many vertices, with the ledger
+// records of any data item of the library, and switches for the defects the makers handle. Also the
+// record formatters, for tests that write small files by hand.
+#include <cstdint>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace velmora::datagen {
+
+// ---- record formatters (one line each, without the line end) ----
+
+// Right-aligned in `width` columns.
+std::string fmt_int(long long v, int width);
+// A coordinate in 1/36000 degree, right-aligned in 8 columns: whole units as integers, fractions with as
+// many decimals as the columns hold.
+std::string fmt_coord(double units);
+std::string header_line(const std::string& data_code, long long record_lines);
+// Counts of lines (record lines with their continuation lines) of each kind.
+std::string counts_line(long long total, long long node_lines, long long link_lines, long long area_lines,
+                        long long ledger_lines);
+std::string node_line(const std::string& mesh, int serial, double x, double y);
+
+struct GenLink {
+    std::string mesh;                 // 6 characters
+    int number = 0;
+    std::vector<std::pair<double, double>> xy;  // units of 1/36000 degree
+};
+std::vector<std::string> link_lines(const GenLink& link);
+
+struct GenRef {
+    std::string mesh;
+    int number = 0;  // negative: walked backwards
+    int code = 0;    // 1: the reader leaves the reference out
+};
+struct GenArea {
+    int serial = 0;
+    long long attr_no = 0;
+    std::vector<GenRef> refs;
+};
+std::vector<std::string> area_lines(const GenArea& area);
+
+// The ledger record of a data item: its joined text laid out as the item's field map says (values at the
+// field positions), cut into lines; the line count field holds their number.
+std::vector<std::string> ledger_lines(int data_id, long long attr_no, int flag);
+
+// ---- the generator ----
+
+struct AreaGenOptions {
+    int data_id = 3;
+    int cols = 4, rows = 3;          // grid of areas; cols * rows * 2 links, about
+    int vertices_per_link = 12;      // vertices of each boundary link, its two nodes included
+    int files = 1;                   // vertical strips; boundary links of two strips are in both files
+    bool islands = false;            // rural items: a flag-2 island inside every other flag-1 cell
+    double gap_degrees = 0;          // > 0: gap_links boundary links get their last vertex moved this far
+    int gap_links = 0;
+    int duplicate_areas = 0;         // area records repeated under their attribute number
+    int zero_area_areas = 0;         // areas that walk one link out and back
+    int skipped_references = 0;      // references with code 1 added to areas
+    int missing_link_refs = 0;       // references to links that no file holds, added to areas
+    std::string data_code;           // empty: the data item's own code; else another item's code
+    double origin_x = 139.0 * 36000; // south-west corner, units of 1/36000 degree
+    double origin_y = 35.5 * 36000;
+    double cell_units = 0;           // 0: chosen from vertices_per_link
+    std::uint32_t seed = 1;
+};
+
+struct AreaGenResult {
+    std::vector<std::string> files;
+    std::map<long long, std::string> ledgers;  // attribute number -> joined ledger text (CP932)
+    long long links = 0, vertices = 0, areas = 0;
+    std::vector<long long> zero_area_attrs;      // attribute numbers that cannot become polygons
+    std::vector<long long> island_attrs;         // flag-2 areas that lie inside a flag-1 cell
+};
+
+// Writes base + "_1.txt" ... (or base + ".txt" for one file).
+AreaGenResult generate_area_files(const std::string& base, const AreaGenOptions& options);
+
+// The data code of a library data item (A12-60A for 3, N03-06A for 8, ...).
+std::string area_data_code(int data_id);
+
+}  // namespace velmora::datagen
