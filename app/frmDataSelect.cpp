@@ -143,10 +143,11 @@ const char* const kCmdAttrKind[] = {
 class CaptionButton : public QPushButton {
 public:
     CaptionButton(const QString& caption, QWidget* parent) : QPushButton(caption, parent) {
-        setMinimumSize(136, 44);
+        // Room for the longest captions: three lines.
+        setMinimumSize(136, 3 * fontMetrics().lineSpacing() + 12);
         setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
     }
-    QSize sizeHint() const override { return {150, 48}; }
+    QSize sizeHint() const override { return minimumSize() + QSize(14, 0); }
 
 protected:
     void paintEvent(QPaintEvent*) override {

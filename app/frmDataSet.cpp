@@ -100,6 +100,7 @@ frmDataSet::frmDataSet(QWidget* parent) : QDialog(parent) {
     }
     makeRow->addStretch();
     prjLayout->addLayout(makeRow);
+    prjLayout->addStretch();
     OptMake[0]->setChecked(true);
 
     FrmSys = new QGroupBox(QStringLiteral("投影情報"), this);
