@@ -88,7 +88,7 @@ std::int16_t listCheck(const std::string& base, const std::vector<std::string>& 
     std::vector<std::string> existing, onMap;
     bool failed = false;
     for (const std::string& suffix : suffixes)
-        if (ChkColOutPutFilePath(outputFile(base, suffix), existing, onMap) != 0) failed = true;
+        if (ChkColOutPutFilePath(base + suffix, existing, onMap) != 0) failed = true;
     if (!onMap.empty()) {
         ui::message(listed("既にマップに下記のシェープファイルが追加されているため上書きできません", onMap),
                     "指定エラー", ui::Icon::Exclamation);
@@ -121,7 +121,7 @@ std::int16_t ChkOutPutFilePath(const std::string& outputPath, std::int16_t point
         if (s.SelectedKind == DataKind::Attr) return 0;
         const std::string base = outputBase(outputPath, s.SelectedKind);
         const Written w = writtenFiles(s, pointOption, lineOption);
-        if (w.single) return ChkNomalOutPutFilePath(outputFile(base, outputExtension(s.SelectedKind)));
+        if (w.single) return ChkNomalOutPutFilePath(base + std::string(outputExtension(s.SelectedKind)));
         if (s.SelectedKind == DataKind::Mesh)
             ui::message("波向・海霧・自然漁場メッシュは指定ファイル名の末尾に１～４（春夏秋冬）の数字が付加され４シェープファイルが作成されます",
                         "通知", ui::Icon::Information);

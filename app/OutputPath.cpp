@@ -1,31 +1,19 @@
 #include "app/OutputPath.h"
 
-#include <strings.h>
+#include "convert/line/ShapeDescriptionBaseName.h"
 
 namespace velmora {
 
-namespace {
-
-bool endsWithNoCase(std::string_view s, std::string_view tail) {
-    // Only ASCII letters can match the extension, so the C library's comparison is enough.
-    return s.size() >= tail.size() &&
-           ::strncasecmp(s.data() + s.size() - tail.size(), tail.data(), tail.size()) == 0;
-}
-
-}  // namespace
-
 std::string_view outputExtension(DataKind kind) { return kind == DataKind::Attr ? ".dbf" : ".shp"; }
 
-std::string completeOutputExtension(const std::string& path, DataKind kind) {
-    const std::string_view ext = outputExtension(kind);
-    if (endsWithNoCase(path, ext)) return path;
-    return path + std::string(ext);
+std::string outputBase(const std::string& path, DataKind kind) {
+    return shapedesc::outputBaseName(path, outputExtension(kind));
 }
 
-std::string outputBase(const std::string& path, DataKind kind) {
-    const std::string_view ext = outputExtension(kind);
-    if (!endsWithNoCase(path, ext)) return path;
-    return path.substr(0, path.size() - ext.size());
+std::string completeOutputExtension(const std::string& path, DataKind kind) {
+    // The path ends with the extension exactly when the base rule removes something.
+    if (outputBase(path, kind).size() != path.size()) return path;
+    return path + std::string(outputExtension(kind));
 }
 
 }  // namespace velmora

@@ -1,7 +1,8 @@
 #pragma once
-// The output path of a job and the files it names. A job writes its shapefile (dBASE table for attribute
-// tables) under the base: the output path with one final ".shp" (".dbf") removed, in any letter case.
-// Derived outputs add their suffix to that same base, so the checks look at exactly what is written.
+// Completion of the output name typed in a job dialog. A job writes its shapefile (dBASE table for
+// attribute tables) under the base of the output path (convert/line/ShapeDescriptionBaseName.h: one final
+// ".shp" / ".dbf" removed, in any letter case); derived outputs add their suffix to that same base, so
+// the checks look at exactly what is written.
 #include <string>
 #include <string_view>
 
@@ -16,13 +17,7 @@ std::string_view outputExtension(DataKind kind);
 // "roads" → "roads.shp", "roads.SHP" stays, "roads.shp.txt" → "roads.shp.txt.shp".
 std::string completeOutputExtension(const std::string& path, DataKind kind);
 
-// The path with one final extension of the kind removed (any letter case); the path itself when it has
-// none.
+// The base of an output path of the kind.
 std::string outputBase(const std::string& path, DataKind kind);
-
-// The file the writer makes for the base and a suffix ("_P.shp", "1.shp", ".shp").
-inline std::string outputFile(const std::string& base, std::string_view suffix) {
-    return base + std::string(suffix);
-}
 
 }  // namespace velmora
