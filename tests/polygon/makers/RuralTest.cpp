@@ -27,9 +27,18 @@ Nested nest(const AreaFileParts& parts) {
     return n;
 }
 
-std::vector<GenLink> reversed_links(std::vector<GenLink> links) {
-    for (GenLink& l : links) std::reverse(l.xy.begin(), l.xy.end());
-    return links;
+GenLink reversed(GenLink link) {
+    std::reverse(link.xy.begin(), link.xy.end());
+    return link;
+}
+
+// Attribute 10 from link a, attribute 20 from link b, with their designation flags.
+AreaFileParts two_areas(GenLink a, GenLink b, int flag10, int flag20) {
+    AreaFileParts p;
+    p.links = {std::move(a), std::move(b)};
+    p.areas = {GenArea{1, 10, {fwd(1)}}, GenArea{2, 20, {fwd(2)}}};
+    p.ledgers = {rural_ledger(10, flag10), rural_ledger(20, flag20)};
+    return p;
 }
 
 void expect_closed_once(const Ring& r) {
@@ -41,13 +50,8 @@ void expect_closed_once(const Ring& r) {
 }  // namespace
 
 TEST(RuralNesting, OtherAreaInsideADesignatedAreaBecomesItsHole) {
-    AreaFileParts p;
     // The outer square is listed counter-clockwise and the inner one clockwise: both get turned.
-    p.links = reversed_links({square_link("533945", 1, 100, 100, 1000)});
-    p.links.push_back(square_link("533945", 2, 400, 400, 200));
-    p.areas = {GenArea{1, 10, {fwd(1)}}, GenArea{2, 20, {fwd(2)}}};
-    p.ledgers = {rural_ledger(10, 1), rural_ledger(20, 2)};
-    Nested n = nest(p);
+    Nested n = nest(two_areas(reversed(square_link("533945", 1, 100, 100, 1000)), square_link("533945", 2, 400, 400, 200), 1, 2));
     ASSERT_EQ(n.polygons.size(), 1u);
     ASSERT_EQ(n.polygons[0].rings.size(), 2u);
     EXPECT_TRUE(n.polygons[0].rings[0].is_clockwise());
@@ -60,11 +64,7 @@ TEST(RuralNesting, OtherAreaInsideADesignatedAreaBecomesItsHole) {
 }
 
 TEST(RuralNesting, OtherAreaOutsideEveryDesignatedAreaStaysClockwise) {
-    AreaFileParts p;
-    p.links = {square_link("533945", 1, 100, 100, 1000), square_link("533945", 2, 5000, 5000, 200)};
-    p.areas = {GenArea{1, 10, {fwd(1)}}, GenArea{2, 20, {fwd(2)}}};
-    p.ledgers = {rural_ledger(10, 1), rural_ledger(20, 2)};
-    Nested n = nest(p);
+    Nested n = nest(two_areas(square_link("533945", 1, 100, 100, 1000), square_link("533945", 2, 5000, 5000, 200), 1, 2));
     ASSERT_EQ(n.polygons.size(), 2u);
     EXPECT_EQ(n.records.size(), 2u);
     for (const AreaPolygon& poly : n.polygons) {
@@ -75,11 +75,7 @@ TEST(RuralNesting, OtherAreaOutsideEveryDesignatedAreaStaysClockwise) {
 }
 
 TEST(RuralNesting, LargestAreaWithAnotherFlagLeavesNoOuterCandidates) {
-    AreaFileParts p;
-    p.links = {square_link("533945", 1, 100, 100, 1000), square_link("533945", 2, 400, 400, 200)};
-    p.areas = {GenArea{1, 10, {fwd(1)}}, GenArea{2, 20, {fwd(2)}}};
-    p.ledgers = {rural_ledger(10, 2), rural_ledger(20, 1)};
-    Nested n = nest(p);
+    Nested n = nest(two_areas(square_link("533945", 1, 100, 100, 1000), square_link("533945", 2, 400, 400, 200), 2, 1));
     ASSERT_EQ(n.polygons.size(), 2u);
     EXPECT_TRUE(n.polygons[0].rings[0].is_clockwise());
     EXPECT_TRUE(n.polygons[1].rings[0].is_clockwise());
