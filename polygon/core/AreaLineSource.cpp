@@ -1,20 +1,39 @@
 #include "polygon/core/AreaLineSource.h"
 
+#include <filesystem>
+
 #include "platform/errors/RunTimeError.h"
 
 namespace ostrand {
 
+namespace {
+
+const char* const kOpenFailure = "File open failure. KsPolygonMaker::open()";
+
+}  // namespace
+
 AreaLineSource::AreaLineSource(const std::string& path) {
+    std::error_code ec;
+    if (std::filesystem::is_directory(path, ec)) throw std::string(kOpenFailure);
     try {
         reader_.open(path);
     } catch (const velmora::RunTimeError&) {
-        throw std::string("File open failure. KsPolygonMaker::open()");
+        throw std::string(kOpenFailure);
+    }
+}
+
+// A read error ends the source like the end of the file does.
+bool AreaLineSource::next(std::string& line) {
+    try {
+        return reader_.next(line);
+    } catch (const velmora::RunTimeError&) {
+        return false;
     }
 }
 
 std::string AreaLineSource::read_limited() {
     std::string line;
-    if (failed_ || !reader_.next(line) || line.size() > kLimit) {
+    if (failed_ || !next(line) || line.size() > kLimit) {
         failed_ = true;
         line.clear();
     }
@@ -22,7 +41,7 @@ std::string AreaLineSource::read_limited() {
 }
 
 bool AreaLineSource::read_whole(std::string& line) {
-    if (failed_ || !reader_.next(line)) {
+    if (failed_ || !next(line)) {
         failed_ = true;
         line.clear();
         return false;
@@ -33,7 +52,7 @@ bool AreaLineSource::read_whole(std::string& line) {
 void AreaLineSource::skip_lines(long n) {
     std::string line;
     for (long i = 0; i < n && !failed_; ++i)
-        if (!reader_.next(line)) failed_ = true;
+        if (!next(line)) failed_ = true;
 }
 
 }  // namespace ostrand

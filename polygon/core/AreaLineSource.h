@@ -25,6 +25,8 @@ public:
     static constexpr std::size_t kLimit = 127;
 
 private:
+    bool next(std::string& line);
+
     velmora::text::LineReader reader_;
     bool failed_ = false;
 };

@@ -48,8 +48,6 @@ public:
     virtual int repair_polygon(int attr_no, AreaPolygon& polygon);
     virtual void modify_after() {}
 
-    const LayerRecord& layer_record() const { return layer; }
-
     // The maker's state, open to its subclasses and to tests that inspect a reading.
     std::map<LinkRef, Ring> links;                                  // open polylines in degrees
     std::map<int, std::vector<std::vector<LinkRef>>> area_links;   // per attribute number, one list per area

@@ -1,10 +1,12 @@
 #include "polygon/core/PolygonCleaner.h"
 
 #include <algorithm>
+#include <memory>
 #include <string>
 #include <unordered_map>
 #include <utility>
 
+#include "polygon/core/CleanerPointLocator.h"
 #include "polygon/core/CleanerSegmentIndex.h"
 
 namespace ostrand {
@@ -46,6 +48,25 @@ bool append_next_piece(std::vector<Point>& chain, std::vector<std::vector<Point>
     return false;
 }
 
+bool crossing_vertex(const Ring& a, int m, CleanerPointLocator& in_b) {
+    const int n = static_cast<int>(a.points.size());
+    const Point& prev = a.points[(m + n - 1) % n];
+    const Point& cur = a.points[m];
+    const Point& next = a.points[(m + 1) % n];
+    const int before = in_b.locate(midpoint(prev, cur));
+    const int after = in_b.locate(midpoint(cur, next));
+    if ((before == 1 && after == -1) || (before == -1 && after == 1)) return true;
+    return (before == 0) != (after == 0);
+}
+
+bool within(const Ring& a, const Ring& b, CleanerPointLocator& in_b) {
+    if (!boxes_overlap(a.bbox(), b.bbox())) return false;
+    const std::size_t n = a.points.size();
+    for (std::size_t i = 0; i < n; ++i)
+        if (in_b.locate(midpoint(a.points[i], a.points[(i + 1) % n])) < 0) return false;
+    return true;
+}
+
 }  // namespace
 
 PolygonCleaner::PolygonCleaner(const AreaPolygon& polygon) {
@@ -82,25 +103,30 @@ bool PolygonCleaner::normalise(double tolerance) {
 
 void PolygonCleaner::node_all(double tolerance) {
     const std::size_t n = rings.size();
+    std::vector<std::pair<int, int>> pairs;
     for (std::size_t ia = 0; ia < n; ++ia) {
         InsertionMap map_a;
+        std::unique_ptr<CleanerSegmentIndex> index_a;  // a's points stay as they are until all b are done
         for (std::size_t ib = ia + 1; ib < n; ++ib) {
             const CleanerRing& a = rings[ia];
             CleanerRing& b = rings[ib];
             if (!boxes_overlap(a.bbox(), b.bbox())) continue;
-            InsertionMap map_b;
+            if (!index_a) index_a = std::make_unique<CleanerSegmentIndex>(a.points);
             const std::vector<Point>& pa = a.points;
             const std::vector<Point>& pb = b.points;
             const int na = static_cast<int>(pa.size());
             const int nb = static_cast<int>(pb.size());
-            const CleanerSegmentIndex index_b(pb);
-            for (int sa = 0; sa < na; ++sa) {
-                const Point& p0 = pa[sa];
-                const Point& p1 = pa[(sa + 1) % na];
-                index_b.for_each_overlap(segment_box(p0, p1), 0, [&](int sb) {
-                    intersection_with_tolerance(sa, sb, p0, p1, pb[sb], pb[(sb + 1) % nb], map_a, map_b, tolerance);
-                });
-            }
+            // Every segment of a against every segment of b whose box it overlaps, segments of a in
+            // order and for each the segments of b in order: found from b's side, then put in that order.
+            pairs.clear();
+            for (int sb = 0; sb < nb; ++sb)
+                index_a->for_each_overlap(segment_box(pb[sb], pb[(sb + 1) % nb]), 0,
+                                          [&pairs, sb](int sa) { pairs.emplace_back(sa, sb); });
+            std::sort(pairs.begin(), pairs.end());
+            InsertionMap map_b;
+            for (const auto& [sa, sb] : pairs)
+                intersection_with_tolerance(sa, sb, pa[sa], pa[(sa + 1) % na], pb[sb], pb[(sb + 1) % nb], map_a,
+                                            map_b, tolerance);
             b.insert_points(map_b);
         }
         rings[ia].insert_points(map_a);
@@ -174,17 +200,18 @@ void PolygonCleaner::transform_intersected_polygons(const CleanerRing& a, const 
 
     stable_sort_by_area(clockwise);
     const CleanerRing& outline = clockwise[0];
+    CleanerPointLocator in_outline(outline);
     double inside = 0.0;
     for (std::size_t i = 1; i < clockwise.size(); ++i)
-        if (ring_within(clockwise[i], outline)) inside += clockwise[i].area;
+        if (within(clockwise[i], outline, in_outline)) inside += clockwise[i].area;
     if (b.area * kHalf >= inside) {
         // The union's outline with the holes it encloses replaces a and b; what lies inside is dropped.
         std::vector<CleanerRing> keep;
         keep.push_back(outline);
         for (std::size_t i = 1; i < clockwise.size(); ++i)
-            if (!ring_within(clockwise[i], outline)) keep.push_back(clockwise[i]);
+            if (!within(clockwise[i], outline, in_outline)) keep.push_back(clockwise[i]);
         for (const CleanerRing& r : counter_clockwise)
-            if (ring_within(r, outline)) keep.push_back(r);
+            if (within(r, outline, in_outline)) keep.push_back(r);
         for (CleanerRing& r : keep) insert_by_area(rings, std::move(r));
         return;
     }
@@ -201,24 +228,33 @@ void PolygonCleaner::orient_rings() {
     if (n < 2) return;
     stable_sort_by_area(rings);
     if (!rings[0].is_clockwise()) reverse_ring(rings[0]);
+    CleanerPointLocator in_outer(rings[0]);
     for (std::size_t i = 1; i < n; ++i) {
-        const bool hole = ring_within(rings[i], rings[0]);
+        const bool hole = within(rings[i], rings[0], in_outer);
         if (rings[i].is_clockwise() == hole) reverse_ring(rings[i]);
     }
     // Each further level of nesting flips the orientation once more.
-    for (std::size_t j = 1; j + 1 < n; ++j)
+    for (std::size_t j = 1; j + 1 < n; ++j) {
+        CleanerPointLocator in_j(rings[j]);
         for (std::size_t k = j + 1; k < n; ++k)
-            if (ring_within(rings[k], rings[j])) reverse_ring(rings[k]);
+            if (within(rings[k], rings[j], in_j)) reverse_ring(rings[k]);
+    }
 }
 
 bool enum_intersections(const Ring& a, const Ring& b, std::vector<int>& idx_a, std::vector<int>& idx_b) {
     if (!boxes_overlap(a.bbox(), b.bbox())) return false;
+    // Only a vertex within the box of b's points can equal one of them.
+    const BBox b_points = points_bbox(b.points);
     std::unordered_map<Point, int, ExactPointHash> first_in_b;
-    first_in_b.reserve(b.points.size());
-    for (std::size_t i = 0; i < b.points.size(); ++i) first_in_b.try_emplace(b.points[i], static_cast<int>(i));
+    CleanerPointLocator in_b(b);
     for (std::size_t m = 0; m < a.points.size(); ++m) {
+        if (!b_points.contains(a.points[m])) continue;
+        if (first_in_b.empty()) {
+            first_in_b.reserve(b.points.size());
+            for (std::size_t i = 0; i < b.points.size(); ++i) first_in_b.try_emplace(b.points[i], static_cast<int>(i));
+        }
         auto it = first_in_b.find(a.points[m]);
-        if (it == first_in_b.end() || !is_crossing_vertex(a, static_cast<int>(m), b)) continue;
+        if (it == first_in_b.end() || !crossing_vertex(a, static_cast<int>(m), in_b)) continue;
         idx_a.push_back(static_cast<int>(m));
         idx_b.push_back(it->second);
     }
@@ -229,22 +265,13 @@ bool enum_intersections(const Ring& a, const Ring& b, std::vector<int>& idx_a, s
 }
 
 bool is_crossing_vertex(const Ring& a, int m, const Ring& b) {
-    const int n = static_cast<int>(a.points.size());
-    const Point& prev = a.points[(m + n - 1) % n];
-    const Point& cur = a.points[m];
-    const Point& next = a.points[(m + 1) % n];
-    const int before = b.locate_point(midpoint(prev, cur));
-    const int after = b.locate_point(midpoint(cur, next));
-    if ((before == 1 && after == -1) || (before == -1 && after == 1)) return true;
-    return (before == 0) != (after == 0);
+    CleanerPointLocator in_b(b);
+    return crossing_vertex(a, m, in_b);
 }
 
 bool ring_within(const Ring& a, const Ring& b) {
-    if (!boxes_overlap(a.bbox(), b.bbox())) return false;
-    const std::size_t n = a.points.size();
-    for (std::size_t i = 0; i < n; ++i)
-        if (b.locate_point(midpoint(a.points[i], a.points[(i + 1) % n])) < 0) return false;
-    return true;
+    CleanerPointLocator in_b(b);
+    return within(a, b, in_b);
 }
 
 }  // namespace ostrand

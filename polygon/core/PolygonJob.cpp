@@ -51,7 +51,17 @@ JobResult PolygonJob::run(PolygonStats* job_stats) {
 void PolygonJob::save_log() {
     try {
         velmora::text::LineWriter out(log_path, velmora::text::LineWriter::Mode::Replace);
-        for (const std::string& line : log_lines) out.writeLine(line);
+        // Written as a text file: a line feed inside a line (the time stamps end in one) becomes CR LF as
+        // well, so such a line is followed by an empty line.
+        std::string text;
+        for (const std::string& line : log_lines) {
+            text.clear();
+            for (char c : line) {
+                if (c == '\n') text += '\r';
+                text += c;
+            }
+            out.writeLine(text);
+        }
         out.close();
     } catch (const std::exception&) {
         ui.message_box("ログファイルの保存に失敗しました", "メッセージ", BoxIcon::Warning, BoxButtons::Ok);

@@ -37,8 +37,11 @@ BoxAnswer QtJobUi::message_box(const std::string& text, const std::string& capti
 
 void QtJobUi::run_modal() { dialog.exec(); }
 
+// The modal window is gone by now: user input to the caller's windows waits, so that nothing can start a
+// second job before this one has returned; the worker's queued calls (and the boxes they open) are served.
 void QtJobUi::wait_for_worker() {
-    while (!worker_ended_) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    while (!worker_ended_)
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents | QEventLoop::ExcludeUserInputEvents);
 }
 
 void QtJobUi::set_read_text(const std::string& text) {

@@ -5,6 +5,7 @@
 #include <random>
 #include <vector>
 
+#include "polygon/core/CleanerPointLocator.h"
 #include "polygon/core/CleanerRing.h"
 #include "polygon/core/CleanerSegmentIndex.h"
 #include "polygon/core/PolygonCleaner.h"
@@ -156,6 +157,38 @@ TEST(CleanerSegmentIndex, ReportsWhatTestingEverySegmentReports) {
                 if (ostrand::boxes_overlap(ostrand::segment_box(pts[k], pts[(k + 1) % n]), box)) expected.push_back(k);
             index.for_each_overlap(box, first, [&found](int k) { found.push_back(k); });
             ASSERT_EQ(found, expected);
+        }
+    }
+}
+
+}  // namespace
+
+namespace {
+
+// Rings on a coarse grid put many vertices, vertical edges and runs of vertices on the vertical line of
+// a query point, where the crossing rule has its special cases.
+TEST(CleanerPointLocator, AnswersAsRingLocatePointDoes) {
+    std::mt19937 rng(777);
+    std::uniform_int_distribution<int> cell(0, 12);
+    for (int round = 0; round < 40; ++round) {
+        Points pts;
+        const int n = 70 + round * 5;  // past the size below which the locator asks the ring directly
+        for (int i = 0; i < n; ++i) pts.push_back({cell(rng) * 0.5, cell(rng) * 0.5});
+        const ostrand::Ring ring(pts);
+        ostrand::CleanerPointLocator locator(ring);
+        for (int q = 0; q < 400; ++q) {
+            Point p;
+            switch (q % 3) {
+                case 0: p = pts[rng() % pts.size()]; break;                       // a vertex
+                case 1: p = {cell(rng) * 0.5, cell(rng) * 0.25}; break;           // on grid lines
+                default: {                                                        // on an edge
+                    const std::size_t k = rng() % pts.size();
+                    const Point& a = pts[k];
+                    const Point& b = pts[(k + 1) % pts.size()];
+                    p = {(a.x + b.x) * 0.5, (a.y + b.y) * 0.5};
+                }
+            }
+            ASSERT_EQ(locator.locate(p), ring.locate_point(p)) << "round " << round << " " << describe({p});
         }
     }
 }

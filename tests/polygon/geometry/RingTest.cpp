@@ -115,7 +115,7 @@ TEST(RingBox, CachedBoxFollowsAddedPoints) {
     EXPECT_EQ(moved.points.size(), 3u);
 }
 
-TEST(Boxes, EmptyInputsGiveTheZeroBoxWhichHoldsTheOrigin) {
+TEST(RingBoxes, EmptyInputsGiveTheZeroBoxWhichHoldsTheOrigin) {
     BBox b = points_bbox({});
     EXPECT_EQ(b.xmin, 0);
     EXPECT_EQ(b.ymax, 0);
@@ -124,7 +124,7 @@ TEST(Boxes, EmptyInputsGiveTheZeroBoxWhichHoldsTheOrigin) {
     EXPECT_EQ(u.xmax, 0);
 }
 
-TEST(Boxes, RingsBoxIsTheUnion) {
+TEST(RingBoxes, RingsBoxIsTheUnion) {
     std::vector<Ring> rings = {Ring(std::vector<Point>{{1, 1}, {2, 3}}), Ring(std::vector<Point>{{-1, 2}, {0, 5}})};
     BBox u = rings_bbox(rings);
     EXPECT_EQ(u.xmin, -1);
@@ -140,7 +140,7 @@ TEST(AreaPolygonArea, HoleSubtracts) {
     EXPECT_DOUBLE_EQ(p.area(), 15.0);
 }
 
-TEST(PointTolerance, WithinAndUnique) {
+TEST(PolygonPointTolerance, WithinAndUnique) {
     EXPECT_TRUE(points_within({0, 0}, {1e-7, 0}, kPointTolerance));
     EXPECT_FALSE(points_within({0, 0}, {2e-7, 0}, kPointTolerance));
     std::vector<Point> v = {{0, 0}, {0.5e-7, 0}, {0.9e-7, 0}, {1.5e-7, 0}, {1, 1}, {1, 1}};

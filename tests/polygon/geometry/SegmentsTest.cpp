@@ -6,7 +6,7 @@
 
 using namespace ostrand;
 
-TEST(IsBetween, StrictInEitherOrder) {
+TEST(PolygonIsBetween, StrictInEitherOrder) {
     EXPECT_TRUE(is_between(1, 0, 2));
     EXPECT_TRUE(is_between(1, 2, 0));
     EXPECT_FALSE(is_between(0, 0, 2));

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "polygon/core/KsPolygonMaker.h"
 #include "tests/polygon/support/AreaFixture.h"
 
@@ -52,6 +54,24 @@ TEST(AreaReader, LinksWithContinuationLinesAndBlankPaddedCoordinates) {
     EXPECT_EQ(maker.last_record_count, 1);
     // The same file again adds no ledger record.
     EXPECT_FALSE(maker.open(write_area_file(dir, "a.txt", p)));
+}
+
+TEST(AreaReader, CountsOfZeroOrLessReadNoContinuationLine) {
+    TempFolder dir("reader");
+    AreaFileParts p = two_link_square();
+    p.links.push_back(GenLink{"533945", 3, {}});
+    p.areas.push_back(GenArea{46, 8, {}});
+    p.ledgers.push_back(rural_ledger(8, 1));
+    std::string text = area_file_text(p);
+    const std::size_t at = text.find("L  533945     3533945     3     3 0          ");
+    ASSERT_NE(at, std::string::npos);
+    text.replace(at + 45, 6, "    -2");  // a negative vertex count
+    write_file(dir.file("a.txt"), text);
+    KsPolygonMaker maker(rural_layer(), nullptr, nullptr);
+    maker.open(dir.file("a.txt"));
+    EXPECT_TRUE(maker.links.at(LinkRef{"533945", 3, true}).points.empty());
+    EXPECT_TRUE(maker.area_links.at(8)[0].empty());
+    EXPECT_EQ(maker.attr_records.size(), 2u);
 }
 
 TEST(AreaReader, LineEndsOfEveryKind) {
@@ -175,6 +195,7 @@ TEST(AreaReader, FailureTexts) {
     }
     KsPolygonMaker maker(rural_layer(), nullptr, nullptr);
     EXPECT_EQ(open_failure(maker, dir.file("missing.txt")), "File open failure. KsPolygonMaker::open()");
+    EXPECT_EQ(open_failure(maker, dir.path().string()), "File open failure. KsPolygonMaker::open()");
 }
 
 TEST(MeshSelection, RectanglesOfValidCodesOnly) {
@@ -216,4 +237,21 @@ TEST(MeshSelection, KeepsAreasTouchingASelectedMeshAndRuralOutlinesAroundIt) {
     parks.open(path);
     EXPECT_EQ(parks.selected_attrs, (std::set<int>{1}));
     EXPECT_EQ(parks.attr_records.size(), 1u);
+}
+
+TEST(MeshSelection, SavedRectanglesAndTheirTable) {
+    TempFolder dir("reader");
+    KsPolygonMaker maker(rural_layer(), "533946,533945", nullptr);
+    maker.save_mesh(dir.file("mesh.shp"));
+    const std::string shp = read_file(dir.file("mesh.shp"));
+    ASSERT_EQ(shp.size(), 100u + 2 * (8 + 128));  // two closed five-point rings
+    const std::string dbf = read_file(dir.file("mesh.dbf"));
+    ASSERT_EQ(dbf.size(), 65u + 2 * 13 + 1);
+    EXPECT_EQ(dbf.substr(32, 4), std::string("MESH"));
+    EXPECT_EQ(dbf[43], 'C');
+    EXPECT_EQ(dbf.substr(65, 13), "       533945");
+    EXPECT_EQ(dbf.substr(78, 13), "       533946");
+    KsPolygonMaker none(rural_layer(), nullptr, nullptr);
+    none.save_mesh(dir.file("none.shp"));
+    EXPECT_FALSE(std::filesystem::exists(dir.file("none.shp")));
 }

@@ -96,3 +96,29 @@ TEST(RuralNesting, FurtherRingsOfAnAttributeAreClosedOnce) {
     // The signed area of attribute 10 counts both clockwise rings: it is the larger entry.
     EXPECT_TRUE(n.polygons[1].rings[0].is_clockwise());
 }
+
+TEST(RuralNesting, AHoleGoesToTheLargestDesignatedAreaHoldingIt) {
+    AreaFileParts p;
+    p.links = {square_link("533945", 1, 100, 100, 300), square_link("533945", 2, 0, 0, 1000),
+               square_link("533945", 3, 200, 200, 50), square_link("533945", 4, 600, 600, 50)};
+    p.areas = {GenArea{1, 10, {fwd(1)}}, GenArea{2, 11, {fwd(2)}}, GenArea{3, 20, {fwd(3)}}, GenArea{4, 21, {fwd(4)}}};
+    p.ledgers = {rural_ledger(10, 1), rural_ledger(11, 1), rural_ledger(20, 2), rural_ledger(21, 2)};
+    Nested n = nest(p);
+    ASSERT_EQ(n.polygons.size(), 2u);
+    EXPECT_EQ(n.polygons[0].rings.size(), 1u);  // attribute 10 holds hole 20 too, but 11 is larger
+    ASSERT_EQ(n.polygons[1].rings.size(), 3u);
+    EXPECT_EQ(n.polygons[1].rings[1].points.front().x, 250 * 2.777777777777778e-05);  // holes in their order, turned
+    EXPECT_EQ(n.polygons[1].rings[2].points.front().x, 650 * 2.777777777777778e-05);
+    EXPECT_EQ(n.records.size(), 2u);
+}
+
+TEST(RuralNesting, PolygonsOutOfStepWithTheLedgerAreRefused) {
+    KsPolygonMakerRural maker(*find_layer_record(3), "", nullptr);
+    maker.attr_records[1] = rural_ledger(1, 1);
+    try {
+        maker.modify_after();
+        FAIL();
+    } catch (const std::string& t) {
+        EXPECT_EQ(t, "Unexpected index. KsPolygonMakerRural::modigy_after()");
+    }
+}

@@ -67,7 +67,7 @@ TEST(AttrFieldTables, LakeItemsShareTheirFields) {
     }
 }
 
-TEST(Messages, TextsAndTheirLineFeeds) {
+TEST(PolygonMessages, TextsAndTheirLineFeeds) {
     EXPECT_EQ(fromCp932(message_text(msg_link_has_no_node)), "リンクにノードがないためこのリンク情報は使いません。");
     EXPECT_EQ(fromCp932(message_text(msg_area_too_few_nodes)),
               "エリアを構成するノードが3点未満であるためポリゴンが作成できません。");

@@ -8,7 +8,7 @@ using namespace ostrand;
 using velmora::text::fromCp932;
 using velmora::text::toCp932;
 
-TEST(MessageLog, NumberedPrefix) {
+TEST(PolygonMessageLog, NumberedPrefix) {
     const struct {
         int number;
         const char* line;
@@ -22,7 +22,7 @@ TEST(MessageLog, NumberedPrefix) {
     }
 }
 
-TEST(MessageLog, LineFormatsOfTheMakers) {
+TEST(PolygonMessageLog, LineFormatsOfTheMakers) {
     std::vector<std::string> lines;
     MessageLog log(&lines);
     log.add_area_link(123, message_text(msg_link_has_no_node), 45, "533945", 12);
@@ -36,7 +36,7 @@ TEST(MessageLog, LineFormatsOfTheMakers) {
     EXPECT_EQ(fromCp932(lines[2]), "[000007]xエリア一連番号=8");
 }
 
-TEST(MessageLog, OpenLineIsContinuedByTheNextWrite) {
+TEST(PolygonMessageLog, OpenLineIsContinuedByTheNextWrite) {
     std::vector<std::string> lines;
     MessageLog log(&lines);
     log.add_numbered(1, "a", false);
@@ -47,7 +47,7 @@ TEST(MessageLog, OpenLineIsContinuedByTheNextWrite) {
     EXPECT_EQ(fromCp932(lines[0]), "[000001]a[000002]bエリア一連番号=3c");
 }
 
-TEST(MessageLog, UnboundLogDoesNothing) {
+TEST(PolygonMessageLog, UnboundLogDoesNothing) {
     MessageLog log;
     log.add("x");
     log.add_numbered(1, "y");

@@ -5,7 +5,7 @@
 
 using namespace ostrand;
 
-TEST(RemoveExtension, Cases) {
+TEST(PolygonRemoveExtension, Cases) {
     const char* cases[][2] = {
         {"C:\\out\\area.shp", "C:\\out\\area"},
         {"C:\\out\\area.b.shp", "C:\\out\\area.b"},
@@ -20,7 +20,7 @@ TEST(RemoveExtension, Cases) {
     for (const auto& c : cases) EXPECT_EQ(remove_extension(c[0]), c[1]) << c[0];
 }
 
-TEST(FullwidthSpace, Cases) {
+TEST(PolygonFullwidthSpace, Cases) {
     const std::string cases[][2] = {
         {"", ""},
         {"\x81", "\x81"},
@@ -37,7 +37,7 @@ TEST(FullwidthSpace, Cases) {
     }
 }
 
-TEST(Trim, Cases) {
+TEST(PolygonTrim, Cases) {
     const std::string cases[][2] = {
         {"\x81\x40\x81\x40", ""},
         {" a b ", "a b"},
@@ -53,7 +53,7 @@ TEST(Trim, Cases) {
     }
 }
 
-TEST(Split, Cases) {
+TEST(PolygonSplit, Cases) {
     struct Case {
         std::string text;
         std::vector<std::string> pieces;
@@ -70,7 +70,7 @@ TEST(Split, Cases) {
     }
 }
 
-TEST(TimeStamp, TwoDigitFieldsFromTheInstalledClock) {
+TEST(PolygonTimeStamp, TwoDigitFieldsFromTheInstalledClock) {
     set_clock([] { return LocalTime{2005, 2, 1, 9, 5, 3}; });
     EXPECT_EQ(make_time_stamp("T:"), "T:2005/02/01 09:05:03\n");
     set_clock([] { return LocalTime{2005, 11, 15, 23, 59, 59}; });
@@ -80,7 +80,7 @@ TEST(TimeStamp, TwoDigitFieldsFromTheInstalledClock) {
     EXPECT_GE(local_now().year, 2020);
 }
 
-TEST(ReadNumbers, AsTheCLibraryReadsThem) {
+TEST(PolygonReadNumbers, AsTheCLibraryReadsThem) {
     auto i = [](const std::string& s) { return read_integer(s.data(), s.data() + s.size()); };
     auto d = [](const std::string& s) { return read_double(s.data(), s.data() + s.size()); };
     EXPECT_EQ(i("  -12x"), -12);

@@ -6,6 +6,7 @@
 #include "platform/text/Cp932.h"
 #include "polygon/core/DbfHeader.h"
 #include "polygon/core/TextUtil.h"
+#include "tests/polygon/support/FileSizeLimit.h"
 #include "tests/polygon/support/TempFolder.h"
 
 using namespace ostrand;
@@ -16,7 +17,7 @@ using velmora::text::toCp932;
 
 namespace {
 
-class FixedClock : public ::testing::Test {
+class DbfWriter : public ::testing::Test {
 protected:
     void SetUp() override {
         set_clock([] { return LocalTime{2026, 3, 9, 12, 0, 0}; });
@@ -36,7 +37,7 @@ std::string admin_record(const std::string& attr, const char* pref, const char* 
 
 }  // namespace
 
-TEST_F(FixedClock, HeaderAndRecordsOfTheRuralItem) {
+TEST_F(DbfWriter, HeaderAndRecordsOfTheRuralItem) {
     std::map<int, std::string> records = {
         {12, "DA 0000000012  11"},
         {7, "DA 0000000007"},          // ends before the designation field: blanks
@@ -68,7 +69,7 @@ TEST_F(FixedClock, HeaderAndRecordsOfTheRuralItem) {
     EXPECT_EQ(std::uint8_t(b.back()), 0x1A);
 }
 
-TEST_F(FixedClock, TextFieldsAreTrimmedAndPadded) {
+TEST_F(DbfWriter, TextFieldsAreTrimmedAndPadded) {
     // 16-byte prefecture field whose last bytes are ideographic and ASCII spaces: trimmed then padded to 20.
     std::string rec = "DA 0000001101  1" + toCp932("北海道") + "\x81\x40\x81\x40" + "      ";
     rec += std::string(16, ' ');                   // branch: all blanks
@@ -88,7 +89,7 @@ TEST_F(FixedClock, TextFieldsAreTrimmedAndPadded) {
     EXPECT_EQ(r.substr(97, 8), toCp932("当別町") + "  ");
 }
 
-TEST_F(FixedClock, ReadBackWithShapelibAndOgrinfo) {
+TEST_F(DbfWriter, ReadBackWithShapelibAndOgrinfo) {
     std::map<int, std::string> records = {
         {1101, admin_record("0000001101", "北海道", "石狩支庁", "", "札幌市")},
         {13101, admin_record("0000013101", "東京都", "", "", "千代田区")},
@@ -111,7 +112,7 @@ TEST_F(FixedClock, ReadBackWithShapelibAndOgrinfo) {
     EXPECT_NE(out.find("属性番号 (Integer64) = 13101"), std::string::npos) << out;
 }
 
-TEST_F(FixedClock, FailuresThrowTheWriterTexts) {
+TEST_F(DbfWriter, FailuresThrowTheWriterTexts) {
     const std::string gone = (dir.path() / "vanished" / "a.shp").string();
     try {
         write_attr_table(gone, 3, {});
@@ -127,4 +128,15 @@ TEST_F(FixedClock, FailuresThrowTheWriterTexts) {
     }
     EXPECT_TRUE(std::filesystem::exists(dir.file("b.dbf")));
     EXPECT_EQ(read_file(dir.file("b.dbf")).size(), 0u);
+
+    std::map<int, std::string> many;
+    for (int i = 0; i < 1000; ++i) many[i] = "DA " + std::to_string(1000000000 + i) + "  11";
+    std::string thrown;
+    try {
+        polygontest::FileSizeLimit full(4096);
+        write_attr_table(dir.file("full.shp"), 3, many);
+    } catch (const std::string& t) {
+        thrown = t;
+    }
+    EXPECT_EQ(thrown, "File open failure. KsPolygonMaker::save_dbf()");
 }

@@ -1,11 +1,9 @@
 #include <gtest/gtest.h>
 #include <shapefil.h>
-#include <sys/resource.h>
-
-#include <csignal>
 #include <cstring>
 
 #include "polygon/core/ShpData.h"
+#include "tests/polygon/support/FileSizeLimit.h"
 #include "tests/polygon/support/TempFolder.h"
 
 using namespace ostrand;
@@ -146,19 +144,12 @@ TEST(ShapefileWriter, FailuresThrowTheWriterText) {
     // A full disk: the file-size limit makes writes fail as they do on a full device.
     std::vector<AreaPolygon> big;
     for (int i = 0; i < 2000; ++i) big.push_back(square(135.0 + i * 0.001, 35.0, 0.0005));
-    auto old_handler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit old_limit;
-    getrlimit(RLIMIT_FSIZE, &old_limit);
-    rlimit small = old_limit;
-    small.rlim_cur = 4096;
-    setrlimit(RLIMIT_FSIZE, &small);
     std::string thrown;
     try {
+        polygontest::FileSizeLimit full(4096);
         save(big, dir.file("full.shp"));
     } catch (const std::string& text) {
         thrown = text;
     }
-    setrlimit(RLIMIT_FSIZE, &old_limit);
-    std::signal(SIGXFSZ, old_handler);
     EXPECT_EQ(thrown, "File open failur. ShpData::save()");
 }

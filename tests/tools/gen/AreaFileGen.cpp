@@ -265,7 +265,13 @@ AreaGenResult generate_area_files(const std::string& base, const AreaGenOptions&
     int serial = 0;
     long long next_attr = 1;
     auto attr_for = [&](long long n) { return o.data_id == 8 ? 1000 + n : n; };
-    auto ref = [&](int number, bool forward) { return GenRef{links[number].mesh, forward ? number : -number, 0}; };
+    // Links are numbered within their mesh, as in the data set; `id` is the generator's own key.
+    std::map<std::string, int> per_mesh;
+    for (auto& [id, l] : links) l.number = ++per_mesh[l.mesh];
+    auto ref = [&](int id, bool forward) {
+        const GenLink& l = links.at(id);
+        return GenRef{l.mesh, forward ? l.number : -l.number, 0};
+    };
     for (int j = 0; j < o.rows; ++j)
         for (int i = 0; i < o.cols; ++i) {
             Cell c;
@@ -293,15 +299,21 @@ AreaGenResult generate_area_files(const std::string& base, const AreaGenOptions&
                                        std::round(corners[s][1] + (corners[s + 1][1] - corners[s][1]) * t)});
                 }
             loop.xy.push_back(loop.xy.front());
-            links[loop.number] = loop;
-            GenArea island{++serial, attr_for(next_attr++), {ref(loop.number, true)}};
+            const int id = loop.number;
+            loop.number = ++per_mesh[loop.mesh];
+            links[id] = loop;
+            GenArea island{++serial, attr_for(next_attr++), {ref(id, true)}};
             result.island_attrs.push_back(island.attr_no);
             c.extra.push_back(island);
-            c.link_numbers.push_back(loop.number);
+            c.link_numbers.push_back(id);
         }
+        if (idx < o.skipped_references) {
+            GenRef skipped = ref(g.horizontal(i, j), true);
+            skipped.code = 1;
+            c.area.refs.push_back(skipped);
+        }
+        if (idx < o.missing_link_refs) c.area.refs.push_back(GenRef{links.at(g.horizontal(i, j)).mesh, 99999, 0});
         if (idx < o.duplicate_areas) c.extra.push_back(GenArea{++serial, c.area.attr_no, c.area.refs});
-        if (idx < o.skipped_references) c.area.refs.push_back(GenRef{links[g.horizontal(i, j)].mesh, g.horizontal(i, j), 1});
-        if (idx < o.missing_link_refs) c.area.refs.push_back(GenRef{links[g.horizontal(i, j)].mesh, 999999, 0});
         if (idx < o.zero_area_areas) {
             GenArea z{++serial, attr_for(next_attr++), {ref(g.horizontal(i, j), true), ref(g.horizontal(i, j), false)}};
             result.zero_area_attrs.push_back(z.attr_no);
@@ -327,7 +339,7 @@ AreaGenResult generate_area_files(const std::string& base, const AreaGenOptions&
             const GenLink& l = links[n];
             for (const auto& end : {l.xy.front(), l.xy.back()})
                 if (nodes.insert(end).second)
-                    node_part.push_back(node_line(mesh_of(end.first, end.second), static_cast<int>(nodes.size()),
+                    node_part.push_back(node_line(mesh_of(end.first, end.second), static_cast<int>(nodes.size() % 1000000),
                                                   end.first, end.second));
             for (std::string& s : link_lines(l)) link_part.push_back(std::move(s));
             ++result.links;

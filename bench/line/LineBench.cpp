@@ -1,0 +1,188 @@
+// Line conversion benchmark: a generated road file of 200,000 links with 8 vertices each, and a railway
+// file of 30,000 lines (over 60,000 links) with 10,000 stations, each converted as a job would: database,
+// load, writers, Brunhale. Prints the median time and MB/s of input of each phase over the runs.
+//
+//   bench_line [--runs N] [--scale F]     (F scales every count, for a quick look)
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "app/ConversionLog.h"
+#include "app/ConversionState.h"
+#include "app/ProgramRunner.h"
+#include "convert/line/LineDb.h"
+#include "convert/line/LineLoader.h"
+#include "convert/line/LineWriters.h"
+#include "convert/line/RoadLinkWriter.h"
+#include "convert/line/StationWriters.h"
+#include "platform/db/Database.h"
+#include "platform/text/Cp932.h"
+#include "platform/ui/ScriptedUi.h"
+#include "tests/tools/gen/LineFileGen.h"
+
+namespace fs = std::filesystem;
+using namespace velmora;
+using Clock = std::chrono::steady_clock;
+
+namespace {
+
+double seconds(Clock::time_point a, Clock::time_point b) { return std::chrono::duration<double>(b - a).count(); }
+
+double median(std::vector<double> v) {
+    std::sort(v.begin(), v.end());
+    return v[v.size() / 2];
+}
+
+struct Phases {
+    std::vector<double> load, write, brunhale;
+};
+
+// The writers run a stand-in that moves the pair aside, so that writing is timed alone; the real Brunhale
+// then converts each moved pair in a folder of its own, timed on its own.
+void installStandIn(const fs::path& program) {
+    const fs::path p = program / "Brunhale";
+    std::ofstream(p, std::ios::trunc) << "#!/bin/sh\nd=$(dirname \"$0\")\nn=$(ls \"$d\"/pairs | wc -l)\n"
+                                         "mkdir \"$d/pairs/$n\"\n"
+                                         "mv \"$d/MakeShapeFile.fil_H\" \"$d/MakeShapeFile.fil_D\" \"$d/pairs/$n/\"\n";
+    ::chmod(p.c_str(), 0755);
+}
+
+double runRealBrunhale(const fs::path& program) {
+    double total = 0;
+    std::vector<fs::path> pairs;
+    for (const auto& e : fs::directory_iterator(program / "pairs")) pairs.push_back(e.path());
+    std::sort(pairs.begin(), pairs.end());
+    for (const fs::path& pair : pairs) {
+        fs::copy_file(std::string(VELMORA_PROGRAM_DIR) + "/Brunhale", pair / "Brunhale");
+        const auto t0 = Clock::now();
+        const int code = modCommon::RunProcessWait((pair / "Brunhale").string(), 1, -1);
+        total += seconds(t0, Clock::now());
+        if (code != 0) std::fprintf(stderr, "Brunhale failed with %d on %s\n", code, pair.c_str());
+    }
+    return total;
+}
+
+bool convert(const fs::path& program, int row, const std::string& input, bool stations, Phases& phases) {
+    ConversionState& s = conversionState();
+    s.SelectedIndex = static_cast<std::int16_t>(row);
+    s.LinkIdxCounter = {0, 0};
+    fs::remove_all(program / "pairs");
+    fs::create_directory(program / "pairs");
+
+    const auto t0 = Clock::now();
+    if (!ModLine::MakeLineDb()) return false;
+    db::Database database = db::Database::open(ModLine::LineDbPath());
+    if (!ModLine::SetLineTextToTbl(database, input)) return false;
+    const auto t1 = Clock::now();
+    bool ok = false;
+    if (row == ModLine::kRoadRow) {
+        bool goOn = false;
+        ok = ModLine::MakeShapeLineFileData_Doro(database, goOn) && goOn;
+    } else {
+        ok = ModLine::MakeShapeLineFileData(database) && (!stations || ModLine::MakeShapeLine_PointFileData(database));
+    }
+    const auto t2 = Clock::now();
+    database.close();
+    if (!ok) return false;
+    phases.load.push_back(seconds(t0, t1));
+    phases.write.push_back(seconds(t1, t2));
+    phases.brunhale.push_back(runRealBrunhale(program));
+    return true;
+}
+
+void report(const char* what, double mb, const Phases& p) {
+    const double load = median(p.load), write = median(p.write), brun = median(p.brunhale);
+    const double total = load + write + brun;
+    std::printf("%-8s input %7.1f MB\n", what, mb);
+    std::printf("  load                      %7.2f s  %7.1f MB/s\n", load, mb / load);
+    std::printf("  query and pair writing    %7.2f s  %7.1f MB/s\n", write, mb / write);
+    std::printf("  Brunhale                  %7.2f s  %7.1f MB/s\n", brun, mb / brun);
+    std::printf("  end to end                %7.2f s  %7.1f MB/s\n", total, mb / total);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    int runs = 3;
+    double scale = 1.0;
+    for (int i = 1; i + 1 < argc; i += 2) {
+        const std::string a = argv[i];
+        if (a == "--runs") runs = std::max(1, std::atoi(argv[i + 1]));
+        else if (a == "--scale") scale = std::atof(argv[i + 1]);
+    }
+    const fs::path program = fs::temp_directory_path() / ("velmora_bench_line_" + std::to_string(::getpid()));
+    fs::remove_all(program);
+    fs::create_directories(program / "Log");
+    fs::create_directories(program / "out");
+    setProgramFolder(program.string());
+    ui::ScriptedUi ui;
+    ui.install();
+
+    ConversionState& s = conversionState();
+    s.AppFolder = program.string() + "/";
+    s.SelectedKind = DataKind::Line;
+    s.DatumCode = 2000;
+    gen::fillLineLayerRow(s.LineLayers[ModLine::kRoadRow], "道路", "N01-RD", gen::roadLedgerItems());
+    gen::fillLineLayerRow(s.LineLayers[ModLine::kRailwayRow], "鉄道", "N02-RW", gen::ordinaryLedgerItems());
+    s.LogFilePath = (program / "Log" / "bench.log").string();
+    modCommon::openLogFile(text::LineWriter::Mode::Replace);
+    installStandIn(program);
+
+    std::vector<int> meshes;
+    for (int pq = 53; pq <= 54; ++pq)
+        for (int rs = 39; rs <= 40; ++rs)
+            for (int t = 0; t < 8; ++t)
+                for (int u = 0; u < 8; ++u) meshes.push_back(pq * 10000 + rs * 100 + t * 10 + u);
+
+    gen::LineFileOptions road;
+    road.item = gen::LineItem::Road;
+    road.headerKey = "N01-RD";
+    road.meshes = meshes;
+    road.links = static_cast<int>(200000 * scale);
+    road.verticesPerLink = 8;
+    const std::string roadPath = (program / "road.txt").string();
+    gen::writeLineFile(roadPath, gen::makeLineFileModel(road));
+
+    gen::LineFileOptions rail;
+    rail.item = gen::LineItem::Railway;
+    rail.headerKey = "N02-RW";
+    rail.meshes = meshes;
+    rail.links = static_cast<int>(60000 * scale);
+    rail.verticesPerLink = 8;
+    rail.lines = static_cast<int>(30000 * scale);
+    rail.linksPerLine = 3;
+    rail.stations = static_cast<int>(10000 * scale);
+    const std::string railPath = (program / "rail.txt").string();
+    gen::writeLineFile(railPath, gen::makeLineFileModel(rail));
+
+    const double roadMb = static_cast<double>(fs::file_size(roadPath)) / 1e6;
+    const double railMb = static_cast<double>(fs::file_size(railPath)) / 1e6;
+
+    Phases roadPhases, railPhases;
+    for (int r = 0; r < runs; ++r) {
+        s.OutputPath = (program / "out" / "road.shp").string();
+        if (!convert(program, ModLine::kRoadRow, roadPath, false, roadPhases)) {
+            std::fprintf(stderr, "road conversion failed\n");
+            return 1;
+        }
+        s.OutputPath = (program / "out" / "rail.shp").string();
+        if (!convert(program, ModLine::kRailwayRow, railPath, true, railPhases)) {
+            std::fprintf(stderr, "railway conversion failed\n");
+            return 1;
+        }
+    }
+    std::printf("line conversion, median of %d runs\n", runs);
+    report("road", roadMb, roadPhases);
+    report("railway", railMb, railPhases);
+    s.LogFileNo.closeQuietly();
+    for (const ui::BoxRecord& b : ui.boxes()) std::fprintf(stderr, "box: %s\n", b.text.c_str());
+    fs::remove_all(program);
+    return 0;
+}

@@ -1,0 +1,129 @@
+#include "brunhale/PairConversion.h"
+
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <optional>
+#include <vector>
+
+#include "brunhale/Failure.h"
+#include "brunhale/OutputCommit.h"
+#include "brunhale/PairFormat.h"
+#include "brunhale/ProjectionFile.h"
+#include "brunhale/ShapefileOutput.h"
+#include "brunhale/TableOutput.h"
+#include "brunhale/TrackedFiles.h"
+#include "platform/text/Cp932.h"
+
+namespace velmora::brunhale {
+
+namespace {
+
+[[noreturn]] void malformedAt(const char* file, long line, const std::string& what) {
+    throw Failure(ExitCode::Malformed, std::string(file) + " line " + std::to_string(line) + ": " + what);
+}
+
+// The output base travels in CP932; the file system speaks UTF-8.
+std::string outputBase(const std::string& cp932) {
+    std::string utf8 = text::fromCp932(cp932);
+    if (!text::canEncodeCp932(utf8) || text::toCp932(utf8) != cp932)
+        malformedAt(HeaderFileName, 1, "the output name is not valid Shift-JIS text");
+    return utf8;
+}
+
+void writeTextFile(const std::string& path, const std::string& content) {
+    std::FILE* f = std::fopen(path.c_str(), "wb");
+    if (!f) throw Failure(ExitCode::NotWritable, "cannot create " + path + ": " + std::strerror(errno));
+    bool ok = std::fwrite(content.data(), 1, content.size(), f) == content.size();
+    ok = (std::fclose(f) == 0) && ok;
+    if (!ok) throw Failure(ExitCode::NotWritable, "cannot write " + path + ": " + std::strerror(errno));
+}
+
+void writeShape(ShapefileOutput& shp, ShapeKind kind, const RecordBlock& rec, long listLine, std::vector<double>& xs,
+                std::vector<double>& ys) {
+    if (kind == ShapeKind::Point) {
+        if (xs.empty()) shp.writeNull();
+        else if (xs.size() == 1) shp.writePoint(xs[0], ys[0]);
+        else malformedAt(CoordinateFileName, listLine, "point " + std::to_string(rec.id) + " has " + std::to_string(xs.size()) + " vertices");
+        return;
+    }
+    if (static_cast<int>(xs.size()) != rec.points)
+        malformedAt(HeaderFileName, rec.line,
+                    "PARTS_POINTS of " + std::to_string(rec.id) + " gives " + std::to_string(rec.points) +
+                        " points, its vertex list (" + CoordinateFileName + " line " + std::to_string(listLine) + ") has " +
+                        std::to_string(xs.size()));
+    if (xs.empty()) shp.writeNull();
+    else shp.writeParts(rec.partStarts, xs, ys);
+}
+
+}  // namespace
+
+void convertPair(const std::string& folder) {
+    TrackedFiles::reset();
+    TrackedFiles files;
+    HeaderFileReader header(folder + "/" + HeaderFileName);
+    const HeaderBlock& hb = header.header();
+    const bool withShapes = hb.kind != ShapeKind::Table;
+    const std::string base = outputBase(hb.base);
+
+    OutputCommit commit(std::to_string(::getpid()));
+    const std::string temp = commit.temporaryBase(base);
+
+    // A table takes no coordinates: its coordinate file is not even opened.
+    std::optional<CoordinateFileReader> coords;
+    std::optional<ShapefileOutput> shp;
+    if (withShapes) {
+        coords.emplace(folder + "/" + CoordinateFileName);
+        commit.place(temp + ".shp", base + ".shp");
+        commit.place(temp + ".shx", base + ".shx");
+        shp.emplace(temp, hb.kind, files);
+    }
+    commit.place(temp + ".dbf", base + ".dbf");
+    TableOutput dbf(temp + ".dbf", hb.fields, files);
+
+    // Record blocks and vertex lists are paired by walking both files in order: a block takes the next
+    // vertex list when the ids agree, otherwise its shape is null (a mesh cell whose ring was written
+    // under the id of an earlier record; every station carries id 1 and so pairs in turn).
+    RecordBlock rec;
+    std::vector<double> xs, ys;
+    while (header.next(rec)) {
+        if (shp) {
+            if (coords->hasList() && coords->nextId() == rec.id) {
+                long listLine = coords->nextLine();
+                coords->takeList(xs, ys);
+                writeShape(*shp, hb.kind, rec, listLine, xs, ys);
+            } else {
+                shp->writeNull();
+            }
+        }
+        dbf.writeRow(rec.valuesText, rec.hasValues, rec.line);
+    }
+    if (coords && coords->hasList())
+        malformedAt(CoordinateFileName, coords->nextLine(),
+                    "vertex list " + std::to_string(coords->nextId()) + " has no record block");
+
+    if (shp) shp->close();
+    dbf.close();
+
+    std::string wkt = withShapes ? projectionWkt(hb.datum) : std::string();
+    if (wkt.empty()) {
+        commit.removeOnCommit(base + ".prj");
+    } else {
+        commit.place(temp + ".prj", base + ".prj");
+        writeTextFile(temp + ".prj", wkt);
+    }
+    commit.commit();
+}
+
+std::string programFolder() {
+    std::vector<char> buf(4096);
+    ssize_t n = ::readlink("/proc/self/exe", buf.data(), buf.size() - 1);
+    if (n <= 0) throw Failure(ExitCode::Internal, "cannot read /proc/self/exe");
+    std::string exe(buf.data(), static_cast<std::size_t>(n));
+    std::size_t slash = exe.rfind('/');
+    return slash == 0 ? "/" : exe.substr(0, slash);
+}
+
+}  // namespace velmora::brunhale

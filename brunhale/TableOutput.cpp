@@ -1,0 +1,107 @@
+#include "brunhale/TableOutput.h"
+
+#include "brunhale/Failure.h"
+#include "platform/text/Conversions.h"
+#include "platform/text/Cp932.h"
+#include "platform/text/Sjis.h"
+
+namespace velmora::brunhale {
+
+namespace {
+
+// Sign, digits and at most one decimal point: the form a dBASE number field holds.
+bool isPlainDecimal(std::string_view t) {
+    std::size_t i = (!t.empty() && (t[0] == '+' || t[0] == '-')) ? 1 : 0;
+    int digits = 0;
+    bool point = false;
+    for (; i < t.size(); ++i) {
+        if (t[i] >= '0' && t[i] <= '9') ++digits;
+        else if (t[i] == '.' && !point) point = true;
+        else return false;
+    }
+    return digits > 0;
+}
+
+}  // namespace
+
+std::string dbfFieldName(std::string_view name) { return std::string(text::sjisByteCut(name, 1, 10)); }
+
+Cell dbfCell(const FieldDef& field, std::string_view value, std::string& cell) {
+    if (field.type == 'C') {
+        cell.assign(text::sjisByteCut(value, 1, field.width));
+        return Cell::Value;
+    }
+    std::string_view t = text::trimBlanks(value);
+    std::string laidOut;
+    if (!isPlainDecimal(t)) {
+        if (!text::isNumeric(t)) return Cell::Null;
+        laidOut = text::formatNumber(text::toDouble(t));
+        t = laidOut;
+    }
+    if (t.size() > static_cast<std::size_t>(field.width)) return Cell::TooWide;
+    cell.assign(static_cast<std::size_t>(field.width) - t.size(), ' ');
+    cell.append(t);
+    return Cell::Value;
+}
+
+TableOutput::TableOutput(const std::string& path, const std::vector<FieldDef>& fields, TrackedFiles& files)
+    : path_(path), fields_(fields), budget_(32 + 32 * static_cast<std::uint64_t>(fields.size()) + 1 + 1) {
+    for (const FieldDef& f : fields) recordBytes_ += static_cast<std::uint64_t>(f.width);
+    if (32 + 32 * static_cast<std::uint64_t>(fields.size()) + 1 > 65535 || recordBytes_ > MaxDbfRecordBytes)
+        throw Failure(ExitCode::TooLarge, path_ + ": too many or too wide fields for a dBASE table");
+
+    std::string codePage = "LDID/" + std::to_string(ShiftJisLanguageDriver);
+    handle_ = DBFCreateLL(path_.c_str(), codePage.c_str(), files.hooks());
+    if (!handle_) {
+        std::string why = TrackedFiles::firstError();
+        throw Failure(ExitCode::NotWritable, "cannot create " + path_ + (why.empty() ? "" : " (" + why + ")"));
+    }
+    // shapelib would write the end-of-file mark after every appended record and then step back over it,
+    // a seek and a buffer refill per record; the mark is written once, when the table is closed.
+    DBFSetWriteEndOfFileChar(handle_, 0);
+    for (const FieldDef& f : fields) {
+        std::string name = dbfFieldName(f.name);
+        if (DBFAddNativeFieldType(handle_, name.c_str(), f.type, f.width, f.decimals) < 0)
+            throw Failure(ExitCode::NotWritable, "cannot add field to " + path_);
+    }
+}
+
+TableOutput::~TableOutput() {
+    if (handle_) DBFClose(handle_);
+}
+
+void TableOutput::writeRow(std::string_view valuesText, bool hasValues, long line) {
+    if (fields_.empty()) return;  // a table without fields has no rows to hold values
+    if (!budget_.add(recordBytes_))
+        throw Failure(ExitCode::TooLarge, path_ + " would exceed the dBASE size limit of 2 GB");
+    if (hasValues) splitValues(valuesText, values_);
+    else values_.clear();
+    for (std::size_t i = 0; i < fields_.size(); ++i) {
+        std::string_view v = i < values_.size() ? values_[i] : std::string_view();
+        const FieldDef& f = fields_[i];
+        int ok = 0;
+        switch (dbfCell(f, v, cell_)) {
+            case Cell::Value: ok = DBFWriteAttributeDirectly(handle_, row_, static_cast<int>(i), cell_.data()); break;
+            case Cell::Null: ok = DBFWriteNULLAttribute(handle_, row_, static_cast<int>(i)); break;
+            case Cell::TooWide:
+                throw Failure(ExitCode::Malformed,
+                              std::string(HeaderFileName) + " line " + std::to_string(line) + ": value \"" +
+                                  text::fromCp932(text::trimBlanks(v)) + "\" is wider than field " + std::to_string(i + 1) +
+                                  " (N, width " + std::to_string(f.width) + ")");
+        }
+        if (!ok || !TrackedFiles::firstError().empty())
+            throw Failure(ExitCode::NotWritable, "cannot write " + path_ + ": " + TrackedFiles::firstError());
+    }
+    ++row_;
+}
+
+void TableOutput::close() {
+    if (!handle_) return;
+    DBFSetWriteEndOfFileChar(handle_, 1);
+    DBFClose(handle_);
+    handle_ = nullptr;
+    if (!TrackedFiles::firstError().empty())
+        throw Failure(ExitCode::NotWritable, "cannot write " + path_ + ": " + TrackedFiles::firstError());
+}
+
+}  // namespace velmora::brunhale

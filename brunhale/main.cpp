@@ -1,0 +1,32 @@
+// Brunhale: turns the intermediate shape description beside it into a shapefile or dBASE table.
+// No arguments; exit code 0 when every output file was written and closed, otherwise the code of the
+// failure (Failure.h) and one line on stderr saying why.
+#include <cstdio>
+#include <exception>
+#include <string>
+
+#include "brunhale/Failure.h"
+#include "brunhale/PairConversion.h"
+
+namespace {
+
+int fail(int code, std::string message) {
+    for (char& c : message)
+        if (c == '\n' || c == '\r') c = ' ';
+    std::fprintf(stderr, "Brunhale: %s\n", message.c_str());
+    return code;
+}
+
+}  // namespace
+
+int main() {
+    using namespace velmora::brunhale;
+    try {
+        convertPair(programFolder());
+        return static_cast<int>(ExitCode::Ok);
+    } catch (const Failure& f) {
+        return fail(static_cast<int>(f.code()), f.what());
+    } catch (const std::exception& e) {
+        return fail(static_cast<int>(ExitCode::Internal), std::string("internal error: ") + e.what());
+    }
+}

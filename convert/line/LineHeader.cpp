@@ -1,0 +1,61 @@
+#include "convert/line/LineHeader.h"
+
+#include "app/ConversionLog.h"
+#include "app/ConversionState.h"
+#include "convert/line/LineInput.h"
+#include "convert/line/LineRecords.h"
+#include "platform/errors/RunTimeError.h"
+#include "platform/text/Conversions.h"
+#include "platform/text/Cp932.h"
+#include "platform/ui/UiService.h"
+
+namespace ModLine {
+
+using velmora::RunTimeError;
+using velmora::conversionState;
+namespace ui = velmora::ui;
+
+std::string SelectFileKind_Line(std::string_view headerLine) {
+    try {
+        for (const velmora::LayerDef& row : conversionState().LineLayers)
+            if (HasHeaderKey(headerLine, row.HeaderKey))
+                return velmora::text::toCp932("ファイル種別：") + row.Name;
+        return velmora::text::toCp932("ファイル種別：不明");
+    } catch (const RunTimeError& e) {
+        ui::showRunTimeError(e, "Error: ModLine (ModLine SelectFileKind_Line)");
+        return {};
+    }
+}
+
+bool SetLineTextToTbl_Hed(std::int16_t& skip) {
+    skip = 0;
+    try {
+        auto& s = conversionState();
+        std::string line1;
+        ReadInputLine(line1);
+        if (RecordKind(line1) != "H") {
+            ui::message("ファイルの形式が正しくありません。", "ｴﾗｰﾒｯｾｰｼﾞ", ui::Icon::Critical);
+            return false;
+        }
+        if (!HasHeaderKey(line1, velmora::layerRow(s.LineLayers, s.SelectedIndex).HeaderKey)) {
+            velmora::modCommon::PutLogFileMsg(13, SelectFileKind_Line(line1));
+            skip = 1;
+            return true;
+        }
+        const HeaderColumns h = CutHeader(line1);
+        const std::int16_t number = velmora::text::cInt(h.number);
+        s.HedFields.Text = {std::string(h.text1), std::string(h.text2), std::string(h.text3),
+                            std::string(h.text4), std::string(h.text5)};
+        s.HedFields.Number = number;
+
+        std::string line2;
+        ReadInputLine(line2);
+        ReadCounts(line2, s.HedCounts);
+        return true;
+    } catch (const RunTimeError& e) {
+        ui::showRunTimeError(e, "Error: ModLine (ModLine SetLineTextToTbl_Hed)");
+        return false;
+    }
+}
+
+}  // namespace ModLine

@@ -1,0 +1,13 @@
+#include "convert/line/LineInput.h"
+
+#include "app/ConversionState.h"
+#include "platform/errors/RunTimeError.h"
+
+namespace ModLine {
+
+void ReadInputLine(std::string& line) {
+    if (!velmora::conversionState().InFileNo.file().next(line))
+        throw velmora::RunTimeError(velmora::err::InputPastEndOfFile, "Input past end of file");
+}
+
+}  // namespace ModLine

@@ -1,0 +1,11 @@
+#pragma once
+// Reading the input file of a line job (the InFileNo slot of the conversion state).
+#include <string>
+
+namespace ModLine {
+
+// The next line of InFileNo; the end of the file is run-time error 62 ("Input past end of file"), as for a
+// record whose lines are missing.
+void ReadInputLine(std::string& line);
+
+}  // namespace ModLine

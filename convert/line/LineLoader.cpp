@@ -1,0 +1,260 @@
+#include "convert/line/LineLoader.h"
+
+#include <cstdint>
+#include <vector>
+
+#include "app/ConversionRoutines.h"
+#include "app/ConversionState.h"
+#include "convert/line/ConversionProgress.h"
+#include "convert/line/LineDb.h"
+#include "convert/line/LineHeader.h"
+#include "convert/line/LineInput.h"
+#include "convert/line/LineRecords.h"
+#include "convert/line/RunningNumber.h"
+#include "platform/db/Database.h"
+#include "platform/db/Transaction.h"
+#include "platform/errors/RunTimeError.h"
+#include "platform/text/Conversions.h"
+#include "platform/text/Cp932.h"
+#include "platform/ui/UiService.h"
+
+namespace ModLine {
+
+using velmora::RunTimeError;
+using velmora::conversionState;
+using velmora::db::Appender;
+namespace ui = velmora::ui;
+namespace text = velmora::text;
+
+namespace {
+
+// A reader's body: a run-time error shows the reader's box and gives false. The row being built is never
+// saved; rows saved before stay.
+template <class F>
+bool guarded(const char* procedure, F&& f) {
+    try {
+        f();
+        return true;
+    } catch (const RunTimeError& e) {
+        ui::showRunTimeError(e, std::string("Error: ModLine (ModLine ") + procedure + ")");
+        return false;
+    }
+}
+
+// A cut that reaches past the end of its line is empty text, which the database must store as such and
+// not as Null (an empty view without data would bind as Null).
+std::string_view asStored(std::string_view cut) { return cut.data() ? cut : std::string_view("", 0); }
+
+void storeColumns(Appender& a, std::string_view line, std::span<const RecordColumn> columns) {
+    for (const RecordColumn& c : columns) {
+        const std::string_view cut = CharColumns(line, c.start, c.width);
+        switch (c.rule) {
+            case StoreRule::AsRead: a.set(c.field, asStored(cut)); break;
+            case StoreRule::WhenNumeric: a.setIfNumeric(c.field, cut); break;
+            case StoreRule::NumericElseZero:
+                if (!a.setIfNumeric(c.field, cut)) a.set(c.field, 0);
+                break;
+        }
+    }
+}
+
+// Reads the continuation lines of a record of n entries from InFileNo. Entry k (0-4) of each line gets
+// the next running number and goes to `store`, which gives false where the line stops; the number then
+// has counted that position too, and the next line is read all the same.
+template <class Store>
+void readContinuationLines(std::int32_t n, Store&& store) {
+    std::int16_t number = 0;
+    std::string cont;
+    for (std::int32_t i = 0, count = ContinuationLineCount(n); i < count; ++i) {
+        ReadInputLine(cont);
+        for (int k = 0; k < 5; ++k)
+            if (!store(std::string_view(cont), k, incremented(number))) break;
+    }
+}
+
+// The selected row's ledger items, decoded once per file.
+struct LedgerItem {
+    std::string name;  // UTF-8 field name
+    bool text;         // the type name contains "Text" (exact case)
+    long start, width;
+};
+std::vector<LedgerItem>& ledgerItems() {
+    static std::vector<LedgerItem> items;
+    return items;
+}
+
+void prepareLedgerItems() {
+    auto& s = conversionState();
+    const velmora::LayerDef& layer = velmora::layerRow(s.LineLayers, s.SelectedIndex);
+    std::vector<LedgerItem>& items = ledgerItems();
+    items.clear();
+    for (std::size_t i = 1; i <= static_cast<std::size_t>(layer.ItemCount); ++i)
+        items.push_back({text::fromCp932(layer.ItemName.at(i)), layer.ItemType.at(i).find("Text") != std::string::npos,
+                         layer.ItemStart.at(i), layer.ItemWidth.at(i)});
+}
+
+}  // namespace
+
+bool SetLineTextToTbl_Node(std::string_view line, Appender& nodes) {
+    return guarded("SetLineTextToTbl_Node", [&] {
+        nodes.newRow();
+        storeColumns(nodes, line, NodeColumns());
+        if (conversionState().SelectedIndex == kRailwayRow)
+            nodes.set(kNodeStartMeshColumn.field,
+                      CharColumns(line, kNodeStartMeshColumn.start, kNodeStartMeshColumn.width));
+        nodes.save();
+    });
+}
+
+bool SetLineTextToTbl_Link(std::string_view line, Appender& links, Appender& vertices) {
+    return guarded("SetLineTextToTbl_Link", [&] {
+        auto& s = conversionState();
+        links.newRow();
+        storeColumns(links, line, LinkColumns());
+        const std::int32_t linkIdx = incremented(s.LinkIdxCounter[0]);
+        links.set("LinkIdx", linkIdx);
+        links.set("使用フラグ1", 0);
+        links.set("使用フラグ2", 0);
+        links.save();
+
+        const std::int32_t n =
+            LeadingNumber(CharColumns(line, kLinkVertexCountColumn.start, kLinkVertexCountColumn.width));
+        readContinuationLines(n, [&](std::string_view cont, int k, std::int16_t vertexNo) {
+            const VertexColumns v = CutVertex(cont, k);
+            if (!text::isNumeric(v.x)) return false;
+            vertices.newRow();
+            vertices.set("LinkIdx", linkIdx);
+            vertices.set("中間点番号", vertexNo);
+            vertices.set("Ｘ座標", v.x);
+            vertices.set("Ｙ座標", v.y);
+            vertices.save();
+            return true;
+        });
+    });
+}
+
+bool SetLineTextToTbl_Line(std::string_view line, Appender& lines, Appender& references) {
+    return guarded("SetLineTextToTbl_Line", [&] {
+        auto& s = conversionState();
+        lines.newRow();
+        storeColumns(lines, line, LineColumns());
+        const std::int32_t linkIdx = incremented(s.LinkIdxCounter[1]);
+        lines.set("LinkIdx", linkIdx);
+        lines.save();
+
+        const std::int32_t n =
+            LeadingNumber(CharColumns(line, kLineReferenceCountColumn.start, kLineReferenceCountColumn.width));
+        readContinuationLines(n, [&](std::string_view cont, int k, std::int16_t referenceNo) {
+            const ReferenceColumns r = CutReference(cont, k);
+            if (!text::isNumeric(r.mesh)) return false;
+            references.newRow();
+            references.set("LinkIdx", linkIdx);
+            references.set("リンク番号", referenceNo);
+            references.set("メッシュコード", r.mesh);
+            references.set("番号", r.number);
+            references.set("フラグ", r.flag);
+            references.save();
+            return true;
+        });
+    });
+}
+
+bool SetLineTextToTbl_Area(std::string_view line, Appender& ledger) {
+    try {
+        ledger.newRow();
+        storeColumns(ledger, line, LineLedgerColumns());
+        for (const LedgerItem& item : ledgerItems()) {
+            const std::string_view cut = velmora::modCommon::MidByteSjis(line, item.start, item.width);
+            if (item.text) ledger.set(item.name, asStored(cut));
+            else ledger.setIfNumeric(item.name, cut);
+        }
+        ledger.save();
+        return true;
+    } catch (const RunTimeError& e) {
+        // The first record of an attribute number is the one kept; later ones are dropped silently.
+        if (e.number() == velmora::err::DuplicateKey) return true;
+        ui::showRunTimeError(e, "Error: ModLine (ModLine SetLineTextToTbl_Area)");
+        return false;
+    }
+}
+
+bool SetLineTextToTbl_LinkD(std::string_view line, Appender& roadLedger) {
+    return guarded("SetLineTextToTbl_LinkD", [&] {
+        roadLedger.newRow();
+        storeColumns(roadLedger, line, RoadLedgerColumns());
+        for (const ByteColumn& c : RoadLedgerNameColumns()) {
+            const std::string_view name = text::trimBlanks(velmora::modCommon::MidByteSjis(line, c.start, c.width));
+            if (!name.empty()) roadLedger.set(c.field, name);
+        }
+        roadLedger.save();
+    });
+}
+
+bool SetLineTextToTbl_NodeD(std::string_view line, Appender& stationLedger) {
+    return guarded("SetLineTextToTbl_NodeD", [&] {
+        stationLedger.newRow();
+        storeColumns(stationLedger, line, StationLedgerColumns());
+        stationLedger.set(kStationNameColumn.field,
+                          asStored(text::trimBlanks(CharColumns(line, kStationNameColumn.start, kStationNameColumn.width))));
+        stationLedger.save();
+    });
+}
+
+bool SetLineTextToTbl(velmora::db::Database& db, const std::string& path) {
+    auto& s = conversionState();
+    try {
+        s.InFileNo.open(path);
+        std::int16_t skip = 0;
+        if (!SetLineTextToTbl_Hed(skip)) return false;
+        if (skip == 1) {
+            s.InFileNo.close();
+            return true;
+        }
+
+        // Ledger files ("_台" anywhere in the path) count their ledger records, held in place 3.
+        const bool ledgerFile = path.find("_台") != std::string::npos;
+        velmora::progress::setMaximum(ledgerFile ? s.HedCounts[2] : s.HedCounts[0]);
+        velmora::progress::setCaption("初期処理中・・・");
+        velmora::progress::setVisible(true);
+        ui::service().yield();
+
+        const int row = s.SelectedIndex;
+        Appender& nodes = db.appender("ノードデータ");
+        Appender& links = db.appender("リンクデータ");
+        Appender& vertices = db.appender("リンクデータ中間点");
+        Appender& lines = db.appender("ラインデータ");
+        Appender& references = db.appender("ラインリンクデータ");
+        Appender& ledger = db.appender("台帳データ");
+        Appender* roadLedger = row == kRoadRow ? &db.appender("リンク台帳データ") : nullptr;
+        Appender* stationLedger = row == kRailwayRow ? &db.appender("ノード台帳データ") : nullptr;
+        prepareLedgerItems();
+
+        velmora::db::Transaction transaction(db);
+        text::LineReader& in = s.InFileNo.file();
+        std::string line;
+        while (in.next(line)) {
+            const std::string_view kind = RecordKind(line);
+            bool ok = true;
+            if (kind == "N") ok = SetLineTextToTbl_Node(line, nodes);
+            else if (kind == "L") ok = SetLineTextToTbl_Link(line, links, vertices);
+            else if (kind == "S") ok = SetLineTextToTbl_Line(line, lines, references);
+            else if (kind == "DS") ok = SetLineTextToTbl_Area(line, ledger);
+            else if (kind == "DL" && roadLedger) ok = SetLineTextToTbl_LinkD(line, *roadLedger);
+            else if (kind == "DP" && stationLedger) ok = SetLineTextToTbl_NodeD(line, *stationLedger);
+            if (!ok) return false;
+            velmora::progress::step();
+        }
+        transaction.commit();
+
+        s.InFileNo.close();
+        velmora::progress::fill();
+        velmora::progress::setVisible(false);
+        return true;
+    } catch (const RunTimeError& e) {
+        s.InFileNo.closeQuietly();
+        ui::showRunTimeError(e, "Error: ModLine (ModLine SetLineTextToTbl)");
+        return false;
+    }
+}
+
+}  // namespace ModLine

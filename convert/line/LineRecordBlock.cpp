@@ -1,0 +1,65 @@
+#include "convert/line/LineRecordBlock.h"
+
+#include "app/ConversionRoutines.h"
+#include "app/ConversionState.h"
+#include "convert/line/LineDb.h"
+#include "convert/line/ShapeDescriptionWriter.h"
+#include "platform/db/Database.h"
+#include "platform/errors/RunTimeError.h"
+#include "platform/text/Conversions.h"
+#include "platform/text/Cp932.h"
+#include "platform/ui/UiService.h"
+
+namespace ModLine {
+
+using velmora::conversionState;
+namespace sd = velmora::shapedesc;
+
+namespace {
+const char* ledgerQuery() {
+    return conversionState().SelectedIndex == kRoadRow
+               ? "SELECT * FROM リンク台帳データ WHERE 属性番号 = ? ORDER BY rowid"
+               : "SELECT * FROM 台帳データ WHERE 属性番号 = ? ORDER BY rowid";
+}
+}  // namespace
+
+LineLedger::LineLedger(velmora::db::Database& db) : query_(db.query(ledgerQuery())) {
+    auto& s = conversionState();
+    const velmora::LayerDef& layer = velmora::layerRow(s.LineLayers, s.SelectedIndex);
+    for (std::size_t i = 1; i <= static_cast<std::size_t>(layer.ItemCount); ++i)
+        if (layer.ItemOutput.at(i)) flaggedItems_.push_back(velmora::text::fromCp932(layer.ItemName.at(i)));
+}
+
+void LineLedger::valuesOf(std::string_view attributeNumber, std::vector<std::string>& values) {
+    values.assign(flaggedItems_.size() + 1, std::string());
+    if (velmora::text::trimBlanks(attributeNumber).empty()) return;
+    query_.bind(1, velmora::text::toDouble(attributeNumber));
+    if (!query_.next()) return;
+    values[0] = query_.asText("属性番号");
+    for (std::size_t i = 0; i < flaggedItems_.size(); ++i) values[i + 1] = query_.asText(flaggedItems_[i]);
+}
+
+bool OutPutLineHedFile(LineLedger& ledger, std::string_view id, std::int16_t pointCount, std::string_view attributeNumber,
+                       std::int64_t minX, std::int64_t minY, std::int64_t maxX, std::int64_t maxY, std::int16_t partCount,
+                       std::string_view partIndexText) {
+    try {
+        velmora::text::LineWriter& h = conversionState().FilHFileNo.file();
+        sd::writeLinkNo(h, id);
+        double box[4];
+        const std::int64_t units[4] = {minX, minY, maxX, maxY};
+        for (int i = 0; i < 4; ++i)
+            if (!velmora::ModPolygon::XYtoData(static_cast<double>(units[i]), box[i])) return false;
+        sd::writeBox(h, box[0], box[1], box[2], box[3]);
+        sd::writePartsPoints(h, partCount, pointCount);
+        sd::writePartIdx(h, partIndexText);
+        static thread_local std::vector<std::string> values;
+        ledger.valuesOf(attributeNumber, values);
+        sd::writeDbfItem(h, values);
+        return true;
+    } catch (const velmora::RunTimeError& e) {
+        velmora::ui::showRunTimeError(e, "Error: ModLine (ModLine OutPutLineHedFile)");
+        return false;
+    }
+}
+
+}  // namespace ModLine

@@ -1,0 +1,145 @@
+#include "convert/line/LineWriterSteps.h"
+
+#include "app/ConversionRoutines.h"
+#include "app/ConversionState.h"
+#include "convert/line/ConversionProgress.h"
+#include "convert/line/RunningNumber.h"
+#include "platform/db/Query.h"
+#include "convert/line/ShapeDescriptionBaseName.h"
+#include "convert/line/ShapeDescriptionFiles.h"
+#include "convert/line/ShapeDescriptionRun.h"
+#include "convert/line/ShapeDescriptionWriter.h"
+#include "platform/db/DbErrors.h"
+#include "platform/text/Conversions.h"
+#include "platform/text/Cp932.h"
+#include "platform/ui/UiService.h"
+
+namespace ModLine {
+
+using velmora::conversionState;
+namespace sd = velmora::shapedesc;
+namespace ui = velmora::ui;
+
+bool WriteLineHeaderBlock(int kind) {
+    auto& s = conversionState();
+    sd::openPair();
+    velmora::text::LineWriter& h = s.FilHFileNo.file();
+    sd::writeMakeFileName(h, sd::shapeBaseName(s.OutputPath));
+    sd::writeShapeType(h, kind, s.DatumCode);
+    const velmora::LayerDef& layer = velmora::layerRow(s.LineLayers, s.SelectedIndex);
+    long flagged = 0;
+    for (std::size_t i = 1; i <= static_cast<std::size_t>(layer.ItemCount); ++i)
+        if (layer.ItemOutput.at(i)) ++flagged;
+    sd::writeFieldCount(h, flagged + 1);
+    sd::writeFieldName(h, velmora::text::toCp932("属性番号"), "N", 10);
+    for (std::size_t i = 1; i <= static_cast<std::size_t>(layer.ItemCount); ++i) {
+        if (!layer.ItemOutput.at(i)) continue;
+        std::string letter;
+        if (!velmora::ModPolygon::SetTextToShpeidx(layer.ItemType.at(i), letter)) return false;
+        sd::writeFieldName(h, layer.ItemName.at(i), letter, layer.ItemWidth.at(i));
+    }
+    return true;
+}
+
+void BeginWriterProgress(std::size_t n, const std::string& captionUtf8) {
+    const double rows = static_cast<double>(n);
+    velmora::progress::setMaximum(rows + rows * 0.1);
+    velmora::progress::setCaption(captionUtf8);
+    ui::service().yield();
+    velmora::progress::setVisible(true);
+    ui::service().yield();
+}
+
+void ShowEmptyConditionProgress(const std::string& captionUtf8) {
+    velmora::progress::setMaximum(1);
+    velmora::progress::setCaption(captionUtf8);
+    ui::service().yield();
+    velmora::progress::setVisible(true);
+    velmora::progress::setValue(1);
+    ui::service().yield();
+}
+
+std::string ConditionCaption(const std::string& captionUtf8, long i, long n) {
+    return captionUtf8 + "(" + std::to_string(i) + "/" + std::to_string(n) + ")";
+}
+
+void ClosePairQuietly() {
+    conversionState().FilHFileNo.closeQuietly();
+    conversionState().FilDFileNo.closeQuietly();
+}
+
+bool FinishWriter() {
+    sd::closePair();
+    velmora::progress::setCaption("Shapeﾌｧｲﾙ作成中・・・");
+    ui::service().yield();
+    const bool ok = sd::runShapeWriterOnPair(sd::PairDeletion::Always);
+    ui::service().yield();
+    return ok;
+}
+
+bool FinishSelection(bool written) {
+    if (written) return FinishWriter();
+    FinishEmptySelection();
+    return true;
+}
+
+void ShowWriterError(const velmora::RunTimeError& e, const char* procedure) {
+    ui::showRunTimeError(e, std::string("Error: ModLine (ModLine ") + procedure + ")");
+}
+
+void FinishEmptySelection() {
+    sd::closePair();
+    ui::message("選択されたメッシュコードに該当するデータがありませんでした。", "ﾒｯｾｰｼﾞ", ui::Icon::Exclamation);
+    sd::deletePair();
+    ui::service().yield();
+}
+
+MeshCondition ParseStartMeshWhere(std::string_view condition) {
+    namespace text = velmora::text;
+    auto refuse = [&]() -> MeshCondition {
+        velmora::db::fail(velmora::db::err::SyntaxError,
+                          "Syntax error in query expression '" + std::string(condition) + "'.");
+    };
+    auto code = [&](std::string_view t, std::int64_t& v) {
+        t = text::trimBlanks(t);
+        if (!text::isNumeric(t)) return false;
+        v = text::cLng(t);
+        return true;
+    };
+    const std::string field = "起点メッシュコード";
+    auto afterOperator = [&](std::string_view t, std::string_view op, std::string_view& rest) {
+        t = text::trimBlanks(t);
+        if (t.substr(0, field.size()) != field) return false;
+        t = text::trimBlanks(t.substr(field.size()));
+        if (t.substr(0, op.size()) != op) return false;
+        rest = t.substr(op.size());
+        return true;
+    };
+    MeshCondition c;
+    std::string_view rest;
+    if (afterOperator(condition, "=", rest)) {
+        if (!code(rest, c.from)) return refuse();
+        c.to = c.from;
+        return c;
+    }
+    const std::size_t andAt = condition.find(" AND ");
+    std::string_view second;
+    if (andAt == std::string_view::npos || !afterOperator(condition.substr(0, andAt), ">=", rest) ||
+        !code(rest, c.from) || !afterOperator(condition.substr(andAt + 5), "<=", second) || !code(second, c.to))
+        return refuse();
+    return c;
+}
+
+bool WriteVertices(velmora::db::Query& vertices, velmora::text::LineWriter& d, RunningBox& box, std::int16_t& points) {
+    do {
+        const std::int32_t x = vertices.asLong(0), y = vertices.asLong(1);
+        double dx, dy;
+        if (!velmora::ModPolygon::XYtoData(x, dx) || !velmora::ModPolygon::XYtoData(y, dy)) return false;
+        sd::writeLinkData(d, dx, dy);
+        incremented(points);
+        box.add(x, y);
+    } while (vertices.next());
+    return true;
+}
+
+}  // namespace ModLine

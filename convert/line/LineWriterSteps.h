@@ -1,0 +1,116 @@
+#pragma once
+// Steps the line, road-link and station writers share: the header block of a line layer, the progress
+// display of a writer, the end of a writer (close, run Brunhale, delete the pair), a selection condition,
+// and the running box of a shape.
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "app/ConversionState.h"
+#include "convert/line/ConversionProgress.h"
+#include "platform/db/Query.h"
+#include "platform/errors/RunTimeError.h"
+
+namespace velmora::text {
+class LineWriter;
+}
+
+namespace ModLine {
+
+// Opens the pair (FilHFileNo, FilDFileNo) and writes the header block of the selected line layer:
+// MAKEFILE_NAME with the output's base, SHAPE_TYPE with `kind` and the datum code, the field count, the
+// field 属性番号 (N, 10) and one field per flagged item. False after the type-name message.
+bool WriteLineHeaderBlock(int kind);
+
+// The display of a writer going over n rows: maximum n + n × 0.1, value 0, the caption; yield; bar and
+// label visible; yield.
+void BeginWriterProgress(std::size_t n, const std::string& captionUtf8);
+// The display of a selection condition that found nothing: maximum 1, value 0, the caption; yield;
+// visible; value 1; yield.
+void ShowEmptyConditionProgress(const std::string& captionUtf8);
+// "<caption>(i/n)" of condition i of n.
+std::string ConditionCaption(const std::string& captionUtf8, long i, long n);
+
+// Closes whichever file of the pair is open, on a failure path.
+void ClosePairQuietly();
+
+// The end of a writer: close the pair, "Shapeﾌｧｲﾙ作成中・・・", yield, run Brunhale (its failure message
+// on a non-zero exit code), delete the pair, yield. True when Brunhale succeeded.
+bool FinishWriter();
+// The end of a selection writer: FinishWriter when it wrote a shape, else FinishEmptySelection and true.
+bool FinishSelection(bool written);
+// The end of a selection writer that wrote nothing: close the pair, "選択されたメッシュコードに該当する
+// データがありませんでした。", delete the pair, yield.
+void FinishEmptySelection();
+
+// A condition of StartMeshWhere ("起点メッシュコード = F" or "起点メッシュコード >= F AND 起点メッシュコード
+// <= L") as the range of mesh codes it selects. The codes are bound into the writers' queries, never
+// spliced; a condition of any other form is run-time error 3075.
+struct MeshCondition {
+    std::int64_t from = 0, to = 0;
+};
+MeshCondition ParseStartMeshWhere(std::string_view condition);
+
+// The running box of a shape in the database's integer units.
+struct RunningBox {
+    std::int64_t minX = 99999999, minY = 99999999, maxX = 0, maxY = 0;
+    void add(std::int64_t x, std::int64_t y) {
+        if (x < minX) minX = x;
+        if (y < minY) minY = y;
+        if (x > maxX) maxX = x;
+        if (y > maxY) maxY = y;
+    }
+};
+
+// Writes the vertex rows of a query standing on its first row (Ｘ座標, Ｙ座標 as columns 0 and 1) as
+// LINKDATA lines of the coordinate file, counting them into `points` and the box. False when a
+// coordinate could not be converted (its box was shown).
+bool WriteVertices(velmora::db::Query& vertices, velmora::text::LineWriter& d, RunningBox& box, std::int16_t& points);
+
+void ShowWriterError(const velmora::RunTimeError& e, const char* procedure);
+
+// A writer's body: a run-time error closes the pair, shows its box titled "Error: ModLine (ModLine
+// <procedure>)" and gives false.
+template <class Body>
+bool RunWriter(const char* procedure, Body&& body) {
+    try {
+        return body();
+    } catch (const velmora::RunTimeError& e) {
+        ClosePairQuietly();
+        ShowWriterError(e, procedure);
+        return false;
+    }
+}
+// B: the rows of a writer, with its progress display; `write(row, shapeWritten)` gives false when the
+// writer must stop. `written` becomes true after the first shape written.
+template <class Rows, class Write>
+bool WriteRows(const Rows& rows, const std::string& captionUtf8, Write&& write, bool& written) {
+    BeginWriterProgress(rows.size(), captionUtf8);
+    for (const auto& row : rows) {
+        bool shape = false;
+        if (!write(row, shape)) return false;
+        if (shape) written = true;
+        velmora::progress::step();
+    }
+    return true;
+}
+
+// The loop of a selection writer: for each condition i of StartMeshWhere, its range bound into `q`
+// (whose two parameters are the lowest and highest 起点メッシュコード), the rows read by `read(q)` and
+// written as by WriteRows under the caption "<caption>(i/n)".
+template <class Read, class Write>
+bool WriteSelection(velmora::db::Query& q, const std::string& captionUtf8, Read&& read, Write&& write, bool& written) {
+    auto& s = velmora::conversionState();
+    for (std::int32_t i = 1; i <= s.MeshRangeCount; ++i) {
+        const MeshCondition c = ParseStartMeshWhere(s.StartMeshWhere.at(static_cast<std::size_t>(i)));
+        q.bind(1, c.from).bind(2, c.to);
+        const auto rows = read(q);
+        const std::string caption = ConditionCaption(captionUtf8, i, s.MeshRangeCount);
+        if (rows.empty()) ShowEmptyConditionProgress(caption);
+        else if (!WriteRows(rows, caption, write, written)) return false;
+    }
+    return true;
+}
+
+}  // namespace ModLine

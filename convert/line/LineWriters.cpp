@@ -1,0 +1,120 @@
+#include "convert/line/LineWriters.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "app/ConversionRoutines.h"
+#include "app/ConversionState.h"
+#include "convert/line/ConversionProgress.h"
+#include "convert/line/LineRecordBlock.h"
+#include "convert/line/LineWriterSteps.h"
+#include "convert/line/RunningNumber.h"
+#include "convert/line/ShapeDescriptionWriter.h"
+#include "platform/db/Database.h"
+#include "platform/errors/RunTimeError.h"
+#include "platform/ui/UiService.h"
+
+namespace ModLine {
+
+using velmora::conversionState;
+using velmora::db::Database;
+using velmora::db::Query;
+namespace sd = velmora::shapedesc;
+
+namespace {
+
+struct LineRow {
+    std::int32_t linkIdx;
+    std::string attributeNumber;
+};
+
+// The queries of one line (C): its references, the link of a reference, the link's vertices.
+class LineShapeWriter {
+public:
+    explicit LineShapeWriter(Database& db)
+        : ledger_(db),
+          references_(db.query("SELECT メッシュコード, 番号 FROM ラインリンクデータ WHERE LinkIdx = ? "
+                               "ORDER BY リンク番号, rowid")),
+          link_(db.query("SELECT LinkIdx FROM リンクデータ WHERE 起点メッシュコード = ? AND リンク一連番号 = ? "
+                         "ORDER BY rowid")),
+          vertices_(db.query("SELECT Ｘ座標, Ｙ座標 FROM リンクデータ中間点 WHERE LinkIdx = ? ORDER BY 中間点番号, rowid")) {}
+
+    // Writes one line; false when the writer must stop (a message has been shown). `shapeWritten` tells
+    // whether its record block was written.
+    bool write(const LineRow& line, bool& shapeWritten) {
+        shapeWritten = false;
+        velmora::text::LineWriter& d = conversionState().FilDFileNo.file();
+        RunningBox box;
+        std::int16_t points = 0, parts = 0;
+        std::string partIndex;
+        bool opened = false;
+
+        references_.bind(1, line.linkIdx);
+        while (references_.next()) {
+            const std::int64_t mesh = references_.asLong(0);
+            const std::int64_t number = references_.asLong(1);
+            link_.bind(1, mesh).bind(2, number < 0 ? -number : number);
+            if (!link_.next()) continue;
+            vertices_.bind(1, link_.asLong(0));
+            if (!vertices_.next()) continue;
+            if (!opened) {
+                sd::writeLinkIdx(d, line.linkIdx);
+                opened = true;
+            }
+            incremented(parts);
+            partIndex += partIndex.empty() ? std::string("0") : "," + std::to_string(points);
+            if (!WriteVertices(vertices_, d, box, points)) return false;
+        }
+        if (parts == 0) return true;
+        if (!OutPutLineHedFile(ledger_, std::to_string(line.linkIdx), points, line.attributeNumber, box.minX, box.minY,
+                               box.maxX, box.maxY, parts, partIndex))
+            return false;
+        shapeWritten = true;
+        return true;
+    }
+
+private:
+    LineLedger ledger_;
+    Query references_, link_, vertices_;
+};
+
+std::vector<LineRow> readLines(Query& q) {
+    std::vector<LineRow> rows;
+    while (q.next()) rows.push_back({q.asLong("LinkIdx"), q.asText("ライン属性番号")});
+    return rows;
+}
+
+const std::string kCaption = "線データ変換中・・・";
+
+}  // namespace
+
+bool MakeShapeLineFileData(Database& db) {
+    return RunWriter("MakeShapeLineFileData", [&] {
+        if (!WriteLineHeaderBlock(4)) return ClosePairQuietly(), false;
+        Query q = db.query("SELECT * FROM ラインデータ ORDER BY ライン一連番号, LinkIdx");
+        const std::vector<LineRow> lines = readLines(q);
+        if (lines.empty()) return ClosePairQuietly(), false;
+        LineShapeWriter writer(db);
+        bool written = false;
+        if (!WriteRows(lines, kCaption, [&](const LineRow& l, bool& shape) { return writer.write(l, shape); }, written))
+            return ClosePairQuietly(), false;
+        return FinishWriter();
+    });
+}
+
+bool MakeShapeLineFileData_Select(Database& db, bool& written) {
+    written = false;
+    return RunWriter("MakeShapeLineFileData_Select", [&] {
+        if (!WriteLineHeaderBlock(4)) return ClosePairQuietly(), false;
+        Query q = db.query("SELECT * FROM ラインデータ WHERE 起点メッシュコード >= ? AND 起点メッシュコード <= ? "
+                           "ORDER BY ライン一連番号, LinkIdx");
+        LineShapeWriter writer(db);
+        if (!WriteSelection(q, kCaption, readLines,
+                            [&](const LineRow& l, bool& shape) { return writer.write(l, shape); }, written))
+            return ClosePairQuietly(), false;
+        return FinishSelection(written);
+    });
+}
+
+}  // namespace ModLine

@@ -1,0 +1,84 @@
+#include "convert/line/RoadLinkWriter.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "app/ConversionRoutines.h"
+#include "app/ConversionState.h"
+#include "convert/line/ConversionProgress.h"
+#include "convert/line/LineRecordBlock.h"
+#include "convert/line/LineWriterSteps.h"
+#include "convert/line/RunningNumber.h"
+#include "convert/line/ShapeDescriptionWriter.h"
+#include "platform/db/Database.h"
+#include "platform/errors/RunTimeError.h"
+#include "platform/ui/UiService.h"
+
+namespace ModLine {
+
+using velmora::conversionState;
+using velmora::db::Database;
+using velmora::db::Query;
+namespace sd = velmora::shapedesc;
+namespace ui = velmora::ui;
+
+namespace {
+
+struct LinkGroup {
+    std::int32_t linkIdx;         // the smallest LinkIdx of the link's copies
+    std::string attributeNumber;  // empty when the link record had none
+};
+
+// A link loaded from several files is one group (equal in all eight fields), under its smallest LinkIdx.
+constexpr const char* kDistinctLinks =
+    "SELECT 起点メッシュコード, 起点番号, 終点メッシュコード, 終点番号, リンク一連番号, リンク台帳の有無, "
+    "リンク属性番号, リンク構成中間点数, Min(LinkIdx) AS LinkIdx2 FROM リンクデータ "
+    "GROUP BY 起点メッシュコード, 起点番号, 終点メッシュコード, 終点番号, リンク一連番号, リンク台帳の有無, "
+    "リンク属性番号, リンク構成中間点数 "
+    "ORDER BY 起点メッシュコード, 起点番号, 終点メッシュコード, 終点番号, リンク一連番号, リンク台帳の有無, "
+    "リンク属性番号, リンク構成中間点数";
+
+}  // namespace
+
+bool MakeShapeLineFileData_Doro(Database& db, bool& goOn) {
+    return RunWriter("MakeShapeLineFileData_Doro", [&] {
+        Query ledgerRows = db.query("SELECT * FROM リンク台帳データ");
+        goOn = true;
+        if (!ledgerRows.next()) {
+            const ui::Answer a = ui::message("台帳データが選択されていません。\r属性情報が作成されませんが、このまま作成しますか？",
+                                             "確認ﾒｯｾｰｼﾞ", ui::Icon::Information, ui::Buttons::YesNo);
+            if (a == ui::Answer::No) {
+                goOn = false;
+                return true;
+            }
+        }
+
+        if (!WriteLineHeaderBlock(3)) return ClosePairQuietly(), false;
+        Query groups = db.query(kDistinctLinks);
+        std::vector<LinkGroup> links;
+        while (groups.next()) links.push_back({groups.asLong("LinkIdx2"), groups.asText("リンク属性番号")});
+        if (links.empty()) return ClosePairQuietly(), false;
+
+        LineLedger ledger(db);
+        Query vertices = db.query("SELECT Ｘ座標, Ｙ座標 FROM リンクデータ中間点 WHERE LinkIdx = ? ORDER BY 中間点番号, rowid");
+        velmora::text::LineWriter& d = conversionState().FilDFileNo.file();
+        // A link stored without vertices writes nothing; the bar advances all the same.
+        auto writeLink = [&](const LinkGroup& link, bool& shape) {
+            vertices.bind(1, link.linkIdx);
+            if (!vertices.next()) return true;
+            RunningBox box;
+            std::int16_t points = 0;
+            sd::writeLinkIdx(d, link.linkIdx);
+            if (!WriteVertices(vertices, d, box, points)) return false;
+            shape = OutPutLineHedFile(ledger, std::to_string(link.linkIdx), points, link.attributeNumber, box.minX,
+                                      box.minY, box.maxX, box.maxY, 1, "0");
+            return shape;
+        };
+        bool written = false;
+        if (!WriteRows(links, "線データ変換中・・・", writeLink, written)) return ClosePairQuietly(), false;
+        return FinishWriter();
+    });
+}
+
+}  // namespace ModLine

@@ -1,0 +1,72 @@
+#pragma once
+// A temporary program folder holding a copy of the built Brunhale, for tests that run the real program.
+// A copy, not a link: Brunhale finds its pair through /proc/self/exe, which names the link's target.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+namespace velmora::testsupport {
+
+// A fresh temporary folder, removed with everything in it when the object goes.
+class TempFolder {
+public:
+    TempFolder();
+    ~TempFolder();
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+    const std::string& path() const { return path_; }
+    std::string file(const std::string& name) const { return path_ + "/" + name; }
+    // Names of the entries, sorted.
+    std::vector<std::string> list(const std::string& sub = {}) const;
+
+private:
+    std::string path_;
+};
+
+struct RunResult {
+    int exitCode = -1;
+    std::string stderrText;
+};
+
+class BrunhaleFolder {
+public:
+    BrunhaleFolder();
+    const std::string& path() const { return folder_.path(); }
+    std::string file(const std::string& name) const { return folder_.file(name); }
+    const TempFolder& folder() const { return folder_; }
+
+    // The pair, from UTF-8 lines written as CP932 with CR LF.
+    void writeHeader(const std::vector<std::string>& lines) const;
+    void writeCoordinates(const std::vector<std::string>& lines) const;
+    // Runs Brunhale without arguments from another folder that holds a pair of its own, so a run that
+    // read its working folder would be caught.
+    RunResult run() const;
+
+private:
+    TempFolder folder_;
+    TempFolder elsewhere_;
+};
+
+// A test with its own program folder holding Brunhale and an empty output folder "out".
+class BrunhaleTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    std::string out() const { return b.file("out"); }
+    // Runs Brunhale and expects success without a word on stderr.
+    void runOk() const;
+    BrunhaleFolder b;
+};
+
+// Text file helpers.
+void writeLines(const std::string& path, const std::vector<std::string>& utf8Lines);
+std::string readFile(const std::string& path);
+bool fileExists(const std::string& path);
+
+// Runs a shell command and gives its stdout.
+std::string capture(const std::string& command);
+// `ogrinfo -ro -al` of a file (stdout and stderr).
+std::string ogrinfo(const std::string& path);
+
+}  // namespace velmora::testsupport

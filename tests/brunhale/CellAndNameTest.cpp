@@ -1,0 +1,68 @@
+// dBASE cells and field names: what a value of the pair becomes in the table.
+#include <gtest/gtest.h>
+
+#include "brunhale/TableOutput.h"
+#include "platform/text/Cp932.h"
+
+using namespace velmora;
+using namespace velmora::brunhale;
+
+namespace {
+
+struct CellCase {
+    const char* what;
+    char type;
+    int width;
+    const char* value;  // UTF-8
+    Cell expected;
+    const char* cell;   // UTF-8, for Cell::Value
+};
+
+class CellTest : public ::testing::TestWithParam<CellCase> {};
+
+TEST_P(CellTest, Cell) {
+    const CellCase& c = GetParam();
+    FieldDef f{"F", c.type, c.width, 0};
+    std::string cell;
+    ASSERT_EQ(dbfCell(f, text::toCp932(c.value), cell), c.expected) << c.what;
+    if (c.expected == Cell::Value) EXPECT_EQ(text::fromCp932(cell), c.cell) << c.what;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Values, CellTest,
+    ::testing::Values(
+        CellCase{"text as it stands", 'C', 8, "abc", Cell::Value, "abc"},
+        CellCase{"text keeps its blanks", 'C', 8, " a ", Cell::Value, " a "},
+        CellCase{"text cut at the width", 'C', 3, "abcdef", Cell::Value, "abc"},
+        CellCase{"double-byte text cut where a character ends", 'C', 5, "東京都", Cell::Value, "東京"},
+        CellCase{"half-width kana are one byte each", 'C', 3, "ｱｲｳｴ", Cell::Value, "ｱｲｳ"},
+        CellCase{"empty text", 'C', 4, "", Cell::Value, ""},
+        CellCase{"number right-aligned, not reformatted", 'N', 6, "012", Cell::Value, "   012"},
+        CellCase{"number with blanks from a fixed column", 'N', 5, "   42", Cell::Value, "   42"},
+        CellCase{"decimal number kept as written", 'N', 6, "1.50", Cell::Value, "  1.50"},
+        CellCase{"negative number", 'N', 3, "-7", Cell::Value, " -7"},
+        CellCase{"number filling its field", 'N', 3, "123", Cell::Value, "123"},
+        CellCase{"exponent form laid out as plain decimal", 'N', 8, "1.5E3", Cell::Value, "    1500"},
+        CellCase{"empty number is NULL", 'N', 5, "", Cell::Null, ""},
+        CellCase{"blank number is NULL", 'N', 5, "    ", Cell::Null, ""},
+        CellCase{"non-numeric number is NULL", 'N', 5, "12a", Cell::Null, ""},
+        CellCase{"wider than its field is refused", 'N', 3, "1234", Cell::TooWide, ""},
+        CellCase{"decimal wider than its field is refused", 'N', 4, "1.234", Cell::TooWide, ""}));
+
+TEST(FieldName, CutToTenBytesWhereACharacterEnds) {
+    struct {
+        const char* name;
+        const char* stored;
+    } cases[] = {
+        {"属性番号", "属性番号"},
+        {"LinkKey", "LinkKey"},
+        {"ABCDEFGHIJKL", "ABCDEFGHIJ"},
+        {"あいうえおか", "あいうえお"},      // 12 bytes -> 10
+        {"abcあいうえお", "abcあいう"},      // the fifth character would end at byte 11
+        {"ｱｲｳｴｵｶｷｸｹｺｻ", "ｱｲｳｴｵｶｷｸｹｺ"},  // half-width kana: one byte each
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(text::fromCp932(dbfFieldName(text::toCp932(c.name))), c.stored) << c.name;
+}
+
+}  // namespace

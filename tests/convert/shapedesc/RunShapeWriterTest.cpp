@@ -1,0 +1,133 @@
+// Running the shape writer: the real Brunhale writes the output the pair names; a writer that fails (a
+// stand-in exiting with a chosen code, or none at all) brings the failure box, and the pair is kept or
+// deleted as the caller's lifecycle says.
+#include <gtest/gtest.h>
+#include <shapefil.h>
+#include <sys/stat.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "app/ConversionState.h"
+#include "convert/line/ShapeDescriptionBaseName.h"
+#include "convert/line/ShapeDescriptionFiles.h"
+#include "convert/line/ShapeDescriptionRun.h"
+#include "convert/line/ShapeDescriptionWriter.h"
+#include "platform/text/Cp932.h"
+#include "platform/ui/TestUi.h"
+#include "tests/app/state/TempProgramFolder.h"
+#include "tests/brunhale/Readback.h"
+
+using namespace velmora;
+using namespace velmora::shapedesc;
+namespace fs = std::filesystem;
+
+namespace {
+
+class RunShapeWriter : public ::testing::Test {
+protected:
+    void SetUp() override { fs::create_directory(folder.file("out")); }
+
+    void installRealWriter() { fs::copy_file(std::string(VELMORA_PROGRAM_DIR) + "/Brunhale", folder.file("Brunhale")); }
+    void installStandIn(int exitCode) {
+        std::ofstream(folder.file("Brunhale")) << "#!/bin/sh\nexit " << exitCode << "\n";
+        ::chmod(folder.file("Brunhale").c_str(), 0755);
+    }
+    // Two stations through the writer functions, as a converter writes them.
+    void writeStations(const std::string& outputPath) {
+        openPair();
+        text::LineWriter& h = conversionState().FilHFileNo.file();
+        text::LineWriter& d = conversionState().FilDFileNo.file();
+        writeMakeFileName(h, shapeBaseName(outputPath) + "_駅名");
+        writeShapeType(h, Kind::Point, 2000);
+        writeFieldCount(h, 2);
+        writeFieldName(h, text::toCp932("属性番号"), "N", 12);
+        writeFieldName(h, text::toCp932("駅名"), "C", 56);
+        const char* names[] = {"東京", "有楽町,新橋"};
+        for (int i = 0; i < 2; ++i) {
+            writeLinkIdx(d, 1);
+            writeLinkData(d, 139.766084 - i * 0.003, 35.681382 - i * 0.006);
+            writeLinkNo(h, 1);
+            std::vector<std::string> values = {std::to_string(100 + i), text::toCp932(names[i])};
+            writeDbfItem(h, values);
+        }
+        closePair();
+    }
+    bool pairOnDisk() const { return fs::exists(headerFilePath()) && fs::exists(coordinateFilePath()); }
+
+    testsupport::TempProgramFolder folder;
+    ui::TestUi ui;
+};
+
+TEST_F(RunShapeWriter, RealWriterWritesTheNamedOutput) {
+    installRealWriter();
+    writeStations(folder.file("out/rail.shp"));
+    EXPECT_TRUE(runShapeWriterOnPair(PairDeletion::Always));
+    EXPECT_TRUE(ui.boxes().empty());
+    EXPECT_FALSE(fs::exists(headerFilePath()));
+    EXPECT_FALSE(fs::exists(coordinateFilePath()));
+
+    std::string base = folder.file("out/rail_駅名");
+    testsupport::ShapefileRead s = testsupport::readShapefile(base);
+    EXPECT_EQ(s.type, SHPT_POINT);
+    ASSERT_EQ(s.shapes.size(), 2u);
+    EXPECT_EQ(s.shapes[1].vertices[0], (std::pair<double, double>{139.763084, 35.675382}));
+    testsupport::TableRead t = testsupport::readTable(base + ".dbf");
+    ASSERT_EQ(t.rows.size(), 2u);
+    EXPECT_EQ(t.rows[1][1], "有楽町，新橋") << "the comma of the value did not shift the fields";
+    EXPECT_TRUE(fs::exists(base + ".prj"));
+}
+
+struct FailureCase {
+    const char* what;
+    int exitCode;  // -1: no writer in the program folder
+    PairDeletion deletion;
+    bool pairKept;
+};
+
+class RunShapeWriterFails : public RunShapeWriter, public ::testing::WithParamInterface<FailureCase> {};
+
+TEST_P(RunShapeWriterFails, ShowsTheFailureAndDisposesOfThePair) {
+    const FailureCase& c = GetParam();
+    if (c.exitCode >= 0) installStandIn(c.exitCode);
+    writeStations(folder.file("out/rail.shp"));
+    ui.answer(ui::Answer::Ok);
+    EXPECT_FALSE(runShapeWriterOnPair(c.deletion));
+    ASSERT_EQ(ui.boxes().size(), 1u);
+    EXPECT_EQ(ui.boxes()[0].text, "Shapeﾌｧｲﾙの作成に失敗しました。");
+    EXPECT_EQ(ui.boxes()[0].title, "ﾒｯｾｰｼﾞ");
+    EXPECT_EQ(ui.boxes()[0].icon, ui::Icon::Critical);
+    EXPECT_EQ(ui.boxes()[0].buttons, ui::Buttons::Ok);
+    EXPECT_EQ(pairOnDisk(), c.pairKept) << c.what;
+    EXPECT_TRUE(fs::is_empty(folder.file("out")));
+}
+
+void PrintTo(const FailureCase& c, std::ostream* os) { *os << c.what; }
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, RunShapeWriterFails,
+    ::testing::Values(FailureCase{"line writers delete the pair after a failure", 3, PairDeletion::Always, false},
+                      FailureCase{"point and table jobs keep it for the next job", 3, PairDeletion::AfterSuccess, true},
+                      FailureCase{"runs over moved files leave it to their caller", 1, PairDeletion::Never, true},
+                      FailureCase{"a writer that cannot be started is a failure", -1, PairDeletion::Always, false}));
+
+TEST_F(RunShapeWriter, SuccessDeletesThePairOnlyWhenAsked) {
+    installStandIn(0);
+    writeStations(folder.file("out/rail.shp"));
+    EXPECT_TRUE(runShapeWriterOnPair(PairDeletion::Never));
+    EXPECT_TRUE(pairOnDisk());
+    EXPECT_TRUE(runShapeWriterOnPair(PairDeletion::AfterSuccess));
+    EXPECT_FALSE(pairOnDisk());
+    EXPECT_TRUE(ui.boxes().empty());
+}
+
+TEST_F(RunShapeWriter, TablesShowTheirOwnFailureText) {
+    installStandIn(2);
+    writeStations(folder.file("out/rail.shp"));
+    ui.answer(ui::Answer::Ok);
+    EXPECT_FALSE(runShapeWriterOnPair(PairDeletion::AfterSuccess, "DBFﾌｧｲﾙの作成に失敗しました。"));
+    ASSERT_EQ(ui.boxes().size(), 1u);
+    EXPECT_EQ(ui.boxes()[0].text, "DBFﾌｧｲﾙの作成に失敗しました。");
+}
+
+}  // namespace

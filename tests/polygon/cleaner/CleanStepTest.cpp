@@ -1,0 +1,74 @@
+// The clean step of the cleaning and repairing makers over the polygons that build left.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/text/Cp932.h"
+#include "polygon/core/KsPolygonMaker.h"
+#include "tests/polygon/cleaner/CleanerTestSupport.h"
+
+namespace {
+
+using namespace cleaner_test;
+using ostrand::KsPolygonMaker;
+using ostrand::LayerRecord;
+
+const Points kFigureEight{{0, 0}, {0, 2}, {2, 2}, {2, 1}, {3, 1.5}, {3, 0.5}, {2, 1}, {2, 0}};
+const Points kSquare{{0, 0}, {1, 0}, {1, 1}, {0, 1}};  // counter-clockwise
+// Two rings that overlap along their edges: the cleaner runs out of passes.
+const std::vector<Points> kUnresolvable{{{0, 0}, {0, 1}, {2, 1}, {2, 0}}, {{1.5, 0}, {1.5, 1}, {3.5, 1}, {3.5, 0}}};
+
+std::unique_ptr<KsPolygonMaker> make_maker(bool repairing, std::vector<std::string>* log_lines) {
+    if (repairing) return std::make_unique<ostrand::KsPolygonMakerRepair>(LayerRecord(0, "", "A09-02A"), nullptr, log_lines);
+    return std::make_unique<ostrand::KsPolygonMakerClean>(LayerRecord(1, "", "A10-60A"), nullptr, log_lines);
+}
+
+TEST(CleanStep, CleansEveryPolygonAndLogsTheOnesItCannot) {
+    for (bool repairing : {false, true}) {
+        SCOPED_TRACE(repairing ? "repairing maker" : "cleaning maker");
+        std::vector<std::string> log_lines;
+        std::unique_ptr<KsPolygonMaker> maker = make_maker(repairing, &log_lines);
+        maker->polygons = {closed_polygon({kFigureEight}), closed_polygon({kSquare}), closed_polygon(kUnresolvable)};
+        const AreaPolygon unresolvable_as_built = maker->polygons[2];
+
+        maker->modify_after();
+
+        ASSERT_EQ(maker->polygons.size(), 3u);
+        ASSERT_EQ(maker->polygons[0].rings.size(), 2u);
+        EXPECT_TRUE(same_cycle(maker->polygons[0].rings[0].points, {{0, 0}, {0, 2}, {2, 2}, {2, 1}, {2, 0}}));
+        EXPECT_TRUE(same_cycle(maker->polygons[0].rings[1].points, {{2, 1}, {3, 1.5}, {3, 0.5}}));
+        ASSERT_EQ(maker->polygons[1].rings.size(), 1u);
+        EXPECT_TRUE(same_cycle(maker->polygons[1].rings[0].points, {{0, 0}, {0, 1}, {1, 1}, {1, 0}}));
+        ASSERT_EQ(maker->polygons[2].rings.size(), 2u);
+        for (std::size_t r = 0; r < 2; ++r)
+            EXPECT_EQ(describe(maker->polygons[2].rings[r].points), describe(unresolvable_as_built.rings[r].points));
+        ASSERT_EQ(log_lines.size(), 1u);
+        EXPECT_EQ(log_lines[0], velmora::text::toCp932("レコード番号：2 トポロジー修正に失敗しました。"));
+    }
+}
+
+TEST(CleanStep, WithoutALogAFailureIsSilent) {
+    std::unique_ptr<KsPolygonMaker> maker = make_maker(false, nullptr);
+    maker->polygons = {closed_polygon(kUnresolvable)};
+    EXPECT_NO_THROW(maker->modify_after());
+    EXPECT_EQ(maker->polygons[0].rings.size(), 2u);
+}
+
+TEST(CleanStep, CleanerFailureTextIsThrownOn) {
+    std::vector<std::string> log_lines;
+    std::unique_ptr<KsPolygonMaker> maker = make_maker(true, &log_lines);
+    maker->polygons = {closed_polygon({kSquare}),
+                       closed_polygon({{{-10, 0}, {-10, 10}, {10, 10}, {10, 0}},
+                                       {{-12, -6e-7}, {12, 6e-7}, {12, -5}, {-12, -5}}})};
+    try {
+        maker->modify_after();
+        FAIL() << "no exception";
+    } catch (const std::string& e) {
+        EXPECT_EQ(e, "Error : enum_intersections()");
+    }
+    EXPECT_TRUE(log_lines.empty());
+}
+
+}  // namespace
