@@ -175,3 +175,29 @@ TEST(RelocateLastChain, TakesThePlaceWithTheSmallestTotalGap) {
     }
     EXPECT_DOUBLE_EQ(chain_gap_length({chain(0, 1), chain(1, 2), chain(3, 4), chain(2, 3)}), 3.0);
 }
+
+TEST(BasinChains, FailureWhileSplittingReachesTheJobAsThePreparationsText) {
+    // A ledger text too short to hold an attribute number cannot be renumbered.
+    auto thrown = [](auto&& step) -> std::string {
+        try {
+            step();
+        } catch (const std::string& text) {
+            return text;
+        }
+        return "";
+    };
+    BasinCase c;
+    three_sides(c);
+    c.link(6, {{1, 0}, {1, 0.05}, {1.05, 0.05}});
+    c.link(7, {{1.05, 0.05}, {1.05, 0}, {1, 0}});
+    c.area(5, {1, 2, 6, 7});
+    c.maker.attr_records[5] = "DA";
+    EXPECT_EQ(thrown([&] { c.build(); }), "Error. KsPolygonMakerBasin::modify_before()");
+
+    ChainList chains{Ring(std::vector<Point>{{0, 0}, {0, 1}}), Ring(std::vector<Point>{{0, 1}, {1, 1}}),
+                     Ring(std::vector<Point>{{5, 5}, {6, 6}})};
+    std::map<LinkRef, Ring> new_links;
+    std::map<int, std::vector<std::vector<LinkRef>>> new_areas;
+    EXPECT_EQ(thrown([&] { c.maker.separate(chains, "DA", new_links, new_areas); }),
+              "Error. KsPolygonMakerBasin::separate()");
+}
