@@ -36,6 +36,12 @@ const ConversionCommand kConversions[5] = {
     {"台帳データの変換(&Z)", QKeySequence(Qt::CTRL | Qt::Key_Z), "台帳データの変換", "台帳"},
 };
 
+// The map before the viewer's map control is there: no layers.
+class EmptyMap : public MapLayerFiles {
+public:
+    std::vector<std::string> layerFiles() const override { return {}; }
+};
+
 }  // namespace
 
 frmMapMain::frmMapMain(QWidget* parent) : QMainWindow(parent) {
@@ -55,6 +61,8 @@ frmMapMain::frmMapMain(QWidget* parent) : QMainWindow(parent) {
         t->setProperty("index", bar);
         tbrFunc[bar] = t;
     }
+    emptyMap_ = std::make_unique<EmptyMap>();
+    MainMap = emptyMap_.get();
     buildConversionEntry();
     mainWindow() = this;
 }

@@ -8,11 +8,22 @@
 // tbrFunc(1), and route their clicks through tbrFunc_ButtonClick.
 #include <QMainWindow>
 #include <array>
+#include <memory>
+#include <string>
+#include <vector>
 
 class QAction;
 class QMenu;
 class QStatusBar;
 class QToolBar;
+
+// The layers of a map as the conversion side sees them: the file path of each layer, from the first layer
+// to the last. The map viewer's map control provides them; until then the main map has no layers.
+class MapLayerFiles {
+public:
+    virtual ~MapLayerFiles() = default;
+    virtual std::vector<std::string> layerFiles() const = 0;
+};
 
 class frmMapMain : public QMainWindow {
     Q_OBJECT
@@ -30,6 +41,9 @@ public:
     // The three toolbars: 0 file, 1 view, 2 conversion. Each button's index within its bar counts from 1.
     std::array<QToolBar*, 3> tbrFunc{};
     QStatusBar* StatusBar1 = nullptr;
+    // The main map, as far as the conversion side needs it (modCommon::checkLayer). The map viewer points
+    // it at its map control.
+    MapLayerFiles* MainMap = nullptr;
 
 public slots:
     void mnuConv1_Click(int index);
@@ -39,4 +53,6 @@ private:
     // The conversion entry of the menu and the toolbar: frmDataSelect on tab 0-4, shown modally.
     void ShowDataSelect(int tab);
     void buildConversionEntry();
+
+    std::unique_ptr<MapLayerFiles> emptyMap_;
 };

@@ -1,0 +1,248 @@
+// The data-kind dialog driven through the scripted user interface: which job dialog each button opens,
+// the polygon questions, the open dialog, and what a cancel leaves alone.
+#include <QDialog>
+#include <QPushButton>
+#include <QTabWidget>
+
+#include "platform/text/Cp932.h"
+#include "tests/app/dialogs/DialogTest.h"
+
+namespace velmora {
+namespace {
+
+using testsupport::DialogTest;
+using ui::Answer;
+
+class DataSelect : public DialogTest {
+protected:
+    // A modal run that records the dialog's object name and the input list of a file-list dialog.
+    ui::ScriptedUi::ModalDriver recordDialog() {
+        return [this](QDialog& d) {
+            shown_.push_back(d.objectName().toStdString());
+            if (auto* f = dynamic_cast<frmDataSet*>(&d)) listed_ = f->inputFiles();
+            return int(QDialog::Rejected);
+        };
+    }
+    std::vector<std::string> shown_;
+    std::vector<std::string> listed_;
+};
+
+TEST_F(DataSelect, TabsAndButtonsCarryTheirCaptionsAndRows) {
+    frmDataSelect& d = dataSelect();
+    EXPECT_EQ(d.windowTitle(), "変換データ選択画面");
+    ASSERT_EQ(d.SSTabData->count(), 5);
+    const char* tabs[] = {"ポイント", "ライン", "ポリゴン", "メッシュ", "台帳データ"};
+    for (int i = 0; i < 5; ++i) EXPECT_EQ(d.SSTabData->tabText(i), QString::fromUtf8(tabs[i]));
+    EXPECT_EQ(d.SSTabData->currentIndex(), 0);
+    struct Array {
+        const char* name;
+        const std::vector<QPushButton*>& buttons;
+        std::size_t count;
+    };
+    const Array arrays[] = {{"CmdPointKind", d.CmdPointKind, 16}, {"CmdLineKind", d.CmdLineKind, 28},
+                            {"CmdPolygonKind", d.CmdPolygonKind, 12}, {"CmdMeshKind", d.CmdMeshKind, 27},
+                            {"CmdAttrKind", d.CmdAttrKind, 14}};
+    for (const Array& a : arrays) {
+        ASSERT_EQ(a.buttons.size(), a.count) << a.name;
+        EXPECT_EQ(d.findChildren<QPushButton*>(a.name).size(), qsizetype(a.count)) << a.name;
+        for (std::size_t i = 0; i < a.count; ++i) EXPECT_EQ(a.buttons[i]->property("index").toInt(), int(i));
+    }
+    EXPECT_EQ(d.CmdPointKind[1]->text(), "港　　　湾");
+    EXPECT_EQ(d.CmdPointKind[15]->text(), "街区レベル位置\n参照情報");
+    EXPECT_EQ(d.CmdLineKind[20]->text(), "  地下水採取規制      地域台帳");
+    EXPECT_EQ(d.CmdPolygonKind[11]->text(), "湖　岸　線");
+    EXPECT_EQ(d.CmdMeshKind[12]->text(), "土 地 利 用\n(1/10細分区画)\n(平成３年版以降)");
+    EXPECT_EQ(d.CmdAttrKind[13]->text(), "単 位 流 域");
+    EXPECT_FALSE(d.P_ListInputFile->isVisibleTo(&d));
+}
+
+TEST_F(DataSelect, OneFileOfANationwideItemOpensTheNationwideDialog) {
+    frmDataSelect& d = dataSelect();
+    ConversionState& s = conversionState();
+    struct Case {
+        DataKind kind;
+        int row;
+        bool allow;
+        int files;
+        const char* dialog;
+    };
+    const Case cases[] = {
+        {DataKind::Point, 3, true, 1, "frmDataSetALL"},  {DataKind::Point, 3, true, 2, "frmDataSet"},
+        {DataKind::Point, 3, false, 1, "frmDataSet"},    {DataKind::Line, 25, true, 1, "frmDataSetALL"},
+        {DataKind::Line, 25, true, 3, "frmDataSet"},     {DataKind::Mesh, 1, true, 1, "frmDataSetALL"},
+        {DataKind::Mesh, 1, false, 1, "frmDataSet"},     {DataKind::Attr, 13, true, 1, "frmDataSet"},
+        {DataKind::Attr, 13, false, 2, "frmDataSet"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(::testing::Message() << number(c.kind) << "/" << c.row << " files " << c.files);
+        s.PointLayers[3].AllowNationwide = s.LineLayers[25].AllowNationwide = s.MeshLayers[1].AllowNationwide =
+            s.AttrLayers[13].AllowNationwide = c.allow;
+        std::vector<std::string> files;
+        for (const char* name : {"f0.txt", "f1.txt", "f2.txt"})
+            if (files.size() < std::size_t(c.files)) files.push_back(input(name));
+        ui_.answerOpen(files).answerModal(recordDialog());
+        shown_.clear();
+        listed_.clear();
+        switch (c.kind) {
+            case DataKind::Point: d.CmdPointKind[c.row]->click(); break;
+            case DataKind::Line: d.CmdLineKind[c.row]->click(); break;
+            case DataKind::Mesh: d.CmdMeshKind[c.row]->click(); break;
+            default: d.CmdAttrKind[c.row]->click(); break;
+        }
+        EXPECT_EQ(shown_, std::vector<std::string>{c.dialog});
+        EXPECT_EQ(s.SelectedKind, c.kind);
+        EXPECT_EQ(s.SelectedIndex, c.row);
+        EXPECT_EQ(frmDataSelect::listedFiles(d.P_ListInputFile), files);
+        // The file-list dialog copies the list in the order the open dialog gave it.
+        if (std::string(c.dialog) == "frmDataSet") {
+            EXPECT_EQ(listed_, files);
+        }
+    }
+}
+
+TEST_F(DataSelect, TheLakesRowIsToldByTheFileHeader) {
+    frmDataSelect& d = dataSelect();
+    ConversionState& s = conversionState();
+    struct Case {
+        std::vector<std::string> firstLines;
+        bool allow;
+        const char* dialog;
+    };
+    const Case cases[] = {
+        {{"W09-50A-2K  湖沼"}, false, "frmDataSetALL"},
+        {{"W09-50A-2k  湖沼"}, true, "frmDataSet"},
+        {{"W09  湖沼"}, true, "frmDataSet"},
+        {{"W09-50A-2K", "W09-50A-2K"}, true, "frmDataSet"},
+    };
+    for (const Case& c : cases) {
+        s.PolygonLayers[9].AllowNationwide = c.allow;
+        std::vector<std::string> files;
+        for (std::size_t i = 0; i < c.firstLines.size(); ++i)
+            files.push_back(input("lake" + std::to_string(i) + ".txt", text::toCp932(c.firstLines[i])));
+        ui_.answer(Answer::Yes).answerOpen(files).answerModal(recordDialog());
+        shown_.clear();
+        d.CmdPolygonKind[9]->click();
+        EXPECT_EQ(shown_, std::vector<std::string>{c.dialog}) << c.firstLines[0];
+    }
+}
+
+TEST_F(DataSelect, OtherAreaRowsFollowTheCatalogue) {
+    frmDataSelect& d = dataSelect();
+    ConversionState& s = conversionState();
+    for (bool allow : {true, false}) {
+        s.PolygonLayers[8].AllowNationwide = allow;
+        ui_.answerOpen({input("a.txt")}).answerModal(recordDialog());
+        shown_.clear();
+        d.CmdPolygonKind[8]->click();
+        EXPECT_EQ(shown_, std::vector<std::string>{allow ? "frmDataSetALL" : "frmDataSet"});
+    }
+}
+
+TEST_F(DataSelect, PolygonQuestions) {
+    frmDataSelect& d = dataSelect();
+    ConversionState& s = conversionState();
+    const std::string instructions =
+        "ポリゴンを作成する場合は「はい(Y)」を押して下さい。\r\n"
+        "ポリゴンを作成せずにライン・代表点の作成を行う場合は、「いいえ(N)」を押して下さい。\r\n"
+        "処理を中止する場合は、「ｷｬﾝｾﾙ」を押して下さい。";
+
+    // Rows 2, 3, 4 and 8 ask nothing and build polygons.
+    s.PolygonMakeMode = 2;
+    ui_.answerOpen({});
+    d.CmdPolygonKind[3]->click();
+    EXPECT_TRUE(ui_.boxes().empty());
+    EXPECT_EQ(s.PolygonMakeMode, 1);
+    EXPECT_EQ(s.SelectedKind, DataKind::Area);
+    EXPECT_EQ(s.SelectedIndex, 3);
+
+    ui_.answer(Answer::No).answerOpen({});
+    d.CmdPolygonKind[0]->click();
+    EXPECT_EQ(s.PolygonMakeMode, 2);
+    ASSERT_EQ(ui_.boxes().size(), 1u);
+    EXPECT_EQ(ui_.boxes()[0].text,
+              "都市計画区域には、ポリゴンを作成できないデータが存在します。\r\n"
+              "変換率は全国平均で約７２．６％ですが、ポリゴンを作成しますか？\r\n\r\n" + instructions);
+    EXPECT_EQ(ui_.boxes()[0].title, "ﾎﾟﾘｺﾞﾝ作成ﾒｯｾｰｼﾞ");
+    EXPECT_EQ(ui_.boxes()[0].icon, ui::Icon::Exclamation);
+    EXPECT_EQ(ui_.boxes()[0].buttons, ui::Buttons::YesNoCancel);
+
+    // Cancel keeps the previous state and asks for no files.
+    s.SelectedKind = DataKind::Point;
+    s.SelectedIndex = 7;
+    ui_.clearRecords();
+    ui_.answer(Answer::Cancel);
+    d.CmdPolygonKind[6]->click();
+    EXPECT_EQ(s.PolygonMakeMode, 2);
+    EXPECT_EQ(s.SelectedKind, DataKind::Point);
+    EXPECT_EQ(s.SelectedIndex, 7);
+    ASSERT_EQ(ui_.boxes().size(), 1u);
+    EXPECT_EQ(ui_.boxes()[0].text,
+              "三大都市圏計画区域には、ポリゴンを作成できないデータが存在します。\r\n"
+              "変換率は約８０．５％ですが、ポリゴンを作成しますか？\r\n\r\n" + instructions);
+    EXPECT_TRUE(ui_.dialogs().empty());
+
+    // Catchments: the question of their own, then the catchment dialog, never this dialog's open dialog.
+    ui_.clearRecords();
+    ui_.answer(Answer::Yes).answerModal(recordDialog());
+    d.CmdPolygonKind[10]->click();
+    EXPECT_EQ(shown_, std::vector<std::string>{"frmSyusuiSelect"});
+    EXPECT_EQ(s.PolygonMakeMode, 1);
+    EXPECT_EQ(s.SelectedIndex, 10);
+    ASSERT_EQ(ui_.boxes().size(), 1u);
+    EXPECT_EQ(ui_.boxes()[0].text, "流域界ポリゴンを作成しますか？\r\n\r\n" + instructions +
+                                       "\r\n\r\n※非集水域については、ポリゴンを作成できません。ライン・代表点の作成のみが可能です。");
+    ASSERT_EQ(ui_.dialogs().size(), 1u);
+    EXPECT_EQ(ui_.dialogs()[0].kind, ui::DialogRecord::Kind::Modal);
+}
+
+TEST_F(DataSelect, TheLakeShoreRowIsRefusedWithoutChangingAnything) {
+    frmDataSelect& d = dataSelect();
+    ConversionState& s = conversionState();
+    s.SelectedKind = DataKind::Mesh;
+    s.SelectedIndex = 4;
+    s.PolygonMakeMode = 2;
+    ui_.answer(Answer::Ok);
+    d.CmdPolygonKind[11]->click();
+    ASSERT_EQ(ui_.boxes().size(), 1u);
+    EXPECT_EQ(ui_.boxes()[0].text, "湖岸線データはフォーマットが不明の為、現在データ変換を行えません。");
+    EXPECT_EQ(ui_.boxes()[0].title, "ﾒｯｾｰｼﾞ");
+    EXPECT_EQ(ui_.boxes()[0].icon, ui::Icon::Information);
+    EXPECT_EQ(s.SelectedKind, DataKind::Mesh);
+    EXPECT_EQ(s.SelectedIndex, 4);
+    EXPECT_EQ(s.PolygonMakeMode, 2);
+    EXPECT_TRUE(ui_.dialogs().empty());
+}
+
+TEST_F(DataSelect, TheOpenDialogStartsInTheLastFolderWithTheItemsFilter) {
+    frmDataSelect& d = dataSelect();
+    const std::string a = input("a.txt"), b = input("b.txt");
+    ui_.answerOpen({a, b}).answerModal(recordDialog());
+    d.CmdPointKind[3]->click();
+    // A second press starts again with an empty list; a cancel opens nothing and says nothing.
+    ui_.answerOpen({});
+    d.CmdLineKind[25]->click();
+    EXPECT_EQ(d.P_ListInputFile->count(), 0);
+    EXPECT_TRUE(ui_.boxes().empty());
+    ASSERT_EQ(ui_.dialogs().size(), 3u);
+    const ui::FileDialogRequest& first = ui_.dialogs()[0].request;
+    EXPECT_EQ(first.folder, folder_.path().string() + "/");
+    EXPECT_EQ(first.filter, "漁港変換元データ (*.txt *.csv);;すべてのファイル (*)");
+    EXPECT_TRUE(first.multiple);
+    const ui::FileDialogRequest& second = ui_.dialogs()[2].request;
+    EXPECT_EQ(second.folder, (folder_.path() / "in").string() + "/");
+    EXPECT_EQ(second.filter, "道路変換元データ (*.txt *.csv);;すべてのファイル (*)");
+}
+
+TEST_F(DataSelect, AnUnreadableLakesFileOpensNoJobDialog) {
+    frmDataSelect& d = dataSelect();
+    ui_.answer(Answer::Yes).answerOpen({(folder_.path() / "in" / "gone.txt").string()}).answer(Answer::Ok);
+    d.CmdPolygonKind[9]->click();
+    ASSERT_EQ(ui_.boxes().size(), 2u);
+    EXPECT_EQ(ui_.boxes()[1].text, "53 File not found");
+    EXPECT_EQ(ui_.boxes()[1].title, "Error: frmDataSelect (CheckPolygonFileKind)");
+    EXPECT_EQ(ui_.boxes()[1].icon, ui::Icon::Critical);
+    EXPECT_EQ(ui_.dialogs().size(), 1u);
+}
+
+}  // namespace
+}  // namespace velmora
