@@ -4,7 +4,7 @@
 //   bench_polygon [--small] [--only NAME] [--linework FILE]
 //
 // --small runs every item on a grid a hundred times smaller (a quick look); --only runs one item (clean,
-// rural, basin, repair, meshes); --linework writes the clean item's links as WKB line strings to FILE (for
+// rural, repair, meshes, basin); --linework writes the clean item's links as WKB line strings to FILE (for
 // run-geos-compare.sh, which times GEOS's polygonize on the same linework).
 //
 // Peak memory is the process's high-water mark of resident memory during the phase (the mark is reset
@@ -24,11 +24,13 @@
 
 #include "polygon/core/KsPolygonMaker.h"
 #include "polygon/core/KsPolygonMakerBasinFactory.h"
+#include "polygon/core/TextUtil.h"
 #include "tests/tools/gen/AreaFileGen.h"
+#include "tests/tools/gen/BasinFileGen.h"
 
 using namespace ostrand;
 namespace gen = velmora::datagen;
-using Clock = std::chrono::steady_clock;
+using Steady = std::chrono::steady_clock;
 
 namespace {
 
@@ -54,9 +56,9 @@ struct Phase {
 // Times f and records the peak memory while it ran.
 void timed(std::vector<Phase>& phases, const std::string& name, const std::function<void()>& f) {
     reset_peak();
-    const auto t0 = Clock::now();
+    const auto t0 = Steady::now();
     f();
-    const auto t1 = Clock::now();
+    const auto t1 = Steady::now();
     phases.push_back({name, std::chrono::duration<double>(t1 - t0).count(), peak_kb() / 1024});
 }
 
@@ -76,16 +78,28 @@ private:
     const char* after_name_;
 };
 
+// For catchments (20) `meshes` holds the catchment codes.
 std::unique_ptr<KsPolygonMaker> make_maker(int id, const char* meshes, std::vector<std::string>* log,
                                            std::vector<Phase>& phases) {
     const LayerRecord layer = *find_layer_record(id);
+    if (id == 20) {
+        auto maker = std::make_unique<PhasedMaker<KsPolygonMakerBasin>>(layer, nullptr, log, phases, "loops");
+        std::vector<std::string> codes;
+        split(meshes, ',', codes);
+        for (const std::string& code : codes) maker->add_code(code);
+        return maker;
+    }
     if (id == 3 || id == 4) return std::make_unique<PhasedMaker<KsPolygonMakerRural>>(layer, meshes, log, phases, "nest");
     if (id == 0 || id == 6 || id == 9 || id == 10)
         return std::make_unique<PhasedMaker<KsPolygonMakerRepair>>(layer, meshes, log, phases, "clean");
     return std::make_unique<PhasedMaker<KsPolygonMakerClean>>(layer, meshes, log, phases, "clean");
 }
 
-void print_job(const char* what, const gen::AreaGenResult& files, const PolygonStats& stats, double total,
+struct InputSize {
+    long long links = 0, vertices = 0, areas = 0;
+};
+
+void print_job(const char* what, const InputSize& files, const PolygonStats& stats, double total,
                const std::vector<Phase>& phases) {
     std::printf("%-28s links %7lld vertices %8lld areas %7lld -> made %6d, dropped %5d: %.2f s\n", what,
                 files.links, files.vertices, files.areas, stats.made, stats.dropped, total);
@@ -98,17 +112,23 @@ void print_job(const char* what, const gen::AreaGenResult& files, const PolygonS
     std::fflush(stdout);
 }
 
+InputSize size_of(const gen::AreaGenResult& r) { return {r.links, r.vertices, r.areas}; }
+
 // One job as the worker runs it: open every file, build (with the step before and after ring building
 // timed on their own), write the shapefile and the table.
-void run_job(const char* what, int id, const char* meshes, const gen::AreaGenResult& files,
-             const std::filesystem::path& dir) {
+void run_job(const char* what, int id, const char* meshes, const std::vector<std::string>& files,
+             const InputSize& size, const std::filesystem::path& dir) {
     std::vector<Phase> phases;
     std::vector<std::string> log;
-    const auto start = Clock::now();
+    const auto start = Steady::now();
     std::unique_ptr<KsPolygonMaker> maker = make_maker(id, meshes, &log, phases);
     timed(phases, "read", [&] {
-        for (const std::string& f : files.files) maker->open(f);
+        for (const std::string& f : files) maker->open(f);
     });
+    InputSize read_size = size;
+    read_size.links = static_cast<long long>(maker->links.size());
+    read_size.vertices = 0;
+    for (const auto& entry : maker->links) read_size.vertices += static_cast<long long>(entry.second.points.size());
     PolygonStats stats;
     std::vector<Phase> inner;
     timed(inner, "build", [&] { maker->build(&stats); });
@@ -124,7 +144,7 @@ void run_job(const char* what, int id, const char* meshes, const gen::AreaGenRes
         maker->save_dbf((dir / "out.shp").string());
     });
     maker.reset();
-    print_job(what, files, stats, std::chrono::duration<double>(Clock::now() - start).count(), phases);
+    print_job(what, read_size, stats, std::chrono::duration<double>(Steady::now() - start).count(), phases);
 }
 
 // The links of the generated files as WKB line strings (little-endian), one after the other.
@@ -184,14 +204,14 @@ int main(int argc, char** argv) {
         o.gap_degrees = 2e-4;
         const gen::AreaGenResult files = gen::generate_area_files((dir / "clean").string(), o);
         if (!linework.empty()) write_linework(files, linework);
-        if (wanted("clean")) run_job("clean item (8)", 8, nullptr, files, dir);
+        if (wanted("clean")) run_job("clean item (8)", 8, nullptr, files.files, size_of(files), dir);
     }
     if (wanted("rural")) {
         // 100,000 areas, every other one with an island that becomes its hole.
         gen::AreaGenOptions o = grid(4, cols, rows);
         o.islands = true;
         const gen::AreaGenResult files = gen::generate_area_files((dir / "rural").string(), o);
-        run_job("rural item (4), islands", 4, "", files, dir);
+        run_job("rural item (4), islands", 4, "", files.files, size_of(files), dir);
     }
     if (wanted("repair")) {
         gen::AreaGenOptions o = grid(9, cols / 2, rows / 2);
@@ -199,7 +219,7 @@ int main(int argc, char** argv) {
         o.gap_links = 200;
         o.gap_degrees = 5e-4;
         const gen::AreaGenResult files = gen::generate_area_files((dir / "repair").string(), o);
-        run_job("repair item (9), 200 gaps", 9, "", files, dir);
+        run_job("repair item (9), 200 gaps", 9, "", files.files, size_of(files), dir);
     }
     if (wanted("meshes")) {
         // Every other secondary mesh of the whole country selected: most points lie in none of them but
@@ -213,7 +233,20 @@ int main(int argc, char** argv) {
                 for (int r = 0; r < 8; ++r)
                     for (int c = (r + pp + uu) % 2; c < 8; c += 2)
                         meshes += (meshes.empty() ? "" : ",") + std::to_string(pp * 10000 + uu * 100 + r * 10 + c);
-        run_job("rural item (4), 41,000 meshes", 4, meshes.c_str(), files, dir);
+        run_job("rural item (4), 41,000 meshes", 4, meshes.c_str(), files.files, size_of(files), dir);
+    }
+    if (wanted("basin")) {
+        // 5,000 catchments of 10 cells each over 4 files; half leave out a link (bridged), a tenth walk
+        // a far link there and back (split off).
+        const int catchments = small ? 50 : 5000;
+        const gen::BasinGenOptions o{.cols = small ? 10 : 100, .rows = catchments / (small ? 10 : 100), .cells = 10,
+                                     .cell_w_units = 216, .cell_h_units = 360, .vertices_per_link = 25,
+                                     .wiggle_units = 2, .area_records = 3, .omitted_links = catchments / 2,
+                                     .stray_links = catchments / 10, .files = 4};
+        const gen::BasinGenResult files = gen::generate_basin_files((dir / "basin").string(), o);
+        InputSize size;
+        size.areas = static_cast<long long>(files.catchments.size());
+        run_job("catchments (20)", 20, "81001,81002", files.files, size, dir);
     }
     std::filesystem::remove_all(dir);
 }

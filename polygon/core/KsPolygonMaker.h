@@ -18,6 +18,7 @@
 namespace ostrand {
 
 class AreaLineSource;
+class BridgeSearch;
 
 class KsPolygonMaker {
 public:
@@ -111,6 +112,10 @@ public:
     void repair_missing_link(Ring& ring);
 
     std::vector<std::string> basin_codes;
+
+private:
+    // The same, with the stored links found through one search made for all catchments.
+    void repair_missing_link(Ring& ring, const BridgeSearch& bridges);
 };
 
 }  // namespace ostrand

@@ -6,6 +6,7 @@
 #include <cstdio>
 
 #include "polygon/core/KsPolygonMakerBasin.h"
+#include "polygon/core/MakerSearches.h"
 #include "polygon/core/TextUtil.h"
 
 namespace ostrand {
@@ -75,19 +76,6 @@ ChainList order_chains(ChainList chains) {
     return ordered;
 }
 
-// The first stored link of more than two points whose ends meet a and b (within kBasinBridgeEnds), in
-// walking order from a to b; empty when there is none.
-std::vector<Point> find_bridge(const std::map<LinkRef, Ring>& links, const Point& a, const Point& b) {
-    for (const auto& [key, link] : links) {
-        const std::vector<Point>& pts = link.points;
-        if (pts.size() <= 2) continue;
-        if (distance(pts.front(), a) < kBasinBridgeEnds && distance(pts.back(), b) < kBasinBridgeEnds) return pts;
-        if (distance(pts.back(), a) < kBasinBridgeEnds && distance(pts.front(), b) < kBasinBridgeEnds)
-            return {pts.rbegin(), pts.rend()};
-    }
-    return {};
-}
-
 }  // namespace
 
 double chain_gap_length(const ChainList& chains) {
@@ -118,6 +106,7 @@ void KsPolygonMakerBasin::modify_before() {
     try {
         std::map<LinkRef, Ring> new_links;
         AreaMap new_areas;
+        const BridgeSearch bridges(links, kBasinBridgeEnds);
         for (const auto& [attr_no, lists] : area_links) {
             ChainList chains = collect_chains(links, lists);
             if (chains.empty()) {
@@ -133,7 +122,7 @@ void KsPolygonMakerBasin::modify_before() {
             std::vector<Point> pts = joined_points(ordered.begin(), ordered.end());
             pts.push_back(pts.front());
             Ring ring(std::move(pts));
-            repair_missing_link(ring);
+            repair_missing_link(ring, bridges);
             store_single(attr_no, std::move(ring), new_links, new_areas);
         }
         links = std::move(new_links);
@@ -175,6 +164,15 @@ void KsPolygonMakerBasin::separate(ChainList& chains, const std::string& record,
 
 void KsPolygonMakerBasin::repair_missing_link(Ring& ring) {
     try {
+        const BridgeSearch bridges(links, kBasinBridgeEnds);
+        repair_missing_link(ring, bridges);
+    } catch (...) {
+        throw std::string("Error. KsPolygonMakerBasin::repair_missing_link()");
+    }
+}
+
+void KsPolygonMakerBasin::repair_missing_link(Ring& ring, const BridgeSearch& bridges) {
+    try {
         std::vector<Point>& p = ring.points;
         // Each step inserts a whole link; links that bridge each other's long edges could otherwise go on
         // for ever, so there are at most as many steps as stored links.
@@ -191,7 +189,7 @@ void KsPolygonMakerBasin::repair_missing_link(Ring& ring) {
                 }
             }
             if (length <= kBasinBridgeEdge) break;
-            std::vector<Point> bridge = find_bridge(links, p[longest], p[(longest + 1) % n]);
+            std::vector<Point> bridge = bridges.find(p[longest], p[(longest + 1) % n]);
             if (bridge.empty()) break;
             p.insert(p.begin() + static_cast<std::ptrdiff_t>(longest + 1), bridge.begin(), bridge.end());
         }

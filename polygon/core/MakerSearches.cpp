@@ -166,6 +166,50 @@ std::vector<std::vector<std::size_t>> nest_holes(const std::vector<const Ring*>&
     return holes_of;
 }
 
+namespace {
+
+// Square cells twice as wide as the end tolerance: an end within it lies in the same or a neighbouring cell.
+long long end_cell(const Point& p, double width, int dx, int dy) {
+    const long long cx = static_cast<long long>(std::floor(p.x / width)) + dx;
+    const long long cy = static_cast<long long>(std::floor(p.y / width)) + dy;
+    return cx * 4294967296LL + cy;
+}
+
+double distance(const Point& a, const Point& b) {
+    const double dx = a.x - b.x, dy = a.y - b.y;
+    return std::sqrt(dy * dy + dx * dx);
+}
+
+}  // namespace
+
+BridgeSearch::BridgeSearch(const std::map<LinkRef, Ring>& links, double ends) : links_(links), ends_(ends) {
+    for (const auto& entry : links_) {
+        const std::vector<Point>& pts = entry.second.points;
+        if (pts.size() <= 2) continue;
+        cells_[end_cell(pts.front(), 2 * ends_, 0, 0)].push_back(ordered_.size());
+        cells_[end_cell(pts.back(), 2 * ends_, 0, 0)].push_back(ordered_.size());
+        ordered_.push_back(&entry.second);
+    }
+}
+
+std::vector<Point> BridgeSearch::find(const Point& a, const Point& b) const {
+    // Either way round one end of the link lies near a.
+    std::vector<std::size_t> candidates;
+    for (int dx = -1; dx <= 1; ++dx)
+        for (int dy = -1; dy <= 1; ++dy) {
+            const auto it = cells_.find(end_cell(a, 2 * ends_, dx, dy));
+            if (it != cells_.end()) candidates.insert(candidates.end(), it->second.begin(), it->second.end());
+        }
+    std::sort(candidates.begin(), candidates.end());
+    candidates.erase(std::unique(candidates.begin(), candidates.end()), candidates.end());
+    for (std::size_t i : candidates) {
+        const std::vector<Point>& pts = ordered_[i]->points;
+        if (distance(pts.front(), a) < ends_ && distance(pts.back(), b) < ends_) return pts;
+        if (distance(pts.back(), a) < ends_ && distance(pts.front(), b) < ends_) return {pts.rbegin(), pts.rend()};
+    }
+    return {};
+}
+
 void drop_repeated_points(std::vector<Point>& points) {
     // Cells wider than the tolerance: points within it lie in the same or a neighbouring cell.
     constexpr double kCell = 1e-6;

@@ -1,6 +1,7 @@
 // Literal forms of the makers' searches: every point against every mesh rectangle, every hole against
-// every outer ring, every point against every point kept before it.
+// every outer ring, every point against every point kept before it, every stored link for a bridge.
 #include <algorithm>
+#include <cmath>
 
 #include "polygon/core/KsPolygonMaker.h"
 #include "polygon/core/MakerSearches.h"
@@ -58,6 +59,22 @@ void drop_repeated_points(std::vector<Point>& points) {
     for (const Point& p : points)
         if (find_point_within(kept.begin(), kept.end(), p, kPointTolerance) == kept.end()) kept.push_back(p);
     points.swap(kept);
+}
+
+BridgeSearch::BridgeSearch(const std::map<LinkRef, Ring>& links, double ends) : links_(links), ends_(ends) {}
+
+std::vector<Point> BridgeSearch::find(const Point& a, const Point& b) const {
+    auto near = [this](const Point& p, const Point& q) {
+        const double dx = p.x - q.x, dy = p.y - q.y;
+        return std::sqrt(dy * dy + dx * dx) < ends_;
+    };
+    for (const auto& entry : links_) {
+        const std::vector<Point>& pts = entry.second.points;
+        if (pts.size() <= 2) continue;
+        if (near(pts.front(), a) && near(pts.back(), b)) return pts;
+        if (near(pts.back(), a) && near(pts.front(), b)) return {pts.rbegin(), pts.rend()};
+    }
+    return {};
 }
 
 }  // namespace ostrand

@@ -13,6 +13,7 @@
 #include "tests/polygon/support/AreaFixture.h"
 #include "tests/polygon/support/TempFolder.h"
 #include "tests/tools/gen/AreaFileGen.h"
+#include "tests/tools/gen/BasinFileGen.h"
 
 namespace {
 
@@ -93,6 +94,17 @@ TEST(OracleGeneratedItems, IndexedAndLiteralSearchesWriteTheSameFiles) {
         const gen::AreaGenResult files = gen::generate_area_files(dir.file("area"), o);
         ASSERT_TRUE(takes_meshes(c.item) || std::string(c.meshes) == "-");
         expect_same_outputs(dir, {c.item, joined(files.files), c.meshes, "-"});
+    }
+}
+
+TEST(OracleGeneratedItems, CatchmentsWithBridgesAndSplitsWriteTheSameFiles) {
+    for (int files : {1, 3}) {
+        SCOPED_TRACE(std::to_string(files) + " files");
+        TempFolder dir("oracle-basin");
+        const gen::BasinGenOptions o{.cols = 4, .rows = 3, .cells = 3, .vertices_per_link = 8, .wiggle_units = 3,
+                                     .area_records = 3, .omitted_links = 5, .stray_links = 3, .files = files};
+        const gen::BasinGenResult basins = gen::generate_basin_files(dir.file("basin"), o);
+        expect_same_outputs(dir, {20, joined(basins.files), "-", "81001,81002"});
     }
 }
 
