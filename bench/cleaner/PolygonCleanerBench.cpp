@@ -1,11 +1,12 @@
 // Median time of cleaning polygons shaped like large coastal municipalities: one long wavy outline,
-// small rings inside it (lakes) and off it (islands), at several outline sizes.
+// small rings inside it (lakes) and off it (islands), at several outline sizes and numbers of rings.
 // Usage: bench_polygon_cleaner [runs]
 #include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <utility>
 #include <vector>
 
 #include "polygon/core/PolygonCleaner.h"
@@ -26,11 +27,12 @@ std::vector<Point> wavy_circle(double cx, double cy, double r, double wave, int 
     return pts;
 }
 
-AreaPolygon coastal_polygon(int outline_points) {
+AreaPolygon coastal_polygon(int outline_points, int rings) {
     AreaPolygon p;
     p.rings.emplace_back(wavy_circle(135, 35, 1, 0.01, 300, outline_points, true));
-    for (int k = 0; k < 150; ++k) {  // islets and lakes inside, islands outside
-        const double a = k * 0.7, d = (k % 3 == 0) ? 1.3 : 0.2 + 0.6 * (k % 7) / 7.0;
+    for (int k = 0; k < rings; ++k) {  // islets and lakes inside, islands outside, on a spiral apart
+        const double a = k * 2.39996, f = std::sqrt((k + 0.5) / rings);
+        const double d = (k % 3 == 0) ? 1.05 + 0.5 * f : 0.1 + 0.8 * f;
         p.rings.emplace_back(wavy_circle(135 + d * std::cos(a), 35 + d * std::sin(a), 0.004, 0.05, 7, 400, k % 2));
     }
     return p;
@@ -54,9 +56,9 @@ double median_seconds(const AreaPolygon& polygon, int runs) {
 
 int main(int argc, char** argv) {
     const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 5;
-    for (int n : {10000, 100000, 400000}) {
-        const AreaPolygon polygon = coastal_polygon(n);
-        std::printf("outline %7d points + 150 rings of 400: median %.3f s over %d runs\n", n,
+    for (const auto& [n, rings] : {std::pair{10000, 150}, {100000, 150}, {400000, 150}, {400000, 5000}}) {
+        const AreaPolygon polygon = coastal_polygon(n, rings);
+        std::printf("outline %7d points + %4d rings of 400: median %.3f s over %d runs\n", n, rings,
                     median_seconds(polygon, runs), runs);
     }
     return 0;

@@ -52,6 +52,7 @@ void CleanerRing::node_intersections(double tolerance) {
     InsertionMap map;
     if (n >= 2) {
         const CleanerSegmentIndex index(points);
+        std::vector<int> found;
         for (int i = 0; i + 1 < n; ++i) {
             const Point& a = points[i];
             const Point& b = points[i + 1];
@@ -59,9 +60,10 @@ void CleanerRing::node_intersections(double tolerance) {
             // The two segments at b turn back on each other and may overlap.
             if (!is_between(b.x, a.x, q.x) && !is_between(b.y, a.y, q.y))
                 intersection_with_tolerance(i, i + 1, a, b, b, q, map, map, tolerance);
-            index.for_each_overlap(segment_box(a, b), i + 2, [&](int j) {
+            found.clear();
+            index.overlaps(segment_box(a, b), i + 2, found);
+            for (int j : found)
                 intersection_with_tolerance(i, j, a, b, points[j], points[(j + 1) % n], map, map, tolerance);
-            });
         }
     }
     insert_points(map);

@@ -107,6 +107,7 @@ bool PolygonCleaner::normalise(double tolerance) {
 void PolygonCleaner::node_all(double tolerance) {
     const std::size_t n = rings.size();
     std::vector<std::pair<int, int>> pairs;
+    std::vector<int> found;
     for (std::size_t ia = 0; ia < n; ++ia) {
         InsertionMap map_a;
         std::unique_ptr<CleanerSegmentIndex> index_a;  // a's points stay as they are until all b are done
@@ -119,12 +120,19 @@ void PolygonCleaner::node_all(double tolerance) {
             const std::vector<Point>& pb = b.points;
             const int na = static_cast<int>(pa.size());
             const int nb = static_cast<int>(pb.size());
+            // b's segments lie within the box of its points: when no segment of a reaches that box, no
+            // pair overlaps (a ring inside or beside a long one is passed over with one look).
+            found.clear();
+            index_a->overlaps(points_bbox(pb), 0, found);
+            if (found.empty()) continue;
             // Every segment of a against every segment of b whose box it overlaps, segments of a in
             // order and for each the segments of b in order: found from b's side, then put in that order.
             pairs.clear();
-            for (int sb = 0; sb < nb; ++sb)
-                index_a->for_each_overlap(segment_box(pb[sb], pb[(sb + 1) % nb]), 0,
-                                          [&pairs, sb](int sa) { pairs.emplace_back(sa, sb); });
+            for (int sb = 0; sb < nb; ++sb) {
+                found.clear();
+                index_a->overlaps(segment_box(pb[sb], pb[(sb + 1) % nb]), 0, found);
+                for (int sa : found) pairs.emplace_back(sa, sb);
+            }
             std::sort(pairs.begin(), pairs.end());
             InsertionMap map_b;
             for (const auto& [sa, sb] : pairs)
