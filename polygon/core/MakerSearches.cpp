@@ -6,6 +6,7 @@
 #include <unordered_map>
 #include <utility>
 
+#include "polygon/core/BoxGrid.h"
 #include "polygon/core/CleanerPointLocator.h"
 #include "polygon/core/KsPolygonMaker.h"
 
@@ -13,86 +14,8 @@ namespace ostrand {
 
 namespace {
 
-// Finds the boxes that overlap a query box (inclusive, as BBox::contains): a grid over the boxes, with
-// boxes that span many cells kept aside and tested for every query. A value's cell is a monotone
-// function of it, so a box and any query that overlaps it always share a cell; the exact test decides.
-class BoxIndex {
-public:
-    explicit BoxIndex(std::vector<BBox> boxes) : boxes_(std::move(boxes)), seen_(boxes_.size(), 0) {
-        if (boxes_.empty()) return;
-        all_ = boxes_.front();
-        for (const BBox& b : boxes_) {
-            all_.xmin = std::min(all_.xmin, b.xmin);
-            all_.ymin = std::min(all_.ymin, b.ymin);
-            all_.xmax = std::max(all_.xmax, b.xmax);
-            all_.ymax = std::max(all_.ymax, b.ymax);
-        }
-        side_ = std::clamp(static_cast<int>(std::sqrt(static_cast<double>(boxes_.size()))), 1, 1024);
-        cells_.resize(static_cast<std::size_t>(side_) * side_);
-        for (std::size_t i = 0; i < boxes_.size(); ++i) {
-            const int x0 = cell_x(boxes_[i].xmin), x1 = cell_x(boxes_[i].xmax);
-            const int y0 = cell_y(boxes_[i].ymin), y1 = cell_y(boxes_[i].ymax);
-            if (static_cast<long>(x1 - x0 + 1) * (y1 - y0 + 1) > 64) {
-                wide_.push_back(i);
-                continue;
-            }
-            for (int y = y0; y <= y1; ++y)
-                for (int x = x0; x <= x1; ++x) cells_[cell(x, y)].push_back(i);
-        }
-    }
-
-    // The boxes overlapping q, ascending.
-    std::vector<std::size_t> overlapping(const BBox& q) {
-        std::vector<std::size_t> out;
-        if (boxes_.empty() || !overlap(all_, q)) return out;
-        ++stamp_;
-        for (std::size_t i : wide_)
-            if (overlap(boxes_[i], q)) out.push_back(i);
-        const int x0 = cell_x(q.xmin), x1 = cell_x(q.xmax), y0 = cell_y(q.ymin), y1 = cell_y(q.ymax);
-        for (int y = y0; y <= y1; ++y)
-            for (int x = x0; x <= x1; ++x)
-                for (std::size_t i : cells_[cell(x, y)])
-                    if (seen_[i] != stamp_ && overlap(boxes_[i], q)) {
-                        seen_[i] = stamp_;
-                        out.push_back(i);
-                    }
-        std::sort(out.begin(), out.end());
-        return out;
-    }
-
-    // True when some box holds p.
-    bool any_holds(const Point& p) const {
-        if (boxes_.empty() || !all_.contains(p)) return false;
-        for (std::size_t i : wide_)
-            if (boxes_[i].contains(p)) return true;
-        for (std::size_t i : cells_[cell(cell_x(p.x), cell_y(p.y))])
-            if (boxes_[i].contains(p)) return true;
-        return false;
-    }
-
-private:
-    static bool overlap(const BBox& a, const BBox& b) {
-        return a.xmin <= b.xmax && b.xmin <= a.xmax && a.ymin <= b.ymax && b.ymin <= a.ymax;
-    }
-    int cell_of(double v, double lo, double hi) const {
-        if (!(hi > lo)) return 0;
-        return std::clamp(static_cast<int>((v - lo) / (hi - lo) * side_), 0, side_ - 1);
-    }
-    int cell_x(double x) const { return cell_of(x, all_.xmin, all_.xmax); }
-    int cell_y(double y) const { return cell_of(y, all_.ymin, all_.ymax); }
-    std::size_t cell(int x, int y) const { return static_cast<std::size_t>(y) * side_ + x; }
-
-    std::vector<BBox> boxes_;
-    std::vector<unsigned> seen_;
-    unsigned stamp_ = 0;
-    BBox all_;
-    int side_ = 1;
-    std::vector<std::vector<std::size_t>> cells_;
-    std::vector<std::size_t> wide_;
-};
-
 bool touches_selected_mesh(KsPolygonMaker& maker, const std::vector<std::vector<LinkRef>>& lists,
-                           const BoxIndex& rects) {
+                           const BoxGrid& rects) {
     for (const std::vector<LinkRef>& list : lists)
         for (const LinkRef& ref : list)
             for (const Point& p : maker.links[ref].points)
@@ -102,7 +25,7 @@ bool touches_selected_mesh(KsPolygonMaker& maker, const std::vector<std::vector<
 
 // Only a corner inside the outline's box can be located inside the outline or on it.
 bool outline_holds_mesh_corner(KsPolygonMaker& maker, const std::vector<std::vector<LinkRef>>& lists,
-                               BoxIndex& corners) {
+                               BoxGrid& corners) {
     std::vector<Point> outline;
     for (const std::vector<LinkRef>& list : lists)
         for (const LinkRef& ref : list) {
@@ -128,8 +51,8 @@ void KsPolygonMaker::apply_mesh_selection() {
         const Point& c = r.points.front();
         corner_boxes.push_back(BBox{c.x, c.y, c.x, c.y});
     }
-    const BoxIndex rects(std::move(rect_boxes));
-    BoxIndex corners(std::move(corner_boxes));
+    const BoxGrid rects(std::move(rect_boxes));
+    BoxGrid corners(std::move(corner_boxes));
     for (auto it = area_links.begin(); it != area_links.end();) {
         const int attr_no = it->first;
         const bool selected = touches_selected_mesh(*this, it->second, rects) ||
@@ -148,7 +71,7 @@ std::vector<std::vector<std::size_t>> nest_holes(const std::vector<const Ring*>&
                                                  const std::vector<const Point*>& hole_points) {
     std::vector<BBox> boxes;
     for (const Ring* r : outers) boxes.push_back(r ? r->bbox() : BBox{1, 1, 0, 0});
-    BoxIndex index(std::move(boxes));
+    BoxGrid index(std::move(boxes));
     // A long outer ring holding many holes is located against through an index of its edges.
     std::vector<std::unique_ptr<CleanerPointLocator>> locators(outers.size());
     std::vector<std::vector<std::size_t>> holes_of(outers.size());

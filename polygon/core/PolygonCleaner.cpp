@@ -5,6 +5,7 @@
 #include <string>
 #include <utility>
 
+#include "polygon/core/BoxGrid.h"
 #include "polygon/core/CleanerPointLocator.h"
 #include "polygon/core/CleanerSegmentIndex.h"
 #include "polygon/core/CleanerVertexSearch.h"
@@ -15,6 +16,31 @@ namespace {
 
 // Rings longer than this are worth an index when they are searched again and again.
 constexpr std::size_t kLongRing = 64;
+
+// The rings after ring i whose boxes may overlap its box, ascending: all of them when there are few, else
+// those a grid of the boxes finds. Every caller's own test starts with the box test, so skipping the
+// others changes nothing.
+class RingsAfter {
+public:
+    explicit RingsAfter(const std::vector<CleanerRing>& rings) : n_(rings.size()) {
+        if (n_ <= kFewRings) return;
+        std::vector<BBox> boxes;
+        boxes.reserve(n_);
+        for (const CleanerRing& r : rings) boxes.push_back(r.bbox());
+        grid_ = std::make_unique<BoxGrid>(std::move(boxes));
+    }
+    std::vector<std::size_t> rings_after(std::size_t i) const {
+        if (grid_) return grid_->overlapping_after(i);
+        std::vector<std::size_t> all;
+        for (std::size_t k = i + 1; k < n_; ++k) all.push_back(k);
+        return all;
+    }
+
+private:
+    static constexpr std::size_t kFewRings = 32;
+    std::size_t n_;
+    std::unique_ptr<BoxGrid> grid_;
+};
 
 Point midpoint(const Point& a, const Point& b) { return Point{(a.x + b.x) * kHalf, (a.y + b.y) * kHalf}; }
 
@@ -108,10 +134,11 @@ void PolygonCleaner::node_all(double tolerance) {
     const std::size_t n = rings.size();
     std::vector<std::pair<int, int>> pairs;
     std::vector<int> found;
+    RingsAfter after(rings);  // the boxes stay as they are while points are inserted
     for (std::size_t ia = 0; ia < n; ++ia) {
         InsertionMap map_a;
         std::unique_ptr<CleanerSegmentIndex> index_a;  // a's points stay as they are until all b are done
-        for (std::size_t ib = ia + 1; ib < n; ++ib) {
+        for (std::size_t ib : after.rings_after(ia)) {
             const CleanerRing& a = rings[ia];
             CleanerRing& b = rings[ib];
             if (!boxes_overlap(a.bbox(), b.bbox())) continue;
@@ -149,10 +176,11 @@ bool PolygonCleaner::resolve_intersections(double tolerance) {
     for (;;) {
         if (++pass_count_ > pass_limit_) return false;
         bool merged = false;
+        RingsAfter after(rings);
         for (std::size_t ia = 0; ia < rings.size() && !merged; ++ia) {
             // A long ring is asked about every ring after it: its vertices are found through an index.
             std::unique_ptr<CleanerSegmentIndex> a_segments;
-            for (std::size_t ib = ia + 1; ib < rings.size(); ++ib) {
+            for (std::size_t ib : after.rings_after(ia)) {
                 std::vector<int> idx_a, idx_b;
                 if (!a_segments && rings[ia].points.size() > kLongRing && boxes_overlap(rings[ia].bbox(), rings[ib].bbox()))
                     a_segments = std::make_unique<CleanerSegmentIndex>(rings[ia].points);
@@ -249,9 +277,10 @@ void PolygonCleaner::orient_rings() {
         if (rings[i].is_clockwise() == hole) reverse_ring(rings[i]);
     }
     // Each further level of nesting flips the orientation once more.
+    RingsAfter after(rings);
     for (std::size_t j = 1; j + 1 < n; ++j) {
         CleanerPointLocator in_j(rings[j]);
-        for (std::size_t k = j + 1; k < n; ++k)
+        for (std::size_t k : after.rings_after(j))
             if (within(rings[k], rings[j], in_j)) reverse_ring(rings[k]);
     }
 }

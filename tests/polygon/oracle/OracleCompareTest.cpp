@@ -132,9 +132,11 @@ TEST(OracleHandMade, LongRingsCrossedByManySmallRingsCleanTheSame) {
     // inside (holes) and outside (islands).
     p.links.push_back({"533945", ++link, circle(cx, cy, 1000, 400)});
     p.areas.push_back(area_of(++serial, 1, link));
-    for (int k = 0; k < 16; ++k) {
-        const double t = 2 * M_PI * k / 16, r = k < 8 ? 1000 : (k < 12 ? 500 : 1300);
-        const double size = k < 8 ? 180 + 10 * k : 60;
+    // Enough rings that the pairs of rings are found through a grid of their boxes.
+    for (int k = 0; k < 48; ++k) {
+        const int group = k / 8 == 0 ? 0 : (k < 28 ? 1 : 2);  // across, inside, outside
+        const double t = 2 * M_PI * k / (group == 0 ? 8 : 20), r = group == 0 ? 1000 : (group == 1 ? 500 : 1300);
+        const double size = group == 0 ? 180 + 10 * k : 60;
         p.links.push_back(polygontest::square_link("533945", ++link, std::round(cx + r * std::cos(t) - size / 2),
                                                    std::round(cy + r * std::sin(t) - size / 2), size));
         p.areas.push_back(area_of(++serial, 1, link));
