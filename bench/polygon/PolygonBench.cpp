@@ -4,13 +4,14 @@
 //   bench_polygon [--small] [--only NAME] [--linework FILE]
 //
 // --small runs every item on a grid a hundred times smaller (a quick look); --only runs one item (clean,
-// rural, repair, meshes, basin); --linework writes the clean item's links as WKB line strings to FILE (for
+// rural, repair, meshes, holes, basin); --linework writes the clean item's links as WKB line strings to FILE (for
 // run-geos-compare.sh, which times GEOS's polygonize on the same linework).
 //
 // Peak memory is the process's high-water mark of resident memory during the phase (the mark is reset
 // before each phase through /proc/self/clear_refs), so it includes what earlier phases still hold.
 #include <algorithm>
 #include <chrono>
+#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -168,6 +169,42 @@ void write_linework(const gen::AreaGenResult& files, const std::string& path) {
     }
 }
 
+// One designated area whose outline has 100,000 points, holding 50,000 small other areas (each becomes
+// one of its holes): every hole is located on the long outline.
+std::string write_many_holes(const std::filesystem::path& dir, int outline_points, int holes) {
+    const double cx = 140.0 * 36000, cy = 36.0 * 36000, r = 36000;
+    std::vector<std::string> link_part, area_part, ledger_part;
+    auto add = [&](gen::GenLink link, int flag) {
+        const int number = link.number;
+        for (std::string& l : gen::link_lines(link)) link_part.push_back(std::move(l));
+        for (std::string& l : gen::area_lines(gen::GenArea{number, number, {gen::GenRef{link.mesh, number, 0}}}))
+            area_part.push_back(std::move(l));
+        for (std::string& l : gen::ledger_lines(4, number, flag)) ledger_part.push_back(std::move(l));
+    };
+    gen::GenLink outline{"533945", 1, {}};
+    for (int i = 0; i < outline_points; ++i) {
+        const double t = -2 * M_PI * i / outline_points, rr = r * (1 + 0.01 * std::sin(300 * t));
+        outline.xy.emplace_back(std::round(cx + rr * std::cos(t)), std::round(cy + rr * std::sin(t)));
+    }
+    outline.xy.push_back(outline.xy.front());
+    add(std::move(outline), 1);
+    for (int k = 0; k < holes; ++k) {  // on a spiral, apart from each other
+        const double a = k * 2.39996, d = 0.95 * r * std::sqrt((k + 0.5) / holes);
+        const double x = std::round(cx + d * std::cos(a)), y = std::round(cy + d * std::sin(a));
+        add(gen::GenLink{"533945", k + 2, {{x, y}, {x, y + 10}, {x + 10, y + 10}, {x + 10, y}, {x, y}}}, 2);
+    }
+    const long long total = static_cast<long long>(link_part.size() + area_part.size() + ledger_part.size());
+    const std::string path = (dir / "holes.txt").string();
+    std::ofstream out(path, std::ios::binary);
+    out << gen::header_line(gen::area_data_code(4), total + 2) << "\r\n"
+        << gen::counts_line(total, 0, static_cast<long long>(link_part.size()),
+                            static_cast<long long>(area_part.size()), static_cast<long long>(ledger_part.size()))
+        << "\r\n";
+    for (const std::vector<std::string>* part : {&link_part, &area_part, &ledger_part})
+        for (const std::string& l : *part) out << l << "\r\n";
+    return path;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -178,7 +215,7 @@ int main(int argc, char** argv) {
         else if (!std::strcmp(argv[i], "--only") && i + 1 < argc) only = argv[++i];
         else if (!std::strcmp(argv[i], "--linework") && i + 1 < argc) linework = argv[++i];
         else {
-            std::fprintf(stderr, "usage: bench_polygon [--small] [--only clean|rural|basin|repair|meshes] "
+            std::fprintf(stderr, "usage: bench_polygon [--small] [--only clean|rural|repair|meshes|holes|basin] "
                                  "[--linework FILE]\n");
             return 2;
         }
@@ -234,6 +271,11 @@ int main(int argc, char** argv) {
                     for (int c = (r + pp + uu) % 2; c < 8; c += 2)
                         meshes += (meshes.empty() ? "" : ",") + std::to_string(pp * 10000 + uu * 100 + r * 10 + c);
         run_job("rural item (4), 41,000 meshes", 4, meshes.c_str(), files.files, size_of(files), dir);
+    }
+    if (wanted("holes")) {
+        const int holes = small ? 500 : 50000;
+        const std::string file = write_many_holes(dir, small ? 1000 : 100000, holes);
+        run_job("rural item (4), one long outer", 4, "", {file}, InputSize{0, 0, holes + 1}, dir);
     }
     if (wanted("basin")) {
         // 5,000 catchments of 10 cells each over 4 files; half leave out a link (bridged), a tenth walk
