@@ -6,6 +6,7 @@
 
 #include "convert/line/AttrLoader.h"
 #include "convert/line/LineDb.h"
+#include "tests/app/jobs/JobCatalogue.h"
 #include "tests/app/jobs/JobTest.h"
 #include "tests/convert/attr/AttrTestSupport.h"
 #include "tests/tools/gen/AttrFileGen.h"
@@ -32,14 +33,7 @@ protected:
         realWriter();
     }
     std::string lineFile(const std::string& name, int firstLink) {
-        gen::LineFileOptions o;
-        o.headerKey = "N03-L";
-        o.links = 6;
-        o.lines = 3;
-        o.linksPerLine = 2;
-        o.firstLinkSerial = firstLink;
-        o.firstLineSerial = firstLink;
-        return in(name, gen::formatLineFile(gen::makeLineFileModel(o)));
+        return in(name, gen::formatLineFile(gen::makeLineFileModel(coastlineFile(firstLink))));
     }
     bool databaseOnDisk() const { return std::filesystem::exists(program(ModLine::kLineDbFileName)); }
 };
