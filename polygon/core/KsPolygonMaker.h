@@ -98,7 +98,8 @@ public:
     void modify_after() override;
 };
 
-// Data item 20, catchments (KsPolygonMakerBasin.cpp). The job makes it without mesh codes.
+// Data item 20, catchments (KsPolygonMakerBasin.cpp; its helpers in KsPolygonMakerBasin.h). The job makes
+// it without mesh codes.
 class KsPolygonMakerBasin : public KsPolygonMaker {
 public:
     using KsPolygonMaker::KsPolygonMaker;
@@ -107,6 +108,9 @@ public:
     void read_attr(AreaLineSource& in, int line_count) override;
     void modify_before() override;
     void modify_after() override;
+    void separate(std::vector<Ring>& chains, const std::string& record, std::map<LinkRef, Ring>& new_links,
+                  std::map<int, std::vector<std::vector<LinkRef>>>& new_areas);
+    void repair_missing_link(Ring& ring);
 
     std::vector<std::string> basin_codes;
 };

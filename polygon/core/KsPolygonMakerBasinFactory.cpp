@@ -1,11 +1,14 @@
 #include "polygon/core/KsPolygonMakerBasinFactory.h"
 
+#include "polygon/core/KsPolygonMakerBasin.h"
+
 namespace ostrand {
 
-// Stands in until the catchment maker is built: a catchment job ends as a processing failure.
-std::unique_ptr<KsPolygonMaker> makeBasinMaker(const LayerRecord&, const std::vector<std::string>&,
-                                               std::vector<std::string>*) {
-    throw std::string("Catchment maker not available. makeBasinMaker()");
+std::unique_ptr<KsPolygonMaker> makeBasinMaker(const LayerRecord& layer, const std::vector<std::string>& codes,
+                                               std::vector<std::string>* log_lines) {
+    auto maker = std::make_unique<KsPolygonMakerBasin>(layer, nullptr, log_lines);
+    for (const std::string& code : codes) maker->add_code(code);
+    return maker;
 }
 
 }  // namespace ostrand

@@ -2,15 +2,9 @@
 #include <algorithm>
 
 #include "polygon/core/KsPolygonMaker.h"
+#include "polygon/core/KsPolygonMakerBasin.h"
 
 namespace ostrand {
-
-namespace {
-
-// Attribute numbers above this exist only for link chains split off a catchment.
-constexpr int kBasinOffset = 900000;
-
-}  // namespace
 
 void KsPolygonMaker::build(PolygonStats* stats) {
     modify_before();
@@ -19,7 +13,7 @@ void KsPolygonMaker::build(PolygonStats* stats) {
     int clean = 0, incomplete = 0, dropped = 0;
 
     for (const auto& [attr_no, lists] : area_links) {
-        const bool basin_part = id == 20 && attr_no > kBasinOffset;
+        const bool basin_part = id == 20 && attr_no > kBasinPartOffset;
         const std::vector<int>& serials = area_serials[attr_no];
         AreaPolygon polygon;
         int failures = 0, silent = 0;
@@ -92,7 +86,7 @@ void KsPolygonMaker::build(PolygonStats* stats) {
             polygons.push_back(std::move(polygon));
         } else {
             if (id == 20 && silent > 0) {
-                log.add_numbered(attr_no - kBasinOffset, message_text(msg_basin_links_removed));
+                log.add_numbered(attr_no - kBasinPartOffset, message_text(msg_basin_links_removed));
                 --total;
             } else {
                 log.add_numbered(attr_no, message_text(msg_attr_not_saved));

@@ -25,7 +25,9 @@ TEST_P(CellTest, Cell) {
     FieldDef f{"F", c.type, c.width, 0};
     std::string cell;
     ASSERT_EQ(dbfCell(f, text::toCp932(c.value), cell), c.expected) << c.what;
-    if (c.expected == Cell::Value) EXPECT_EQ(text::fromCp932(cell), c.cell) << c.what;
+    if (c.expected == Cell::Value) {
+        EXPECT_EQ(text::fromCp932(cell), c.cell) << c.what;
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(

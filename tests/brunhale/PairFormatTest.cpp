@@ -42,6 +42,8 @@ TEST(PairFormat, CoordinateValues) {
     for (const auto& c : cases) {
         double v = -1;
         EXPECT_EQ(parseCoordinate(c.text, v), c.ok) << c.text;
-        if (c.ok) EXPECT_EQ(v, c.value) << c.text;
+        if (c.ok) {
+            EXPECT_EQ(v, c.value) << c.text;
+        }
     }
 }

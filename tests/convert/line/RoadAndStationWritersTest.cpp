@@ -74,8 +74,11 @@ TEST_F(RoadLinkWriterTest, EmptyLedgerAsksFirst) {
         EXPECT_TRUE(pairGone());  // a refusal opens nothing
     }
     // Yes: every link with empty values.
-    for (const std::string& l : capturedHeader())
-        if (l.rfind("DBFITEM,", 0) == 0) EXPECT_EQ(l, "DBFITEM,,,,,");
+    for (const std::string& l : capturedHeader()) {
+        if (l.rfind("DBFITEM,", 0) == 0) {
+            EXPECT_EQ(l, "DBFITEM,,,,,");
+        }
+    }
 }
 
 TEST_F(RoadLinkWriterTest, RoadItemNamedAfterNoLedgerFieldShowsTheRecordBlockBox) {

@@ -134,7 +134,9 @@ TEST(RingBuilding, RingSizesZeroAreaAndRepeatedBoxes) {
         Built b = build(1, c.parts);
         EXPECT_EQ(b.log, c.log) << c.what;
         EXPECT_EQ(b.polygons.size(), c.rings == 0 ? 0u : 1u) << c.what;
-        if (c.rings) EXPECT_EQ(b.polygons[0].rings.size(), c.rings) << c.what;
+        if (c.rings) {
+            EXPECT_EQ(b.polygons[0].rings.size(), c.rings) << c.what;
+        }
         EXPECT_EQ(b.records.size(), c.rings == 0 ? 0u : 1u) << c.what;
     }
 }

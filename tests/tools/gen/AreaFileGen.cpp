@@ -164,6 +164,20 @@ std::string area_data_code(int data_id) {
     }
 }
 
+void write_area_file(const std::string& path, const std::string& data_code, const std::vector<std::string>& node_part,
+                     const std::vector<std::string>& link_part, const std::vector<std::string>& area_part,
+                     const std::vector<std::string>& ledger_part) {
+    const long long total =
+        static_cast<long long>(node_part.size() + link_part.size() + area_part.size() + ledger_part.size());
+    text::LineWriter w(path, text::LineWriter::Mode::Replace);
+    w.writeLine(header_line(data_code, total + 2));
+    w.writeLine(counts_line(total, static_cast<long long>(node_part.size()), static_cast<long long>(link_part.size()),
+                            static_cast<long long>(area_part.size()), static_cast<long long>(ledger_part.size())));
+    for (const auto* part : {&node_part, &link_part, &area_part, &ledger_part})
+        for (const std::string& s : *part) w.writeLine(s);
+    w.close();
+}
+
 namespace {
 
 // Secondary mesh code of a point in 1/36000 degree.
@@ -344,16 +358,8 @@ AreaGenResult generate_area_files(const std::string& base, const AreaGenOptions&
             result.ledgers[a->attr_no] = joined;
             for (std::string& s : lines) ledger_part.push_back(std::move(s));
         }
-        const long long total = static_cast<long long>(node_part.size() + link_part.size() + area_part.size() +
-                                                       ledger_part.size());
         const std::string path = files == 1 ? base + ".txt" : base + "_" + std::to_string(f + 1) + ".txt";
-        text::LineWriter w(path, text::LineWriter::Mode::Replace);
-        w.writeLine(header_line(code, total + 2));
-        w.writeLine(counts_line(total, static_cast<long long>(node_part.size()), static_cast<long long>(link_part.size()),
-                                static_cast<long long>(area_part.size()), static_cast<long long>(ledger_part.size())));
-        for (const auto* part : {&node_part, &link_part, &area_part, &ledger_part})
-            for (const std::string& s : *part) w.writeLine(s);
-        w.close();
+        write_area_file(path, code, node_part, link_part, area_part, ledger_part);
         result.files.push_back(path);
     }
     return result;

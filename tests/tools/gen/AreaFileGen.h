@@ -46,6 +46,11 @@ std::vector<std::string> area_lines(const GenArea& area);
 // field positions), cut into lines; the line count field holds their number.
 std::vector<std::string> ledger_lines(int data_id, long long attr_no, int flag);
 
+// One area file: header, counts and the record lines of each kind in reading order (CP932 bytes, CR LF).
+void write_area_file(const std::string& path, const std::string& data_code, const std::vector<std::string>& node_part,
+                     const std::vector<std::string>& link_part, const std::vector<std::string>& area_part,
+                     const std::vector<std::string>& ledger_part);
+
 // ---- the generator ----
 
 struct AreaGenOptions {

@@ -1,0 +1,55 @@
+// Small loops of catchment outlines cut at the crossing, with the neighbours that held the cut corner.
+#include <gtest/gtest.h>
+
+#include "tests/polygon/basin/BasinFixture.h"
+
+using namespace basintest;
+
+namespace {
+
+AreaPolygon closed_polygon(std::vector<Point> pts) {
+    pts.push_back(pts.front());
+    AreaPolygon p;
+    p.rings.emplace_back(std::move(pts));
+    return p;
+}
+
+// An outline whose segments (4,10)-(6,11) and (6,10)-(4,11) cross at (5,10.5) after the short
+// segment (6,11)-(6,10).
+const std::vector<Point> kLooped{{0, 0}, {0, 10}, {4, 10}, {6, 11}, {6, 10}, {4, 11}, {10, 12}, {10, 0}};
+// Holds the loop's corner (6,11) and has a vertex at its other corner (6,10).
+const std::vector<Point> kNeighbourWithCorner{{6, 10}, {5, 13}, {9, 13}, {9, 10}};
+// Holds (6,11) but has no vertex at either corner.
+const std::vector<Point> kNeighbourWithoutCorner{{5.5, 10.8}, {5.5, 12}, {7, 12}, {7, 10.8}};
+
+}  // namespace
+
+TEST(BasinLoops, LoopIsCutAtTheCrossingAndTwoNeighboursFollow) {
+    BasinCase c;
+    c.maker.polygons = {closed_polygon(kLooped), closed_polygon(kNeighbourWithCorner),
+                        closed_polygon(kNeighbourWithoutCorner), closed_polygon(kNeighbourWithCorner),
+                        closed_polygon({{20, 0}, {20, 5}, {25, 5}, {25, 0}})};
+    for (std::size_t f = 1; f <= 3; ++f) ASSERT_GT(c.maker.polygons[f].rings[0].locate_point({6, 11}), 0);
+    c.maker.modify_after();
+
+    auto ring = [&](std::size_t k) { return c.maker.polygons[k].rings[0].points; };
+    auto closed = [](std::vector<Point> pts) {
+        pts.push_back(pts.front());
+        return pts;
+    };
+    EXPECT_EQ(ring(0), closed({{0, 0}, {0, 10}, {4, 10}, {5, 10.5}, {4, 11}, {10, 12}, {10, 0}}));
+    EXPECT_EQ(ring(1), closed({{5, 10.5}, {5, 13}, {9, 13}, {9, 10}}));
+    // The second neighbour counts although it had nothing to move; the third is past the two.
+    EXPECT_EQ(ring(2), closed(kNeighbourWithoutCorner));
+    EXPECT_EQ(ring(3), closed(kNeighbourWithCorner));
+    EXPECT_EQ(ring(4), closed({{20, 0}, {20, 5}, {25, 5}, {25, 0}}));
+}
+
+TEST(BasinLoops, OutlinesWithoutCrossingsStayAsBuilt) {
+    BasinCase c;
+    const std::vector<Point> square{{0, 0}, {0, 1}, {1, 1}, {1, 0}};
+    c.maker.polygons = {closed_polygon(square), AreaPolygon{}};
+    c.maker.modify_after();
+    EXPECT_EQ(c.maker.polygons[0].rings[0].points, closed_polygon(square).rings[0].points);
+    EXPECT_TRUE(c.maker.polygons[1].rings.empty());
+}
