@@ -39,6 +39,7 @@ protected:
 };
 
 TEST_F(LineJob, AFinishedJobLeavesTheShapefileAndItsLogAndNothingElse) {
+    conversionState().LinkIdxCounter = {500, 500};  // left by an earlier job: the links count from 1 again
     ui_.answer(Answer::Yes);
     auto d = dialog(DataKind::Line, kLineRow, {lineFile("a.txt", 1), lineFile("b.txt", 101)}, out("coast"));
     ASSERT_TRUE(convert(*d));
@@ -76,7 +77,6 @@ TEST_F(LineJob, RoadsDeclinedWithoutTheirLedgerEndTheJobWithoutAMessageOfItsOwn)
     EXPECT_EQ(lines(logs().back()), std::vector<std::string>{"[ラインデータ]データ変換開始。"});
     EXPECT_FALSE(conversionState().LogFileNo.isOpen());
     EXPECT_FALSE(std::filesystem::exists(out("roads.shp")));
-    EXPECT_FALSE(d->isHidden() && d->result() == QDialog::Accepted);
 }
 
 TEST_F(LineJob, AFailedWriterRunIsReportedAsAFailedLineConversion) {
