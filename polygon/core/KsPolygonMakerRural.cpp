@@ -1,7 +1,6 @@
 // Rural nesting: designated areas (flag 1) are outer rings, clockwise; the other areas are holes of the
 // largest designated area that contains them, or polygons of their own.
 #include <algorithm>
-#include <cmath>
 
 #include "polygon/core/KsPolygonMaker.h"
 #include "polygon/core/MakerSearches.h"

@@ -14,6 +14,14 @@ namespace ostrand {
 
 namespace {
 
+// The cell of a coordinate, a monotone function of it; far, infinite and NaN values share the outermost
+// cells, where the exact test still decides.
+long long cell_number(double v, double width) {
+    const double q = std::floor(v / width);
+    if (!(q > -1e12)) return -1000000000000LL;
+    return q < 1e12 ? static_cast<long long>(q) : 1000000000000LL;
+}
+
 bool touches_selected_mesh(KsPolygonMaker& maker, const std::vector<std::vector<LinkRef>>& lists,
                            const BoxGrid& rects) {
     for (const std::vector<LinkRef>& list : lists)
@@ -92,10 +100,11 @@ std::vector<std::vector<std::size_t>> nest_holes(const std::vector<const Ring*>&
 namespace {
 
 // Square cells twice as wide as the end tolerance: an end within it lies in the same or a neighbouring cell.
-long long end_cell(const Point& p, double width, int dx, int dy) {
-    const long long cx = static_cast<long long>(std::floor(p.x / width)) + dx;
-    const long long cy = static_cast<long long>(std::floor(p.y / width)) + dy;
-    return cx * 4294967296LL + cy;
+// Cells that share a key share their candidates, which the exact test sorts out.
+unsigned long long end_cell(const Point& p, double width, int dx, int dy) {
+    const auto cx = static_cast<unsigned long long>(cell_number(p.x, width) + dx);
+    const auto cy = static_cast<unsigned long long>(cell_number(p.y, width) + dy);
+    return cx * 0x9E3779B97F4A7C15ULL ^ cy;
 }
 
 double distance(const Point& a, const Point& b) {
@@ -145,8 +154,7 @@ void drop_repeated_points(std::vector<Point>& points) {
     std::vector<Point> kept;
     kept.reserve(points.size());
     for (const Point& p : points) {
-        const long long cx = static_cast<long long>(std::floor(p.x / kCell));
-        const long long cy = static_cast<long long>(std::floor(p.y / kCell));
+        const long long cx = cell_number(p.x, kCell), cy = cell_number(p.y, kCell);
         bool repeated = false;
         for (long long dx = -1; dx <= 1 && !repeated; ++dx)
             for (long long dy = -1; dy <= 1 && !repeated; ++dy) {

@@ -32,7 +32,7 @@ private:
     const std::map<LinkRef, Ring>& links_;
     double ends_;
     std::vector<const Ring*> ordered_;                            // links of more than two points, key order
-    std::unordered_map<long long, std::vector<std::size_t>> cells_;  // cell of an end -> indices in ordered_
+    std::unordered_map<unsigned long long, std::vector<std::size_t>> cells_;  // end cell -> indices in ordered_
 };
 
 }  // namespace ostrand
