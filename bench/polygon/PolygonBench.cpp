@@ -4,7 +4,7 @@
 //   bench_polygon [--small] [--only NAME] [--linework FILE]
 //
 // --small runs every item on a grid a hundred times smaller (a quick look); --only runs one item (clean,
-// rural, repair, meshes, holes, basin); --linework writes the clean item's links as WKB line strings to FILE (for
+// rural, repair, meshes, holes, shore, basin); --linework writes the clean item's links as WKB line strings to FILE (for
 // run-geos-compare.sh, which times GEOS's polygonize on the same linework).
 //
 // Peak memory is the process's high-water mark of resident memory during the phase (the mark is reset
@@ -26,6 +26,7 @@
 #include "polygon/core/KsPolygonMaker.h"
 #include "polygon/core/KsPolygonMakerBasinFactory.h"
 #include "polygon/core/TextUtil.h"
+#include "tests/polygon/support/AreaFixture.h"
 #include "tests/tools/gen/AreaFileGen.h"
 #include "tests/tools/gen/BasinFileGen.h"
 
@@ -169,40 +170,57 @@ void write_linework(const gen::AreaGenResult& files, const std::string& path) {
     }
 }
 
+std::vector<std::pair<double, double>> wavy_circle(double cx, double cy, double r, int n) {
+    std::vector<std::pair<double, double>> pts;
+    for (int i = 0; i < n; ++i) {
+        const double t = -2 * M_PI * i / n, rr = r * (1 + 0.01 * std::sin(300 * t));
+        pts.emplace_back(std::round(cx + rr * std::cos(t)), std::round(cy + rr * std::sin(t)));
+    }
+    pts.push_back(pts.front());
+    return pts;
+}
+
+std::string write_parts(const std::filesystem::path& path, const polygontest::AreaFileParts& parts) {
+    std::ofstream(path, std::ios::binary) << polygontest::area_file_text(parts);
+    return path.string();
+}
+
 // One designated area whose outline has 100,000 points, holding 50,000 small other areas (each becomes
 // one of its holes): every hole is located on the long outline.
 std::string write_many_holes(const std::filesystem::path& dir, int outline_points, int holes) {
     const double cx = 140.0 * 36000, cy = 36.0 * 36000, r = 36000;
-    std::vector<std::string> link_part, area_part, ledger_part;
-    auto add = [&](gen::GenLink link, int flag) {
-        const int number = link.number;
-        for (std::string& l : gen::link_lines(link)) link_part.push_back(std::move(l));
-        for (std::string& l : gen::area_lines(gen::GenArea{number, number, {gen::GenRef{link.mesh, number, 0}}}))
-            area_part.push_back(std::move(l));
-        for (std::string& l : gen::ledger_lines(4, number, flag)) ledger_part.push_back(std::move(l));
+    polygontest::AreaFileParts p;
+    p.code = gen::area_data_code(4);
+    auto add = [&p](gen::GenLink link, int flag) {
+        p.areas.push_back(gen::GenArea{link.number, link.number, {gen::GenRef{link.mesh, link.number, 0}}});
+        for (std::string& l : gen::ledger_lines(4, link.number, flag)) p.ledgers.push_back(std::move(l));
+        p.links.push_back(std::move(link));
     };
-    gen::GenLink outline{"533945", 1, {}};
-    for (int i = 0; i < outline_points; ++i) {
-        const double t = -2 * M_PI * i / outline_points, rr = r * (1 + 0.01 * std::sin(300 * t));
-        outline.xy.emplace_back(std::round(cx + rr * std::cos(t)), std::round(cy + rr * std::sin(t)));
-    }
-    outline.xy.push_back(outline.xy.front());
-    add(std::move(outline), 1);
+    add(gen::GenLink{"533945", 1, wavy_circle(cx, cy, r, outline_points)}, 1);
     for (int k = 0; k < holes; ++k) {  // on a spiral, apart from each other
         const double a = k * 2.39996, d = 0.95 * r * std::sqrt((k + 0.5) / holes);
         const double x = std::round(cx + d * std::cos(a)), y = std::round(cy + d * std::sin(a));
         add(gen::GenLink{"533945", k + 2, {{x, y}, {x, y + 10}, {x + 10, y + 10}, {x + 10, y}, {x, y}}}, 2);
     }
-    const long long total = static_cast<long long>(link_part.size() + area_part.size() + ledger_part.size());
-    const std::string path = (dir / "holes.txt").string();
-    std::ofstream out(path, std::ios::binary);
-    out << gen::header_line(gen::area_data_code(4), total + 2) << "\r\n"
-        << gen::counts_line(total, 0, static_cast<long long>(link_part.size()),
-                            static_cast<long long>(area_part.size()), static_cast<long long>(ledger_part.size()))
-        << "\r\n";
-    for (const std::vector<std::string>* part : {&link_part, &area_part, &ledger_part})
-        for (const std::string& l : *part) out << l << "\r\n";
-    return path;
+    return write_parts(dir / "holes.txt", p);
+}
+
+// One lake whose shore is made of `pieces` links of 5 points, listed out of order, every 97th with its end
+// moved a little: ring building fails and the stepped repair chains all of them again.
+std::string write_long_shore(const std::filesystem::path& dir, int pieces) {
+    polygontest::AreaFileParts p;
+    p.code = gen::area_data_code(9);
+    const std::vector<std::pair<double, double>> shore = wavy_circle(140.0 * 36000, 36.0 * 36000, 36000, pieces * 4);
+    gen::GenArea area{1, 1, {}};
+    for (int i = 0; i < pieces; ++i) {
+        gen::GenLink l{"533945", i + 1, {shore.begin() + 4 * i, shore.begin() + 4 * i + 5}};
+        if (i % 97 == 3) l.xy.back().first += 2;
+        p.links.push_back(std::move(l));
+        area.refs.push_back(gen::GenRef{"533945", (i * 7919) % pieces + 1, 0});
+    }
+    p.areas.push_back(area);
+    p.ledgers = gen::ledger_lines(9, 1, 1);
+    return write_parts(dir / "shore.txt", p);
 }
 
 }  // namespace
@@ -215,7 +233,7 @@ int main(int argc, char** argv) {
         else if (!std::strcmp(argv[i], "--only") && i + 1 < argc) only = argv[++i];
         else if (!std::strcmp(argv[i], "--linework") && i + 1 < argc) linework = argv[++i];
         else {
-            std::fprintf(stderr, "usage: bench_polygon [--small] [--only clean|rural|repair|meshes|holes|basin] "
+            std::fprintf(stderr, "usage: bench_polygon [--small] [--only clean|rural|repair|meshes|holes|shore|basin] "
                                  "[--linework FILE]\n");
             return 2;
         }
@@ -276,6 +294,11 @@ int main(int argc, char** argv) {
         const int holes = small ? 500 : 50000;
         const std::string file = write_many_holes(dir, small ? 1000 : 100000, holes);
         run_job("rural item (4), one long outer", 4, "", {file}, InputSize{0, 0, holes + 1}, dir);
+    }
+    if (wanted("shore")) {
+        const int pieces = small ? 500 : 20000;
+        const std::string file = write_long_shore(dir, pieces);
+        run_job("repair item (9), one long shore", 9, "", {file}, InputSize{0, 0, 1}, dir);
     }
     if (wanted("basin")) {
         // 5,000 catchments of 10 cells each over 4 files; half leave out a link (bridged), a tenth walk

@@ -3,26 +3,13 @@
 #include <algorithm>
 
 #include "polygon/core/KsPolygonMaker.h"
+#include "polygon/core/MakerSearches.h"
 
 namespace ostrand {
 
 namespace {
 
 using Chain = std::vector<Point>;
-
-// Appends to cur the first remaining chain that starts or ends within tol of cur's last point, over and
-// over, until none does.
-void grow_chain(Chain& cur, std::vector<Chain>& chains, double tol) {
-    for (;;) {
-        auto it = std::find_if(chains.begin(), chains.end(), [&](const Chain& c) {
-            return points_within(c.front(), cur.back(), tol) || points_within(c.back(), cur.back(), tol);
-        });
-        if (it == chains.end()) return;
-        if (points_within(it->front(), cur.back(), tol)) cur.insert(cur.end(), it->begin(), it->end());
-        else cur.insert(cur.end(), it->rbegin(), it->rend());
-        chains.erase(it);
-    }
-}
 
 }  // namespace
 
@@ -45,11 +32,11 @@ int KsPolygonMakerRepair::repair_polygon(int attr_no, AreaPolygon& polygon) {
         for (double k = step + 1; k <= 10 && !chains.empty(); k += step) {
             const double tol = k * base;
             std::vector<Chain> unresolved;
-            while (!chains.empty()) {
-                Chain cur = std::move(chains.back());
-                chains.pop_back();
+            ChainPass pass(std::move(chains), tol);
+            Chain cur;
+            while (pass.take_last(cur)) {
                 if (cur.empty()) continue;
-                grow_chain(cur, chains, tol);
+                pass.grow(cur);
                 if (ring_area(cur) > kZeroAreaBound && points_within(cur.front(), cur.back(), tol)) {
                     unique_within(cur);
                     drop_repeated_points(cur);

@@ -142,6 +142,65 @@ std::vector<Point> BridgeSearch::find(const Point& a, const Point& b) const {
     return {};
 }
 
+namespace {
+
+// Chain lists up to this length are searched chain by chain.
+constexpr std::size_t kFewChains = 64;
+
+}  // namespace
+
+ChainPass::ChainPass(std::vector<std::vector<Point>> chains, double tolerance)
+    : chains_(std::move(chains)), tolerance_(tolerance), taken_(chains_.size(), false), left_(chains_.size()) {
+    if (chains_.size() <= kFewChains) return;
+    for (std::size_t i = 0; i < chains_.size(); ++i) {
+        if (chains_[i].empty()) continue;
+        cells_[end_cell(chains_[i].front(), 2 * tolerance_, 0, 0)].push_back(i);
+        cells_[end_cell(chains_[i].back(), 2 * tolerance_, 0, 0)].push_back(i);
+    }
+}
+
+bool ChainPass::take_last(std::vector<Point>& cur) {
+    while (left_ > 0 && taken_[left_ - 1]) --left_;
+    if (left_ == 0) return false;
+    --left_;
+    taken_[left_] = true;
+    cur = std::move(chains_[left_]);
+    return true;
+}
+
+// The first chain still there with an end within the tolerance of `end`, or the number of chains.
+std::size_t ChainPass::first_near(const Point& end) {
+    auto near = [&](std::size_t i) {
+        return !taken_[i] && !chains_[i].empty() &&
+               (points_within(chains_[i].front(), end, tolerance_) || points_within(chains_[i].back(), end, tolerance_));
+    };
+    if (cells_.empty()) {
+        for (std::size_t i = 0; i < chains_.size(); ++i)
+            if (near(i)) return i;
+        return chains_.size();
+    }
+    std::size_t best = chains_.size();
+    for (int dx = -1; dx <= 1; ++dx)
+        for (int dy = -1; dy <= 1; ++dy) {
+            const auto it = cells_.find(end_cell(end, 2 * tolerance_, dx, dy));
+            if (it == cells_.end()) continue;
+            for (std::size_t i : it->second)
+                if (i < best && near(i)) best = i;
+        }
+    return best;
+}
+
+void ChainPass::grow(std::vector<Point>& cur) {
+    for (;;) {
+        const std::size_t i = first_near(cur.back());
+        if (i == chains_.size()) return;
+        const std::vector<Point>& r = chains_[i];
+        if (points_within(r.front(), cur.back(), tolerance_)) cur.insert(cur.end(), r.begin(), r.end());
+        else cur.insert(cur.end(), r.rbegin(), r.rend());
+        taken_[i] = true;
+    }
+}
+
 void drop_repeated_points(std::vector<Point>& points) {
     // Cells wider than the tolerance: points within it lie in the same or a neighbouring cell.
     constexpr double kCell = 1e-6;

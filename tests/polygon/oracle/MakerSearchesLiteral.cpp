@@ -1,5 +1,6 @@
 // Literal forms of the makers' searches: every point against every mesh rectangle, every hole against
-// every outer ring, every point against every point kept before it, every stored link for a bridge.
+// every outer ring, every point against every point kept before it, every remaining chain for the next one,
+// every stored link for a bridge.
 #include <algorithm>
 #include <cmath>
 
@@ -59,6 +60,28 @@ void drop_repeated_points(std::vector<Point>& points) {
     for (const Point& p : points)
         if (find_point_within(kept.begin(), kept.end(), p, kPointTolerance) == kept.end()) kept.push_back(p);
     points.swap(kept);
+}
+
+ChainPass::ChainPass(std::vector<std::vector<Point>> chains, double tolerance)
+    : chains_(std::move(chains)), tolerance_(tolerance) {}
+
+bool ChainPass::take_last(std::vector<Point>& cur) {
+    if (chains_.empty()) return false;
+    cur = std::move(chains_.back());
+    chains_.pop_back();
+    return true;
+}
+
+void ChainPass::grow(std::vector<Point>& cur) {
+    for (;;) {
+        auto it = std::find_if(chains_.begin(), chains_.end(), [&](const std::vector<Point>& c) {
+            return points_within(c.front(), cur.back(), tolerance_) || points_within(c.back(), cur.back(), tolerance_);
+        });
+        if (it == chains_.end()) return;
+        if (points_within(it->front(), cur.back(), tolerance_)) cur.insert(cur.end(), it->begin(), it->end());
+        else cur.insert(cur.end(), it->rbegin(), it->rend());
+        chains_.erase(it);
+    }
 }
 
 BridgeSearch::BridgeSearch(const std::map<LinkRef, Ring>& links, double ends) : links_(links), ends_(ends) {}

@@ -7,7 +7,9 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <algorithm>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "tests/polygon/support/AreaFixture.h"
@@ -159,6 +161,30 @@ TEST(OracleHandMade, LongRingsCrossedByManySmallRingsCleanTheSame) {
         for (const std::string& l : gen::ledger_lines(8, a, 1)) p.ledgers.push_back(l);
     const std::string file = polygontest::write_area_file(dir, "clean.txt", p);
     expect_same_outputs(dir, {8, file, "-", "-"});
+}
+
+TEST(OracleHandMade, RepairsOfManyLinksWithGapsChainTheSame) {
+    TempFolder dir("oracle-repair");
+    AreaFileParts p;
+    p.code = gen::area_data_code(9);
+    int link = 0, serial = 0;
+    // Two rings of 120 and 90 links, listed out of order, some ends moved: the repair's chain search runs
+    // over more chains than it walks one by one, and at its wider tolerances several ends compete.
+    for (const auto& [attr, pieces, shift] : {std::tuple{1LL, 120, 0.0}, std::tuple{2LL, 90, 5000.0}}) {
+        const std::vector<std::pair<double, double>> ring = circle(kMeshX + 2000 + shift, kMeshY + 1500, 1000, pieces * 4);
+        gen::GenArea area{++serial, attr, {}};
+        for (int i = 0; i < pieces; ++i) {
+            gen::GenLink l{"533945", ++link, {ring.begin() + 4 * i, ring.begin() + 4 * i + 5}};
+            if (i % 17 == 3) l.xy.back().first += 1 + i % 3;  // gaps of 1 to 3 units
+            p.links.push_back(l);
+            area.refs.push_back((i * 7) % 2 ? polygontest::fwd(link) : polygontest::back(link));
+        }
+        std::rotate(area.refs.begin(), area.refs.begin() + pieces / 3, area.refs.end());
+        p.areas.push_back(area);
+        for (const std::string& l : gen::ledger_lines(9, attr, 1)) p.ledgers.push_back(l);
+    }
+    const std::string file = polygontest::write_area_file(dir, "repair.txt", p);
+    expect_same_outputs(dir, {9, file, "", "-"});
 }
 
 TEST(OracleHandMade, LongOuterRingsWithManyHolesAndAMeshCornerNestTheSame) {
