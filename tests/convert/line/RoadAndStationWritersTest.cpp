@@ -142,6 +142,21 @@ TEST_F(StationWritersTest, GoldenPairOfEveryStation) {
     EXPECT_TRUE(pairGone());
 }
 
+TEST_F(StationWritersTest, FailedShapeWriterShowsItsMessageAndDeletesThePair) {
+    installStandIn(3);
+    ui_.answer(ui::Answer::Ok);
+    const int yieldsBefore = ui_.yieldCount();
+    EXPECT_FALSE(ModLine::MakeShapeLine_PointFileData(db_));
+    ASSERT_EQ(ui_.boxes().size(), 1u);
+    EXPECT_EQ(ui_.boxes()[0].text, "Shapeﾌｧｲﾙの作成に失敗しました。");
+    EXPECT_EQ(ui_.boxes()[0].title, "ﾒｯｾｰｼﾞ");
+    EXPECT_EQ(ui_.boxes()[0].icon, ui::Icon::Critical);
+    EXPECT_TRUE(pairGone());
+    // Two yields around showing the display, then one after the caption, one after the run and one after
+    // the deletion.
+    EXPECT_EQ(ui_.yieldCount() - yieldsBefore, 5);
+}
+
 TEST_F(StationWritersTest, StationsWithoutLedgerRowsLeaveAHeaderBlockThatStillRuns) {
     db_.query("DELETE FROM ノード台帳データ").next();
     ASSERT_TRUE(ModLine::MakeShapeLine_PointFileData(db_));
