@@ -116,6 +116,8 @@ std::string logLine(std::int16_t code, std::string_view t) {
 
 void setLogClock(LogClock clock) { installedClock() = std::move(clock); }
 
+std::string logTimeText(const LogTime& t) { return endStamp(t); }
+
 LogTime logNow() {
     const LogClock& clock = installedClock();
     return clock ? clock() : systemLocalTime();

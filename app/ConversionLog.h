@@ -20,6 +20,8 @@ using LogClock = std::function<LogTime()>;
 void setLogClock(LogClock clock);
 // The current time of the installed clock.
 LogTime logNow();
+// A time as the log's lines show it: "yyyy/mm/dd hh:mm:ss".
+std::string logTimeText(const LogTime& t);
 
 // The path of a new log for the current data item (row SelectedIndex of the layer table of SelectedKind):
 // program folder, "/Log/", the item's Name with "/" and "\" turned into "_", the time as "yymmddhhmmss",

@@ -1,19 +1,21 @@
 #include "app/JobProcedures.h"
 
+#include "app/FileListJobs.h"
 #include "platform/ui/UiService.h"
 
 namespace velmora {
 
 namespace {
 
-// Every job fails with a message: no conversion is reported as done before it can be done.
-class UnavailableJobProcedures : public FileListJobProcedures {
+// The jobs of the point, line, attribute-table and mesh kinds; the area job fails with a message until
+// it is built, so no conversion is reported as done before it can be done.
+class BuiltInJobProcedures : public FileListJobProcedures {
 public:
-    bool MakePoint(frmDataSet&) override { return unavailable(); }
-    bool MakeLine(frmDataSet&) override { return unavailable(); }
+    bool MakePoint(frmDataSet& d) override { return jobs::MakePoint(d); }
+    bool MakeLine(frmDataSet& d) override { return jobs::MakeLine(d); }
     bool MakePolygon(frmDataSet&) override { return unavailable(); }
-    bool MakeMesh(frmDataSet&) override { return unavailable(); }
-    bool MakeAttr(frmDataSet&) override { return unavailable(); }
+    bool MakeMesh(frmDataSet& d) override { return jobs::MakeMesh(d); }
+    bool MakeAttr(frmDataSet& d) override { return jobs::MakeAttr(d); }
 
 private:
     static bool unavailable() {
@@ -30,9 +32,9 @@ FileListJobProcedures*& installed() {
 }  // namespace
 
 FileListJobProcedures& fileListJobProcedures() {
-    static UnavailableJobProcedures unavailable;
+    static BuiltInJobProcedures builtIn;
     FileListJobProcedures* p = installed();
-    return p ? *p : unavailable;
+    return p ? *p : builtIn;
 }
 
 void setFileListJobProcedures(FileListJobProcedures* procedures) { installed() = procedures; }

@@ -5,8 +5,8 @@
 // state, runs the whole job, and gives true when it finished, upon which the dialog closes. On false the
 // dialog stays open and clears the log and input slots.
 //
-// The procedures in force are installed with setFileListJobProcedures; until the real ones are installed
-// every job ends with a failure and a message saying that the conversion is not available.
+// The built-in procedures are those of FileListJobs.h (the area job still fails with a message that the
+// conversion is not available); tests install others with setFileListJobProcedures.
 class frmDataSet;
 
 namespace velmora {

@@ -9,6 +9,7 @@
 
 #include "app/CheckLayer.h"
 #include "app/ConversionState.h"
+#include "app/MeshConversion.h"
 #include "app/OutputPath.h"
 #include "platform/errors/RunTimeError.h"
 #include "platform/text/Conversions.h"
@@ -20,8 +21,6 @@ namespace velmora::modCommon {
 namespace fs = std::filesystem;
 
 namespace {
-
-constexpr const char* kWaveMeshName = "波向・海霧・自然漁場２次メッシュ";
 
 // A file (not a folder) is there.
 bool fileExists(const std::string& path) {
@@ -76,7 +75,7 @@ Written writtenFiles(ConversionState& s, std::int16_t pointOption, std::int16_t 
             return w;
         }
         case DataKind::Mesh:
-            if (text::fromCp932(layerRow(s.MeshLayers, s.SelectedIndex).Name) == kWaveMeshName)
+            if (isFourWayMesh(layerRow(s.MeshLayers, s.SelectedIndex)))
                 return {false, {"1.shp", "2.shp", "3.shp", "4.shp"}};
             return {};
         default:

@@ -12,6 +12,7 @@
 
 #include "app/frmDataSelect.h"
 #include "platform/ui/UiService.h"
+#include "viewer/clsMapToolControl.h"
 
 namespace {
 
@@ -36,10 +37,15 @@ const ConversionCommand kConversions[5] = {
     {"台帳データの変換(&Z)", QKeySequence(Qt::CTRL | Qt::Key_Z), "台帳データの変換", "台帳"},
 };
 
-// The map before the viewer's map control is there: no layers.
+// The map before the viewer's map control is there: what the map tool accepted.
 class EmptyMap : public MapLayerFiles {
 public:
-    std::vector<std::string> layerFiles() const override { return {}; }
+    explicit EmptyMap(const clsMapToolControl& tool) : tool_(tool) {}
+    std::vector<std::string> layerFiles() const override { return tool_.layers(); }
+    std::vector<std::string> tableFiles() const override { return tool_.tables(); }
+
+private:
+    const clsMapToolControl& tool_;
 };
 
 }  // namespace
@@ -61,7 +67,9 @@ frmMapMain::frmMapMain(QWidget* parent) : QMainWindow(parent) {
         t->setProperty("index", bar);
         tbrFunc[bar] = t;
     }
-    emptyMap_ = std::make_unique<EmptyMap>();
+    mapTool_ = std::make_unique<clsMapToolControl>();
+    pMapTool = mapTool_.get();
+    emptyMap_ = std::make_unique<EmptyMap>(*mapTool_);
     MainMap = emptyMap_.get();
     buildConversionEntry();
     mainWindow() = this;

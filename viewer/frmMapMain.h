@@ -14,15 +14,19 @@
 
 class QAction;
 class QMenu;
+class clsMapToolControl;
 class QStatusBar;
 class QToolBar;
 
 // The layers of a map as the conversion side sees them: the file path of each layer, from the first layer
-// to the last. The map viewer's map control provides them; until then the main map has no layers.
+// to the last. The map viewer's map control provides them; until then the main map holds what the map tool
+// accepted.
 class MapLayerFiles {
 public:
     virtual ~MapLayerFiles() = default;
     virtual std::vector<std::string> layerFiles() const = 0;
+    // The dBASE tables under the theme tree's tables root.
+    virtual std::vector<std::string> tableFiles() const { return {}; }
 };
 
 class frmMapMain : public QMainWindow {
@@ -44,6 +48,8 @@ public:
     // The main map, as far as the conversion side needs it (modCommon::checkLayer). The map viewer points
     // it at its map control.
     MapLayerFiles* MainMap = nullptr;
+    // The map tool through which the conversion side adds layers and tables; alive with the window.
+    clsMapToolControl* pMapTool = nullptr;
 
 public slots:
     void mnuConv1_Click(int index);
@@ -54,5 +60,6 @@ private:
     void ShowDataSelect(int tab);
     void buildConversionEntry();
 
+    std::unique_ptr<clsMapToolControl> mapTool_;
     std::unique_ptr<MapLayerFiles> emptyMap_;
 };

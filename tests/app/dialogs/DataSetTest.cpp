@@ -201,9 +201,10 @@ TEST_F(DataSet, AFailedJobLeavesTheDialogOpenAndClosesTheLogAndInput) {
     EXPECT_EQ(d->inputFiles().size(), 1u);
 }
 
+// The area job is the one built-in procedure not there yet.
 TEST_F(DataSet, WithoutJobProceduresAJobFailsWithAMessage) {
     setFileListJobProcedures(nullptr);
-    auto d = jobDialog(DataKind::Point, 3, {input("a.txt")});
+    auto d = jobDialog(DataKind::Area, 9, {input("a.txt")});
     d->show();
     convert(*d, out("p"), true);
     ASSERT_EQ(ui_.boxes().size(), 1u);

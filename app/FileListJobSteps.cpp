@@ -1,0 +1,87 @@
+#include "app/FileListJobSteps.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QProgressBar>
+#include <QLineEdit>
+
+#include "app/ConversionLog.h"
+#include "app/frmDataSet.h"
+#include "convert/line/ConversionProgress.h"
+#include "convert/line/ShapeDescriptionRun.h"
+#include "platform/ui/UiService.h"
+#include "viewer/clsMapToolControl.h"
+#include "viewer/frmMapMain.h"
+
+namespace velmora::jobs {
+
+JobSettings readSettings(const frmDataSet& dialog) {
+    JobSettings s;
+    s.output = dialog.TxtOutPutFile->text().toStdString();
+    s.files = dialog.inputFiles();
+    s.pointOption = dialog.ChkMakeData[0]->isChecked() ? 1 : 0;
+    s.lineOption = dialog.ChkMakeData[1]->isChecked() ? 1 : 0;
+    return s;
+}
+
+void connectProgress(frmDataSet& dialog) {
+    ConversionState& s = conversionState();
+    s.ConvProgressBar = dialog.ProgressBar;
+    s.ConvMsgLabel = dialog.lblMsg;
+}
+
+void hideProgress() { progress::setVisible(false); }
+
+void fillAndHideProgress() {
+    progress::fill();
+    hideProgress();
+}
+
+void openJobLog() {
+    conversionState().LogFilePath = modCommon::makeLogFilePath();
+    modCommon::openLogFile(text::LineWriter::Mode::Replace);
+}
+
+void endJobLog() {
+    modCommon::PutLogFileMsg(99, "");
+    conversionState().LogFileNo.close();
+}
+
+bool runShapeWriter(std::initializer_list<WriterSlot*> close, const char* caption, const char* failureMessage) {
+    for (WriterSlot* slot : close) slot->close();
+    progress::setCaption(caption);
+    yield();
+    if (!shapedesc::runShapeWriterOnPair(shapedesc::PairDeletion::Never, failureMessage)) return false;
+    yield();
+    return true;
+}
+
+void askToAddToMap(const char* question, const std::vector<std::string>& paths, MapAddition addition) {
+    if (ui::message(question, "ﾒｯｾｰｼﾞ", ui::Icon::Question, ui::Buttons::YesNo) != ui::Answer::Yes) return;
+    frmMapMain* window = frmMapMain::instance();
+    if (!window || !window->pMapTool) return;
+    for (const std::string& path : paths) {
+        if (addition == MapAddition::Layers)
+            window->pMapTool->AddLayer(path);
+        else
+            window->pMapTool->AddTable(path);
+    }
+}
+
+void showProcedureError(const char* procedure, const std::exception& e) {
+    ui::showError(e, std::string("Error: frmDataSet (frmDataSet ") + procedure + ")");
+}
+
+bool failed(const char* procedure, std::initializer_list<WriterSlot*> ownFiles, const std::exception* pending) {
+    ConversionState& s = conversionState();
+    s.LogFileNo.closeQuietly();
+    s.InFileNo.closeQuietly();
+    for (WriterSlot* slot : ownFiles) slot->closeQuietly();
+    if (pending) showProcedureError(procedure, *pending);
+    hideProgress();
+    return false;
+}
+
+void yield() { ui::service().yield(); }
+
+}  // namespace velmora::jobs

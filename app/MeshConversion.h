@@ -1,0 +1,43 @@
+#pragma once
+// The mesh converters (ModMesh) as the job procedures use them: one interface, so the jobs are wired
+// before the converters exist and tests drive the jobs against recording fakes. The mesh converters
+// install their implementation with setMeshConversion; until then every conversion reports that it is
+// not available and fails, so no mesh job can end as a success.
+//
+// Both converters read the selected mesh layer (SelectedIndex into MeshLayers), drive ConvProgressBar and
+// ConvMsgLabel, write their own log lines, write and run their own intermediate pairs, and give true when
+// they ran to their end (also after a reported failed run of the shape writer), false when they stopped
+// early after their own messages. A record is kept when its mesh code begins with one of meshCodes; an
+// empty list keeps every record.
+#include <string>
+#include <vector>
+
+#include "app/LayerDef.h"
+
+namespace velmora {
+
+class MeshConversion {
+public:
+    using FileList = std::vector<std::string>;
+    virtual ~MeshConversion() = default;
+
+    // The mesh cells of the files as one polygon shapefile at outputPath.
+    virtual bool MakeShapeMESHFileData(const FileList& files, const std::string& outputPath,
+                                       const std::vector<std::string>& meshCodes) = 0;
+    // The four-way mesh item: four shapefiles, the output's base followed by the digits 1 to 4.
+    virtual bool TokusyuMakeShape(const FileList& files, const std::string& outputPath,
+                                  const std::vector<std::string>& meshCodes) = 0;
+};
+
+// The implementation in force.
+MeshConversion& meshConversion();
+// Installs an implementation (nullptr: none, every conversion unavailable); the caller keeps ownership.
+void setMeshConversion(MeshConversion* conversion);
+
+// The four-way mesh item, recognised by its name, writes the output's base followed by "1" to "4".
+inline constexpr const char* kFourWayMeshName = "波向・海霧・自然漁場２次メッシュ";
+bool isFourWayMesh(const MeshLayerDef& row);
+// The four shapefiles of the four-way mesh item for an output path, digit 1 to 4.
+std::vector<std::string> fourWayMeshOutputs(const std::string& outputPath);
+
+}  // namespace velmora

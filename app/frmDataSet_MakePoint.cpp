@@ -1,0 +1,201 @@
+// The point job: the point converters write into the pair the job opened; the job runs Brunhale for the
+// ordinary layers and the split land-price outputs, the land-price converters of one table and the port
+// converter run it themselves.
+#include <exception>
+#include <string_view>
+
+#include "app/ConversionLog.h"
+#include "app/ConversionRoutines.h"
+#include "app/FileListJobSteps.h"
+#include "app/FileListJobs.h"
+#include "app/JobRowGuard.h"
+#include "app/OutputChecks.h"
+#include "app/PointConversion.h"
+#include "convert/line/ConversionProgress.h"
+#include "convert/line/ShapeDescriptionFiles.h"
+#include "convert/line/ShapeDescriptionRun.h"
+#include "platform/text/Cp932.h"
+#include "platform/ui/UiService.h"
+
+namespace velmora::jobs {
+
+namespace {
+
+namespace FileFormat = modCommon::FileFormat;
+
+constexpr const char* kProcedure = "MakePoint";
+constexpr int kPortRow = 1;
+constexpr const char* kShapeCaption = "Shapeﾌｧｲﾙ出力中・・・";
+constexpr const char* kTableFailure = "属性ﾃﾞｰﾀﾌｧｲﾙ作成に失敗しました。";
+// A land-price layer of more items than this writes its last items into a second split table.
+constexpr int kFirstTableItems = 313;
+
+bool isLandPriceRow(int row) { return row == 8 || row == 9; }
+
+bool pointFailed(const std::exception* pending = nullptr) {
+    ConversionState& s = conversionState();
+    return failed(kProcedure, {&s.FilHFileNo, &s.FilDFileNo, &s.FilZFileNo, &s.FilZ2FileNo}, pending);
+}
+
+// Input of no usable format converts nothing: a missing file (ChkFileFormat has said so) or a file with
+// both commas and tabs ends the job instead of writing an empty output as a success.
+bool usableFormat(std::int16_t format) {
+    if (format == FileFormat::Unknown) return false;
+    if (format == FileFormat::Mixed) {
+        ui::message("ファイルの形式が正しくありません。", "ｴﾗｰﾒｯｾｰｼﾞ", ui::Icon::Critical);
+        return false;
+    }
+    return true;
+}
+
+bool blank(std::string_view path) { return path.find_first_not_of(' ') == std::string_view::npos; }
+
+bool runOnPair(const char* failureMessage = shapedesc::ShapeFailureMessage) {
+    ConversionState& s = conversionState();
+    return runShapeWriter({&s.FilHFileNo, &s.FilDFileNo, &s.FilZFileNo, &s.FilZ2FileNo}, kShapeCaption,
+                          failureMessage);
+}
+
+bool convertOrdinary(const JobSettings& job) {
+    ConversionState& s = conversionState();
+    PointConversion& point = pointConversion();
+    if (!point.MakeShapePointFileData_ini()) return false;
+    bool converted = true;
+    if (job.files.size() == 1) {
+        const std::string& file = job.files.front();
+        s.InputFileFormat = modCommon::ChkFileFormat(file);
+        if (!usableFormat(s.InputFileFormat)) return false;
+        converted = s.InputFileFormat == FileFormat::Fixed ? point.MakeShapePointFileData(file)
+                                                           : point.MakeShapePointFileCSV(file);
+    } else {
+        std::vector<std::int16_t> formats;
+        for (const std::string& file : job.files) formats.push_back(modCommon::ChkFileFormat(file));
+        for (std::size_t i = 0; i + 1 < formats.size(); ++i) {
+            if (formats[i] != formats[i + 1]) {
+                const char* text = "ファイル形式の違うデータを同時に変換はできません";
+                ui::message(text, {}, ui::Icon::Exclamation);
+                modCommon::PutLogFileMsg(kFreeLogLine, text::toCp932(text));
+                return false;
+            }
+        }
+        s.InputFileFormat = formats.front();
+        if (!usableFormat(s.InputFileFormat)) return false;
+        if (s.InputFileFormat == FileFormat::Fixed) {
+            converted = point.MakePoint_Multi(job.files);
+        } else {
+            for (const std::string& file : job.files)
+                if (!(converted = point.MakeShapePointFileCSV(file))) break;
+        }
+    }
+    return converted && runOnPair();
+}
+
+// The port row converts one file as the nationwide job does; MakePoint_Kouwan runs the writer, ends the
+// log and closes it itself.
+bool convertPort(const JobSettings& job) {
+    ConversionState& s = conversionState();
+    if (!usableFormat(s.InputFileFormat)) return false;
+    s.MeshRangeCount = -1;
+    bool completed = false;
+    return pointConversion().MakePoint_Kouwan(job.files.front(), completed) && completed;
+}
+
+// Split output: the point shapefile, the "_Z" table and, for more than 313 items, the "_Z2" table.
+bool convertLandPriceSplit(const JobSettings& job, const LayerDef& row) {
+    ConversionState& s = conversionState();
+    PointConversion& point = pointConversion();
+    shapedesc::openDescriptionFile(s.FilZFileNo, "_Z");
+    const bool several = job.files.size() > 1;
+    const std::string& file = job.files.front();
+    bool converted = false;
+    if (s.InputFileFormat == FileFormat::Fixed)
+        converted = point.MakePoint_Chika_SetIniData() && point.MakeShapePointFileData_ini_Chika() &&
+                    (several ? point.MakePoint_Chika2(job.files) : blank(file) || point.MakePoint_Chika(file));
+    else
+        converted = several ? point.MakePoint_ChikaCSV2(job.files) : blank(file) || point.MakePoint_ChikaCSV(file);
+    if (!converted) return false;
+
+    if (!runOnPair()) return false;
+    yield();
+    shapedesc::deleteDescriptionFile(shapedesc::HeaderSuffix);
+    yield();
+    shapedesc::moveOntoHeaderFile("_Z");
+    if (!runOnPair(kTableFailure)) return false;
+    shapedesc::deleteDescriptionFile(shapedesc::HeaderSuffix);
+    yield();
+    if (row.ItemCount > kFirstTableItems) {
+        shapedesc::moveOntoHeaderFile("_Z2");
+        if (!runOnPair(kTableFailure)) return false;
+    }
+    return true;
+}
+
+// One table: the converters of several files and of one CSV file run the writer themselves.
+bool convertLandPriceWhole(const JobSettings& job) {
+    ConversionState& s = conversionState();
+    PointConversion& point = pointConversion();
+    const bool several = job.files.size() > 1;
+    if (s.InputFileFormat == FileFormat::Fixed) {
+        if (!point.MakePoint_Chika_SetIniData() || !point.MakeShapePointFileData_ini()) return false;
+        if (several) return point.MakePoint_Chika3(job.files);
+        return point.MakeShapePointFileData(job.files.front()) && runOnPair();
+    }
+    return several ? point.MakePoint_ChikaCSV3(job.files) : point.MakePoint_ChikaCSV4(job.files.front());
+}
+
+bool convertLandPrice(const JobSettings& job, const LayerDef& row) {
+    if (!usableFormat(conversionState().InputFileFormat)) return false;
+    const std::string question =
+        text::fromCp932(row.Name) +
+        "データは属性データのフィールド数が、２５６フィールドを超えています。属性データを分割して出力しますか？\r"
+        "分割する場合は「はい」を、分割しない場合は「いいえ」を選択してください。";
+    const bool split = ui::message(question, "確認ﾒｯｾｰｼﾞ", ui::Icon::Question, ui::Buttons::YesNo) == ui::Answer::Yes;
+    return split ? convertLandPriceSplit(job, row) : convertLandPriceWhole(job);
+}
+
+bool convert(frmDataSet& dialog, const JobSettings& job) {
+    ConversionState& s = conversionState();
+    const LayerDef& row = layerRow(s.PointLayers, s.SelectedIndex);
+    connectProgress(dialog);
+    for (WriterSlot* slot : {&s.FilHFileNo, &s.FilDFileNo, &s.FilZFileNo, &s.FilZ2FileNo}) slot->closeQuietly();
+    shapedesc::openPair();
+    openJobLog();
+    s.OutputPath = job.output;
+
+    const bool converted = isLandPriceRow(s.SelectedIndex) ? convertLandPrice(job, row)
+                           : s.SelectedIndex == kPortRow   ? convertPort(job)
+                                                           : convertOrdinary(job);
+    if (!converted) return pointFailed();
+
+    shapedesc::deletePair();
+    yield();
+    fillAndHideProgress();
+    // The port converter has ended and closed the log.
+    if (s.LogFileNo.isOpen()) endJobLog();
+    askToAddToMap(kAddShapefileQuestion, {s.OutputPath}, MapAddition::Layers);
+    return true;
+}
+
+}  // namespace
+
+bool MakePoint(frmDataSet& dialog) {
+    ConversionState& s = conversionState();
+    JobRowGuard row(layerRow(s.PointLayers, s.SelectedIndex));
+    const JobSettings job = readSettings(dialog);
+    // One table of hundreds of fields would come of several port files: one file at a time.
+    if (s.SelectedIndex == kPortRow && job.files.size() > 1) {
+        ui::message("港湾データは１ファイルずつ変換してください。", "ｴﾗｰﾒｯｾｰｼﾞ", ui::Icon::Exclamation);
+        return false;
+    }
+    if (modCommon::ChkOutPutFilePath(job.output, job.pointOption, job.lineOption) == -1) return false;
+    PointConversion& point = pointConversion();
+    if (!point.ChkMakePoint_FileType(job.files)) return false;
+    if (isLandPriceRow(s.SelectedIndex) && !point.ChkMakePoint_FileYear(job.files)) return false;
+    try {
+        return convert(dialog, job);
+    } catch (const std::exception& e) {
+        return pointFailed(&e);
+    }
+}
+
+}  // namespace velmora::jobs

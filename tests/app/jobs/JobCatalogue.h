@@ -1,0 +1,72 @@
+#pragma once
+// Catalogue files for a program folder of the tests ("DataDBF.csv" and "DataDBFItem.csv", CP932, CR LF,
+// a heading line each): the rows a test converts with, as a user's installation would hold them.
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "app/LayerDef.h"
+#include "platform/text/Cp932.h"
+#include "tests/tools/gen/LineFileGen.h"
+
+namespace velmora::testsupport {
+
+struct CatalogueItem {
+    std::string name;  // UTF-8
+    std::string type;
+    int start = 1;
+    int width = 1;
+    bool output = true;
+};
+
+struct CatalogueRow {
+    CatalogKind kind;
+    int row;
+    std::string name;  // UTF-8
+    std::string headerKey;
+    std::vector<CatalogueItem> items;
+};
+
+// The items of a line row that describes the generator's files.
+inline std::vector<CatalogueItem> lineItems(const std::vector<gen::LedgerItemDef>& ledger) {
+    std::vector<CatalogueItem> items;
+    for (const gen::LedgerItemDef& d : ledger) items.push_back({d.name, d.type, d.start, d.width, d.output});
+    return items;
+}
+
+// A small coastline file: three lines over six links, serials from `first` (files of distinct firsts share
+// nothing).
+inline gen::LineFileOptions coastlineFile(int first) {
+    gen::LineFileOptions o;
+    o.headerKey = "N03-L";
+    o.links = 6;
+    o.lines = 3;
+    o.linksPerLine = 2;
+    o.firstLinkSerial = first;
+    o.firstLineSerial = first;
+    return o;
+}
+
+inline void writeCatalogue(const std::filesystem::path& folder, const std::vector<CatalogueRow>& rows) {
+    std::string data = text::toCp932("種別,行,名称,フラグ1,全国ファイル可,フラグ3,フラグ4,フラグ5,フラグ6,ヘッダキー,項目数,メッシュ階層,細分区画") + "\r\n";
+    std::string items = text::toCp932("種別,行,レイヤキー,項目番号,備考,項目名,型,幅,出力,開始位置") + "\r\n";
+    for (const CatalogueRow& r : rows) {
+        const std::string head = std::to_string(number(r.kind)) + "," + std::to_string(r.row) + "," + r.name;
+        data += text::toCp932(head + ",0,0,0,0,0,0," + r.headerKey + "," + std::to_string(r.items.size())) + "\r\n";
+        for (std::size_t i = 0; i < r.items.size(); ++i) {
+            const CatalogueItem& it = r.items[i];
+            items += text::toCp932(head + "," + std::to_string(i + 1) + ",," + it.name + "," + it.type + "," +
+                                   std::to_string(it.width) + "," + (it.output ? "1" : "0") + "," +
+                                   std::to_string(it.start)) +
+                     "\r\n";
+        }
+    }
+    for (auto [name, bytes] : {std::pair{"DataDBF.csv", &data}, std::pair{"DataDBFItem.csv", &items}}) {
+        std::FILE* f = std::fopen((folder / name).c_str(), "wb");
+        if (!f) throw std::runtime_error(std::string("cannot write ") + name);
+        std::fwrite(bytes->data(), 1, bytes->size(), f);
+        std::fclose(f);
+    }
+}
+
+}  // namespace velmora::testsupport

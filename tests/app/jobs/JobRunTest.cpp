@@ -1,0 +1,120 @@
+// Whole jobs through the headless job runner, as the convert button runs them: a program folder with
+// Brunhale, catalogue rows and "Log", generated input files, and the outputs read back with ogrinfo.
+#include <gmock/gmock.h>
+
+#include <filesystem>
+
+#include "tests/app/jobs/JobCatalogue.h"
+#include "tests/brunhale/BrunhaleFolder.h"
+#include "tests/tools/gen/AttrFileGen.h"
+#include "tests/tools/gen/LineFileGen.h"
+
+using namespace velmora;
+using namespace velmora::testsupport;
+using ::testing::HasSubstr;
+namespace fs = std::filesystem;
+
+namespace {
+
+const std::vector<CatalogueItem> kBeachItems = {
+    {"コード", "Text", 4, 5, true}, {"名称", "Text1", 9, 20, true}, {"人数", "Long", 29, 8, true}};
+
+struct JobRun {
+    std::string output;
+    int exitCode = -1;
+};
+
+class JobRunTest : public ::testing::Test {
+protected:
+    JobRunTest() {
+        fs::create_directories(program_.file("Log"));
+        fs::create_directories(program_.file("in"));
+        fs::create_directories(program_.file("out"));
+        writeCatalogue(program_.path(),
+                       {{CatalogKind::Point, 0, "漁港", "P02", {{"漁港名", "Text", 11, 10, true}}},
+                        {CatalogKind::Line, 3, "海岸線", "N03-L", lineItems(gen::ordinaryLedgerItems())},
+                        {CatalogKind::Attr, 3, "海水浴台帳", "W07", kBeachItems}});
+    }
+
+    JobRun jobrun(const std::string& arguments) const {
+        const std::string text = capture(std::string(VELMORA_BINARY_DIR) + "/tools/jobrun --program-folder '" +
+                                         program_.path() + "' " + arguments + "; echo \"exit:$?\"");
+        const auto at = text.rfind("exit:");
+        return {text.substr(0, at), std::stoi(text.substr(at + 5))};
+    }
+    std::string lineFile(const std::string& name, int first) const {
+        const std::string path = program_.file("in/" + name);
+        gen::writeLineFile(path, gen::makeLineFileModel(coastlineFile(first)));
+        return path;
+    }
+    std::vector<std::string> logs() const { return program_.folder().list("Log"); }
+
+    BrunhaleFolder program_;
+};
+
+TEST_F(JobRunTest, ALineJobOverTwoFilesWritesOneShapefileWithItsProjectionAndLog) {
+    const std::string a = lineFile("a.txt", 1), b = lineFile("b.txt", 101);
+    const JobRun run = jobrun("--kind line --row 3 --datum 2000 --answer no --out '" + program_.file("out/海岸線") +
+                              "' '" + a + "' '" + b + "'");
+    EXPECT_EQ(run.output, "box: ﾒｯｾｰｼﾞ | 変換されたシェープファイルをマップに追加しますか？\nresult: success\n");
+    EXPECT_EQ(run.exitCode, 0);
+
+    const std::string info = ogrinfo(program_.file("out/海岸線.shp"));
+    EXPECT_THAT(info, HasSubstr("Feature Count: 6"));
+    EXPECT_THAT(info, HasSubstr("Geometry: Line String"));
+    EXPECT_THAT(info, HasSubstr("名称 (String) = ライン1"));
+    EXPECT_THAT(readFile(program_.file("out/海岸線.prj")), HasSubstr("JGD_2000"));
+
+    ASSERT_EQ(logs().size(), 1u);
+    EXPECT_THAT(logs()[0], ::testing::StartsWith("海岸線"));
+    const std::string log = text::fromCp932(readFile(program_.file("Log/" + logs()[0])));
+    EXPECT_THAT(log, ::testing::StartsWith("[ラインデータ]データ変換開始。\r\n変換終了。"));
+    for (const char* left : {"MakeShapeFile.fil_H", "MakeShapeFile.fil_D", "xxtmpLineDabaDB.mdb"})
+        EXPECT_FALSE(fs::exists(program_.file(left))) << left;
+}
+
+TEST_F(JobRunTest, AnAttributeTableJobWritesTheTableAndAsksOnlyTheClosingQuestion) {
+    const auto cols = std::vector<gen::AttrGenColumn>{{4, 5, false}, {9, 20, false}, {29, 8, true}};
+    const std::string in = program_.file("in/beach.txt");
+    gen::writeLines(in, {gen::attrHeaderLine({"", "W07", "", "2008", "1", 2}), gen::attrTRow(cols, {"A0001", "由比ヶ浜", "120"}),
+                         gen::attrTRow(cols, {"A0002", "逗子", "7"})});
+    const JobRun run = jobrun("--kind attr --row 3 --out '" + program_.file("out/beach") + "' '" + in + "'");
+    EXPECT_EQ(run.output, "box: ﾒｯｾｰｼﾞ | 変換されたDBFファイルをマップに追加しますか？\nresult: success\n");
+    EXPECT_EQ(run.exitCode, 0);
+
+    const std::string info = ogrinfo(program_.file("out/beach.dbf"));
+    EXPECT_THAT(info, HasSubstr("Feature Count: 2"));
+    EXPECT_THAT(info, HasSubstr("名称 (String) = 由比ヶ浜"));
+    EXPECT_THAT(info, HasSubstr("人数 (Integer) = 7"));
+    EXPECT_FALSE(fs::exists(program_.file("out/beach.prj")));
+    EXPECT_EQ(logs().size(), 1u);
+}
+
+TEST_F(JobRunTest, QuestionsBeyondTheGivenAnswersAreAnsweredNo) {
+    const std::string a = lineFile("a.txt", 1);
+    writeLines(program_.file("out/old.shp"), {"old"});
+    const JobRun run = jobrun("--kind line --row 3 --out '" + program_.file("out/old.shp") + "' '" + a + "'");
+    EXPECT_EQ(run.output, "box: 名前を付けて保存 | 既にシェープファイルが存在します、上書きしますか？\nresult: failure\n");
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(logs().empty());
+
+    const JobRun yes = jobrun("--kind line --row 3 --answer yes --answer no --out '" + program_.file("out/old.shp") +
+                              "' '" + a + "'");
+    EXPECT_THAT(yes.output, ::testing::EndsWith("result: success\n"));
+    EXPECT_THAT(ogrinfo(program_.file("out/old.shp")), HasSubstr("Feature Count: 3"));
+}
+
+TEST_F(JobRunTest, APointJobFailsUntilThePointConvertersExist) {
+    const std::string in = program_.file("in/p.txt");
+    writeLines(in, {"H  P02", "P  1"});
+    const JobRun run = jobrun("--kind point --row 0 --out '" + program_.file("out/p.shp") + "' '" + in + "'");
+    EXPECT_EQ(run.output, "box: ﾒｯｾｰｼﾞ | ポイントデータの変換処理は、まだ使用できません。\nresult: failure\n");
+    EXPECT_EQ(run.exitCode, 1);
+}
+
+TEST_F(JobRunTest, AWrongCommandLineIsRefused) {
+    EXPECT_EQ(jobrun("--kind nothing --row 0 --out x in").exitCode, 2);
+    EXPECT_EQ(jobrun("--kind line --row 3 --out x").exitCode, 2);
+}
+
+}  // namespace

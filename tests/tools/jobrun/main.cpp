@@ -1,0 +1,144 @@
+// jobrun: runs one conversion job exactly as the file-list job dialog's convert button does — the real
+// frmDataSet on Qt's offscreen platform, the real job procedures, the scripted user interface — for tests
+// and benchmarks.
+//
+//   jobrun --program-folder DIR --kind point|line|area|mesh|attr --row N [--datum -1|0|2000]
+//          [--answer yes|no]... --out PATH INPUT...
+//
+// DIR holds Brunhale, the catalogue files and Log/. Each --answer answers the next question; questions
+// beyond them are answered No. Prints "box: <title> | <text>" per message box shown, then
+// "result: success" or "result: failure"; exits 0 or 1 (2 for a wrong command line).
+#include <QApplication>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <cstdio>
+#include <deque>
+#include <filesystem>
+#include <map>
+#include <memory>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "app/ConversionState.h"
+#include "app/frmDataSelect.h"
+#include "app/frmDataSet.h"
+#include "tests/tools/jobrun/JobRunUi.h"
+#include "viewer/frmMapMain.h"
+
+using namespace velmora;
+
+namespace {
+
+struct Options {
+    std::string programFolder;
+    DataKind kind = DataKind::Point;
+    int row = 0;
+    int datum = 0;
+    std::deque<ui::Answer> answers;
+    std::string out;
+    std::vector<std::string> inputs;
+};
+
+Options parse(int argc, char** argv) {
+    static const std::map<std::string, DataKind> kinds = {{"point", DataKind::Point}, {"line", DataKind::Line},
+                                                          {"area", DataKind::Area},   {"mesh", DataKind::Mesh},
+                                                          {"attr", DataKind::Attr}};
+    Options o;
+    bool haveFolder = false, haveKind = false, haveRow = false, haveOut = false;
+    for (int i = 1; i < argc; ++i) {
+        const std::string a = argv[i];
+        auto value = [&]() -> std::string {
+            if (i + 1 >= argc) throw std::invalid_argument(a + " needs a value");
+            return argv[++i];
+        };
+        if (a == "--program-folder") {
+            o.programFolder = std::filesystem::absolute(value()).lexically_normal().string();
+            while (o.programFolder.size() > 1 && o.programFolder.back() == '/') o.programFolder.pop_back();
+            haveFolder = true;
+        } else if (a == "--kind") {
+            const auto k = kinds.find(value());
+            if (k == kinds.end()) throw std::invalid_argument("unknown kind");
+            o.kind = k->second;
+            haveKind = true;
+        } else if (a == "--row") {
+            o.row = std::stoi(value());
+            haveRow = true;
+        } else if (a == "--datum") {
+            o.datum = std::stoi(value());
+            if (o.datum != -1 && o.datum != 0 && o.datum != 2000) throw std::invalid_argument("datum -1, 0 or 2000");
+        } else if (a == "--answer") {
+            const std::string v = value();
+            if (v != "yes" && v != "no") throw std::invalid_argument("answer yes or no");
+            o.answers.push_back(v == "yes" ? ui::Answer::Yes : ui::Answer::No);
+        } else if (a == "--out") {
+            o.out = value();
+            haveOut = true;
+        } else if (a.rfind("--", 0) == 0) {
+            throw std::invalid_argument("unknown switch " + a);
+        } else {
+            o.inputs.push_back(a);
+        }
+    }
+    if (!haveFolder || !haveKind || !haveRow || !haveOut || o.inputs.empty())
+        throw std::invalid_argument("--program-folder, --kind, --row, --out and at least one input are needed");
+    return o;
+}
+
+// Sets the dialog up as the user would have, presses convert; true when the dialog closed on success.
+bool runJob(const Options& o) {
+    frmDataSelect* select = frmDataSelect::loaded(nullptr);
+    if (!select) return false;
+    ConversionState& s = conversionState();
+    s.SelectedKind = o.kind;
+    s.SelectedIndex = static_cast<std::int16_t>(o.row);
+    select->P_ListInputFile->clear();
+    for (const std::string& f : o.inputs) select->P_ListInputFile->addItem(QString::fromStdString(f));
+
+    frmDataSet dialog;
+    dialog.Form_Load();
+    dialog.TxtOutPutFile->setText(QString::fromStdString(o.out));
+    if (o.datum == -1) {
+        dialog.OptMake[1]->setChecked(true);
+        dialog.OptMake_Click(1);
+    } else {
+        dialog.OptSys[o.datum == 2000 ? 1 : 0]->setChecked(true);
+    }
+    dialog.CmdConv->click();
+    return dialog.result() == QDialog::Accepted;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    Options o;
+    try {
+        o = parse(argc, argv);
+    } catch (const std::exception& e) {
+        std::fprintf(stderr,
+                     "jobrun: %s\nusage: jobrun --program-folder DIR --kind point|line|area|mesh|attr --row N "
+                     "[--datum -1|0|2000] [--answer yes|no]... --out PATH INPUT...\n",
+                     e.what());
+        return 2;
+    }
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    setProgramFolder(o.programFolder);
+    jobrun::JobRunUi ui(o.answers);
+    // The main window (never shown) holds the map the output checks ask and the map tool Yes adds to.
+    auto window = std::make_unique<frmMapMain>();
+
+    bool success = false;
+    try {
+        success = runJob(o);
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "jobrun: %s\n", e.what());
+    }
+    delete frmDataSelect::current();
+    for (const ui::BoxRecord& box : ui.boxes()) std::printf("%s\n", jobrun::boxLine(box).c_str());
+    std::printf("result: %s\n", success ? "success" : "failure");
+    return success ? 0 : 1;
+}
