@@ -98,6 +98,9 @@ TEST_F(DataSet, ConvertChecksItsInputsInOrder) {
         {DataKind::Line, true, out("12345.shp"), "数字のみの出力ファイル名は指定できません。", out("12345.shp")},
         {DataKind::Attr, true, out("-1.5"), "数字のみの出力ファイル名は指定できません。", out("-1.5.dbf")},
         {DataKind::Line, true, out("道路😀"), "出力ファイル名に使用できない文字が含まれています。", out("道路😀.shp")},
+        // "〜" has a CP932 code, but it reads back as "～": the output would get another name.
+        {DataKind::Line, true, out("道路2006〜2008"), "出力ファイル名に使用できない文字が含まれています。",
+         out("道路2006〜2008.shp")},
         {DataKind::Line, true, out("roads"), "", out("roads.shp")},
         {DataKind::Line, true, out("roads.SHP"), "", out("roads.SHP")},
         {DataKind::Line, true, out("roads.shp.txt"), "", out("roads.shp.txt.shp")},
