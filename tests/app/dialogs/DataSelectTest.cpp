@@ -280,11 +280,14 @@ TEST_F(DataSelect, TheOpenDialogStartsInTheLastFolderWithTheItemsFilter) {
     ui_.answerOpen({a, b}).answerModal(recordDialog());
     d.CmdPointKind[3]->click();
     // A second press starts again with an empty list; a cancel opens nothing and says nothing.
-    ui_.answerOpen({});
+    ui_.answerOpen({}).answerOpen({});
     d.CmdLineKind[25]->click();
     EXPECT_EQ(d.P_ListInputFile->count(), 0);
     EXPECT_TRUE(ui_.boxes().empty());
-    ASSERT_EQ(ui_.dialogs().size(), 3u);
+    // The cancel kept the last folder.
+    d.CmdMeshKind[1]->click();
+    ASSERT_EQ(ui_.dialogs().size(), 4u);
+    EXPECT_EQ(ui_.dialogs()[3].request.folder, (folder_.path() / "in").string() + "/");
     const ui::FileDialogRequest& first = ui_.dialogs()[0].request;
     EXPECT_EQ(first.folder, folder_.path().string() + "/");
     EXPECT_EQ(first.filter, "漁港変換元データ (*.txt *.csv);;すべてのファイル (*)");
