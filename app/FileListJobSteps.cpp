@@ -8,6 +8,7 @@
 #include "app/ConversionLog.h"
 #include "app/frmDataSet.h"
 #include "convert/line/ConversionProgress.h"
+#include "convert/line/ShapeDescriptionBaseName.h"
 #include "convert/line/ShapeDescriptionRun.h"
 #include "platform/ui/UiService.h"
 #include "viewer/clsMapToolControl.h"
@@ -60,11 +61,13 @@ void askToAddToMap(const char* question, const std::vector<std::string>& paths, 
     if (ui::message(question, "ﾒｯｾｰｼﾞ", ui::Icon::Question, ui::Buttons::YesNo) != ui::Answer::Yes) return;
     frmMapMain* window = frmMapMain::instance();
     if (!window || !window->pMapTool) return;
+    // The shape writer names its files base + ".shp" / ".dbf" in lower case: "roads.SHP" typed by the user
+    // is written as "roads.shp", and that is the file the map must be given.
     for (const std::string& path : paths) {
         if (addition == MapAddition::Layers)
-            window->pMapTool->AddLayer(path);
+            window->pMapTool->AddLayer(shapedesc::shapeBaseName(path) + ".shp");
         else
-            window->pMapTool->AddTable(path);
+            window->pMapTool->AddTable(shapedesc::tableBaseName(path) + ".dbf");
     }
 }
 

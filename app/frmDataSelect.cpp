@@ -22,6 +22,7 @@
 #include "app/frmSyusuiSelect.h"
 #include "platform/errors/RunTimeError.h"
 #include "platform/text/LineReader.h"
+#include "platform/text/Sjis.h"
 #include "platform/ui/UiService.h"
 
 using velmora::CatalogKind;
@@ -350,11 +351,12 @@ bool frmDataSelect::CheckPolygonFileKind() {
             return true;
         }
         if (s.SelectedIndex == 9) {
-            // The nationwide lakes file is told by its header, whatever the catalogue row allows.
+            // The nationwide lakes file is told by its header, whatever the catalogue row allows. The text is
+            // looked for at character boundaries: the trail byte of a double-byte character may read "W".
             velmora::text::LineReader reader(P_ListInputFile->item(0)->text().toStdString());
             std::string first;
             reader.next(first);
-            s.NationwideMode = first.find("W09-50A-2K") != std::string::npos;
+            s.NationwideMode = velmora::text::sjisContains(first, "W09-50A-2K");
         } else {
             s.NationwideMode = velmora::layerRow(s.PolygonLayers, s.SelectedIndex).AllowNationwide;
         }

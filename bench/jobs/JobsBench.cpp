@@ -79,12 +79,12 @@ int main(int argc, char** argv) {
         gen::writeLineFile(p.string(), gen::makeLineFileModel(o));
         lineInputs += " '" + p.string() + "'";
     }
-    gen::AttrBulkSpec spec;
-    spec.header = {"", "W07", "", "2008", "1", rows};
-    spec.columns = {{4, 5, false}, {9, 20, false}, {29, 8, true}};
-    spec.rows = rows;
+    gen::AttrBulkOptions options;
+    options.header = {"", "W07", "", "2008", "1", rows};
+    options.columns = {{4, 5, false}, {9, 20, false}, {29, 8, true}};
+    options.rows = rows;
     const fs::path table = program / "in" / "beach.txt";
-    gen::writeBulkAttrFile(table.string(), spec);
+    gen::writeBulkAttrFile(table.string(), options);
 
     std::vector<double> lineTimes, attrTimes;
     for (int r = 0; r < runs; ++r) {

@@ -68,17 +68,20 @@ void ClosePairQuietly() {
     conversionState().FilDFileNo.closeQuietly();
 }
 
-bool FinishWriter() {
+bool FinishWriter(YieldAfterRun yieldAfterRun) {
     sd::closePair();
     velmora::progress::setCaption("Shapeﾌｧｲﾙ作成中・・・");
     ui::service().yield();
-    const bool ok = sd::runShapeWriterOnPair(sd::PairDeletion::Always);
+    // The pair goes whatever the outcome, after the failure message.
+    const bool ok = sd::runShapeWriterOnPair(sd::PairDeletion::Never);
+    if (yieldAfterRun == YieldAfterRun::Yes) ui::service().yield();
+    sd::deletePair();
     ui::service().yield();
     return ok;
 }
 
-bool FinishSelection(bool written) {
-    if (written) return FinishWriter();
+bool FinishSelection(bool written, YieldAfterRun yieldAfterRun) {
+    if (written) return FinishWriter(yieldAfterRun);
     FinishEmptySelection();
     return true;
 }

@@ -36,10 +36,12 @@ std::string ConditionCaption(const std::string& captionUtf8, long i, long n);
 void ClosePairQuietly();
 
 // The end of a writer: close the pair, "Shapeﾌｧｲﾙ作成中・・・", yield, run Brunhale (its failure message
-// on a non-zero exit code), delete the pair, yield. True when Brunhale succeeded.
-bool FinishWriter();
+// on a non-zero exit code), delete the pair, yield. True when Brunhale succeeded. The station writers
+// yield once more between the run and the deletion.
+enum class YieldAfterRun { No, Yes };
+bool FinishWriter(YieldAfterRun yieldAfterRun = YieldAfterRun::No);
 // The end of a selection writer: FinishWriter when it wrote a shape, else FinishEmptySelection and true.
-bool FinishSelection(bool written);
+bool FinishSelection(bool written, YieldAfterRun yieldAfterRun = YieldAfterRun::No);
 // The end of a selection writer that wrote nothing: close the pair, "選択されたメッシュコードに該当する
 // データがありませんでした。", delete the pair, yield.
 void FinishEmptySelection();

@@ -102,7 +102,7 @@ bool MakeShapeLine_PointFileData(Database& db) {
         bool written = false;
         if (!WriteRows(nodes, kCaption, [&](const StationNode& n, bool& one) { return writer.write(n, one); }, written))
             return ClosePairQuietly(), false;
-        return FinishWriter();
+        return FinishWriter(YieldAfterRun::Yes);
     });
 }
 
@@ -116,7 +116,7 @@ bool MakeShapeLine_PointFileData_Select(Database& db, bool& written) {
         if (!WriteSelection(q, kCaption, readNodes,
                             [&](const StationNode& n, bool& one) { return writer.write(n, one); }, written))
             return ClosePairQuietly(), false;
-        return FinishSelection(written);
+        return FinishSelection(written, YieldAfterRun::Yes);
     });
 }
 

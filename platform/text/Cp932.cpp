@@ -81,7 +81,10 @@ std::string toCp932(std::string_view utf8) {
 bool canEncodeCp932(std::string_view utf8) {
     if (asciiOnly(utf8)) return true;
     std::string out;
-    return encoder().run(utf8, out, [](char*&, size_t&, std::string&) { return false; });
+    if (!encoder().run(utf8, out, [](char*&, size_t&, std::string&) { return false; })) return false;
+    // Some characters share their CP932 code with another one and come back as that one (U+301C WAVE
+    // DASH as U+FF5E, U+2212 MINUS SIGN as U+FF0D, ...): a path written with them would name another file.
+    return fromCp932(out) == utf8;
 }
 
 std::string fromCp932(std::string_view cp932) {

@@ -6,6 +6,7 @@
 #include <QEvent>
 #include <QMenu>
 #include <QTabWidget>
+#include <QTimer>
 #include <QToolBar>
 #include <filesystem>
 #include <functional>
@@ -142,10 +143,15 @@ TEST_F(MainWindowStart, ClosingTheDialogUnloadsItAndTheNextOpeningReloadsTheCata
     EXPECT_EQ(conversionState().PointLayers[3].Name, text::toCp932("漁港"));
 }
 
-TEST_F(MainWindowStart, AMissingCatalogueStopsTheDialogWithItsBox) {
+TEST_F(MainWindowStart, AMissingCatalogueEndsTheProgramAfterItsBox) {
     frmMapMain& w = start();
     ui_.answer(ui::Answer::Ok);
-    w.mnuConv1[1]->trigger();
+    // The menu is used from the program's event loop, which the failed load must end with code 1. A
+    // program that went on is stopped after a while with another code.
+    QObject guard;
+    QTimer::singleShot(0, &guard, [&w] { w.mnuConv1[1]->trigger(); });
+    QTimer::singleShot(20000, &guard, [] { QCoreApplication::exit(99); });
+    EXPECT_EQ(QCoreApplication::exec(), 1);
     ASSERT_EQ(ui_.boxes().size(), 1u);
     EXPECT_EQ(ui_.boxes()[0].text, "53 File not found");
     EXPECT_EQ(ui_.boxes()[0].title, "Error: frmDataSelect (SetKisoJyoho)");

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
 
@@ -175,18 +176,36 @@ TEST_F(OutputChecks, ARelativePathFailsTheDriveTest) {
     EXPECT_EQ(ui_.boxes()[0].icon, Icon::Critical);
 }
 
+// Root may write everywhere: as root the check runs in a child process that gave up root for "nobody".
 TEST_F(OutputChecks, AFolderTheUserCannotWriteIsRefused) {
-    if (::geteuid() == 0) GTEST_SKIP() << "root may write everywhere";
     const fs::path locked = folder_.path() / "locked";
     fs::create_directory(locked);
-    fs::permissions(locked, fs::perms::owner_read | fs::perms::owner_exec);
+    fs::permissions(locked, fs::perms::owner_read | fs::perms::owner_exec | fs::perms::group_read |
+                                fs::perms::group_exec | fs::perms::others_read | fs::perms::others_exec);
     conversionState().SelectedKind = DataKind::Attr;
-    ui_.answer(Answer::Ok);
-    EXPECT_EQ(modCommon::ChkOutPutFilePath((locked / "t.dbf").string(), 0, 0), -1);
+    const std::string path = (locked / "t.dbf").string();
+    auto refused = [&] {
+        ui_.answer(Answer::Ok);
+        return modCommon::ChkOutPutFilePath(path, 0, 0) == -1 && ui_.boxes().size() == 1 &&
+               ui_.boxes()[0].text == "指定された出力先に書き込み権限がありません、出力先を指定し直して下さい" &&
+               ui_.boxes()[0].title == "指定エラー" && ui_.boxes()[0].icon == Icon::Exclamation;
+    };
+    if (::geteuid() != 0) {
+        EXPECT_TRUE(refused());
+    } else {
+        const pid_t child = ::fork();
+        ASSERT_NE(child, -1);
+        if (child == 0) {
+            if (::setgid(65534) != 0 || ::setuid(65534) != 0) ::_exit(2);
+            ::_exit(refused() ? 0 : 1);
+        }
+        int status = 0;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        ASSERT_TRUE(WIFEXITED(status));
+        if (WEXITSTATUS(status) == 2) GTEST_SKIP() << "root cannot give up root here";
+        EXPECT_EQ(WEXITSTATUS(status), 0) << "the folder was not refused";
+    }
     fs::permissions(locked, fs::perms::owner_all);
-    ASSERT_EQ(ui_.boxes().size(), 1u);
-    EXPECT_EQ(ui_.boxes()[0].text, "指定された出力先に書き込み権限がありません、出力先を指定し直して下さい");
-    EXPECT_EQ(ui_.boxes()[0].title, "指定エラー");
 }
 
 TEST_F(OutputChecks, ARowOutsideTheMeshTableIsARunTimeError) {

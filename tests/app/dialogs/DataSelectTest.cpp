@@ -13,6 +13,12 @@ namespace {
 using testsupport::DialogTest;
 using ui::Answer;
 
+// The three lines every polygon question ends with.
+const std::string instructions =
+    "ポリゴンを作成する場合は「はい(Y)」を押して下さい。\r\n"
+    "ポリゴンを作成せずにライン・代表点の作成を行う場合は、「いいえ(N)」を押して下さい。\r\n"
+    "処理を中止する場合は、「ｷｬﾝｾﾙ」を押して下さい。";
+
 class DataSelect : public DialogTest {
 protected:
     // A modal run that records the dialog's object name and the input list of a file-list dialog.
@@ -112,6 +118,9 @@ TEST_F(DataSelect, TheLakesRowIsToldByTheFileHeader) {
         {{"W09-50A-2K  湖沼"}, false, "frmDataSetALL"},
         {{"W09-50A-2k  湖沼"}, true, "frmDataSet"},
         {{"W09  湖沼"}, true, "frmDataSet"},
+        // "ジ" is 83 57: its trail byte reads "W", but the line holds no "W09-50A-2K".
+        {{"ジ09-50A-2K  湖沼"}, true, "frmDataSet"},
+        {{"湖沼 W09-50A-2K"}, false, "frmDataSetALL"},
         {{"W09-50A-2K", "W09-50A-2K"}, true, "frmDataSet"},
     };
     for (const Case& c : cases) {
@@ -141,10 +150,6 @@ TEST_F(DataSelect, OtherAreaRowsFollowTheCatalogue) {
 TEST_F(DataSelect, PolygonQuestions) {
     frmDataSelect& d = dataSelect();
     ConversionState& s = conversionState();
-    const std::string instructions =
-        "ポリゴンを作成する場合は「はい(Y)」を押して下さい。\r\n"
-        "ポリゴンを作成せずにライン・代表点の作成を行う場合は、「いいえ(N)」を押して下さい。\r\n"
-        "処理を中止する場合は、「ｷｬﾝｾﾙ」を押して下さい。";
 
     // Rows 2, 3, 4 and 8 ask nothing and build polygons.
     s.PolygonMakeMode = 2;
@@ -195,6 +200,62 @@ TEST_F(DataSelect, PolygonQuestions) {
     EXPECT_EQ(ui_.dialogs()[0].kind, ui::DialogRecord::Kind::Modal);
 }
 
+// The area rows the test above leaves out: each asking row with its own text, and what Yes and No leave.
+TEST_F(DataSelect, EveryAreaRowAsksItsOwnQuestionOrNone) {
+    frmDataSelect& d = dataSelect();
+    ConversionState& s = conversionState();
+    struct Case {
+        int row;
+        const char* first;   // nullptr: no question
+        const char* second;
+    };
+    const Case cases[] = {
+        {1, "自然公園には、ポリゴンを作成できないデータが存在します。",
+         "変換率は全国平均で約９９．６％ですが、ポリゴンを作成しますか？"},
+        {2, nullptr, nullptr},
+        {4, nullptr, nullptr},
+        {5, "鳥獣保護区域には、ポリゴンを作成できないデータが存在します。",
+         "変換率は全国平均で約９９．８％ですが、ポリゴンを作成しますか？"},
+        {7, "リゾート法指定地域には、ポリゴンを作成できないデータが存在します。",
+         "変換率は約９９．４％ですが、ポリゴンを作成しますか？"},
+        {8, nullptr, nullptr},
+        {9, "湖沼には、ポリゴンを作成できないデータが存在します。",
+         "変換率は全国平均で約９８．０％ですが、ポリゴンを作成しますか？"},
+    };
+    for (const Case& c : cases) {
+        for (Answer a : {Answer::Yes, Answer::No}) {
+            SCOPED_TRACE(::testing::Message() << "row " << c.row << (a == Answer::Yes ? " Yes" : " No"));
+            ui_.clearRecords();
+            s.PolygonMakeMode = a == Answer::Yes ? 2 : 1;
+            if (c.first) ui_.answer(a);
+            ui_.answerOpen({});
+            d.CmdPolygonKind[c.row]->click();
+            EXPECT_EQ(s.SelectedIndex, c.row);
+            if (!c.first) {
+                EXPECT_TRUE(ui_.boxes().empty());
+                EXPECT_EQ(s.PolygonMakeMode, 1);
+                continue;
+            }
+            ASSERT_EQ(ui_.boxes().size(), 1u);
+            EXPECT_EQ(ui_.boxes()[0].text, std::string(c.first) + "\r\n" + c.second + "\r\n\r\n" + instructions);
+            EXPECT_EQ(ui_.boxes()[0].title, "ﾎﾟﾘｺﾞﾝ作成ﾒｯｾｰｼﾞ");
+            EXPECT_EQ(s.PolygonMakeMode, a == Answer::Yes ? 1 : 2);
+        }
+    }
+}
+
+TEST_F(DataSelect, OtherKindsLeavePolygonMakeModeAlone) {
+    frmDataSelect& d = dataSelect();
+    ConversionState& s = conversionState();
+    s.PolygonMakeMode = 2;
+    for (const std::vector<QPushButton*>* buttons : {&d.CmdPointKind, &d.CmdLineKind, &d.CmdMeshKind, &d.CmdAttrKind}) {
+        ui_.answerOpen({input("a.txt")}).answerModal(recordDialog());
+        buttons->at(0)->click();
+    }
+    EXPECT_EQ(shown_.size(), 4u);
+    EXPECT_EQ(s.PolygonMakeMode, 2);
+}
+
 TEST_F(DataSelect, TheLakeShoreRowIsRefusedWithoutChangingAnything) {
     frmDataSelect& d = dataSelect();
     ConversionState& s = conversionState();
@@ -219,11 +280,14 @@ TEST_F(DataSelect, TheOpenDialogStartsInTheLastFolderWithTheItemsFilter) {
     ui_.answerOpen({a, b}).answerModal(recordDialog());
     d.CmdPointKind[3]->click();
     // A second press starts again with an empty list; a cancel opens nothing and says nothing.
-    ui_.answerOpen({});
+    ui_.answerOpen({}).answerOpen({});
     d.CmdLineKind[25]->click();
     EXPECT_EQ(d.P_ListInputFile->count(), 0);
     EXPECT_TRUE(ui_.boxes().empty());
-    ASSERT_EQ(ui_.dialogs().size(), 3u);
+    // The cancel kept the last folder.
+    d.CmdMeshKind[1]->click();
+    ASSERT_EQ(ui_.dialogs().size(), 4u);
+    EXPECT_EQ(ui_.dialogs()[3].request.folder, (folder_.path() / "in").string() + "/");
     const ui::FileDialogRequest& first = ui_.dialogs()[0].request;
     EXPECT_EQ(first.folder, folder_.path().string() + "/");
     EXPECT_EQ(first.filter, "漁港変換元データ (*.txt *.csv);;すべてのファイル (*)");

@@ -10,6 +10,7 @@
 
 #include "app/OutputChecks.h"
 #include "app/frmSyusuiSelect.h"
+#include "platform/errors/RunTimeError.h"
 #include "platform/text/Cp932.h"
 #include "tests/app/dialogs/DialogTest.h"
 
@@ -98,6 +99,9 @@ TEST_F(DataSet, ConvertChecksItsInputsInOrder) {
         {DataKind::Line, true, out("12345.shp"), "数字のみの出力ファイル名は指定できません。", out("12345.shp")},
         {DataKind::Attr, true, out("-1.5"), "数字のみの出力ファイル名は指定できません。", out("-1.5.dbf")},
         {DataKind::Line, true, out("道路😀"), "出力ファイル名に使用できない文字が含まれています。", out("道路😀.shp")},
+        // "〜" has a CP932 code, but it reads back as "～": the output would get another name.
+        {DataKind::Line, true, out("道路2006〜2008"), "出力ファイル名に使用できない文字が含まれています。",
+         out("道路2006〜2008.shp")},
         {DataKind::Line, true, out("roads"), "", out("roads.shp")},
         {DataKind::Line, true, out("roads.SHP"), "", out("roads.SHP")},
         {DataKind::Line, true, out("roads.shp.txt"), "", out("roads.shp.txt.shp")},
@@ -196,6 +200,30 @@ TEST_F(DataSet, AFailedJobLeavesTheDialogOpenAndClosesTheLogAndInput) {
     EXPECT_FALSE(s.LogFileNo.isOpen());
     EXPECT_FALSE(s.InFileNo.isOpen());
     EXPECT_EQ(d->inputFiles().size(), 1u);
+}
+
+TEST_F(DataSet, ARunTimeErrorOfTheJobClosesTheFilesShowsItsBoxAndKeepsTheDialog) {
+    auto d = jobDialog(DataKind::Line, 25, {input("a.txt")});
+    d->show();
+    ConversionState& s = conversionState();
+    jobs_.job = [&](frmDataSet&) -> bool {
+        s.LogFilePath = folder_.file("Log/job.log");
+        s.LogFileNo.open(s.LogFilePath, text::LineWriter::Mode::Replace);
+        s.InFileNo.open(input("a.txt"));
+        throw RunTimeError(err::FileNotFound, "File not found");
+    };
+    convert(*d, out("roads"), true);
+    ASSERT_EQ(ui_.boxes().size(), 1u);
+    EXPECT_EQ(ui_.boxes()[0].text, "53 File not found");
+    EXPECT_EQ(ui_.boxes()[0].title, "Error: frmDataSet (frmDataSet CmdConv_Click)");
+    EXPECT_EQ(ui_.boxes()[0].icon, ui::Icon::Critical);
+    EXPECT_TRUE(ui_.boxes()[0].systemModal);
+    EXPECT_FALSE(s.LogFileNo.isOpen());
+    EXPECT_FALSE(s.InFileNo.isOpen());
+    EXPECT_FALSE(ui_.busy());
+    EXPECT_FALSE(d->jobRunning());
+    EXPECT_TRUE(d->isVisible());
+    EXPECT_NE(d->result(), QDialog::Accepted);
 }
 
 // The area job is the one built-in procedure not there yet.

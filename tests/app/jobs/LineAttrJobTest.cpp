@@ -54,6 +54,14 @@ TEST_F(LineJob, AFinishedJobLeavesTheShapefileAndItsLogAndNothingElse) {
     EXPECT_EQ(d->ProgressBar->value(), d->ProgressBar->maximum());
 }
 
+TEST_F(LineJob, AnUpperCaseExtensionAddsTheFileTheWriterMade) {
+    ui_.answer(Answer::Yes);
+    auto d = dialog(DataKind::Line, kLineRow, {lineFile("a.txt", 1)}, out("coast.SHP"));
+    ASSERT_TRUE(convert(*d));
+    EXPECT_TRUE(std::filesystem::exists(out("coast.shp")));
+    EXPECT_EQ(mapTool().layers(), std::vector<std::string>{out("coast.shp")});
+}
+
 TEST_F(LineJob, ARefusedOutputCheckLeavesNoLogAndNoDatabase) {
     TempProgramFolder::write(out("coast.shp"), "old");
     ui_.answer(Answer::No);

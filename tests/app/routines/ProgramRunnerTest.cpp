@@ -57,10 +57,13 @@ TEST_F(RunProcessWaitFolder, ProgramThatDoesNotExistGivesMinusOne) {
     EXPECT_EQ(RunProcessWait(dir.string(), 1, -1), -1);
 }
 
-// A program folder with a blank: "Velmora" alone would be another program, answering 99.
+// A program folder with a blank: the path cut at the blank names another program, which answers 99
+// whatever it is given.
 TEST_F(RunProcessWaitFolder, ProgramFolderWithBlanksRunsTheExactPath) {
     fs::create_directories(dir / "Velmora 1.0");
-    fs::copy_file(VELMORA_TEST_CHILD, dir / "Velmora");
+    std::ofstream(dir / "Velmora") << "#!/bin/sh\nexit 99\n";
+    fs::permissions(dir / "Velmora", fs::perms::owner_all);
+    ASSERT_EQ(RunProcessWait((dir / "Velmora").string(), 1, -1), 99);
     fs::copy_file(VELMORA_TEST_CHILD, dir / "Velmora 1.0" / "Brunhale");
     EXPECT_EQ(runChild("exit 0", -1, (dir / "Velmora 1.0" / "Brunhale").string()), 0);
 }

@@ -37,8 +37,8 @@ TEST(AttrFileGen, BulkFileHasHeaderRowsAndLedgerWithCrLf) {
     auto dir = std::filesystem::temp_directory_path() / ("attrgen_" + std::to_string(::getpid()));
     std::filesystem::create_directories(dir);
     std::string path = (dir / "bulk.txt").string();
-    AttrBulkSpec spec{{"", "W05", "", "2008"}, {{4, 6, true}, {10, 3, true}, {13, 10, false}}, 50, 7, true};
-    writeBulkAttrFile(path, spec);
+    AttrBulkOptions options{{"", "W05", "", "2008"}, {{4, 6, true}, {10, 3, true}, {13, 10, false}}, 50, 7, true};
+    writeBulkAttrFile(path, options);
     std::ifstream in(path, std::ios::binary);
     std::stringstream ss;
     ss << in.rdbuf();

@@ -23,6 +23,31 @@ inline constexpr int kOrdinaryRow = 3;
 inline constexpr int kRoadRow = 25;
 inline constexpr int kRailwayRow = 26;
 
+// The scripted user interface that also notes what the progress display showed at every yield, the
+// moments the user can see it.
+class ProgressNotingUi : public ui::TestUi {
+public:
+    struct Shown {
+        std::string caption;
+        int maximum = 0, value = 0;
+        bool visible = false;
+        bool operator==(const Shown&) const = default;
+    };
+    void yield() override {
+        TestUi::yield();
+        const ConversionState& s = conversionState();
+        Shown now;
+        if (s.ConvMsgLabel) now.caption = s.ConvMsgLabel->text().toStdString();
+        if (s.ConvProgressBar) {
+            now.maximum = s.ConvProgressBar->maximum();
+            now.value = s.ConvProgressBar->value();
+            now.visible = !s.ConvProgressBar->isHidden();
+        }
+        shown.push_back(now);
+    }
+    std::vector<Shown> shown;
+};
+
 inline const char* kOrdinaryKey = "N03-L";
 inline const char* kRoadKey = "N01-RD";
 inline const char* kRailwayKey = "N02-RW";
@@ -81,7 +106,7 @@ protected:
 
     QApplication& app_ = ui::testApplication();
     TempProgramFolder program_;
-    ui::TestUi ui_;
+    ProgressNotingUi ui_;
     // Bar and label sit in a dialog that is never shown: making them visible opens no window (isHidden()
     // tells what the converters set).
     std::unique_ptr<QWidget> dialog_ = std::make_unique<QWidget>();

@@ -201,6 +201,42 @@ TEST_F(LineLoaderEdgeTest, LinkCounterBeyondItsRangeIsAnOverflow) {
     conversionState().InFileNo.close();
 }
 
+TEST_F(LineLoaderEdgeTest, VertexNumberBeyondSixteenBitsIsAnOverflow) {
+    openDb(kOrdinaryRow);
+    std::string bytes = crlf({header(kOrdinaryKey), kCounts, link(533945, 1, blanks(10), " 32768")});
+    const std::string five = vertex(1, 1) + vertex(2, 2) + vertex(3, 3) + vertex(4, 4) + vertex(5, 5);
+    for (int i = 0; i < 32768 / 5 + 1; ++i) bytes += five + "\r\n";
+    ui_.answer(ui::Answer::Ok);
+    EXPECT_FALSE(load(writeFile("in.txt", bytes)));
+    ASSERT_EQ(ui_.boxes().size(), 1u);
+    EXPECT_EQ(ui_.boxes()[0].title, "Error: ModLine (ModLine SetLineTextToTbl_Link)");
+    EXPECT_EQ(ui_.boxes()[0].text, "6 Overflow");
+    // The link row and the vertices numbered before the overflow stay.
+    EXPECT_EQ(dump("リンクデータ").size(), 1u);
+    EXPECT_EQ(dump("リンクデータ中間点").size(), 32767u);
+    conversionState().InFileNo.close();
+}
+
+TEST_F(LineLoaderEdgeTest, AttributeNumbersBeyondThirtyTwoBitsFitOnlyTheDoubleFields) {
+    // Node, road ledger and station ledger numbers are doubles; link, line and line ledger numbers are
+    // 32-bit and refuse them.
+    openDb(kRailwayRow);
+    ASSERT_TRUE(loadLines(kRailwayKey, {node(533945, 1, "9000000001", blanks(12)), "DP 9000000001  1駅"}));
+    EXPECT_EQ(dump("ノードデータ"), Dump{"N  |533945|1|5040000|1272000|1|9000000001|2|0|NULL|NULL|533945"});
+    EXPECT_EQ(dump("ノード台帳データ"), Dump{"DP |9000000001|1|駅"});
+
+    openDb(kRoadRow);
+    ASSERT_TRUE(loadLines(kRoadKey, {dl(9000000002, "国道", "", "")}));
+    EXPECT_EQ(dump("リンク台帳データ"), Dump{"DL |9000000002|1|3|国道|NULL|NULL"});
+
+    ui_.answer(ui::Answer::Ok);
+    EXPECT_FALSE(loadLines(kRoadKey, {link(533945, 1, "9000000003", "     0")}));
+    ASSERT_EQ(ui_.boxes().size(), 1u);
+    EXPECT_EQ(ui_.boxes()[0].title, "Error: ModLine (ModLine SetLineTextToTbl_Link)");
+    EXPECT_EQ(ui_.boxes()[0].text.substr(0, 5), "3349 ");
+    conversionState().InFileNo.close();
+}
+
 TEST_F(LineLoaderEdgeTest, FileThatCannotBeOpenedShowsTheLoadersBox) {
     openDb(kOrdinaryRow);
     ui_.answer(ui::Answer::Ok);

@@ -1,4 +1,6 @@
 // The line-record writers: golden pairs for the edge cases, progress, the selection, and failures.
+#include <algorithm>
+
 #include "convert/line/LineWriters.h"
 #include "tests/convert/line/LineWriterFixture.h"
 
@@ -84,6 +86,35 @@ TEST_F(LineWritersTest, SelectionWritesConditionByCondition) {
     EXPECT_EQ(ids, (std::vector<std::string>{"LINKNO,1", "LINKNO,3", "LINKNO,1", "LINKNO,3"}));
 }
 
+TEST_F(LineWritersTest, SelectedLineIsWrittenWholeAndAConditionWithoutLinesShowsAFullBar) {
+    // Line 4 starts in mesh 533945 and goes on over a link of mesh 533946.
+    loadRecords(kOrdinaryKey, {lineRecord(4, " 1", "       103", 2), ref(533945, 3, 0) + ref(533946, 9, 0)}, "more.txt");
+    ConversionState& s = conversionState();
+    s.MeshRangeCount = 3;
+    s.StartMeshWhere = {"", "起点メッシュコード = 533945", "起点メッシュコード = 533946", "起点メッシュコード = 533945"};
+    bool written = false;
+    ASSERT_TRUE(ModLine::MakeShapeLineFileData_Select(db_, written));
+    EXPECT_TRUE(written);
+    const std::vector<std::string> h = capturedHeader();
+    const auto at = std::find(h.begin(), h.end(), "LINKNO,4");
+    ASSERT_NE(at, h.end());
+    EXPECT_EQ(std::vector<std::string>(at, at + 4),
+              (std::vector<std::string>{"LINKNO,4", "BOX,140.03,35.03,140.09,35.09", "PARTS_POINTS,2,2", "PARTIDX,0,1"}));
+
+    // What the user saw at the yields: each condition under its own caption; the second, which found no
+    // line, with a full bar of one step.
+    using Shown = ProgressNotingUi::Shown;
+    auto lastShownUnder = [&](const std::string& caption) {
+        Shown last;
+        for (const Shown& w : ui_.shown)
+            if (w.caption == caption) last = w;
+        return last;
+    };
+    EXPECT_EQ(lastShownUnder("線データ変換中・・・(1/3)"), (Shown{"線データ変換中・・・(1/3)", 5, 0, true}));
+    EXPECT_EQ(lastShownUnder("線データ変換中・・・(2/3)"), (Shown{"線データ変換中・・・(2/3)", 1, 1, true}));
+    EXPECT_EQ(lastShownUnder("線データ変換中・・・(3/3)"), (Shown{"線データ変換中・・・(3/3)", 5, 0, true}));
+}
+
 TEST_F(LineWritersTest, SelectionWithoutAnyLineTellsTheUserAndRunsNothing) {
     ConversionState& s = conversionState();
     s.MeshRangeCount = 1;
@@ -167,6 +198,28 @@ TEST_F(LineWritersEmptyTest, LinesWithoutVerticesStillRunTheWriterOnTheHeaderBlo
     EXPECT_EQ(capturedHeader().size(), 7u);
     EXPECT_EQ(capturedHeader()[0], "MAKEFILE_NAME," + out("lines"));
     EXPECT_TRUE(capturedCoordinates().empty());
+}
+
+TEST_F(LineWritersEmptyTest, LineOfMorePointsThanSixteenBitsEndsInTheWritersBox) {
+    openDb(kOrdinaryRow);
+    conversionState().OutputPath = out("lines.shp");
+    // Two links of 16,390 vertices each: 32,780 points on one line.
+    std::string bytes = crlf({header(kOrdinaryKey), kCounts});
+    for (int serial = 1; serial <= 2; ++serial) {
+        bytes += crlf({link(533945, serial, blanks(10), " 16390")});
+        for (int i = 0; i < 16390 / 5; ++i) bytes += v(0) + v(1) + v(2) + v(3) + v(4) + "\r\n";
+    }
+    bytes += crlf({lineRecord(1, " 1", "       100", 2), ref(533945, 1, 0) + ref(533945, 2, 0)});
+    ASSERT_TRUE(load(writeFile("in.txt", bytes)));
+    ui_.answer(ui::Answer::Ok);
+    EXPECT_FALSE(ModLine::MakeShapeLineFileData(db_));
+    ASSERT_EQ(ui_.boxes().size(), 1u);
+    EXPECT_EQ(ui_.boxes()[0].title, "Error: ModLine (ModLine MakeShapeLineFileData)");
+    EXPECT_EQ(ui_.boxes()[0].text, "6 Overflow");
+    EXPECT_TRUE(ui_.boxes()[0].systemModal);
+    EXPECT_FALSE(brunhaleRan());
+    EXPECT_FALSE(conversionState().FilHFileNo.isOpen());
+    EXPECT_FALSE(conversionState().FilDFileNo.isOpen());
 }
 
 TEST_F(LineWritersEmptyTest, TwentyLinesGiveAMaximumOfTwentyTwo) {

@@ -73,12 +73,11 @@ TEST_F(RoadLinkWriterTest, EmptyLedgerAsksFirst) {
         EXPECT_EQ(brunhaleRan(), c.ran);
         EXPECT_TRUE(pairGone());  // a refusal opens nothing
     }
-    // Yes: every link with empty values.
-    for (const std::string& l : capturedHeader()) {
-        if (l.rfind("DBFITEM,", 0) == 0) {
-            EXPECT_EQ(l, "DBFITEM,,,,,");
-        }
-    }
+    // Yes: every link with vertices, each with empty values.
+    std::vector<std::string> values;
+    for (const std::string& l : capturedHeader())
+        if (l.rfind("DBFITEM,", 0) == 0) values.push_back(l);
+    EXPECT_EQ(values, std::vector<std::string>(3, "DBFITEM,,,,,"));
 }
 
 TEST_F(RoadLinkWriterTest, RoadItemNamedAfterNoLedgerFieldShowsTheRecordBlockBox) {
@@ -140,6 +139,21 @@ TEST_F(StationWritersTest, GoldenPairOfEveryStation) {
     EXPECT_EQ(bar_->maximum(), 6);  // five station nodes: 5.5 kept whole upwards
     EXPECT_EQ(bar_->value(), 5);
     EXPECT_TRUE(pairGone());
+}
+
+TEST_F(StationWritersTest, FailedShapeWriterShowsItsMessageAndDeletesThePair) {
+    installStandIn(3);
+    ui_.answer(ui::Answer::Ok);
+    const int yieldsBefore = ui_.yieldCount();
+    EXPECT_FALSE(ModLine::MakeShapeLine_PointFileData(db_));
+    ASSERT_EQ(ui_.boxes().size(), 1u);
+    EXPECT_EQ(ui_.boxes()[0].text, "Shapeﾌｧｲﾙの作成に失敗しました。");
+    EXPECT_EQ(ui_.boxes()[0].title, "ﾒｯｾｰｼﾞ");
+    EXPECT_EQ(ui_.boxes()[0].icon, ui::Icon::Critical);
+    EXPECT_TRUE(pairGone());
+    // Two yields around showing the display, then one after the caption, one after the run and one after
+    // the deletion.
+    EXPECT_EQ(ui_.yieldCount() - yieldsBefore, 5);
 }
 
 TEST_F(StationWritersTest, StationsWithoutLedgerRowsLeaveAHeaderBlockThatStillRuns) {

@@ -17,6 +17,10 @@ TEST(Cp932, RefusesTextWithoutShiftJisForm) {
     EXPECT_FALSE(canEncodeCp932("emoji \xF0\x9F\x98\x80"));
     EXPECT_TRUE(canEncodeCp932("日本"));
     EXPECT_THROW(toCp932("\xF0\x9F\x98\x80"), velmora::RunTimeError);
+    // Characters that share a code with another one would come back as the other: a path holding one
+    // would name another file once it has passed through CP932.
+    for (const char* c : {"2006〜2008", "−5", "‖", "¢", "£", "¬", "—"}) EXPECT_FALSE(canEncodeCp932(c)) << c;
+    for (const char* c : {"2006～2008", "－5", "∥", "￠", "￡", "￢", "―"}) EXPECT_TRUE(canEncodeCp932(c)) << c;
 }
 
 TEST(Cp932, DecodesBrokenBytesAsReplacement) {

@@ -79,29 +79,29 @@ void writeLines(const std::string& path, const std::vector<std::string>& lines) 
     out.close();
 }
 
-void writeBulkAttrFile(const std::string& path, const AttrBulkSpec& spec) {
-    if (spec.ledger && (spec.columns.size() < 2 || !spec.columns[0].numeric || !spec.columns[1].numeric))
+void writeBulkAttrFile(const std::string& path, const AttrBulkOptions& options) {
+    if (options.ledger && (options.columns.size() < 2 || !options.columns[0].numeric || !options.columns[1].numeric))
         throw std::invalid_argument("writeBulkAttrFile: ledger rows need two numeric key columns");
     text::LineWriter out(path, text::LineWriter::Mode::Replace);
-    AttrHeader header = spec.header;
-    header.recordCount = spec.rows;
+    AttrHeader header = options.header;
+    header.recordCount = options.rows;
     out.writeLine(attrHeaderLine(header));
-    Lcg rng{spec.seed};
-    std::vector<std::string> values(spec.columns.size());
-    for (long r = 0; r < spec.rows; ++r) {
-        for (std::size_t c = 0; c < spec.columns.size(); ++c) {
-            const AttrGenColumn& col = spec.columns[c];
+    Lcg rng{options.seed};
+    std::vector<std::string> values(options.columns.size());
+    for (long r = 0; r < options.rows; ++r) {
+        for (std::size_t c = 0; c < options.columns.size(); ++c) {
+            const AttrGenColumn& col = options.columns[c];
             if (col.numeric) {
                 // Keys stay small enough for the ledger key (item 1's digits and three more) to be exact.
                 std::uint32_t limit = 1;
                 for (int d = 0; d < std::min(col.width, 6); ++d) limit *= 10;
-                values[c] = std::to_string((c == 1 && spec.ledger) ? rng.next() % 1000 : rng.next() % limit);
+                values[c] = std::to_string((c == 1 && options.ledger) ? rng.next() % 1000 : rng.next() % limit);
             } else {
                 values[c] = std::string(kWords[rng.next() % kWords.size()]) + std::to_string(r % 97);
             }
         }
-        out.writeLine(attrTRow(spec.columns, values));
-        if (spec.ledger) {
+        out.writeLine(attrTRow(options.columns, values));
+        if (options.ledger) {
             std::string key = values[1];
             key.insert(0, 3 - std::min<std::size_t>(3, key.size()), '0');
             out.writeLine(attrDtRow(values[0] + key, "1", std::string("台帳") + std::to_string(r)));

@@ -41,13 +41,13 @@ void writeLines(const std::string& path, const std::vector<std::string>& lines);
 // A large file: `rows` "T" rows with deterministic values drawn from `seed`. With `ledger`, columns 0
 // and 1 must be numeric, and every "T" row is followed by a "DT" row whose attribute number is column 0's
 // digits followed by column 1 zero-filled to three digits (the ledger key of the joined table).
-struct AttrBulkSpec {
+struct AttrBulkOptions {
     AttrHeader header;
     std::vector<AttrGenColumn> columns;
     long rows = 0;
     unsigned seed = 1;
     bool ledger = false;
 };
-void writeBulkAttrFile(const std::string& path, const AttrBulkSpec& spec);
+void writeBulkAttrFile(const std::string& path, const AttrBulkOptions& options);
 
 }  // namespace velmora::gen
