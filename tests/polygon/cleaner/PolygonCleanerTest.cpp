@@ -45,6 +45,14 @@ std::vector<CleanCase> clean_cases() {
         {"two squares sharing an edge become one outline",
          {{{0, 0}, {0, 1}, {1, 1}, {1, 0}}, {{1, 0}, {1, 1}, {2, 1}, {2, 0}}},
          {{{1, 0}, {0, 0}, {0, 1}, {1, 1}, {2, 1}, {2, 0}}}},
+        // b crosses a's top edge at (5,10) and (8,10) and touches it, without crossing, at (3,10), where a
+        // has a notch. The stitched outline takes a's piece through (3,10) and then b's piece from (5,10)
+        // back to (3,10): the notch stays as a loop of the outline, which passes (3,10) twice (GEOS calls
+        // such a ring self-intersecting; shapefile readers draw it as the hole it is).
+        {"a ring touching the other where they do not cross: the outline passes that vertex twice",
+         {{{0, 0}, {0, 10}, {3, 10}, {4, 9}, {5, 10}, {10, 10}, {10, 0}},
+          {{3, 10}, {3, 12}, {8, 12}, {8, 10}, {8, 8}, {6, 9}, {5, 10}}},
+         {{{8, 10}, {10, 10}, {10, 0}, {0, 0}, {0, 10}, {3, 10}, {4, 9}, {5, 10}, {3, 10}, {3, 12}, {8, 12}}}},
     };
 }
 
