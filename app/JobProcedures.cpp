@@ -1,7 +1,7 @@
 #include "app/JobProcedures.h"
 
 #include "app/FileListJobs.h"
-#include "platform/ui/UiService.h"
+#include "app/ReplaceableService.h"
 
 namespace velmora {
 
@@ -18,25 +18,19 @@ public:
     bool MakeAttr(frmDataSet& d) override { return jobs::MakeAttr(d); }
 
 private:
-    static bool unavailable() {
-        ui::message("このデータの変換処理は、まだ使用できません。", "ﾒｯｾｰｼﾞ", ui::Icon::Exclamation);
-        return false;
-    }
+    static bool unavailable() { return conversionUnavailable("このデータの変換処理は、まだ使用できません。"); }
 };
 
-FileListJobProcedures*& installed() {
-    static FileListJobProcedures* procedures = nullptr;
-    return procedures;
+ReplaceableService<FileListJobProcedures>& slot() {
+    static BuiltInJobProcedures builtIn;
+    static ReplaceableService<FileListJobProcedures> service(builtIn);
+    return service;
 }
 
 }  // namespace
 
-FileListJobProcedures& fileListJobProcedures() {
-    static BuiltInJobProcedures builtIn;
-    FileListJobProcedures* p = installed();
-    return p ? *p : builtIn;
-}
+FileListJobProcedures& fileListJobProcedures() { return slot().get(); }
 
-void setFileListJobProcedures(FileListJobProcedures* procedures) { installed() = procedures; }
+void setFileListJobProcedures(FileListJobProcedures* procedures) { slot().install(procedures); }
 
 }  // namespace velmora

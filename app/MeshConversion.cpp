@@ -2,7 +2,7 @@
 
 #include "app/OutputPath.h"
 #include "platform/text/Cp932.h"
-#include "platform/ui/UiService.h"
+#include "app/ReplaceableService.h"
 
 namespace velmora {
 
@@ -19,26 +19,20 @@ public:
     }
 
 private:
-    static bool unavailable() {
-        ui::message("メッシュデータの変換処理は、まだ使用できません。", "ﾒｯｾｰｼﾞ", ui::Icon::Exclamation);
-        return false;
-    }
+    static bool unavailable() { return conversionUnavailable("メッシュデータの変換処理は、まだ使用できません。"); }
 };
 
-MeshConversion*& installed() {
-    static MeshConversion* conversion = nullptr;
-    return conversion;
+ReplaceableService<MeshConversion>& slot() {
+    static UnavailableMeshConversion builtIn;
+    static ReplaceableService<MeshConversion> service(builtIn);
+    return service;
 }
 
 }  // namespace
 
-MeshConversion& meshConversion() {
-    static UnavailableMeshConversion unavailable;
-    MeshConversion* p = installed();
-    return p ? *p : unavailable;
-}
+MeshConversion& meshConversion() { return slot().get(); }
 
-void setMeshConversion(MeshConversion* conversion) { installed() = conversion; }
+void setMeshConversion(MeshConversion* conversion) { slot().install(conversion); }
 
 bool isFourWayMesh(const MeshLayerDef& row) { return text::fromCp932(row.Name) == kFourWayMeshName; }
 

@@ -2,7 +2,7 @@
 
 #include "app/ConversionRoutines.h"
 #include "app/ConversionState.h"
-#include "platform/ui/UiService.h"
+#include "app/ReplaceableService.h"
 
 namespace velmora {
 
@@ -44,25 +44,19 @@ public:
     }
 
 private:
-    static bool unavailable() {
-        ui::message("ポイントデータの変換処理は、まだ使用できません。", "ﾒｯｾｰｼﾞ", ui::Icon::Exclamation);
-        return false;
-    }
+    static bool unavailable() { return conversionUnavailable("ポイントデータの変換処理は、まだ使用できません。"); }
 };
 
-PointConversion*& installed() {
-    static PointConversion* conversion = nullptr;
-    return conversion;
+ReplaceableService<PointConversion>& slot() {
+    static UnavailablePointConversion builtIn;
+    static ReplaceableService<PointConversion> service(builtIn);
+    return service;
 }
 
 }  // namespace
 
-PointConversion& pointConversion() {
-    static UnavailablePointConversion unavailable;
-    PointConversion* p = installed();
-    return p ? *p : unavailable;
-}
+PointConversion& pointConversion() { return slot().get(); }
 
-void setPointConversion(PointConversion* conversion) { installed() = conversion; }
+void setPointConversion(PointConversion* conversion) { slot().install(conversion); }
 
 }  // namespace velmora
