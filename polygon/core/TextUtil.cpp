@@ -122,15 +122,17 @@ long long read_integer(const char* first, const char* last) {
     while (first != last && is_space(*first)) ++first;
     bool negative = false;
     if (first != last && (*first == '+' || *first == '-')) negative = *first++ == '-';
-    long long v = 0;
+    // Unsigned: a value just below the limit times ten still fits, where a signed one would overflow.
+    unsigned long long v = 0;
     for (; first != last && *first >= '0' && *first <= '9'; ++first) {
-        v = v * 10 + (*first - '0');
-        if (v >= kIntegerLimit) {
+        v = v * 10 + static_cast<unsigned>(*first - '0');
+        if (v >= static_cast<unsigned long long>(kIntegerLimit)) {
             v = kIntegerLimit;
             break;
         }
     }
-    return negative ? -v : v;
+    const long long r = static_cast<long long>(v);
+    return negative ? -r : r;
 }
 
 namespace {

@@ -88,6 +88,8 @@ TEST(PolygonReadNumbers, AsTheCLibraryReadsThem) {
     EXPECT_EQ(i("abc"), 0);
     EXPECT_EQ(i(""), 0);
     EXPECT_EQ(i("99999999999999999999999"), kIntegerLimit);
+    EXPECT_EQ(i("-99999999999999999999999"), -kIntegerLimit);
+    EXPECT_EQ(i("999999999999999999"), 999999999999999999LL);  // the largest value below the limit
     EXPECT_EQ(d(" 4860000"), 4860000.0);
     EXPECT_EQ(d("-1.5e1x"), -15.0);
     EXPECT_EQ(d("--5"), 0.0);
