@@ -1,6 +1,5 @@
 #include "app/ConversionLog.h"
 
-#include <ctime>
 #include <exception>
 
 #include "app/ConversionState.h"
@@ -14,46 +13,9 @@ using text::toCp932;
 
 namespace {
 
-LogTime systemLocalTime() {
-    std::time_t now = std::time(nullptr);
-    std::tm tm{};
-    localtime_r(&now, &tm);
-    return {tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday, tm.tm_hour, tm.tm_min, tm.tm_sec};
-}
-
 LogClock& installedClock() {
     static LogClock clock;
     return clock;
-}
-
-void appendTwoDigits(std::string& out, int v) {
-    out += static_cast<char>('0' + (v / 10) % 10);
-    out += static_cast<char>('0' + v % 10);
-}
-
-// "yymmddhhmmss"
-std::string nameStamp(const LogTime& t) {
-    std::string s;
-    for (int v : {t.year % 100, t.month, t.day, t.hour, t.minute, t.second}) appendTwoDigits(s, v);
-    return s;
-}
-
-// "yyyy/mm/dd hh:mm:ss"
-std::string endStamp(const LogTime& t) {
-    std::string s;
-    appendTwoDigits(s, t.year / 100);
-    appendTwoDigits(s, t.year % 100);
-    s += '/';
-    appendTwoDigits(s, t.month);
-    s += '/';
-    appendTwoDigits(s, t.day);
-    s += ' ';
-    appendTwoDigits(s, t.hour);
-    s += ':';
-    appendTwoDigits(s, t.minute);
-    s += ':';
-    appendTwoDigits(s, t.second);
-    return s;
 }
 
 std::string fileKindLine(const std::string& name, std::string_view t) {
@@ -98,7 +60,7 @@ std::string logLine(std::int16_t code, std::string_view t) {
         case 0: return bracketed(t, "データ変換開始。");
         case 16: return bracketed(t, "付属変換開始。");
         case 99:
-            return toCp932("変換終了。   ") + endStamp(logNow());
+            return toCp932("変換終了。   ") + text::formatDateTime(logNow());
         // The file-kind codes name the row SelectedIndex of their own table, whatever the job's kind.
         case 1: return fileKindLine(layerRow(s.PolygonLayers, row).Name, t);
         case 12: return fileKindLine(layerRow(s.PointLayers, row).Name, t);
@@ -116,11 +78,11 @@ std::string logLine(std::int16_t code, std::string_view t) {
 
 void setLogClock(LogClock clock) { installedClock() = std::move(clock); }
 
-std::string logTimeText(const LogTime& t) { return endStamp(t); }
+std::string logTimeText(const LogTime& t) { return text::formatDateTime(t); }
 
 LogTime logNow() {
     const LogClock& clock = installedClock();
-    return clock ? clock() : systemLocalTime();
+    return clock ? clock() : text::localNow();
 }
 
 std::string makeLogFilePath() {
@@ -129,7 +91,7 @@ std::string makeLogFilePath() {
     std::string name = text::fromCp932(s.selectedLayerName());
     for (char& c : name)
         if (c == '/' || c == '\\') c = '_';
-    return programFolder() + "/Log/" + name + nameStamp(logNow()) + ".log";
+    return programFolder() + "/Log/" + name + text::formatCompactStamp(logNow()) + ".log";
 }
 
 void openLogFile(text::LineWriter::Mode mode) {

@@ -6,14 +6,13 @@
 #include <string>
 #include <string_view>
 
+#include "platform/text/DateTimeText.h"
 #include "platform/text/LineWriter.h"
 
 namespace velmora::modCommon {
 
 // A local date and time as the log shows it.
-struct LogTime {
-    int year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0;
-};
+using LogTime = text::DateTime;
 using LogClock = std::function<LogTime()>;
 
 // Installs the clock that stamps log names and end lines (tests); an empty clock restores local time.

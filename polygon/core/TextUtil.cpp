@@ -1,7 +1,6 @@
 #include "polygon/core/TextUtil.h"
 
 #include <charconv>
-#include <ctime>
 #include <map>
 #include <mutex>
 #include <stdexcept>
@@ -61,18 +60,6 @@ namespace {
 std::mutex clock_guard;
 Clock installed_clock;
 
-LocalTime system_now() {
-    std::time_t t = std::time(nullptr);
-    std::tm tm{};
-    localtime_r(&t, &tm);
-    return {tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday, tm.tm_hour, tm.tm_min, tm.tm_sec};
-}
-
-void append_two_digits(std::string& s, int v) {
-    s += static_cast<char>('0' + (v / 10) % 10);
-    s += static_cast<char>('0' + v % 10);
-}
-
 bool is_space(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f'; }
 
 }  // namespace
@@ -88,25 +75,11 @@ LocalTime local_now() {
         std::lock_guard<std::mutex> lock(clock_guard);
         c = installed_clock;
     }
-    return c ? c() : system_now();
+    return c ? c() : velmora::text::localNow();
 }
 
 std::string make_time_stamp(const std::string& prefix) {
-    const LocalTime t = local_now();
-    std::string s = prefix;
-    s += std::to_string(t.year);
-    s += '/';
-    append_two_digits(s, t.month);
-    s += '/';
-    append_two_digits(s, t.day);
-    s += ' ';
-    append_two_digits(s, t.hour);
-    s += ':';
-    append_two_digits(s, t.minute);
-    s += ':';
-    append_two_digits(s, t.second);
-    s += '\n';
-    return s;
+    return prefix + velmora::text::formatDateTime(local_now()) + '\n';
 }
 
 const std::string& sjis(const char* utf8_literal) {

@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/text/DateTimeText.h"
+
 namespace ostrand {
 
 // The path without its extension: cut before the last "." unless a folder separator ("\" or "/")
@@ -20,9 +22,7 @@ void trim(std::string& s);
 void split(const std::string& s, char delimiter, std::vector<std::string>& out);
 
 // Local date and time as the library sees it; tests replace the clock.
-struct LocalTime {
-    int year = 1970, month = 1, day = 1, hour = 0, minute = 0, second = 0;
-};
+using LocalTime = velmora::text::DateTime;
 using Clock = std::function<LocalTime()>;
 // Installs a clock; an empty function restores the system's local time.
 void set_clock(Clock clock);
