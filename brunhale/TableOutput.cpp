@@ -10,42 +10,21 @@
 #include "brunhale/FieldNames.h"
 #include "platform/text/Conversions.h"
 #include "platform/text/Cp932.h"
+#include "platform/text/DbaseNumber.h"
 #include "platform/text/Sjis.h"
 
 namespace velmora::brunhale {
-
-namespace {
-
-// Sign, digits and at most one decimal point: the form a dBASE number field holds.
-bool isPlainDecimal(std::string_view t) {
-    std::size_t i = (!t.empty() && (t[0] == '+' || t[0] == '-')) ? 1 : 0;
-    int digits = 0;
-    bool point = false;
-    for (; i < t.size(); ++i) {
-        if (t[i] >= '0' && t[i] <= '9') ++digits;
-        else if (t[i] == '.' && !point) point = true;
-        else return false;
-    }
-    return digits > 0;
-}
-
-}  // namespace
 
 Cell dbfCell(const FieldDef& field, std::string_view value, std::string& cell) {
     if (field.type == 'C') {
         cell.assign(text::sjisByteCut(value, 1, field.width));
         return Cell::Value;
     }
-    std::string_view t = text::trimBlanks(value);
-    std::string laidOut;
-    if (!isPlainDecimal(t)) {
-        if (!text::isNumeric(t)) return Cell::Null;
-        laidOut = text::formatNumber(text::toDouble(t));
-        t = laidOut;
-    }
-    if (t.size() > static_cast<std::size_t>(field.width)) return Cell::TooWide;
-    cell.assign(static_cast<std::size_t>(field.width) - t.size(), ' ');
-    cell.append(t);
+    thread_local std::string number;
+    if (!text::dbaseNumberText(value, number)) return Cell::Null;
+    if (number.size() > static_cast<std::size_t>(field.width)) return Cell::TooWide;
+    cell.assign(static_cast<std::size_t>(field.width) - number.size(), ' ');
+    cell.append(number);
     return Cell::Value;
 }
 
