@@ -94,6 +94,20 @@ TEST_F(Replacement, AFolderNamedAsAnOutputFileIsRefused) {
     EXPECT_THAT(r.stderrText, HasSubstr("cannot replace " + base + ".shp: a folder of that name is in the way"));
     EXPECT_EQ(b.folder().list("out"), (Lines{"layer.shp"})) << "nothing renamed, nothing written";
     EXPECT_EQ(readFile(base + ".shp/inside.txt"), "kept\r\n");
+
+    // A folder in the place of a companion the output would remove: the earlier output stays readable.
+    const std::string other = out() + "/earlier";
+    b.writeHeader(pointPair(other, 2));
+    b.writeCoordinates(pointCoordinates(2));
+    runOk();
+    std::filesystem::create_directory(other + ".cpg");
+    b.writeHeader(pointPair(other, 5));
+    b.writeCoordinates(pointCoordinates(5));
+    r = b.run();
+    EXPECT_EQ(r.exitCode, 4);
+    EXPECT_THAT(r.stderrText, HasSubstr("cannot replace " + other + ".cpg: a folder of that name is in the way"));
+    EXPECT_TRUE(std::filesystem::is_directory(other + ".cpg"));
+    EXPECT_THAT(ogrinfo(other + ".shp"), HasSubstr("Feature Count: 2"));
 }
 
 // The coordinate file is a pipe the test holds open, so the run is caught in the middle of its work.
