@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "tests/app/jobs/JobRunFixture.h"
+#include "tests/convert/attr/AttrTableItems.h"
 #include "tests/tools/gen/AttrFileGen.h"
 
 using namespace velmora;
@@ -25,27 +26,6 @@ namespace fs = std::filesystem;
 namespace {
 
 const fs::path kExpected = fs::path(VELMORA_GOLDEN_DIR) / "expected";
-
-// A table of ten columns (numbers, ASCII and Japanese texts); the ledger-joined row adds unused items and
-// the ledger title.
-std::vector<CatalogueItem> tableItems(bool joined) {
-    std::vector<CatalogueItem> items = {
-        {"水系コード", "Long", 4, 6, true},  {"河川コード", "Integer", 10, 3, true}, {"河川名", "Text", 13, 20, true},
-        {"区分", "Text1", 33, 2, true},      {"延長", "Long", 35, 8, true},         {"面積", "Long", 43, 8, true},
-        {"備考", "Text2", 51, 20, true},     {"年度", "Integer", 71, 4, true},      {"番号", "Long", 75, 6, false},
-        {"名称", "Text", 81, 10, true}};
-    if (joined) {
-        while (items.size() < 45) items.push_back({"予備" + std::to_string(items.size() + 1), "Integer", 91, 1, false});
-        items.push_back({"水系名", "Text2", 0, 20, true});
-    }
-    return items;
-}
-
-std::vector<gen::AttrGenColumn> tableColumns() {
-    std::vector<gen::AttrGenColumn> cols;
-    for (const CatalogueItem& i : tableItems(false)) cols.push_back({i.start, i.width, i.type.find("Text") == std::string::npos});
-    return cols;
-}
 
 struct GoldenJob {
     std::string name;       // folder under expected/
@@ -116,7 +96,7 @@ const std::vector<GoldenJob>& goldenJobs() {
              std::vector<std::string> paths;
              for (unsigned seed : {7u, 9u}) {
                  paths.push_back(folder + "/table" + std::to_string(seed) + ".txt");
-                 gen::writeBulkAttrFile(paths.back(), {{"", "W10", "", "2008", "1", 60}, tableColumns(), 60, seed, false});
+                 gen::writeBulkAttrFile(paths.back(), {{"", "W10", "", "2008", "1", 60}, riverTableColumns(), 60, seed, false});
              }
              return paths;
          }},
@@ -125,7 +105,7 @@ const std::vector<GoldenJob>& goldenJobs() {
              std::vector<std::string> paths;
              for (unsigned seed : {8u, 10u}) {
                  paths.push_back(folder + "/joined" + std::to_string(seed) + ".txt");
-                 gen::writeBulkAttrFile(paths.back(), {{"", "W11", "", "2008", "1", 60}, tableColumns(), 60, seed, true});
+                 gen::writeBulkAttrFile(paths.back(), {{"", "W11", "", "2008", "1", 60}, riverTableColumns(), 60, seed, true});
              }
              return paths;
          }},
@@ -156,8 +136,8 @@ protected:
                        {{CatalogKind::Line, 3, "海岸線", "N03-L", lineItems(gen::ordinaryLedgerItems())},
                         {CatalogKind::Line, 25, "道路", "N01-RD", lineItems(gen::roadLedgerItems())},
                         {CatalogKind::Line, 26, "鉄道", "N02-RW", lineItems(gen::ordinaryLedgerItems())},
-                        {CatalogKind::Attr, 3, "河川テーブル", "W10", tableItems(false)},
-                        {CatalogKind::Attr, 10, "河川・水系域テーブル", "W11", tableItems(true)}});
+                        {CatalogKind::Attr, 3, "河川テーブル", "W10", riverTableItems(false)},
+                        {CatalogKind::Attr, 10, "河川・水系域テーブル", "W11", riverTableItems(true)}});
     }
 };
 
