@@ -9,7 +9,8 @@
 //     the job's figure covers Brunhale too);
 //   - the I/O floor: cat of the inputs and cp of the outputs.
 //
-//   bench_pipeline [--runs N] [--scale F] [--only NAME]   (F scales every count; BENCH_KEEP=1 keeps the folder)
+//   bench_pipeline [--runs N] [--scale F] [--only NAME]   (F scales every count; BENCH_KEEP=1 keeps the folder;
+//                                                          BENCH_JOBRUN=PATH runs another build's job runner)
 //
 // The phases are read from outside the job: an inotify watch on the program folder notes every write to
 // the work database, and the program folder's Brunhale is a small script that notes the time around the
@@ -201,8 +202,9 @@ struct Bench {
     bool runJob(Pipeline& p) {
         clearOutputs();
         watch->reset();
-        std::vector<std::string> argv = {std::string(VELMORA_BINARY_DIR) + "/tools/jobrun", "--program-folder",
-                                         program.string()};
+        const char* other = std::getenv("BENCH_JOBRUN");
+        std::vector<std::string> argv = {other ? other : std::string(VELMORA_BINARY_DIR) + "/tools/jobrun",
+                                         "--program-folder", program.string()};
         std::istringstream words(p.jobArguments);
         for (std::string w; words >> w;) argv.push_back(w);
         argv.insert(argv.end(), {"--out", (program / "out" / p.output).string()});
