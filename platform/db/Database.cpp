@@ -22,6 +22,7 @@ constexpr const char* kSettings =
     "PRAGMA synchronous=OFF;"
     "PRAGMA locking_mode=EXCLUSIVE;"
     "PRAGMA cache_size=-65536;"
+    "PRAGMA temp_store=MEMORY;"
     "PRAGMA mmap_size=1073741824;";
 
 std::shared_ptr<detail::Connection> connect(const std::string& path, const std::string& absolute, bool create) {
@@ -101,7 +102,9 @@ Database Database::create(const std::string& path, IfExists ifExists) {
 Database Database::open(const std::string& path) {
     std::string absolute = detail::absolutePath(path);
     if (!fileExists(absolute)) fail(err::FileNotFound, "Could not find file '" + path + "'.");
-    return Database(connect(path, absolute, false));
+    Database db(connect(path, absolute, false));
+    db.connection_->deferIndexesOfEmptyTables();
+    return db;
 }
 
 bool Database::isOpen() const { return connection_ && connection_->handle; }
@@ -118,6 +121,11 @@ void Database::close() {
             } catch (...) {
                 error = std::current_exception();
             }
+        }
+        try {
+            connection_->buildDeferredIndexes();
+        } catch (...) {
+            if (!error) error = std::current_exception();
         }
         // Queries still alive: finalize them here; they see the closed connection and leave it alone.
         while (sqlite3_stmt* s = sqlite3_next_stmt(handle, nullptr)) sqlite3_finalize(s);
@@ -188,6 +196,7 @@ Appender& Database::appender(std::string_view table) {
 
 Query Database::query(std::string_view sql) const {
     if (!isOpen()) fail(err::ObjectInvalid, "Object invalid or no longer set. (the database is closed)");
+    connection_->buildDeferredIndexes();
     return Query(connection_, sql);
 }
 
