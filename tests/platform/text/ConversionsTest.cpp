@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <optional>
+
 #include "platform/errors/RunTimeError.h"
 #include "platform/text/Conversions.h"
 
@@ -53,4 +56,32 @@ TEST(Conversions, FormatNumberIsPlainDecimal) {
         {0.1 + 0.2, "0.3"}, {123456789012345678.0, "123456789012346000"},
     };
     for (auto [v, expected] : cases) EXPECT_EQ(formatNumber(v), expected) << v;
+}
+
+TEST(Conversions, AppendNumberAddsTheFormattedTextWithoutDisturbingWhatStands) {
+    std::string line = "LINKDATA,";
+    for (double v : {139.004472, -0.5, 1e-300, 1e300, 36.0, -123456.789012345}) {
+        const std::size_t before = line.size();
+        appendNumber(line, v);
+        EXPECT_EQ(line.substr(before), formatNumber(v)) << v;
+        line += ',';
+    }
+    EXPECT_EQ(line.substr(0, 9), "LINKDATA,");
+}
+
+TEST(Conversions, PlainWholeNumbersAreReadStraightAndAgreeWithTheGeneralReading) {
+    const std::pair<const char*, std::optional<std::int64_t>> cases[] = {
+        {"12", 12},          {"  5040000 ", 5040000},  {"-7", -7},         {"+7", 7},
+        {"007", 7},          {"999999999999999", 999999999999999},       {"1234567890123456", std::nullopt},
+        {"-0", std::nullopt}, {"1.5", std::nullopt},   {"1e3", std::nullopt}, {"", std::nullopt},
+        {"  ", std::nullopt}, {"1 2", std::nullopt},   {"-", std::nullopt}, {"\t3\t", 3},
+    };
+    for (auto [text, expected] : cases) {
+        EXPECT_EQ(plainWholeNumber(text), expected) << text;
+        if (expected) EXPECT_EQ(toDouble(text), static_cast<double>(*expected)) << text;
+    }
+    // What the reading leaves to the general path still reads as before.
+    EXPECT_TRUE(std::signbit(toDouble("-0")));
+    EXPECT_EQ(toDouble("1234567890123456"), 1234567890123456.0);
+    EXPECT_EQ(toDouble(" 1.5e2 "), 150.0);
 }
