@@ -5,6 +5,7 @@
 #include <exception>
 #include <filesystem>
 #include <unordered_set>
+#include <vector>
 
 #include "platform/db/Connection.h"
 #include "platform/db/DatabaseFiles.h"
@@ -172,9 +173,15 @@ void Database::createTable(const TableDef& table) {
 
 void Database::createIndex(const TableDef& table, const IndexDef& index) {
     checkName(index.name);
-    bool known = false;
-    for (const FieldDef& f : table.fields()) known = known || sameName(f.name, index.field);
-    if (!known) fail(err::ItemNotFound, "Item not found in this collection. (" + table.name() + "." + index.field + ")");
+    std::vector<std::string> fields = {index.field};
+    fields.insert(fields.end(), index.thenBy.begin(), index.thenBy.end());
+    std::string columns;
+    for (const std::string& field : fields) {
+        bool known = false;
+        for (const FieldDef& f : table.fields()) known = known || sameName(f.name, field);
+        if (!known) fail(err::ItemNotFound, "Item not found in this collection. (" + table.name() + "." + field + ")");
+        columns += (columns.empty() ? "" : ", ") + quoteName(field);
+    }
     std::string sqliteName = sqliteIndexName(table.name(), index.name);
     Query existing = query("SELECT 1 FROM sqlite_master WHERE type = 'index' AND name = ?1 COLLATE NOCASE");
     existing.bind(1, sqliteName);
@@ -182,7 +189,7 @@ void Database::createIndex(const TableDef& table, const IndexDef& index) {
         fail(err::AlreadyInCollection,
              "Cannot append. An object with that name already exists in the collection. (" + index.name + ")");
     connection_->exec(std::string(index.unique ? "CREATE UNIQUE INDEX " : "CREATE INDEX ") + quoteName(sqliteName) +
-                      " ON " + quoteName(table.name()) + " (" + quoteName(index.field) + ")");
+                      " ON " + quoteName(table.name()) + " (" + columns + ")");
 }
 
 Appender& Database::appender(std::string_view table) {
