@@ -130,8 +130,15 @@ void appendNumber(std::string& out, double v) {
         return;
     }
     char buf[64];
-    // 15 significant digits in scientific form, then laid out as plain decimal.
-    const auto r = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::scientific, 14);
+    // 15 significant digits in scientific form, then laid out as plain decimal. The shortest form that
+    // reads back as v is quicker to make; when it has at most 15 digits, rounding v to 15 digits gives
+    // those same digits (a normal v lies within half a unit of its last place of them), so it serves
+    // as well. A subnormal number carries fewer bits than that takes.
+    auto r = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::scientific);
+    std::size_t mantissaDigits = 0;
+    for (const char* d = buf; d < r.ptr && *d != 'e'; ++d) mantissaDigits += *d >= '0' && *d <= '9';
+    if (mantissaDigits > 15 || !std::isnormal(v))
+        r = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::scientific, 14);
     const char* p = buf;
     const bool negative = *p == '-';
     if (negative) ++p;
