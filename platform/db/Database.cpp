@@ -18,13 +18,16 @@ namespace {
 
 // Temporary data, rebuilt by the next job when anything goes wrong: speed over durability. The cache
 // holds the pages of the tables and indexes being loaded so that a file's transaction rarely spills.
+// Memory stays bounded whatever the size of the data: sorts that outgrow the cache (building an index,
+// GROUP BY) spill into temporary files rather than memory, and the file is read through the cache
+// rather than a memory map, whose pages would count against the process as the file grows.
 constexpr const char* kSettings =
     "PRAGMA journal_mode=OFF;"
     "PRAGMA synchronous=OFF;"
     "PRAGMA locking_mode=EXCLUSIVE;"
     "PRAGMA cache_size=-65536;"
-    "PRAGMA temp_store=MEMORY;"
-    "PRAGMA mmap_size=1073741824;";
+    "PRAGMA temp_store=FILE;"
+    "PRAGMA mmap_size=0;";
 
 std::shared_ptr<detail::Connection> connect(const std::string& path, const std::string& absolute, bool create) {
     // No memory statistics: every allocation of the engine would otherwise take a lock to count itself.
