@@ -57,10 +57,7 @@ bool makeTable_AttrTData(db::Database& database) {
         }
         const std::string item1 = text::fromCp932(layer.ItemName.at(1));
         const std::string item2 = text::fromCp932(layer.ItemName.at(2));
-        // The joined writer reads the table sorted by items 1, 2 and 3: item 1's index keeps that order.
-        std::vector<std::string> thenBy = {item2};
-        if (layer.ItemCount - 1 >= 3) thenBy.push_back(text::fromCp932(layer.ItemName.at(3)));
-        table.orderedIndex(item1, item1, thenBy).index(item2, item2);
+        table.index(item1, item1).index(item2, item2);
         database.createTable(table);
         return true;
     } catch (const std::exception& e) {

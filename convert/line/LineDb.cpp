@@ -63,14 +63,12 @@ bool makeTable_LinkData(Database& db) {
                               "リンク台帳の有無", "リンク属性番号", "リンク構成中間点数", "LinkIdx", "使用フラグ1",
                               "使用フラグ2"})
             links.field(f, FieldType::Long);
-        // A link is looked up by its mesh and serial: the mesh's index orders its links by serial.
-        links.orderedIndex("起点メッシュコード", "起点メッシュコード", {"リンク一連番号"}).index("リンク一連番号", "リンク一連番号");
+        links.index("起点メッシュコード", "起点メッシュコード").index("リンク一連番号", "リンク一連番号");
         db.createTable(links);
 
         TableDef vertices("リンクデータ中間点");
         for (const char* f : {"LinkIdx", "中間点番号", "Ｘ座標", "Ｙ座標"}) vertices.field(f, FieldType::Long);
-        // A link's vertices are read in their order: the index keeps them so, and no look-up sorts.
-        vertices.orderedIndex("LinkIdx", "LinkIdx", {"中間点番号"}).index("中間点番号", "中間点番号");
+        vertices.index("LinkIdx", "LinkIdx").index("中間点番号", "中間点番号");
         db.createTable(vertices);
         return true;
     });
@@ -88,7 +86,7 @@ bool makeTable_Line(Database& db) {
 
         TableDef refs("ラインリンクデータ");
         for (const char* f : {"LinkIdx", "リンク番号", "メッシュコード", "番号", "フラグ"}) refs.field(f, FieldType::Long);
-        refs.orderedIndex("LinkIdx", "LinkIdx", {"リンク番号"}).index("リンク番号", "リンク番号");
+        refs.index("LinkIdx", "LinkIdx").index("リンク番号", "リンク番号");
         db.createTable(refs);
 
         // The ledger takes every item of the selected row, flagged for output or not.

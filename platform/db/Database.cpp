@@ -5,7 +5,6 @@
 #include <exception>
 #include <filesystem>
 #include <unordered_set>
-#include <vector>
 
 #include "platform/db/Connection.h"
 #include "platform/db/DatabaseFiles.h"
@@ -179,15 +178,9 @@ void Database::createTable(const TableDef& table) {
 
 void Database::createIndex(const TableDef& table, const IndexDef& index) {
     checkName(index.name);
-    std::vector<std::string> fields = {index.field};
-    fields.insert(fields.end(), index.thenBy.begin(), index.thenBy.end());
-    std::string columns;
-    for (const std::string& field : fields) {
-        bool known = false;
-        for (const FieldDef& f : table.fields()) known = known || sameName(f.name, field);
-        if (!known) fail(err::ItemNotFound, "Item not found in this collection. (" + table.name() + "." + field + ")");
-        columns += (columns.empty() ? "" : ", ") + quoteName(field);
-    }
+    bool known = false;
+    for (const FieldDef& f : table.fields()) known = known || sameName(f.name, index.field);
+    if (!known) fail(err::ItemNotFound, "Item not found in this collection. (" + table.name() + "." + index.field + ")");
     std::string sqliteName = sqliteIndexName(table.name(), index.name);
     Query existing = query("SELECT 1 FROM sqlite_master WHERE type = 'index' AND name = ?1 COLLATE NOCASE");
     existing.bind(1, sqliteName);
@@ -195,7 +188,7 @@ void Database::createIndex(const TableDef& table, const IndexDef& index) {
         fail(err::AlreadyInCollection,
              "Cannot append. An object with that name already exists in the collection. (" + index.name + ")");
     connection_->exec(std::string(index.unique ? "CREATE UNIQUE INDEX " : "CREATE INDEX ") + quoteName(sqliteName) +
-                      " ON " + quoteName(table.name()) + " (" + columns + ")");
+                      " ON " + quoteName(table.name()) + " (" + quoteName(index.field) + ")");
 }
 
 Appender& Database::appender(std::string_view table) {

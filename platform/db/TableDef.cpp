@@ -12,9 +12,4 @@ TableDef& TableDef::index(std::string name, std::string field, bool unique) {
     return *this;
 }
 
-TableDef& TableDef::orderedIndex(std::string name, std::string field, std::vector<std::string> thenBy) {
-    indexes_.push_back(IndexDef{std::move(name), std::move(field), false, std::move(thenBy)});
-    return *this;
-}
-
 }  // namespace velmora::db

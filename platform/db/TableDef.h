@@ -1,7 +1,5 @@
 #pragma once
-// The definition of one table: its fields in order and its indexes, each on one field, optionally followed
-// by further fields that order the rows of one value (so a look-up by the first field gets its rows in that
-// order from the index, without sorting them). Database::createTable
+// The definition of one table: its fields in order and its single-field indexes. Database::createTable
 // creates the table first and then each index in the order added, so an index the engine refuses leaves
 // the table in place.
 #include <string>
@@ -14,8 +12,7 @@ namespace velmora::db {
 struct IndexDef {
     std::string name;   // unique within its table only; the same name may serve several tables
     std::string field;
-    bool unique = false;
-    std::vector<std::string> thenBy;  // fields ordering the rows of one value of `field`  // unique (primary): repeated values give 3022, a missing value 3058
+    bool unique = false;  // unique (primary): repeated values give 3022, a missing value 3058
 };
 
 class TableDef {
@@ -25,8 +22,6 @@ public:
     // size: characters of a Text field; ignored for the other types.
     TableDef& field(std::string name, FieldType type, int size = 0);
     TableDef& index(std::string name, std::string field, bool unique = false);
-    // A plain index on `field` whose rows of one value are kept in the order of `thenBy`.
-    TableDef& orderedIndex(std::string name, std::string field, std::vector<std::string> thenBy);
 
     const std::string& name() const { return name_; }
     const std::vector<FieldDef>& fields() const { return fields_; }
