@@ -194,7 +194,10 @@ void MapView::paintEvent(QPaintEvent*) {
     }
 }
 
-void MapView::resizeEvent(QResizeEvent*) { scheduleRender(); }
+void MapView::resizeEvent(QResizeEvent*) {
+    // A hidden widget gets its pending resize event when first painted; the cache may fit already.
+    if (cache_.size() != size()) scheduleRender();
+}
 
 void MapView::mousePressEvent(QMouseEvent* event) {
     const int code = buttonCode(event->button());

@@ -7,6 +7,7 @@
 #include "tests/tools/gen/ShapeFileGen.h"
 
 #include <QImage>
+#include <gtest/gtest.h>
 #include <shapefil.h>
 
 #include <string>
@@ -61,6 +62,13 @@ struct TestMap : ApplicationFirst, velmora::map::MapView {
 };
 
 inline QImage drawn(velmora::map::MapView& map) { return map.grab().toImage().convertToFormat(QImage::Format_RGB32); }
+
+inline void expectRect(const velmora::map::MapRect& got, const velmora::map::MapRect& expected) {
+    EXPECT_NEAR(got.left, expected.left, 1e-9);
+    EXPECT_NEAR(got.right, expected.right, 1e-9);
+    EXPECT_NEAR(got.bottom, expected.bottom, 1e-9);
+    EXPECT_NEAR(got.top, expected.top, 1e-9);
+}
 
 inline QRgb rgb(unsigned rrggbb) { return 0xFF000000u | rrggbb; }
 
