@@ -139,17 +139,19 @@ std::string writeMeshCellLayer(const std::string& base, long cells) {
     for (const auto& [p, u] : meshes) {
         const long here = std::min(left, perMesh);
         left -= here;
-        // A block of rows of the mesh's 80 x 80 cells, centred on the mesh's middle row.
-        const long rows = (here + 79) / 80;
-        const long firstRow = 40 - rows / 2;
+        // A block of about as many rows as columns of the mesh's 80 x 80 cells, centred in the mesh.
+        const long cols = std::min(80L, static_cast<long>(std::ceil(std::sqrt(static_cast<double>(here)))));
+        const long rows = cols > 0 ? (here + cols - 1) / cols : 0;
+        const long firstRow = 40 - rows / 2, firstCol = 40 - cols / 2;
         for (long k = 0; k < here; ++k) {
-            const long row = firstRow + k / 80, col = k % 80;
+            const long row = firstRow + k / cols, col = firstCol + k % cols;
             const long latIndex = long(p) * 80 + row;  // in 30" steps
             const long lonIndex = long(u) * 80 + col;  // in 45" steps from 100 E
             const double south = latIndex * 30.0 / 3600.0, west = 100.0 + lonIndex * 45.0 / 3600.0;
             file.shapes.push_back({{rectangleRing(west, south, west + 45.0 / 3600.0, south + 30.0 / 3600.0)}});
-            char code[32];
-            std::snprintf(code, sizeof code, "%02d%02d%01ld%01ld%01ld%01ld", p, u, row / 10, col / 10, row % 10, col % 10);
+            auto two = [](long v) { return (v < 10 ? "0" : "") + std::to_string(v); };
+            const std::string code = two(p) + two(u) + std::to_string(row / 10) + std::to_string(col / 10) +
+                                     std::to_string(row % 10) + std::to_string(col % 10);
             file.rows.push_back({code, std::to_string((latIndex * 7 + lonIndex * 13) % 1000)});
         }
     }
