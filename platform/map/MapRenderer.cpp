@@ -162,6 +162,15 @@ public:
             if (pixel_.isValid()) pixel(std::floor((x0 + x1) / 2), std::floor((y0 + y1) / 2));
             return;
         }
+        // A polygon hardly wider than its outline is all outline: the pixels under its box, widened by the
+        // pen beyond one pixel. (Wide pens are slow to stroke, and an export at twice the size has them.)
+        const double pen = pen_.widthF();
+        if (shapeType_ == shape::Polygon && symbol_.outline && x1 - x0 < 1 + pen && y1 - y0 < 1 + pen) {
+            const double grow = (pen - 1) / 2;
+            for (double y = std::floor(y0 - grow); y <= std::floor(y1 + grow); ++y)
+                for (double x = std::floor(x0 - grow); x <= std::floor(x1 + grow); ++x) pixel(x, y);
+            return;
+        }
         const bool clip = x0 < clip_.left() || y0 < clip_.top() || x1 > clip_.right() || y1 > clip_.bottom();
         if (shapeType_ == shape::Line) {
             for (std::size_t k = 0; k < partCount; ++k) line(parts[k], clip);

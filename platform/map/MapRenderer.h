@@ -1,7 +1,9 @@
 #pragma once
 // Drawing of layers onto an image: what the map's cache, its export and its flashes share. Lengths (line
 // widths, marker sizes) are multiplied by lengthScale (2 for an export at twice the size) and drawn at
-// most 100 pixels. A shape smaller than a pixel is drawn as the pixel it covers.
+// most 100 pixels. Only the shapes the spatial index finds in view are visited; a shape smaller than a
+// pixel is drawn as the pixel it covers, an outlined polygon hardly wider than its outline as the pixels
+// under it.
 #include "platform/map/MapShape.h"
 #include "platform/map/Symbol.h"
 #include "platform/map/Viewport.h"
