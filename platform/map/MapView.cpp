@@ -201,6 +201,10 @@ void MapView::resizeEvent(QResizeEvent*) {
 
 void MapView::mousePressEvent(QMouseEvent* event) {
     const int code = buttonCode(event->button());
+    // A release we never saw (the pointer was grabbed elsewhere) must not leave a drag hanging: the button
+    // goes down again, or is no longer held.
+    if (pressedButton_ != 0 && (code == pressedButton_ || !(buttonCode(event->buttons()) & pressedButton_)))
+        cancelDrag();
     if (pressedButton_ != 0 || code == 0) return;
     pressedButton_ = code;
     pressPos_ = currentPos_ = event->position().toPoint();
@@ -230,6 +234,18 @@ void MapView::mouseReleaseEvent(QMouseEvent* event) {
         MapRect e = requested_;
         e.offset(-d.x() / vp.scale, d.y() / vp.scale);
         setExtent(e);
+        update();
+        auto done = std::move(panDone_);
+        panDone_ = nullptr;
+        if (done) done();
+    }
+}
+
+void MapView::cancelDrag() {
+    pressedButton_ = 0;
+    if (tracking_) finishTracking(MapRect());
+    if (panning_) {
+        panning_ = false;
         update();
         auto done = std::move(panDone_);
         panDone_ = nullptr;

@@ -109,6 +109,8 @@ private:
     void renderNow();
     void recomputeFullExtent();
     void finishTracking(const MapRect& result);
+    // Ends a rectangle (with an empty result) or a pan (without moving) whose release was lost.
+    void cancelDrag();
     void flashStep();
 
     std::vector<std::shared_ptr<MapLayer>> layers_;

@@ -2,6 +2,7 @@
 #include "MapFixtures.h"
 #include "platform/map/MapLayer.h"
 
+#include <QMouseEvent>
 #include <QSignalSpy>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -81,6 +82,18 @@ TEST(MapMouse, TracksARectangleFromPressToRelease) {
     ASSERT_EQ(results.size(), 3u);
     EXPECT_EQ(results[2].width(), 0);
     EXPECT_FALSE(results[2].isEmpty());
+
+    // A release that never reached the map (the pointer was grabbed elsewhere) ends the tracking with
+    // nothing at the next press, which starts afresh.
+    QTest::mousePress(&map, Qt::LeftButton, {}, QPoint(5, 5));
+    QMouseEvent press(QEvent::MouseButtonPress, QPointF(7, 7), QPointF(7, 7), Qt::LeftButton, Qt::LeftButton,
+                      Qt::NoModifier);
+    QCoreApplication::sendEvent(&map, &press);
+    ASSERT_EQ(results.size(), 4u);
+    EXPECT_TRUE(results[3].isEmpty());
+    QTest::mouseRelease(&map, Qt::LeftButton, {}, QPoint(9, 9));
+    ASSERT_EQ(results.size(), 5u);
+    expectRect(results[4], MapRect(7, 9, 91, 93));
 
     // Without a button held there is nothing to track.
     MapRect outside(1, 2, 3, 4);
