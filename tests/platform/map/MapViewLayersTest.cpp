@@ -89,6 +89,41 @@ TEST_F(MapLayers, PolygonsAreFilledOddEven) {
     EXPECT_EQ(img.pixel(80, 50), rgb(Red));
 }
 
+TEST_F(MapLayers, ShapesFarLargerThanTheWindowAreStillDrawnRight) {
+    // A view a millionth of a unit wide on the left edge of a 10-unit square, crossed by a diagonal line:
+    // the shapes' far ends lie some 10^9 pixels away.
+    GenShapeFile f;
+    f.shpType = SHPT_POLYGON;
+    f.shapes = {{{rectangleRing(0, 0, 10, 10)}}};
+    TestMap map(100, 100);
+    auto square = solidLayer(writeShapeFile(dir.file("big"), f), Red);
+    Symbol s = square->symbol();
+    s.outline = true;
+    s.outlineColor = colourFromRgb(Blue);
+    square->setSymbol(s);
+    map.addLayer(square);
+    auto line = std::make_shared<MapLayer>(lineLayer(dir, {{{-10, -5}, {10, 15}}}));
+    Symbol ls = line->symbol();
+    ls.color = colourFromRgb(Green);
+    line->setSymbol(ls);
+    map.addLayer(line);
+    map.setExtent(MapRect(-5e-7, 5e-7, 5 - 5e-7, 5 + 5e-7));
+    const QImage img = drawn(map);
+    // Where a line falls exactly on a pixel border, rounding puts it on either side.
+    auto near = [&](int x, int y, unsigned colour) {
+        for (int dy = -1; dy <= 1; ++dy)
+            for (int dx = -1; dx <= 1; ++dx)
+                if (img.pixel(x + dx, y + dy) == rgb(colour)) return true;
+        return false;
+    };
+    EXPECT_EQ(img.pixel(20, 20), rgb(White));  // left of the square
+    EXPECT_EQ(img.pixel(80, 20), rgb(Red));    // inside
+    EXPECT_TRUE(near(50, 20, Blue));           // its left edge at x = 0
+    EXPECT_TRUE(near(50, 50, Green));          // the line through the centre,
+    EXPECT_TRUE(near(10, 90, Green));          // rising from bottom left
+    EXPECT_TRUE(near(90, 10, Green));          // to top right
+}
+
 TEST_F(MapLayers, NewLayersTakePaletteColoursUnlessTheirSymbolWasSet) {
     TestMap map(50, 50);
     auto first = std::make_shared<MapLayer>(twoSquares(dir, "one"));

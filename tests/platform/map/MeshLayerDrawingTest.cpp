@@ -60,7 +60,7 @@ TEST(MeshLayerDrawing, PaintsThePixelsOfThePlainDrawing) {
         {full, false},
         {MapRect(c.x - 3.3, c.x + 3.3, c.y - 2.5, c.y + 2.5), false},  // cells of one to two pixels
         {MapRect(c.x - 0.6, c.x + 0.6, c.y - 0.4, c.y + 0.4), true},   // cells of several pixels
-        {MapRect(c.x - 0.03, c.x + 0.03, c.y - 0.02, c.y + 0.02), true},  // cells larger than the window
+        {MapRect(c.x - 0.03, c.x + 0.03, c.y - 0.02, c.y + 0.02), true},  // cells of over 100 pixels
     };
     for (const auto& [view, sameColour] : views) {
         map.setExtent(view);
