@@ -126,6 +126,10 @@ public:
                 if (filled) pixel_ = colour;
             }
             brush_ = QBrush(colour, fillPattern(s.style));
+            // Small outlined rectangles (mesh cells) are written straight into the image.
+            boxesAsPixels_ = pixels && s.outline && pen_.widthF() <= 1 &&
+                             (brush_.style() == Qt::SolidPattern || brush_.style() == Qt::NoBrush);
+            fillPixel_ = colour.rgba();
         } else if (shapeType == shape::Line) {
             pen_ = QPen(colour, drawnLength(s.size, 1, lengthScale), lineStyle(s.style));
             pixel_ = colour;
@@ -175,7 +179,7 @@ public:
         if (shapeType_ == shape::Line) {
             for (std::size_t k = 0; k < partCount; ++k) line(parts[k], clip);
         } else {
-            polygon(parts, partCount, clip);
+            polygon(box, parts, partCount, clip);
         }
     }
 
@@ -207,7 +211,40 @@ private:
         }
     }
 
-    void polygon(const PartView* parts, std::size_t partCount, bool clip) {
+    static bool isAxisRectangle(const PartView& ring) {
+        if (ring.count != 5) return false;
+        const double* p = ring.xy;
+        if (p[0] != p[8] || p[1] != p[9]) return false;
+        return (p[0] == p[2] && p[3] == p[5] && p[4] == p[6] && p[7] == p[1]) ||
+               (p[1] == p[3] && p[2] == p[4] && p[5] == p[7] && p[6] == p[0]);
+    }
+
+    // The outline on the border pixels of the box, the fill inside: what a 1-pixel pen and a solid brush
+    // paint for a rectangle, within a pixel.
+    bool rectangleAsPixels(const MapRect& box) {
+        constexpr double Limit = 64;
+        const double x0 = std::floor(vp_.toPixelX(box.left)), x1 = std::floor(vp_.toPixelX(box.right));
+        const double y0 = std::floor(vp_.toPixelY(box.top)), y1 = std::floor(vp_.toPixelY(box.bottom));
+        if (x1 - x0 > Limit || y1 - y0 > Limit) return false;
+        const int left = static_cast<int>(std::max(x0, 0.0)), right = static_cast<int>(std::min(x1, vp_.width - 1.0));
+        const int top = static_cast<int>(std::max(y0, 0.0)), bottom = static_cast<int>(std::min(y1, vp_.height - 1.0));
+        const QRgb outline = pixel_.rgba();
+        const bool filled = brush_.style() != Qt::NoBrush;
+        for (int y = top; y <= bottom; ++y) {
+            QRgb* row = bits_ + static_cast<std::ptrdiff_t>(y) * stride_;
+            if (y == y0 || y == y1) {
+                std::fill(row + left, row + right + 1, outline);
+                continue;
+            }
+            if (filled) std::fill(row + left, row + right + 1, fillPixel_);
+            if (x0 >= 0) row[left] = outline;
+            if (x1 < vp_.width) row[right] = outline;
+        }
+        return true;
+    }
+
+    void polygon(const MapRect& box, const PartView* parts, std::size_t partCount, bool clip) {
+        if (partCount == 1 && boxesAsPixels_ && isAxisRectangle(parts[0]) && rectangleAsPixels(box)) return;
         if (partCount == 1) {
             transform(parts[0]);
             if (clip) clipRing(pts_, clip_);
@@ -293,6 +330,8 @@ private:
     QBrush brush_;
     QColor pixel_;  // invalid: a shape under a pixel draws nothing
     QRgb* bits_ = nullptr;
+    bool boxesAsPixels_ = false;
+    QRgb fillPixel_ = 0;
     std::ptrdiff_t stride_ = 0;
     QRectF clip_;
     QImage marker_;
