@@ -162,14 +162,14 @@ public:
         }
         const double x0 = vp_.toPixelX(box.left), x1 = vp_.toPixelX(box.right);
         const double y0 = vp_.toPixelY(box.top), y1 = vp_.toPixelY(box.bottom);
-        if (x1 - x0 < 1 && y1 - y0 < 1) {
+        const double pen = pen_.style() == Qt::NoPen ? 0 : pen_.widthF();
+        if (pen <= 1 && x1 - x0 < 1 && y1 - y0 < 1) {
             if (pixel_.isValid()) pixel(std::floor((x0 + x1) / 2), std::floor((y0 + y1) / 2));
             return;
         }
-        // A polygon hardly wider than its outline is all outline: the pixels under its box, widened by the
-        // pen beyond one pixel. (Wide pens are slow to stroke, and an export at twice the size has them.)
-        const double pen = pen_.widthF();
-        if (shapeType_ == shape::Polygon && symbol_.outline && x1 - x0 < 1 + pen && y1 - y0 < 1 + pen) {
+        // A shape hardly wider than its pen is all pen: the pixels under its box, widened by the pen beyond
+        // one pixel. (Wide pens are slow to stroke, and an export at twice the size has them.)
+        if (pen > 0 && x1 - x0 < 1 + pen && y1 - y0 < 1 + pen) {
             const double grow = (pen - 1) / 2;
             for (double y = std::floor(y0 - grow); y <= std::floor(y1 + grow); ++y)
                 for (double x = std::floor(x0 - grow); x <= std::floor(x1 + grow); ++x) pixel(x, y);

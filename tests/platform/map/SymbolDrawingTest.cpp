@@ -138,6 +138,10 @@ TEST_F(SymbolDrawing, LineStylesAndWidths) {
     EXPECT_EQ(thickness(0), 1);
     EXPECT_EQ(thickness(4), 4);
     EXPECT_EQ(thickness(500), 100);  // drawn at most 100 pixels wide
+
+    // A line shorter than a pixel still shows its pen's width.
+    const QImage dot = draw(lineLayer(dir, {{{50, 50}, {50.2, 50}}}, "short"), lineSymbol(symbol::Solid, 9));
+    EXPECT_GE(countColour(dot, rgb(Red)), 64);
 }
 
 TEST_F(SymbolDrawing, MarkerStyles) {
