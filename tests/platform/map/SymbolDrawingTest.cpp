@@ -140,8 +140,8 @@ TEST_F(SymbolDrawing, LineStylesAndWidths) {
     EXPECT_EQ(thickness(500), 100);  // drawn at most 100 pixels wide
 
     // A line shorter than a pixel still shows its pen's width.
-    const QImage dot = draw(lineLayer(dir, {{{50, 50}, {50.2, 50}}}, "short"), lineSymbol(symbol::Solid, 9));
-    EXPECT_GE(countColour(dot, rgb(Red)), 64);
+    const QImage shortLine = draw(lineLayer(dir, {{{50, 50}, {50.2, 50}}}, "short"), lineSymbol(symbol::Solid, 9));
+    EXPECT_GE(countColour(shortLine, rgb(Red)), 64);
 }
 
 TEST_F(SymbolDrawing, MarkerStyles) {
