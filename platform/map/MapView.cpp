@@ -227,30 +227,27 @@ void MapView::mouseReleaseEvent(QMouseEvent* event) {
         const MapPoint b = toMapPoint(currentPos_.x(), currentPos_.y());
         finishTracking(MapRect(std::min(a.x, b.x), std::max(a.x, b.x), std::min(a.y, b.y), std::max(a.y, b.y)));
     }
-    if (panning_) {
-        panning_ = false;
-        const Viewport vp = viewport();
-        const QPoint d = currentPos_ - pressPos_;
-        MapRect e = requested_;
-        e.offset(-d.x() / vp.scale, d.y() / vp.scale);
-        setExtent(e);
-        update();
-        auto done = std::move(panDone_);
-        panDone_ = nullptr;
-        if (done) done();
-    }
+    if (panning_) finishPan(currentPos_ - pressPos_);
 }
 
 void MapView::cancelDrag() {
     pressedButton_ = 0;
     if (tracking_) finishTracking(MapRect());
-    if (panning_) {
-        panning_ = false;
-        update();
-        auto done = std::move(panDone_);
-        panDone_ = nullptr;
-        if (done) done();
+    if (panning_) finishPan(QPoint());
+}
+
+void MapView::finishPan(const QPoint& moved) {
+    panning_ = false;
+    if (!moved.isNull()) {
+        const Viewport vp = viewport();
+        MapRect e = requested_;
+        e.offset(-moved.x() / vp.scale, moved.y() / vp.scale);
+        setExtent(e);
     }
+    update();
+    auto done = std::move(panDone_);
+    panDone_ = nullptr;
+    if (done) done();
 }
 
 void MapView::trackRectangle(std::function<void(const MapRect&)> done) {

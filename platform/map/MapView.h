@@ -111,6 +111,8 @@ private:
     void finishTracking(const MapRect& result);
     // Ends a rectangle (with an empty result) or a pan (without moving) whose release was lost.
     void cancelDrag();
+    // The map follows the pointer's move (in pixels), then the pan's caller is told.
+    void finishPan(const QPoint& moved);
     void flashStep();
 
     std::vector<std::shared_ptr<MapLayer>> layers_;
