@@ -64,8 +64,6 @@ void BinaryFile::sync() {
     if (std::fflush(file_) != 0 || ::fsync(::fileno(file_)) != 0) fail();
 }
 
-int BinaryFile::fd() const { return file_ ? ::fileno(file_) : -1; }
-
 void BinaryFile::close() {
     if (!file_) return;
     std::FILE* f = file_;

@@ -25,8 +25,6 @@ public:
     void put_le_double(double v);
     // Flushes the buffer and waits until the device holds the data; throws the failure text.
     void sync();
-    // The descriptor while the file is open, else -1.
-    int fd() const;
     // Flushes and closes; throws the failure text when either fails.
     void close();
 
