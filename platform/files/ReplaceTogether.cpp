@@ -28,7 +28,19 @@ ReplaceTogether::~ReplaceTogether() {
     if (!committed_) discard();
 }
 
-void ReplaceTogether::place(const std::string& temp, const std::string& final) { files_.emplace_back(temp, final); }
+std::string ReplaceTogether::nameBeside(const std::string& final, const std::string& what) const {
+    const std::size_t slash = final.rfind('/');
+    const std::size_t nameStart = slash == std::string::npos ? 0 : slash + 1;
+    const std::size_t dot = final.rfind('.');
+    const std::string extension = dot != std::string::npos && dot > nameStart ? final.substr(dot) : std::string();
+    return final.substr(0, nameStart) + marker_ + "-" + what + extension;
+}
+
+std::string ReplaceTogether::place(const std::string& final) {
+    std::string temp = nameBeside(final, std::to_string(files_.size()));
+    files_.emplace_back(temp, final);
+    return temp;
+}
 
 void ReplaceTogether::removeOnCommit(const std::string& final) { removals_.push_back(final); }
 
@@ -52,9 +64,10 @@ std::optional<ReplaceTogether::Failure> ReplaceTogether::commit() {
 
     std::vector<std::pair<std::string, std::string>> movedAside;  // final, backup
     std::vector<std::string> placed;
-    for (const std::string& t : targets) {
+    for (std::size_t i = 0; i < targets.size(); ++i) {
+        const std::string& t = targets[i];
         if (!exists(t)) continue;
-        std::string backup = t + marker_ + "-old";
+        std::string backup = nameBeside(t, "old-" + std::to_string(i));
         if (rename_(t, backup) != 0) return undo({t, std::strerror(errno)}, movedAside, placed);
         movedAside.emplace_back(t, std::move(backup));
     }

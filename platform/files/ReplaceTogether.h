@@ -1,8 +1,9 @@
 #pragma once
 // Puts a set of new files in place all together or not at all. The new files lie under temporary names
-// beside their final names; commit() moves any earlier files of those names aside, renames the new ones
-// into place and only then deletes the earlier ones. When a step fails, what was done is undone, so a
-// failed run leaves the earlier files as they were and no temporary file behind.
+// in the folders of their final names; commit() moves any earlier files of those names aside, renames the
+// new ones into place and only then deletes the earlier ones. When a step fails, what was done is undone,
+// so a failed run leaves the earlier files as they were and no temporary file behind. Temporary names are
+// short (the marker, a number, the final extension), so any final name the file system takes works.
 #include <functional>
 #include <optional>
 #include <string>
@@ -19,16 +20,15 @@ public:
         std::string reason;  // the system's text
     };
 
-    // marker makes the temporary names of this run unique, e.g. "~writer-<process id>".
+    // marker makes the temporary names of this run unique, e.g. ".writer-<process id>".
     explicit ReplaceTogether(std::string marker, Rename rename = {});
     ~ReplaceTogether();
     ReplaceTogether(const ReplaceTogether&) = delete;
     ReplaceTogether& operator=(const ReplaceTogether&) = delete;
 
-    // The temporary name of a final name (or base name) in this run: the name followed by the marker.
-    std::string temporaryName(const std::string& finalName) const { return finalName + marker_; }
-    // A new file at temp that is to replace final. Register it before creating the file.
-    void place(const std::string& temp, const std::string& final);
+    // A new file that is to replace final; gives the temporary path to write it at ("<folder>/<marker>-<n>
+    // <extension>"). Register before creating the file.
+    std::string place(const std::string& final);
     // An earlier file that the new set replaces by its absence.
     void removeOnCommit(const std::string& final);
     // Nothing when every file is in place; otherwise what failed, after every step was undone.
@@ -37,6 +37,8 @@ public:
     void discard();
 
 private:
+    // "<folder of final>/<marker>-<what><extension of final>"
+    std::string nameBeside(const std::string& final, const std::string& what) const;
     std::optional<Failure> undo(Failure failure, const std::vector<std::pair<std::string, std::string>>& movedAside,
                                 const std::vector<std::string>& placed);
 

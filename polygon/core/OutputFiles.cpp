@@ -20,15 +20,14 @@ bool replaceable(const std::string& path) {
 
 }  // namespace
 
-OutputFiles::OutputFiles() : replace_("~ostrand-" + std::to_string(::getpid())) {}
+OutputFiles::OutputFiles() : replace_(".ostrand-" + std::to_string(::getpid())) {}
 
 OutputFiles::~OutputFiles() = default;
 
 BinaryFile& OutputFiles::create(const std::string& final, const std::string& open_failure,
                                 const std::string& write_failure) {
     if (!replaceable(final)) throw open_failure;
-    Entry e{final, replace_.temporaryName(final), {}, nullptr, write_failure};
-    replace_.place(e.temp, e.final);
+    Entry e{final, replace_.place(final), {}, nullptr, write_failure};
     e.made = velmora::files::openNewFile(e.temp);
     if (e.made.fd < 0) throw open_failure;
     e.file = std::make_unique<BinaryFile>(e.made.fd, write_failure);

@@ -59,11 +59,11 @@ TEST_F(Files, NewFileHasNoNameUntilNamed) {
 TEST_F(Files, CommitReplacesEveryFileAndRemovesWhatIsGone) {
     write(file("a.shp"), "old a");
     write(file("a.prj"), "old prj");
-    ReplaceTogether set("~test-1");
+    ReplaceTogether set(".test-1");
     for (const char* ext : {".shp", ".dbf"}) {
-        const std::string final = file(std::string("a") + ext);
-        set.place(set.temporaryName(final), final);
-        write(set.temporaryName(final), std::string("new ") + ext);
+        const std::string temp = set.place(file(std::string("a") + ext));
+        EXPECT_EQ(temp, file(std::string(".test-1-") + (ext[1] == 's' ? "0" : "1") + ext));
+        write(temp, std::string("new ") + ext);
     }
     set.removeOnCommit(file("a.prj"));
     EXPECT_FALSE(set.commit().has_value());
@@ -78,18 +78,14 @@ TEST_F(Files, FailedCommitUndoesEveryStep) {
         write(file("a.shp"), "old a");
         write(file("a.dbf"), "old dbf");
         int calls = 0;
-        ReplaceTogether set("~test-2", [&](const std::string& from, const std::string& to) {
+        ReplaceTogether set(".test-2", [&](const std::string& from, const std::string& to) {
             if (++calls == failing) {
                 errno = ENOSPC;
                 return -1;
             }
             return std::rename(from.c_str(), to.c_str());
         });
-        for (const char* ext : {".shp", ".dbf"}) {
-            const std::string final = file(std::string("a") + ext);
-            set.place(set.temporaryName(final), final);
-            write(set.temporaryName(final), "new");
-        }
+        for (const char* ext : {".shp", ".dbf"}) write(set.place(file(std::string("a") + ext)), "new");
         const auto failure = set.commit();
         ASSERT_TRUE(failure.has_value()) << failing;
         EXPECT_FALSE(failure->reason.empty());
@@ -99,11 +95,21 @@ TEST_F(Files, FailedCommitUndoesEveryStep) {
     }
 }
 
+// A final name as long as the file system allows still has room for its temporary and its backup.
+TEST_F(Files, TemporaryNamesAreShortWhateverTheFinalName) {
+    const std::string final = file(std::string(250, 'n') + ".shp");
+    write(final, "old");
+    ReplaceTogether set(".test-4");
+    write(set.place(final), "new");
+    EXPECT_FALSE(set.commit().has_value());
+    EXPECT_EQ(read(final), "new");
+    EXPECT_EQ(names().size(), 1u);
+}
+
 TEST_F(Files, AnUncommittedSetRemovesItsTemporaries) {
     {
-        ReplaceTogether set("~test-3");
-        set.place(set.temporaryName(file("a.shp")), file("a.shp"));
-        write(set.temporaryName(file("a.shp")), "new");
+        ReplaceTogether set(".test-3");
+        write(set.place(file("a.shp")), "new");
     }
     EXPECT_TRUE(names().empty());
 }
