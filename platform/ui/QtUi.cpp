@@ -3,12 +3,15 @@
 #include <QApplication>
 #include <QColorDialog>
 #include <QCursor>
+#include <QAbstractItemView>
 #include <QDialog>
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMenu>
 #include <QMessageBox>
 #include <QWidget>
+#include <QWindow>
 #include <cstdio>
 
 namespace velmora::ui {
@@ -66,16 +69,69 @@ QString startPath(const FileDialogRequest& r) {
     return QDir(q(r.folder)).filePath(q(r.fileName));
 }
 
+// X11 window managers are handed the program's name in place of an empty title. A zero-width space on the
+// native window keeps the bar empty, while the widget's own title stays exactly "".
+void setExactTitle(QWidget& w, const QString& title) {
+    w.setWindowTitle(title);
+    if (!title.isEmpty()) return;
+    w.winId();
+    if (QWindow* native = w.windowHandle()) native->setTitle(QString(QChar(0x200B)));
+}
+
+// Qt's own file dialog, in the language of the installed translations (a desktop's native dialog would
+// speak the desktop's language).
+void prepare(QFileDialog& dialog, const FileDialogRequest& request) {
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    if (!request.defaultSuffix.empty()) dialog.setDefaultSuffix(q(request.defaultSuffix));
+    dialog.setWindowModality(Qt::ApplicationModal);
+}
+
+// The open dialog. Qt's modes take either several existing files or one name of any file; a request that
+// lets the user type names of missing files gets "any file" with several selectable in the views.
+class OpenDialog : public QFileDialog {
+public:
+    explicit OpenDialog(const FileDialogRequest& r)
+        : QFileDialog(QApplication::activeWindow(), q(r.title), startPath(r), q(r.filter)), anyFile_(!r.mustExist) {
+        prepare(*this, r);
+        setAcceptMode(QFileDialog::AcceptOpen);
+        if (!anyFile_) {
+            setFileMode(r.multiple ? QFileDialog::ExistingFiles : QFileDialog::ExistingFile);
+            return;
+        }
+        setFileMode(QFileDialog::AnyFile);
+        if (!r.multiple) return;
+        // The views of Qt's dialog; without them the dialog still takes several typed, quoted names.
+        for (auto* view : findChildren<QAbstractItemView*>())
+            if (view->objectName() == QLatin1String("listView") || view->objectName() == QLatin1String("treeView"))
+                view->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    }
+
+    void accept() override {
+        const QStringList files = selectedFiles();
+        // Existing files only, or one folder, which Qt's dialog opens.
+        if (!anyFile_ || (files.size() == 1 && QFileInfo(files.front()).isDir())) {
+            QFileDialog::accept();
+            return;
+        }
+        // "Any file" would keep the first name only.
+        if (!files.isEmpty()) QDialog::accept();
+    }
+
+private:
+    bool anyFile_;
+};
+
 }  // namespace
 
 Answer QtUi::messageBox(const MessageBoxRequest& request) {
-    const std::string title = request.title.empty() ? defaultTitle() : request.title;
+    const std::string title = request.title.value_or(defaultTitle());
     if (!haveWidgets()) {
         std::fprintf(stderr, "%s: %s\n", title.c_str(), request.text.c_str());
         return defaultAnswer(request.buttons);
     }
-    QMessageBox box(qtIcon(request.icon), q(title), boxText(request.text), QMessageBox::NoButton,
+    QMessageBox box(qtIcon(request.icon), QString(), boxText(request.text), QMessageBox::NoButton,
                     QApplication::activeWindow());
+    setExactTitle(box, q(title));
     box.setWindowModality(Qt::ApplicationModal);
     const ButtonSet set = buttonSet(request.buttons);
     for (const auto& [button, answer] : set.buttons) box.addButton(button);
@@ -90,11 +146,7 @@ Answer QtUi::messageBox(const MessageBoxRequest& request) {
 
 std::vector<std::string> QtUi::openFiles(const FileDialogRequest& request) {
     if (!haveWidgets()) return {};
-    QFileDialog dialog(QApplication::activeWindow(), q(request.title), startPath(request), q(request.filter));
-    dialog.setAcceptMode(QFileDialog::AcceptOpen);
-    dialog.setFileMode(request.multiple ? QFileDialog::ExistingFiles : QFileDialog::ExistingFile);
-    if (!request.defaultSuffix.empty()) dialog.setDefaultSuffix(q(request.defaultSuffix));
-    dialog.setWindowModality(Qt::ApplicationModal);
+    OpenDialog dialog(request);
     std::vector<std::string> chosen;
     if (dialog.exec() == QDialog::Accepted)
         for (const QString& f : dialog.selectedFiles()) chosen.push_back(s(QDir::cleanPath(f)));
@@ -107,8 +159,7 @@ std::optional<std::string> QtUi::saveFile(const FileDialogRequest& request) {
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setOption(QFileDialog::DontConfirmOverwrite);
-    if (!request.defaultSuffix.empty()) dialog.setDefaultSuffix(q(request.defaultSuffix));
-    dialog.setWindowModality(Qt::ApplicationModal);
+    prepare(dialog, request);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
     return s(QDir::cleanPath(dialog.selectedFiles().front()));
 }

@@ -3,35 +3,81 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
+#include <QAbstractItemView>
 #include <QApplication>
-
-#include "platform/ui/TestApplication.h"
+#include <QDialogButtonBox>
+#include <QPushButton>
+#include <QFileDialog>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QTimer>
+#include <QWindow>
+#include <filesystem>
+#include <functional>
+
+#include "platform/ui/QtTranslations.h"
+#include "platform/ui/TestApplication.h"
 
 namespace velmora::ui {
 namespace {
 
 struct Seen {
-    QString title, text;
+    QString title, nativeTitle, text;
     QMessageBox::Icon icon = QMessageBox::NoIcon;
     Qt::WindowModality modality = Qt::NonModal;
-    QStringList buttons;
+    QStringList buttons;  // as the user reads them (the mnemonic marks taken out), sorted
 };
 
-// Shows the box through QtUi and, once it is up, records it and clicks the button with the given text.
+// Shows the box through QtUi and, once it is up, records it and clicks the given button.
 Answer showAndClick(const MessageBoxRequest& request, QMessageBox::StandardButton click, Seen& seen) {
     testApplication();
     QTimer::singleShot(0, [&] {
         auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
         ASSERT_NE(box, nullptr);
-        seen = {box->windowTitle(), box->text(), box->icon(), box->windowModality(), {}};
-        for (QAbstractButton* b : box->buttons()) seen.buttons << b->text();
+        seen = {box->windowTitle(), box->windowHandle() ? box->windowHandle()->title() : QString(), box->text(),
+                box->icon(), box->windowModality(), {}};
+        for (QAbstractButton* b : box->buttons()) seen.buttons << QString(b->text()).remove(u'&');
+        seen.buttons.sort();
         box->button(click)->click();
     });
     QtUi ui;
     return ui.messageBox(request);
 }
+
+// Runs the open dialog through QtUi and lets the driver act on the real dialog once it is up.
+std::vector<std::string> openWith(const FileDialogRequest& request, std::function<void(QFileDialog&)> driver) {
+    testApplication();
+    QTimer::singleShot(0, [&] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        driver(*dialog);
+        if (dialog->isVisible()) dialog->reject();
+    });
+    QtUi ui;
+    return ui.openFiles(request);
+}
+
+// Types the names into the dialog's file-name box and presses its open button, as a user would.
+void typeAndOpen(QFileDialog& d, const QString& names) {
+    d.findChild<QLineEdit*>("fileNameEdit")->setText(names);
+    auto* buttons = d.findChild<QDialogButtonBox*>("buttonBox");
+    ASSERT_NE(buttons, nullptr);
+    buttons->button(QDialogButtonBox::Open)->click();
+}
+
+class TempFolder {
+public:
+    TempFolder() : path_(std::filesystem::temp_directory_path() / ("velmora-qtui-" + std::to_string(::getpid()))) {
+        std::filesystem::create_directories(path_);
+    }
+    ~TempFolder() { std::filesystem::remove_all(path_); }
+    std::string file(const std::string& name) const { return (path_ / name).string(); }
+    std::string path() const { return path_.string(); }
+
+private:
+    std::filesystem::path path_;
+};
 
 TEST(QtUi, MessageBoxShowsTitleTextIconAndGivesTheClickedAnswer) {
     Seen seen;
@@ -50,6 +96,75 @@ TEST(QtUi, MessageBoxWithoutTitleCarriesTheDefaultTitle) {
     EXPECT_EQ(showAndClick({"x", {}, Icon::Critical, Buttons::RetryCancel}, QMessageBox::Retry, seen), Answer::Retry);
     EXPECT_EQ(seen.title.toStdString(), defaultTitle());
     EXPECT_EQ(seen.icon, QMessageBox::Critical);
+}
+
+// The window system is given no text in place of the empty title either (Qt would hand it the program's
+// name): only invisible characters.
+TEST(QtUi, MessageBoxWithAnEmptyTitleShowsNoTitle) {
+    Seen seen;
+    EXPECT_EQ(showAndClick({"x", "", Icon::Exclamation, Buttons::Ok}, QMessageBox::Ok, seen), Answer::Ok);
+    EXPECT_EQ(seen.title, QString());
+    EXPECT_EQ(QString(seen.nativeTitle).remove(QChar(0x200B)), QString());
+}
+
+TEST(QtUi, StandardButtonsAndFileDialogsSpeakJapaneseWhateverTheLocale) {
+    testApplication();
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+    // Not in the given folder: taken from Qt's translation path.
+    ASSERT_TRUE(installJapaneseQtTexts("/nonexistent-folder"));
+    Seen seen;
+    EXPECT_EQ(showAndClick({"ポリゴンを作成しますか？", "ﾎﾟﾘｺﾞﾝ作成ﾒｯｾｰｼﾞ", Icon::Exclamation, Buttons::YesNoCancel},
+                           QMessageBox::Cancel, seen),
+              Answer::Cancel);
+    EXPECT_EQ(seen.buttons, (QStringList{"いいえ(N)", "はい(Y)", "キャンセル"})) << seen.buttons.join(u'|').toStdString();
+    EXPECT_EQ(showAndClick({"x", "ﾒｯｾｰｼﾞ", Icon::Information, Buttons::Ok}, QMessageBox::Ok, seen), Answer::Ok);
+    EXPECT_EQ(seen.buttons, QStringList{"OK"});
+
+    QStringList labels;
+    openWith({}, [&](QFileDialog& d) {
+        for (const char* name : {"lookInLabel", "fileNameLabel", "fileTypeLabel"})
+            if (auto* l = d.findChild<QLabel*>(name)) labels << l->text().remove(u'&');
+    });
+    EXPECT_EQ(labels, (QStringList{"アドレス:", "ファイル名(N):", "ファイルの種類:"})) << labels.join(u'|').toStdString();
+}
+
+TEST(QtUi, OpenDialogTakesTypedNamesOfMissingFilesWhenAllowed) {
+    TempFolder folder;
+    FileDialogRequest request;
+    request.folder = folder.path();
+    request.multiple = true;
+    request.mustExist = false;
+    bool several = false;
+    const auto chosen = openWith(request, [&](QFileDialog& d) {
+        several = true;
+        for (auto* view : d.findChildren<QAbstractItemView*>())
+            if (view->objectName() == "listView" || view->objectName() == "treeView")
+                several = several && view->selectionMode() == QAbstractItemView::ExtendedSelection;
+        typeAndOpen(d, "\"N01-07.txt\" \"N01-08.txt\"");
+    });
+    EXPECT_TRUE(several);
+    EXPECT_EQ(chosen, (std::vector<std::string>{folder.file("N01-07.txt"), folder.file("N01-08.txt")}));
+
+    request.multiple = false;
+    const auto one = openWith(request, [&](QFileDialog& d) {
+        typeAndOpen(d, "N01-09.txt");
+    });
+    EXPECT_EQ(one, std::vector<std::string>{folder.file("N01-09.txt")});
+}
+
+TEST(QtUi, OpenDialogRefusesMissingFilesByDefault) {
+    TempFolder folder;
+    FileDialogRequest request;
+    request.folder = folder.path();
+    request.multiple = true;
+    const auto chosen = openWith(request, [&](QFileDialog& d) {
+        // Qt's dialog may tell the user in a box of its own; it must not close.
+        QTimer::singleShot(0, [] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) box->accept();
+        });
+        typeAndOpen(d, "missing.txt");
+    });
+    EXPECT_TRUE(chosen.empty());
 }
 
 }  // namespace
