@@ -1,6 +1,7 @@
 #include "viewer/frmMapMain.h"
 
 #include <QAction>
+#include <QEvent>
 #include <QKeySequence>
 #include <QMenu>
 #include <QMenuBar>
@@ -48,6 +49,17 @@ private:
     const clsMapToolControl& tool_;
 };
 
+// A band is shown only while it holds buttons: an empty one would show as a bare handle.
+class BandShownWithButtons : public QObject {
+public:
+    using QObject::QObject;
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::ActionAdded || event->type() == QEvent::ActionRemoved)
+            if (auto* band = qobject_cast<QToolBar*>(watched)) band->setVisible(!band->actions().isEmpty());
+        return false;
+    }
+};
+
 }  // namespace
 
 frmMapMain::frmMapMain(QWidget* parent) : QMainWindow(parent) {
@@ -61,10 +73,13 @@ frmMapMain::frmMapMain(QWidget* parent) : QMainWindow(parent) {
     StatusBar1->setObjectName("StatusBar1");
 
     static const char* const kBandNames[3] = {"ファイル", "表示", "データ変換"};
+    auto* bandVisibility = new BandShownWithButtons(this);
     for (int bar = 0; bar < 3; ++bar) {
         QToolBar* t = addToolBar(QString::fromUtf8(kBandNames[bar]));
         t->setObjectName("tbrFunc");
         t->setProperty("index", bar);
+        t->hide();
+        t->installEventFilter(bandVisibility);
         tbrFunc[bar] = t;
     }
     mapTool_ = std::make_unique<clsMapToolControl>();

@@ -28,6 +28,8 @@ Break breakBefore(const QString& text, qsizetype i) {
     if (b.isLowSurrogate()) return None;
     if (isOpening(b) && !isOpening(a)) return Strong;
     if (isClosing(b) || isOpening(a)) return None;
+    // A middle dot or a comma ends a word.
+    if (a == QChar(0x30FB) || a == QChar(0x3001)) return Strong;
     if (isLatin(a) && isLatin(b)) return None;
     return Plain;
 }

@@ -8,10 +8,14 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFontMetrics>
+#include <QLabel>
 #include <QMenu>
 #include <QMessageBox>
+#include <QScreen>
 #include <QWidget>
 #include <QWindow>
+#include <algorithm>
 #include <cstdio>
 
 namespace velmora::ui {
@@ -78,6 +82,22 @@ void setExactTitle(QWidget& w, const QString& title) {
     if (QWindow* native = w.windowHandle()) native->setTitle(QString(QChar(0x200B)));
 }
 
+// Qt's box breaks lines longer than half the screen, anywhere in a Japanese line. The lines the caller wrote
+// are kept whole as far as Qt lets a box grow (its limit is screen width less 480, at most 1000, less the
+// icon and margins).
+void keepLinesWhole(QMessageBox& box) {
+    auto* label = box.findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
+    QScreen* screen = box.screen();
+    if (!label || !screen) return;
+    const int available = screen->availableGeometry().width();
+    const int limit = (available > 1024 ? std::min(available - 480, 1000) : available) - 120;
+    const QFontMetrics metrics(label->font());
+    int widest = 0;
+    for (const QString& line : label->text().split(u'\n')) widest = std::max(widest, metrics.horizontalAdvance(line));
+    // The label's text layout takes a few pixels of its own: one character more keeps the last one on its line.
+    label->setMinimumWidth(std::min(widest + metrics.horizontalAdvance(QChar(0x3000)), limit));
+}
+
 // Qt's own file dialog, in the language of the installed translations (a desktop's native dialog would
 // speak the desktop's language).
 void prepare(QFileDialog& dialog, const FileDialogRequest& request) {
@@ -137,6 +157,7 @@ Answer QtUi::messageBox(const MessageBoxRequest& request) {
     for (const auto& [button, answer] : set.buttons) box.addButton(button);
     box.setDefaultButton(set.buttons.front().first);
     if (set.escape != QMessageBox::NoButton) box.setEscapeButton(set.escape);
+    keepLinesWhole(box);
     box.exec();
     const auto clicked = box.standardButton(box.clickedButton());
     for (const auto& [button, answer] : set.buttons)

@@ -1,10 +1,13 @@
 // The data-kind dialog driven through the scripted user interface: which job dialog each button opens,
 // the polygon questions, the open dialog, and what a cancel leaves alone.
+#include <QCoreApplication>
 #include <QDialog>
+#include <QFontMetrics>
 #include <QPushButton>
 #include <QTabWidget>
 
 #include "platform/text/Cp932.h"
+#include "platform/ui/CaptionButton.h"
 #include "tests/app/dialogs/DialogTest.h"
 
 namespace velmora {
@@ -60,6 +63,47 @@ TEST_F(DataSelect, TabsAndButtonsCarryTheirCaptionsAndRows) {
     EXPECT_EQ(d.CmdMeshKind[12]->text(), "土 地 利 用\n(1/10細分区画)\n(平成３年版以降)");
     EXPECT_EQ(d.CmdAttrKind[13]->text(), "単 位 流 域");
     EXPECT_FALSE(d.P_ListInputFile->isVisibleTo(&d));
+}
+
+// Shown at its first size, the dialog draws every caption inside its button, measured in the button's own
+// font, breaking lines where a reader would and losing no character but the blanks at a break.
+TEST_F(DataSelect, EveryCaptionIsDrawnInsideItsButton) {
+    frmDataSelect& d = dataSelect();
+    d.show();
+    const std::vector<QPushButton*>* tabs[] = {&d.CmdPointKind, &d.CmdLineKind, &d.CmdPolygonKind, &d.CmdMeshKind,
+                                               &d.CmdAttrKind};
+    const auto withoutBlanks = [](QString t) {
+        return t.remove(u' ').remove(QChar(0x3000)).remove(u'\n');
+    };
+    int captions = 0;
+    for (int tab = 0; tab < 5; ++tab) {
+        d.SSTabData->setCurrentIndex(tab);
+        QCoreApplication::processEvents();
+        for (QPushButton* button : *tabs[tab]) {
+            auto* b = dynamic_cast<ui::CaptionButton*>(button);
+            ASSERT_NE(b, nullptr);
+            ASSERT_TRUE(b->isVisible());
+            const std::string caption = b->text().toStdString();
+            const QRect area = b->captionRect();
+            EXPECT_TRUE(b->rect().contains(area)) << caption;
+            const QFontMetrics metrics(b->font());
+            const QStringList lines = b->captionLines();
+            EXPECT_LE(lines.size() * metrics.lineSpacing(), area.height()) << caption;
+            for (const QString& line : lines)
+                EXPECT_LE(metrics.horizontalAdvance(line), area.width()) << caption << ": " << line.toStdString();
+            EXPECT_EQ(withoutBlanks(lines.join(QString())), withoutBlanks(b->text())) << caption;
+            ++captions;
+        }
+    }
+    EXPECT_EQ(captions, 97);
+    // Captions a reader would break otherwise than anywhere.
+    EXPECT_EQ(dynamic_cast<ui::CaptionButton*>(d.CmdLineKind[20])->captionLines(),
+              (QStringList{"地下水採取規制", "地域台帳"}));
+    for (int row : {22, 23}) {
+        const QStringList lines = dynamic_cast<ui::CaptionButton*>(d.CmdLineKind[row])->captionLines();
+        ASSERT_EQ(lines.size(), 2) << row;
+        EXPECT_TRUE(lines[1].startsWith(u'（')) << lines.join(u'|').toStdString();
+    }
 }
 
 TEST_F(DataSelect, OneFileOfANationwideItemOpensTheNationwideDialog) {

@@ -50,8 +50,8 @@ TEST_F(CaptionLines, BreakWhereAReaderWould) {
         // Written line ends always hold.
         {"街区レベル位置\n参照情報", 20, {"街区レベル位置", "参照情報"}},
         {"土 地 利 用\n(1/10細分区画)\n(平成３年版以降)", 20, {"土 地 利 用", "(1/10細分区画)", "(平成３年版以降)"}},
-        // No line starts with a middle dot or a closing bracket.
-        {"大気汚染・水質汚濁総量規制地域", 4, {"大気汚", "染・水質", "汚濁総量", "規制地域"}},
+        // After a middle dot, where a word ends.
+        {"大気汚染・水質汚濁総量規制地域", 12, {"大気汚染・", "水質汚濁総量規制地域"}},
         {"瀬戸内海環境保全特別措置法第五条第一項の地域", 9,
          {"瀬戸内海環境保全特", "別措置法第五条第一", "項の地域"}},
     };
@@ -60,6 +60,23 @@ TEST_F(CaptionLines, BreakWhereAReaderWould) {
         const QStringList lines = captionLines(caption, metrics_, fullWidth(c.width));
         EXPECT_EQ(lines, c.lines) << c.caption << " in " << c.width;
         expectDrawable(lines, fullWidth(c.width), caption);
+    }
+}
+
+// Whatever the width, no line starts with what Japanese never starts a line with, nor ends with an opening
+// bracket.
+TEST_F(CaptionLines, NeverStartALineWithAClosingMarkOrEndOneWithAnOpeningBracket) {
+    const QString caption = QStringLiteral("大気汚染・水質汚濁（総量規制）地域ー覧、ダム「ッ」");
+    const QString neverFirst = QStringLiteral("・）」、ーッ");
+    const QString neverLast = QStringLiteral("（「");
+    for (int width = 3; width <= 8; ++width) {  // "「ッ」" cannot be broken: three wide
+        const QStringList lines = captionLines(caption, metrics_, fullWidth(width));
+        expectDrawable(lines, fullWidth(width), caption);
+        EXPECT_EQ(lines.join(QString()), caption);
+        for (const QString& line : lines) {
+            EXPECT_FALSE(neverFirst.contains(line.front())) << width << ": " << line.toStdString();
+            EXPECT_FALSE(neverLast.contains(line.back())) << width << ": " << line.toStdString();
+        }
     }
 }
 

@@ -27,6 +27,8 @@ struct Seen {
     QMessageBox::Icon icon = QMessageBox::NoIcon;
     Qt::WindowModality modality = Qt::NonModal;
     QStringList buttons;  // as the user reads them (the mnemonic marks taken out), sorted
+    int textWidth = 0;    // the width the box gives its text
+    QFont textFont;
 };
 
 // Shows the box through QtUi and, once it is up, records it and clicks the given button.
@@ -39,6 +41,10 @@ Answer showAndClick(const MessageBoxRequest& request, QMessageBox::StandardButto
                 box->icon(), box->windowModality(), {}};
         for (QAbstractButton* b : box->buttons()) seen.buttons << QString(b->text()).remove(u'&');
         seen.buttons.sort();
+        if (auto* label = box->findChild<QLabel*>("qt_msgbox_label")) {
+            seen.textWidth = label->width();
+            seen.textFont = label->font();
+        }
         box->button(click)->click();
     });
     QtUi ui;
@@ -105,6 +111,15 @@ TEST(QtUi, MessageBoxWithAnEmptyTitleShowsNoTitle) {
     EXPECT_EQ(showAndClick({"x", "", Icon::Exclamation, Buttons::Ok}, QMessageBox::Ok, seen), Answer::Ok);
     EXPECT_EQ(seen.title, QString());
     EXPECT_EQ(QString(seen.nativeTitle).remove(QChar(0x200B)), QString());
+}
+
+// Qt would break a line longer than half the screen anywhere; the box grows to keep it whole.
+TEST(QtUi, MessageBoxKeepsTheCallersLinesWhole) {
+    const QString longest = "ポリゴンを作成せずにライン・代表点の作成を行う場合は、「いいえ(N)」を押して下さい。";
+    Seen seen;
+    showAndClick({"短い行\r\n" + longest.toStdString(), "ﾎﾟﾘｺﾞﾝ作成ﾒｯｾｰｼﾞ", Icon::Exclamation, Buttons::Ok},
+                 QMessageBox::Ok, seen);
+    EXPECT_GE(seen.textWidth, QFontMetrics(seen.textFont).horizontalAdvance(longest));
 }
 
 TEST(QtUi, StandardButtonsAndFileDialogsSpeakJapaneseWhateverTheLocale) {
