@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "app/ConversionState.h"
+#include "convert/core/ConversionState.h"
 
 class frmDataSet;
 

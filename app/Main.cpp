@@ -2,7 +2,7 @@
 
 #include <exception>
 
-#include "app/ConversionState.h"
+#include "convert/core/ConversionState.h"
 #include "platform/ui/QtTranslations.h"
 #include "platform/ui/UiService.h"
 #include "viewer/frmMapMain.h"

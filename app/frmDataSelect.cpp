@@ -13,7 +13,7 @@
 #include <string>
 
 #include "app/Catalogue.h"
-#include "app/ConversionState.h"
+#include "convert/core/ConversionState.h"
 #include "app/frmDataSet.h"
 #include "app/frmDataSetALL.h"
 #include "app/frmSyusuiSelect.h"

@@ -15,7 +15,7 @@
 #include <exception>
 #include <filesystem>
 
-#include "app/ConversionState.h"
+#include "convert/core/ConversionState.h"
 #include "app/JobProcedures.h"
 #include "app/OutputChecks.h"
 #include "app/OutputPath.h"

@@ -1,7 +1,7 @@
 #include "convert/line/LineHeader.h"
 
-#include "app/ConversionLog.h"
-#include "app/ConversionState.h"
+#include "convert/core/ConversionLog.h"
+#include "convert/core/ConversionState.h"
 #include "convert/line/LineInput.h"
 #include "convert/line/LineRecords.h"
 #include "platform/errors/RunTimeError.h"

@@ -3,14 +3,14 @@
 #include <cstdint>
 #include <vector>
 
-#include "app/ConversionRoutines.h"
-#include "app/ConversionState.h"
-#include "convert/line/ConversionProgress.h"
+#include "convert/core/ConversionRoutines.h"
+#include "convert/core/ConversionState.h"
+#include "convert/core/ConversionProgress.h"
 #include "convert/line/LineDb.h"
 #include "convert/line/LineHeader.h"
 #include "convert/line/LineInput.h"
 #include "convert/line/LineRecords.h"
-#include "convert/line/RunningNumber.h"
+#include "convert/core/RunningNumber.h"
 #include "platform/db/Database.h"
 #include "platform/db/Transaction.h"
 #include "platform/errors/RunTimeError.h"

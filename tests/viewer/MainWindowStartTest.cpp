@@ -12,13 +12,13 @@
 #include <filesystem>
 #include <functional>
 
-#include "app/ConversionState.h"
+#include "convert/core/ConversionState.h"
 #include "app/Main.h"
 #include "app/frmDataSelect.h"
 #include "platform/text/Cp932.h"
 #include "platform/ui/TestApplication.h"
 #include "platform/ui/TestUi.h"
-#include "tests/app/state/TempProgramFolder.h"
+#include "tests/convert/core/TempProgramFolder.h"
 #include "viewer/frmMapMain.h"
 
 namespace fs = std::filesystem;

@@ -4,7 +4,7 @@
 #include <QLabel>
 #include <QProgressBar>
 
-#include "convert/line/AttrLoader.h"
+#include "convert/attr/AttrLoader.h"
 #include "convert/line/LineDb.h"
 #include "tests/app/jobs/JobCatalogue.h"
 #include "tests/app/jobs/JobTest.h"

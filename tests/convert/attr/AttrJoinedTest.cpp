@@ -1,7 +1,7 @@
 // The ledger-joined attribute table: the temporary database, the loader of "T" and "DT" rows, and the
 // writer that sorts the table rows and adds each row's ledger title.
-#include "convert/line/AttrLoader.h"
-#include "convert/line/AttrWriters.h"
+#include "convert/attr/AttrLoader.h"
+#include "convert/attr/AttrWriters.h"
 #include "platform/db/Database.h"
 #include "platform/db/DatabaseFiles.h"
 #include "tests/convert/attr/AttrTestSupport.h"

@@ -1,6 +1,6 @@
 // The streaming writer of ordinary attribute tables: header block, one record pair per "T" record, row
 // numbers per file, foreign files logged with code 14 and skipped, and the failures the user sees.
-#include "convert/line/AttrWriters.h"
+#include "convert/attr/AttrWriters.h"
 #include "tests/convert/attr/AttrTestSupport.h"
 
 using namespace velmora;

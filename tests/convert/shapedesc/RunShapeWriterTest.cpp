@@ -8,14 +8,14 @@
 #include <filesystem>
 #include <fstream>
 
-#include "app/ConversionState.h"
-#include "convert/line/ShapeDescriptionBaseName.h"
-#include "convert/line/ShapeDescriptionFiles.h"
-#include "convert/line/ShapeDescriptionRun.h"
-#include "convert/line/ShapeDescriptionWriter.h"
+#include "convert/core/ConversionState.h"
+#include "convert/shapedesc/ShapeDescriptionBaseName.h"
+#include "convert/shapedesc/ShapeDescriptionFiles.h"
+#include "convert/shapedesc/ShapeDescriptionRun.h"
+#include "convert/shapedesc/ShapeDescriptionWriter.h"
 #include "platform/text/Cp932.h"
 #include "platform/ui/TestUi.h"
-#include "tests/app/state/TempProgramFolder.h"
+#include "tests/convert/core/TempProgramFolder.h"
 #include "tests/brunhale/Readback.h"
 
 using namespace velmora;
