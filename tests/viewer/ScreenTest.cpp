@@ -23,7 +23,7 @@
 #include "app/Main.h"
 #include "app/frmDataSelect.h"
 #include "platform/ui/TestApplication.h"
-#include "tests/app/state/TempProgramFolder.h"
+#include "tests/convert/core/TempProgramFolder.h"
 #include "viewer/frmMapMain.h"
 
 namespace fs = std::filesystem;
