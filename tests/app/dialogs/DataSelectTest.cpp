@@ -228,6 +228,7 @@ TEST_F(DataSelect, PolygonQuestions) {
     EXPECT_EQ(ui_.boxes()[0].text,
               "三大都市圏計画区域には、ポリゴンを作成できないデータが存在します。\r\n"
               "変換率は約８０．５％ですが、ポリゴンを作成しますか？\r\n\r\n" + instructions);
+    EXPECT_EQ(ui_.boxes()[0].title, "ﾎﾟﾘｺﾞﾝ作成ﾒｯｾｰｼﾞ");
     EXPECT_TRUE(ui_.dialogs().empty());
 
     // Catchments: the question of their own, then the catchment dialog, never this dialog's open dialog.
@@ -240,6 +241,7 @@ TEST_F(DataSelect, PolygonQuestions) {
     ASSERT_EQ(ui_.boxes().size(), 1u);
     EXPECT_EQ(ui_.boxes()[0].text, "流域界ポリゴンを作成しますか？\r\n\r\n" + instructions +
                                        "\r\n\r\n※非集水域については、ポリゴンを作成できません。ライン・代表点の作成のみが可能です。");
+    EXPECT_EQ(ui_.boxes()[0].title, "ﾎﾟﾘｺﾞﾝ作成ﾒｯｾｰｼﾞ");
     ASSERT_EQ(ui_.dialogs().size(), 1u);
     EXPECT_EQ(ui_.dialogs()[0].kind, ui::DialogRecord::Kind::Modal);
 }
@@ -336,6 +338,7 @@ TEST_F(DataSelect, TheOpenDialogStartsInTheLastFolderWithTheItemsFilter) {
     EXPECT_EQ(first.folder, folder_.path().string() + "/");
     EXPECT_EQ(first.filter, "漁港変換元データ (*.txt *.csv);;すべてのファイル (*)");
     EXPECT_TRUE(first.multiple);
+    EXPECT_TRUE(first.mustExist);
     const ui::FileDialogRequest& second = ui_.dialogs()[2].request;
     EXPECT_EQ(second.folder, (folder_.path() / "in").string() + "/");
     EXPECT_EQ(second.filter, "道路変換元データ (*.txt *.csv);;すべてのファイル (*)");
