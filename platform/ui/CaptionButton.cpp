@@ -33,8 +33,13 @@ QSize CaptionButton::padding() const { return size() - captionRect().size(); }
 
 int CaptionButton::heightFor(int width) const {
     const QSize pad = padding();
-    const auto lines = ui::captionLines(text(), fontMetrics(), width - pad.width()).size();
-    return int(std::max<qsizetype>(lines, kMinimumLines)) * fontMetrics().lineSpacing() + pad.height();
+    QStringList lines = ui::captionLines(text(), fontMetrics(), width - pad.width());
+    while (lines.size() < kMinimumLines) lines << QStringLiteral("国");
+    // Measured as drawn: Japanese glyphs may come from a fallback font with taller lines than the button's
+    // font itself has.
+    const QRect drawn = fontMetrics().boundingRect(QRect(0, 0, width - pad.width(), 1 << 20), Qt::AlignCenter,
+                                                   lines.join(u'\n'));
+    return drawn.height() + pad.height();
 }
 
 QSize CaptionButton::minimumSizeHint() const { return {kMinimumWidth, heightFor(kMinimumWidth)}; }

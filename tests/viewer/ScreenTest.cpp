@@ -118,10 +118,13 @@ TEST_F(Screen, PolygonQuestionNamesTheButtonsItShows) {
          [&](QWidget& dialog) {
              auto* select = static_cast<frmDataSelect*>(&dialog);
              shoot(dialog, "data-kind-dialog.png");
-             // The tab with the longest captions.
+             // The tabs with the longest captions and with the most lines.
              select->SSTabData->setCurrentIndex(1);
              QCoreApplication::processEvents();
              shoot(dialog, "data-kind-dialog-lines.png");
+             select->SSTabData->setCurrentIndex(3);
+             QCoreApplication::processEvents();
+             shoot(dialog, "data-kind-dialog-meshes.png");
              select->SSTabData->setCurrentIndex(2);
              when([] { return activeModal<QMessageBox>(); },
                   [&](QWidget& widget) {
