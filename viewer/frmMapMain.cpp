@@ -7,6 +7,7 @@
 #include <QMenuBar>
 #include <QPointer>
 #include <QStatusBar>
+#include <QStyle>
 #include <QTabWidget>
 #include <QToolBar>
 #include <exception>
@@ -87,6 +88,9 @@ frmMapMain::frmMapMain(QWidget* parent) : QMainWindow(parent) {
     emptyMap_ = std::make_unique<EmptyMap>(*mapTool_);
     MainMap = emptyMap_.get();
     buildConversionEntry();
+    // With a larger font than usual the window grows to keep every conversion button in view.
+    const int needed = tbrFunc[2]->sizeHint().width() + 2 * style()->pixelMetric(QStyle::PM_ToolBarFrameWidth);
+    if (needed > width()) resize(needed, height());
     mainWindow() = this;
 }
 

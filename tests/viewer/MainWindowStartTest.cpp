@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QApplication>
+#include <QFont>
 #include <QCoreApplication>
 #include <QEvent>
 #include <QMenu>
@@ -113,6 +115,28 @@ TEST_F(MainWindowStart, EveryToolBarButtonShowsAtTheDefaultSizeAndNoEmptyBandDoe
     for (auto* overflow : conversion->findChildren<QToolButton*>("qt_toolbar_ext_button"))
         EXPECT_FALSE(overflow->isVisible());
 
+    // With a larger font the window grows rather than hide a button.
+    delete &w;
+    const QFont usual = QApplication::font();
+    QFont large = usual;
+    large.setPointSize(usual.pointSize() * 2);
+    QApplication::setFont(large);
+    frmMapMain& wide = start();
+    QCoreApplication::processEvents();
+    QApplication::setFont(usual);
+    EXPECT_GT(wide.width(), 690);
+    for (QAction* a : wide.tbrFunc[2]->actions()) {
+        QWidget* button = wide.tbrFunc[2]->widgetForAction(a);
+        EXPECT_TRUE(button->isVisible()) << a->toolTip().toStdString();
+        EXPECT_TRUE(wide.rect().contains(QRect(button->mapTo(&wide, QPoint(0, 0)), button->size())))
+            << a->toolTip().toStdString();
+    }
+}
+
+TEST_F(MainWindowStart, AToolBarBandShowsOnlyWhileItHoldsButtons) {
+    frmMapMain& w = start();
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(w.tbrFunc[0]->isVisible());
     // A band shows as soon as it holds a button, and hides again without.
     QAction* open = w.tbrFunc[0]->addAction("開く");
     QCoreApplication::processEvents();
