@@ -18,6 +18,7 @@
 
 #include "platform/ui/QtTranslations.h"
 #include "platform/ui/TestApplication.h"
+#include "tests/platform/process/TestFolder.h"
 
 namespace velmora::ui {
 namespace {
@@ -72,17 +73,10 @@ void typeAndOpen(QFileDialog& d, const QString& names) {
     buttons->button(QDialogButtonBox::Open)->click();
 }
 
-class TempFolder {
-public:
-    TempFolder() : path_(std::filesystem::temp_directory_path() / ("velmora-qtui-" + std::to_string(::getpid()))) {
-        std::filesystem::create_directories(path_);
-    }
-    ~TempFolder() { std::filesystem::remove_all(path_); }
-    std::string file(const std::string& name) const { return (path_ / name).string(); }
-    std::string path() const { return path_.string(); }
-
-private:
-    std::filesystem::path path_;
+// The open dialog's tests start in a temporary folder of their own.
+class OpenDialog : public testsupport::TestFolder {
+protected:
+    std::string file(const std::string& name) const { return (dir / name).string(); }
 };
 
 TEST(QtUi, MessageBoxShowsTitleTextIconAndGivesTheClickedAnswer) {
@@ -143,10 +137,9 @@ TEST(QtUi, StandardButtonsAndFileDialogsSpeakJapaneseWhateverTheLocale) {
     EXPECT_EQ(labels, (QStringList{"アドレス:", "ファイル名(N):", "ファイルの種類:"})) << labels.join(u'|').toStdString();
 }
 
-TEST(QtUi, OpenDialogTakesTypedNamesOfMissingFilesWhenAllowed) {
-    TempFolder folder;
+TEST_F(OpenDialog, TakesTypedNamesOfMissingFilesWhenAllowed) {
     FileDialogRequest request;
-    request.folder = folder.path();
+    request.folder = dir.string();
     request.multiple = true;
     request.mustExist = false;
     bool several = false;
@@ -158,19 +151,18 @@ TEST(QtUi, OpenDialogTakesTypedNamesOfMissingFilesWhenAllowed) {
         typeAndOpen(d, "\"N01-07.txt\" \"N01-08.txt\"");
     });
     EXPECT_TRUE(several);
-    EXPECT_EQ(chosen, (std::vector<std::string>{folder.file("N01-07.txt"), folder.file("N01-08.txt")}));
+    EXPECT_EQ(chosen, (std::vector<std::string>{file("N01-07.txt"), file("N01-08.txt")}));
 
     request.multiple = false;
     const auto one = openWith(request, [&](QFileDialog& d) {
         typeAndOpen(d, "N01-09.txt");
     });
-    EXPECT_EQ(one, std::vector<std::string>{folder.file("N01-09.txt")});
+    EXPECT_EQ(one, std::vector<std::string>{file("N01-09.txt")});
 }
 
-TEST(QtUi, OpenDialogRefusesMissingFilesByDefault) {
-    TempFolder folder;
+TEST_F(OpenDialog, RefusesMissingFilesByDefault) {
     FileDialogRequest request;
-    request.folder = folder.path();
+    request.folder = dir.string();
     request.multiple = true;
     const auto chosen = openWith(request, [&](QFileDialog& d) {
         // Qt's dialog may tell the user in a box of its own; it must not close.
