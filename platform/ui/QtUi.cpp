@@ -13,6 +13,7 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QScreen>
+#include <QTimer>
 #include <QWidget>
 #include <QWindow>
 #include <algorithm>
@@ -74,12 +75,23 @@ QString startPath(const FileDialogRequest& r) {
 }
 
 // X11 window managers are handed the program's name in place of an empty title. A zero-width space on the
-// native window keeps the bar empty, while the widget's own title stays exactly "".
+// native window keeps the bar empty, while the widget's own title stays exactly "". Showing the widget sets
+// the native title again, so the space is put there once the window is shown.
+class EmptyNativeTitle : public QObject {
+public:
+    using QObject::QObject;
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Show)
+            QTimer::singleShot(0, this, [w = static_cast<QWidget*>(watched)] {
+                if (QWindow* native = w->windowHandle()) native->setTitle(QString(QChar(0x200B)));
+            });
+        return false;
+    }
+};
+
 void setExactTitle(QWidget& w, const QString& title) {
     w.setWindowTitle(title);
-    if (!title.isEmpty()) return;
-    w.winId();
-    if (QWindow* native = w.windowHandle()) native->setTitle(QString(QChar(0x200B)));
+    if (title.isEmpty()) w.installEventFilter(new EmptyNativeTitle(&w));
 }
 
 // Qt's box breaks lines longer than half the screen, anywhere in a Japanese line. The lines the caller wrote

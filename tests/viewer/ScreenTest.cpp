@@ -1,5 +1,6 @@
 // The program as a user sees it on a real X display (run under Xvfb): the main window at its first size
-// and the polygon question of the data-kind dialog, each saved as a screenshot into the build folder.
+// and the polygon question of the data-kind dialog, each saved as a screenshot into the build folder, and
+// the titles the window manager is given (read back with xprop).
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
@@ -10,6 +11,7 @@
 #include <QEvent>
 #include <QMessageBox>
 #include <QPixmap>
+#include <QProcess>
 #include <QPushButton>
 #include <QScreen>
 #include <QTabWidget>
@@ -19,10 +21,13 @@
 #include <QWindow>
 #include <filesystem>
 #include <functional>
+#include <optional>
+#include <string>
 
 #include "app/Main.h"
 #include "app/frmDataSelect.h"
 #include "platform/ui/TestApplication.h"
+#include "platform/ui/UiService.h"
 #include "tests/convert/core/TempProgramFolder.h"
 #include "viewer/frmMapMain.h"
 
@@ -143,6 +148,32 @@ TEST_F(Screen, PolygonQuestionNamesTheButtonsItShows) {
     w.tbrFunc[2]->actions()[2]->trigger();
     EXPECT_TRUE(text.startsWith("都市計画区域には、ポリゴンを作成できないデータが存在します。")) << text.toStdString();
     EXPECT_EQ(buttons, (QStringList{"いいえ(N)", "はい(Y)", "キャンセル"})) << buttons.join(u'|').toStdString();
+}
+
+// What the window manager is given as the title of a box: an empty title must not become the program's name.
+TEST_F(Screen, BoxTitlesReachTheWindowSystemAsGiven) {
+    struct Case {
+        std::optional<std::string> title;
+        QString shown;
+    };
+    const Case cases[] = {{"", ""}, {"ﾒｯｾｰｼﾞ", "ﾒｯｾｰｼﾞ"}, {std::nullopt, "Velmora"}};
+    for (const Case& c : cases) {
+        QString name = "?";
+        when([] { return activeModal<QMessageBox>(); },
+             [&name](QWidget& box) {
+                 QProcess xprop;
+                 xprop.start("xprop", {"-id", QString::number(box.winId()), "-notype", "_NET_WM_NAME"});
+                 xprop.waitForFinished();
+                 // _NET_WM_NAME = "text"
+                 const QString out = QString::fromUtf8(xprop.readAllStandardOutput()).trimmed();
+                 const qsizetype quote = out.indexOf(u'"');
+                 name = quote < 0 ? out : out.mid(quote + 1).chopped(1);
+                 static_cast<QMessageBox&>(box).button(QMessageBox::Ok)->click();
+             });
+        ui::message("タイトルの確認", c.title, ui::Icon::Exclamation);
+        // An empty title is given as a zero-width space, which no window manager draws.
+        EXPECT_EQ(name.remove(QChar(0x200B)), c.shown) << c.title.value_or("(none)");
+    }
 }
 
 }  // namespace

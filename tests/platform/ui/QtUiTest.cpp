@@ -36,6 +36,7 @@ struct Seen {
 Answer showAndClick(const MessageBoxRequest& request, QMessageBox::StandardButton click, Seen& seen) {
     testApplication();
     QTimer::singleShot(0, [&] {
+        QCoreApplication::processEvents();  // what the box does once shown
         auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
         ASSERT_NE(box, nullptr);
         seen = {box->windowTitle(), box->windowHandle() ? box->windowHandle()->title() : QString(), box->text(),
