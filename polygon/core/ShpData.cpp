@@ -9,7 +9,8 @@ namespace ostrand {
 
 namespace {
 
-const char* const kSaveFailure = "File open failur. ShpData::save()";
+const char* const kOpenFailure = "File open failur. ShpData::save()";
+const char* const kWriteFailure = "File write failure. ShpData::save()";
 
 template <class T>
 T read_le(std::istream& in) {
@@ -158,9 +159,15 @@ void ShpData::write_record(const ShpRecord& record, BinaryFile& shp, BinaryFile&
 }
 
 void ShpData::save(const std::string& path) {
+    OutputFiles out;
+    save(path, out);
+    out.commit();
+}
+
+void ShpData::save(const std::string& path, OutputFiles& out) {
     const std::string base = remove_extension(path);
-    BinaryFile shp(base + kShpExtension, kSaveFailure);
-    BinaryFile shx(base + kShxExtension, kSaveFailure);
+    BinaryFile& shp = out.create(base + kShpExtension, kOpenFailure, kWriteFailure);
+    BinaryFile& shx = out.create(base + kShxExtension, kOpenFailure, kWriteFailure);
     update();
     header.write(shp);
     const std::int32_t main_length = header.file_length;
@@ -168,8 +175,6 @@ void ShpData::save(const std::string& path) {
     header.write(shx);
     header.file_length = main_length;
     for (const auto& r : records) write_record(*r, shp, shx);
-    shp.close();
-    shx.close();
 }
 
 }  // namespace ostrand

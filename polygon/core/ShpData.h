@@ -9,6 +9,7 @@
 
 #include "polygon/core/BinaryFile.h"
 #include "polygon/core/Geometry.h"
+#include "polygon/core/OutputFiles.h"
 
 namespace ostrand {
 
@@ -75,9 +76,12 @@ public:
     // Numbers the records, places them in the main file and widens the header box over them.
     void update();
     void clear();
-    // Writes remove_extension(path) + ".shp" and ".shx". Throws "File open failur. ShpData::save()" when a
-    // file cannot be opened or written.
+    // Writes remove_extension(path) + ".shp" and ".shx" and puts both in place together. Throws
+    // "File open failur. ShpData::save()" when a file cannot be made and "File write failure.
+    // ShpData::save()" when one cannot be written or put in place.
     void save(const std::string& path);
+    // The same two files as part of a larger save, put in place by its commit.
+    void save(const std::string& path, OutputFiles& out);
     static void write_record(const ShpRecord& record, BinaryFile& shp, BinaryFile& shx);
 
     ShpHeader header;

@@ -11,10 +11,18 @@ using namespace velmora::text;
 namespace fs = std::filesystem;
 
 namespace {
+fs::path tempFolder() { return fs::temp_directory_path() / ("velmora-lineio-" + std::to_string(::getpid())); }
+
+// The folder of this process's files, removed when the tests of the process are done.
+class LineIoFolder : public ::testing::Environment {
+public:
+    void TearDown() override { fs::remove_all(tempFolder()); }
+};
+const auto* const lineIoFolder = ::testing::AddGlobalTestEnvironment(new LineIoFolder);
+
 fs::path tempFile(const std::string& name) {
-    fs::path dir = fs::temp_directory_path() / ("velmora-lineio-" + std::to_string(::getpid()));
-    fs::create_directories(dir);
-    return dir / name;
+    fs::create_directories(tempFolder());
+    return tempFolder() / name;
 }
 std::vector<std::string> readAll(const fs::path& p) {
     LineReader r(p.string());

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include <shapefil.h>
 #include <cstring>
+#include <filesystem>
 
 #include "polygon/core/ShpData.h"
 #include "tests/polygon/support/FileSizeLimit.h"
@@ -141,9 +142,12 @@ TEST(ShapefileWriter, FailuresThrowTheWriterText) {
         EXPECT_EQ(text, "File open failur. ShpData::save()");
     }
 
-    // A full disk: the file-size limit makes writes fail as they do on a full device.
+    // A full disk: the file-size limit makes writes fail as they do on a full device. The earlier pair
+    // stays as it was and nothing else is left.
     std::vector<AreaPolygon> big;
     for (int i = 0; i < 2000; ++i) big.push_back(square(135.0 + i * 0.001, 35.0, 0.0005));
+    polygontest::write_file(dir.file("full.shp"), "earlier shapes");
+    polygontest::write_file(dir.file("full.shx"), "earlier index");
     std::string thrown;
     try {
         polygontest::FileSizeLimit full(4096);
@@ -151,5 +155,19 @@ TEST(ShapefileWriter, FailuresThrowTheWriterText) {
     } catch (const std::string& text) {
         thrown = text;
     }
-    EXPECT_EQ(thrown, "File open failur. ShpData::save()");
+    EXPECT_EQ(thrown, "File write failure. ShpData::save()");
+    EXPECT_EQ(read_file(dir.file("full.shp")), "earlier shapes");
+    EXPECT_EQ(read_file(dir.file("full.shx")), "earlier index");
+    EXPECT_EQ(polygontest::folder_entries(dir.path()), (std::vector<std::string>{"full.shp", "full.shx"}));
+
+    // An index marked read-only keeps the pair from being replaced.
+    std::filesystem::permissions(dir.file("full.shx"), std::filesystem::perms::owner_read);
+    try {
+        save({square(135.0, 35.0, 0.5)}, dir.file("full.shp"));
+        ADD_FAILURE() << "no failure";
+    } catch (const std::string& text) {
+        EXPECT_EQ(text, "File open failur. ShpData::save()");
+    }
+    EXPECT_EQ(read_file(dir.file("full.shp")), "earlier shapes");
+    EXPECT_EQ(polygontest::folder_entries(dir.path()), (std::vector<std::string>{"full.shp", "full.shx"}));
 }
