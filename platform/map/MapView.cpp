@@ -165,17 +165,26 @@ void MapView::renderQueued() {
     update();
 }
 
+QSize MapView::cacheSize() const {
+    const double ratio = devicePixelRatioF();
+    return QSize(std::max(1, static_cast<int>(std::lround(width() * ratio))),
+                 std::max(1, static_cast<int>(std::lround(height() * ratio))));
+}
+
 void MapView::renderNow() {
-    const Viewport vp = viewport();
-    if (cache_.width() != vp.width || cache_.height() != vp.height)
-        cache_ = QImage(vp.width, vp.height, QImage::Format_RGB32);
-    renderLayers(cache_, vp, layers_, 1);
+    // On a high-density screen the cache holds device pixels, lengths scaled alike, so that it stays sharp.
+    const double ratio = devicePixelRatioF();
+    const QSize size = cacheSize();
+    if (cache_.size() != size) cache_ = QImage(size, QImage::Format_RGB32);
+    cache_.setDevicePixelRatio(1);
+    renderLayers(cache_, Viewport::fit(viewport().extent, size.width(), size.height()), layers_, ratio);
+    cache_.setDevicePixelRatio(ratio);
     dirty_ = false;
     ++renderCount_;
 }
 
 void MapView::paintEvent(QPaintEvent*) {
-    if (dirty_ || cache_.size() != size()) renderNow();
+    if (dirty_ || cache_.size() != cacheSize()) renderNow();
     QPainter p(this);
     if (panning_) {
         p.fillRect(rect(), Qt::white);
@@ -196,7 +205,7 @@ void MapView::paintEvent(QPaintEvent*) {
 
 void MapView::resizeEvent(QResizeEvent*) {
     // A hidden widget gets its pending resize event when first painted; the cache may fit already.
-    if (cache_.size() != size()) scheduleRender();
+    if (cache_.size() != cacheSize()) scheduleRender();
 }
 
 void MapView::mousePressEvent(QMouseEvent* event) {

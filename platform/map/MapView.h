@@ -104,6 +104,7 @@ protected:
 
 private:
     Viewport viewport() const;
+    QSize cacheSize() const;
     void scheduleRender();
     void renderQueued();
     void renderNow();
