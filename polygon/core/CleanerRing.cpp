@@ -18,9 +18,18 @@ double distance(const Point& a, const Point& b) {
     return std::sqrt(dy * dy + dx * dx);
 }
 
-// c lies on ab: strictly inside it in x or in y, and within the tolerance of its line.
+// c lies within the tolerance of ab's box, widened by the tolerance.
+bool near_box(const Point& c, const Point& a, const Point& b, double tolerance) {
+    return std::min(a.x, b.x) - tolerance <= c.x && c.x <= std::max(a.x, b.x) + tolerance &&
+           std::min(a.y, b.y) - tolerance <= c.y && c.y <= std::max(a.y, b.y) + tolerance;
+}
+
+// c lies on ab: strictly inside it in x or in y, and within the tolerance of its line and of its box.
+// Being inside in y alone lets a point far beyond the end of a nearly level segment through (and in x
+// alone beyond a nearly upright one); inserted there, it folds the ring back over itself.
 bool lies_on(const Point& c, const Point& a, const Point& b, double tolerance) {
-    return (is_between(c.x, a.x, b.x) || is_between(c.y, a.y, b.y)) && point_line_distance(c, a, b) <= tolerance;
+    return (is_between(c.x, a.x, b.x) || is_between(c.y, a.y, b.y)) && near_box(c, a, b, tolerance) &&
+           point_line_distance(c, a, b) <= tolerance;
 }
 
 bool strictly_inside(const Point& e, const Point& a, const Point& b) {

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "polygon/core/SimpleRings.h"
 #include "polygon/core/TextUtil.h"
 
 namespace ostrand {
@@ -104,7 +105,7 @@ void ShpData::set_polygons(const std::vector<AreaPolygon>& polygons) {
         auto rec = std::make_unique<ShpPolygon>();
         rec->shape_type = kShapeTypePolygon;
         rec->offset = 50;
-        rec->rings = polygon.rings;
+        rec->rings = simple_rings(polygon.rings);
         rec->update();
         records.push_back(std::move(rec));
     }
