@@ -4,6 +4,7 @@
 
 #include "platform/text/Cp932.h"
 #include "platform/text/LineReader.h"
+#include "polygon/core/AreaLineSource.h"
 #include "polygon/core/PolygonJob.h"
 #include "polygon/core/TextUtil.h"
 
@@ -117,11 +118,15 @@ long long PolygonJob::check_file(const std::string& path, std::set<std::string>&
     bool has_counts = false;
     try {
         velmora::text::LineReader in(path);
-        if (!in.next(header) || header.size() <= 32) return 0;
+        // A first line longer than any area file's is no header: the file is of another kind.
+        if (!in.next(header, AreaLineSource::kLongestLine) || header.size() <= 32 ||
+            header.size() > AreaLineSource::kLongestLine)
+            return 0;
         const std::string code = header.substr(13, 7);
         if (!code_matches(layer, code)) return 0;
         codes.insert(code);
-        has_counts = in.next(counts) && counts.size() >= 48;
+        has_counts = in.next(counts, AreaLineSource::kLongestLine) && counts.size() >= 48 &&
+                     counts.size() <= AreaLineSource::kLongestLine;
     } catch (const std::exception&) {
         log_lines.push_back(log_text_of_path(path));
         log_lines.push_back(sjis("ファイルが開けませんでした。"));
