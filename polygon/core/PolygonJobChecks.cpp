@@ -57,7 +57,7 @@ bool PolygonJob::check_input() {
     if (!requires_mesh_codes(data_id)) mesh_codes = nullptr;
 
     layer = *found;
-    split(input_files, ',', files);
+    split_utf8(input_files, ',', files);
     log_lines.push_back(sjis("> 入力ファイルのデータコードをチェックします。"));
 
     std::set<std::string> codes;

@@ -249,6 +249,17 @@ TEST(InputChecks, MixedYearsOfAdministrativeAreas) {
     }
 }
 
+// The list's pieces are trimmed as UTF-8: "ā@" holds the bytes 0x81 0x40 of a CP932 ideographic space,
+// and an ideographic space (U+3000) inside a name stays; blanks around the pieces go.
+TEST(InputChecks, PathListIsTrimmedAsUtf8) {
+    TempFolder dir("job-utf8");
+    const std::string macron = grid_file(dir, "\xC4\x81@", 3);
+    const std::string inner = grid_file(dir, "a\xE3\x80\x80b", 3);
+    Checked c(3, "\xE3\x80\x80 " + macron + "\t, " + inner + "\xE3\x80\x80");
+    ASSERT_TRUE(c.passed);
+    EXPECT_EQ(c.job.files, (std::vector<std::string>{macron, inner}));
+}
+
 TEST(InputChecks, PathsAreWrittenToTheLogInCp932) {
     TempFolder dir("job-paths");
     const std::string jp = grid_file(dir, "日本", 3);
