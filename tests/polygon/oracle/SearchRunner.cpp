@@ -13,6 +13,11 @@
 #include <vector>
 
 #include "polygon/core/BoxGrid.h"
+#include "polygon/core/CleanerPairs.h"
+#include "polygon/core/CleanerPointLocator.h"
+#include "polygon/core/CleanerRing.h"
+#include "polygon/core/CleanerSegmentIndex.h"
+#include "polygon/core/CleanerVertexSearch.h"
 #include "polygon/core/Geometry.h"
 #include "polygon/core/MakerSearches.h"
 #include "polygon/core/SimpleRings.h"
@@ -197,6 +202,73 @@ void simple_rings_case(int c) {
     std::printf("\n");
 }
 
+// A long closed outline of axis-parallel steps, whose vertices and edges points of a half lattice meet.
+std::vector<Point> long_outline() {
+    std::vector<Point> pts{{0, 0}};
+    for (int x = 0; x < 96; ++x) pts.push_back({x * 0.125, pick(16, 24) * 0.5});
+    pts.push_back({12, 12});
+    pts.push_back({12, 0});
+    return pts;
+}
+
+// A walk on a small lattice: repeated vertices, loops of equal area, collinear and overlapping segments.
+std::vector<Point> lattice_walk(int lo, int hi, int side) {
+    std::vector<Point> pts;
+    for (int i = pick(lo, hi); i > 0; --i) pts.push_back(lattice(side, 1));
+    return pts;
+}
+
+// The cleaner's own searches: loops cut off a ring, equal vertices of two rings, segments overlapping
+// a box, segment pairs of two rings, ring pairs by box, point location on long rings.
+void cleaner_case(int c) {
+    std::printf("cleaner %d", c);
+    std::vector<CleanerRing> loops;
+    CleanerRing(lattice_walk(3, chance(50) ? 20 : 150, 4)).split_self_intersections(loops);
+    for (const CleanerRing& r : loops) print_points(r.points);
+
+    const std::vector<Point> a = lattice_walk(3, 150, 12), b = lattice_walk(3, 150, 12);
+    std::size_t p = 0, q = 0;
+    if (find_first_loop(a, p, q)) std::printf(" loop %zu %zu", p, q);
+    std::vector<int> which, equal;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (chance(50)) which.push_back(static_cast<int>(i));
+    first_equal_vertices(a, which, b, equal);
+    for (int e : equal) std::printf(" %d", e);
+
+    const CleanerSegmentIndex index(a);
+    for (int k = 0; k < 10; ++k) {
+        const Point corner = lattice(12, 1);
+        std::vector<int> found;
+        index.overlaps(BBox{corner.x, corner.y, corner.x + pick(0, 3), corner.y + pick(0, 3)},
+                       pick(0, static_cast<int>(a.size())), found);
+        std::printf(" {");
+        for (int f : found) std::printf(" %d", f);
+        std::printf(" }");
+    }
+    for (const auto& [sa, sb] : overlapping_segment_pairs(a, index, b)) std::printf(" %d:%d", sa, sb);
+
+    std::vector<CleanerRing> rings;
+    for (int r = chance(50) ? pick(1, 32) : pick(33, 120); r > 0; --r) {
+        const Point corner = lattice(30, 1);
+        rings.emplace_back(std::vector<Point>{corner, {corner.x, corner.y + pick(0, 3)},
+                                              {corner.x + pick(0, 3), corner.y + 1}});
+    }
+    const RingsAfter after(rings);
+    for (std::size_t i = 0; i < rings.size(); ++i) {
+        std::printf(" [");
+        for (std::size_t k : after.rings_after(i))
+            if (boxes_overlap(rings[i].bbox(), rings[k].bbox())) std::printf(" %zu", k);
+        std::printf(" ]");
+    }
+
+    std::vector<Point> outline = lattice_walk(3, 300, 12);
+    if (chance(50)) outline = long_outline();
+    const Ring ring(outline);
+    CleanerPointLocator locator(ring);
+    for (int k = 0; k < 100; ++k) std::printf(" %d", locator.locate({pick(-2, 26) * 0.5, pick(-2, 26) * 0.5}));
+    std::printf("\n");
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -208,6 +280,7 @@ int main(int argc, char** argv) {
         chain_pass_case(c);
         bridge_case(c);
         simple_rings_case(c);
+        cleaner_case(c);
     }
     return 0;
 }
