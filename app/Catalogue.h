@@ -10,8 +10,8 @@
 #include <string_view>
 #include <vector>
 
-#include "app/ConversionState.h"
-#include "app/LayerDef.h"
+#include "convert/core/ConversionState.h"
+#include "convert/core/LayerDef.h"
 
 namespace velmora::catalogue {
 

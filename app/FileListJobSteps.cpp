@@ -5,11 +5,11 @@
 #include <QProgressBar>
 #include <QLineEdit>
 
-#include "app/ConversionLog.h"
+#include "convert/core/ConversionLog.h"
 #include "app/frmDataSet.h"
-#include "convert/line/ConversionProgress.h"
-#include "convert/line/ShapeDescriptionBaseName.h"
-#include "convert/line/ShapeDescriptionRun.h"
+#include "convert/core/ConversionProgress.h"
+#include "convert/shapedesc/ShapeDescriptionBaseName.h"
+#include "convert/shapedesc/ShapeDescriptionRun.h"
 #include "platform/ui/UiService.h"
 #include "viewer/clsMapToolControl.h"
 #include "viewer/frmMapMain.h"

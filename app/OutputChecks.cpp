@@ -8,7 +8,7 @@
 #include <system_error>
 
 #include "app/CheckLayer.h"
-#include "app/ConversionState.h"
+#include "convert/core/ConversionState.h"
 #include "app/MeshConversion.h"
 #include "app/OutputPath.h"
 #include "platform/errors/RunTimeError.h"

@@ -1,6 +1,6 @@
 #include "app/OutputPath.h"
 
-#include "convert/line/ShapeDescriptionBaseName.h"
+#include "convert/shapedesc/ShapeDescriptionBaseName.h"
 
 namespace velmora {
 

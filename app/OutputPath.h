@@ -1,12 +1,12 @@
 #pragma once
 // Completion of the output name typed in a job dialog. A job writes its shapefile (dBASE table for
-// attribute tables) under the base of the output path (convert/line/ShapeDescriptionBaseName.h: one final
+// attribute tables) under the base of the output path (convert/shapedesc/ShapeDescriptionBaseName.h: one final
 // ".shp" / ".dbf" removed, in any letter case); derived outputs add their suffix to that same base, so
 // the checks look at exactly what is written.
 #include <string>
 #include <string_view>
 
-#include "app/LayerDef.h"
+#include "convert/core/LayerDef.h"
 
 namespace velmora {
 

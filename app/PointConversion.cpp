@@ -1,7 +1,7 @@
 #include "app/PointConversion.h"
 
-#include "app/ConversionRoutines.h"
-#include "app/ConversionState.h"
+#include "convert/core/ConversionRoutines.h"
+#include "convert/core/ConversionState.h"
 #include "app/ReplaceableService.h"
 
 namespace velmora {

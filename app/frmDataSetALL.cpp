@@ -3,7 +3,7 @@
 #include <exception>
 
 #include "app/CancelOnlyLayout.h"
-#include "app/ConversionState.h"
+#include "convert/core/ConversionState.h"
 #include "platform/text/Cp932.h"
 #include "platform/ui/UiService.h"
 

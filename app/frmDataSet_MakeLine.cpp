@@ -2,7 +2,7 @@
 // (which runs Brunhale itself).
 #include <exception>
 
-#include "app/ConversionLog.h"
+#include "convert/core/ConversionLog.h"
 #include "app/FileListJobSteps.h"
 #include "app/FileListJobs.h"
 #include "app/JobRowGuard.h"

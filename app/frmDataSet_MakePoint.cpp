@@ -4,16 +4,16 @@
 #include <exception>
 #include <string_view>
 
-#include "app/ConversionLog.h"
-#include "app/ConversionRoutines.h"
+#include "convert/core/ConversionLog.h"
+#include "convert/core/ConversionRoutines.h"
 #include "app/FileListJobSteps.h"
 #include "app/FileListJobs.h"
 #include "app/JobRowGuard.h"
 #include "app/OutputChecks.h"
 #include "app/PointConversion.h"
-#include "convert/line/ConversionProgress.h"
-#include "convert/line/ShapeDescriptionFiles.h"
-#include "convert/line/ShapeDescriptionRun.h"
+#include "convert/core/ConversionProgress.h"
+#include "convert/shapedesc/ShapeDescriptionFiles.h"
+#include "convert/shapedesc/ShapeDescriptionRun.h"
 #include "platform/text/Cp932.h"
 #include "platform/ui/UiService.h"
 
@@ -73,7 +73,7 @@ bool convertOrdinary(const JobSettings& job) {
         for (std::size_t i = 0; i + 1 < formats.size(); ++i) {
             if (formats[i] != formats[i + 1]) {
                 const char* text = "ファイル形式の違うデータを同時に変換はできません";
-                ui::message(text, {}, ui::Icon::Exclamation);
+                ui::message(text, "", ui::Icon::Exclamation);
                 modCommon::PutLogFileMsg(kFreeLogLine, text::toCp932(text));
                 return false;
             }

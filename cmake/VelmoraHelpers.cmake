@@ -24,7 +24,7 @@ endfunction()
 # velmora_folder_library(target FOLDER_LIBS... ): a static library of every .cpp below the current folder
 # (except those given in EXCLUDE), created only when there are sources. Other folder libraries are linked
 # with $<TARGET_NAME_IF_EXISTS:...> so a folder without code yet does not break the build; cycles between
-# static folder libraries (app <-> converters) are allowed by CMake.
+# static folder libraries (app <-> viewer) are allowed by CMake.
 function(velmora_folder_library target)
   cmake_parse_arguments(L "" "" "EXCLUDE;LINKS" ${ARGN})
   file(GLOB_RECURSE sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)

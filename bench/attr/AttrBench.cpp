@@ -11,11 +11,11 @@
 #include <vector>
 #include <unistd.h>
 
-#include "app/ConversionState.h"
-#include "convert/line/AttrLoader.h"
-#include "convert/line/AttrWriters.h"
-#include "convert/line/ShapeDescriptionFiles.h"
-#include "convert/line/ShapeDescriptionRun.h"
+#include "convert/core/ConversionState.h"
+#include "convert/attr/AttrLoader.h"
+#include "convert/attr/AttrWriters.h"
+#include "convert/shapedesc/ShapeDescriptionFiles.h"
+#include "convert/shapedesc/ShapeDescriptionRun.h"
 #include "platform/db/Database.h"
 #include "platform/text/Cp932.h"
 #include "platform/ui/ScriptedUi.h"

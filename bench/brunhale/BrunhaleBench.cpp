@@ -14,10 +14,10 @@
 #include <string>
 #include <vector>
 
-#include "app/ConversionState.h"
-#include "convert/line/ShapeDescriptionFiles.h"
-#include "convert/line/ShapeDescriptionRun.h"
-#include "convert/line/ShapeDescriptionWriter.h"
+#include "convert/core/ConversionState.h"
+#include "convert/shapedesc/ShapeDescriptionFiles.h"
+#include "convert/shapedesc/ShapeDescriptionRun.h"
+#include "convert/shapedesc/ShapeDescriptionWriter.h"
 #include "platform/text/Cp932.h"
 
 namespace fs = std::filesystem;

@@ -14,9 +14,9 @@
 #include <string>
 #include <vector>
 
-#include "app/ConversionLog.h"
-#include "app/ConversionState.h"
-#include "app/ProgramRunner.h"
+#include "convert/core/ConversionLog.h"
+#include "convert/core/ConversionState.h"
+#include "convert/core/ProgramRunner.h"
 #include "convert/line/LineDb.h"
 #include "convert/line/LineLoader.h"
 #include "convert/line/LineWriters.h"

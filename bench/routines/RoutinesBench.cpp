@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "app/ConversionRoutines.h"
+#include "convert/core/ConversionRoutines.h"
 #include "platform/text/Cp932.h"
 
 using namespace velmora;

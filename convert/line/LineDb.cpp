@@ -1,7 +1,7 @@
 #include "convert/line/LineDb.h"
 
-#include "app/ConversionRoutines.h"
-#include "app/ConversionState.h"
+#include "convert/core/ConversionRoutines.h"
+#include "convert/core/ConversionState.h"
 #include "platform/db/Database.h"
 #include "platform/db/DatabaseFiles.h"
 #include "platform/errors/RunTimeError.h"

@@ -1,6 +1,6 @@
 #include "convert/line/LineInput.h"
 
-#include "app/ConversionState.h"
+#include "convert/core/ConversionState.h"
 #include "platform/errors/RunTimeError.h"
 
 namespace ModLine {

@@ -1,9 +1,9 @@
 #include "convert/line/LineRecordBlock.h"
 
-#include "app/ConversionRoutines.h"
-#include "app/ConversionState.h"
+#include "convert/core/ConversionRoutines.h"
+#include "convert/core/ConversionState.h"
 #include "convert/line/LineDb.h"
-#include "convert/line/ShapeDescriptionWriter.h"
+#include "convert/shapedesc/ShapeDescriptionWriter.h"
 #include "platform/db/Database.h"
 #include "platform/errors/RunTimeError.h"
 #include "platform/text/Conversions.h"

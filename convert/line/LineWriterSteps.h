@@ -7,8 +7,8 @@
 #include <string>
 #include <string_view>
 
-#include "app/ConversionState.h"
-#include "convert/line/ConversionProgress.h"
+#include "convert/core/ConversionState.h"
+#include "convert/core/ConversionProgress.h"
 #include "platform/db/Query.h"
 #include "platform/errors/RunTimeError.h"
 

@@ -4,13 +4,13 @@
 #include <string>
 #include <vector>
 
-#include "app/ConversionRoutines.h"
-#include "app/ConversionState.h"
-#include "convert/line/ConversionProgress.h"
+#include "convert/core/ConversionRoutines.h"
+#include "convert/core/ConversionState.h"
+#include "convert/core/ConversionProgress.h"
 #include "convert/line/LineRecordBlock.h"
 #include "convert/line/LineWriterSteps.h"
-#include "convert/line/RunningNumber.h"
-#include "convert/line/ShapeDescriptionWriter.h"
+#include "convert/core/RunningNumber.h"
+#include "convert/shapedesc/ShapeDescriptionWriter.h"
 #include "platform/db/Database.h"
 #include "platform/errors/RunTimeError.h"
 #include "platform/ui/UiService.h"

@@ -3,14 +3,14 @@
 #include <string>
 #include <vector>
 
-#include "app/ConversionLog.h"
-#include "app/ConversionRoutines.h"
-#include "app/ConversionState.h"
-#include "convert/line/ConversionProgress.h"
+#include "convert/core/ConversionLog.h"
+#include "convert/core/ConversionRoutines.h"
+#include "convert/core/ConversionState.h"
+#include "convert/core/ConversionProgress.h"
 #include "convert/line/LineWriterSteps.h"
-#include "convert/line/ShapeDescriptionBaseName.h"
-#include "convert/line/ShapeDescriptionFiles.h"
-#include "convert/line/ShapeDescriptionWriter.h"
+#include "convert/shapedesc/ShapeDescriptionBaseName.h"
+#include "convert/shapedesc/ShapeDescriptionFiles.h"
+#include "convert/shapedesc/ShapeDescriptionWriter.h"
 #include "platform/db/Database.h"
 #include "platform/errors/RunTimeError.h"
 #include "platform/text/Conversions.h"

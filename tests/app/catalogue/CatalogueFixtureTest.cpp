@@ -5,10 +5,10 @@
 #include <filesystem>
 
 #include "app/Catalogue.h"
-#include "app/ConversionState.h"
+#include "convert/core/ConversionState.h"
 #include "platform/text/Cp932.h"
 #include "platform/ui/TestUi.h"
-#include "tests/app/state/TempProgramFolder.h"
+#include "tests/convert/core/TempProgramFolder.h"
 
 using namespace velmora;
 using velmora::text::toCp932;

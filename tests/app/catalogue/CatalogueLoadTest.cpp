@@ -8,10 +8,10 @@
 #include <vector>
 
 #include "app/Catalogue.h"
-#include "app/ConversionState.h"
+#include "convert/core/ConversionState.h"
 #include "platform/text/Cp932.h"
 #include "platform/ui/TestUi.h"
-#include "tests/app/state/TempProgramFolder.h"
+#include "tests/convert/core/TempProgramFolder.h"
 
 using namespace velmora;
 using velmora::text::toCp932;

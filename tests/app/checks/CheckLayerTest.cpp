@@ -9,7 +9,7 @@
 #include "app/CheckLayer.h"
 #include "platform/ui/TestUi.h"
 #include "tests/app/checks/MainWindowMap.h"
-#include "tests/app/state/TempProgramFolder.h"
+#include "tests/convert/core/TempProgramFolder.h"
 
 namespace fs = std::filesystem;
 

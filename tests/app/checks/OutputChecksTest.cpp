@@ -9,12 +9,12 @@
 #include <unistd.h>
 #include <vector>
 
-#include "app/ConversionState.h"
+#include "convert/core/ConversionState.h"
 #include "app/OutputChecks.h"
 #include "platform/text/Cp932.h"
 #include "platform/ui/TestUi.h"
 #include "tests/app/checks/MainWindowMap.h"
-#include "tests/app/state/TempProgramFolder.h"
+#include "tests/convert/core/TempProgramFolder.h"
 
 namespace fs = std::filesystem;
 

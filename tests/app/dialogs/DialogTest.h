@@ -12,13 +12,13 @@
 #include <string>
 #include <vector>
 
-#include "app/ConversionState.h"
+#include "convert/core/ConversionState.h"
 #include "app/JobProcedures.h"
 #include "app/frmDataSelect.h"
 #include "app/frmDataSet.h"
 #include "platform/ui/TestUi.h"
 #include "tests/app/checks/MainWindowMap.h"
-#include "tests/app/state/TempProgramFolder.h"
+#include "tests/convert/core/TempProgramFolder.h"
 
 namespace velmora::testsupport {
 

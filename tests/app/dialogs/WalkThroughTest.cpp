@@ -23,7 +23,7 @@
 #include "app/frmDataSet.h"
 #include "platform/text/Cp932.h"
 #include "platform/ui/TestApplication.h"
-#include "tests/app/state/TempProgramFolder.h"
+#include "tests/convert/core/TempProgramFolder.h"
 #include "viewer/frmMapMain.h"
 
 namespace fs = std::filesystem;

@@ -12,12 +12,12 @@
 #include <string>
 #include <vector>
 
-#include "app/ConversionLog.h"
-#include "app/ConversionRoutines.h"
-#include "app/ConversionState.h"
+#include "convert/core/ConversionLog.h"
+#include "convert/core/ConversionRoutines.h"
+#include "convert/core/ConversionState.h"
 #include "app/MeshConversion.h"
 #include "app/PointConversion.h"
-#include "convert/line/ShapeDescriptionFiles.h"
+#include "convert/shapedesc/ShapeDescriptionFiles.h"
 
 namespace velmora::testsupport {
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "app/LayerDef.h"
+#include "convert/core/LayerDef.h"
 #include "platform/text/Cp932.h"
 #include "tests/tools/gen/LineFileGen.h"
 

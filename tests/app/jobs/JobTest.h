@@ -19,13 +19,13 @@
 #include <string>
 #include <vector>
 
-#include "app/ConversionLog.h"
-#include "app/ConversionState.h"
+#include "convert/core/ConversionLog.h"
+#include "convert/core/ConversionState.h"
 #include "app/frmDataSet.h"
 #include "platform/text/Cp932.h"
 #include "platform/ui/TestApplication.h"
 #include "platform/ui/TestUi.h"
-#include "tests/app/state/TempProgramFolder.h"
+#include "tests/convert/core/TempProgramFolder.h"
 #include "viewer/clsMapToolControl.h"
 #include "viewer/frmMapMain.h"
 

@@ -4,9 +4,9 @@
 
 #include <filesystem>
 
-#include "convert/line/AttrLoader.h"
-#include "convert/line/AttrWriters.h"
-#include "convert/line/ShapeDescriptionRun.h"
+#include "convert/attr/AttrLoader.h"
+#include "convert/attr/AttrWriters.h"
+#include "convert/shapedesc/ShapeDescriptionRun.h"
 #include "platform/db/Database.h"
 #include "tests/brunhale/BrunhaleFolder.h"
 #include "tests/brunhale/Readback.h"

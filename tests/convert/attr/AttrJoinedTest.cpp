@@ -1,7 +1,7 @@
 // The ledger-joined attribute table: the temporary database, the loader of "T" and "DT" rows, and the
 // writer that sorts the table rows and adds each row's ledger title.
-#include "convert/line/AttrLoader.h"
-#include "convert/line/AttrWriters.h"
+#include "convert/attr/AttrLoader.h"
+#include "convert/attr/AttrWriters.h"
 #include "platform/db/Database.h"
 #include "platform/db/DatabaseFiles.h"
 #include "tests/convert/attr/AttrTestSupport.h"
@@ -199,6 +199,26 @@ TEST_F(AttrJoined, LoaderFailuresShowTheirBox) {
         EXPECT_EQ(ui.boxes()[0].title, c.title) << c.what;
         EXPECT_FALSE(conversionState().InFileNo.isOpen()) << c.what;
     }
+}
+
+// A stored number wider than its field as the shape writer lays it out is written empty, logged once per
+// field with the number of its record in the table.
+TEST_F(AttrJoined, NumbersWiderThanTheirFieldAreWrittenEmptyAndLoggedOncePerField) {
+    std::vector<std::string> files = {
+        input("a.txt", {gen::attrHeaderLine(header("W10", 3)), row({"1", "1", "甲", "", "1e9"}),
+                        row({"2", "1", "乙", "", "2e9"}), row({"3", "1", "丙", "", "1e7"})}),
+    };
+    ASSERT_TRUE(runJoined(files));
+    closePair();
+    const std::vector<std::string> h = headerFile();
+    ASSERT_EQ(h.size(), 12u);
+    EXPECT_EQ(std::vector<std::string>(h.begin() + 9, h.end()), (std::vector<std::string>{
+                                                                     "DBFITEM,1,1,甲                  ,,,",
+                                                                     "DBFITEM,2,1,乙                  ,,,",
+                                                                     "DBFITEM,3,1,丙                  ,,10000000,",
+                                                                 }));
+    EXPECT_EQ(logLines(), (std::vector<std::string>{
+                              "数値が項目の桁数に収まらないため空欄にしました。 項目：延長 値：1000000000 レコード：1"}));
 }
 
 TEST_F(AttrJoined, NumberBeyondItsFieldIsTheRowsRunTimeError) {

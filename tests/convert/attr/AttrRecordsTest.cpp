@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "convert/line/AttrRecords.h"
+#include "convert/attr/AttrRecords.h"
 #include "platform/errors/RunTimeError.h"
 #include "platform/text/Cp932.h"
 #include "tests/tools/gen/AttrFileGen.h"

@@ -9,13 +9,13 @@
 #include <string>
 #include <vector>
 
-#include "app/ConversionLog.h"
-#include "app/ConversionState.h"
-#include "convert/line/ShapeDescriptionFiles.h"
+#include "convert/core/ConversionLog.h"
+#include "convert/core/ConversionState.h"
+#include "convert/shapedesc/ShapeDescriptionFiles.h"
 #include "platform/text/Cp932.h"
 #include "platform/ui/TestApplication.h"
 #include "platform/ui/TestUi.h"
-#include "tests/app/state/TempProgramFolder.h"
+#include "tests/convert/core/TempProgramFolder.h"
 #include "tests/tools/gen/AttrFileGen.h"
 
 namespace velmora::attrtest {

@@ -9,12 +9,12 @@
 #include <memory>
 #include <string>
 
-#include "app/ConversionLog.h"
-#include "app/ConversionState.h"
+#include "convert/core/ConversionLog.h"
+#include "convert/core/ConversionState.h"
 #include "platform/text/Cp932.h"
 #include "platform/ui/TestApplication.h"
 #include "platform/ui/TestUi.h"
-#include "tests/app/state/TempProgramFolder.h"
+#include "tests/convert/core/TempProgramFolder.h"
 #include "tests/tools/gen/LineFileGen.h"
 
 namespace velmora::testsupport {

@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "convert/line/ShapeDescriptionFiles.h"
+#include "convert/shapedesc/ShapeDescriptionFiles.h"
 #include "tests/convert/line/HandRecords.h"
 #include "tests/convert/line/LineLoaderFixture.h"
 

@@ -1,7 +1,7 @@
 // The base name of an output: one final extension removed, in any letter case, and nothing else.
 #include <gtest/gtest.h>
 
-#include "convert/line/ShapeDescriptionBaseName.h"
+#include "convert/shapedesc/ShapeDescriptionBaseName.h"
 
 using velmora::shapedesc::shapeBaseName;
 using velmora::shapedesc::tableBaseName;

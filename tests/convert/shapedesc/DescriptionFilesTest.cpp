@@ -3,10 +3,10 @@
 
 #include <filesystem>
 
-#include "app/ConversionState.h"
-#include "convert/line/ShapeDescriptionFiles.h"
+#include "convert/core/ConversionState.h"
+#include "convert/shapedesc/ShapeDescriptionFiles.h"
 #include "platform/errors/RunTimeError.h"
-#include "tests/app/state/TempProgramFolder.h"
+#include "tests/convert/core/TempProgramFolder.h"
 
 using namespace velmora;
 using namespace velmora::shapedesc;

@@ -4,13 +4,13 @@
 #include <string>
 #include <vector>
 
-#include "app/ConversionState.h"
-#include "convert/line/ShapeDescriptionBaseName.h"
-#include "convert/line/ShapeDescriptionFiles.h"
-#include "convert/line/ShapeDescriptionWriter.h"
+#include "convert/core/ConversionState.h"
+#include "convert/shapedesc/ShapeDescriptionBaseName.h"
+#include "convert/shapedesc/ShapeDescriptionFiles.h"
+#include "convert/shapedesc/ShapeDescriptionWriter.h"
 #include "platform/errors/RunTimeError.h"
 #include "platform/text/Cp932.h"
-#include "tests/app/state/TempProgramFolder.h"
+#include "tests/convert/core/TempProgramFolder.h"
 
 using namespace velmora;
 using namespace velmora::shapedesc;

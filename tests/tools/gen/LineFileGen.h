@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "app/LayerDef.h"
+#include "convert/core/LayerDef.h"
 
 namespace velmora::gen {
 

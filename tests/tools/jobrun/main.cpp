@@ -23,7 +23,7 @@
 #include <string>
 #include <vector>
 
-#include "app/ConversionState.h"
+#include "convert/core/ConversionState.h"
 #include "app/frmDataSelect.h"
 #include "app/frmDataSet.h"
 #include "tests/tools/jobrun/JobRunUi.h"

@@ -17,7 +17,7 @@
 #include <string>
 #include <vector>
 
-#include "app/ConversionState.h"
+#include "convert/core/ConversionState.h"
 #include "app/Main.h"
 #include "app/frmDataSelect.h"
 #include "app/frmDataSet.h"

@@ -1,0 +1,114 @@
+#include "convert/core/ConversionLog.h"
+
+#include <exception>
+
+#include "convert/core/ConversionState.h"
+#include "platform/errors/RunTimeError.h"
+#include "platform/text/Cp932.h"
+#include "platform/ui/UiService.h"
+
+namespace velmora::modCommon {
+
+using text::toCp932;
+
+namespace {
+
+LogClock& installedClock() {
+    static LogClock clock;
+    return clock;
+}
+
+std::string fileKindLine(const std::string& name, std::string_view t) {
+    std::string line = toCp932("ファイルの種別が「");
+    line += name;
+    line += toCp932("」ではありません。 ");
+    line += t;
+    return line;
+}
+
+// "[" t "]" and a fixed text.
+std::string bracketed(std::string_view t, const char* utf8) {
+    std::string line;
+    line += '[';
+    line += t;
+    line += ']';
+    line += toCp932(utf8);
+    return line;
+}
+
+// The texts that codes 2-7, 9-11 and 15 put before the given text.
+const char* fixedText(int code) {
+    switch (code) {
+        case 2: return "リンク情報の座標が前リンク情報の終点座標と一致しません。";
+        case 3: return "リンク情報の開始始点と最終終点が一致しません。";
+        case 4: return "同一のリンク情報が＋方向で存在しますので面データとしては作成しません。";
+        case 5: return "リンクデータが見つかりませんでした。";
+        case 6: return "リンク情報のポイント数が２個以下の為、面データが作成できません。";
+        case 7: return "エリア属性台帳にリンクするデータがありません。";
+        case 9: return "面データ変換終了。";
+        case 10: return "ポイントデータ座標値が空白です。";
+        case 11: return "ノード台帳にノード属性情報がありません。";
+        case 15: return "ポイントデータの座標値が不正です。";
+        default: return nullptr;
+    }
+}
+
+std::string logLine(std::int16_t code, std::string_view t) {
+    ConversionState& s = conversionState();
+    const long row = s.SelectedIndex;
+    switch (code) {
+        case 0: return bracketed(t, "データ変換開始。");
+        case 16: return bracketed(t, "付属変換開始。");
+        case 99:
+            return toCp932("変換終了。   ") + text::formatDateTime(logNow());
+        // The file-kind codes name the row SelectedIndex of their own table, whatever the job's kind.
+        case 1: return fileKindLine(layerRow(s.PolygonLayers, row).Name, t);
+        case 12: return fileKindLine(layerRow(s.PointLayers, row).Name, t);
+        case 13: return fileKindLine(layerRow(s.LineLayers, row).Name, t);
+        case 14: return fileKindLine(layerRow(s.AttrLayers, row).Name, t);
+        default:
+            std::string line;
+            if (const char* fixed = fixedText(code)) line = toCp932(fixed);
+            line += t;
+            return line;
+    }
+}
+
+}  // namespace
+
+void setLogClock(LogClock clock) { installedClock() = std::move(clock); }
+
+std::string logTimeText(const LogTime& t) { return text::formatDateTime(t); }
+
+LogTime logNow() {
+    const LogClock& clock = installedClock();
+    return clock ? clock() : text::localNow();
+}
+
+std::string makeLogFilePath() {
+    ConversionState& s = conversionState();
+    // The Name becomes part of a file name: a "/" (as in "1/10細分区画") or "\" would leave the Log folder.
+    std::string name = text::fromCp932(s.selectedLayerName());
+    for (char& c : name)
+        if (c == '/' || c == '\\') c = '_';
+    return programFolder() + "/Log/" + name + text::formatCompactStamp(logNow()) + ".log";
+}
+
+void openLogFile(text::LineWriter::Mode mode) {
+    ConversionState& s = conversionState();
+    s.LogFileNo.open(s.LogFilePath, mode);
+}
+
+void PutLogFileMsg(std::int16_t code, std::string_view t) {
+    static const std::string title = "Error: modCommon (PutLogFileMsg)";
+    try {
+        std::string line = logLine(code, t);
+        conversionState().LogFileNo.file().writeLine(line);
+    } catch (const RunTimeError& e) {
+        ui::showRunTimeError(e, title);
+    } catch (const std::exception& e) {
+        ui::showError(e, title);
+    }
+}
+
+}  // namespace velmora::modCommon

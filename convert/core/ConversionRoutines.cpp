@@ -1,0 +1,206 @@
+#include "convert/core/ConversionRoutines.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <cstring>
+#include <filesystem>
+#include <optional>
+
+#include "platform/errors/RunTimeError.h"
+#include "platform/text/Conversions.h"
+#include "platform/text/Cp932.h"
+#include "platform/text/LineReader.h"
+#include "platform/text/Sjis.h"
+#include "platform/ui/UiService.h"
+
+namespace velmora {
+
+namespace modCommon {
+
+std::string_view MidByteSjis(std::string_view record, long start, long length) {
+    return text::sjisByteCut(record, start, length);
+}
+
+std::int16_t ChkFileFormat(const std::string& path) {
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(path, ec)) {
+        ui::message("指定されたファイルが存在しません\r\n" + path, "エラーメッセージ", ui::Icon::Exclamation);
+        return FileFormat::Unknown;
+    }
+    try {
+        text::LineReader reader(path);
+        std::string line, tested;
+        while (reader.next(line)) {
+            tested.swap(line);
+            if (tested.empty() || tested.front() != 'H') break;
+        }
+        // Only ASCII comma and tab count: neither byte occurs inside a CP932 double-byte character.
+        std::int16_t format = tested.find(',') != std::string::npos ? FileFormat::Comma : FileFormat::Fixed;
+        if (tested.find('\t') != std::string::npos)
+            format = format == FileFormat::Comma ? FileFormat::Mixed : FileFormat::Tab;
+        return format;
+    } catch (const std::exception& e) {
+        ui::showError(e, "Error: ModCommon (ChkFileFormat)");
+        return FileFormat::Unknown;
+    }
+}
+
+}  // namespace modCommon
+
+namespace ModPolygon {
+
+namespace {
+
+void refuseTypeName(std::string_view typeName) {
+    ui::message("型が一致しません\rTextデータ 型 => " + text::fromCp932(typeName), "ｴﾗｰﾒｯｾｰｼﾞ", ui::Icon::Critical);
+}
+
+// The value / 36000 in millionths of a degree, rounded half away from zero, for value = mantissa × 10^exp10.
+// Nothing when the value is too large for exact arithmetic (far beyond any coordinate).
+std::optional<__int128> microDegrees(__int128 mantissa, int exp10) {
+    auto pow10 = [](int n) {
+        __int128 p = 1;
+        while (n-- > 0) p *= 10;
+        return p;
+    };
+    int digits = 0;
+    for (__int128 m = mantissa < 0 ? -mantissa : mantissa; m != 0; m /= 10) ++digits;
+    // micro = value × 10^6 / 36000 = value × 250 / 9
+    __int128 num, den;
+    if (exp10 >= 0) {
+        if (digits + exp10 > 34) return std::nullopt;
+        num = mantissa * pow10(exp10) * 250;
+        den = 9;
+    } else {
+        if (digits > 34 || -exp10 > 36) return std::nullopt;
+        num = mantissa * 250;
+        den = 9 * pow10(-exp10);
+    }
+    __int128 q = num / den, r = num % den;
+    if (r < 0) r = -r;
+    if (2 * r >= den) q += num < 0 ? -1 : 1;
+    return q;
+}
+
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
+
+// A numeric text (text::isNumeric) as mantissa × 10^exp10; nothing when it holds more digits than exact
+// arithmetic can carry.
+std::optional<std::pair<__int128, int>> decimal(std::string_view s) {
+    s = text::trimBlanks(s);
+    std::size_t i = 0;
+    const bool negative = s[i] == '-';
+    if (s[i] == '+' || s[i] == '-') ++i;
+    __int128 m = 0;
+    int exp10 = 0, significant = 0;
+    bool point = false;
+    for (; i < s.size() && (isDigit(s[i]) || s[i] == '.'); ++i) {
+        if (s[i] == '.') {
+            point = true;
+            continue;
+        }
+        if (m == 0 && s[i] == '0') {
+            if (point) --exp10;
+            continue;
+        }
+        if (++significant > 34) return std::nullopt;
+        m = m * 10 + (s[i] - '0');
+        if (point) --exp10;
+    }
+    if (i < s.size()) {  // exponent: E or D, optional sign, digits
+        ++i;
+        long e = 0;
+        const bool eNegative = s[i] == '-';
+        if (s[i] == '+' || s[i] == '-') ++i;
+        for (; i < s.size() && isDigit(s[i]); ++i) e = std::min(e * 10 + (s[i] - '0'), 100000L);
+        exp10 += static_cast<int>(eNegative ? -e : e);
+    }
+    return std::pair<__int128, int>{negative ? -m : m, exp10};
+}
+
+double degreesOf(std::optional<__int128> micro, double approx) {
+    if (micro) return static_cast<double>(*micro) / 1e6;  // one correctly rounded division
+    return std::round(approx / 36000.0 * 1e6) / 1e6;
+}
+
+bool xyToDegrees(std::string_view value, double& degrees) {
+    if (!text::isNumeric(value)) throw RunTimeError(err::TypeMismatch, "Type mismatch");
+    const auto d = decimal(value);
+    degrees = degreesOf(d ? microDegrees(d->first, d->second) : std::nullopt, d ? 0.0 : text::toDouble(value));
+    return true;
+}
+
+}  // namespace
+
+bool SetTextToVbidx(std::string_view typeName, std::int16_t& fieldType) {
+    try {
+        if (typeName == "Integer") {
+            fieldType = FieldType::Integer;
+        } else if (typeName == "Long") {
+            fieldType = FieldType::Long;
+        } else if (typeName == "Text" || typeName == "Text1" || typeName == "Text2") {
+            fieldType = FieldType::Text;
+        } else {
+            refuseTypeName(typeName);
+            return false;
+        }
+        return true;
+    } catch (const std::exception& e) {
+        ui::showError(e, "Error: ModPolygon (SetTextToVbidx)");
+        return false;
+    }
+}
+
+bool SetTextToShpeidx(std::string_view typeName, std::string& letter) {
+    try {
+        if (typeName == "Integer" || typeName == "Long") {
+            letter.assign(1, 'N');  // not operator=("N"): g++ 12 warns falsely (-Wrestrict)
+        } else if (typeName == "Text" || typeName == "Text1" || typeName == "Text2" || typeName == "Text3") {
+            letter.assign(1, 'C');
+        } else {
+            refuseTypeName(typeName);
+            return false;
+        }
+        return true;
+    } catch (const std::exception& e) {
+        ui::showError(e, "Error: ModPolygon (SetTextToShpeidx)");
+        return false;
+    }
+}
+
+bool XYtoData(std::string_view value, double& degrees) {
+    try {
+        double result = 0;
+        xyToDegrees(value, result);
+        degrees = result;
+        return true;
+    } catch (const std::exception& e) {
+        ui::showError(e, "Error: ModPolygon (XYtoData)");
+        return false;
+    }
+}
+
+bool XYtoData(double value, double& degrees) {
+    try {
+        if (!std::isfinite(value)) throw RunTimeError(err::Overflow, "Overflow");
+        if (value == std::trunc(value) && std::fabs(value) < 1e15) {
+            degrees = degreesOf(microDegrees(static_cast<__int128>(value), 0), value);
+            return true;
+        }
+        // A fraction: its shortest decimal text is the number the user sees; round that exactly.
+        char buf[32];
+        const auto r = std::to_chars(buf, buf + sizeof buf, value);
+        double result = 0;
+        xyToDegrees(std::string_view(buf, static_cast<std::size_t>(r.ptr - buf)), result);
+        degrees = result;
+        return true;
+    } catch (const std::exception& e) {
+        ui::showError(e, "Error: ModPolygon (XYtoData)");
+        return false;
+    }
+}
+
+}  // namespace ModPolygon
+
+}  // namespace velmora
