@@ -41,6 +41,16 @@ std::string read_joined(AreaLineSource& in, int lines) {
     return joined;
 }
 
+// A shapefile beyond the format's limits is named in the log as well as in the job's failure box.
+void set_polygons_logged(ShpData& data, const std::vector<AreaPolygon>& polygons, MessageLog& log) {
+    try {
+        data.set_polygons(polygons);
+    } catch (const ShapefileLimitExceeded& e) {
+        log.add(e.text);
+        throw e.text;
+    }
+}
+
 }  // namespace
 
 KsPolygonMaker::KsPolygonMaker(LayerRecord layer_record, const char* codes, std::vector<std::string>* log_lines)
@@ -197,9 +207,10 @@ void KsPolygonMaker::save_shape(const std::string& path) {
     if (polygons.empty()) return;
     pending_output = std::make_unique<OutputFiles>();
     ShpData data;
-    data.set_polygons(polygons);
+    set_polygons_logged(data, polygons, log);
     data.save(path, *pending_output);
 }
+
 
 void KsPolygonMaker::save_dbf(const std::string& path) {
     if (polygons.empty()) return;

@@ -6,6 +6,7 @@
 #include "platform/text/Cp932.h"
 #include "platform/text/LineReader.h"
 #include "polygon/core/AreaFileCounts.h"
+#include "polygon/core/AreaLineSource.h"
 #include "polygon/core/PolygonJob.h"
 #include "polygon/core/TextUtil.h"
 
@@ -48,7 +49,7 @@ bool PolygonJob::check_input() {
     if (!requires_mesh_codes(data_id)) mesh_codes = nullptr;
 
     layer = *found;
-    split(input_files, ',', files);
+    split_utf8(input_files, ',', files);
     log_lines.push_back(sjis("> 入力ファイルのデータコードをチェックします。"));
 
     std::set<std::string> codes;
@@ -109,11 +110,16 @@ long long PolygonJob::check_file(const std::string& path, std::set<std::string>&
     std::optional<AreaFileCounts> counts;
     try {
         velmora::text::LineReader in(path);
-        if (!in.next(header) || header.size() <= 32) return 0;
+        // A first line longer than any area file's is no header: the file is of another kind.
+        if (!in.next(header, AreaLineSource::kLongestLine) || header.size() <= 32 ||
+            header.size() > AreaLineSource::kLongestLine)
+            return 0;
         const std::string code = header.substr(13, 7);
         if (!code_matches(layer, code)) return 0;
         codes.insert(code);
-        if (in.next(counts_line)) counts = read_area_file_counts(counts_line);
+        if (in.next(counts_line, AreaLineSource::kLongestLine) &&
+            counts_line.size() <= AreaLineSource::kLongestLine)
+            counts = read_area_file_counts(counts_line);
     } catch (const std::exception&) {
         log_lines.push_back(log_text_of_path(path));
         log_lines.push_back(sjis("ファイルが開けませんでした。"));

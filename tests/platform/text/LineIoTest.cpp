@@ -55,6 +55,25 @@ TEST(LineReader, LongLinesAndCrLfAcrossBufferEdges) {
     EXPECT_EQ(lines[2], "z");
 }
 
+TEST(LineReader, BoundedReadStopsInsideALongerLine) {
+    fs::path p = tempFile("bounded.txt");
+    {
+        std::ofstream o(p, std::ios::binary);
+        o << "abcd\r\n" << std::string(65534, 'y') << "\r" << "\n" << std::string(200000, 'x');
+    }
+    LineReader r(p.string());
+    std::string line;
+    ASSERT_TRUE(r.next(line, 4));
+    EXPECT_EQ(line, "abcd");  // a line of exactly the bound
+    ASSERT_TRUE(r.next(line, 65534));
+    EXPECT_EQ(line.size(), 65534u);  // its CR LF split by the buffer's edge
+    ASSERT_TRUE(r.next(line, 100));
+    EXPECT_EQ(line, std::string(101, 'x'));  // one byte more than the bound tells the longer line
+    ASSERT_TRUE(r.next(line));
+    EXPECT_EQ(line.size(), 200000u - 101u);  // the reader went on from inside it
+    EXPECT_FALSE(r.next(line, 100));
+}
+
 TEST(LineWriter, EndsLinesWithCrLfAndEncodesUtf8) {
     fs::path p = tempFile("out.txt");
     {

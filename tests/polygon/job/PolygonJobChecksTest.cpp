@@ -241,6 +241,27 @@ TEST(InputChecks, MalformedCountsLineSetsFileAside) {
     EXPECT_EQ(none.job.result, JobResult::NoMatchingFiles);
 }
 
+// Neither line is read further than the longest line of an area file (1024 bytes).
+TEST(InputChecks, OverlongLinesSetTheFileAside) {
+    TempFolder dir("job-overlong");
+    const std::string good = grid_file(dir, "good", 3);
+    const std::string header = velmora::datagen::header_line("A12-60A", 2);
+    const std::string counts = velmora::datagen::counts_line(3, 0, 1, 1, 1);
+    const std::string no_ends = dir.file("no-ends.txt"), long_counts = dir.file("long-counts.txt");
+    const std::string longest = dir.file("longest.txt");
+    polygontest::write_file(no_ends, header + std::string(3000000, ' '));
+    polygontest::write_file(long_counts, header + "\r\n" + counts + std::string(1025 - counts.size(), ' ') + "\r\n");
+    polygontest::write_file(longest, header + std::string(1024 - header.size(), ' ') + "\r\n" + counts +
+                                         std::string(1024 - counts.size(), ' ') + "\r\n");
+    Checked c(3, good + "," + no_ends + "," + long_counts + "," + longest, {BoxAnswer::Yes});
+    ASSERT_TRUE(c.passed);
+    EXPECT_EQ(c.job.files, (std::vector<std::string>{good, longest}));
+    const std::vector<std::string> lines = c.lines_after_start();
+    EXPECT_EQ(lines[1], long_counts);
+    EXPECT_EQ(lines[2], sj("ファイルのレコード数が読み取れませんでした。"));
+    EXPECT_NE(std::find(lines.begin(), lines.end(), no_ends), lines.end());  // among the other files
+}
+
 TEST(InputChecks, MixedYearsOfAdministrativeAreas) {
     TempFolder dir("job-years");
     const std::string y7 = grid_file(dir, "y7", 8, 1, 1, "N03-07A");
@@ -260,6 +281,17 @@ TEST(InputChecks, MixedYearsOfAdministrativeAreas) {
         EXPECT_EQ(mixed.ui.boxes[0].text, "[行政界・海岸線]で作成年度の異なるデータが混在しています\n"
                                           "同一の作成年度のファイルのみを選択してください。");
     }
+}
+
+// The list's pieces are trimmed as UTF-8: "ā@" holds the bytes 0x81 0x40 of a CP932 ideographic space,
+// and an ideographic space (U+3000) inside a name stays; blanks around the pieces go.
+TEST(InputChecks, PathListIsTrimmedAsUtf8) {
+    TempFolder dir("job-utf8");
+    const std::string macron = grid_file(dir, "\xC4\x81@", 3);
+    const std::string inner = grid_file(dir, "a\xE3\x80\x80b", 3);
+    Checked c(3, "\xE3\x80\x80 " + macron + "\t, " + inner + "\xE3\x80\x80");
+    ASSERT_TRUE(c.passed);
+    EXPECT_EQ(c.job.files, (std::vector<std::string>{macron, inner}));
 }
 
 TEST(InputChecks, PathsAreWrittenToTheLogInCp932) {

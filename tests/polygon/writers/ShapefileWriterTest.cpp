@@ -4,6 +4,7 @@
 #include <filesystem>
 
 #include "polygon/core/ShpData.h"
+#include "polygon/core/TextUtil.h"
 #include "tests/polygon/support/FileSizeLimit.h"
 #include "tests/polygon/support/TempFolder.h"
 
@@ -170,4 +171,37 @@ TEST(ShapefileWriter, FailuresThrowTheWriterText) {
     }
     EXPECT_EQ(read_file(dir.file("full.shp")), "earlier shapes");
     EXPECT_EQ(polygontest::folder_entries(dir.path()), (std::vector<std::string>{"full.shp", "full.shx"}));
+}
+
+// The format's counts and lengths are signed 32-bit fields: a record or a file beyond them is refused
+// with a text naming it, never written with a wrapped header.
+TEST(ShapefileWriter, ThirtyTwoBitLimitsOfRecordsAndFile) {
+    const std::string cannot = sjis("がShapeファイルの上限を超えるため保存できません。");
+    struct Case {
+        const char* what;
+        std::int64_t parts, points, words_before;
+        std::size_t record;
+        std::string failure;  // empty: fits
+        std::int64_t words_after;
+    } cases[] = {
+        {"the longest record a file holds", 1, 268435446, 50, 0, "", 2147483646},
+        {"one point more", 1, 268435453, 50, 3,
+         sjis("レコード番号：3 レコードの長さ(2147483648ワード)") + cannot, 50},
+        {"points beyond 32 bits", 2, 2147483648LL, 50, 0, sjis("レコード番号：0 点の数(2147483648)") + cannot, 50},
+        {"a file that ends at its limit", 1, 5, 2147483647 - 4 - 64, 7, "", 2147483647},
+        {"a file one word over", 1, 5, 2147483647 - 4 - 63, 7,
+         sjis("レコード番号：7 までのファイルの長さ(2147483648ワード)") + cannot, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::int64_t words = c.words_before;
+        std::string failure;
+        try {
+            check_shapefile_limits(c.parts, c.points, c.record, words);
+        } catch (const ShapefileLimitExceeded& e) {
+            failure = e.text;
+        }
+        EXPECT_EQ(failure, c.failure);
+        if (c.failure.empty()) EXPECT_EQ(words, c.words_after);
+    }
 }
