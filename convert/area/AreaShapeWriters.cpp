@@ -44,14 +44,15 @@ constexpr Variant kPointsSelect{"MakeShapePolygon_PointFileData_Select", Output:
 
 constexpr std::int32_t kWidestSixDigitIdx = 999999;
 
-// The rows of the main queries: the shape id and what the shape's record needs.
+// The rows of the main queries: the shape id and what the shape's record needs, as numbers (a
+// nationwide database holds hundreds of thousands of them).
 struct LinkRow {
     std::int32_t id;
-    std::array<std::string, 5> values;  // start mesh, start node, end mesh, end node, link serial
+    std::array<std::int32_t, 5> values;  // start mesh, start node, end mesh, end node, link serial
 };
 struct AreaRow {
     std::int32_t id;
-    std::string serial;
+    std::int32_t serial;
     std::int32_t attribute;
     std::int32_t x, y;
 };
@@ -76,15 +77,15 @@ std::vector<LinkRow> readLinks(Query& q) {
     std::vector<LinkRow> rows;
     while (q.next())
         rows.push_back({q.asLong("LinkIdx2"),
-                        {q.asText("起点メッシュコード"), q.asText("起点番号"), q.asText("終点メッシュコード"),
-                         q.asText("終点番号"), q.asText("リンク一連番号")}});
+                        {q.asLong("起点メッシュコード"), q.asLong("起点番号"), q.asLong("終点メッシュコード"),
+                         q.asLong("終点番号"), q.asLong("リンク一連番号")}});
     return rows;
 }
 
 std::vector<AreaRow> readAreas(Query& q) {
     std::vector<AreaRow> rows;
     while (q.next())
-        rows.push_back({q.asLong("LinkIdx2"), q.asText("エリア一連番号"), q.asLong("エリア属性番号"),
+        rows.push_back({q.asLong("LinkIdx2"), q.asLong("エリア一連番号"), q.asLong("エリア属性番号"),
                         q.asLong("代表点Ｘ座標"), q.asLong("代表点Ｙ座標")});
     return rows;
 }
@@ -152,16 +153,16 @@ public:
         sd::writeBox(h, minX, minY, maxX, maxY);
         sd::writePartsPoints(h, 1, points);
         sd::writePartIdx(h, "0");
-        const std::string id = std::to_string(link.id);
-        const std::array<std::string_view, 6> values{link.values[0], link.values[1], link.values[2],
-                                                     link.values[3], link.values[4], id};
-        sd::writeDbfItem(h, values);
+        for (std::size_t i = 0; i < link.values.size(); ++i) values_[i] = std::to_string(link.values[i]);
+        values_[5] = std::to_string(link.id);
+        sd::writeDbfItem(h, values_);
         written = true;
         return true;
     }
 
 private:
     Query vertices_;
+    std::vector<std::string> values_ = std::vector<std::string>(6);
 };
 
 class PointShapes {
@@ -173,7 +174,7 @@ public:
         auto& s = conversionState();
         ledger_.bind(1, area.attribute);
         if (!ledger_.next()) {
-            modCommon::PutLogFileMsg(7, text::toCp932("エリア一連番号 = ") + area.serial + "/" +
+            modCommon::PutLogFileMsg(7, text::toCp932("エリア一連番号 = ") + std::to_string(area.serial) + "/" +
                                             text::toCp932("エリア属性番号 = ") + std::to_string(area.attribute));
             return true;
         }
@@ -182,7 +183,7 @@ public:
         if (!XYtoData(static_cast<double>(area.x), x) || !XYtoData(static_cast<double>(area.y), y)) return false;
         sd::writeLinkData(s.FilDFileNo.file(), x, y);
         sd::writeLinkNo(s.FilHFileNo.file(), area.id);
-        values_[0] = area.serial;
+        values_[0] = std::to_string(area.serial);
         for (std::size_t i = 1; i < values_.size(); ++i) values_[i] = ledger_.asText(static_cast<int>(i));
         sd::writeDbfItem(s.FilHFileNo.file(), values_);
         written = true;

@@ -22,17 +22,7 @@ namespace velmora::testsupport {
 // Fills an area row: name and key (UTF-8), items in order.
 inline void setAreaRow(int row, const std::string& name, const std::string& key,
                        const std::vector<datagen::AreaLedgerItemDef>& items) {
-    LayerDef& d = conversionState().PolygonLayers.at(static_cast<std::size_t>(row));
-    d = LayerDef{};
-    d.Name = text::toCp932(name);
-    d.HeaderKey = text::toCp932(key);
-    d.ItemCount = static_cast<std::int16_t>(items.size());
-    for (std::size_t i = 0; i < items.size(); ++i) {
-        d.ItemName[i + 1] = text::toCp932(items[i].name);
-        d.ItemType[i + 1] = items[i].type;
-        d.ItemWidth[i + 1] = static_cast<std::int16_t>(items[i].width);
-        d.ItemOutput[i + 1] = items[i].output;
-    }
+    datagen::fill_area_layer_row(conversionState().PolygonLayers.at(static_cast<std::size_t>(row)), name, key, items);
 }
 
 inline std::string areaRowName(int row) { return "面" + std::to_string(row); }

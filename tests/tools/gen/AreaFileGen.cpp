@@ -598,6 +598,20 @@ AreaStructureModel generate_area_structure_files(const std::string& base, const 
     return model;
 }
 
+void fill_area_layer_row(LayerDef& d, const std::string& name, const std::string& header_key,
+                         const std::vector<AreaLedgerItemDef>& items) {
+    d = LayerDef{};
+    d.Name = text::toCp932(name);
+    d.HeaderKey = text::toCp932(header_key);
+    d.ItemCount = static_cast<std::int16_t>(items.size());
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        d.ItemName[i + 1] = text::toCp932(items[i].name);
+        d.ItemType[i + 1] = items[i].type;
+        d.ItemWidth[i + 1] = static_cast<std::int16_t>(items[i].width);
+        d.ItemOutput[i + 1] = items[i].output;
+    }
+}
+
 std::string area_catalogue_line(const AreaStructureModel& m, const std::string& name) {
     return text::toCp932("2," + std::to_string(m.row) + "," + name + ",0,1,0,0,0,0," + m.header_key + "," +
                          std::to_string(m.items.size()) + ",0,0");

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "convert/core/LayerDef.h"
+
 namespace velmora::datagen {
 
 // ---- record formatters (one line each, without the line end) ----
@@ -160,6 +162,11 @@ struct AreaStructureModel {
 
 // Writes base + ".txt" (one file) or base + "_1.txt" ... and gives the model.
 AreaStructureModel generate_area_structure_files(const std::string& base, const AreaStructureOptions& options);
+
+// An area-table catalogue row that describes generated files: name and header key (UTF-8, stored as
+// CP932) and the items in order, numbered from 1.
+void fill_area_layer_row(LayerDef& row, const std::string& name, const std::string& header_key,
+                         const std::vector<AreaLedgerItemDef>& items);
 
 // The catalogue lines of the model's row: a "DataDBF.csv" line and the "DataDBFItem.csv" lines (CP932,
 // without line ends), named `name` (UTF-8).
