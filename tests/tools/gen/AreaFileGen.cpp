@@ -8,6 +8,7 @@
 #include "platform/text/Conversions.h"
 #include "platform/text/Cp932.h"
 #include "platform/text/LineWriter.h"
+#include "tests/tools/gen/LineFileGen.h"
 
 namespace velmora::datagen {
 
@@ -600,16 +601,10 @@ AreaStructureModel generate_area_structure_files(const std::string& base, const 
 
 void fill_area_layer_row(LayerDef& d, const std::string& name, const std::string& header_key,
                          const std::vector<AreaLedgerItemDef>& items) {
-    d = LayerDef{};
-    d.Name = text::toCp932(name);
-    d.HeaderKey = text::toCp932(header_key);
-    d.ItemCount = static_cast<std::int16_t>(items.size());
-    for (std::size_t i = 0; i < items.size(); ++i) {
-        d.ItemName[i + 1] = text::toCp932(items[i].name);
-        d.ItemType[i + 1] = items[i].type;
-        d.ItemWidth[i + 1] = static_cast<std::int16_t>(items[i].width);
-        d.ItemOutput[i + 1] = items[i].output;
-    }
+    // The area loader places its items one after another; their start columns are not used.
+    std::vector<gen::LedgerItemDef> described;
+    for (const AreaLedgerItemDef& it : items) described.push_back({it.name, it.type, 0, it.width, it.output});
+    gen::fillLineLayerRow(d, name, header_key, described);
 }
 
 std::string area_catalogue_line(const AreaStructureModel& m, const std::string& name) {
