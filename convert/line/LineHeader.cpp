@@ -30,13 +30,15 @@ std::string SelectFileKind_Line(std::string_view headerLine) {
     }
 }
 
+void ShowFileFormatMessage() { ui::message("ファイルの形式が正しくありません。", "ｴﾗｰﾒｯｾｰｼﾞ", ui::Icon::Critical); }
+
 bool CheckHeaderLines(const HeaderCheck& check, std::int16_t& skip) {
     skip = 0;
     auto& s = conversionState();
     std::string line1;
     ReadInputLine(line1);
     if (RecordKind(line1) != "H") {
-        ui::message("ファイルの形式が正しくありません。", "ｴﾗｰﾒｯｾｰｼﾞ", ui::Icon::Critical);
+        ShowFileFormatMessage();
         return false;
     }
     if (!HasHeaderKey(line1, check.selected.HeaderKey)) {

@@ -45,8 +45,9 @@ void AppendReferencingRecord(std::string_view line, std::span<const RecordColumn
 using RecordDispatch = std::function<bool(std::string_view kind, std::string_view line)>;
 bool LoadRecordLines(velmora::db::Database& db, double maximum, const RecordDispatch& record);
 
-// A reader's body: a run-time error shows its box under `title` and gives false. The row being built is
-// never saved; rows saved before stay.
+// A reader's body: a run-time error shows its box under `title`, a record line among a record's
+// continuation lines the format message, and either gives false. The row being built is never saved;
+// rows saved before stay.
 bool RunRecordReader(const std::string& title, const std::function<void()>& body);
 
 }  // namespace ModLine
