@@ -164,6 +164,33 @@ TEST_F(PolygonLoaderTest, EachRefusalShowsItsBoxAndStopsTheFile) {
         EXPECT_EQ(ui_.boxes()[0].title, c.title);
         EXPECT_EQ(ui_.boxes()[0].text.substr(0, c.textStart.size()), c.textStart);
     }
+    // The link counter at its largest value: the next link cannot be numbered.
+    openDb(3);
+    ui_.clearRecords();
+    conversionState().LinkIdxCounter[0] = 2147483647;
+    ui_.answer(ui::Answer::Ok);
+    EXPECT_FALSE(load(writeFile("full.txt", crlf({headerLine("H", key), areaCounts(),
+                                                  linkRecord(533945, 1, 533945, 2, 1, "     0")}))));
+    ASSERT_EQ(ui_.boxes().size(), 1u);
+    EXPECT_EQ(ui_.boxes()[0].title, "Error: ModPolygon (SetTextToTbl_Link)");
+    EXPECT_EQ(ui_.boxes()[0].text.substr(0, 2), "6 ");
+    conversionState().InFileNo.closeQuietly();
+
+    // A database without the ledger table: the loop's own box, and the input file closed.
+    openDb(3);
+    db_.close();
+    {
+        db::Database d = db::Database::open(ModPolygon::PolygonDbPath());
+        d.query("DROP TABLE エリア台帳データ").next();
+    }
+    db_ = db::Database::open(ModPolygon::PolygonDbPath());
+    ui_.clearRecords();
+    ui_.answer(ui::Answer::Ok);
+    EXPECT_FALSE(load(writeFile("table.txt", crlf({headerLine("H", key), areaCounts()}))));
+    ASSERT_EQ(ui_.boxes().size(), 1u);
+    EXPECT_EQ(ui_.boxes()[0].title, "Error: ModPolygon (PolySetTextToTbl)");
+    EXPECT_FALSE(conversionState().InFileNo.isOpen());
+
     // A ledger item of type Integer that does not fit 16 bits.
     setAreaRow(3, areaRowName(3), key, {{"指定区分", "Integer", 6}});
     openDb(3);
