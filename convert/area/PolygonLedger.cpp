@@ -53,16 +53,25 @@ void AreaLedgerReader::readItems(std::string_view first, db::Appender& ledger) c
     for (std::size_t i = 0; i < items_.size(); ++i) {
         const Item& item = items_[i];
         const double half = item.width / 2.0;
-        if (item.text) {
+        if (item.text && row_ == kResortRow) {
+            // The resort item's texts are taken to span half their width.
             const std::string_view s = text::trimBlanks(ModLine::CharColumns(line, p, halfEven(half)));
             if (s.empty()) {
                 p += item.width;
             } else {
                 ledger.set(item.field, s);
-                // The resort item's texts are taken to span half their width; the others span their width
-                // less one column per double-byte character.
-                p = row_ == kResortRow ? halfEven(p + half)
-                                       : p + item.width - static_cast<long>(text::sjisCharCount(s));
+                p = halfEven(p + half);
+            }
+        } else if (item.text) {
+            // A text spans the characters its width in bytes holds: one column per double-byte character
+            // less than its width, and none less for a half-width one ("第2地区" padded to 20 bytes spans 17).
+            const std::string_view bytes = text::sjisByteCut(ModLine::CharColumns(line, p, -1), 1, item.width);
+            const std::string_view s = text::trimBlanks(bytes);
+            if (s.empty()) {
+                p += item.width;
+            } else {
+                ledger.set(item.field, s);
+                p += static_cast<long>(text::sjisCharCount(bytes));
             }
         } else if (item.derived == Derived::Division) {
             if (lineCount > 1) ledger.set(item.field, 2);

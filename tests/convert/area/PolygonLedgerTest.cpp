@@ -31,6 +31,10 @@ TEST_F(PolygonLedgerTest, CursorCases) {
     const std::vector<Case> cases = {
         {"double-byte text, the next item 16 characters on", 3, {{"名称", "Text", 20}, {"種別", "Integer", 2}},
          {daRecord(1, 1, padded("地区名称", 20) + "42")}, {"DA |1|1|地区名称|42"}},
+        {"half-width characters in a text take a column each", 3, {{"名称", "Text", 20}, {"種別", "Integer", 2}},
+         {daRecord(1, 1, padded("第2地区", 20) + "42")}, {"DA |1|1|第2地区|42"}},
+        {"a half-width text longer than half the width stays whole", 3, {{"名称", "Text", 20}, {"種別", "Integer", 2}},
+         {daRecord(1, 1, padded("ABCDEFGHIJKL", 20) + "42")}, {"DA |1|1|ABCDEFGHIJKL|42"}},
         {"a blank text steps its whole width", 3, {{"名称", "Text", 20}, {"種別", "Integer", 2}},
          {daRecord(1, 1, std::string(20, ' ') + "42")}, {"DA |1|1|NULL|42"}},
         {"Text1 letters read like a number stay empty", 3, {{"記号", "Text1", 2}, {"種別", "Integer", 2}},
