@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <ostream>
 #include <regex>
 #include <string>
 #include <vector>
@@ -34,6 +35,9 @@ struct GoldenJob {
     // Writes the input files into the folder and gives their paths.
     std::function<std::vector<std::string>(const std::string& folder)> inputs;
 };
+
+// gtest names a case by its folder, not by the bytes of the struct.
+void PrintTo(const GoldenJob& job, std::ostream* os) { *os << job.name; }
 
 std::vector<int> fourMeshes() { return {533945, 533946, 543900, 543901}; }
 
