@@ -16,9 +16,9 @@
 #include <filesystem>
 
 #include "convert/core/ConversionState.h"
+#include "app/JobInputChecks.h"
 #include "app/JobProcedures.h"
-#include "app/OutputChecks.h"
-#include "app/OutputPath.h"
+#include "app/RunningJob.h"
 #include "app/frmDataSelect.h"
 #include "app/frmSyusuiSelect.h"
 #include "platform/text/Cp932.h"
@@ -30,20 +30,6 @@ using velmora::DataKind;
 namespace {
 
 QString q(const std::string& s) { return QString::fromStdString(s); }
-
-void notice(const char* text) { velmora::ui::message(text, "ﾒｯｾｰｼﾞ", velmora::ui::Icon::Exclamation); }
-
-// Marks a job as running for its lifetime, also when the job throws.
-class RunningJob {
-public:
-    explicit RunningJob(bool& flag) : flag_(flag) { flag_ = true; }
-    ~RunningJob() { flag_ = false; }
-    RunningJob(const RunningJob&) = delete;
-    RunningJob& operator=(const RunningJob&) = delete;
-
-private:
-    bool& flag_;
-};
 
 }  // namespace
 
@@ -284,42 +270,6 @@ void frmDataSet::OptMake_Click(int index) {
     }
 }
 
-bool frmDataSet::checkInputs() {
-    ConversionState& s = velmora::conversionState();
-    if (LvwInFile->count() == 0) {
-        notice("変換元の入力ファイル名を指定してください。");
-        return false;
-    }
-    if (TxtOutPutFile->text().isEmpty()) {
-        notice("出力先のファイル名を指定してください。");
-        return false;
-    }
-    const std::string path = velmora::completeOutputExtension(TxtOutPutFile->text().toStdString(), s.SelectedKind);
-    TxtOutPutFile->setText(q(path));
-    const auto slash = path.rfind('/');
-    if (slash == std::string::npos) {
-        notice("出力先のフォルダが存在しません");
-        return false;
-    }
-    std::error_code ec;
-    if (!std::filesystem::is_directory(slash == 0 ? std::string("/") : path.substr(0, slash), ec)) {
-        notice("出力先のフォルダが存在しません");
-        return false;
-    }
-    if (velmora::modCommon::FilePathCheck(path)) {
-        notice("数字のみの出力ファイル名は指定できません。");
-        TxtOutPutFile->setFocus();
-        TxtOutPutFile->setSelection(0, static_cast<int>(TxtOutPutFile->text().size()));
-        return false;
-    }
-    // The logs and the shape description hold the output path in CP932.
-    if (!velmora::text::canEncodeCp932(path)) {
-        velmora::ui::message("出力ファイル名に使用できない文字が含まれています。", "ｴﾗｰﾒｯｾｰｼﾞ", velmora::ui::Icon::Exclamation);
-        return false;
-    }
-    return true;
-}
-
 bool frmDataSet::runJob() {
     switch (velmora::conversionState().SelectedKind) {
         case DataKind::Point: return MakePoint();
@@ -338,14 +288,14 @@ void frmDataSet::CmdConv_Click() {
     try {
         s.LogFileNo.closeQuietly();
         s.InFileNo.closeQuietly();
-        if (!checkInputs()) return;
+        if (!velmora::checkJobInputs(LvwInFile->count() > 0, *TxtOutPutFile, s.SelectedKind)) return;
         if (OptMake[1]->isChecked())
             s.DatumCode = -1;
         else
             s.DatumCode = OptSys[0]->isChecked() ? 0 : 2000;
         bool finished = false;
         {
-            RunningJob running(jobRunning_);
+            velmora::RunningJob running(jobRunning_);
             velmora::ui::BusyCursor busy;
             velmora::ui::service().yield();
             finished = runJob();
