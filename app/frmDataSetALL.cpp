@@ -16,11 +16,10 @@
 #include <exception>
 #include <filesystem>
 
-#include "app/JobInputChecks.h"
+#include "app/JobDialogParts.h"
 #include "app/JobProcedures.h"
 #include "app/MeshSelection.h"
 #include "app/MeshTree.h"
-#include "app/RunningJob.h"
 #include "app/TreeWidgetAdapter.h"
 #include "app/frmDataSelect.h"
 #include "convert/core/ConversionState.h"
@@ -34,11 +33,7 @@ namespace {
 
 QString q(const std::string& s) { return QString::fromStdString(s); }
 
-template <class W>
-W* named(W* w, const char* name) {
-    w->setObjectName(name);
-    return w;
-}
+using velmora::jobdialog::named;
 
 void showProcedureError(const std::exception& e, const char* suffix) {
     velmora::ui::showError(e, std::string("Error: frmDataSetALL ") + suffix);
@@ -69,65 +64,13 @@ frmDataSetALL::frmDataSetALL(QWidget* parent) : QDialog(parent) {
         inLayout->addWidget(Label2[i]);
     }
 
-    Frame1 = named(new QGroupBox(QStringLiteral("出力ファイル情報"), this), "Frame1");
-    TxtOutPutFile = named(new QLineEdit(Frame1), "TxtOutPutFile");
-    CmdRef = named(new QPushButton(QStringLiteral("参　照"), Frame1), "CmdRef");
-    auto* outLayout = new QHBoxLayout(Frame1);
-    outLayout->addWidget(TxtOutPutFile, 1);
-    outLayout->addWidget(CmdRef);
-
-    Frame3 = named(new QGroupBox(QStringLiteral("投影情報"), this), "Frame3");
-    Label1 = named(new QLabel(QStringLiteral("投影情報ファイル　（シェープファイル名.prj)　を"), Frame3), "Label1");
-    OptMake[0] = new QRadioButton(QStringLiteral("出力する"), Frame3);
-    OptMake[1] = new QRadioButton(QStringLiteral("出力しない"), Frame3);
-    auto* prjLayout = new QVBoxLayout(Frame3);
-    prjLayout->addWidget(Label1);
-    auto* makeRow = new QHBoxLayout;
-    for (int i = 0; i < 2; ++i) {
-        named(OptMake[i], "OptMake")->setProperty("index", i);
-        makeRow->addWidget(OptMake[i]);
-        connect(OptMake[i], &QRadioButton::clicked, this, [this, i] { OptMake_Click(i); });
-    }
-    makeRow->addStretch();
-    prjLayout->addLayout(makeRow);
-    OptMake[0]->setChecked(true);
-
-    FrmSys = named(new QGroupBox(QStringLiteral("投影情報"), this), "FrmSys");
-    OptSys[0] = new QRadioButton(QStringLiteral("日本測地系"), FrmSys);
-    OptSys[1] = new QRadioButton(QStringLiteral("世界測地系"), FrmSys);
-    auto* sysLayout = new QHBoxLayout(FrmSys);
-    for (int i = 0; i < 2; ++i) {
-        named(OptSys[i], "OptSys")->setProperty("index", i);
-        sysLayout->addWidget(OptSys[i]);
-    }
-    sysLayout->addStretch();
-    OptSys[0]->setChecked(true);
-
-    FrmFuzoku = named(new QGroupBox(QStringLiteral("付属変換"), this), "FrmFuzoku");
-    ChkMakeData[0] = new QCheckBox(QStringLiteral("代表点データ"), FrmFuzoku);
-    ChkMakeData[1] = new QCheckBox(QStringLiteral("ラインデータ"), FrmFuzoku);
-    auto* fuzokuLayout = new QHBoxLayout(FrmFuzoku);
-    for (int i = 0; i < 2; ++i) {
-        named(ChkMakeData[i], "ChkMakeData")->setProperty("index", i);
-        fuzokuLayout->addWidget(ChkMakeData[i]);
-    }
-    fuzokuLayout->addStretch();
-
-    // The job procedures show and hide the label and the bar.
-    lblMsg = named(new QLabel(QStringLiteral("初期処理中・・・"), this), "lblMsg");
-    lblMsg->hide();
-    ProgressBar = named(new QProgressBar(this), "ProgressBar");
-    ProgressBar->hide();
-
-    CmdConv = named(new QPushButton(QStringLiteral("変　換"), this), "CmdConv");
-    cmdEnd = named(new QPushButton(QStringLiteral("キャンセル"), this), "cmdEnd");
-    // Return in the output box must not press a button by itself.
-    CmdConv->setAutoDefault(false);
-    cmdEnd->setAutoDefault(false);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(CmdConv);
-    buttons->addWidget(cmdEnd);
+    namespace parts = velmora::jobdialog;
+    Frame1 = parts::outputFrame(this, TxtOutPutFile, CmdRef);
+    Frame3 = parts::projectionFrame(this, "Frame3", Label1, OptMake, [this](int i) { OptMake_Click(i); });
+    FrmSys = parts::datumFrame(this, OptSys);
+    FrmFuzoku = parts::attachedFrame(this, ChkMakeData);
+    parts::progressDisplay(this, lblMsg, ProgressBar);
+    QHBoxLayout* buttons = parts::buttonRow(this, CmdConv, cmdEnd);
 
     auto* options = new QHBoxLayout;
     options->addWidget(Frame3, 1);
@@ -243,27 +186,12 @@ bool frmDataSetALL::SetSelectMeshPolygon(bool& attachedOutputs) {
 
 void frmDataSetALL::CmdRef_Click() {
     if (jobRunning_) return;
-    try {
-        ConversionState& s = velmora::conversionState();
-        velmora::ui::FileDialogRequest request;
-        request.folder = rememberedOutputFolder_.empty() ? s.AppFolder : rememberedOutputFolder_;
-        request.filter = std::string(s.SelectedKind == DataKind::Attr ? "表データ (*.dbf)" : "シェープファイル (*.shp)") +
-                         ";;すべてのファイル (*)";
-        const std::optional<std::string> chosen = velmora::ui::service().saveFile(request);
-        if (!chosen || chosen->empty()) return;
-        rememberedOutputFolder_ = std::filesystem::path(*chosen).parent_path().string() + "/";
-        TxtOutPutFile->setText(q(*chosen));
-    } catch (const std::exception&) {
-        // Ends silently, as a cancel does.
-    }
+    velmora::jobdialog::chooseOutputFile(rememberedOutputFolder_, *TxtOutPutFile);
 }
 
 void frmDataSetALL::OptMake_Click(int index) {
     try {
-        // The datum options keep their choice while disabled.
-        const bool enable = index != 1;
-        FrmSys->setEnabled(enable);
-        for (QRadioButton* o : OptSys) o->setEnabled(enable);
+        velmora::jobdialog::enableDatum(*FrmSys, OptSys, index);
     } catch (const std::exception& e) {
         showProcedureError(e, "(OptMake_Click)");
     }
@@ -298,34 +226,9 @@ bool frmDataSetALL::runJob() {
 void frmDataSetALL::CmdConv_Click() {
     // The converters yield to the event loop: a second press while a job runs is ignored.
     if (jobRunning_) return;
-    ConversionState& s = velmora::conversionState();
-    try {
-        s.LogFileNo.closeQuietly();
-        s.InFileNo.closeQuietly();
-        if (!velmora::checkJobInputs(!lblInputFile->text().isEmpty(), *TxtOutPutFile, s.SelectedKind)) return;
-        if (OptMake[1]->isChecked())
-            s.DatumCode = -1;
-        else
-            s.DatumCode = OptSys[0]->isChecked() ? 0 : 2000;
-        bool finished = false;
-        {
-            velmora::RunningJob running(jobRunning_);
-            velmora::ui::BusyCursor busy;
-            velmora::ui::service().yield();
-            finished = runJob();
-        }
-        velmora::ui::service().yield();
-        if (finished) {
-            accept();
-        } else {
-            s.LogFileNo.closeQuietly();
-            s.InFileNo.closeQuietly();
-        }
-    } catch (const std::exception& e) {
-        s.LogFileNo.closeQuietly();
-        s.InFileNo.closeQuietly();
-        showProcedureError(e, "(frmDataSetAll CmdConv_Click)");
-    }
+    if (velmora::jobdialog::convert({jobRunning_, !lblInputFile->text().isEmpty(), *TxtOutPutFile, OptMake, OptSys,
+                                     [this] { return runJob(); }, "Error: frmDataSetALL (frmDataSetAll CmdConv_Click)"}))
+        accept();
 }
 
 bool frmDataSetALL::MakePoint() { return velmora::nationwideJobProcedures().MakePoint(*this); }
