@@ -6,11 +6,12 @@
 //          [--answer yes|no]... --out PATH INPUT...
 //   jobrun --nationwide [--all] [--prefectures CODE,...] [--meshes CODE,...|@FILE]... <as above, one INPUT>
 //
-// DIR holds Brunhale, the catalogue files, DataView.csv and Log/. Each --answer answers the next question;
-// questions beyond them are answered No. The nationwide dialog's tree is ticked as a user clicks it, one
-// tick per root (--all), prefecture or mesh code, in the order given (@FILE: codes separated by commas,
-// blanks or line ends). Prints "box: <title> | <text>" per message box shown, then "result: success" or
-// "result: failure"; exits 0 or 1 (2 for a wrong command line).
+// DIR holds Brunhale, the catalogue files, DataView.csv and Log/; a relative PATH is taken against the
+// working folder. Each --answer answers the next question; questions beyond them are answered No. The
+// nationwide dialog's tree is ticked as a user clicks it, one click per root (--all), prefecture or mesh
+// code, in the order given (@FILE: codes separated by commas, blanks or line ends). Prints
+// "box: <title> | <text>" per message box shown, then "result: success" or "result: failure"; exits 0
+// or 1 (2 for a wrong command line).
 #include <QApplication>
 #include <QLineEdit>
 #include <QListWidget>
@@ -110,7 +111,10 @@ Options parse(int argc, char** argv) {
         } else if (a == "--meshes") {
             for (const std::string& c : codeList(value())) o.ticks.push_back(kMeshKeyPrefix + c);
         } else if (a == "--out") {
-            o.out = value();
+            // The job dialog is always given a full path (typed paths are completed by the save dialog),
+            // so a relative one is taken against the runner's working folder before the job sees it.
+            const std::filesystem::path out = value();
+            o.out = out.empty() || out.is_absolute() ? out.string() : (std::filesystem::current_path() / out).string();
             haveOut = true;
         } else if (a.rfind("--", 0) == 0) {
             throw std::invalid_argument("unknown switch " + a);
