@@ -153,22 +153,24 @@ int main(int argc, char** argv) {
         const char* name;
         std::string command;
         int expectedExit;
+        const char* output;  // removed before each run, so that no overwrite question comes
         std::vector<Run> runs;
     };
     std::vector<Job> jobs = {
-        {"file-list job", jobrun + out("list.shp") + in, 0, {}},
-        {"(a) root", jobrun + "--nationwide --all " + out("all.shp") + in, 0, {}},
-        {"(b) 4 meshes", jobrun + "--nationwide --meshes " + four + " " + out("four.shp") + in, 0, {}},
-        {"(c) 60 scattered", jobrun + "--nationwide --meshes " + scattered + " " + out("sixty.shp") + in, 0, {}},
-        {"(d) no lines", jobrun + "--nationwide --meshes " + empty + " " + out("none.shp") + in, 1, {}},
+        {"file-list job", jobrun + out("list.shp") + in, 0, "list", {}},
+        {"(a) root", jobrun + "--nationwide --all " + out("all.shp") + in, 0, "all", {}},
+        {"(b) 4 meshes", jobrun + "--nationwide --meshes " + four + " " + out("four.shp") + in, 0, "four", {}},
+        {"(c) 60 scattered", jobrun + "--nationwide --meshes " + scattered + " " + out("sixty.shp") + in, 0, "sixty", {}},
+        {"(d) no lines", jobrun + "--nationwide --meshes " + empty + " " + out("none.shp") + in, 1, "none", {}},
         {"ogr2ogr copy of (a)",
          "ogr2ogr -f 'ESRI Shapefile' '" + (program / "out" / "copy.shp").string() + "' '" +
              (program / "out" / "all.shp").string() + "'",
-         0, {}},
+         0, "copy", {}},
     };
     for (int r = 0; r < runs; ++r) {
         for (Job& j : jobs) {
-            fs::remove(program / "out" / "copy.shp");
+            for (const char* extension : {".shp", ".shx", ".dbf", ".prj", ".cpg"})
+                fs::remove(program / "out" / (std::string(j.output) + extension));
             const std::string log = (program / "job.log").string();
             const Run run = timed(j.command, log);
             if (run.exitCode != j.expectedExit) {

@@ -116,6 +116,17 @@ TEST_F(PointJob, ThePortRowGoesToThePortConverterAfterItsNotice) {
     EXPECT_EQ(point_.meshRangeCountAtPort, 1);
 }
 
+TEST_F(PointJob, WithoutTheTreeFileTheJobFailsInItsSelection) {
+    fs::remove(program("DataView.csv"));
+    ui_.answer(Answer::Ok).answer(Answer::Ok).answer(Answer::Ok);
+    auto d = nationwide(DataKind::Point, kPointRow, file_, out("p"), {});
+    EXPECT_FALSE(convert(*d));
+    ASSERT_EQ(ui_.boxes().size(), 3u);
+    EXPECT_EQ(ui_.boxes()[2].title, "Error: frmDataSetALL (SetSelectMesh)");
+    EXPECT_TRUE(point_.calls.empty());
+    EXPECT_TRUE(logs().empty());
+}
+
 class LineJob : public NationwideJobTest {
 protected:
     LineJob() {
@@ -233,6 +244,16 @@ TEST_F(MeshJob, NothingTickedRefusesWithTheErrorTitleAndLeavesTheStartedLog) {
     EXPECT_EQ(ui_.boxes().at(0).text, kNothingSelected);
     EXPECT_EQ(ui_.boxes().at(0).title, "ｴﾗｰﾒｯｾｰｼﾞ");
     EXPECT_EQ(lines(logs().back()), Texts{"[メッシュデータ]データ変換開始。"});
+    EXPECT_TRUE(mesh_.calls.empty());
+}
+
+TEST_F(MeshJob, WithoutTheTreeFileTheJobRefusesAnEmptySelection) {
+    fs::remove(program("DataView.csv"));
+    ui_.answer(Answer::Ok).answer(Answer::Ok).answer(Answer::Ok);
+    auto d = nationwide(DataKind::Mesh, kCellRow, file_, out("mesh"), {});
+    EXPECT_FALSE(convert(*d));
+    ASSERT_EQ(ui_.boxes().size(), 3u);
+    EXPECT_EQ(ui_.boxes()[2].text, kNothingSelected);
     EXPECT_TRUE(mesh_.calls.empty());
 }
 
