@@ -72,6 +72,15 @@ TEST_F(NationwideDialog, LoadSetsUpTheDialogByKindAndBuildsTheTree) {
     EXPECT_TRUE(ui_.boxes().empty());
 }
 
+TEST_F(NationwideDialog, TheShippedTreeFileLoadsWithoutABox) {
+    std::filesystem::copy_file(std::string(VELMORA_PROGRAM_DIR) + "/DataView.csv", folder_.file("DataView.csv"),
+                               std::filesystem::copy_options::overwrite_existing);
+    auto d = nationwideDialog(DataKind::Line, 3, input("japan.txt"));
+    EXPECT_TRUE(ui_.boxes().empty());
+    EXPECT_EQ(d->TreeView->topLevelItem(0)->childCount(), 47);
+    EXPECT_EQ(d->TreeView->currentItem()->text(0), QStringLiteral("47   沖縄県"));
+}
+
 TEST_F(NationwideDialog, BrokenTreeFilesShowTheErrorAndKeepWhatWasRead) {
     struct Case {
         const char* name;
