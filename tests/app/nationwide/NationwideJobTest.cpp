@@ -7,6 +7,7 @@
 
 #include "app/TableOnMap.h"
 #include "convert/line/LineDb.h"
+#include "platform/errors/RunTimeError.h"
 #include "tests/app/jobs/FakeConversions.h"
 #include "tests/app/jobs/JobCatalogue.h"
 #include "tests/app/nationwide/NationwideJobTest.h"
@@ -114,6 +115,20 @@ TEST_F(PointJob, ThePortRowGoesToThePortConverterAfterItsNotice) {
     EXPECT_EQ(ui_.boxes()[0].icon, Icon::Information);
     EXPECT_EQ(point_.calls, Texts{"MakePoint_Kouwan(p.txt)"});
     EXPECT_EQ(point_.meshRangeCountAtPort, 1);
+}
+
+TEST_F(PointJob, ARunTimeErrorShowsTheJobsBoxAndClosesThePairAndLog) {
+    point_.onCall = [](const std::string& name) {
+        if (name == "MakeShapePointFileData") throw RunTimeError(57, "Device I/O error");
+    };
+    ui_.answer(Answer::Ok);
+    auto d = nationwide(DataKind::Point, kPointRow, file_, out("p"), {"t"});
+    EXPECT_FALSE(convert(*d));
+    ASSERT_EQ(ui_.boxes().size(), 1u);
+    EXPECT_EQ(ui_.boxes()[0].title, "Error: frmDataSetALL (frmDataSetALL MakePoint)");
+    EXPECT_EQ(ui_.boxes()[0].text, "57 Device I/O error");
+    EXPECT_FALSE(conversionState().LogFileNo.isOpen());
+    EXPECT_FALSE(conversionState().FilHFileNo.isOpen());
 }
 
 TEST_F(PointJob, WithoutTheTreeFileTheJobFailsInItsSelection) {
@@ -245,6 +260,18 @@ TEST_F(MeshJob, NothingTickedRefusesWithTheErrorTitleAndLeavesTheStartedLog) {
     EXPECT_EQ(ui_.boxes().at(0).title, "ｴﾗｰﾒｯｾｰｼﾞ");
     EXPECT_EQ(lines(logs().back()), Texts{"[メッシュデータ]データ変換開始。"});
     EXPECT_TRUE(mesh_.calls.empty());
+}
+
+TEST_F(MeshJob, ARunTimeErrorShowsTheJobsBoxAndLeavesTheProgressAsItWas) {
+    mesh_.onCall = [](const std::string&) { throw RunTimeError(57, "Device I/O error"); };
+    ui_.answer(Answer::Ok);
+    auto d = nationwide(DataKind::Mesh, kCellRow, file_, out("mesh"), {"t"});
+    d->ProgressBar->show();
+    EXPECT_FALSE(convert(*d));
+    ASSERT_EQ(ui_.boxes().size(), 1u);
+    EXPECT_EQ(ui_.boxes()[0].title, "Error: frmDataSetALL (MakeMesh)");
+    EXPECT_FALSE(conversionState().LogFileNo.isOpen());
+    EXPECT_FALSE(d->ProgressBar->isHidden());
 }
 
 TEST_F(MeshJob, WithoutTheTreeFileTheJobRefusesAnEmptySelection) {
