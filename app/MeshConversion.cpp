@@ -1,6 +1,8 @@
 #include "app/MeshConversion.h"
 
 #include "app/OutputPath.h"
+#include "convert/core/ConversionState.h"
+#include "convert/mesh/MeshLayerConversion.h"
 #include "platform/text/Cp932.h"
 #include "app/ReplaceableService.h"
 
@@ -8,11 +10,15 @@ namespace velmora {
 
 namespace {
 
-// No mesh converter installed: every conversion says so and fails, and the job takes its failure path.
-class UnavailableMeshConversion : public MeshConversion {
+// The mesh converters of convert/mesh. The forest and lake layers (ledgers joined to their cells) and the
+// four-way item are not converted yet: they say so and fail, and the job takes its failure path.
+class BuiltInMeshConversion : public MeshConversion {
 public:
-    bool MakeShapeMESHFileData(const FileList&, const std::string&, const std::vector<std::string>&) override {
-        return unavailable();
+    bool MakeShapeMESHFileData(const FileList& files, const std::string& outputPath,
+                               const std::vector<std::string>& meshCodes) override {
+        const std::string name = text::fromCp932(layerRow(conversionState().MeshLayers, conversionState().SelectedIndex).Name);
+        if (name == "森林・国公有地メッシュ" || name == "湖沼メッシュ") return unavailable();
+        return ModMesh::MakeShapeMESHFileData(files, outputPath, meshCodes);
     }
     bool TokusyuMakeShape(const FileList&, const std::string&, const std::vector<std::string>&) override {
         return unavailable();
@@ -23,7 +29,7 @@ private:
 };
 
 ReplaceableService<MeshConversion>& slot() {
-    static UnavailableMeshConversion builtIn;
+    static BuiltInMeshConversion builtIn;
     static ReplaceableService<MeshConversion> service(builtIn);
     return service;
 }

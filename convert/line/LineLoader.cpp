@@ -118,7 +118,7 @@ bool SetLineTextToTbl_Link(std::string_view line, Appender& links, Appender& ver
         links.save();
 
         const std::int32_t n =
-            LeadingNumber(CharColumns(line, kLinkVertexCountColumn.start, kLinkVertexCountColumn.width));
+            text::leadingNumber(CharColumns(line, kLinkVertexCountColumn.start, kLinkVertexCountColumn.width));
         readContinuationLines(n, [&](std::string_view cont, int k, std::int16_t vertexNo) {
             const VertexColumns v = CutVertex(cont, k);
             if (!text::isNumeric(v.x)) return false;
@@ -143,7 +143,7 @@ bool SetLineTextToTbl_Line(std::string_view line, Appender& lines, Appender& ref
         lines.save();
 
         const std::int32_t n =
-            LeadingNumber(CharColumns(line, kLineReferenceCountColumn.start, kLineReferenceCountColumn.width));
+            text::leadingNumber(CharColumns(line, kLineReferenceCountColumn.start, kLineReferenceCountColumn.width));
         readContinuationLines(n, [&](std::string_view cont, int k, std::int16_t referenceNo) {
             const ReferenceColumns r = CutReference(cont, k);
             if (!text::isNumeric(r.mesh)) return false;

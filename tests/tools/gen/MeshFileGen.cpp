@@ -1,0 +1,167 @@
+#include "tests/tools/gen/MeshFileGen.h"
+
+#include <cstdio>
+#include <stdexcept>
+
+#include "platform/text/Cp932.h"
+#include "platform/text/LineWriter.h"
+#include "tests/tools/gen/AttrFileGen.h"
+
+namespace velmora::gen {
+
+namespace {
+
+bool numeric(const LedgerItemDef& item) { return item.type == "Integer" || item.type == "Long"; }
+
+// A value in its width: numbers right-aligned, texts left-aligned, both padded with blanks (CP932).
+std::string fitted(const LedgerItemDef& item, const std::string& utf8) {
+    if (!numeric(item)) return padCp932(utf8, item.width);
+    const std::string bytes = text::toCp932(utf8);
+    if (static_cast<int>(bytes.size()) > item.width) throw std::invalid_argument("value wider than its item: " + utf8);
+    return std::string(static_cast<std::size_t>(item.width) - bytes.size(), ' ') + bytes;
+}
+
+std::vector<std::string> cellValues(const MeshFileOptions& o, long index, int cells) {
+    static const char* const kUse = "123456789ABCDEF";
+    std::vector<std::string> v;
+    if (o.format != MeshFileFormat::Fixed) {
+        v.push_back(std::to_string(index % 97 + 1));
+        v.push_back(std::to_string(index * 13 % 5000));
+        if (o.dashes && index % 3 == 0) v[index % 2] = "-";
+        return v;
+    }
+    if (cells == 0) {
+        static const char* const kKind[] = {"田畑", "森林", "市街地"};
+        return {std::to_string(13101 + index % 50), std::to_string(index * 37 % 1000000), kKind[index % 3],
+                std::to_string(index % 100)};
+    }
+    for (int c = 0; c < cells; ++c) {
+        v.push_back(std::string(1, kUse[(index + c) % 15]));
+        v.push_back(std::to_string((index * 7 + c) % 1000));
+    }
+    return v;
+}
+
+}  // namespace
+
+const std::vector<LedgerItemDef>& meshItems(MeshFileFormat format, int subdivision) {
+    static const std::vector<LedgerItemDef> whole = {
+        {"行政コード", "Text", 15, 5, true},
+        {"面積", "Long", 20, 7, true},
+        {"区分", "Text1", 27, 8, true},
+        {"予備", "Integer", 35, 3, true},
+    };
+    static const std::vector<LedgerItemDef> subdivided = {
+        {"土地利用", "Text", 15, 1, true},
+        {"標高", "Integer", 16, 3, true},
+    };
+    static const std::vector<LedgerItemDef> census = {
+        {"農家数", "Long", 1, 6, true},
+        {"耕地面積", "Long", 1, 8, true},
+    };
+    if (format != MeshFileFormat::Fixed) return census;
+    return subdivision == 0 ? whole : subdivided;
+}
+
+void fillMeshLayerRow(MeshLayerDef& row, const std::string& name, const std::string& headerKey, int level,
+                      int subdivision, const std::vector<LedgerItemDef>& items) {
+    row = MeshLayerDef{};
+    row.Name = text::toCp932(name);
+    row.HeaderKey = text::toCp932(headerKey);
+    row.MeshLevel = static_cast<std::int16_t>(level);
+    row.Subdivision = static_cast<std::int16_t>(subdivision);
+    row.ItemCount = static_cast<std::int16_t>(items.size());
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        row.ItemName[i + 1] = text::toCp932(items[i].name);
+        row.ItemType[i + 1] = items[i].type;
+        row.ItemStart[i + 1] = static_cast<std::int16_t>(items[i].start);
+        row.ItemWidth[i + 1] = static_cast<std::int16_t>(items[i].width);
+        row.ItemOutput[i + 1] = items[i].output;
+    }
+}
+
+std::string meshCellCode(int firstLevelMesh, int level, int index) {
+    char buf[16];
+    if (level == 2) {
+        std::snprintf(buf, sizeof buf, "%04d%d%d", firstLevelMesh, index / 8 % 8, index % 8);
+    } else {
+        const int third = level == 4 ? index / 4 : index;
+        const int second = third / 100 % 64, cell = third % 100;
+        std::snprintf(buf, sizeof buf, "%04d%d%d%d%d", firstLevelMesh, second / 8, second % 8, cell / 10, cell % 10);
+        if (level == 4) return buf + std::to_string(index % 4 + 1);
+    }
+    return buf;
+}
+
+MeshFileModel makeMeshFileModel(const MeshFileOptions& o) {
+    MeshFileModel m;
+    m.headerKey = o.headerKey;
+    m.format = o.format;
+    m.level = o.format == MeshFileFormat::Fixed ? o.level : 3;
+    m.items = meshItems(o.format, o.subdivision);
+    const int cells = o.subdivision * o.subdivision;
+    for (int r = 0; r < o.records; ++r) {
+        const int index = o.firstCell + r;
+        GenMeshRecord rec;
+        rec.code = meshCellCode(o.firstLevelMesh, m.level, index);
+        if (o.shortCodeEvery > 0 && (r + 1) % o.shortCodeEvery == 0) rec.code = rec.code.substr(0, 6);
+        if (m.level == 4 && o.badHalfDigitEvery > 0 && (r + 1) % o.badHalfDigitEvery == 0) rec.code.back() = '5';
+        rec.values = cellValues(o, index, cells);
+        m.records.push_back(rec);
+        if (o.format == MeshFileFormat::Fixed) continue;
+        const char sep = o.format == MeshFileFormat::Comma ? ',' : '\t';
+        if (o.extraFieldEvery > 0 && (r + 1) % o.extraFieldEvery == 0) {
+            std::string line = m.records.back().code;
+            for (const std::string& v : m.records.back().values) line += sep + v;
+            m.records.back().line = line + sep + "9";
+        }
+        if (o.mixedSeparators && r + 1 == o.records) {
+            std::string line = m.records.back().code;
+            const char other = sep == ',' ? '\t' : ',';
+            for (const std::string& v : m.records.back().values) line += other + v;
+            m.records.back().line = line;
+        }
+        if (o.headerLineEvery > 0 && (r + 1) % o.headerLineEvery == 0) m.records.push_back({{}, {}, "H  inside"});
+    }
+    return m;
+}
+
+std::vector<std::string> formatMeshFile(const MeshFileModel& m) {
+    std::vector<std::string> lines;
+    lines.reserve(m.records.size() + 1);
+    AttrHeader header;
+    header.field2 = "VELMORA";
+    header.dataCode = m.headerKey;
+    header.field4 = "4";
+    header.year = m.year;
+    header.recordCount = m.declaredCount.value_or(static_cast<long>(m.records.size()) + 1);
+    lines.push_back(attrHeaderLine(header));
+    const char sep = m.format == MeshFileFormat::Tab ? '\t' : ',';
+    for (const GenMeshRecord& r : m.records) {
+        if (!r.line.empty()) {
+            lines.push_back(r.line);
+            continue;
+        }
+        if (m.format != MeshFileFormat::Fixed) {
+            std::string line = r.code;
+            for (const std::string& v : r.values) line += sep + text::toCp932(v);
+            lines.push_back(line);
+            continue;
+        }
+        // "M", the mesh size in columns 4-5, the code in 6-14, then the items from their start bytes; a
+        // subdivided record repeats its items cell after cell.
+        std::string line = "M  " + std::string(m.level < 10 ? " " : "") + std::to_string(m.level) + padCp932(r.code, 9);
+        for (std::size_t i = 0; i < r.values.size(); ++i) {
+            const LedgerItemDef& item = m.items[i % m.items.size()];
+            if (i < m.items.size() && static_cast<int>(line.size()) < item.start - 1)
+                line.append(static_cast<std::size_t>(item.start - 1) - line.size(), ' ');
+            line += fitted(item, r.values[i]);
+        }
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+void writeMeshFile(const std::string& path, const MeshFileModel& model) { writeLines(path, formatMeshFile(model)); }
+
+}  // namespace velmora::gen
