@@ -288,9 +288,13 @@ private:
                         kErrorTitle, ui::Icon::Exclamation);
         MeshWorkDb().close();
         sd::deletePair();
+        // A work database that something else still holds stays where it is: it is not this job's, and
+        // the job that made it has reported it already (pMeshDb could not replace it).
         for (const char* name : {kLedgerDbName, kMeshDbName}) {
-            const std::string path = conversionState().AppFolder + name;
-            if (velmora::db::fileExists(path)) velmora::db::removeFile(path);
+            try {
+                velmora::db::removeFile(conversionState().AppFolder + name);
+            } catch (const velmora::RunTimeError&) {
+            }
         }
         yield();
         resetProgress();

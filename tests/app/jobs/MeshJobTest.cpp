@@ -1,11 +1,13 @@
 // The mesh job against a recording fake of the mesh converters: which converter runs, the log's start,
-// end and failure lines, and what Yes adds to the map.
+// end and failure lines, and what Yes adds to the map; and with the built-in converters, which layers
+// they convert.
 #include <QLabel>
 #include <QProgressBar>
 
 #include "platform/errors/RunTimeError.h"
 #include "tests/app/jobs/FakeConversions.h"
 #include "tests/app/jobs/JobTest.h"
+#include "tests/tools/gen/MeshFileGen.h"
 
 using namespace velmora;
 using namespace velmora::testsupport;
@@ -97,14 +99,41 @@ TEST_F(MeshJobWithConverter, ARefusedOutputCheckLeavesNoLog) {
     EXPECT_TRUE(logs().empty());
 }
 
-TEST_F(MeshJob, WithoutMeshConvertersTheJobFailsAndSaysSo) {
-    ui_.answer(Answer::Ok).answer(Answer::Ok);
-    auto d = dialog(DataKind::Mesh, kCellRow, inputs_, out("mesh.shp"));
-    EXPECT_FALSE(convert(*d));
-    ASSERT_EQ(ui_.boxes().size(), 2u);
-    EXPECT_EQ(ui_.boxes()[0].text, "メッシュデータの変換処理は、まだ使用できません。");
-    EXPECT_EQ(ui_.boxes()[1].text, kMeshFailure);
-    EXPECT_EQ(lines(logs().back()).back(), "エラーにより途中中断しました");
+TEST_F(MeshJob, TheForestAndLakeLayersAndTheFourWayItemAreNotConvertedYet) {
+    ConversionState& s = conversionState();
+    setRow(s.MeshLayers[2], "森林・国公有地メッシュ", 2);
+    setRow(s.MeshLayers[17], "湖沼メッシュ", 2);
+    for (int row : {2, 17, kFourWayRow}) {
+        SCOPED_TRACE(row);
+        ui_.clearRecords();
+        // The four-way item first tells the names of its four outputs.
+        const std::size_t notices = row == kFourWayRow ? 1 : 0;
+        for (std::size_t i = 0; i < notices + 2; ++i) ui_.answer(Answer::Ok);
+        auto d = dialog(DataKind::Mesh, row, inputs_, out("mesh" + std::to_string(row) + ".shp"));
+        EXPECT_FALSE(convert(*d));
+        ASSERT_EQ(ui_.boxes().size(), notices + 2);
+        EXPECT_EQ(ui_.boxes()[notices].text, "メッシュデータの変換処理は、まだ使用できません。");
+        EXPECT_EQ(ui_.boxes()[notices + 1].text, kMeshFailure);
+        EXPECT_EQ(lines(logs().back()).back(), "エラーにより途中中断しました");
+    }
+}
+
+TEST_F(MeshJob, AMeshLayerIsConvertedByTheBuiltInConverter) {
+    standInWriter(0);
+    ConversionState& s = conversionState();
+    gen::fillMeshLayerRow(s.MeshLayers[kCellRow], "指定地域メッシュ", "M99", 3, 0,
+                          gen::meshItems(gen::MeshFileFormat::Fixed, 0));
+    gen::MeshFileOptions o;
+    o.records = 4;
+    const std::string a = in("a.txt", "");
+    gen::writeMeshFile(a, gen::makeMeshFileModel(o));
+    ui_.answer(Answer::No);
+    auto d = dialog(DataKind::Mesh, kCellRow, {a}, out("mesh"));
+    EXPECT_TRUE(convert(*d));
+    EXPECT_EQ(runs(), std::vector<std::string>{"run:MAKEFILE_NAME," + out("mesh")});
+    EXPECT_FALSE(pairOnDisk());
+    EXPECT_EQ(lines(logs().back()),
+              (std::vector<std::string>{"[メッシュデータ]データ変換開始。", "変換終了。   2008/04/01 09:00:02"}));
 }
 
 }  // namespace

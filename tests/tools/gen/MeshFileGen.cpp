@@ -115,10 +115,11 @@ MeshFileModel makeMeshFileModel(const MeshFileOptions& o) {
             for (const std::string& v : m.records.back().values) line += sep + v;
             m.records.back().line = line + sep + "9";
         }
-        if (o.mixedSeparators && r + 1 == o.records) {
-            std::string line = m.records.back().code;
-            const char other = sep == ',' ? '\t' : ',';
-            for (const std::string& v : m.records.back().values) line += other + v;
+        if (o.mixedSeparators && r == 0) {
+            // The other separator after the code: the first line tells a file's format.
+            std::string line = m.records.back().code + (sep == ',' ? '\t' : ',');
+            for (std::size_t k = 0; k < m.records.back().values.size(); ++k)
+                line += (k == 0 ? "" : std::string(1, sep)) + m.records.back().values[k];
             m.records.back().line = line;
         }
         if (o.headerLineEvery > 0 && (r + 1) % o.headerLineEvery == 0) m.records.push_back({{}, {}, "H  inside"});

@@ -59,7 +59,7 @@ struct MeshFileOptions {
     bool dashes = false;         // every third value is "-"
     int extraFieldEvery = 0;     // every k-th line has one field too many (0: none)
     int headerLineEvery = 0;     // an "H" line follows every k-th line
-    bool mixedSeparators = false;  // the last line uses the other separator
+    bool mixedSeparators = false;  // the first line holds both separators
     // Codes:
     int shortCodeEvery = 0;      // every k-th code is cut to its first six digits
     int badHalfDigitEvery = 0;   // half mesh: every k-th code has the quarter digit 5
