@@ -1,5 +1,6 @@
 #include "convert/mesh/MeshLayerConversion.h"
 
+#include <algorithm>
 #include <cmath>
 #include <exception>
 #include <string_view>
@@ -40,6 +41,26 @@ constexpr const char* kLedgerDbName = "xxtmpMeshdm.mdb";
 
 void log(const std::string& cp932) { modCommon::PutLogFileMsg(modCommon::kFreeLogLine, cp932); }
 void yield() { ui::service().yield(); }
+
+// Cuts of one record by Shift-JIS byte, as modCommon::MidByteSjis makes them. A record without a lead byte
+// holds no double-byte character, so its cuts are plain byte ranges and need not be walked from the start
+// of the record each time: a subdivided record is cut a hundred times or more.
+class RecordCuts {
+public:
+    explicit RecordCuts(std::string_view line)
+        : line_(line), singleBytes_(std::none_of(line.begin(), line.end(), [](char c) {
+              return text::isSjisLeadByte(static_cast<unsigned char>(c));
+          })) {}
+    std::string_view bytes(long start, long length) const {
+        if (!singleBytes_ || start < 1 || length < 0) return modCommon::MidByteSjis(line_, start, length);
+        const auto from = std::min(static_cast<std::size_t>(start - 1), line_.size());
+        return line_.substr(from, static_cast<std::size_t>(length));
+    }
+
+private:
+    std::string_view line_;
+    bool singleBytes_;
+};
 
 // What a line's handling leaves the run to do.
 enum class Outcome {
@@ -206,29 +227,30 @@ private:
         if (!MeshMake(code, ring)) return ringFailure(Outcome::Failed);
         if (const Outcome o = noteCode(text::sjisCharCut(code, 1, levelCodeWidth())); o != Outcome::Next) return o;
         codeValues(code);
-        for (int k : fields_.items)
-            values_.push_back(text::trimBlanks(modCommon::MidByteSjis(line, layer_.ItemStart[k], layer_.ItemWidth[k])));
+        const RecordCuts cuts(line);
+        for (int k : fields_.items) values_.push_back(text::trimBlanks(cuts.bytes(layer_.ItemStart[k], layer_.ItemWidth[k])));
         writeCell(ring);
         return Outcome::Next;
     }
 
     Outcome subdividedRecord(std::string_view line) {
-        const std::string_view code = modCommon::MidByteSjis(line, 6, 9);
+        const RecordCuts cuts(line);
+        const std::string_view code = cuts.bytes(6, 9);
         if (several_ && (layer_.MeshLevel == 2 || layer_.MeshLevel == 3))
             if (const Outcome o = noteCode(text::sjisCharCut(line, 6, levelCodeWidth())); o != Outcome::Next) return o;
+        const std::string_view charCode = text::sjisCharCut(line, 6, 9);
         const int n = layer_.Subdivision;
         long position = layer_.ItemStart[1];
         for (std::int16_t row = 0; row < n; ++row)
             for (std::int16_t column = 0; column < n; ++column) {
                 MeshRing ring;
                 if (!SaibunMeshMake(code, column, row, ring)) return ringFailure(Outcome::FailedEndSteps);
-                codeValues(text::sjisCharCut(line, 6, 9));
+                codeValues(charCode);
                 const char cell[2] = {static_cast<char>('0' + row), static_cast<char>('0' + column)};
                 if (fields_.subdivisionCode) values_.push_back(std::string_view(cell, 2));
                 std::size_t next = 0;
                 for (std::size_t k = 1; k <= static_cast<std::size_t>(layer_.ItemCount); ++k) {
-                    const std::string_view value =
-                        text::trimBlanks(modCommon::MidByteSjis(line, position, layer_.ItemWidth[k]));
+                    const std::string_view value = text::trimBlanks(cuts.bytes(position, layer_.ItemWidth[k]));
                     position += layer_.ItemWidth[k];
                     if (next < fields_.items.size() && fields_.items[next] == static_cast<int>(k)) {
                         values_.push_back(value);
