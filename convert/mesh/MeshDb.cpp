@@ -57,6 +57,11 @@ bool pMeshDb() {
         MeshWorkDb() = db::Database::create(MeshDbPath(), db::Database::IfExists::Replace);
         MeshWorkDb().createTable(
             db::TableDef(kMeshTable).field("LINKNO", db::FieldType::Long).field("MESHCD", db::FieldType::Text, 10));
+        // The table takes a row per record and is read once, by one grouping and sorting query. With a small
+        // cache and no mapping, SQLite's sorter spills to its temporary files instead of holding every row
+        // in memory, so a prefecture-scale job needs no more memory than a small one.
+        MeshWorkDb().query("PRAGMA cache_size=-1024").next();
+        MeshWorkDb().query("PRAGMA mmap_size=0").next();
         return true;
     });
 }
