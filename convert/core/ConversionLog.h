@@ -38,7 +38,5 @@ inline constexpr std::int16_t kFreeLogLine = -1;
 // open, a row outside its table, a failed write) shows its box titled "Error: modCommon (PutLogFileMsg)";
 // the line is lost and the caller goes on.
 void PutLogFileMsg(std::int16_t code, std::string_view t);
-// A code without a text of its own: the line is the given text alone.
-inline constexpr std::int16_t kFreeLogLine = -1;
 
 }  // namespace velmora::modCommon
