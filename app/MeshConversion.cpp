@@ -1,8 +1,8 @@
 #include "app/MeshConversion.h"
 
 #include "app/OutputPath.h"
-#include "convert/core/ConversionState.h"
 #include "convert/mesh/MeshLayerConversion.h"
+#include "convert/mesh/MeshSeasonConversion.h"
 #include "platform/text/Cp932.h"
 #include "app/ReplaceableService.h"
 
@@ -10,22 +10,17 @@ namespace velmora {
 
 namespace {
 
-// The mesh converters of convert/mesh. The forest and lake layers (ledgers joined to their cells) and the
-// four-way item are not converted yet: they say so and fail, and the job takes its failure path.
+// The mesh converters of convert/mesh.
 class BuiltInMeshConversion : public MeshConversion {
 public:
     bool MakeShapeMESHFileData(const FileList& files, const std::string& outputPath,
                                const std::vector<std::string>& meshCodes) override {
-        const std::string name = text::fromCp932(layerRow(conversionState().MeshLayers, conversionState().SelectedIndex).Name);
-        if (name == "森林・国公有地メッシュ" || name == "湖沼メッシュ") return unavailable();
         return ModMesh::MakeShapeMESHFileData(files, outputPath, meshCodes);
     }
-    bool TokusyuMakeShape(const FileList&, const std::string&, const std::vector<std::string>&) override {
-        return unavailable();
+    bool TokusyuMakeShape(const FileList& files, const std::string& outputPath,
+                          const std::vector<std::string>& meshCodes) override {
+        return ModMesh::TokusyuMakeShape(files, outputPath, meshCodes);
     }
-
-private:
-    static bool unavailable() { return conversionUnavailable("メッシュデータの変換処理は、まだ使用できません。"); }
 };
 
 ReplaceableService<MeshConversion>& slot() {

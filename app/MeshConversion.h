@@ -1,7 +1,6 @@
 #pragma once
 // The mesh converters (ModMesh) as the job procedures use them: one interface, so tests drive the jobs
-// against recording fakes. The built-in implementation is the converters of convert/mesh; a layer they do
-// not convert yet says so and fails, so such a job never ends as a success.
+// against recording fakes. The built-in implementation is the converters of convert/mesh.
 //
 // Both converters read the selected mesh layer (SelectedIndex into MeshLayers), drive ConvProgressBar and
 // ConvMsgLabel, write their own log lines, write and run their own intermediate pairs, and give true only

@@ -20,12 +20,19 @@ bool BuildMeshFieldList(const velmora::MeshLayerDef& layer, MeshFieldList& list)
         list.subdivisionCode = true;
         list.fields.push_back({"1/" + std::to_string(layer.Subdivision) + "CODE", "C", 2});
     }
+    list.ledger = LedgerKindOf(layer);
     for (std::size_t k = 1; k <= static_cast<std::size_t>(layer.ItemCount) && k <= velmora::MeshLayerDef::MaxItem; ++k) {
-        if (!layer.ItemOutput[k]) continue;
-        std::string letter;
-        if (!velmora::ModPolygon::SetTextToShpeidx(layer.ItemType[k], letter)) return false;
-        list.items.push_back(static_cast<int>(k));
-        list.fields.push_back({layer.ItemName[k], letter, layer.ItemWidth[k]});
+        if (layer.ItemOutput[k]) {
+            std::string letter;
+            if (!velmora::ModPolygon::SetTextToShpeidx(layer.ItemType[k], letter)) return false;
+            list.sources.push_back({static_cast<int>(k), 0});
+            list.fields.push_back({layer.ItemName[k], letter, layer.ItemWidth[k]});
+        }
+        for (const LedgerEntry& e : LedgerEntries(list.ledger)) {
+            if (e.afterItem != static_cast<int>(k)) continue;
+            list.sources.push_back({0, e.number});
+            for (const LedgerFieldDef& f : LedgerFields(list.ledger, e.number)) list.fields.push_back({f.name, f.letter, f.width});
+        }
     }
     return true;
 }

@@ -1,6 +1,7 @@
 #pragma once
 // The dBASE fields of a mesh layer, decided once per job: the code fields of the layer's level, the
-// subdivision code, then the flagged items. The header block declares exactly these fields and every
+// subdivision code, then the flagged items with the ledger blocks of the forest and lake layers after the
+// items they follow (whether those items are written or not; a block whose item does not exist is left out). The header block declares exactly these fields and every
 // value line carries one value per field in the same order, so an item left out of the output can never
 // shift the values after it into the wrong field.
 #include <cstdint>
@@ -9,6 +10,7 @@
 #include <vector>
 
 #include "convert/core/LayerDef.h"
+#include "convert/mesh/MeshLedger.h"
 
 namespace velmora::text {
 class LineWriter;
@@ -27,8 +29,14 @@ struct MeshFieldList {
     // 3, also 9 at level 4; none at any other level.
     std::vector<int> codeWidths;
     bool subdivisionCode = false;
-    // 1-based numbers of the items whose output flag is set, in item order.
-    std::vector<int> items;
+    // Where each value after the code values and the subdivision code comes from, in field order: item k
+    // (1-based, output flag set) or ledger entry n (its block of values).
+    struct Source {
+        int item = 0;
+        int ledgerEntry = 0;
+    };
+    std::vector<Source> sources;
+    LedgerKind ledger = LedgerKind::None;
     // Every field in order, as the header declares them.
     std::vector<MeshField> fields;
 };

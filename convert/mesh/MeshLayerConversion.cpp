@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <exception>
+#include <memory>
 #include <string_view>
 
 #include "convert/core/ConversionLog.h"
@@ -15,6 +16,7 @@
 #include "convert/mesh/MeshDb.h"
 #include "convert/mesh/MeshFields.h"
 #include "convert/mesh/MeshGeometry.h"
+#include "convert/mesh/MeshLedger.h"
 #include "convert/shapedesc/ShapeDescriptionFiles.h"
 #include "convert/shapedesc/ShapeDescriptionRun.h"
 #include "platform/db/Database.h"
@@ -37,7 +39,7 @@ namespace modCommon = velmora::modCommon;
 namespace {
 
 constexpr const char* kErrorTitle = "ｴﾗｰﾒｯｾｰｼﾞ";
-constexpr const char* kLedgerDbName = "xxtmpMeshdm.mdb";
+const std::vector<LedgerRow> kNoLedgerRows;
 
 void log(const std::string& cp932) { modCommon::PutLogFileMsg(modCommon::kFreeLogLine, cp932); }
 void yield() { ui::service().yield(); }
@@ -66,7 +68,8 @@ private:
 enum class Outcome {
     Next,           // go on with the next line
     Failed,         // stop: the files are closed, no end steps (the work files stay on disk)
-    FailedEndSteps  // stop: the files are closed, then the end steps
+    FailedEndSteps,  // stop: the files are closed, then the end steps
+    FailedReported   // stop as after a run-time error whose box has been shown
 };
 
 class MeshConversionRun {
@@ -85,14 +88,24 @@ public:
             return convert();
         } catch (const std::exception& e) {
             ui::showError(e, "Error: ModMesh (MakeShapeMESHFileData)");
-            closeFiles();
-            resetProgress();
-            try {
-                sd::deletePair();
-            } catch (...) {
-            }
+            runTimeCleanUp();
             return false;
         }
+    }
+
+    // After a run-time error: everything closed, the pair deleted (the work databases stay on disk).
+    void runTimeCleanUp() {
+        closeFiles();
+        resetProgress();
+        try {
+            sd::deletePair();
+        } catch (...) {
+        }
+    }
+
+    void closeLedger() {
+        ledger_.reset();
+        ledgerDb_.close();
     }
 
 private:
@@ -127,6 +140,7 @@ private:
             const Outcome o = convertFile(path);
             if (o == Outcome::Failed) return closeFiles(), false;
             if (o == Outcome::FailedEndSteps) return closeFiles(), endSteps(false);
+            if (o == Outcome::FailedReported) return runTimeCleanUp(), false;
         }
         return finish();
     }
@@ -158,6 +172,12 @@ private:
     }
 
     Outcome convertFile(const std::string& path) {
+        if (fields_.ledger != LedgerKind::None) {
+            closeLedger();
+            if (!DmDataMake(fields_.ledger, path)) return Outcome::FailedReported;
+            ledgerDb_ = velmora::db::Database::open(LedgerDbPath());
+            ledger_ = std::make_unique<LedgerLookup>(fields_.ledger, ledgerDb_);
+        }
         text::LineReader& in = conversionState().InFileNo.open(path);
         census::Separator separator{};
         if (census_) {
@@ -173,9 +193,17 @@ private:
         }
         if (several_) MeshWorkDb().begin();
         std::string line;
+        int accountLines = 0;
         while (in.next(line)) {
-            const Outcome o = census_ ? censusLine(path, in.lineNumber(), line, separator) : meshLine(line);
-            if (o != Outcome::Next) return o;
+            // The account name and address after a forest ledger line belong to it, whatever they begin with.
+            if (accountLines > 0) {
+                --accountLines;
+            } else if (fields_.ledger == LedgerKind::Forest && line.rfind("DM", 0) == 0) {
+                accountLines = 2;
+            } else {
+                const Outcome o = census_ ? censusLine(path, in.lineNumber(), line, separator) : meshLine(line);
+                if (o != Outcome::Next) return o;
+            }
             progress::step();
             yield();
         }
@@ -215,6 +243,17 @@ private:
         for (int width : fields_.codeWidths) values_.push_back(text::sjisCharCut(code, 1, width));
     }
 
+    // The values after the code values, in field order: each written item's value from item(k), each
+    // ledger entry's block joined from the record's ledger rows (empty values without any).
+    template <class Item>
+    void appendValues(Item&& item, std::string_view record, const std::vector<LedgerRow>& rows) {
+        for (const MeshFieldList::Source& src : fields_.sources) {
+            if (src.item != 0) values_.push_back(item(src.item));
+            else JoinLedgerEntry(fields_.ledger, LedgerEntries(fields_.ledger)[static_cast<std::size_t>(src.ledgerEntry - 1)],
+                                 record, rows, values_);
+        }
+    }
+
     void writeCell(const MeshRing& ring) {
         if (!several_) cells_.writeRing(conversionState().FilDFileNo.file(), cellNumber_, ring);
         cells_.writeBlock(conversionState().FilHFileNo.file(), cellNumber_, ring, values_);
@@ -228,7 +267,9 @@ private:
         if (const Outcome o = noteCode(text::sjisCharCut(code, 1, levelCodeWidth())); o != Outcome::Next) return o;
         codeValues(code);
         const RecordCuts cuts(line);
-        for (int k : fields_.items) values_.push_back(text::trimBlanks(cuts.bytes(layer_.ItemStart[k], layer_.ItemWidth[k])));
+        const std::vector<LedgerRow>& rows = ledger_ ? ledger_->DmDataSelect(line) : kNoLedgerRows;
+        appendValues([&](int k) { return text::trimBlanks(cuts.bytes(layer_.ItemStart[k], layer_.ItemWidth[k])); }, line,
+                     rows);
         writeCell(ring);
         return Outcome::Next;
     }
@@ -248,15 +289,12 @@ private:
                 codeValues(charCode);
                 const char cell[2] = {static_cast<char>('0' + row), static_cast<char>('0' + column)};
                 if (fields_.subdivisionCode) values_.push_back(std::string_view(cell, 2));
-                std::size_t next = 0;
+                cellItems_.assign(static_cast<std::size_t>(layer_.ItemCount) + 1, {});
                 for (std::size_t k = 1; k <= static_cast<std::size_t>(layer_.ItemCount); ++k) {
-                    const std::string_view value = text::trimBlanks(cuts.bytes(position, layer_.ItemWidth[k]));
+                    cellItems_[k] = text::trimBlanks(cuts.bytes(position, layer_.ItemWidth[k]));
                     position += layer_.ItemWidth[k];
-                    if (next < fields_.items.size() && fields_.items[next] == static_cast<int>(k)) {
-                        values_.push_back(value);
-                        ++next;
-                    }
                 }
+                appendValues([&](int k) { return cellItems_[static_cast<std::size_t>(k)]; }, line, kNoLedgerRows);
                 writeCell(ring);
             }
         return Outcome::Next;
@@ -276,7 +314,7 @@ private:
         if (!MeshMake(code, ring)) return ringFailure(Outcome::Failed);
         if (const Outcome o = noteCode(code); o != Outcome::Next) return o;
         codeValues(f[0]);
-        for (int k : fields_.items) values_.push_back(census::itemValue(f[static_cast<std::size_t>(k)]));
+        appendValues([&](int k) { return census::itemValue(f[static_cast<std::size_t>(k)]); }, line, kNoLedgerRows);
         writeCell(ring);
         return Outcome::Next;
     }
@@ -309,6 +347,7 @@ private:
                         "エラー内容はLOGファイルを参照してください",
                         kErrorTitle, ui::Icon::Exclamation);
         MeshWorkDb().close();
+        closeLedger();
         sd::deletePair();
         // A work database that something else still holds stays where it is: it is not this job's, and
         // the job that made it has reported it already (pMeshDb could not replace it).
@@ -330,6 +369,7 @@ private:
         conversionState().FilDFileNo.closeQuietly();
         try {
             MeshWorkDb().close();
+            closeLedger();
         } catch (...) {
         }
     }
@@ -354,6 +394,10 @@ private:
     CellWriter cells_;
     std::vector<std::string_view> values_;
     std::vector<std::string_view> censusFields_;
+    std::vector<std::string_view> cellItems_;
+    // The ledger of the current file (forest and lake layers).
+    velmora::db::Database ledgerDb_;
+    std::unique_ptr<LedgerLookup> ledger_;
     bool skippedCensusLine_ = false;
 };
 

@@ -99,23 +99,22 @@ TEST_F(MeshJobWithConverter, ARefusedOutputCheckLeavesNoLog) {
     EXPECT_TRUE(logs().empty());
 }
 
-TEST_F(MeshJob, TheForestAndLakeLayersAndTheFourWayItemAreNotConvertedYet) {
+TEST_F(MeshJob, TheFourWayItemIsConvertedIntoItsFourShapefilesByTheBuiltInConverter) {
+    standInWriter(0);
     ConversionState& s = conversionState();
-    setRow(s.MeshLayers[2], "森林・国公有地メッシュ", 2);
-    setRow(s.MeshLayers[17], "湖沼メッシュ", 2);
-    for (int row : {2, 17, kFourWayRow}) {
-        SCOPED_TRACE(row);
-        ui_.clearRecords();
-        // The four-way item first tells the names of its four outputs.
-        const std::size_t notices = row == kFourWayRow ? 1 : 0;
-        for (std::size_t i = 0; i < notices + 2; ++i) ui_.answer(Answer::Ok);
-        auto d = dialog(DataKind::Mesh, row, inputs_, out("mesh" + std::to_string(row) + ".shp"));
-        EXPECT_FALSE(convert(*d));
-        ASSERT_EQ(ui_.boxes().size(), notices + 2);
-        EXPECT_EQ(ui_.boxes()[notices].text, "メッシュデータの変換処理は、まだ使用できません。");
-        EXPECT_EQ(ui_.boxes()[notices + 1].text, kMeshFailure);
-        EXPECT_EQ(lines(logs().back()).back(), "エラーにより途中中断しました");
-    }
+    gen::fillMeshLayerRow(s.MeshLayers[kFourWayRow], "波向・海霧・自然漁場２次メッシュ", "M99", 2, 0,
+                          gen::layerItems(gen::MeshLayerKind::FourWay));
+    gen::MeshFileOptions o;
+    o.kind = gen::MeshLayerKind::FourWay;
+    o.records = 6;
+    const std::string a = in("a.txt", "");
+    gen::writeMeshFile(a, gen::makeMeshFileModel(o));
+    ui_.answer(Answer::Ok).answer(Answer::Yes);  // the notice of the four names, the closing question
+    auto d = dialog(DataKind::Mesh, kFourWayRow, {a}, out("wave.shp"));
+    EXPECT_TRUE(convert(*d));
+    EXPECT_EQ(runs(), (std::vector<std::string>{"run:MAKEFILE_NAME," + out("wave1"), "run:MAKEFILE_NAME," + out("wave2"),
+                                                "run:MAKEFILE_NAME," + out("wave3"), "run:MAKEFILE_NAME," + out("wave4")}));
+    EXPECT_FALSE(pairOnDisk());
 }
 
 TEST_F(MeshJob, AMeshLayerIsConvertedByTheBuiltInConverter) {

@@ -4,7 +4,7 @@
 //   meshgen OUT [--format fixed|comma|tab] [--key KEY] [--level 2|3|4] [--subdivision 0|4|5|10]
 //               [--mesh NNNN] [--records N] [--first-cell N] [--dashes] [--extra-field-every K]
 //               [--header-line-every K] [--mixed] [--short-code-every K] [--bad-half-every K]
-//               [--row N --name NAME]
+//               [--layer plain|forest|lake|fourway] [--ledger N] [--row N --name NAME]
 //
 // --row prints the two catalogue lines a program folder needs for the file (UTF-8; DataDBF.csv first,
 // then one DataDBFItem.csv line per item), the mesh kind being 4 in the catalogue.
@@ -49,16 +49,24 @@ int main(int argc, char** argv) {
             else if (a == "--mixed") o.mixedSeparators = true;
             else if (a == "--short-code-every") o.shortCodeEvery = std::stoi(next());
             else if (a == "--bad-half-every") o.badHalfDigitEvery = std::stoi(next());
+            else if (a == "--layer") {
+                const std::string v = next();
+                if (v != "plain" && v != "forest" && v != "lake" && v != "fourway")
+                    throw std::invalid_argument("layer plain, forest, lake or fourway");
+                o.kind = v == "forest" ? MeshLayerKind::Forest : v == "lake" ? MeshLayerKind::Lake
+                       : v == "fourway" ? MeshLayerKind::FourWay : MeshLayerKind::Plain;
+            } else if (a == "--ledger") o.ledgerRecords = std::stoi(next());
             else if (a == "--row") row = std::stoi(next());
             else if (a == "--name") name = next();
             else throw std::invalid_argument("unknown switch " + a);
         }
-        writeMeshFile(out, makeMeshFileModel(o));
+        const MeshFileModel model = makeMeshFileModel(o);
+        writeMeshFile(out, model);
         if (row >= 0) {
-            const auto& items = meshItems(o.format, o.subdivision);
+            const auto& items = model.items;
             const std::string head = "4," + std::to_string(row) + "," + name;
             std::printf("%s,0,0,0,0,0,0,%s,%zu,%d,%d\n", head.c_str(), o.headerKey.c_str(), items.size(),
-                        o.format == MeshFileFormat::Fixed ? o.level : 3, o.subdivision);
+                        model.level, o.subdivision);
             for (std::size_t k = 0; k < items.size(); ++k)
                 std::printf("%s,%zu,,%s,%s,%d,%d,%d\n", head.c_str(), k + 1, items[k].name.c_str(), items[k].type.c_str(),
                             items[k].width, items[k].output ? 1 : 0, items[k].start);
