@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -52,6 +53,18 @@ protected:
         MeshLayerDef& row = conversionState().MeshLayers[kRow];
         const std::string name = format == gen::MeshFileFormat::Fixed ? "標高・傾斜度メッシュ" : ModMesh::kCensusLayerName;
         gen::fillMeshLayerRow(row, name, "M99", level, subdivision, gen::meshItems(format, subdivision));
+        return row;
+    }
+
+    // Row kRow as the forest, lake or four-way layer of the generator's files.
+    MeshLayerDef& layer(gen::MeshLayerKind kind) {
+        static const std::map<gen::MeshLayerKind, std::pair<const char*, int>> names = {
+            {gen::MeshLayerKind::Forest, {"森林・国公有地メッシュ", 3}},
+            {gen::MeshLayerKind::Lake, {"湖沼メッシュ", 3}},
+            {gen::MeshLayerKind::FourWay, {"波向・海霧・自然漁場２次メッシュ", 2}}};
+        MeshLayerDef& row = conversionState().MeshLayers[kRow];
+        const auto& [name, level] = names.at(kind);
+        gen::fillMeshLayerRow(row, name, "M99", level, 0, gen::layerItems(kind));
         return row;
     }
 
