@@ -28,7 +28,11 @@ protected:
                        {{CatalogKind::Mesh, 0, "指定地域メッシュ", "M99", meshCatalogueItems(MeshFileFormat::Fixed, 0), 3, 0},
                         {CatalogKind::Mesh, 12, "土地利用メッシュ・1/10細分区画", "M99",
                          meshCatalogueItems(MeshFileFormat::Fixed, 10), 3, 10},
-                        {CatalogKind::Mesh, 25, "農業センサスメッシュ", "M99", meshCatalogueItems(MeshFileFormat::Comma, 0), 3, 0}});
+                        {CatalogKind::Mesh, 25, "農業センサスメッシュ", "M99", meshCatalogueItems(MeshFileFormat::Comma, 0), 3, 0},
+                        {CatalogKind::Mesh, 2, "森林・国公有地メッシュ", "M99", lineItems(gen::layerItems(gen::MeshLayerKind::Forest)), 3, 0},
+                        {CatalogKind::Mesh, 17, "湖沼メッシュ", "M99", lineItems(gen::layerItems(gen::MeshLayerKind::Lake)), 3, 0},
+                        {CatalogKind::Mesh, 4, "波向・海霧・自然漁場２次メッシュ", "M99",
+                         lineItems(gen::layerItems(gen::MeshLayerKind::FourWay)), 2, 0}});
     }
 
     // jobrun's output (boxes and result) for a mesh row, answering the closing question No.
@@ -150,6 +154,68 @@ TEST_F(MeshJobRun, AFileOfAnotherItemFailsTheJobAndLeavesTheEarlierOutput) {
     EXPECT_THAT(log, HasSubstr("ファイルの種別が「指定地域メッシュ」ではありません。 (" + b + ")\r\n"));
     EXPECT_THAT(log, EndsWith("エラーにより途中中断しました\r\n"));
     expectNothingLeft();
+}
+
+TEST_F(MeshJobRun, AForestLayerJoinsItsLedgerIntoTheCells) {
+    gen::MeshFileOptions o = cells(3);
+    o.kind = gen::MeshLayerKind::Forest;
+    gen::MeshFileModel m = gen::makeMeshFileModel(o);
+    m.records[0].keys = {"1000001", "", "", "", ""};
+    m.records[1].keys = {"", "1000002", "", "", ""};
+    for (const gen::GenForestLedger& l : {gen::GenForestLedger{1000001, 12, 3, 45, 100200, 3000, "国有林第一", "東京都千代田区"},
+                                          gen::GenForestLedger{1000002, 1, 0, 2, 7, 10, "", "千葉県"}})
+        for (const std::string& line : gen::forestLedgerLines(l)) m.ledgerLines.push_back(line);
+    const std::string a = program_.file("in/forest.txt");
+    gen::writeMeshFile(a, m);
+    EXPECT_EQ(jobrun(2, out("forest.shp"), {a}), kAddQuestion);
+    const std::string info = ogrinfo(out("forest.shp"));
+    EXPECT_THAT(info, HasSubstr("台1口座名: String (80.0)"));
+    EXPECT_THAT(info, HasSubstr("台1№1: Integer (3.0)"));
+    const std::vector<std::string> f = features(info);
+    ASSERT_EQ(f.size(), 3u);
+    EXPECT_THAT(f[0], HasSubstr("台1口座名 (String) = 国有林第一"));
+    EXPECT_THAT(f[0], HasSubstr("台1所在地 (String) = 東京都千代田区"));
+    EXPECT_THAT(f[0], HasSubstr("台1面積 (Integer64) = 3000"));
+    EXPECT_THAT(f[0], HasSubstr("台2口座名 (String) = (null)"));
+    EXPECT_THAT(f[1], HasSubstr("台2所在地 (String) = 千葉県"));
+    EXPECT_THAT(f[1], HasSubstr("台2№1 (Integer) = 1"));
+    expectNothingLeft();
+    EXPECT_FALSE(fs::exists(program_.file("xxtmpMeshdm.mdb")));
+}
+
+TEST_F(MeshJobRun, ALakeLayerJoinsItsLakes) {
+    gen::MeshFileOptions o = cells(2);
+    o.kind = gen::MeshLayerKind::Lake;
+    gen::MeshFileModel m = gen::makeMeshFileModel(o);
+    m.records[1].keys = {"10001", "10002", "", "", "", "", "", "", "", ""};
+    m.ledgerLines = {gen::lakeLedgerLine({10001, "十和田湖", 400, 327}), gen::lakeLedgerLine({10002, "田沢湖", 249, 423})};
+    const std::string a = program_.file("in/lake.txt");
+    gen::writeMeshFile(a, m);
+    EXPECT_EQ(jobrun(17, out("lake.shp"), {a}), kAddQuestion);
+    const std::vector<std::string> f = features(ogrinfo(out("lake.shp")));
+    ASSERT_EQ(f.size(), 2u);
+    EXPECT_THAT(f[1], HasSubstr("湖沼名称 (String) = 十和田湖"));
+    EXPECT_THAT(f[1], HasSubstr("湖沼水深 (Integer) = 327"));
+    EXPECT_THAT(f[1], HasSubstr("湖沼1名称 (String) = 田沢湖"));
+}
+
+TEST_F(MeshJobRun, TheFourWayRowWritesOneShapefilePerSeason) {
+    gen::MeshFileOptions o = cells(9);
+    o.kind = gen::MeshLayerKind::FourWay;
+    const std::string a = file("wave.txt", o);
+    const std::string run = capture(std::string(VELMORA_BINARY_DIR) + "/tools/jobrun --program-folder '" +
+                                    program_.path() + "' --kind mesh --row 4 --answer yes --out '" + out("wave.shp") +
+                                    "' '" + a + "' 2>/dev/null");
+    EXPECT_THAT(run, EndsWith("変換されたシェープファイルをマップに追加しますか？\nresult: success\n"));
+    // Records 1, 5 and 9 are spring, 2 and 6 summer, and so on.
+    const int expected[] = {3, 2, 2, 2};
+    for (int k = 1; k <= 4; ++k) {
+        const std::string info = ogrinfo(out("wave" + std::to_string(k) + ".shp"));
+        EXPECT_THAT(info, HasSubstr("Feature Count: " + std::to_string(expected[k - 1]))) << k;
+        EXPECT_THAT(info, HasSubstr("漁場 (String) = 好漁")) << k;
+    }
+    EXPECT_THAT(features(ogrinfo(out("wave2.shp")))[0], HasSubstr("2MCODE (String) = 533901"));
+    for (const char* left : {"MakeShapeFile.fil_H1", "MakeShapeFile.fil_D4"}) EXPECT_FALSE(fs::exists(program_.file(left)));
 }
 
 }  // namespace
