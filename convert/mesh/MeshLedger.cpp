@@ -144,11 +144,17 @@ const std::vector<LedgerRow>& LedgerLookup::DmDataSelect(std::string_view record
         if (auto k = LedgerKey(velmora::modCommon::MidByteSjis(record, e.keyStart, e.keyWidth))) keys.push_back(*k);
     if (keys.empty()) return rows_;
     try {
-        const char* key = kind_ == LedgerKind::Forest ? kForestColumns[0] : kLakeColumns[0];
-        std::string sql = std::string("SELECT * FROM DM WHERE ") + key + " IN (";
-        for (std::size_t i = 0; i < keys.size(); ++i) sql += i == 0 ? "?" : ", ?";
-        sql += ") ORDER BY rowid";
-        db::Query q = ledger_.query(sql);
+        if (queries_.size() <= keys.size()) queries_.resize(keys.size() + 1);
+        std::optional<db::Query>& prepared = queries_[keys.size()];
+        if (!prepared) {
+            const char* key = kind_ == LedgerKind::Forest ? kForestColumns[0] : kLakeColumns[0];
+            std::string sql = std::string("SELECT * FROM DM WHERE ") + key + " IN (";
+            for (std::size_t i = 0; i < keys.size(); ++i) sql += i == 0 ? "?" : ", ?";
+            // By key, then load order: the index yields that order without sorting, and the first row of a
+            // key is still the one loaded first.
+            prepared.emplace(ledger_.query(sql + ") ORDER BY " + key + ", rowid"));
+        }
+        db::Query& q = *prepared;
         for (std::size_t i = 0; i < keys.size(); ++i) q.bind(static_cast<int>(i + 1), keys[i]);
         const int columns = q.columnCount();
         while (q.next()) {

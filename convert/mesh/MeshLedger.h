@@ -14,6 +14,8 @@
 
 #include "convert/core/LayerDef.h"
 
+#include "platform/db/Query.h"
+
 namespace velmora::db {
 class Database;
 }
@@ -66,7 +68,8 @@ struct LedgerRow {
 class LedgerLookup {
 public:
     LedgerLookup(LedgerKind kind, velmora::db::Database& ledger) : kind_(kind), ledger_(ledger) {}
-    // The rows whose key is one of the record's keys, in load order; none when no key is given. Keys that are
+    // The rows whose key is one of the record's keys, by key and within a key in load order; none when no
+    // key is given. Keys that are
     // not all digits select nothing (their own entries stay empty); nothing is reported.
     const std::vector<LedgerRow>& DmDataSelect(std::string_view record);
 
@@ -74,6 +77,8 @@ private:
     LedgerKind kind_;
     velmora::db::Database& ledger_;
     std::vector<LedgerRow> rows_;
+    // The prepared look-up of n keys, index n (records name one to ten keys).
+    std::vector<std::optional<velmora::db::Query>> queries_;
 };
 
 // Appends the values of one entry of a record: those of the first of `rows` whose key is the entry's key,

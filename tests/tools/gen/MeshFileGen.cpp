@@ -92,6 +92,11 @@ std::vector<std::string> forestLedgerLines(const GenForestLedger& l) {
             text::toCp932(l.name), text::toCp932(l.address)};
 }
 
+GenForestLedger generatedForestLedger(int i) {
+    return {1000000 + i, i % 1000, i % 10, i % 500, 100000 + i % 900000, i * 1000L + 7, "口座" + std::to_string(i),
+            "所在地" + std::to_string(i)};
+}
+
 std::string lakeLedgerLine(const GenLakeLedger& l) {
     return "DM " + rightAligned(l.code, 8) + "   " + padCp932(l.name, 32) + rightAligned(l.height, 4) +
            rightAligned(l.depth, 3);
@@ -179,8 +184,7 @@ MeshFileModel makeMeshFileModel(const MeshFileOptions& o) {
     }
     for (int i = 0; i < o.ledgerRecords; ++i) {
         if (o.kind == MeshLayerKind::Forest) {
-            for (const std::string& l : forestLedgerLines({1000000 + i, i % 1000, i % 10, i % 500, 100000 + i % 900000,
-                                                           i * 1000L + 7, "口座" + std::to_string(i), "所在地" + std::to_string(i)}))
+            for (const std::string& l : forestLedgerLines(generatedForestLedger(i)))
                 m.ledgerLines.push_back(l);
         } else if (o.kind == MeshLayerKind::Lake) {
             m.ledgerLines.push_back(lakeLedgerLine({10000 + i, "湖" + std::to_string(i), i % 2000, i % 300}));

@@ -38,6 +38,8 @@ struct GenForestLedger {
     std::string name, address;  // UTF-8; each a line of its own
 };
 std::vector<std::string> forestLedgerLines(const GenForestLedger& ledger);
+// The i-th generated forest ledger record (number 1000000 + i).
+GenForestLedger generatedForestLedger(int i);
 
 // A lake ledger record: one "DM" line.
 struct GenLakeLedger {
