@@ -369,6 +369,9 @@ private:
         conversionState().FilDFileNo.closeQuietly();
         try {
             MeshWorkDb().close();
+        } catch (...) {
+        }
+        try {
             closeLedger();
         } catch (...) {
         }
