@@ -129,7 +129,17 @@ fs::path programFolder(const std::string& name, const testsupport::CatalogueRow&
     return program;
 }
 
+// Removes the outputs of an earlier run (files beginning with the output's stem), so that the job asks
+// no question about overwriting them and ogr2ogr writes afresh.
+void removeOutputs(const fs::path& out) {
+    std::vector<fs::path> old;
+    for (const auto& e : fs::directory_iterator(out.parent_path()))
+        if (e.path().filename().string().rfind(out.stem().string(), 0) == 0) old.push_back(e.path());
+    for (const fs::path& p : old) fs::remove(p);
+}
+
 std::string jobCommand(const fs::path& program, int row, const fs::path& out, const std::vector<std::string>& inputs) {
+    removeOutputs(out);
     std::string command = std::string(VELMORA_BINARY_DIR) + "/tools/jobrun --program-folder " + shellQuoted(program) +
                           " --kind mesh --row " + std::to_string(row) + " --datum 2000 --answer no --out " + shellQuoted(out);
     for (const std::string& in : inputs) command += " " + shellQuoted(in);
@@ -137,7 +147,7 @@ std::string jobCommand(const fs::path& program, int row, const fs::path& out, co
 }
 
 std::string peerCommand(const fs::path& csv, const fs::path& out) {
-    fs::remove(out);
+    removeOutputs(out);
     return "ogr2ogr -f 'ESRI Shapefile' -lco ENCODING=CP932 -nlt POLYGON -oo GEOM_POSSIBLE_NAMES=WKT "
            "-oo KEEP_GEOM_COLUMNS=NO " + shellQuoted(out) + " " + shellQuoted(csv);
 }
@@ -308,17 +318,10 @@ int subdividedWorkload(int runs, int files) {
     const double cells = 6400.0 * 100 * files;
 
     auto job = [&](std::size_t fileCount, const std::string& out) {
-        std::string command = std::string(VELMORA_BINARY_DIR) + "/tools/jobrun --program-folder " + shellQuoted(program) +
-                              " --kind mesh --row " + std::to_string(kRow) + " --datum 2000 --answer no --out " +
-                              shellQuoted(program / "out" / out);
-        for (std::size_t f = 0; f < fileCount; ++f) command += " " + shellQuoted(inputs[f]);
-        return watched(command);
+        const std::vector<std::string> some(inputs.begin(), inputs.begin() + static_cast<long>(fileCount));
+        return watched(jobCommand(program, kRow, program / "out" / out, some));
     };
-    auto peer = [&] {
-        fs::remove(program / "out" / "peer.shp");
-        return watched("ogr2ogr -f 'ESRI Shapefile' -lco ENCODING=CP932 -nlt POLYGON -oo GEOM_POSSIBLE_NAMES=WKT -oo KEEP_GEOM_COLUMNS=NO " +
-                       shellQuoted(program / "out" / "peer.shp") + " " + shellQuoted(program / "cells.csv"));
-    };
+    auto peer = [&] { return watched(peerCommand(program / "cells.csv", program / "out" / "peer.shp")); };
 
     std::vector<double> jobTimes, peerTimes;
     long jobPeak = 0, writerPeak = 0, peerPeak = 0;
