@@ -9,6 +9,7 @@
 #include "app/TreeModel.h"
 #include "platform/text/Cp932.h"
 #include "tests/app/jobs/JobRunFixture.h"
+#include "tests/tools/gen/MeshFileGen.h"
 
 using namespace velmora;
 using namespace velmora::testsupport;
@@ -21,10 +22,13 @@ protected:
     NationwideJobRun() {
         writeCatalogue(program_.path(),
                        {{CatalogKind::Line, 3, "海岸線", "N03-L", lineItems(gen::ordinaryLedgerItems())},
-                        {CatalogKind::Line, 26, "鉄道", "N02-RW", lineItems(gen::ordinaryLedgerItems())}});
+                        {CatalogKind::Line, 26, "鉄道", "N02-RW", lineItems(gen::ordinaryLedgerItems())},
+                        {CatalogKind::Mesh, 0, "指定地域メッシュ", "M99",
+                         meshCatalogueItems(gen::MeshFileFormat::Fixed, 0), 3, 0}});
         // 533946 belongs to the second prefecture: it lies between the first one's codes.
         writeLines(program_.file("DataView.csv"), {"1,01,北海道", "2,01,533945,a", "2,01,533947,c", "2,01,533948,d",
-                                                   "1,02,青森県", "2,02,533946,b"});
+                                                   "1,02,青森県", "2,02,533946,b", "1,03,岩手県", "2,03,533900,e",
+                                                   "2,03,533901,f", "2,03,533902,g"});
     }
     // Twelve lines of one link each, three starting in each mesh.
     std::string lines(gen::LineItem item = gen::LineItem::Ordinary) const {
@@ -96,6 +100,21 @@ TEST_F(NationwideJobRun, MeshesFromAFileAndAClickTwiceUnticks) {
     EXPECT_EQ(features(ogrinfo(program_.file("out/file.shp"))), 6);
     EXPECT_EQ(jobrun("--nationwide --kind line --row 3 --meshes 999999 --out x '" + input + "'").exitCode, 1);
     EXPECT_EQ(jobrun("--kind line --row 3 --all --out x '" + input + "'").exitCode, 2);
+}
+
+TEST_F(NationwideJobRun, AMeshJobKeepsTheCellsOfTheTickedMeshes) {
+    // 300 third-level cells: 100 in each of 533900, 533901 and 533902.
+    gen::MeshFileOptions o;
+    o.records = 300;
+    const std::string input = program_.file("in/cells.txt");
+    gen::writeMeshFile(input, gen::makeMeshFileModel(o));
+    const JobRun run = jobrun("--nationwide --kind mesh --row 0 --meshes 533902,533900 --out '" +
+                              program_.file("out/cells") + "' '" + input + "'");
+    EXPECT_EQ(run.exitCode, 0) << run.output;
+    const std::string info = ogrinfo(program_.file("out/cells.shp"));
+    EXPECT_EQ(features(info), 200);
+    EXPECT_THAT(info, HasSubstr("= 5339020"));
+    EXPECT_THAT(info, ::testing::Not(HasSubstr("= 5339010")));
 }
 
 TEST(ShippedMeshTree, LoadsWithFortySevenPrefecturesAndValidUniqueCodes) {
