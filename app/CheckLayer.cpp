@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "convert/shapedesc/ShapeDescriptionBaseName.h"
 #include "platform/ui/UiService.h"
 #include "viewer/frmMapMain.h"
 
@@ -18,6 +19,17 @@ std::string normalFilePath(const std::string& path) {
     fs::path normal = fs::weakly_canonical(absolute, ec);
     if (ec) normal = absolute.lexically_normal();
     return normal.string();
+}
+
+bool tableOnMap(const std::string& tablePath) {
+    const MapLayerFiles* map = mainMap();
+    if (!map) return false;
+    const std::string written = normalFilePath(tablePath);
+    for (const std::string& layer : map->layerFiles())
+        if (!layer.empty() && normalFilePath(shapedesc::shapeBaseName(layer) + ".dbf") == written) return true;
+    for (const std::string& table : map->tableFiles())
+        if (!table.empty() && normalFilePath(table) == written) return true;
+    return false;
 }
 
 bool checkLayer(const MapLayerFiles* map, const std::string& path) {

@@ -13,6 +13,10 @@ namespace velmora::modCommon {
 // gives false.
 bool checkLayer(const MapLayerFiles* map, const std::string& path);
 
+// Whether writing the dBASE table at `tablePath` would overwrite a table the main map shows: the table of
+// one of its layers (the layer's .shp with .dbf) or one of its tables. False without a main window.
+bool tableOnMap(const std::string& tablePath);
+
 // The main window's map (frmMapMain::MainMap), or nullptr when there is no main window.
 const MapLayerFiles* mainMap();
 

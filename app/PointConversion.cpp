@@ -1,36 +1,34 @@
 #include "app/PointConversion.h"
 
-#include "convert/core/ConversionRoutines.h"
-#include "convert/core/ConversionState.h"
 #include "app/ReplaceableService.h"
+#include "convert/point/PointCsv.h"
+#include "convert/point/PointMerge.h"
+#include "convert/point/PointWriters.h"
+#include "convert/point/PortLayer.h"
 
 namespace velmora {
 
 namespace {
 
-// No point converter installed. The checks let the job go on (the format is still told, as the job
-// dispatches on it), so the job reaches its first conversion, which says that point data cannot be
-// converted yet and fails: the job takes its failure path.
-class UnavailablePointConversion : public PointConversion {
+// The point converters of ModPoint. The land-price layers are not converted yet: their operations say so
+// and fail, and the data-year check lets the job go on to the first of them.
+class BuiltInPointConversion : public PointConversion {
 public:
-    bool ChkMakePoint_FileType(const FileList& files) override {
-        conversionState().InputFileFormat =
-            files.empty() ? modCommon::FileFormat::Unknown : modCommon::ChkFileFormat(files.front());
-        return true;
-    }
+    bool ChkMakePoint_FileType(const FileList& files) override { return ModPoint::ChkMakePoint_FileType(files); }
     bool ChkMakePoint_FileYear(const FileList&) override { return true; }
     bool MakePoint_Chika_SetIniData() override { return unavailable(); }
-    bool MakeShapePointFileData_ini() override { return unavailable(); }
+    bool MakeShapePointFileData_ini() override { return ModPoint::MakeShapePointFileData_ini(); }
     bool MakeShapePointFileData_ini_Chika() override { return unavailable(); }
-    bool MakeShapePointFileData_ini_Kouwan() override { return unavailable(); }
-    bool MakeShapePointFileData(const std::string&) override { return unavailable(); }
-    bool MakeShapePointFileData_ALL(const std::string&, bool& written) override {
-        written = false;
-        return unavailable();
+    bool MakeShapePointFileData_ini_Kouwan() override { return ModPoint::MakeShapePointFileData_ini_Kouwan(); }
+    bool MakeShapePointFileData(const std::string& path) override { return ModPoint::MakeShapePointFileData(path); }
+    bool MakeShapePointFileData_ALL(const std::string& path, bool& written) override {
+        return ModPoint::MakeShapePointFileData_ALL(path, written);
     }
-    bool ChkSelectMeshCode(std::string_view) override { return false; }
-    bool MakeShapePointFileCSV(const std::string&) override { return unavailable(); }
-    bool MakePoint_Multi(const FileList&) override { return unavailable(); }
+    bool ChkSelectMeshCode(std::string_view meshCode) override { return ModPoint::ChkSelectMeshCode(meshCode); }
+    bool MakeShapePointFileCSV(const std::string& path, std::int32_t& pointNumber) override {
+        return ModPoint::MakeShapePointFileCSV(path, pointNumber);
+    }
+    bool MakePoint_Multi(const FileList& files) override { return ModPoint::MakePoint_Multi(files); }
     bool MakePoint_Chika(const std::string&) override { return unavailable(); }
     bool MakePoint_Chika2(const FileList&) override { return unavailable(); }
     bool MakePoint_ChikaCSV(const std::string&) override { return unavailable(); }
@@ -38,9 +36,8 @@ public:
     bool MakePoint_Chika3(const FileList&) override { return unavailable(); }
     bool MakePoint_ChikaCSV3(const FileList&) override { return unavailable(); }
     bool MakePoint_ChikaCSV4(const std::string&) override { return unavailable(); }
-    bool MakePoint_Kouwan(const std::string&, bool& completed) override {
-        completed = false;
-        return unavailable();
+    bool MakePoint_Kouwan(const std::string& path, bool& completed) override {
+        return ModPoint::MakePoint_Kouwan(path, completed);
     }
 
 private:
@@ -48,7 +45,7 @@ private:
 };
 
 ReplaceableService<PointConversion>& slot() {
-    static UnavailablePointConversion builtIn;
+    static BuiltInPointConversion builtIn;
     static ReplaceableService<PointConversion> service(builtIn);
     return service;
 }

@@ -28,21 +28,6 @@ bool attrFailed(const std::exception* pending = nullptr) {
     return failed(kProcedure, {&s.FilHFileNo, &s.FilDFileNo, &s.FilZFileNo}, pending);
 }
 
-// The job asks nothing before it writes, so the one table it must never overwrite is refused: the table of
-// a layer the map shows (the layer's .shp with .dbf) or a table under the map's tables root. Brunhale
-// writes the output's base with ".dbf".
-bool tableOnMap(const std::string& output) {
-    const MapLayerFiles* map = modCommon::mainMap();
-    if (!map) return false;
-    const std::string written = modCommon::normalFilePath(shapedesc::tableBaseName(output) + ".dbf");
-    for (const std::string& layer : map->layerFiles())
-        if (!layer.empty() && modCommon::normalFilePath(shapedesc::shapeBaseName(layer) + ".dbf") == written)
-            return true;
-    for (const std::string& table : map->tableFiles())
-        if (!table.empty() && modCommon::normalFilePath(table) == written) return true;
-    return false;
-}
-
 bool writeLedgerJoined(const JobSettings& job) {
     if (!ModAttr::MakeAttrDb()) return attrFailed();
     const std::string path = conversionState().AppFolder + ModAttr::kAttrDbName;
@@ -93,7 +78,8 @@ bool MakeAttr(frmDataSet& dialog) {
     ConversionState& s = conversionState();
     JobRowGuard row(layerRow(s.AttrLayers, s.SelectedIndex));
     const JobSettings job = readSettings(dialog);
-    if (tableOnMap(job.output)) {
+    // The job asks nothing before it writes: the one table it must never overwrite is refused.
+    if (modCommon::tableOnMap(shapedesc::tableBaseName(job.output) + ".dbf")) {
         ui::message("既にマップに追加されているDBFファイルは上書きできません。", "ｴﾗｰﾒｯｾｰｼﾞ", ui::Icon::Exclamation);
         return false;
     }

@@ -1,0 +1,38 @@
+#pragma once
+// The point work database "xxtmpPointDabaDB.mdb": several fixed-column files of one point item are
+// loaded into it and every distinct record is written once (PointMerge.h).
+#include <string>
+
+namespace velmora::db {
+class Database;
+}
+
+namespace ModPoint {
+
+inline constexpr const char* kPointDbName = "xxtmpPointDabaDB.mdb";
+inline constexpr const char* kPointTable = "ポイントデータ";
+inline constexpr const char* kLayerCodeField = "レイヤコード";
+inline constexpr const char* kMeshCodeField = "メッシュコード";
+inline constexpr const char* kXField = "Ｘ座標";
+inline constexpr const char* kYField = "Ｙ座標";
+
+// AppFolder followed by the database's name.
+std::string PointDbPath();
+
+// Deletes and creates the database with the tables of the selected row, and closes it. False after a
+// message (a half-made file stays until the next job).
+bool MakePointDb();
+// The tables of the selected row.
+bool makePointTable(velmora::db::Database& db);
+// ポイントデータ of an ordinary point row: layer code, mesh code, X, Y and every item of the row, written
+// or not; indexes on X and on Y.
+bool makeTable_PointData2(velmora::db::Database& db);
+
+// Loads the rest of the file open in InFileNo (its header accepted) into ポイントデータ, one row per line,
+// in one transaction, and closes the file. A blank line is passed over; a line whose trimmed X or Y is
+// blank or "9999999" is logged (code 10 or 15, "LINE:" and its position after the header) and not stored.
+// False after the loader's error box (a mesh code or coordinate that is no 32-bit number, an item value
+// the field refuses). The path only names the file.
+bool SetPointTextToTbl2(velmora::db::Database& db, const std::string& path);
+
+}  // namespace ModPoint
