@@ -9,6 +9,8 @@ class Database;
 
 namespace ModPoint {
 
+class DistinctRows;
+
 inline constexpr const char* kPointDbName = "xxtmpPointDabaDB.mdb";
 inline constexpr const char* kPointTable = "ポイントデータ";
 inline constexpr const char* kLayerCodeField = "レイヤコード";
@@ -19,20 +21,24 @@ inline constexpr const char* kYField = "Ｙ座標";
 // AppFolder followed by the database's name.
 std::string PointDbPath();
 
+// Whether ポイントデータ gets its indexes on X and Y. They serve look-ups by coordinates; the merge of
+// ordinary files makes none, and keeping them up to date would take most of its loading time.
+enum class IndexTiming { WithTable, Omitted };
+
 // Deletes and creates the database with the tables of the selected row, and closes it. False after a
 // message (a half-made file stays until the next job).
-bool MakePointDb();
+bool MakePointDb(IndexTiming indexes = IndexTiming::WithTable);
 // The tables of the selected row.
-bool makePointTable(velmora::db::Database& db);
+bool makePointTable(velmora::db::Database& db, IndexTiming indexes = IndexTiming::WithTable);
 // ポイントデータ of an ordinary point row: layer code, mesh code, X, Y and every item of the row, written
 // or not; indexes on X and on Y.
-bool makeTable_PointData2(velmora::db::Database& db);
+bool makeTable_PointData2(velmora::db::Database& db, IndexTiming indexes = IndexTiming::WithTable);
 
 // Loads the rest of the file open in InFileNo (its header accepted) into ポイントデータ, one row per line,
 // in one transaction, and closes the file. A blank line is passed over; a line whose trimmed X or Y is
 // blank or "9999999" is logged (code 10 or 15, "LINE:" and its position after the header) and not stored.
 // False after the loader's error box (a mesh code or coordinate that is no 32-bit number, an item value
-// the field refuses). The path only names the file.
-bool SetPointTextToTbl2(velmora::db::Database& db, const std::string& path);
+// the field refuses). The path only names the file. With `distinct`, every stored row is told to it.
+bool SetPointTextToTbl2(velmora::db::Database& db, const std::string& path, DistinctRows* distinct = nullptr);
 
 }  // namespace ModPoint

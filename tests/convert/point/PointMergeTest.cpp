@@ -99,7 +99,9 @@ TEST_F(PointMerge, FailuresOfTheMerge) {
         if (!c.box.empty()) ui.answer(Answer::Ok);
         EXPECT_FALSE(ModPoint::MakePoint_Multi(c.files()));
         ASSERT_EQ(ui.boxes().size(), c.box.empty() ? 0u : 1u);
-        if (!c.box.empty()) EXPECT_EQ(ui.boxes()[0].title, c.box);
+        if (!c.box.empty()) {
+            EXPECT_EQ(ui.boxes()[0].title, c.box);
+        }
         EXPECT_EQ(dbOnDisk(), c.dbLeft);
         EXPECT_FALSE(conversionState().InFileNo.isOpen());
     }
@@ -123,6 +125,13 @@ TEST_F(PointMerge, TheWorkTableHoldsEveryItemWithItsIndexes) {
     db::Query indexes = database.query("SELECT COUNT(*) FROM sqlite_master WHERE type = 'index'");
     ASSERT_TRUE(indexes.next());
     EXPECT_EQ(indexes.asLong(0), 2);
+    database.close();
+    // The merge makes no look-up by coordinates and leaves them out.
+    ASSERT_TRUE(ModPoint::MakePointDb(ModPoint::IndexTiming::Omitted));
+    database = db::Database::open(ModPoint::PointDbPath());
+    db::Query none = database.query("SELECT COUNT(*) FROM sqlite_master WHERE type = 'index'");
+    ASSERT_TRUE(none.next());
+    EXPECT_EQ(none.asLong(0), 0);
 }
 
 TEST_F(PointMerge, MoreThan32767PointsKeepTheirIds) {
