@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "convert/core/ConversionLog.h"
 #include "convert/core/ConversionState.h"
 
 class frmDataSet;
@@ -33,8 +34,7 @@ void fillAndHideProgress();
 
 // Names a new log for the selected data item and opens it (created or emptied).
 void openJobLog();
-// A log line of the given text alone (a code without a text of its own).
-inline constexpr std::int16_t kFreeLogLine = -1;
+using modCommon::kFreeLogLine;
 // The end line (code 99) and closing the log.
 void endJobLog();
 

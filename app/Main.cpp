@@ -3,6 +3,7 @@
 #include <exception>
 
 #include "convert/core/ConversionState.h"
+#include "platform/ui/QtTranslations.h"
 #include "platform/ui/UiService.h"
 #include "viewer/frmMapMain.h"
 
@@ -10,6 +11,8 @@ namespace velmora::modCommon {
 
 bool Main() {
     try {
+        // Qt's buttons and dialogs speak Japanese like every text of the program, whatever the locale.
+        ui::installJapaneseQtTexts(programFolder());
         ConversionState& s = conversionState();
         s.HelpFile = programFolder() + "/Velmora600.html";
         s.HelpOpened = false;

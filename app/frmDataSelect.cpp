@@ -3,11 +3,8 @@
 #include <QCoreApplication>
 #include <QGridLayout>
 #include <QListWidget>
-#include <QPainter>
 #include <QPointer>
 #include <QPushButton>
-#include <QStyleOptionButton>
-#include <QStylePainter>
 #include <QTabWidget>
 #include <QVBoxLayout>
 #include <QWidget>
@@ -23,6 +20,7 @@
 #include "platform/errors/RunTimeError.h"
 #include "platform/text/LineReader.h"
 #include "platform/text/Sjis.h"
+#include "platform/ui/CaptionButton.h"
 #include "platform/ui/UiService.h"
 
 using velmora::CatalogKind;
@@ -140,28 +138,6 @@ const char* const kCmdAttrKind[] = {
     "単 位 流 域",
 };
 
-// A data-item button: its caption wraps inside the button, as long captions did in the original buttons.
-class CaptionButton : public QPushButton {
-public:
-    CaptionButton(const QString& caption, QWidget* parent) : QPushButton(caption, parent) {
-        // Room for the longest captions: three lines.
-        setMinimumSize(136, 3 * fontMetrics().lineSpacing() + 12);
-        setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
-    }
-    QSize sizeHint() const override { return minimumSize() + QSize(14, 0); }
-
-protected:
-    void paintEvent(QPaintEvent*) override {
-        QStylePainter p(this);
-        QStyleOptionButton option;
-        initStyleOption(&option);
-        option.text.clear();
-        p.drawControl(QStyle::CE_PushButton, option);
-        p.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::ButtonText));
-        p.drawText(rect().adjusted(4, 2, -4, -2), Qt::AlignCenter | Qt::TextWrapAnywhere, text());
-    }
-};
-
 QPointer<frmDataSelect>& loadedForm() {
     static QPointer<frmDataSelect> form;
     return form;
@@ -234,7 +210,7 @@ frmDataSelect::frmDataSelect(QWidget* parent) : QDialog(parent) {
         auto* grid = new QGridLayout(page);
         constexpr int kColumns = 4;
         for (int i = 0; i < t.count; ++i) {
-            auto* b = new CaptionButton(QString::fromUtf8(t.captions[i]), page);
+            auto* b = new velmora::ui::CaptionButton(QString::fromUtf8(t.captions[i]), page);
             b->setObjectName(t.buttonName);
             b->setProperty("index", i);
             connect(b, &QPushButton::clicked, this, [this, click = t.click, i] { (this->*click)(i); });

@@ -234,6 +234,8 @@ void frmDataSet::CmdFileAdd_Click() {
         request.filter = velmora::layerRow(s.dataNames(velmora::toCatalogKind(s.SelectedKind)), s.SelectedIndex) +
                          "変換元データ (*.txt *.csv);;すべてのファイル (*)";
         request.multiple = true;
+        // Names of files that are not there yet may be typed: the job checks its inputs when it runs.
+        request.mustExist = false;
         const std::vector<std::string> chosen = velmora::ui::service().openFiles(request);
         if (chosen.empty()) return;
         folder = std::filesystem::path(chosen.front()).parent_path().string() + "/";

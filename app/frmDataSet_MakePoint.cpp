@@ -77,7 +77,7 @@ bool convertOrdinary(const JobSettings& job) {
         for (std::size_t i = 0; i + 1 < formats.size(); ++i) {
             if (formats[i] != formats[i + 1]) {
                 const char* text = "ファイル形式の違うデータを同時に変換はできません";
-                ui::message(text, {}, ui::Icon::Exclamation);
+                ui::message(text, "", ui::Icon::Exclamation);
                 modCommon::PutLogFileMsg(kFreeLogLine, text::toCp932(text));
                 return false;
             }

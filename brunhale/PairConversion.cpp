@@ -68,20 +68,31 @@ void convertPair(const std::string& folder) {
     const bool withShapes = hb.kind != ShapeKind::Table;
     const std::string base = outputBase(hb.base);
 
-    OutputCommit commit(std::to_string(::getpid()));
-    const std::string temp = commit.temporaryBase(base);
+    OutputCommit commit(base, static_cast<long>(::getpid()));
+    commit.clearLeftovers();
+
+    // Every target is registered before anything is written, so a name that cannot be replaced fails the
+    // run first. A table touches its .dbf alone (and a stale .cpg, which would describe it wrongly); a
+    // shapefile also replaces or removes its .prj.
+    const std::string wkt = withShapes ? projectionWkt(hb.datum) : std::string();
+    std::string shpPath, prjPath;
+    if (withShapes) {
+        shpPath = commit.place(".shp");
+        commit.place(".shx");
+        if (wkt.empty()) commit.removeOnCommit(".prj");
+        else prjPath = commit.place(".prj");
+    }
+    const std::string dbfPath = commit.place(".dbf");
+    commit.removeOnCommit(".cpg");
 
     // A table takes no coordinates: its coordinate file is not even opened.
     std::optional<CoordinateFileReader> coords;
     std::optional<ShapefileOutput> shp;
     if (withShapes) {
         coords.emplace(folder + "/" + CoordinateFileName);
-        commit.place(temp + ".shp", base + ".shp");
-        commit.place(temp + ".shx", base + ".shx");
-        shp.emplace(temp, hb.kind, files);
+        shp.emplace(shpPath, hb.kind, files);
     }
-    commit.place(temp + ".dbf", base + ".dbf");
-    TableOutput dbf(temp + ".dbf", hb.fields, files);
+    TableOutput dbf(dbfPath, hb.fields, files);
 
     // Record blocks and vertex lists are paired by walking both files in order: a block takes the next
     // vertex list when the ids agree, otherwise its shape is null (a mesh cell whose ring was written
@@ -107,13 +118,7 @@ void convertPair(const std::string& folder) {
     if (shp) shp->close();
     dbf.close();
 
-    std::string wkt = withShapes ? projectionWkt(hb.datum) : std::string();
-    if (wkt.empty()) {
-        commit.removeOnCommit(base + ".prj");
-    } else {
-        commit.place(temp + ".prj", base + ".prj");
-        writeTextFile(temp + ".prj", wkt);
-    }
+    if (!prjPath.empty()) writeTextFile(prjPath, wkt);
     commit.commit();
 }
 

@@ -14,12 +14,39 @@ int shapeType(ShapeKind kind) {
     }
 }
 
+bool ringIsOpen(const std::vector<double>& xs, const std::vector<double>& ys, std::size_t first, std::size_t end) {
+    return xs[first] != xs[end - 1] || ys[first] != ys[end - 1];
+}
+
 }  // namespace
 
-ShapefileOutput::ShapefileOutput(const std::string& base, ShapeKind kind, TrackedFiles& files)
-    : type_(shapeType(kind)), path_(base + ".shp"), budget_(100) {
-    // shapelib strips the last extension of the name it is given: passing ".shp" keeps a base that holds
-    // a dot of its own intact.
+void closeRings(std::vector<int>& starts, std::vector<double>& xs, std::vector<double>& ys) {
+    auto endOf = [&](std::size_t p) { return p + 1 < starts.size() ? static_cast<std::size_t>(starts[p + 1]) : xs.size(); };
+    bool open = false;
+    for (std::size_t p = 0; p < starts.size() && !open; ++p) open = ringIsOpen(xs, ys, static_cast<std::size_t>(starts[p]), endOf(p));
+    if (!open) return;
+
+    std::vector<int> newStarts;
+    std::vector<double> newXs, newYs;
+    for (std::size_t p = 0; p < starts.size(); ++p) {
+        const std::size_t first = static_cast<std::size_t>(starts[p]), end = endOf(p);
+        newStarts.push_back(static_cast<int>(newXs.size()));
+        newXs.insert(newXs.end(), xs.begin() + static_cast<long>(first), xs.begin() + static_cast<long>(end));
+        newYs.insert(newYs.end(), ys.begin() + static_cast<long>(first), ys.begin() + static_cast<long>(end));
+        if (ringIsOpen(xs, ys, first, end)) {
+            newXs.push_back(xs[first]);
+            newYs.push_back(ys[first]);
+        }
+    }
+    starts.swap(newStarts);
+    xs.swap(newXs);
+    ys.swap(newYs);
+}
+
+ShapefileOutput::ShapefileOutput(const std::string& shpPath, ShapeKind kind, TrackedFiles& files)
+    : type_(shapeType(kind)), path_(shpPath), budget_(100) {
+    // shapelib strips the last extension of the name it is given and adds ".shp" and ".shx": a base that
+    // holds a dot of its own stays intact.
     handle_ = SHPCreateLL(path_.c_str(), type_, files.hooks());
     if (!handle_) {
         std::string why = TrackedFiles::firstError();
@@ -50,7 +77,10 @@ void ShapefileOutput::writePoint(double x, double y) {
     write(SHPCreateSimpleObject(SHPT_POINT, 1, &x, &y, nullptr), pointShapeBytes());
 }
 
-void ShapefileOutput::writeParts(const std::vector<int>& partStarts, std::vector<double>& xs, std::vector<double>& ys) {
+void ShapefileOutput::writeParts(const std::vector<int>& starts, std::vector<double>& xs, std::vector<double>& ys) {
+    partStarts_ = starts;
+    if (type_ == SHPT_POLYGON) closeRings(partStarts_, xs, ys);
+    const std::vector<int>& partStarts = partStarts_;
     int parts = static_cast<int>(partStarts.size());
     int points = static_cast<int>(xs.size());
     write(SHPCreateObject(type_, -1, parts, partStarts.data(), nullptr, points, xs.data(), ys.data(), nullptr, nullptr),

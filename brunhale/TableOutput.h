@@ -16,9 +16,6 @@ namespace velmora::brunhale {
 // dBASE language driver id of Shift-JIS (code page 932).
 inline constexpr int ShiftJisLanguageDriver = 0x13;
 
-// A field name as stored: at most 10 bytes, cut where a character ends.
-std::string dbfFieldName(std::string_view name);
-
 // What goes into one cell. Text is cut to the width where a character ends. A number is written as it
 // stands, right-aligned (a number in exponent form is laid out as plain decimal first); an empty or
 // non-numeric value is NULL; a number wider than the field does not fit.
@@ -39,6 +36,8 @@ public:
     void close();
 
 private:
+    void appendFlagOnlyRecords();
+
     DBFHandle handle_ = nullptr;
     std::string path_;
     const std::vector<FieldDef>& fields_;

@@ -1,11 +1,13 @@
 #include "viewer/frmMapMain.h"
 
 #include <QAction>
+#include <QEvent>
 #include <QKeySequence>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPointer>
 #include <QStatusBar>
+#include <QStyle>
 #include <QTabWidget>
 #include <QToolBar>
 #include <exception>
@@ -48,6 +50,17 @@ private:
     const clsMapToolControl& tool_;
 };
 
+// A band is shown only while it holds buttons: an empty one would show as a bare handle.
+class BandShownWithButtons : public QObject {
+public:
+    using QObject::QObject;
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::ActionAdded || event->type() == QEvent::ActionRemoved)
+            if (auto* band = qobject_cast<QToolBar*>(watched)) band->setVisible(!band->actions().isEmpty());
+        return false;
+    }
+};
+
 }  // namespace
 
 frmMapMain::frmMapMain(QWidget* parent) : QMainWindow(parent) {
@@ -61,10 +74,13 @@ frmMapMain::frmMapMain(QWidget* parent) : QMainWindow(parent) {
     StatusBar1->setObjectName("StatusBar1");
 
     static const char* const kBandNames[3] = {"ファイル", "表示", "データ変換"};
+    auto* bandVisibility = new BandShownWithButtons(this);
     for (int bar = 0; bar < 3; ++bar) {
         QToolBar* t = addToolBar(QString::fromUtf8(kBandNames[bar]));
         t->setObjectName("tbrFunc");
         t->setProperty("index", bar);
+        t->hide();
+        t->installEventFilter(bandVisibility);
         tbrFunc[bar] = t;
     }
     mapTool_ = std::make_unique<clsMapToolControl>();
@@ -72,6 +88,9 @@ frmMapMain::frmMapMain(QWidget* parent) : QMainWindow(parent) {
     emptyMap_ = std::make_unique<EmptyMap>(*mapTool_);
     MainMap = emptyMap_.get();
     buildConversionEntry();
+    // With a larger font than usual the window grows to keep every conversion button in view.
+    const int needed = tbrFunc[2]->sizeHint().width() + 2 * style()->pixelMetric(QStyle::PM_ToolBarFrameWidth);
+    if (needed > width()) resize(needed, height());
     mainWindow() = this;
 }
 

@@ -8,6 +8,7 @@
 #include "convert/core/ConversionState.h"
 #include "convert/attr/AttrHeaderCheck.h"
 #include "convert/attr/AttrLoader.h"
+#include "convert/attr/AttrNumberFit.h"
 #include "convert/attr/AttrRecords.h"
 #include "convert/core/ConversionProgress.h"
 #include "convert/line/LineRecords.h"
@@ -27,8 +28,15 @@ using namespace velmora;
 
 namespace {
 
+// The numbers left out of the table being written; a new table starts with its header block.
+NumberFit& tableNumberFit() {
+    static NumberFit fit;
+    return fit;
+}
+
 // Writes the header block; false when SetTextToShpeidx refused an item type (its message was shown).
 bool writeHeaderBlock() {
+    tableNumberFit() = NumberFit{};
     ConversionState& s = conversionState();
     const LayerDef& layer = selectedAttrLayer();
     text::LineWriter& h = s.FilHFileNo.file();
@@ -44,6 +52,12 @@ bool writeHeaderBlock() {
         shapedesc::writeFieldName(h, layer.ItemName.at(i), letter, layer.ItemWidth.at(i));
     }
     return true;
+}
+
+// A record of an input file as the log names it: the file and its line number (CP932).
+std::string recordInFile(const std::string& path, long line) {
+    return text::toCp932("ファイル：") + (text::canEncodeCp932(path) ? text::toCp932(path) : std::string("?")) +
+           text::toCp932(" 行：") + std::to_string(line);
 }
 
 // The progress display of a writer: n + n × 0.1 steps under the caption, shown between two yields.
@@ -88,8 +102,16 @@ bool MakeAttrFileData(const std::string& path) {
                     if (!layer.ItemOutput.at(i)) continue;
                     std::string_view cut =
                         modCommon::MidByteSjis(line, layer.ItemStart.at(i), layer.ItemWidth.at(i));
-                    values.push_back(isTextItem(layer.ItemType.at(i)) || text::isNumeric(cut) ? cut
-                                                                                               : std::string_view());
+                    if (isTextItem(layer.ItemType.at(i))) {
+                        values.push_back(cut);
+                    } else if (!text::isNumeric(cut)) {
+                        values.push_back({});
+                    } else if (NumberFit::overflows(cut, layer.ItemWidth.at(i))) {
+                        values.push_back(tableNumberFit().leaveOut(i, layer.ItemName.at(i), cut,
+                                                                   recordInFile(path, in.lineNumber())));
+                    } else {
+                        values.push_back(cut);
+                    }
                 }
                 // The row number follows the declared fields as one value more.
                 rowNumber = std::to_string(row);
@@ -142,9 +164,14 @@ bool MakeAttrFileData_Toku(db::Database& database) {
         showWriterProgress(count.asDouble(0));
 
         // Columns of the flagged items among 1 .. ItemCount − 1, looked up once.
-        std::vector<int> valueColumns;
+        struct ValueColumn {
+            int column, item;
+            bool numeric;
+        };
+        std::vector<ValueColumn> valueColumns;
         for (int i = 1; i <= layer.ItemCount - 1; ++i)
-            if (layer.ItemOutput.at(i)) valueColumns.push_back(rows.column(text::fromCp932(layer.ItemName.at(i))));
+            if (layer.ItemOutput.at(i))
+                valueColumns.push_back({rows.column(text::fromCp932(layer.ItemName.at(i))), i, !isTextItem(layer.ItemType.at(i))});
         const bool titleFlagged = layer.ItemCount >= 1 && layer.ItemOutput.at(layer.ItemCount);
         const int item1 = rows.column(text::fromCp932(layer.ItemName.at(1)));
         const int item2 = rows.column(text::fromCp932(layer.ItemName.at(2)));
@@ -160,7 +187,12 @@ bool MakeAttrFileData_Toku(db::Database& database) {
         do {
             shapedesc::writeLinkIdx(d, l);
             values.clear();
-            for (int c : valueColumns) values.push_back(rows.asText(c));
+            for (const ValueColumn& c : valueColumns) {
+                std::string& v = values.emplace_back(rows.asText(c.column));
+                if (c.numeric && NumberFit::overflows(v, layer.ItemWidth.at(c.item)))
+                    v = tableNumberFit().leaveOut(c.item, layer.ItemName.at(c.item), v,
+                                                  text::toCp932("レコード：") + std::to_string(l));
+            }
             if (titleFlagged) {
                 std::string& title = values.emplace_back();
                 if (!rows.isNull(item1) && !rows.isNull(item2)) {

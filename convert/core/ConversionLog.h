@@ -31,6 +31,9 @@ std::string makeLogFilePath();
 // A missing "Log" folder is RunTimeError(PathNotFound).
 void openLogFile(text::LineWriter::Mode mode);
 
+// A code without a text of its own: the line is the text alone.
+inline constexpr std::int16_t kFreeLogLine = -1;
+
 // Writes the line of a message code and a text (CP932 bytes) to the open log. A run-time error (no log
 // open, a row outside its table, a failed write) shows its box titled "Error: modCommon (PutLogFileMsg)";
 // the line is lost and the caller goes on.

@@ -15,4 +15,10 @@ inline constexpr std::int32_t StillActive = 259;
 // There are no windows to show or hide: windowStyle is accepted for the callers' sake and not used.
 std::int32_t RunProcessWait(const std::string& program, std::int32_t windowStyle, std::int32_t timeoutMs);
 
+// The same, keeping what the program wrote on its standard error (the last 4 KB, UTF-8 as it wrote it) in
+// `said`; when it wrote nothing and did not end with an exit code of its own, `said` tells how it ended
+// (not started, killed by a signal, still running), so a failure never loses its reason.
+std::int32_t RunProcessWait(const std::string& program, std::int32_t windowStyle, std::int32_t timeoutMs,
+                            std::string& said);
+
 }  // namespace velmora::modCommon

@@ -27,6 +27,8 @@ std::string SelectFileKind_Line(std::string_view headerLine) {
     }
 }
 
+void ShowFileFormatMessage() { ui::message("ファイルの形式が正しくありません。", "ｴﾗｰﾒｯｾｰｼﾞ", ui::Icon::Critical); }
+
 bool SetLineTextToTbl_Hed(std::int16_t& skip) {
     skip = 0;
     try {
@@ -34,7 +36,7 @@ bool SetLineTextToTbl_Hed(std::int16_t& skip) {
         std::string line1;
         ReadInputLine(line1);
         if (RecordKind(line1) != "H") {
-            ui::message("ファイルの形式が正しくありません。", "ｴﾗｰﾒｯｾｰｼﾞ", ui::Icon::Critical);
+            ShowFileFormatMessage();
             return false;
         }
         if (!HasHeaderKey(line1, velmora::layerRow(s.LineLayers, s.SelectedIndex).HeaderKey)) {

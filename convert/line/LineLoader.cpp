@@ -28,8 +28,13 @@ namespace text = velmora::text;
 
 namespace {
 
-// A reader's body: a run-time error shows the reader's box and gives false. The row being built is never
-// saved; rows saved before stay.
+// A record line where a continuation line should stand: the record's count promised more lines than the
+// file holds. Taken as a continuation line it would be swallowed, its record lost and the job reported
+// as a success.
+struct RecordInPlaceOfContinuation {};
+
+// A reader's body: a run-time error shows the reader's box, a record among the continuation lines the
+// format message, and either gives false. The row being built is never saved; rows saved before stay.
 template <class F>
 bool guarded(const char* procedure, F&& f) {
     try {
@@ -37,6 +42,9 @@ bool guarded(const char* procedure, F&& f) {
         return true;
     } catch (const RunTimeError& e) {
         ui::showRunTimeError(e, std::string("Error: ModLine (ModLine ") + procedure + ")");
+        return false;
+    } catch (const RecordInPlaceOfContinuation&) {
+        ShowFileFormatMessage();
         return false;
     }
 }
@@ -60,13 +68,15 @@ void storeColumns(Appender& a, std::string_view line, std::span<const RecordColu
 
 // Reads the continuation lines of a record of n entries from InFileNo. Entry k (0-4) of each line gets
 // the next running number and goes to `store`, which gives false where the line stops; the number then
-// has counted that position too, and the next line is read all the same.
+// has counted that position too, and the next line is read all the same. A record line among them throws
+// RecordInPlaceOfContinuation.
 template <class Store>
 void readContinuationLines(std::int32_t n, Store&& store) {
     std::int16_t number = 0;
     std::string cont;
     for (std::int32_t i = 0, count = ContinuationLineCount(n); i < count; ++i) {
         ReadInputLine(cont);
+        if (IsRecordLine(cont)) throw RecordInPlaceOfContinuation{};
         for (int k = 0; k < 5; ++k)
             if (!store(std::string_view(cont), k, incremented(number))) break;
     }

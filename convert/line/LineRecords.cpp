@@ -87,6 +87,13 @@ std::string_view RecordKind(std::string_view line) {
     return k;
 }
 
+bool IsRecordLine(std::string_view line) {
+    const std::string_view k = RecordKind(line);
+    for (std::string_view kind : {"H", "N", "L", "S", "DS", "DL", "DP"})
+        if (k == kind) return true;
+    return false;
+}
+
 bool HasHeaderKey(std::string_view line1, std::string_view headerKeyCp932) {
     return velmora::text::sjisContains(line1, headerKeyCp932);
 }

@@ -29,6 +29,8 @@ struct RecordColumn {
 
 // Record kind: columns 1-3 without surrounding blanks ("H", "N", "L", "S", "DS", "DL", "DP").
 std::string_view RecordKind(std::string_view line);
+// A line whose kind is one of these: a record of its own, never a continuation line of another.
+bool IsRecordLine(std::string_view line);
 
 // The cut of `width` characters from character column `start`; shorter or empty past the end of the line.
 std::string_view CharColumns(std::string_view line, int start, int width);

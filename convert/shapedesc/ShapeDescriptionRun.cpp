@@ -1,18 +1,58 @@
 #include "convert/shapedesc/ShapeDescriptionRun.h"
 
+#include "convert/core/ConversionLog.h"
+#include "convert/core/ConversionState.h"
 #include "convert/core/ProgramRunner.h"
 #include "convert/shapedesc/ShapeDescriptionFiles.h"
+#include "platform/text/Conversions.h"
+#include "platform/text/Cp932.h"
 #include "platform/ui/UiService.h"
 
 namespace velmora::shapedesc {
 
 std::string shapeWriterPath() { return programFile("Brunhale"); }
 
-std::int32_t runShapeWriter() { return modCommon::RunProcessWait(shapeWriterPath(), 1, -1); }
+namespace {
+
+// What a program wrote (UTF-8, possibly several lines, possibly cut inside a character at its start) as one
+// CP932 log line: line ends become blanks, and a character without a CP932 form becomes "?".
+std::string asOneLogLine(std::string_view said) {
+    std::string line;
+    for (std::size_t i = 0; i < said.size();) {
+        const unsigned char lead = static_cast<unsigned char>(said[i]);
+        const std::size_t length = lead < 0x80 ? 1 : lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
+        const std::string_view ch = said.substr(i, length);
+        i += ch.size();
+        if (ch == "\r" || ch == "\n" || ch == "\t") line += ' ';
+        else if (lead < 0x80) line += ch;
+        else if (lead >= 0xC0 && text::canEncodeCp932(ch)) line += text::toCp932(ch);
+        else if (lead >= 0xC0) line += '?';
+    }
+    return std::string(text::trimBlanks(line));
+}
+
+// The failure and the writer's reason go to the job's log, where the user is sent to look.
+void logFailure(const std::string& failureMessage, std::string_view said) {
+    if (!conversionState().LogFileNo.isOpen()) return;
+    modCommon::PutLogFileMsg(modCommon::kFreeLogLine, text::toCp932(failureMessage));
+    const std::string reason = asOneLogLine(said);
+    if (!reason.empty()) modCommon::PutLogFileMsg(modCommon::kFreeLogLine, reason);
+}
+
+}  // namespace
+
+std::int32_t runShapeWriter(std::string* said) {
+    std::string ignored;
+    return modCommon::RunProcessWait(shapeWriterPath(), 1, -1, said ? *said : ignored);
+}
 
 bool runShapeWriterOnPair(PairDeletion deletion, const std::string& failureMessage) {
-    const bool ok = runShapeWriter() == 0;
-    if (!ok) ui::message(failureMessage, ShapeFailureTitle, ui::Icon::Critical, ui::Buttons::Ok);
+    std::string said;
+    const bool ok = runShapeWriter(&said) == 0;
+    if (!ok) {
+        logFailure(failureMessage, said);
+        ui::message(failureMessage, ShapeFailureTitle, ui::Icon::Critical, ui::Buttons::Ok);
+    }
     if (deletion == PairDeletion::Always || (ok && deletion == PairDeletion::AfterSuccess)) deletePair();
     return ok;
 }

@@ -13,16 +13,19 @@ inline constexpr const char* ShapeFailureTitle = "ﾒｯｾｰｼﾞ";
 std::string shapeWriterPath();
 
 // Runs Brunhale through modCommon::RunProcessWait (window style 1, no time-out) and gives its exit code;
-// -1 when it could not be started.
-std::int32_t runShapeWriter();
+// -1 when it could not be started. `said`, when given, receives what it wrote on standard error or, when it
+// wrote nothing, how it ended.
+std::int32_t runShapeWriter(std::string* said = nullptr);
 
 // What happens to the pair after a run: the line, station, area-structure and mesh writers delete it
 // whatever the outcome; the point and attribute-table jobs only after a success (a failed pair stays for
 // the next job to overwrite); runs over moved or copied files leave the deleting to their caller.
 enum class PairDeletion { Always, AfterSuccess, Never };
 
-// Runs Brunhale on the pair, which the caller has closed. An exit code other than 0 shows failureMessage
-// (title "ﾒｯｾｰｼﾞ", critical icon, OK). Then the pair is deleted as `deletion` says. True on exit code 0.
+// Runs Brunhale on the pair, which the caller has closed. An exit code other than 0 writes failureMessage
+// and then the writer's reason, each as one line, to the job's log when one is open, and shows
+// failureMessage (title "ﾒｯｾｰｼﾞ", critical icon, OK). Then the pair is deleted as `deletion` says. True on
+// exit code 0.
 bool runShapeWriterOnPair(PairDeletion deletion, const std::string& failureMessage = ShapeFailureMessage);
 
 }  // namespace velmora::shapedesc

@@ -1,11 +1,16 @@
 #pragma once
 // Runs another program by its exact path (no shell, no search of PATH, no splitting of the path at blanks)
 // with the caller's environment and current folder, and waits for it.
+#include <cstddef>
 #include <string>
 #include <sys/types.h>
 #include <vector>
 
 namespace velmora::process {
+
+// How much of a program's standard error is kept when it is captured: its last bytes, where the reason for
+// a failure stands.
+inline constexpr std::size_t StderrTailBytes = 4096;
 
 struct RunResult {
     enum class Outcome {
@@ -20,11 +25,17 @@ struct RunResult {
     int signal = 0;
     int startError = 0;
     pid_t pid = -1;
+    std::string stderrTail;  // the last StderrTailBytes of its standard error, when captured
 };
+
+// Inherited: the program writes to the caller's standard error. Captured: the caller reads it into
+// RunResult::stderrTail; a program still running after a time-out can no longer write there.
+enum class StandardError { Inherited, Captured };
 
 // Starts `path` with the given arguments (argv[0] is the path) and waits for it to end, at most timeoutMs
 // milliseconds when timeoutMs >= 0, without limit when it is negative. The program starts with the default
 // action for every signal and no signal blocked, whatever the caller has set up.
-RunResult runProgram(const std::string& path, const std::vector<std::string>& args = {}, long timeoutMs = -1);
+RunResult runProgram(const std::string& path, const std::vector<std::string>& args = {}, long timeoutMs = -1,
+                     StandardError stderrMode = StandardError::Inherited);
 
 }  // namespace velmora::process

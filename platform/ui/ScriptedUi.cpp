@@ -72,7 +72,7 @@ std::optional<T> ScriptedUi::take(const std::string& what) {
 }
 
 Answer ScriptedUi::messageBox(const MessageBoxRequest& r) {
-    BoxRecord box{r.text, r.title.empty() ? defaultTitle() : r.title, r.icon, r.buttons, r.systemModal,
+    BoxRecord box{r.text, r.title.value_or(defaultTitle()), r.icon, r.buttons, r.systemModal,
                   defaultAnswer(r.buttons)};
     const std::size_t at = boxes_.size();
     boxes_.push_back(box);

@@ -14,7 +14,8 @@
 
 namespace velmora::ui {
 
-// A message box as the user saw it (title already replaced by the default title when none was given).
+// A message box as the user saw it: the title as shown (the default title when none was given, "" when
+// an empty one was).
 struct BoxRecord {
     std::string text;
     std::string title;

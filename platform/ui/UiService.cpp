@@ -33,7 +33,7 @@ Answer defaultAnswer(Buttons buttons) {
     return Answer::Ok;
 }
 
-Answer message(const std::string& text, const std::string& title, Icon icon, Buttons buttons, bool systemModal) {
+Answer message(const std::string& text, const std::optional<std::string>& title, Icon icon, Buttons buttons, bool systemModal) {
     return service().messageBox(MessageBoxRequest{text, title, icon, buttons, systemModal});
 }
 

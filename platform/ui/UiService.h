@@ -20,8 +20,8 @@ enum class Buttons { Ok, OkCancel, AbortRetryIgnore, YesNoCancel, YesNo, RetryCa
 enum class Answer { Ok, Cancel, Abort, Retry, Ignore, Yes, No };
 
 struct MessageBoxRequest {
-    std::string text;   // a CR, LF or CR LF starts a new line
-    std::string title;  // empty: the program's default title
+    std::string text;                  // a CR, LF or CR LF starts a new line
+    std::optional<std::string> title;  // shown exactly as given, "" included; nothing: defaultTitle()
     Icon icon = Icon::None;
     Buttons buttons = Buttons::Ok;
     bool systemModal = false;  // shown application-modal
@@ -34,6 +34,7 @@ struct FileDialogRequest {
     std::string filter;         // Qt's filter syntax: "シェープファイル (*.shp);;すべてのファイル (*.*)"
     std::string defaultSuffix;  // added to a chosen name without extension ("bmp"); empty: none
     bool multiple = false;      // open dialog: several files may be chosen
+    bool mustExist = true;      // open dialog: false lets the user type names of files not there (yet)
 };
 
 class UiService {
@@ -41,7 +42,8 @@ public:
     virtual ~UiService() = default;
 
     virtual Answer messageBox(const MessageBoxRequest& request) = 0;
-    // Chosen existing files (absolute paths); empty when the user cancelled.
+    // Chosen files (absolute paths; existing ones unless the request says otherwise); empty when the user
+    // cancelled.
     virtual std::vector<std::string> openFiles(const FileDialogRequest& request) = 0;
     // Chosen path, or nothing when cancelled. The dialog never asks about overwriting: the callers'
     // output checks do.
@@ -64,15 +66,15 @@ UiService& service();
 // Installs a service (nullptr restores the Qt implementation); the caller keeps ownership.
 void setService(UiService* s);
 
-// The program's default title of message boxes.
+// The program's default title of message boxes: the title of a box whose caller gives none.
 std::string defaultTitle();
 
 // The answer of a box that nobody answers (no window system, nothing scripted): the choice that changes
 // nothing — No where the box offers it, else Cancel or Abort, otherwise OK.
 Answer defaultAnswer(Buttons buttons);
 
-// Shorthand over service().messageBox.
-Answer message(const std::string& text, const std::string& title = {}, Icon icon = Icon::None,
+// Shorthand over service().messageBox. No title ({}) shows defaultTitle(); "" shows an empty title.
+Answer message(const std::string& text, const std::optional<std::string>& title = {}, Icon icon = Icon::None,
                Buttons buttons = Buttons::Ok, bool systemModal = false);
 
 // The error box of a procedure that handles run-time errors: "number description", the given title

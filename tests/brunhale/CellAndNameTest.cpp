@@ -1,6 +1,9 @@
 // dBASE cells and field names: what a value of the pair becomes in the table.
 #include <gtest/gtest.h>
 
+#include <vector>
+
+#include "brunhale/FieldNames.h"
 #include "brunhale/TableOutput.h"
 #include "platform/text/Cp932.h"
 
@@ -65,6 +68,35 @@ TEST(FieldName, CutToTenBytesWhereACharacterEnds) {
     };
     for (const auto& c : cases)
         EXPECT_EQ(text::fromCp932(dbfFieldName(text::toCp932(c.name))), c.stored) << c.name;
+}
+
+// Stored names must differ, letter case aside, or readers see one column twice.
+TEST(FieldName, NamesAlikeAfterTheirCutGetANumberedTail) {
+    struct {
+        const char* what;
+        std::vector<const char*> names;
+        std::vector<const char*> stored;
+    } cases[] = {
+        {"two long names sharing their first 10 bytes", {"行政区域コード番号", "行政区域コード名称"}, {"行政区域コ", "行政区域_1"}},
+        {"a third one takes the next number", {"行政区域コード番号", "行政区域コード名称", "行政区域コード区分"},
+         {"行政区域コ", "行政区域_1", "行政区域_2"}},
+        {"the tail cut where a character ends", {"abc行政区域コード", "abc行政区域名称"}, {"abc行政区", "abc行政_1"}},
+        {"single-byte names", {"ABCDEFGHIJ1", "ABCDEFGHIJ2"}, {"ABCDEFGHIJ", "ABCDEFGH_1"}},
+        {"letter case does not make a name unique", {"LinkKey", "LINKKEY", "linkkey"}, {"LinkKey", "LINKKEY_1", "linkkey_2"}},
+        {"a second byte that looks like a letter is none: ア 0x8341, ヂ 0x8361", {"ア", "ヂ"}, {"ア", "ヂ"}},
+        {"a numbered name already taken", {"ABCDEFGHIJK", "ABCDEFGH_1", "ABCDEFGHIJL"}, {"ABCDEFGHIJ", "ABCDEFGH_1", "ABCDEFGH_2"}},
+        {"names unique after their cut stay as they are", {"行政区域コード", "都道府県名称コード", "ID"},
+         {"行政区域コ", "都道府県名", "ID"}},
+        {"ten numbered names need two digits", {"A", "A", "A", "A", "A", "A", "A", "A", "A", "A", "A", "A"},
+         {"A", "A_1", "A_2", "A_3", "A_4", "A_5", "A_6", "A_7", "A_8", "A_9", "A_10", "A_11"}},
+    };
+    for (const auto& c : cases) {
+        std::vector<FieldDef> fields;
+        for (const char* n : c.names) fields.push_back({text::toCp932(n), 'C', 4, 0});
+        std::vector<std::string> stored;
+        for (const std::string& n : dbfFieldNames(fields)) stored.push_back(text::fromCp932(n));
+        EXPECT_EQ(stored, std::vector<std::string>(c.stored.begin(), c.stored.end())) << c.what;
+    }
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 
 using namespace velmora::testsupport;
 using ::testing::HasSubstr;
+using ::testing::Not;
 
 namespace {
 
@@ -113,6 +114,21 @@ TEST_F(Shapes, SinglePartLinesAndMeshPolygons) {
     std::string info = ogrinfo(mesh + ".shp");
     EXPECT_THAT(info, HasSubstr("Geometry: Polygon"));
     EXPECT_THAT(info, HasSubstr("POLYGON ((139.0 35.6666666666667,139.0 35.675,139.0125 35.675,"));
+}
+
+TEST_F(Shapes, AnOpenRingIsClosedWithItsFirstVertex) {
+    std::string base = out() + "/open";
+    b.writeHeader({"MAKEFILE_NAME," + base, "SHAPE_TYPE,7,-1", "DBFITEM_COUNT,1", "DBFITEM_NAME,ID,N,4,0", "LINKNO,1",
+                   "BOX,0,0,1,1", "PARTS_POINTS,1,4", "PARTIDX,0", "DBFITEM,1"});
+    b.writeCoordinates({"LINKIDX,1", "LINKDATA,0,0", "LINKDATA,0,1", "LINKDATA,1,1", "LINKDATA,1,0"});
+    runOk();
+    ShapefileRead s = readShapefile(base);
+    ASSERT_EQ(s.shapes.size(), 1u);
+    EXPECT_EQ(s.shapes[0].vertices,
+              (std::vector<std::pair<double, double>>{{0, 0}, {0, 1}, {1, 1}, {1, 0}, {0, 0}}));
+    std::string info = ogrinfo(base + ".shp");
+    EXPECT_THAT(info, HasSubstr("POLYGON ((0 0,0 1,1 1,1 0,0 0))"));
+    EXPECT_THAT(info, Not(HasSubstr("Warning"))) << info;
 }
 
 }  // namespace

@@ -2,12 +2,15 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QApplication>
+#include <QFont>
 #include <QCoreApplication>
 #include <QEvent>
 #include <QMenu>
 #include <QTabWidget>
 #include <QTimer>
 #include <QToolBar>
+#include <QToolButton>
 #include <filesystem>
 #include <functional>
 
@@ -67,6 +70,8 @@ TEST_F(MainWindowStart, ShowsTheMainWindowWithTheConversionMenuWithoutReadingThe
     EXPECT_EQ(frmDataSelect::current(), nullptr);
     EXPECT_EQ(conversionState().HelpFile, folder_.file("Velmora600.html"));
     EXPECT_FALSE(conversionState().HelpOpened);
+    // Qt's own buttons read as the program's messages name them, whatever the locale.
+    EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "&Yes"), "はい(&Y)");
 
     auto* menu = w.findChild<QMenu*>("mnuConv");
     ASSERT_NE(menu, nullptr);
@@ -88,6 +93,57 @@ TEST_F(MainWindowStart, ShowsTheMainWindowWithTheConversionMenuWithoutReadingThe
     EXPECT_EQ(w.tbrFunc[2]->windowTitle(), "データ変換");
     EXPECT_EQ(w.tbrFunc[2]->actions().size(), 5);
     EXPECT_EQ(w.tbrFunc[2]->actions()[4]->toolTip(), "台帳データの変換");
+}
+
+// At the window's first size every conversion button can be pressed (none behind the overflow mark), and a
+// band without buttons takes no room.
+TEST_F(MainWindowStart, EveryToolBarButtonShowsAtTheDefaultSizeAndNoEmptyBandDoes) {
+    frmMapMain& w = start();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(w.size(), QSize(690, 443));
+    for (QToolBar* bar : w.tbrFunc) EXPECT_EQ(bar->isVisible(), !bar->actions().isEmpty()) << bar->windowTitle().toStdString();
+    QToolBar* conversion = w.tbrFunc[2];
+    ASSERT_TRUE(conversion->isVisible());
+    for (QAction* a : conversion->actions()) {
+        QWidget* button = conversion->widgetForAction(a);
+        ASSERT_NE(button, nullptr);
+        EXPECT_TRUE(button->isVisible()) << a->toolTip().toStdString();
+        EXPECT_TRUE(conversion->rect().contains(button->geometry())) << a->toolTip().toStdString();
+        EXPECT_TRUE(w.rect().contains(QRect(button->mapTo(&w, QPoint(0, 0)), button->size())))
+            << a->toolTip().toStdString();
+    }
+    for (auto* overflow : conversion->findChildren<QToolButton*>("qt_toolbar_ext_button"))
+        EXPECT_FALSE(overflow->isVisible());
+
+    // With a larger font the window grows rather than hide a button.
+    delete &w;
+    const QFont usual = QApplication::font();
+    QFont large = usual;
+    large.setPointSize(usual.pointSize() * 2);
+    QApplication::setFont(large);
+    frmMapMain& wide = start();
+    QCoreApplication::processEvents();
+    QApplication::setFont(usual);
+    EXPECT_GT(wide.width(), 690);
+    for (QAction* a : wide.tbrFunc[2]->actions()) {
+        QWidget* button = wide.tbrFunc[2]->widgetForAction(a);
+        EXPECT_TRUE(button->isVisible()) << a->toolTip().toStdString();
+        EXPECT_TRUE(wide.rect().contains(QRect(button->mapTo(&wide, QPoint(0, 0)), button->size())))
+            << a->toolTip().toStdString();
+    }
+}
+
+TEST_F(MainWindowStart, AToolBarBandShowsOnlyWhileItHoldsButtons) {
+    frmMapMain& w = start();
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(w.tbrFunc[0]->isVisible());
+    // A band shows as soon as it holds a button, and hides again without.
+    QAction* open = w.tbrFunc[0]->addAction("開く");
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(w.tbrFunc[0]->isVisible());
+    w.tbrFunc[0]->removeAction(open);
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(w.tbrFunc[0]->isVisible());
 }
 
 TEST_F(MainWindowStart, MenuAndToolbarOpenTheDataKindDialogOnTheirTab) {

@@ -1,10 +1,13 @@
 // The data-kind dialog driven through the scripted user interface: which job dialog each button opens,
 // the polygon questions, the open dialog, and what a cancel leaves alone.
+#include <QCoreApplication>
 #include <QDialog>
+#include <QFontMetrics>
 #include <QPushButton>
 #include <QTabWidget>
 
 #include "platform/text/Cp932.h"
+#include "platform/ui/CaptionButton.h"
 #include "tests/app/dialogs/DialogTest.h"
 
 namespace velmora {
@@ -60,6 +63,50 @@ TEST_F(DataSelect, TabsAndButtonsCarryTheirCaptionsAndRows) {
     EXPECT_EQ(d.CmdMeshKind[12]->text(), "土 地 利 用\n(1/10細分区画)\n(平成３年版以降)");
     EXPECT_EQ(d.CmdAttrKind[13]->text(), "単 位 流 域");
     EXPECT_FALSE(d.P_ListInputFile->isVisibleTo(&d));
+}
+
+// Shown at its first size, the dialog draws every caption inside its button, measured in the button's own
+// font, breaking lines where a reader would and losing no character but the blanks at a break.
+TEST_F(DataSelect, EveryCaptionIsDrawnInsideItsButton) {
+    frmDataSelect& d = dataSelect();
+    d.show();
+    const std::vector<QPushButton*>* tabs[] = {&d.CmdPointKind, &d.CmdLineKind, &d.CmdPolygonKind, &d.CmdMeshKind,
+                                               &d.CmdAttrKind};
+    const auto withoutBlanks = [](QString t) {
+        return t.remove(u' ').remove(QChar(0x3000)).remove(u'\n');
+    };
+    int captions = 0;
+    for (int tab = 0; tab < 5; ++tab) {
+        d.SSTabData->setCurrentIndex(tab);
+        QCoreApplication::processEvents();
+        for (QPushButton* button : *tabs[tab]) {
+            auto* b = dynamic_cast<ui::CaptionButton*>(button);
+            ASSERT_NE(b, nullptr);
+            ASSERT_TRUE(b->isVisible());
+            const std::string caption = b->text().toStdString();
+            const QRect area = b->captionRect();
+            EXPECT_TRUE(b->rect().contains(area)) << caption;
+            const QFontMetrics metrics(b->font());
+            const QStringList lines = b->captionLines();
+            // The text as drawn, Japanese glyphs from a fallback font included (they may need taller lines
+            // than the button's font itself).
+            const QRect drawn = metrics.boundingRect(area, Qt::AlignCenter, lines.join(u'\n'));
+            EXPECT_TRUE(area.contains(drawn)) << caption << ": " << drawn.height() << " high in " << area.height();
+            for (const QString& line : lines)
+                EXPECT_LE(metrics.horizontalAdvance(line), area.width()) << caption << ": " << line.toStdString();
+            EXPECT_EQ(withoutBlanks(lines.join(QString())), withoutBlanks(b->text())) << caption;
+            ++captions;
+        }
+    }
+    EXPECT_EQ(captions, 97);
+    // Captions a reader would break otherwise than anywhere.
+    EXPECT_EQ(dynamic_cast<ui::CaptionButton*>(d.CmdLineKind[20])->captionLines(),
+              (QStringList{"地下水採取規制", "地域台帳"}));
+    for (int row : {22, 23}) {
+        const QStringList lines = dynamic_cast<ui::CaptionButton*>(d.CmdLineKind[row])->captionLines();
+        ASSERT_EQ(lines.size(), 2) << row;
+        EXPECT_TRUE(lines[1].startsWith(u'（')) << lines.join(u'|').toStdString();
+    }
 }
 
 TEST_F(DataSelect, OneFileOfANationwideItemOpensTheNationwideDialog) {
@@ -184,6 +231,7 @@ TEST_F(DataSelect, PolygonQuestions) {
     EXPECT_EQ(ui_.boxes()[0].text,
               "三大都市圏計画区域には、ポリゴンを作成できないデータが存在します。\r\n"
               "変換率は約８０．５％ですが、ポリゴンを作成しますか？\r\n\r\n" + instructions);
+    EXPECT_EQ(ui_.boxes()[0].title, "ﾎﾟﾘｺﾞﾝ作成ﾒｯｾｰｼﾞ");
     EXPECT_TRUE(ui_.dialogs().empty());
 
     // Catchments: the question of their own, then the catchment dialog, never this dialog's open dialog.
@@ -196,6 +244,7 @@ TEST_F(DataSelect, PolygonQuestions) {
     ASSERT_EQ(ui_.boxes().size(), 1u);
     EXPECT_EQ(ui_.boxes()[0].text, "流域界ポリゴンを作成しますか？\r\n\r\n" + instructions +
                                        "\r\n\r\n※非集水域については、ポリゴンを作成できません。ライン・代表点の作成のみが可能です。");
+    EXPECT_EQ(ui_.boxes()[0].title, "ﾎﾟﾘｺﾞﾝ作成ﾒｯｾｰｼﾞ");
     ASSERT_EQ(ui_.dialogs().size(), 1u);
     EXPECT_EQ(ui_.dialogs()[0].kind, ui::DialogRecord::Kind::Modal);
 }
@@ -292,6 +341,7 @@ TEST_F(DataSelect, TheOpenDialogStartsInTheLastFolderWithTheItemsFilter) {
     EXPECT_EQ(first.folder, folder_.path().string() + "/");
     EXPECT_EQ(first.filter, "漁港変換元データ (*.txt *.csv);;すべてのファイル (*)");
     EXPECT_TRUE(first.multiple);
+    EXPECT_TRUE(first.mustExist);
     const ui::FileDialogRequest& second = ui_.dialogs()[2].request;
     EXPECT_EQ(second.folder, (folder_.path() / "in").string() + "/");
     EXPECT_EQ(second.filter, "道路変換元データ (*.txt *.csv);;すべてのファイル (*)");

@@ -269,9 +269,10 @@ TEST_F(DataSet, WhileAJobRunsTheDialogStartsNothingElseAndDoesNotClose) {
 }
 
 TEST_F(DataSet, FilesAreAddedInOrderDuplicatesIncludedAndRemovedBySelection) {
-    const std::string a = input("a.txt"), b = input("b.txt"), c = input("c.txt");
+    const std::string a = input("a.txt"), b = input("b.txt"), c = (folder_.path() / "in" / "c.txt").string();
     auto d = jobDialog(DataKind::Point, 3, {a});
-    // No folder remembered yet: the add dialog starts beside the last listed file.
+    // No folder remembered yet: the add dialog starts beside the last listed file. The name of a file that
+    // is not there (c) may be typed: the job checks its inputs.
     ui_.answerOpen({a, b, c}).answerOpen({}).answerOpen({b});
     d->CmdFileAdd->click();
     d->CmdFileAdd->click();
@@ -281,6 +282,7 @@ TEST_F(DataSet, FilesAreAddedInOrderDuplicatesIncludedAndRemovedBySelection) {
     EXPECT_EQ(ui_.dialogs()[0].request.folder, (folder_.path() / "in").string() + "/");
     EXPECT_EQ(ui_.dialogs()[0].request.filter, "漁港変換元データ (*.txt *.csv);;すべてのファイル (*)");
     EXPECT_TRUE(ui_.dialogs()[0].request.multiple);
+    EXPECT_FALSE(ui_.dialogs()[0].request.mustExist);
 
     d->LvwInFile->item(1)->setSelected(true);
     d->LvwInFile->item(4)->setSelected(true);
@@ -292,6 +294,7 @@ TEST_F(DataSet, FilesAreAddedInOrderDuplicatesIncludedAndRemovedBySelection) {
     EXPECT_TRUE(d->inputFiles().empty());
     convert(*d, out("p"), true);
     EXPECT_EQ(ui_.boxes().back().text, "変換元の入力ファイル名を指定してください。");
+    EXPECT_EQ(ui_.boxes().back().title, "ﾒｯｾｰｼﾞ");
     EXPECT_TRUE(jobs_.calls.empty());
 }
 

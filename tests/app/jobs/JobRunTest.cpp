@@ -1,13 +1,11 @@
-// Whole jobs through the headless job runner, as the convert button runs them: a program folder with
-// Brunhale, catalogue rows and "Log", generated input files, and the outputs read back with ogrinfo.
+// Whole jobs through the headless job runner, as the convert button runs them: catalogue rows, generated
+// input files, and the outputs read back with ogrinfo.
 #include <gmock/gmock.h>
 
 #include <filesystem>
 
-#include "tests/app/jobs/JobCatalogue.h"
-#include "tests/brunhale/BrunhaleFolder.h"
+#include "tests/app/jobs/JobRunFixture.h"
 #include "tests/tools/gen/AttrFileGen.h"
-#include "tests/tools/gen/LineFileGen.h"
 
 using namespace velmora;
 using namespace velmora::testsupport;
@@ -19,38 +17,15 @@ namespace {
 const std::vector<CatalogueItem> kBeachItems = {
     {"コード", "Text", 4, 5, true}, {"名称", "Text1", 9, 20, true}, {"人数", "Long", 29, 8, true}};
 
-struct JobRun {
-    std::string output;
-    int exitCode = -1;
-};
-
-class JobRunTest : public ::testing::Test {
+class JobRunTest : public JobRunFixture {
 protected:
     JobRunTest() {
-        fs::create_directories(program_.file("Log"));
-        fs::create_directories(program_.file("in"));
-        fs::create_directories(program_.file("out"));
         writeCatalogue(program_.path(),
                        {{CatalogKind::Point, 0, "漁港", "P02", {{"漁港名", "Text", 11, 10, true}}},
                         {CatalogKind::Point, 8, "地価公示", "L01", {{"価格", "Long", 26, 8, true}}},
                         {CatalogKind::Line, 3, "海岸線", "N03-L", lineItems(gen::ordinaryLedgerItems())},
                         {CatalogKind::Attr, 3, "海水浴台帳", "W07", kBeachItems}});
     }
-
-    JobRun jobrun(const std::string& arguments) const {
-        const std::string text = capture(std::string(VELMORA_BINARY_DIR) + "/tools/jobrun --program-folder '" +
-                                         program_.path() + "' " + arguments + "; echo \"exit:$?\"");
-        const auto at = text.rfind("exit:");
-        return {text.substr(0, at), std::stoi(text.substr(at + 5))};
-    }
-    std::string lineFile(const std::string& name, int first) const {
-        const std::string path = program_.file("in/" + name);
-        gen::writeLineFile(path, gen::makeLineFileModel(coastlineFile(first)));
-        return path;
-    }
-    std::vector<std::string> logs() const { return program_.folder().list("Log"); }
-
-    BrunhaleFolder program_;
 };
 
 TEST_F(JobRunTest, ALineJobOverTwoFilesWritesOneShapefileWithItsProjectionAndLog) {

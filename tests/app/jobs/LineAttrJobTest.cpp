@@ -82,6 +82,7 @@ TEST_F(LineJob, RoadsDeclinedWithoutTheirLedgerEndTheJobWithoutAMessageOfItsOwn)
     EXPECT_FALSE(convert(*d));
     ASSERT_EQ(ui_.boxes().size(), 1u);
     EXPECT_EQ(ui_.boxes()[0].text, "台帳データが選択されていません。\r属性情報が作成されませんが、このまま作成しますか？");
+    EXPECT_EQ(ui_.boxes()[0].title, "確認ﾒｯｾｰｼﾞ");
     EXPECT_EQ(lines(logs().back()), std::vector<std::string>{"[ラインデータ]データ変換開始。"});
     EXPECT_FALSE(conversionState().LogFileNo.isOpen());
     EXPECT_FALSE(std::filesystem::exists(out("roads.shp")));
@@ -94,6 +95,7 @@ TEST_F(LineJob, AFailedWriterRunIsReportedAsAFailedLineConversion) {
     EXPECT_FALSE(convert(*d));
     ASSERT_EQ(ui_.boxes().size(), 2u);
     EXPECT_EQ(ui_.boxes()[0].text, "Shapeﾌｧｲﾙの作成に失敗しました。");
+    EXPECT_EQ(ui_.boxes()[0].title, "ﾒｯｾｰｼﾞ");
     EXPECT_EQ(ui_.boxes()[1].text, "ラインデータ変換中にエラーが発生しました。ログファイルを参照してください。");
     EXPECT_EQ(ui_.boxes()[1].title, ui::defaultTitle());
     EXPECT_EQ(ui_.boxes()[1].icon, Icon::Information);
@@ -127,6 +129,7 @@ TEST_F(AttrJob, AnExistingTableIsOverwrittenWithoutAQuestionAndYesAddsItAsATable
     ASSERT_TRUE(convert(*d));
     ASSERT_EQ(ui_.boxes().size(), 1u);
     EXPECT_EQ(ui_.boxes()[0].text, "変換されたDBFファイルをマップに追加しますか？");
+    EXPECT_EQ(ui_.boxes()[0].title, "ﾒｯｾｰｼﾞ");
     EXPECT_EQ(mapTool().tables(), std::vector<std::string>{out("beach.dbf")});
     EXPECT_TRUE(mapTool().layers().empty());
     EXPECT_GT(std::filesystem::file_size(out("beach.dbf")), 3u);
@@ -196,6 +199,7 @@ TEST_F(AttrJob, ALedgerJoinedTableWithoutRowsFailsWithTheTableMessage) {
     EXPECT_FALSE(convert(*d));
     ASSERT_EQ(ui_.boxes().size(), 1u);
     EXPECT_EQ(ui_.boxes()[0].text, "表データ変換中にエラーが発生しました。ログファイルを参照してください。");
+    EXPECT_EQ(ui_.boxes()[0].title, ui::defaultTitle());
     EXPECT_EQ(ui_.boxes()[0].icon, Icon::Exclamation);
     EXPECT_FALSE(conversionState().FilHFileNo.isOpen());
     EXPECT_FALSE(conversionState().LogFileNo.isOpen());

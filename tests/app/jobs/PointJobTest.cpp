@@ -262,6 +262,8 @@ TEST_F(PointJob, NeighbouringFilesOfDifferentFormatsFailWithALogLine) {
     ASSERT_EQ(ui_.boxes().size(), 1u);
     EXPECT_EQ(ui_.boxes()[0].text, "ファイル形式の違うデータを同時に変換はできません");
     EXPECT_EQ(ui_.boxes()[0].icon, Icon::Exclamation);
+    // This box alone has an empty title, not the program's name.
+    EXPECT_EQ(ui_.boxes()[0].title, "");
     EXPECT_EQ(lines(logs().back()), std::vector<std::string>{"ファイル形式の違うデータを同時に変換はできません"});
     EXPECT_EQ(point_.calls.back(), "MakeShapePointFileData_ini()");
     EXPECT_TRUE(runs().empty());

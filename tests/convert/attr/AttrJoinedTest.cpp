@@ -201,6 +201,26 @@ TEST_F(AttrJoined, LoaderFailuresShowTheirBox) {
     }
 }
 
+// A stored number wider than its field as the shape writer lays it out is written empty, logged once per
+// field with the number of its record in the table.
+TEST_F(AttrJoined, NumbersWiderThanTheirFieldAreWrittenEmptyAndLoggedOncePerField) {
+    std::vector<std::string> files = {
+        input("a.txt", {gen::attrHeaderLine(header("W10", 3)), row({"1", "1", "甲", "", "1e9"}),
+                        row({"2", "1", "乙", "", "2e9"}), row({"3", "1", "丙", "", "1e7"})}),
+    };
+    ASSERT_TRUE(runJoined(files));
+    closePair();
+    const std::vector<std::string> h = headerFile();
+    ASSERT_EQ(h.size(), 12u);
+    EXPECT_EQ(std::vector<std::string>(h.begin() + 9, h.end()), (std::vector<std::string>{
+                                                                     "DBFITEM,1,1,甲                  ,,,",
+                                                                     "DBFITEM,2,1,乙                  ,,,",
+                                                                     "DBFITEM,3,1,丙                  ,,10000000,",
+                                                                 }));
+    EXPECT_EQ(logLines(), (std::vector<std::string>{
+                              "数値が項目の桁数に収まらないため空欄にしました。 項目：延長 値：1000000000 レコード：1"}));
+}
+
 TEST_F(AttrJoined, NumberBeyondItsFieldIsTheRowsRunTimeError) {
     // 河川コード is a 16-bit field of width 3: widen the catalogue's column so that 99999 is cut whole.
     items[1].width = 5;

@@ -73,6 +73,31 @@ TEST_F(AttrStreamWriter, GoldenPairOverFilesOfTwoNoneForeignAndThreeRows) {
     EXPECT_FALSE(conversionState().InFileNo.isOpen());
 }
 
+// A number the shape writer cannot hold in its field ("1e5" is 100000, wider than 3) would fail the whole
+// table: it is written empty, and logged once per field with its record.
+TEST_F(AttrStreamWriter, NumbersWiderThanTheirFieldAreWrittenEmptyAndLoggedOncePerField) {
+    std::vector<std::string> files = {
+        input("a.txt", {gen::attrHeaderLine(header("W07", 3)), row({"A1", "x", "1e300", "1", "1e5"}),
+                        row({"A2", "y", "12", "1", "9e9"}), row({"A3", "z", "5", "1", "1e2"})}),
+        input("b.txt", {gen::attrHeaderLine(header("W07", 1)), row({"B1", "w", "1e999", "1", "-99"})}),
+    };
+    ASSERT_TRUE(ModAttr::MakeShapeAttrFileData_ini());
+    for (const auto& f : files) ASSERT_TRUE(ModAttr::MakeAttrFileData(f)) << f;
+    closePair();
+    const std::vector<std::string> h = headerFile();
+    ASSERT_EQ(h.size(), 11u);
+    EXPECT_EQ(std::vector<std::string>(h.begin() + 7, h.end()), (std::vector<std::string>{
+                                                                     "DBFITEM,A1   ,x                   ,,,1",
+                                                                     "DBFITEM,A2   ,y                   ,      12,,2",
+                                                                     "DBFITEM,A3   ,z                   ,       5,1e2,3",
+                                                                     "DBFITEM,B1   ,w                   ,,-99,1",
+                                                                 }));
+    EXPECT_EQ(logLines(), (std::vector<std::string>{
+                              "数値が項目の桁数に収まらないため空欄にしました。 項目：人数 値：1e300 ファイル：" + files[0] + " 行：2",
+                              "数値が項目の桁数に収まらないため空欄にしました。 項目：評価 値：1e5 ファイル：" + files[0] + " 行：2",
+                          }));
+}
+
 TEST_F(AttrStreamWriter, ForeignFileOfNoKnownItemIsUnknown) {
     std::string f = input("x.txt", {gen::attrHeaderLine(header("Z99", 1)), row({"A", "B", "1", "1", "1"})});
     ASSERT_TRUE(ModAttr::MakeAttrFileData(f));

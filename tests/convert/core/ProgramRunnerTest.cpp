@@ -85,5 +85,28 @@ TEST_F(RunProcessWaitFolder, TimeOutGives259AndLeavesTheProgramRunning) {
     waitpid(static_cast<pid_t>(pid), &status, 0);
 }
 
+// What a failing writer says is its reason for the log; when it says nothing, how it ended is.
+TEST_F(RunProcessWaitFolder, TheCapturingRunKeepsWhatTheProgramSaid) {
+    const std::string missing = (dir / "Brunhale").string();
+    const struct {
+        const char* what;
+        std::string path;
+        std::int32_t code;
+        std::string said;
+    } cases[] = {
+        {"exit 0", VELMORA_TEST_CHILD, 0, ""},
+        {"stderr 12", VELMORA_TEST_CHILD, 3, "xxxxxxxxend\n"},
+        {"signal 9", VELMORA_TEST_CHILD, 128 + SIGKILL, std::string(VELMORA_TEST_CHILD) + ": ended by signal 9"},
+        {"exit 0", missing, -1, missing + ": cannot be started: No such file or directory"},
+    };
+    for (const auto& c : cases) {
+        setenv("VELMORA_CHILD", c.what, 1);
+        std::string said = "before";
+        EXPECT_EQ(RunProcessWait(c.path, 1, -1, said), c.code) << c.what;
+        EXPECT_EQ(said, c.said) << c.what;
+    }
+    unsetenv("VELMORA_CHILD");
+}
+
 }  // namespace
 }  // namespace velmora::modCommon

@@ -37,16 +37,13 @@ TEST_F(LineLoaderEdgeTest, LinkVerticesFollowTheCountNotTheLines) {
         link(533945, 3, blanks(10), "     8"),  // a short first line: numbering goes on after the stop
         vertex(10, 10) + vertex(11, 11) + blanks(8) + vertex(99, 99),
         vertex(12, 12) + vertex(13, 13) + vertex(14, 14) + vertex(15, 15) + vertex(16, 16) + vertex(17, 17),
-        link(533945, 4, blanks(10), "     2"),  // a continuation line that looks like a node record
-        "N  533945     9 5040000 1272000",
-        link(533945, 5, blanks(10), "     0"),  // and the loop goes on with the next record
+        link(533945, 4, blanks(10), "     0"),  // and the loop goes on with the next record
     }));
     EXPECT_EQ(dump("リンクデータ"), (Dump{
         "L  |533945|1|533945|2|1|1|5|0|1|0|0",
         "L  |533945|2|533945|3|2|1|6|7|2|0|0",
         "L  |533945|3|533945|4|3|1|NULL|8|3|0|0",
-        "L  |533945|4|533945|5|4|1|NULL|2|4|0|0",
-        "L  |533945|5|533945|6|5|1|NULL|0|5|0|0",
+        "L  |533945|4|533945|5|4|1|NULL|0|4|0|0",
     }));
     EXPECT_EQ(dump("リンクデータ中間点"), (Dump{
         "2|1|1|1", "2|2|2|2", "2|3|3|3", "2|4|4|4", "2|5|5|5", "2|6|6|6", "2|7|7|7",
@@ -55,8 +52,45 @@ TEST_F(LineLoaderEdgeTest, LinkVerticesFollowTheCountNotTheLines) {
         // and its sixth vertex is beyond the line's five places.
         "3|4|12|12", "3|5|13|13", "3|6|14|14", "3|7|15|15", "3|8|16|16",
     }));
-    EXPECT_TRUE(dump("ノードデータ").empty());
-    EXPECT_EQ(conversionState().LinkIdxCounter[0], 5);
+    EXPECT_EQ(conversionState().LinkIdxCounter[0], 4);
+}
+
+// A count larger than the continuation lines present: the next record is never read as coordinates (a
+// link of the wrong shape, the next record lost, and a success reported). The file fails with the format
+// message instead.
+TEST_F(LineLoaderEdgeTest, ARecordAmongTheContinuationLinesIsAFormatFault) {
+    const struct {
+        const char* what;
+        std::vector<std::string> records;
+        std::size_t linksStored, verticesStored;
+    } cases[] = {
+        {"node after a link", {link(533945, 1, blanks(10), "     6"), vertex(1, 1) + vertex(2, 2), node(533945, 9, blanks(10), blanks(12))}, 1, 2},
+        {"link after a link", {link(533945, 1, blanks(10), "     2"), link(533945, 2, blanks(10), "     0")}, 1, 0},
+        {"line record after a link", {link(533945, 1, blanks(10), "     1"), lineRecord(1, "  ", "       100", 0)}, 1, 0},
+        {"ledger record after a link", {link(533945, 1, blanks(10), "     1"), "DS        42  1"}, 1, 0},
+        {"road ledger after a link", {link(533945, 1, blanks(10), "     1"), "DL        42  1"}, 1, 0},
+        {"station ledger after a link", {link(533945, 1, blanks(10), "     1"), "DP        42  1"}, 1, 0},
+        {"link after a line record's references", {lineRecord(1, "  ", "       100", 2), link(533945, 1, blanks(10), "     0")}, 0, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        openDb(kOrdinaryRow);
+        ui_.clearRecords();
+        ui_.answer(ui::Answer::Ok);
+        std::string bytes = crlf({header(kOrdinaryKey), kCounts});
+        for (const std::string& r : c.records) bytes += crlf({r});
+        EXPECT_FALSE(load(writeFile("in.txt", bytes)));
+        ASSERT_EQ(ui_.boxes().size(), 1u);
+        EXPECT_EQ(ui_.boxes()[0].text, "ファイルの形式が正しくありません。");
+        EXPECT_EQ(ui_.boxes()[0].title, "ｴﾗｰﾒｯｾｰｼﾞ");
+        EXPECT_EQ(ui_.boxes()[0].icon, ui::Icon::Critical);
+        EXPECT_FALSE(ui_.boxes()[0].systemModal);
+        EXPECT_EQ(dump("リンクデータ").size(), c.linksStored);
+        EXPECT_EQ(dump("リンクデータ中間点").size(), c.verticesStored);
+        EXPECT_TRUE(dump("ノードデータ").empty());
+        EXPECT_TRUE(dump("ラインリンクデータ").empty());
+        conversionState().InFileNo.close();
+    }
 }
 
 TEST_F(LineLoaderEdgeTest, LineReferencesAndTheLedgerFlag) {

@@ -7,6 +7,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 
 #include "convert/core/ConversionState.h"
 #include "convert/shapedesc/ShapeDescriptionBaseName.h"
@@ -128,6 +129,56 @@ TEST_F(RunShapeWriter, TablesShowTheirOwnFailureText) {
     EXPECT_FALSE(runShapeWriterOnPair(PairDeletion::AfterSuccess, "DBFﾌｧｲﾙの作成に失敗しました。"));
     ASSERT_EQ(ui.boxes().size(), 1u);
     EXPECT_EQ(ui.boxes()[0].text, "DBFﾌｧｲﾙの作成に失敗しました。");
+}
+
+// The writer's reason, once lost on its standard error, follows the failure line in the job's log, in
+// CP932 and on one line; the box stays as it was.
+TEST_F(RunShapeWriter, TheWritersReasonFollowsTheFailureLineInTheLog) {
+    const struct {
+        const char* what;
+        std::string script;  // what the stand-in writes to standard error before it exits
+        std::string logged;  // UTF-8
+    } cases[] = {
+        {"one line", "printf 'Brunhale: cannot replace /out/駅.shp: a folder of that name is in the way\\n' >&2",
+         "Shapeﾌｧｲﾙの作成に失敗しました。\r\nBrunhale: cannot replace /out/駅.shp: a folder of that name is in the way\r\n"},
+        {"several lines, a character without a Shift-JIS form", "printf 'first\\nsecond \\360\\237\\230\\200\\n' >&2",
+         "Shapeﾌｧｲﾙの作成に失敗しました。\r\nfirst second ?\r\n"},
+        {"nothing said: only the failure line", "true", "Shapeﾌｧｲﾙの作成に失敗しました。\r\n"},
+    };
+    for (const auto& c : cases) {
+        std::ofstream(folder.file("Brunhale")) << "#!/bin/sh\n" << c.script << "\nexit 4\n";
+        ::chmod(folder.file("Brunhale").c_str(), 0755);
+        writeStations(folder.file("out/rail.shp"));
+        ConversionState& s = conversionState();
+        s.LogFilePath = folder.file("Log/job.log");
+        s.LogFileNo.open(s.LogFilePath, text::LineWriter::Mode::Replace);
+        ui.answer(ui::Answer::Ok);
+        EXPECT_FALSE(runShapeWriterOnPair(PairDeletion::Always)) << c.what;
+        s.LogFileNo.close();
+        std::ifstream in(s.LogFilePath, std::ios::binary);
+        const std::string log((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        EXPECT_EQ(log, text::toCp932(c.logged)) << c.what;
+    }
+    ASSERT_EQ(ui.boxes().size(), 3u);
+    EXPECT_EQ(ui.boxes()[2].text, "Shapeﾌｧｲﾙの作成に失敗しました。");
+}
+
+// The real writer refusing a folder in the place of its output: the folder stays, the reason is logged.
+TEST_F(RunShapeWriter, TheRealWritersReasonIsLogged) {
+    installRealWriter();
+    fs::create_directory(folder.file("out/rail_駅名.dbf"));
+    writeStations(folder.file("out/rail.shp"));
+    ConversionState& s = conversionState();
+    s.LogFilePath = folder.file("Log/job.log");
+    s.LogFileNo.open(s.LogFilePath, text::LineWriter::Mode::Replace);
+    ui.answer(ui::Answer::Ok);
+    EXPECT_FALSE(runShapeWriterOnPair(PairDeletion::Always));
+    s.LogFileNo.close();
+    std::ifstream in(s.LogFilePath, std::ios::binary);
+    const std::string log((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_EQ(text::fromCp932(log), "Shapeﾌｧｲﾙの作成に失敗しました。\r\nBrunhale: cannot replace " +
+                                        folder.file("out/rail_駅名.dbf") + ": a folder of that name is in the way\r\n");
+    EXPECT_TRUE(fs::is_directory(folder.file("out/rail_駅名.dbf")));
 }
 
 }  // namespace

@@ -4,7 +4,9 @@
 //   sleep MS   sleep, then exit 0
 //   signal N   kill itself with signal N
 //   pipe       write to a closed pipe (SIGPIPE must have its default action)
+//   stderr N   write N bytes to standard error, the last four "end\n", in pieces; then exit 3
 // When VELMORA_CHILD_PIDFILE names a file, the program first writes its process id there.
+#include <algorithm>
 #include <chrono>
 #include <csignal>
 #include <cstdio>
@@ -41,6 +43,15 @@ int main(int argc, char** argv) {
         close(fds[0]);
         (void)!write(fds[1], "x", 1);
         return 102;  // reached only when SIGPIPE was ignored
+    }
+    if (verb == "stderr") {
+        std::string text(static_cast<std::size_t>(n), 'x');
+        if (n >= 4) text.replace(text.size() - 4, 4, "end\n");
+        for (std::size_t done = 0; done < text.size(); done += 1000) {
+            (void)!write(2, text.data() + done, std::min<std::size_t>(1000, text.size() - done));
+            if (done % 50000 == 0) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+        return 3;
     }
     std::fprintf(stderr, "unknown: %s\n", what.c_str());
     return 99;

@@ -92,5 +92,35 @@ TEST(RunProgram, ChildStartsWithDefaultSignalActions) {
     EXPECT_EQ(r.signal, SIGPIPE);
 }
 
+// The reason a program gives for its failure stands at the end of its standard error: the end is kept,
+// whatever comes before, and a program writing more than a pipe holds never waits for its reader.
+TEST(RunProgram, CapturedStandardErrorKeepsItsLastBytes) {
+    const struct {
+        long bytes;
+        long timeoutMs;
+    } cases[] = {{0, -1}, {12, -1}, {4096, -1}, {4097, -1}, {300000, -1}, {300000, 20000}, {12, 20000}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::to_string(c.bytes) + " bytes, time-out " + std::to_string(c.timeoutMs));
+        const RunResult r = runProgram(VELMORA_TEST_CHILD, {"stderr", std::to_string(c.bytes)}, c.timeoutMs,
+                                       StandardError::Captured);
+        ASSERT_EQ(r.outcome, Outcome::Exited);
+        EXPECT_EQ(r.exitCode, 3);
+        const std::size_t kept = std::min<std::size_t>(static_cast<std::size_t>(c.bytes), StderrTailBytes);
+        EXPECT_EQ(r.stderrTail.size(), kept);
+        if (c.bytes >= 4) {
+            EXPECT_EQ(r.stderrTail.substr(r.stderrTail.size() - 4), "end\n");
+        }
+    }
+}
+
+TEST(RunProgram, StandardErrorIsLeftToTheProgramUnlessCaptured) {
+    const RunResult r = runProgram(VELMORA_TEST_CHILD, {"stderr", "0"});
+    EXPECT_EQ(r.exitCode, 3);
+    EXPECT_EQ(r.stderrTail, "");
+    const RunResult missing = runProgram("/nonexistent/program", {}, -1, StandardError::Captured);
+    EXPECT_EQ(missing.outcome, Outcome::NotStarted);
+    EXPECT_EQ(missing.startError, ENOENT);
+}
+
 }  // namespace
 }  // namespace velmora::process

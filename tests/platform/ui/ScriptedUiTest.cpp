@@ -41,6 +41,17 @@ TEST(ScriptedUi, RecordsEveryBoxAsShownAndAnswersInOrder) {
     EXPECT_EQ(second.answer, Answer::Cancel);
 }
 
+// No title and an empty title are two things: the first shows the program's name, the second nothing.
+TEST(ScriptedUi, RecordsAnEmptyTitleAsEmpty) {
+    TestUi ui;
+    ui.answer(Answer::Ok).answer(Answer::Ok);
+    message("空のタイトル", "", Icon::Exclamation);
+    message("既定のタイトル", std::nullopt, Icon::Exclamation);
+    ASSERT_EQ(ui.boxes().size(), 2u);
+    EXPECT_EQ(ui.boxes()[0].title, "");
+    EXPECT_EQ(ui.boxes()[1].title, defaultTitle());
+}
+
 TEST(ScriptedUi, DialogsAndMenusTakeTheirSteps) {
     TestUi ui;
     ui.answerOpen({"/d/a.txt", "/d/b.txt"}).answerSave("/d/out.shp").answerSave(std::nullopt)

@@ -1,0 +1,32 @@
+#include "convert/attr/AttrNumberFit.h"
+
+#include "convert/core/ConversionLog.h"
+#include "platform/errors/RunTimeError.h"
+#include "platform/text/Conversions.h"
+#include "platform/text/Cp932.h"
+#include "platform/text/DbaseNumber.h"
+
+namespace ModAttr {
+
+using namespace velmora;
+
+bool NumberFit::overflows(std::string_view value, long width) {
+    thread_local std::string laidOut;
+    try {
+        return text::dbaseNumberText(value, laidOut) && laidOut.size() > static_cast<std::size_t>(width);
+    } catch (const RunTimeError&) {
+        return true;  // beyond the range of any number field
+    }
+}
+
+std::string_view NumberFit::leaveOut(int item, std::string_view itemName, std::string_view value,
+                                     const std::string& record) {
+    if (logged_.insert(item).second)
+        modCommon::PutLogFileMsg(modCommon::kFreeLogLine,
+                                 text::toCp932("数値が項目の桁数に収まらないため空欄にしました。 項目：") +
+                                     std::string(itemName) + text::toCp932(" 値：") +
+                                     std::string(text::trimBlanks(value)) + " " + record);
+    return {};
+}
+
+}  // namespace ModAttr
