@@ -5,8 +5,7 @@
 
 #include <filesystem>
 
-#include "tests/app/jobs/JobCatalogue.h"
-#include "tests/brunhale/BrunhaleFolder.h"
+#include "tests/app/jobs/JobRunFixture.h"
 #include "tests/tools/gen/PointFileGen.h"
 
 using namespace velmora;
@@ -24,23 +23,11 @@ CatalogueRow catalogueRow(int row, const gen::PointGenLayer& layer) {
     return r;
 }
 
-struct JobRun {
-    std::string output;
-    int exitCode = -1;
-};
-
-class PointEndToEnd : public ::testing::Test {
+class PointEndToEnd : public JobRunFixture {
 protected:
     PointEndToEnd() {
-        for (const char* d : {"Log", "in", "out"}) fs::create_directories(program_.file(d));
         writeCatalogue(program_.path(), {catalogueRow(12, layer_), catalogueRow(1, port_)});
         gen::writeCsvLayoutFile(program_.file("DataDBFItemCS.csv"), {layer_});
-    }
-    JobRun jobrun(const std::string& arguments) const {
-        const std::string text = capture(std::string(VELMORA_BINARY_DIR) + "/tools/jobrun --program-folder '" +
-                                         program_.path() + "' " + arguments + "; echo \"exit:$?\"");
-        const auto at = text.rfind("exit:");
-        return {text.substr(0, at), std::stoi(text.substr(at + 5))};
     }
     // A point job of row 12 (or 1) over the inputs into out/<output>.
     JobRun pointJob(const std::string& output, const std::vector<std::string>& inputs, int row = 12,
@@ -79,7 +66,6 @@ protected:
         return v;
     }
 
-    BrunhaleFolder program_;
     gen::PointGenLayer layer_ = gen::standardPointLayer();
     gen::PointGenLayer port_ = gen::portLayer(593);
 };
