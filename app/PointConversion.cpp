@@ -1,6 +1,7 @@
 #include "app/PointConversion.h"
 
 #include "app/ReplaceableService.h"
+#include "convert/point/LandPriceYear.h"
 #include "convert/point/PointCsv.h"
 #include "convert/point/PointMerge.h"
 #include "convert/point/PointWriters.h"
@@ -10,12 +11,12 @@ namespace velmora {
 
 namespace {
 
-// The point converters of ModPoint. The land-price layers are not converted yet: their operations say so
-// and fail, and the data-year check lets the job go on to the first of them.
+// The point converters of ModPoint. The land-price layers are not converted yet beyond their data-year
+// check: their conversions say so and fail.
 class BuiltInPointConversion : public PointConversion {
 public:
     bool ChkMakePoint_FileType(const FileList& files) override { return ModPoint::ChkMakePoint_FileType(files); }
-    bool ChkMakePoint_FileYear(const FileList&) override { return true; }
+    bool ChkMakePoint_FileYear(const FileList& files) override { return ModPoint::ChkMakePoint_FileYear(files); }
     bool MakePoint_Chika_SetIniData() override { return unavailable(); }
     bool MakeShapePointFileData_ini() override { return ModPoint::MakeShapePointFileData_ini(); }
     bool MakeShapePointFileData_ini_Chika() override { return unavailable(); }

@@ -15,9 +15,7 @@ namespace {
 
 std::vector<std::string_view> split(std::string_view s, char separator) {
     std::vector<std::string_view> pieces;
-    for (std::size_t at; (at = s.find(separator)) != std::string_view::npos; s.remove_prefix(at + 1))
-        pieces.push_back(s.substr(0, at));
-    pieces.push_back(s);
+    splitAt(s, separator, pieces);
     return pieces;
 }
 
@@ -27,6 +25,22 @@ std::string_view piece(const std::vector<std::string_view>& pieces, std::size_t 
 }
 
 }  // namespace
+
+void splitAt(std::string_view line, char separator, std::vector<std::string_view>& fields) {
+    fields.clear();
+    for (std::size_t at; (at = line.find(separator)) != std::string_view::npos; line.remove_prefix(at + 1))
+        fields.push_back(line.substr(0, at));
+    fields.push_back(line);
+}
+
+std::string csvItemLayoutFile(int row, int dataYear) {
+    const bool newer = (row == 8 && dataYear >= 2006) || (row == 9 && dataYear >= 2005);
+    return newer ? "DataDBFItemCS2.csv" : kCsvItemLayoutFile;
+}
+
+std::vector<std::string_view> layoutFields(std::string_view line) { return split(line, ','); }
+
+std::string_view layoutField(const std::vector<std::string_view>& fields, std::size_t n) { return piece(fields, n); }
 
 SubFieldSpec parseSubFieldSpec(const std::string& spec) {
     SubFieldSpec result;
@@ -51,7 +65,7 @@ CsvItemLayout readCsvItemLayout(const LayerDef& layer, const std::string& path) 
     CsvItemLayout layout;
     const auto items = static_cast<std::size_t>(layer.ItemCount < 0 ? 0 : layer.ItemCount);
     layout.SourceColumns.assign(items, 0);
-    layout.SubFieldSpecs.assign(items, SubFieldSpec{});
+    layout.SubFieldSpecs.assign(items, std::string());
     text::LineReader in(path);
     std::string line;
     std::size_t n = 0;
@@ -61,7 +75,7 @@ CsvItemLayout readCsvItemLayout(const LayerDef& layer, const std::string& path) 
         if (n >= items) throw RunTimeError(err::SubscriptOutOfRange, "Subscript out of range");
         const std::int32_t column = text::cLng(piece(fields, 4));
         layout.SourceColumns[n] = column;
-        layout.SubFieldSpecs[n] = parseSubFieldSpec(std::string(piece(fields, 10)));
+        layout.SubFieldSpecs[n] = std::string(piece(fields, 10));
         if (piece(fields, 11) == "1") layout.XColumn = column;
         if (piece(fields, 12) == "1") layout.YColumn = column;
         ++n;

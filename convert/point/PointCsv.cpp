@@ -34,10 +34,8 @@ std::string_view unquoted(std::string_view field) {
 class Fields {
 public:
     void split(std::string_view line, char separator) {
-        fields_.clear();
-        for (std::size_t at; (at = line.find(separator)) != std::string_view::npos; line.remove_prefix(at + 1))
-            fields_.push_back(unquoted(line.substr(0, at)));
-        fields_.push_back(unquoted(line));
+        splitAt(line, separator, fields_);
+        for (std::string_view& f : fields_) f = unquoted(f);
     }
     std::string_view field(std::int32_t n) const {
         if (n < 1 || static_cast<std::size_t>(n) > fields_.size())
@@ -108,11 +106,13 @@ bool MakeShapePointFileCSV(const std::string& path, std::int32_t& pointNumber) {
             const SubFieldSpec* spec;
             bool text;
         };
+        std::vector<SubFieldSpec> specs;
+        for (const std::string& spec : layout.SubFieldSpecs) specs.push_back(parseSubFieldSpec(spec));
         std::vector<WrittenItem> written;
         for (int i = 1; i <= layer.ItemCount; ++i) {
             const auto k = static_cast<std::size_t>(i);
             if (layer.ItemOutput.at(k))
-                written.push_back({layout.SourceColumns[k - 1], &layout.SubFieldSpecs[k - 1],
+                written.push_back({layout.SourceColumns[k - 1], &specs[k - 1],
                                    ModAttr::isTextItem(layer.ItemType.at(k))});
         }
         const char separator = s.InputFileFormat == modCommon::FileFormat::Tab ? '\t' : ',';

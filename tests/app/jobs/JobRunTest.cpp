@@ -82,7 +82,7 @@ TEST_F(JobRunTest, QuestionsBeyondTheGivenAnswersAreAnsweredNo) {
 
 TEST_F(JobRunTest, ALandPriceJobFailsUntilItsConvertersExist) {
     const std::string in = program_.file("in/p.txt");
-    writeLines(in, {"H  L01", "P  1"});
+    writeLines(in, {"H  L01" + std::string(19, ' ') + "2001   1       1", "P  1"});
     const JobRun run = jobrun("--kind point --row 8 --answer yes --out '" + program_.file("out/p.shp") + "' '" + in + "'");
     EXPECT_THAT(run.output, ::testing::EndsWith("box: ﾒｯｾｰｼﾞ | ポイントデータの変換処理は、まだ使用できません。\nresult: failure\n"));
     EXPECT_EQ(run.exitCode, 1);

@@ -420,7 +420,9 @@ TEST_F(UnavailablePointJob, WithoutLandPriceConvertersTheJobFailsAndSaysSo) {
     setRow(conversionState().PointLayers[kLandPriceRow], "地価公示", 3);
     standInWriter(0);
     ui_.answer(Answer::Yes).answer(Answer::Ok);
-    auto d = dialog(DataKind::Point, kLandPriceRow, {in("f1.txt", "H  P99\r\nP  1\r\n")}, out("a.shp"));
+    // A header line of 2001: the data year has a layout.
+    const std::string header = "H" + std::string(24, ' ') + "2001   1       1";
+    auto d = dialog(DataKind::Point, kLandPriceRow, {in("f1.txt", header + "\r\nP  1\r\n")}, out("a.shp"));
     EXPECT_FALSE(convert(*d));
     ASSERT_EQ(ui_.boxes().size(), 2u);
     EXPECT_EQ(ui_.boxes()[1].text, "ポイントデータの変換処理は、まだ使用できません。");
