@@ -1,6 +1,7 @@
 #include "app/PointConversion.h"
 
 #include "app/ReplaceableService.h"
+#include "convert/point/LandPriceFixed.h"
 #include "convert/point/LandPriceYear.h"
 #include "convert/point/PointCsv.h"
 #include "convert/point/PointMerge.h"
@@ -11,15 +12,15 @@ namespace velmora {
 
 namespace {
 
-// The point converters of ModPoint. The land-price layers are not converted yet beyond their data-year
-// check: their conversions say so and fail.
+// The point converters of ModPoint. Of the land-price layers, one fixed-column file is converted (split or
+// not); their other conversions say that they are not available yet and fail.
 class BuiltInPointConversion : public PointConversion {
 public:
     bool ChkMakePoint_FileType(const FileList& files) override { return ModPoint::ChkMakePoint_FileType(files); }
     bool ChkMakePoint_FileYear(const FileList& files) override { return ModPoint::ChkMakePoint_FileYear(files); }
-    bool MakePoint_Chika_SetIniData() override { return unavailable(); }
+    bool MakePoint_Chika_SetIniData() override { return ModPoint::MakePoint_Chika_SetIniData(); }
     bool MakeShapePointFileData_ini() override { return ModPoint::MakeShapePointFileData_ini(); }
-    bool MakeShapePointFileData_ini_Chika() override { return unavailable(); }
+    bool MakeShapePointFileData_ini_Chika() override { return ModPoint::MakeShapePointFileData_ini_Chika(); }
     bool MakeShapePointFileData_ini_Kouwan() override { return ModPoint::MakeShapePointFileData_ini_Kouwan(); }
     bool MakeShapePointFileData(const std::string& path) override { return ModPoint::MakeShapePointFileData(path); }
     bool MakeShapePointFileData_ALL(const std::string& path, bool& written) override {
@@ -30,7 +31,7 @@ public:
         return ModPoint::MakeShapePointFileCSV(path, pointNumber);
     }
     bool MakePoint_Multi(const FileList& files) override { return ModPoint::MakePoint_Multi(files); }
-    bool MakePoint_Chika(const std::string&) override { return unavailable(); }
+    bool MakePoint_Chika(const std::string& path) override { return ModPoint::MakePoint_Chika(path); }
     bool MakePoint_Chika2(const FileList&) override { return unavailable(); }
     bool MakePoint_ChikaCSV(const std::string&) override { return unavailable(); }
     bool MakePoint_ChikaCSV2(const FileList&) override { return unavailable(); }

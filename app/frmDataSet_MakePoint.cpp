@@ -110,6 +110,15 @@ bool convertPort(const JobSettings& job) {
 bool convertLandPriceSplit(const JobSettings& job, const LayerDef& row) {
     ConversionState& s = conversionState();
     PointConversion& point = pointConversion();
+    // The split tables lie beside the output; one that the map shows would be overwritten.
+    const std::string base = shapedesc::shapeBaseName(job.output);
+    for (const char* table : {"_Z", "_Z2"}) {
+        if (modCommon::tableOnMap(base + table + ".dbf")) {
+            ui::message(std::string("既にマップに追加されている属性ファイル(") + table + ")は上書きできません。", "ｴﾗｰﾒｯｾｰｼﾞ",
+                        ui::Icon::Exclamation);
+            return false;
+        }
+    }
     shapedesc::openDescriptionFile(s.FilZFileNo, "_Z");
     const bool several = job.files.size() > 1;
     const std::string& file = job.files.front();

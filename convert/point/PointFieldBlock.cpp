@@ -1,9 +1,11 @@
 #include "convert/point/PointFieldBlock.h"
 
+#include <span>
 #include <string>
 
 #include "convert/core/ConversionRoutines.h"
 #include "convert/core/LayerDef.h"
+#include "convert/point/PointRecords.h"
 #include "convert/shapedesc/ShapeDescriptionWriter.h"
 
 namespace ModPoint {
@@ -24,6 +26,14 @@ bool writeFieldBlock(text::LineWriter& h, const LayerDef& layer, int first, int 
     }
     if (linkKey) shapedesc::writeFieldName(h, kLinkKeyField, "N", 6);
     return true;
+}
+
+void writeKeyedValues(text::LineWriter& out, const LayerDef& layer, std::string_view line, int first, int last,
+                      std::string_view key, std::vector<std::string_view>& values) {
+    values.clear();
+    appendItemValues(layer, line, first, last, ValueCut::AsCut, values);
+    values.push_back(key);
+    shapedesc::writeDbfItem(out, std::span<const std::string_view>(values));
 }
 
 }  // namespace ModPoint

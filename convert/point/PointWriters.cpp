@@ -13,6 +13,7 @@
 #include "convert/point/PointHeader.h"
 #include "convert/point/PointProgress.h"
 #include "convert/point/PointRecords.h"
+#include "convert/point/LandPriceFixed.h"
 #include "convert/point/PortLayer.h"
 #include "convert/shapedesc/ShapeDescriptionBaseName.h"
 #include "convert/shapedesc/ShapeDescriptionWriter.h"
@@ -40,11 +41,11 @@ bool meshCodeSelected(std::string_view meshCode) {
     return false;
 }
 
-// The part the two writers share: the progress display, the loop over the file's point records, the
-// log lines of unusable coordinates and the record blocks.
+// The part the fixed-column writers share: the progress display, the loop over the file's point records,
+// the log lines of unusable coordinates and the record blocks.
 class PointFileWriter {
 public:
-    PointFileWriter(bool meshFiltered, const char* procedure) : meshFiltered_(meshFiltered), procedure_(procedure) {}
+    PointFileWriter(RecordWriter kind, const char* procedure) : kind_(kind), procedure_(procedure) {}
 
     // True when the file was read to its end or skipped; false after a message.
     bool run(const std::string& path) {
@@ -75,16 +76,20 @@ private:
         std::vector<std::string_view> values;
         std::int32_t id = 1;
         bool meshBoxShown = false;
+        const bool meshFiltered = kind_ == RecordWriter::MeshFiltered;
         while (in.next(line)) {
             if (!isPointRecord(line)) continue;
             const PointColumns p = cutPoint(line);
-            if (meshFiltered_ && !selected(p.mesh, meshBoxShown)) {
+            if (meshFiltered && !selected(p.mesh, meshBoxShown)) {
                 progress::step();
                 continue;
             }
             if (const std::int16_t code = unusableCoordinates(p.x, p.y)) {
-                modCommon::PutLogFileMsg(code, "LINE:" + std::to_string(id));
-                if (!meshFiltered_) ModLine::incremented(id);
+                // The whole-file writer counts every record, so its ids and log numbers are the record's
+                // place among the point records; the land-price writer names the line after the header.
+                const long number = kind_ == RecordWriter::LandPriceSplit ? in.lineNumber() - 1 : id;
+                modCommon::PutLogFileMsg(code, "LINE:" + std::to_string(number));
+                if (kind_ == RecordWriter::WholeFile) ModLine::incremented(id);
                 progress::step();
                 continue;
             }
@@ -94,11 +99,13 @@ private:
             shapedesc::writeLinkIdx(d, id);
             shapedesc::writeLinkData(d, x, y);
             shapedesc::writeLinkNo(h, id);
-            if (port) {
+            if (kind_ == RecordWriter::LandPriceSplit) {
+                if (!MakeShapeDbfData_Chika(line, id)) return false;
+            } else if (port) {
                 if (!MakeShapeDbfData_Kouwan(line, id)) return false;
             } else {
                 values.clear();
-                if (meshFiltered_) {
+                if (meshFiltered) {
                     appendItemValues(layer, line, 1, layer.ItemCount, ValueCut::AsCut, values);
                 } else {
                     appendItemValues(layer, line, 1, layer.ItemCount, ValueCut::Trimmed, values);
@@ -125,7 +132,7 @@ private:
         }
     }
 
-    bool meshFiltered_;
+    RecordWriter kind_;
     const char* procedure_;
     bool written_ = false;
 };
@@ -146,16 +153,20 @@ bool MakeShapePointFileData_ini() {
     }
 }
 
+bool writePointFile(RecordWriter kind, const std::string& path, const char* procedure, bool* written) {
+    PointFileWriter writer(kind, procedure);
+    const bool ok = writer.run(path);
+    if (written) *written = writer.written();
+    return ok;
+}
+
 bool MakeShapePointFileData(const std::string& path) {
-    return PointFileWriter(false, "MakeShapePointFileData").run(path);
+    return writePointFile(RecordWriter::WholeFile, path, "MakeShapePointFileData");
 }
 
 bool MakeShapePointFileData_ALL(const std::string& path, bool& written) {
     written = false;
-    PointFileWriter writer(true, "MakeShapePointFileData_ALL");
-    const bool ok = writer.run(path);
-    written = writer.written();
-    return ok;
+    return writePointFile(RecordWriter::MeshFiltered, path, "MakeShapePointFileData_ALL", &written);
 }
 
 bool ChkSelectMeshCode(std::string_view meshCode) {

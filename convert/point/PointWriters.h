@@ -21,6 +21,13 @@ bool MakeShapePointFileData(const std::string& path);
 // whether any point was written.
 bool MakeShapePointFileData_ALL(const std::string& path, bool& written);
 
+// The loop every fixed-column writer runs over a file's point records, by writer: every record (ids count
+// the records), the records of the selected mesh codes, or the split land-price records (both count the
+// written points; the land-price writer logs the line's position after the header). written, when given,
+// tells whether any point was written.
+enum class RecordWriter { WholeFile, MeshFiltered, LandPriceSplit };
+bool writePointFile(RecordWriter kind, const std::string& path, const char* procedure, bool* written = nullptr);
+
 // Whether a mesh code lies in one of MeshRanges(1 .. MeshRangeCount), ends included. A blank code lies in
 // none; a code that is no number shows the run-time error box and lies in none.
 bool ChkSelectMeshCode(std::string_view meshCode);

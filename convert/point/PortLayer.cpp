@@ -137,14 +137,9 @@ bool MakeShapeDbfData_Kouwan(std::string_view line, std::int32_t id) {
         // Each group gives one field per written item and the key; a group with no written item gives the
         // key alone.
         std::vector<std::string_view> values;
-        auto writeGroup = [&](text::LineWriter& out, int first, int last) {
-            values.clear();
-            appendItemValues(layer, line, first, last, ValueCut::AsCut, values);
-            values.push_back(key);
-            shapedesc::writeDbfItem(out, std::span<const std::string_view>(values));
-        };
-        writeGroup(conversionState().FilHFileNo.file(), 1, kPortBasicItems);
-        for (int k = 0; k < kPortTables; ++k) writeGroup(KouwanFileNo()[k].file(), firstItemOfTable(k), lastItemOfTable(k));
+        writeKeyedValues(conversionState().FilHFileNo.file(), layer, line, 1, kPortBasicItems, key, values);
+        for (int k = 0; k < kPortTables; ++k)
+            writeKeyedValues(KouwanFileNo()[k].file(), layer, line, firstItemOfTable(k), lastItemOfTable(k), key, values);
         return true;
     } catch (const std::exception& e) {
         ui::showError(e, "Error: ModPoint (ModPoint MakeShapeDbfData_Kouwan)");

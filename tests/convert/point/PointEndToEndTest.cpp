@@ -26,7 +26,7 @@ CatalogueRow catalogueRow(int row, const gen::PointGenLayer& layer) {
 class PointEndToEnd : public JobRunFixture {
 protected:
     PointEndToEnd() {
-        writeCatalogue(program_.path(), {catalogueRow(12, layer_), catalogueRow(1, port_)});
+        writeCatalogue(program_.path(), {catalogueRow(12, layer_), catalogueRow(1, port_), catalogueRow(8, landPrice_)});
         gen::writeCsvLayoutFile(program_.file("DataDBFItemCS.csv"), {layer_});
     }
     // A point job of row 12 (or 1) over the inputs into out/<output>.
@@ -68,6 +68,7 @@ protected:
 
     gen::PointGenLayer layer_ = gen::standardPointLayer();
     gen::PointGenLayer port_ = gen::portLayer(593);
+    gen::PointGenLayer landPrice_ = gen::landPriceLayer(277);
 };
 
 TEST_F(PointEndToEnd, OneFixedColumnFileBecomesAPointShapefile) {
@@ -132,6 +133,34 @@ TEST_F(PointEndToEnd, ThePortRowWritesTheShapefileAndNineTablesJoinedByLinkKey) 
     // Item 126 + 52 × 4 + 1 (a number) of the fifth point, in _S57.
     const gen::GenPoint fifth = gen::genPoint(port_, o, 4);
     EXPECT_EQ(values(ogrinfo(out("港湾_S57.dbf")), "項目335").back(), fifth.values[334]);
+}
+
+TEST_F(PointEndToEnd, ALandPriceFileOf2001SplitIntoTheShapefileAndItsTableJoinedByLinkKey) {
+    gen::PointFileOptions o;
+    o.points = 3;
+    o.year = "2001";
+    const std::string in = program_.file("in/chika.txt");
+    gen::writeFixedPointFile(in, landPrice_, o);
+    const JobRun run = pointJob("地価.shp", {in}, 8, "--answer yes --answer no");
+    EXPECT_THAT(run.output, ::testing::EndsWith(std::string(kClosingQuestion) + "result: success\n"));
+    const std::string shape = ogrinfo(out("地価.shp")), table = ogrinfo(out("地価_Z.dbf"));
+    EXPECT_THAT(shape, HasSubstr("Feature Count: 3"));
+    EXPECT_EQ(values(shape, "LinkKey"), (std::vector<std::string>{"1", "2", "3"}));
+    EXPECT_EQ(values(table, "LinkKey"), (std::vector<std::string>{"1", "2", "3"}));
+    const gen::GenPoint third = gen::genPoint(landPrice_, o, 2);
+    EXPECT_EQ(values(shape, "価格2").back(), third.values[1]);
+    EXPECT_EQ(values(table, "価格277").back(), third.values[276]);
+    EXPECT_FALSE(fileExists(out("地価_Z2.dbf")));
+
+    // Files of a year without a fixed-column layout, or of two years, are refused before anything is written.
+    o.year = "2002";
+    gen::writeFixedPointFile(program_.file("in/2002.txt"), landPrice_, o);
+    const JobRun refused = pointJob("地価.shp", {program_.file("in/2002.txt")}, 8, "--answer yes");
+    EXPECT_THAT(refused.output, HasSubstr("box: ｴﾗｰﾒｯｾｰｼﾞ | データの作成年度（2002）に対応する項目配置がありません。\n"));
+    EXPECT_THAT(refused.output, ::testing::EndsWith("result: failure\n"));
+    const JobRun mixed = pointJob("地価.shp", {in, program_.file("in/2002.txt")}, 8, "--answer yes");
+    EXPECT_THAT(mixed.output, HasSubstr("box: ｴﾗｰﾒｯｾｰｼﾞ | データの作成年度が混在しています。"));
+    EXPECT_THAT(ogrinfo(out("地価.shp")), HasSubstr("Feature Count: 3"));
 }
 
 TEST_F(PointEndToEnd, FailedJobsSayWhyAndLeaveEarlierOutputsAlone) {

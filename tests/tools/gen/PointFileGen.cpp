@@ -90,6 +90,13 @@ PointGenLayer portLayer(int items, const std::string& headerKey) {
     return pointLayer("港湾", headerKey, std::move(list));
 }
 
+PointGenLayer landPriceLayer(int items, const std::string& headerKey) {
+    std::vector<PointGenItem> list;
+    for (int i = 1; i <= items; ++i)
+        list.push_back(valueItem("価格" + std::to_string(i), i <= 59 && i % 2 == 1 ? "Text" : "Long", 4));
+    return pointLayer("地価公示", headerKey, std::move(list));
+}
+
 void fillPointLayerRow(LayerDef& row, const PointGenLayer& layer) {
     row = LayerDef{};
     row.Name = text::toCp932(layer.name);
@@ -141,8 +148,8 @@ GenPoint genPoint(const PointGenLayer& layer, const PointFileOptions& options, l
     return p;
 }
 
-std::string pointHeaderLine(const std::string& headerKey, long records) {
-    return attrHeaderLine({"", headerKey, "", "2008", "1", records});
+std::string pointHeaderLine(const std::string& headerKey, long records, const std::string& year) {
+    return attrHeaderLine({"", headerKey, "", year, "1", records});
 }
 
 std::string pointRecord(const PointGenLayer& layer, const GenPoint& point) {
@@ -160,7 +167,7 @@ std::string pointRecord(const PointGenLayer& layer, const GenPoint& point) {
 
 void writeFixedPointFile(const std::string& path, const PointGenLayer& layer, const PointFileOptions& options) {
     text::LineWriter out(path, text::LineWriter::Mode::Replace);
-    out.writeLine(pointHeaderLine(options.headerKey.value_or(layer.headerKey), options.points));
+    out.writeLine(pointHeaderLine(options.headerKey.value_or(layer.headerKey), options.points, options.year));
     for (long n = 1; n <= options.points; ++n) {
         out.writeLine(pointRecord(layer, genPoint(layer, options, options.first + n - 1)));
         if (every(options.blankLineEvery, n)) out.writeLine("");

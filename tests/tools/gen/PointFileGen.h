@@ -44,6 +44,9 @@ PointGenLayer pointLayer(const std::string& name, const std::string& headerKey, 
 PointGenLayer standardPointLayer(const std::string& name = "発電所", const std::string& headerKey = "P03");
 // The port layer's shape: `items` items (at most 593) of 4 bytes, every third a text, the rest numbers.
 PointGenLayer portLayer(int items = 593, const std::string& headerKey = "C02");
+// A land-price layer (row 8's name) in the column layout of 2001: items 1 to 59 alternate texts and numbers,
+// the yearly items 60 on are numbers; `items` items of 4 bytes.
+PointGenLayer landPriceLayer(int items = 277, const std::string& headerKey = "L01");
 
 // A catalogue row of the point table for the layer (texts as CP932, as the catalogue loader stores them).
 void fillPointLayerRow(LayerDef& row, const PointGenLayer& layer);
@@ -52,6 +55,7 @@ struct PointFileOptions {
     long points = 10;
     unsigned seed = 1;
     long first = 0;  // index of the first point: files of overlapping ranges share their points
+    std::string year = "2008";  // the data year in the header line
     std::optional<std::string> headerKey;  // another item's key: a file of another data item
     // Every k-th point (counting from 1; 0 never): a blank Y, an X of "9999999", a mesh code of letters.
     long blankYEvery = 0;
@@ -79,7 +83,7 @@ std::string degreesText(long units);
 int meshCodeOf(long x, long y);
 
 // The common header line: the key in the data-code columns, the record count in columns 34-41.
-std::string pointHeaderLine(const std::string& headerKey, long records);
+std::string pointHeaderLine(const std::string& headerKey, long records, const std::string& year = "2008");
 // A "P" record: mesh code, X, Y and the items at their bytes (numbers right-aligned); CP932.
 std::string pointRecord(const PointGenLayer& layer, const GenPoint& point);
 
