@@ -1,6 +1,8 @@
 #include "convert/point/PointDb.h"
 
-#include <optional>
+#include <algorithm>
+#include <tuple>
+#include <utility>
 
 #include "convert/attr/AttrRecords.h"
 #include "convert/core/ConversionLog.h"
@@ -36,23 +38,112 @@ bool guarded(const char* procedure, F&& f) {
     }
 }
 
-// ポイントデータ of the selected row, with its two indexes. A type name SetTextToVbidx refuses gives
-// nothing (its message shown).
-std::optional<db::TableDef> pointTableDef() {
-    const LayerDef& layer = selectedPointLayer();
+// Fields for items first .. last of the layer (items beyond ItemCount are left out). False when
+// SetTextToVbidx refused a type name (its message shown).
+bool addItemFields(db::TableDef& table, const LayerDef& layer, int first, int last) {
+    for (int i = first; i <= std::min<int>(last, layer.ItemCount); ++i) {
+        const auto k = static_cast<std::size_t>(i);
+        std::int16_t type = 0;
+        if (!ModPolygon::SetTextToVbidx(layer.ItemType.at(k), type)) return false;
+        table.field(text::fromCp932(layer.ItemName.at(k)), db::fieldTypeOfNumber(type), layer.ItemWidth.at(k));
+    }
+    return true;
+}
+
+// ポイントデータ with items first .. last; with indexes on X and Y unless they are omitted.
+bool createPointTable(db::Database& database, int last, IndexTiming indexes) {
     db::TableDef table(kPointTable);
     table.field(kLayerCodeField, db::FieldType::Text, 3)
         .field(kMeshCodeField, db::FieldType::Long)
         .field(kXField, db::FieldType::Long)
         .field(kYField, db::FieldType::Long);
-    for (int i = 1; i <= layer.ItemCount; ++i) {
-        const auto k = static_cast<std::size_t>(i);
-        std::int16_t type = 0;
-        if (!ModPolygon::SetTextToVbidx(layer.ItemType.at(k), type)) return std::nullopt;
-        table.field(text::fromCp932(layer.ItemName.at(k)), db::fieldTypeOfNumber(type), layer.ItemWidth.at(k));
+    if (!addItemFields(table, selectedPointLayer(), 1, last)) return false;
+    if (indexes == IndexTiming::WithTable) table.index(kXField, kXField).index(kYField, kYField);
+    database.createTable(table);
+    return true;
+}
+
+// The items of one table row cut from a record and stored as the loaders store them: a text as cut, a
+// number (converted once, by the field's own rule) only when the cut reads as one. With `bytes`, the
+// stored values are also appended in the form rows are compared in (PointDistinctRows.h).
+class ItemStore {
+public:
+    // The appender's fields from `firstField` on hold items first .. last of the layer.
+    ItemStore(db::Appender& table, std::size_t firstField, const LayerDef& layer, int first, int last) : table_(table) {
+        for (int i = first; i <= std::min<int>(last, layer.ItemCount); ++i) {
+            const auto k = static_cast<std::size_t>(i);
+            items_.push_back({&table.fields().at(firstField + static_cast<std::size_t>(i - first)),
+                              layer.ItemStart.at(k), layer.ItemWidth.at(k), ModAttr::isTextItem(layer.ItemType.at(k))});
+        }
     }
-    table.index(kXField, kXField).index(kYField, kYField);
-    return table;
+    void number(const db::FieldDef& f, std::string_view value, std::string* bytes) {
+        const std::int64_t n = db::wholeNumberFor(f, value);
+        table_.set(f.name, n);
+        if (bytes) appendValue(*bytes, std::to_string(n));
+    }
+    // Starts the row with X and Y in the appender's fields xField and xField + 1.
+    void coordinates(std::size_t xField, const PointColumns& p, std::string* bytes) {
+        number(table_.fields().at(xField), p.x, bytes);
+        number(table_.fields().at(xField + 1), p.y, bytes);
+    }
+    void items(std::string_view line, std::string* bytes) {
+        for (const Item& f : items_) {
+            const std::string_view cut = modCommon::MidByteSjis(line, f.start, f.width);
+            if (f.text) {
+                table_.set(f.field->name, cut);
+                if (bytes) appendValue(*bytes, cut);
+            } else if (text::isNumeric(cut)) {
+                number(*f.field, cut, bytes);
+            } else if (bytes) {
+                appendNull(*bytes);
+            }
+        }
+    }
+
+private:
+    struct Item {
+        const db::FieldDef* field;
+        int start, width;
+        bool text;
+    };
+    db::Appender& table_;
+    std::vector<Item> items_;
+};
+
+// The loop both loaders run over the rest of the file open in InFileNo: progress, one transaction,
+// blank lines passed over, records of blank or "9999999" coordinates logged with the line's position
+// after the header and not stored; `store` stores one record.
+template <class Store>
+bool loadLines(db::Database& database, const char* procedure, Store&& store) {
+    ConversionState& s = conversionState();
+    try {
+        progress::setMaximum(s.RecHedCount);
+        progress::setCaption("初期処理中・・・");
+        progress::setVisible(true);
+        ui::service().yield();
+        text::LineReader& in = s.InFileNo.file();
+        db::Transaction transaction(database);
+        std::string line;
+        while (in.next(line)) {
+            if (!text::trimBlanks(line).empty()) {
+                const PointColumns p = cutPoint(line);
+                if (const std::int16_t code = unusableCoordinates(p.x, p.y))
+                    modCommon::PutLogFileMsg(code, "LINE:" + std::to_string(in.lineNumber() - 1));
+                else
+                    store(line, p);
+            }
+            progress::step();
+        }
+        transaction.commit();
+        s.InFileNo.close();
+        progress::fill();
+        progress::setVisible(false);
+        return true;
+    } catch (const std::exception& e) {
+        s.InFileNo.closeQuietly();
+        ui::showError(e, std::string("Error: ModPoint (ModPoint ") + procedure + ")");
+        return false;
+    }
 }
 
 }  // namespace
@@ -71,95 +162,77 @@ bool MakePointDb(IndexTiming indexes) {
 }
 
 bool makePointTable(db::Database& database, IndexTiming indexes) {
-    return guarded("makePointTable", [&] { return makeTable_PointData2(database, indexes); });
+    return guarded("makePointTable", [&] {
+        const std::int16_t row = conversionState().SelectedIndex;
+        if (row == 8 || row == 9) return makeTable_PointData1(database) && makeTable_Zoku(database);
+        return makeTable_PointData2(database, indexes);
+    });
 }
 
-bool makeTable_PointData2(db::Database& database, IndexTiming indexes) {
-    return guarded("makeTable_PointData2", [&] {
-        std::optional<db::TableDef> table = pointTableDef();
-        if (!table) return false;
-        if (indexes == IndexTiming::WithTable) {
-            database.createTable(*table);
-        } else {
-            db::TableDef fields(table->name());
-            for (const db::FieldDef& f : table->fields()) fields.field(f.name, f.type, f.size);
-            database.createTable(fields);
+bool makeTable_PointData1(db::Database& database) {
+    return guarded("makeTable_PointData1", [&] { return createPointTable(database, kLastPointTableItem, IndexTiming::WithTable); });
+}
+
+bool makeTable_Zoku(db::Database& database) {
+    return guarded("makeTable_Zoku", [&] {
+        const LayerDef& layer = selectedPointLayer();
+        for (auto [name, first, last] : {std::tuple{kAttrTable1, kLastPointTableItem + 1, kLastAttrTable1Item},
+                                         std::tuple{kAttrTable2, kLastAttrTable1Item + 1, static_cast<int>(LayerDef::MaxItem)}}) {
+            db::TableDef table(name);
+            table.field(kXField, db::FieldType::Long).field(kYField, db::FieldType::Long);
+            if (!addItemFields(table, layer, first, last)) return false;
+            table.index(kXField, kXField).index(kYField, kYField);
+            database.createTable(table);
         }
         return true;
     });
 }
 
-bool SetPointTextToTbl2(db::Database& database, const std::string&, DistinctRows* distinct) {
-    ConversionState& s = conversionState();
-    try {
-        progress::setMaximum(s.RecHedCount);
-        progress::setCaption("初期処理中・・・");
-        progress::setVisible(true);
-        ui::service().yield();
+bool makeTable_PointData2(db::Database& database, IndexTiming indexes) {
+    return guarded("makeTable_PointData2", [&] { return createPointTable(database, LayerDef::MaxItem, indexes); });
+}
 
-        const LayerDef& layer = selectedPointLayer();
-        db::Appender& table = database.appender(kPointTable);
-        // The table's fields: layer code, mesh code, X, Y, then item k at 3 + k.
-        const std::vector<db::FieldDef>& fields = table.fields();
-        struct ItemField {
-            const db::FieldDef* field;
-            int start, width;
-            bool text;
-        };
-        std::vector<ItemField> items;
-        for (int i = 1; i <= layer.ItemCount; ++i) {
-            const auto k = static_cast<std::size_t>(i);
-            items.push_back({&fields.at(3 + k), layer.ItemStart.at(k), layer.ItemWidth.at(k),
-                             ModAttr::isTextItem(layer.ItemType.at(k))});
+bool SetPointTextToTbl2(db::Database& database, const std::string&, DistinctRows* distinct) {
+    const LayerDef& layer = selectedPointLayer();
+    db::Appender& table = database.appender(kPointTable);
+    // Fields: layer code, mesh code, X, Y, items.
+    ItemStore store(table, 4, layer, 1, layer.ItemCount);
+    std::string bytes;
+    std::string* compared = distinct ? &bytes : nullptr;
+    return loadLines(database, "SetPointTextToTbl2", [&](std::string_view line, const PointColumns& p) {
+        bytes.clear();
+        table.newRow();
+        table.set(kLayerCodeField, text::sjisCharCut(line, 1, 3));
+        table.set(kMeshCodeField, p.mesh);
+        store.coordinates(2, p, compared);
+        store.items(line, compared);
+        table.save();
+        if (distinct) distinct->add(bytes);
+    });
+}
+
+bool SetPointTextToTbl1(db::Database& database, const std::string&) {
+    const LayerDef& layer = selectedPointLayer();
+    db::Appender& points = database.appender(kPointTable);
+    db::Appender& attr1 = database.appender(kAttrTable1);
+    db::Appender& attr2 = database.appender(kAttrTable2);
+    ItemStore pointItems(points, 4, layer, 1, kLastPointTableItem);
+    ItemStore attr1Items(attr1, 2, layer, kLastPointTableItem + 1, kLastAttrTable1Item);
+    ItemStore attr2Items(attr2, 2, layer, kLastAttrTable1Item + 1, layer.ItemCount);
+    return loadLines(database, "SetPointTextToTbl1", [&](std::string_view line, const PointColumns& p) {
+        points.newRow();
+        points.set(kLayerCodeField, text::sjisCharCut(line, 1, 3));
+        points.set(kMeshCodeField, p.mesh);
+        pointItems.coordinates(2, p, nullptr);
+        pointItems.items(line, nullptr);
+        points.save();
+        for (auto [table, items] : {std::pair{&attr1, &attr1Items}, std::pair{&attr2, &attr2Items}}) {
+            table->newRow();
+            items->coordinates(0, p, nullptr);
+            items->items(line, nullptr);
+            table->save();
         }
-        text::LineReader& in = s.InFileNo.file();
-        db::Transaction transaction(database);
-        std::string line, bytes;
-        // A number is converted once, by the field's own rule, for the table and for the comparison.
-        auto storeNumber = [&](const db::FieldDef& f, std::string_view value) {
-            const std::int64_t number = db::wholeNumberFor(f, value);
-            table.set(f.name, number);
-            if (distinct) appendValue(bytes, std::to_string(number));
-        };
-        while (in.next(line)) {
-            if (!text::trimBlanks(line).empty()) {
-                const PointColumns p = cutPoint(line);
-                if (const std::int16_t code = unusableCoordinates(p.x, p.y)) {
-                    modCommon::PutLogFileMsg(code, "LINE:" + std::to_string(in.lineNumber() - 1));
-                } else {
-                    bytes.clear();
-                    table.newRow();
-                    table.set(kLayerCodeField, text::sjisCharCut(line, 1, 3));
-                    table.set(kMeshCodeField, p.mesh);
-                    storeNumber(fields.at(2), p.x);
-                    storeNumber(fields.at(3), p.y);
-                    for (const ItemField& f : items) {
-                        const std::string_view cut = modCommon::MidByteSjis(line, f.start, f.width);
-                        if (f.text) {
-                            table.set(f.field->name, cut);
-                            if (distinct) appendValue(bytes, cut);
-                        } else if (text::isNumeric(cut)) {
-                            storeNumber(*f.field, cut);
-                        } else if (distinct) {
-                            appendNull(bytes);
-                        }
-                    }
-                    table.save();
-                    if (distinct) distinct->add(bytes);
-                }
-            }
-            progress::step();
-        }
-        transaction.commit();
-        s.InFileNo.close();
-        progress::fill();
-        progress::setVisible(false);
-        return true;
-    } catch (const std::exception& e) {
-        s.InFileNo.closeQuietly();
-        ui::showError(e, "Error: ModPoint (ModPoint SetPointTextToTbl2)");
-        return false;
-    }
+    });
 }
 
 }  // namespace ModPoint

@@ -80,11 +80,10 @@ TEST_F(JobRunTest, QuestionsBeyondTheGivenAnswersAreAnsweredNo) {
     EXPECT_THAT(ogrinfo(program_.file("out/old.shp")), HasSubstr("Feature Count: 3"));
 }
 
-TEST_F(JobRunTest, ALandPriceMergeFailsUntilItsConvertersExist) {
-    const std::string in = program_.file("in/p.txt"), in2 = program_.file("in/p2.txt");
-    for (const std::string& f : {in, in2}) writeLines(f, {"H  L01" + std::string(19, ' ') + "2001   1       1", "P  1"});
-    const JobRun run = jobrun("--kind point --row 8 --answer yes --out '" + program_.file("out/p.shp") + "' '" + in +
-                              "' '" + in2 + "'");
+TEST_F(JobRunTest, ALandPriceCsvJobFailsUntilItsConvertersExist) {
+    const std::string in = program_.file("in/p.csv");
+    writeLines(in, {"x,y", "12345,a,b,c,d,2006"});
+    const JobRun run = jobrun("--kind point --row 8 --answer yes --out '" + program_.file("out/p.shp") + "' '" + in + "'");
     EXPECT_THAT(run.output, ::testing::EndsWith("box: ﾒｯｾｰｼﾞ | ポイントデータの変換処理は、まだ使用できません。\nresult: failure\n"));
     EXPECT_EQ(run.exitCode, 1);
 }

@@ -1,6 +1,7 @@
 // Fixed-column land-price files: the yearly column layout, the split header blocks and value lines, and
 // one file converted into the split outputs.
 #include "convert/point/LandPriceFixed.h"
+#include "convert/point/LandPriceMerge.h"
 #include "tests/convert/point/PointTestSupport.h"
 
 using namespace velmora;
@@ -145,6 +146,27 @@ TEST_F(LandPriceSplit, OneFileGivesTheShapefileAndTableTheSameKeys) {
     EXPECT_EQ(keysH, (std::vector<std::string>{"1", "2"}));
     EXPECT_EQ(keysZ, keysH);
     EXPECT_EQ(logLines(), std::vector<std::string>{"ポイントデータ座標値が空白です。LINE:2"});
+}
+
+TEST_F(LandPriceSplit, MergedFilesGiveOnePointPerLocationOfItemsOneToFive) {
+    select(8, landPriceRow(10));
+    ASSERT_TRUE(ModPoint::MakeShapePointFileData_ini_Chika());
+    // Items 1 to 5 at bytes 26-35, item 6 on at 36.
+    const std::string a = input("a.txt", {gen::pointHeaderLine("L01", 2, "2001"), rec("533945", "4860000", "1260000", "111111111112"),
+                                         rec("533945", "4860036", "1260000", "111111111156")});
+    const std::string b = input("b.txt", {gen::pointHeaderLine("L01", 2, "2001"),
+                                         rec("533945", "4860000", "1260000", "111111111134"),  // item 6 only differs
+                                         rec("533945", "4860000", "1260000", "221111111178")});  // item 1 differs
+    ASSERT_TRUE(ModPoint::MakePoint_Chika2({a, b}));
+    // All ten items belong to the shapefile: the table rows hold the key alone.
+    EXPECT_EQ(valueLines(file("_Z")), (std::vector<std::string>{"DBFITEM,1", "DBFITEM,2", "DBFITEM,3"}));
+    const std::vector<std::string> h = valueLines(file("_H"));
+    ASSERT_EQ(h.size(), 3u);
+    // The first location takes item 6 of the first row at its coordinates.
+    EXPECT_EQ(h[0], "DBFITEM,11,11,11,11,11,12,,,,,1");
+    EXPECT_EQ(h[1], "DBFITEM,11,11,11,11,11,56,,,,,2");
+    EXPECT_EQ(h[2], "DBFITEM,22,11,11,11,11,12,,,,,3");
+    EXPECT_FALSE(std::filesystem::exists(folder.file("xxtmpPointDabaDB.mdb")));
 }
 
 }  // namespace

@@ -163,6 +163,27 @@ TEST_F(PointEndToEnd, ALandPriceFileOf2001SplitIntoTheShapefileAndItsTableJoined
     EXPECT_THAT(ogrinfo(out("地価.shp")), HasSubstr("Feature Count: 3"));
 }
 
+TEST_F(PointEndToEnd, LandPriceFilesMergedSplitOrNot) {
+    gen::PointFileOptions o;
+    o.points = 4;
+    o.year = "2001";
+    const std::string a = program_.file("in/a.txt"), b = program_.file("in/b.txt");
+    gen::writeFixedPointFile(a, landPrice_, o);
+    o.first = 2;  // points 2 and 3 in both files
+    gen::writeFixedPointFile(b, landPrice_, o);
+    const JobRun split = pointJob("merged.shp", {a, b}, 8, "--answer yes --answer no");
+    EXPECT_THAT(split.output, ::testing::EndsWith(std::string(kClosingQuestion) + "result: success\n"));
+    EXPECT_EQ(values(ogrinfo(out("merged.shp")), "LinkKey"), (std::vector<std::string>{"1", "2", "3", "4", "5", "6"}));
+    EXPECT_EQ(values(ogrinfo(out("merged_Z.dbf")), "価格277").back(), gen::genPoint(landPrice_, o, 5).values[276]);
+
+    // One table of every written item.
+    const JobRun whole = pointJob("whole.shp", {a, b}, 8, "--answer no --answer no");
+    EXPECT_THAT(whole.output, ::testing::EndsWith(std::string(kClosingQuestion) + "result: success\n"));
+    const std::string info = ogrinfo(out("whole.shp"));
+    EXPECT_THAT(info, HasSubstr("Feature Count: 6"));
+    EXPECT_EQ(values(info, "価格100").front(), gen::genPoint(landPrice_, {}, 0).values[99]);
+}
+
 TEST_F(PointEndToEnd, FailedJobsSayWhyAndLeaveEarlierOutputsAlone) {
     ASSERT_EQ(pointJob("kept.shp", {fixed("good.txt", 3)}).exitCode, 0);
     const std::string before = readFile(out("kept.shp")) + readFile(out("kept.dbf"));
