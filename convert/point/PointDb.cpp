@@ -192,6 +192,21 @@ bool makeTable_PointData2(db::Database& database, IndexTiming indexes) {
     return guarded("makeTable_PointData2", [&] { return createPointTable(database, LayerDef::MaxItem, indexes); });
 }
 
+namespace {
+
+// One row of ポイントデータ: layer code, mesh code, X and Y (fields 2 and 3), the items of `items`.
+void addPointRow(db::Appender& table, ItemStore& items, std::string_view line, const PointColumns& p,
+                 std::string* bytes) {
+    table.newRow();
+    table.set(kLayerCodeField, text::sjisCharCut(line, 1, 3));
+    table.set(kMeshCodeField, p.mesh);
+    items.coordinates(2, p, bytes);
+    items.items(line, bytes);
+    table.save();
+}
+
+}  // namespace
+
 bool SetPointTextToTbl2(db::Database& database, const std::string&, DistinctRows* distinct) {
     const LayerDef& layer = selectedPointLayer();
     db::Appender& table = database.appender(kPointTable);
@@ -201,12 +216,7 @@ bool SetPointTextToTbl2(db::Database& database, const std::string&, DistinctRows
     std::string* compared = distinct ? &bytes : nullptr;
     return loadLines(database, "SetPointTextToTbl2", [&](std::string_view line, const PointColumns& p) {
         bytes.clear();
-        table.newRow();
-        table.set(kLayerCodeField, text::sjisCharCut(line, 1, 3));
-        table.set(kMeshCodeField, p.mesh);
-        store.coordinates(2, p, compared);
-        store.items(line, compared);
-        table.save();
+        addPointRow(table, store, line, p, compared);
         if (distinct) distinct->add(bytes);
     });
 }
@@ -220,12 +230,7 @@ bool SetPointTextToTbl1(db::Database& database, const std::string&) {
     ItemStore attr1Items(attr1, 2, layer, kLastPointTableItem + 1, kLastAttrTable1Item);
     ItemStore attr2Items(attr2, 2, layer, kLastAttrTable1Item + 1, layer.ItemCount);
     return loadLines(database, "SetPointTextToTbl1", [&](std::string_view line, const PointColumns& p) {
-        points.newRow();
-        points.set(kLayerCodeField, text::sjisCharCut(line, 1, 3));
-        points.set(kMeshCodeField, p.mesh);
-        pointItems.coordinates(2, p, nullptr);
-        pointItems.items(line, nullptr);
-        points.save();
+        addPointRow(points, pointItems, line, p, nullptr);
         for (auto [table, items] : {std::pair{&attr1, &attr1Items}, std::pair{&attr2, &attr2Items}}) {
             table->newRow();
             items->coordinates(0, p, nullptr);
