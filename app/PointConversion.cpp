@@ -1,6 +1,7 @@
 #include "app/PointConversion.h"
 
 #include "app/ReplaceableService.h"
+#include "convert/point/LandPriceCsv.h"
 #include "convert/point/LandPriceFixed.h"
 #include "convert/point/LandPriceMerge.h"
 #include "convert/point/LandPriceYear.h"
@@ -13,8 +14,8 @@ namespace velmora {
 
 namespace {
 
-// The point converters of ModPoint. The land-price layers are converted from fixed-column files; their
-// delimited conversions say that they are not available yet and fail.
+// The point converters of ModPoint. Of the land-price layers, several delimited files merged are not
+// converted yet: those conversions say so and fail.
 class BuiltInPointConversion : public PointConversion {
 public:
     bool ChkMakePoint_FileType(const FileList& files) override { return ModPoint::ChkMakePoint_FileType(files); }
@@ -34,11 +35,11 @@ public:
     bool MakePoint_Multi(const FileList& files) override { return ModPoint::MakePoint_Multi(files); }
     bool MakePoint_Chika(const std::string& path) override { return ModPoint::MakePoint_Chika(path); }
     bool MakePoint_Chika2(const FileList& files) override { return ModPoint::MakePoint_Chika2(files); }
-    bool MakePoint_ChikaCSV(const std::string&) override { return unavailable(); }
+    bool MakePoint_ChikaCSV(const std::string& path) override { return ModPoint::MakePoint_ChikaCSV(path); }
     bool MakePoint_ChikaCSV2(const FileList&) override { return unavailable(); }
     bool MakePoint_Chika3(const FileList& files) override { return ModPoint::MakePoint_Chika3(files); }
     bool MakePoint_ChikaCSV3(const FileList&) override { return unavailable(); }
-    bool MakePoint_ChikaCSV4(const std::string&) override { return unavailable(); }
+    bool MakePoint_ChikaCSV4(const std::string& path) override { return ModPoint::MakePoint_ChikaCSV4(path); }
     bool MakePoint_Kouwan(const std::string& path, bool& completed) override {
         return ModPoint::MakePoint_Kouwan(path, completed);
     }

@@ -80,10 +80,11 @@ TEST_F(JobRunTest, QuestionsBeyondTheGivenAnswersAreAnsweredNo) {
     EXPECT_THAT(ogrinfo(program_.file("out/old.shp")), HasSubstr("Feature Count: 3"));
 }
 
-TEST_F(JobRunTest, ALandPriceCsvJobFailsUntilItsConvertersExist) {
-    const std::string in = program_.file("in/p.csv");
-    writeLines(in, {"x,y", "12345,a,b,c,d,2006"});
-    const JobRun run = jobrun("--kind point --row 8 --answer yes --out '" + program_.file("out/p.shp") + "' '" + in + "'");
+TEST_F(JobRunTest, AMergedLandPriceCsvJobFailsUntilItsConvertersExist) {
+    const std::string in = program_.file("in/p.csv"), in2 = program_.file("in/p2.csv");
+    for (const std::string& f : {in, in2}) writeLines(f, {"x,y", "12345,a,b,c,d,2006"});
+    const JobRun run = jobrun("--kind point --row 8 --answer yes --out '" + program_.file("out/p.shp") + "' '" + in +
+                              "' '" + in2 + "'");
     EXPECT_THAT(run.output, ::testing::EndsWith("box: ﾒｯｾｰｼﾞ | ポイントデータの変換処理は、まだ使用できません。\nresult: failure\n"));
     EXPECT_EQ(run.exitCode, 1);
 }
