@@ -14,8 +14,7 @@ namespace velmora {
 
 namespace {
 
-// The point converters of ModPoint. Of the land-price layers, several delimited files merged are not
-// converted yet: those conversions say so and fail.
+// The point converters of ModPoint.
 class BuiltInPointConversion : public PointConversion {
 public:
     bool ChkMakePoint_FileType(const FileList& files) override { return ModPoint::ChkMakePoint_FileType(files); }
@@ -36,16 +35,13 @@ public:
     bool MakePoint_Chika(const std::string& path) override { return ModPoint::MakePoint_Chika(path); }
     bool MakePoint_Chika2(const FileList& files) override { return ModPoint::MakePoint_Chika2(files); }
     bool MakePoint_ChikaCSV(const std::string& path) override { return ModPoint::MakePoint_ChikaCSV(path); }
-    bool MakePoint_ChikaCSV2(const FileList&) override { return unavailable(); }
+    bool MakePoint_ChikaCSV2(const FileList& files) override { return ModPoint::MakePoint_ChikaCSV2(files); }
     bool MakePoint_Chika3(const FileList& files) override { return ModPoint::MakePoint_Chika3(files); }
-    bool MakePoint_ChikaCSV3(const FileList&) override { return unavailable(); }
+    bool MakePoint_ChikaCSV3(const FileList& files) override { return ModPoint::MakePoint_ChikaCSV3(files); }
     bool MakePoint_ChikaCSV4(const std::string& path) override { return ModPoint::MakePoint_ChikaCSV4(path); }
     bool MakePoint_Kouwan(const std::string& path, bool& completed) override {
         return ModPoint::MakePoint_Kouwan(path, completed);
     }
-
-private:
-    static bool unavailable() { return conversionUnavailable("ポイントデータの変換処理は、まだ使用できません。"); }
 };
 
 ReplaceableService<PointConversion>& slot() {

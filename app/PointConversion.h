@@ -1,8 +1,6 @@
 #pragma once
 // The point converters (ModPoint) as the job procedures use them: one interface, so tests drive the jobs
-// against recording fakes. The built-in implementation forwards to ModPoint; the land-price conversions
-// report that they are not available and fail, so no land-price job can end as a success before they
-// exist.
+// against recording fakes. The built-in implementation forwards to ModPoint.
 //
 // Every converter reads the selected point layer (SelectedIndex into PointLayers), writes into the
 // intermediate pair that the job (or the converter) opened, drives ConvProgressBar and ConvMsgLabel, and

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <filesystem>
 #include <span>
+#include <tuple>
 
 #include "convert/attr/AttrRecords.h"
 #include "convert/core/ConversionProgress.h"
@@ -11,14 +12,20 @@
 #include "convert/core/ConversionState.h"
 #include "convert/core/RunningNumber.h"
 #include "convert/point/LandPriceFixed.h"
+#include "convert/point/LandPriceMerge.h"
+#include "convert/point/PointDb.h"
 #include "convert/point/LandPriceYear.h"
 #include "convert/point/PointHeader.h"
+#include "convert/point/PointLoading.h"
 #include "convert/point/PointProgress.h"
 #include "convert/point/PointWriters.h"
 #include "convert/shapedesc/ShapeDescriptionFiles.h"
 #include "convert/shapedesc/ShapeDescriptionRun.h"
 #include "convert/shapedesc/ShapeDescriptionWriter.h"
+#include "platform/db/Database.h"
+#include "platform/db/Transaction.h"
 #include "platform/errors/RunTimeError.h"
+#include "platform/text/Cp932.h"
 #include "platform/text/Conversions.h"
 #include "platform/text/LineReader.h"
 #include "platform/text/Sjis.h"
@@ -69,20 +76,26 @@ double estimatedRows(const std::string& path) {
     return std::round(static_cast<double>(std::filesystem::file_size(path)) / static_cast<double>(text::sjisCharCount(line)));
 }
 
+// The layout of the job's year and the header blocks, as every delimited land-price procedure starts.
+bool prepareLayout(CsvItemLayout& layout, bool split) {
+    layout.SourceColumns.assign(layoutCapacity(), 0);
+    layout.SubFieldSpecs.assign(layoutCapacity(), std::string());
+    layout.XColumn = layout.YColumn = 1;
+    if (!MakePoint_ChkaCSV_SetIniData(layout)) return false;
+    return split ? MakeShapePointFileData_ini_Chika() : MakeShapePointFileData_ini();
+}
+
+char separator() { return conversionState().InputFileFormat == modCommon::FileFormat::Comma ? ',' : '\t'; }
+
 bool convertFile(const std::string& path, bool split, const char* procedure) {
     ConversionState& s = conversionState();
     try {
         CsvItemLayout layout;
-        layout.SourceColumns.assign(layoutCapacity(), 0);
-        layout.SubFieldSpecs.assign(layoutCapacity(), std::string());
-        layout.XColumn = layout.YColumn = 1;
-        if (!MakePoint_ChkaCSV_SetIniData(layout)) return false;
-        if (!(split ? MakeShapePointFileData_ini_Chika() : MakeShapePointFileData_ini())) return false;
+        if (!prepareLayout(layout, split)) return false;
         const double rows = estimatedRows(path);
         s.RecHedCount = static_cast<std::int32_t>(rows);
         showWriterProgress(rows);
 
-        const char separator = s.InputFileFormat == modCommon::FileFormat::Comma ? ',' : '\t';
         text::LineReader& in = s.InFileNo.open(path);
         text::LineWriter& h = s.FilHFileNo.file();
         text::LineWriter& d = s.FilDFileNo.file();
@@ -92,7 +105,7 @@ bool convertFile(const std::string& path, bool split, const char* procedure) {
         std::int32_t number = 1;
         while (in.next(line)) {
             if (text::trimBlanks(line).empty()) continue;
-            splitAt(line, separator, fields);
+            splitAt(line, separator(), fields);
             double x = 0, y = 0;
             if (!XYtoDataCSV(text::trimBlanks(field(fields, layout.XColumn)), x) ||
                 !XYtoDataCSV(text::trimBlanks(field(fields, layout.YColumn)), y)) {
@@ -181,6 +194,85 @@ bool MakeShapeDbfData_ChikaCSV3(const std::vector<std::string_view>& fields, con
         return false;
     }
 }
+
+bool SetPointTextToTblCSV(db::Database& database, const std::string& path, const CsvItemLayout& layout) {
+    ConversionState& s = conversionState();
+    try {
+        const double rows = estimatedRows(path);
+        s.RecHedCount = static_cast<std::int32_t>(rows);
+        const LayerDef& layer = selectedPointLayer();
+        struct ItemField {
+            std::string name;
+            bool text;
+        };
+        std::vector<ItemField> items(1);  // item k at k
+        for (int k = 1; k <= layer.ItemCount; ++k) {
+            const auto i = static_cast<std::size_t>(k);
+            if (i > layout.SourceColumns.size()) throw RunTimeError(err::SubscriptOutOfRange, "Subscript out of range");
+            items.push_back({text::fromCp932(layer.ItemName.at(i)), ModAttr::isTextItem(layer.ItemType.at(i))});
+        }
+        db::Appender& points = database.appender(kPointTable);
+        db::Appender& attr1 = database.appender(kAttrTable1);
+        db::Appender& attr2 = database.appender(kAttrTable2);
+        std::string heading;
+        s.InFileNo.open(path).next(heading);
+        std::vector<std::string_view> fields;
+        // Items first .. last into a table; items 1 to 5 take their whole source field.
+        auto storeItems = [&](db::Appender& table, int first, int last) {
+            for (int k = first; k <= std::min<int>(last, layer.ItemCount); ++k) {
+                const auto i = static_cast<std::size_t>(k);
+                const std::string_view spec = k <= kLastPointTableItem ? std::string_view() : layout.SubFieldSpecs[i - 1];
+                const std::string_view value = landPriceValue(fields, layout.SourceColumns[i - 1], spec, items[i].text);
+                if (!value.empty()) table.set(items[i].name, value);
+            }
+        };
+        return loadRemainingLines(database, "SetPointTextToTblCSV", rows, [&](std::string_view line, long) {
+            splitAt(line, separator(), fields);
+            const std::string_view x = field(fields, layout.XColumn), y = field(fields, layout.YColumn);
+            points.newRow();
+            points.set(kMeshCodeField, field(fields, 1));
+            points.set(kXField, x);
+            points.set(kYField, y);
+            storeItems(points, 1, kLastPointTableItem);
+            points.save();
+            for (auto [table, first, last] : {std::tuple{&attr1, kLastPointTableItem + 1, kLastAttrTable1Item},
+                                              std::tuple{&attr2, kLastAttrTable1Item + 1, static_cast<int>(LayerDef::MaxItem)}}) {
+                table->newRow();
+                table->set(kXField, x);
+                table->set(kYField, y);
+                storeItems(*table, first, last);
+                table->save();
+            }
+        });
+    } catch (const std::exception& e) {
+        s.InFileNo.closeQuietly();
+        ui::showError(e, "Error: ModPoint (ModPoint SetPointTextToTblCSV)");
+        return false;
+    }
+}
+
+namespace {
+
+bool mergeFiles(const std::vector<std::string>& files, bool split, const char* procedure) {
+    CsvItemLayout layout;
+    try {
+        if (!prepareLayout(layout, split)) return false;
+    } catch (const std::exception& e) {
+        ui::showError(e, std::string("Error: ModPoint (ModPoint ") + procedure + ")");
+        return false;
+    }
+    LandPriceMergeInput input{
+        Coordinates::Real,
+        [&layout](db::Database& database, const std::string& file) { return SetPointTextToTblCSV(database, file, layout); },
+        [](const db::Query& row, int column, double& degrees) { return XYtoDataCSV(row.asText(column), degrees); }};
+    return mergeLandPriceFiles(files, split, procedure, input);
+}
+
+}  // namespace
+
+bool MakePoint_ChikaCSV2(const std::vector<std::string>& files) { return mergeFiles(files, true, "MakePoint_ChikaCSV2"); }
+
+bool MakePoint_ChikaCSV3(const std::vector<std::string>& files) { return mergeFiles(files, false, "MakePoint_ChikaCSV3"); }
 
 bool MakePoint_ChikaCSV(const std::string& path) { return convertFile(path, true, "MakePoint_ChikaCSV"); }
 

@@ -9,6 +9,10 @@
 
 #include "convert/point/CsvItemLayout.h"
 
+namespace velmora::db {
+class Database;
+}
+
 namespace ModPoint {
 
 // Degrees of an arc-second text: / 3600, rounded to seven decimals. False after the run-time error box
@@ -31,5 +35,16 @@ bool MakeShapeDbfData_ChikaCSV3(const std::vector<std::string_view>& fields, con
 // follow. Points are numbered from 1 (32-bit); blank lines are passed over.
 bool MakePoint_ChikaCSV(const std::string& path);
 bool MakePoint_ChikaCSV4(const std::string& path);
+
+// Loads one delimited file into the three work tables (X and Y as real numbers): items 1 to 5 take their
+// whole source field, the others the land-price rule; a field without value stays empty. Blank lines are
+// passed over. False after the loader's box.
+bool SetPointTextToTblCSV(velmora::db::Database& db, const std::string& path, const CsvItemLayout& layout);
+
+// Several files merged: one point per distinct coordinates and items 1 to 5 (in the order of first load),
+// into the split outputs or, with the shape writer run, into one shapefile. The merged split value lines
+// are those of the fixed-column merge (MakeShapeDbfData_Chika2).
+bool MakePoint_ChikaCSV2(const std::vector<std::string>& files);
+bool MakePoint_ChikaCSV3(const std::vector<std::string>& files);
 
 }  // namespace ModPoint

@@ -54,23 +54,27 @@ void writeItems(text::LineWriter& out, const LayerDef& layer, const MergedLocati
     shapedesc::writeDbfItem(out, std::span<const std::string>(values));
 }
 
-// Loads the files; false after a message.
-bool loadFiles(db::Database& database, const std::vector<std::string>& files) {
-    for (const std::string& file : files) {
-        if (text::trimBlanks(file).empty()) continue;
-        const InputStart start = openPointInput(file);
-        if (start == InputStart::Failed) return false;
-        if (start == InputStart::Ready && !SetPointTextToTbl1(database, file)) return false;
-    }
-    return true;
+// Loads a fixed-column file after its header check; false after a message. A file of another item is
+// logged and skipped.
+bool loadFixedColumnFile(db::Database& database, const std::string& file) {
+    const InputStart start = openPointInput(file);
+    if (start == InputStart::Failed) return false;
+    return start == InputStart::Skipped || SetPointTextToTbl1(database, file);
 }
 
-// The part both drivers share: the database, the loading, one record block per location that has rows in
-// both attribute tables. False after a message, or without one when nothing was loaded.
-bool writeLocations(db::Database& database, const std::vector<std::string>& files, bool split) {
-    if (!MakePointDb()) return false;
+// Degrees of stored coordinates in 1/36000 degree.
+bool fixedColumnDegrees(const db::Query& row, int column, double& degrees) {
+    return ModPolygon::XYtoData(static_cast<double>(row.asLong(column)), degrees);
+}
+
+// The database, the loading, one record block per location that has rows in both attribute tables. False
+// after a message, or without one when nothing was loaded.
+bool writeLocations(db::Database& database, const std::vector<std::string>& files, bool split,
+                    const LandPriceMergeInput& input) {
+    if (!MakePointDb(IndexTiming::WithTable, input.coordinates)) return false;
     database = db::Database::open(PointDbPath());
-    if (!loadFiles(database, files)) return false;
+    for (const std::string& file : files)
+        if (!text::trimBlanks(file).empty() && !input.load(database, file)) return false;
     ConversionState& s = conversionState();
     const LayerDef& layer = selectedPointLayer();
     db::Query count = database.query("SELECT COUNT(*) FROM (" + locationsSql(layer) + ")");
@@ -85,13 +89,14 @@ bool writeLocations(db::Database& database, const std::vector<std::string>& file
     text::LineWriter& d = s.FilDFileNo.file();
     std::int32_t id = 1;
     while (locations.next()) {
-        const std::int32_t x = locations.asLong(0), y = locations.asLong(1);
-        attr1.bind(1, x).bind(2, y);
-        attr2.bind(1, x).bind(2, y);
+        for (db::Query* q : {&attr1, &attr2}) {
+            // Bound as stored: whole numbers or reals by the table's coordinate fields.
+            if (input.coordinates == Coordinates::Real) q->bind(1, locations.asDouble(0)).bind(2, locations.asDouble(1));
+            else q->bind(1, locations.asLong(0)).bind(2, locations.asLong(1));
+        }
         if (attr1.next() && attr2.next()) {
             double dx = 0, dy = 0;
-            if (!ModPolygon::XYtoData(static_cast<double>(x), dx) || !ModPolygon::XYtoData(static_cast<double>(y), dy))
-                return false;
+            if (!input.degrees(locations, 0, dx) || !input.degrees(locations, 1, dy)) return false;
             shapedesc::writeLinkIdx(d, id);
             shapedesc::writeLinkData(d, dx, dy);
             shapedesc::writeLinkNo(h, id);
@@ -109,31 +114,6 @@ void dropDatabase(db::Database& database) {
         database.close();
         db::removeFile(PointDbPath());
     } catch (...) {
-    }
-}
-
-bool runDriver(const std::vector<std::string>& files, bool split, const char* procedure) {
-    ConversionState& s = conversionState();
-    db::Database database;
-    try {
-        bool ok = writeLocations(database, files, split);
-        s.InFileNo.closeQuietly();
-        if (ok && !split) {
-            shapedesc::closePair();
-            progress::setCaption("Shapeﾌｧｲﾙ出力中・・・");
-            ui::service().yield();
-            ok = shapedesc::runShapeWriterOnPair(shapedesc::PairDeletion::Never);
-            if (ok) ui::service().yield();
-        }
-        if (!split && !ok) shapedesc::closePair();
-        dropDatabase(database);
-        return ok;
-    } catch (const std::exception& e) {
-        ui::showError(e, std::string("Error: ModPoint (ModPoint ") + procedure + ")");
-        s.InFileNo.closeQuietly();
-        if (!split) shapedesc::closePair();
-        dropDatabase(database);
-        return false;
     }
 }
 
@@ -172,8 +152,38 @@ bool MakeShapeDbfData_Chika3(const MergedLocation& location, std::int32_t) {
     }
 }
 
-bool MakePoint_Chika2(const std::vector<std::string>& files) { return runDriver(files, true, "MakePoint_Chika2"); }
+bool mergeLandPriceFiles(const std::vector<std::string>& files, bool split, const char* procedure,
+                         const LandPriceMergeInput& input) {
+    ConversionState& s = conversionState();
+    db::Database database;
+    try {
+        bool ok = writeLocations(database, files, split, input);
+        s.InFileNo.closeQuietly();
+        if (ok && !split) {
+            shapedesc::closePair();
+            progress::setCaption("Shapeﾌｧｲﾙ出力中・・・");
+            ui::service().yield();
+            ok = shapedesc::runShapeWriterOnPair(shapedesc::PairDeletion::Never);
+            if (ok) ui::service().yield();
+        }
+        if (!split && !ok) shapedesc::closePair();
+        dropDatabase(database);
+        return ok;
+    } catch (const std::exception& e) {
+        ui::showError(e, std::string("Error: ModPoint (ModPoint ") + procedure + ")");
+        s.InFileNo.closeQuietly();
+        if (!split) shapedesc::closePair();
+        dropDatabase(database);
+        return false;
+    }
+}
 
-bool MakePoint_Chika3(const std::vector<std::string>& files) { return runDriver(files, false, "MakePoint_Chika3"); }
+bool MakePoint_Chika2(const std::vector<std::string>& files) {
+    return mergeLandPriceFiles(files, true, "MakePoint_Chika2", {Coordinates::Whole, loadFixedColumnFile, fixedColumnDegrees});
+}
+
+bool MakePoint_Chika3(const std::vector<std::string>& files) {
+    return mergeLandPriceFiles(files, false, "MakePoint_Chika3", {Coordinates::Whole, loadFixedColumnFile, fixedColumnDegrees});
+}
 
 }  // namespace ModPoint

@@ -11,6 +11,7 @@
 #include "convert/core/ConversionState.h"
 #include "convert/point/PointDistinctRows.h"
 #include "convert/point/PointHeader.h"
+#include "convert/point/PointLoading.h"
 #include "convert/point/PointRecords.h"
 #include "platform/db/Database.h"
 #include "platform/db/DatabaseFiles.h"
@@ -51,12 +52,16 @@ bool addItemFields(db::TableDef& table, const LayerDef& layer, int first, int la
 }
 
 // ポイントデータ with items first .. last; with indexes on X and Y unless they are omitted.
-bool createPointTable(db::Database& database, int last, IndexTiming indexes) {
+db::FieldType coordinateType(Coordinates coordinates) {
+    return coordinates == Coordinates::Real ? db::FieldType::Double : db::FieldType::Long;
+}
+
+bool createPointTable(db::Database& database, int last, IndexTiming indexes, Coordinates coordinates) {
     db::TableDef table(kPointTable);
     table.field(kLayerCodeField, db::FieldType::Text, 3)
         .field(kMeshCodeField, db::FieldType::Long)
-        .field(kXField, db::FieldType::Long)
-        .field(kYField, db::FieldType::Long);
+        .field(kXField, coordinateType(coordinates))
+        .field(kYField, coordinateType(coordinates));
     if (!addItemFields(table, selectedPointLayer(), 1, last)) return false;
     if (indexes == IndexTiming::WithTable) table.index(kXField, kXField).index(kYField, kYField);
     database.createTable(table);
@@ -110,76 +115,57 @@ private:
     std::vector<Item> items_;
 };
 
-// The loop both loaders run over the rest of the file open in InFileNo: progress, one transaction,
-// blank lines passed over, records of blank or "9999999" coordinates logged with the line's position
-// after the header and not stored; `store` stores one record.
+// The fixed-column loaders' loop: records of blank or "9999999" coordinates are logged with the line's
+// position after the header and not stored; `store` stores every other record.
 template <class Store>
 bool loadLines(db::Database& database, const char* procedure, Store&& store) {
-    ConversionState& s = conversionState();
-    try {
-        progress::setMaximum(s.RecHedCount);
-        progress::setCaption("初期処理中・・・");
-        progress::setVisible(true);
-        ui::service().yield();
-        text::LineReader& in = s.InFileNo.file();
-        db::Transaction transaction(database);
-        std::string line;
-        while (in.next(line)) {
-            if (!text::trimBlanks(line).empty()) {
-                const PointColumns p = cutPoint(line);
-                if (const std::int16_t code = unusableCoordinates(p.x, p.y))
-                    modCommon::PutLogFileMsg(code, "LINE:" + std::to_string(in.lineNumber() - 1));
-                else
-                    store(line, p);
-            }
-            progress::step();
-        }
-        transaction.commit();
-        s.InFileNo.close();
-        progress::fill();
-        progress::setVisible(false);
-        return true;
-    } catch (const std::exception& e) {
-        s.InFileNo.closeQuietly();
-        ui::showError(e, std::string("Error: ModPoint (ModPoint ") + procedure + ")");
-        return false;
-    }
+    return loadRemainingLines(database, procedure, conversionState().RecHedCount,
+                              [&](std::string_view line, long lineNumber) {
+                                  const PointColumns p = cutPoint(line);
+                                  if (const std::int16_t code = unusableCoordinates(p.x, p.y))
+                                      modCommon::PutLogFileMsg(code, "LINE:" + std::to_string(lineNumber - 1));
+                                  else
+                                      store(line, p);
+                              });
 }
 
 }  // namespace
 
 std::string PointDbPath() { return conversionState().AppFolder + kPointDbName; }
 
-bool MakePointDb(IndexTiming indexes) {
+bool MakePointDb(IndexTiming indexes, Coordinates coordinates) {
     return guarded("MakePointDb", [&] {
         const std::string path = PointDbPath();
         db::removeFile(path);
         db::Database database = db::Database::create(path, db::Database::IfExists::Fail);
-        if (!makePointTable(database, indexes)) return false;
+        if (!makePointTable(database, indexes, coordinates)) return false;
         database.close();
         return true;
     });
 }
 
-bool makePointTable(db::Database& database, IndexTiming indexes) {
+bool makePointTable(db::Database& database, IndexTiming indexes, Coordinates coordinates) {
     return guarded("makePointTable", [&] {
         const std::int16_t row = conversionState().SelectedIndex;
-        if (row == 8 || row == 9) return makeTable_PointData1(database) && makeTable_Zoku(database);
+        if (row == 8 || row == 9)
+            return makeTable_PointData1(database, coordinates) && makeTable_Zoku(database, coordinates);
         return makeTable_PointData2(database, indexes);
     });
 }
 
-bool makeTable_PointData1(db::Database& database) {
-    return guarded("makeTable_PointData1", [&] { return createPointTable(database, kLastPointTableItem, IndexTiming::WithTable); });
+bool makeTable_PointData1(db::Database& database, Coordinates coordinates) {
+    return guarded("makeTable_PointData1", [&] {
+        return createPointTable(database, kLastPointTableItem, IndexTiming::WithTable, coordinates);
+    });
 }
 
-bool makeTable_Zoku(db::Database& database) {
+bool makeTable_Zoku(db::Database& database, Coordinates coordinates) {
     return guarded("makeTable_Zoku", [&] {
         const LayerDef& layer = selectedPointLayer();
         for (auto [name, first, last] : {std::tuple{kAttrTable1, kLastPointTableItem + 1, kLastAttrTable1Item},
                                          std::tuple{kAttrTable2, kLastAttrTable1Item + 1, static_cast<int>(LayerDef::MaxItem)}}) {
             db::TableDef table(name);
-            table.field(kXField, db::FieldType::Long).field(kYField, db::FieldType::Long);
+            table.field(kXField, coordinateType(coordinates)).field(kYField, coordinateType(coordinates));
             if (!addItemFields(table, layer, first, last)) return false;
             table.index(kXField, kXField).index(kYField, kYField);
             database.createTable(table);
@@ -189,7 +175,9 @@ bool makeTable_Zoku(db::Database& database) {
 }
 
 bool makeTable_PointData2(db::Database& database, IndexTiming indexes) {
-    return guarded("makeTable_PointData2", [&] { return createPointTable(database, LayerDef::MaxItem, indexes); });
+    return guarded("makeTable_PointData2", [&] {
+        return createPointTable(database, LayerDef::MaxItem, indexes, Coordinates::Whole);
+    });
 }
 
 namespace {

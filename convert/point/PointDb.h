@@ -30,16 +30,20 @@ std::string PointDbPath();
 // Whether ポイントデータ gets its indexes on X and Y. They serve look-ups by coordinates; the merge of
 // ordinary files makes none, and keeping them up to date would take most of its loading time.
 enum class IndexTiming { WithTable, Omitted };
+// The type of the X and Y fields: 32-bit whole numbers (1/36000 degree), or real numbers for the
+// arc-seconds of delimited land-price files, whose fractions would otherwise move and merge sites.
+enum class Coordinates { Whole, Real };
 
 // Deletes and creates the database with the tables of the selected row, and closes it. False after a
 // message (a half-made file stays until the next job).
-bool MakePointDb(IndexTiming indexes = IndexTiming::WithTable);
+bool MakePointDb(IndexTiming indexes = IndexTiming::WithTable, Coordinates coordinates = Coordinates::Whole);
 // The tables of the selected row: for the land-price rows 8 and 9 the three tables, each with its X and Y
 // indexes, otherwise ポイントデータ alone.
-bool makePointTable(velmora::db::Database& db, IndexTiming indexes = IndexTiming::WithTable);
+bool makePointTable(velmora::db::Database& db, IndexTiming indexes = IndexTiming::WithTable,
+                    Coordinates coordinates = Coordinates::Whole);
 // ポイントデータ of a land-price row (items 1 to 5), and 属性データ1 and 属性データ2 (X, Y and their items).
-bool makeTable_PointData1(velmora::db::Database& db);
-bool makeTable_Zoku(velmora::db::Database& db);
+bool makeTable_PointData1(velmora::db::Database& db, Coordinates coordinates = Coordinates::Whole);
+bool makeTable_Zoku(velmora::db::Database& db, Coordinates coordinates = Coordinates::Whole);
 // ポイントデータ of an ordinary point row: layer code, mesh code, X, Y and every item of the row, written
 // or not; indexes on X and on Y.
 bool makeTable_PointData2(velmora::db::Database& db, IndexTiming indexes = IndexTiming::WithTable);

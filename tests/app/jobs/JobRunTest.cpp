@@ -22,7 +22,6 @@ protected:
     JobRunTest() {
         writeCatalogue(program_.path(),
                        {{CatalogKind::Point, 0, "漁港", "P02", {{"漁港名", "Text", 11, 10, true}}},
-                        {CatalogKind::Point, 8, "地価公示", "L01", {{"価格", "Long", 26, 8, true}}},
                         {CatalogKind::Line, 3, "海岸線", "N03-L", lineItems(gen::ordinaryLedgerItems())},
                         {CatalogKind::Attr, 3, "海水浴台帳", "W07", kBeachItems}});
     }
@@ -78,15 +77,6 @@ TEST_F(JobRunTest, QuestionsBeyondTheGivenAnswersAreAnsweredNo) {
                               "' '" + a + "'");
     EXPECT_THAT(yes.output, ::testing::EndsWith("result: success\n"));
     EXPECT_THAT(ogrinfo(program_.file("out/old.shp")), HasSubstr("Feature Count: 3"));
-}
-
-TEST_F(JobRunTest, AMergedLandPriceCsvJobFailsUntilItsConvertersExist) {
-    const std::string in = program_.file("in/p.csv"), in2 = program_.file("in/p2.csv");
-    for (const std::string& f : {in, in2}) writeLines(f, {"x,y", "12345,a,b,c,d,2006"});
-    const JobRun run = jobrun("--kind point --row 8 --answer yes --out '" + program_.file("out/p.shp") + "' '" + in +
-                              "' '" + in2 + "'");
-    EXPECT_THAT(run.output, ::testing::EndsWith("box: ﾒｯｾｰｼﾞ | ポイントデータの変換処理は、まだ使用できません。\nresult: failure\n"));
-    EXPECT_EQ(run.exitCode, 1);
 }
 
 TEST_F(JobRunTest, AWrongCommandLineIsRefused) {

@@ -430,23 +430,4 @@ TEST_F(PointJob, YesAtTheClosingQuestionAddsTheOutputAsALayer) {
     EXPECT_EQ(mapTool().layers(), std::vector<std::string>{out("a.shp")});
 }
 
-class UnavailablePointJob : public JobTest {};
-
-TEST_F(UnavailablePointJob, WithoutLandPriceConvertersTheJobFailsAndSaysSo) {
-    setRow(conversionState().PointLayers[kLandPriceRow], "地価公示", 3);
-    standInWriter(0);
-    ui_.answer(Answer::Yes).answer(Answer::Ok);
-    // Comma-separated land-price files (data year 2006 in field 5) merged are not converted yet.
-    auto d = dialog(DataKind::Point, kLandPriceRow,
-                    {in("c1.csv", "x,y\r\n12345,a,b,c,d,2006\r\n"), in("c2.csv", "x,y\r\n12345,a,b,c,d,2006\r\n")},
-                    out("a.shp"));
-    EXPECT_FALSE(convert(*d));
-    ASSERT_EQ(ui_.boxes().size(), 2u);
-    EXPECT_EQ(ui_.boxes()[1].text, "ポイントデータの変換処理は、まだ使用できません。");
-    EXPECT_TRUE(runs().empty());
-    ASSERT_EQ(logs().size(), 1u);
-    EXPECT_TRUE(lines(logs()[0]).empty());
-    EXPECT_FALSE(conversionState().LogFileNo.isOpen());
-}
-
 }  // namespace

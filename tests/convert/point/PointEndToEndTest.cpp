@@ -6,6 +6,7 @@
 #include <filesystem>
 
 #include "tests/app/jobs/JobRunFixture.h"
+#include "platform/text/Sjis.h"
 #include "tests/tools/gen/PointFileGen.h"
 
 using namespace velmora;
@@ -27,7 +28,7 @@ class PointEndToEnd : public JobRunFixture {
 protected:
     PointEndToEnd() {
         writeCatalogue(program_.path(), {catalogueRow(12, layer_), catalogueRow(1, port_), catalogueRow(8, landPrice_)});
-        gen::writeCsvLayoutFile(program_.file("DataDBFItemCS.csv"), {layer_});
+        gen::writeCsvLayoutFile(program_.file("DataDBFItemCS.csv"), {layer_, landPriceCsv_});
     }
     // A point job of row 12 (or 1) over the inputs into out/<output>.
     JobRun pointJob(const std::string& output, const std::vector<std::string>& inputs, int row = 12,
@@ -69,6 +70,7 @@ protected:
     gen::PointGenLayer layer_ = gen::standardPointLayer();
     gen::PointGenLayer port_ = gen::portLayer(593);
     gen::PointGenLayer landPrice_ = gen::landPriceLayer(277);
+    gen::PointGenLayer landPriceCsv_ = gen::landPriceCsvLayer("2005");
 };
 
 TEST_F(PointEndToEnd, OneFixedColumnFileBecomesAPointShapefile) {
@@ -182,6 +184,49 @@ TEST_F(PointEndToEnd, LandPriceFilesMergedSplitOrNot) {
     const std::string info = ogrinfo(out("whole.shp"));
     EXPECT_THAT(info, HasSubstr("Feature Count: 6"));
     EXPECT_EQ(values(info, "価格100").front(), gen::genPoint(landPrice_, {}, 0).values[99]);
+}
+
+TEST_F(PointEndToEnd, DelimitedLandPriceFilesOneOrSeveralSplitOrNot) {
+    gen::PointFileOptions o;
+    o.points = 4;
+    o.arcSeconds = true;
+    auto file = [&](const std::string& name, long first, char separator) {
+        o.first = first;
+        const std::string path = program_.file("in/" + name);
+        gen::writeDelimitedPointFile(path, landPriceCsv_, o, separator);
+        return path;
+    };
+    struct Case {
+        const char* name;
+        std::vector<std::string> inputs;
+        const char* answers;
+        long features;
+        bool table;
+    };
+    const Case cases[] = {
+        {"csv-split", {file("a.csv", 0, ',')}, "--answer yes --answer no", 4, true},
+        {"tsv-whole", {file("a.tsv", 0, '\t')}, "--answer no --answer no", 4, false},
+        // Points 2 and 3 are in both files.
+        {"csv-merged-split", {file("b1.csv", 0, ','), file("b2.csv", 2, ',')}, "--answer yes --answer no", 6, true},
+        {"tsv-merged-whole", {file("c1.tsv", 0, '\t'), file("c2.tsv", 2, '\t')}, "--answer no --answer no", 6, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const JobRun run = pointJob(std::string(c.name) + ".shp", c.inputs, 8, c.answers);
+        EXPECT_THAT(run.output, ::testing::EndsWith(std::string(kClosingQuestion) + "result: success\n"));
+        const std::string info = ogrinfo(out(std::string(c.name) + ".shp"));
+        EXPECT_THAT(info, HasSubstr("Feature Count: " + std::to_string(c.features)));
+        const gen::GenPoint first = gen::genPoint(landPriceCsv_, o, 0);
+        EXPECT_EQ(values(info, "名称").front(), first.values[2]);
+        // The class is the first four bytes of its column.
+        EXPECT_EQ(values(info, "区分").front(),
+                  text::fromCp932(std::string(text::sjisByteCut(text::toCp932(first.values[3]), 1, 4))));
+        EXPECT_EQ(fileExists(out(std::string(c.name) + "_Z.dbf")), c.table);
+        if (c.table) {
+            EXPECT_EQ(values(ogrinfo(out(std::string(c.name) + "_Z.dbf")), "LinkKey").size(),
+                      static_cast<std::size_t>(c.features));
+        }
+    }
 }
 
 TEST_F(PointEndToEnd, FailedJobsSayWhyAndLeaveEarlierOutputsAlone) {

@@ -97,6 +97,15 @@ PointGenLayer landPriceLayer(int items, const std::string& headerKey) {
     return pointLayer("地価公示", headerKey, std::move(list));
 }
 
+PointGenLayer landPriceCsvLayer(const std::string& year, int more) {
+    std::vector<PointGenItem> list = {coordinateItem("経度", PointRole::X), coordinateItem("緯度", PointRole::Y),
+                                      valueItem("名称", "Text1", 20), valueItem("区分", "Text", 4, true, "Mxx1x4"),
+                                      valueItem("価格", "Long", 9), valueItem("年度", "Long", 4)};
+    list.back().value = year;
+    for (int i = 1; i <= more; ++i) list.push_back(valueItem("項目" + std::to_string(i), "Long", 6));
+    return pointLayer("地価公示", "L01", std::move(list));
+}
+
 void fillPointLayerRow(LayerDef& row, const PointGenLayer& layer) {
     row = LayerDef{};
     row.Name = text::toCp932(layer.name);
@@ -116,6 +125,10 @@ int meshCodeOf(long x, long y) {
     const long p = y / 24000, q = (y % 24000) / 3000;
     const long u = x / 36000 - 100, v = (x % 36000) / 4500;
     return static_cast<int>(p * 10000 + u * 100 + q * 10 + v);
+}
+
+std::string arcSecondsText(long units) {
+    return std::to_string(units / 10) + "." + std::to_string(units % 10);
 }
 
 std::string degreesText(long units) {
@@ -143,6 +156,7 @@ GenPoint genPoint(const PointGenLayer& layer, const PointFileOptions& options, l
         const PointGenItem& item = layer.items[i];
         if (item.role == PointRole::X) p.values.push_back(std::to_string(p.x));
         else if (item.role == PointRole::Y) p.values.push_back(std::to_string(p.y));
+        else if (!item.value.empty()) p.values.push_back(item.value);
         else p.values.push_back(itemValue(item, mix(options.seed, static_cast<std::uint64_t>(index), i + 1)));
     }
     return p;
@@ -188,8 +202,9 @@ void writeDelimitedPointFile(const std::string& path, const PointGenLayer& layer
         std::string line;
         for (std::size_t i = 0; i < layer.items.size(); ++i) {
             const PointGenItem& item = layer.items[i];
-            std::string v = item.role == PointRole::X   ? (p.invalidX ? "9999999" : degreesText(p.x))
-                            : item.role == PointRole::Y ? (p.blankY ? "" : degreesText(p.y))
+            auto coordinate = [&](long units) { return options.arcSeconds ? arcSecondsText(units) : degreesText(units); };
+            std::string v = item.role == PointRole::X   ? (p.invalidX ? "9999999" : coordinate(p.x))
+                            : item.role == PointRole::Y ? (p.blankY ? "" : coordinate(p.y))
                                                         : quotedIf(options.quoted && isText(item), p.values[i]);
             line += (i == 0 ? "" : sep) + v;
         }

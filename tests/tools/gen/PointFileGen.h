@@ -24,6 +24,7 @@ struct PointGenItem {
     bool output = true;
     PointRole role = PointRole::Value;
     std::string spec;  // the item layout's sub-field spec (field 10)
+    std::string value; // when not empty, the value of every point
     int start = 0;     // 1-based byte of a fixed-column record; set by pointLayer
 };
 
@@ -47,6 +48,10 @@ PointGenLayer portLayer(int items = 593, const std::string& headerKey = "C02");
 // A land-price layer (row 8's name) in the column layout of 2001: items 1 to 59 alternate texts and numbers,
 // the yearly items 60 on are numbers; `items` items of 4 bytes.
 PointGenLayer landPriceLayer(int items = 277, const std::string& headerKey = "L01");
+// The land-price layer of delimited files: X and Y in arc-seconds (columns 1 and 2), a name, a class cut by
+// an "M" spec from column 4, a price, the data year `year` in column 6 (where the year check finds it
+// after a first field that is not 6 characters long), then `more` numbers.
+PointGenLayer landPriceCsvLayer(const std::string& year, int more = 4);
 
 // A catalogue row of the point table for the layer (texts as CP932, as the catalogue loader stores them).
 void fillPointLayerRow(LayerDef& row, const PointGenLayer& layer);
@@ -64,8 +69,10 @@ struct PointFileOptions {
     // After every k-th point: a blank line, a line of another record kind.
     long blankLineEvery = 0;
     long otherLineEvery = 0;
-    // Delimited files: text values in quotation marks.
+    // Delimited files: text values in quotation marks; coordinates in arc-seconds with their tenths (as the
+    // land-price files hold them) instead of degrees.
     bool quoted = false;
+    bool arcSeconds = false;
 };
 
 struct GenPoint {
@@ -77,6 +84,8 @@ struct GenPoint {
 
 // Point `index` of the options' sequence, as every writer below writes it.
 GenPoint genPoint(const PointGenLayer& layer, const PointFileOptions& options, long index);
+// A coordinate in arc-seconds with its tenth ("486000.5").
+std::string arcSecondsText(long units);
 // A coordinate in degrees as the converters write it (six decimals at most, no trailing zeros).
 std::string degreesText(long units);
 // The second-level mesh code of a point.
