@@ -125,4 +125,32 @@ TEST_F(LandPriceCsv, OneShapefileRunsTheShapeWriterItself) {
     EXPECT_EQ(utf8Lines(folder.read(shapedesc::headerFilePath())).back(), "DBFITEM,486000,128520,3,4");
 }
 
+TEST_F(LandPriceCsv, MergedFilesKeepFractionsAndTheWorkTableRules) {
+    // Items: X, Y, a number of item 3 with an "M" spec (items 1 to 5 take their whole field), item 6 a
+    // number with an "M" spec whose source is too short.
+    select(8, makeLayer("地価公示", "L01", std::vector<Item>(6, Item{"x", "Long", 1, 1, true})));
+    auto row = [](int n, int column, const std::string& spec, const std::string& flags) {
+        return text::toCp932("0,0,地価公示," + std::to_string(n) + "," + std::to_string(column) + ",,i" + std::to_string(n) +
+                             ",Long,9,1," + spec + "," + flags + ",");
+    };
+    gen::writeLines(folder.file("DataDBFItemCS.csv"),
+                    {text::toCp932("-1,見出し"), row(1, 1, "", "1,"), row(2, 2, "", ",1"), row(3, 3, "Mxx1x1", ","),
+                     row(4, 4, "", ","), row(5, 5, "", ","), row(6, 6, "Mxx1x9", ",")});
+    const std::string a = input("a.csv", {"h", "486000.5,128520,31,4,5,66", "", "486000.4,128520,31,4,5,66"});
+    const std::string b = input("b.csv", {"h", "486000.5,128520,31,4,5,77"});
+    ASSERT_TRUE(ModPoint::MakePoint_ChikaCSV2({a, " ", b}));
+    // Two sites a tenth of an arc-second apart stay two; the repeated one is written once, with the
+    // attributes of its first row; item 6's cut finds no nine bytes and stays empty.
+    EXPECT_EQ(lines("_D"), (std::vector<std::string>{"LINKDATA,135.0001389,35.7", "LINKDATA,135.0001111,35.7"}));
+    // Items 1 and 2 are whole-number fields of their own: their values round, the coordinates do not.
+    EXPECT_EQ(lines("_H"), (std::vector<std::string>{"DBFITEM,486000,128520,31,4,5,,1", "DBFITEM,486000,128520,31,4,5,,2"}));
+    EXPECT_FALSE(std::filesystem::exists(folder.file("xxtmpPointDabaDB.mdb")));
+}
+
+TEST_F(LandPriceCsv, FilesOfHeadingsOnlyEndTheMergeWithoutAMessage) {
+    layer(4);
+    EXPECT_FALSE(ModPoint::MakePoint_ChikaCSV2({input("a.csv", {"h"}), input("b.csv", {"h"})}));
+    EXPECT_TRUE(ui.boxes().empty());
+}
+
 }  // namespace
