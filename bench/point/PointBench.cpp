@@ -3,7 +3,10 @@
 //   - one fixed-column file of 1,000,000 points (two texts, two numbers), datum 2000;
 //   - the same points as one comma-separated file through the delimited reader;
 //   - ten fixed-column files of 100,000 points merged through the point work database;
-//   - one fixed-column file of 100,000 points, to show that memory does not grow with the file.
+//   - one fixed-column file of 100,000 points, to show that memory does not grow with the file;
+//   - a land-price CSV of 100,000 points of 320 columns (row 8, data year 2006: the second layout file, a
+//     "_Z2" table) as one shapefile beside ogr2ogr on the same points, the same file split, and the same
+//     points in four files merged and split.
 // Prints the median wall time of each job over the runs, points per second, the ratio to ogr2ogr's
 // median, and the peak resident memory of the runner and of Brunhale.
 //
@@ -134,8 +137,13 @@ int main(int argc, char** argv) {
     const gen::PointGenLayer layer = gen::standardPointLayer();
     testsupport::CatalogueRow row{CatalogKind::Point, 12, layer.name, layer.headerKey, {}};
     for (const gen::PointGenItem& it : layer.items) row.items.push_back({it.name, it.type, it.start, it.width, it.output});
-    testsupport::writeCatalogue(program, {row});
+    const gen::PointGenLayer landPrice = gen::landPriceCsvLayer("2006", 314);
+    testsupport::CatalogueRow landPriceRow{CatalogKind::Point, 8, landPrice.name, landPrice.headerKey, {}};
+    for (const gen::PointGenItem& it : landPrice.items)
+        landPriceRow.items.push_back({it.name, it.type, it.start, it.width, it.output});
+    testsupport::writeCatalogue(program, {row, landPriceRow});
     gen::writeCsvLayoutFile((program / "DataDBFItemCS.csv").string(), {layer});
+    gen::writeCsvLayoutFile((program / "DataDBFItemCS2.csv").string(), {landPrice});
 
     const long big = scaled(1000000), small = scaled(100000);
     auto in = [&](const std::string& name) { return (program / "in" / name).string(); };
@@ -156,10 +164,28 @@ int main(int argc, char** argv) {
         gen::writeFixedPointFile(parts.back(), layer, o);
     }
 
+    const long landPricePoints = scaled(100000);
+    o = {};
+    o.arcSeconds = true;
+    o.points = landPricePoints;
+    gen::writeDelimitedPointFile(in("chika.csv"), landPrice, o, ',');
+    gen::writeOgrCsv(in("chika_ogr.csv"), landPrice, o);
+    std::vector<std::string> quarters;
+    for (int f = 0; f < 4; ++f) {
+        o.points = landPricePoints / 4;
+        o.first = f * o.points;
+        quarters.push_back(in("chika" + std::to_string(f) + ".csv"));
+        gen::writeDelimitedPointFile(quarters.back(), landPrice, o, ',');
+    }
+
     const std::string jobrun = std::string(VELMORA_BINARY_DIR) + "/tools/jobrun";
-    auto pointJob = [&](const std::string& output, std::vector<std::string> inputs) {
-        std::vector<std::string> a = {jobrun, "--program-folder", program.string(), "--kind", "point", "--row", "12",
-                                      "--datum", "2000", "--answer", "yes", "--answer", "no", "--out", out(output)};
+    // Answers: the overwrite question of a later run, then No at the closing question; a land-price job
+    // first answers the split question.
+    auto pointJob = [&](const std::string& output, std::vector<std::string> inputs, int row = 12, bool split = false) {
+        std::vector<std::string> a = {jobrun, "--program-folder", program.string(), "--kind", "point", "--row",
+                                      std::to_string(row), "--datum", "2000"};
+        if (row == 8) a.insert(a.end(), {"--answer", split ? "yes" : "no"});
+        a.insert(a.end(), {"--answer", "yes", "--answer", "no", "--out", out(output)});
         a.insert(a.end(), inputs.begin(), inputs.end());
         return a;
     };
@@ -169,18 +195,26 @@ int main(int argc, char** argv) {
         {"10 files merged", 10 * small, pointJob("merged.shp", parts), {}},
         {"fixed-column file (small)", small, pointJob("small.shp", {in("small.txt")}), {}},
     };
-    std::vector<double> ogrSeconds;
-    long ogrKb = 0;
+    std::vector<Job> landPriceJobs = {
+        {"land-price CSV, one table", landPricePoints, pointJob("chika.shp", {in("chika.csv")}, 8, false), {}},
+        {"land-price CSV, split", landPricePoints, pointJob("chika_split.shp", {in("chika.csv")}, 8, true), {}},
+        {"4 land-price CSV merged, split", landPricePoints, pointJob("chika_merged.shp", quarters, 8, true), {}},
+    };
+    std::vector<Job*> all;
+    for (std::vector<Job>* list : {&jobs, &landPriceJobs})
+        for (Job& job : *list) all.push_back(&job);
+    std::vector<double> ogrSeconds, landPriceOgrSeconds;
+    long ogrKb = 0, landPriceOgrKb = 0;
     for (int r = 0; r < runs; ++r) {
-        for (Job& job : jobs) {
-            const Run run = runProgram(job.args, true);
+        for (Job* job : all) {
+            const Run run = runProgram(job->args, true);
             if (run.exitCode != 0) {
-                std::fprintf(stderr, "bench_point: the %s job failed\n", job.name);
+                std::fprintf(stderr, "bench_point: the %s job failed\n", job->name);
                 return 1;
             }
-            job.seconds.push_back(run.seconds);
-            job.runnerKb = std::max(job.runnerKb, run.peakKb);
-            job.writerKb = std::max(job.writerKb, takeWriterPeak(program));
+            job->seconds.push_back(run.seconds);
+            job->runnerKb = std::max(job->runnerKb, run.peakKb);
+            job->writerKb = std::max(job->writerKb, takeWriterPeak(program));
         }
         const Run ogr = runProgram({"/usr/bin/ogr2ogr", "-overwrite", "-f", "ESRI Shapefile", out("ogr.shp"),
                                     in("ogr.csv"), "-oo", "X_POSSIBLE_NAMES=X", "-oo", "Y_POSSIBLE_NAMES=Y",
@@ -192,6 +226,16 @@ int main(int argc, char** argv) {
         }
         ogrSeconds.push_back(ogr.seconds);
         ogrKb = std::max(ogrKb, ogr.peakKb);
+        const Run lpOgr = runProgram({"/usr/bin/ogr2ogr", "-overwrite", "-f", "ESRI Shapefile", out("chika_ogr.shp"),
+                                      in("chika_ogr.csv"), "-oo", "X_POSSIBLE_NAMES=X", "-oo", "Y_POSSIBLE_NAMES=Y",
+                                      "-a_srs", "EPSG:4612", "-lco", "ENCODING=CP932"},
+                                     false);
+        if (lpOgr.exitCode != 0) {
+            std::fprintf(stderr, "bench_point: ogr2ogr failed on the land-price points\n");
+            return 1;
+        }
+        landPriceOgrSeconds.push_back(lpOgr.seconds);
+        landPriceOgrKb = std::max(landPriceOgrKb, lpOgr.peakKb);
     }
     const double ogrMedian = median(ogrSeconds);
     std::printf("%d runs; medians\n", runs);
@@ -202,6 +246,15 @@ int main(int argc, char** argv) {
         std::printf("%-27s %9ld points  %7.2f s  %10.0f points/s  %.2f x ogr2ogr  runner %5.1f MB, Brunhale %5.1f MB\n",
                     job.name, job.points, m, job.points / m, m / ogrMedian * (static_cast<double>(big) / job.points),
                     job.runnerKb / 1024.0, job.writerKb / 1024.0);
+    }
+    const double lpOgrMedian = median(landPriceOgrSeconds);
+    std::printf("%-27s %9ld points  %7.2f s  %10.0f points/s  %5.1f MB peak\n", "ogr2ogr (land-price CSV)",
+                landPricePoints, lpOgrMedian, landPricePoints / lpOgrMedian, landPriceOgrKb / 1024.0);
+    for (const Job& job : landPriceJobs) {
+        const double m = median(job.seconds);
+        std::printf("%-27s %9ld points  %7.2f s  %10.0f points/s  %.2f x ogr2ogr  runner %5.1f MB, Brunhale %5.1f MB\n",
+                    job.name, job.points, m, job.points / m, m / lpOgrMedian, job.runnerKb / 1024.0,
+                    job.writerKb / 1024.0);
     }
     std::printf("(ratios are per point: the job's time per point over ogr2ogr's)\n");
     if (!std::getenv("BENCH_KEEP")) fs::remove_all(program);
