@@ -49,12 +49,15 @@ bool LineReader::atEnd() {
     return !fill();
 }
 
-bool LineReader::next(std::string& line) {
+bool LineReader::next(std::string& line) { return next(line, static_cast<std::size_t>(-1) - 1); }
+
+bool LineReader::next(std::string& line, std::size_t limit) {
     if (!file_) return false;
     std::size_t scanFrom = pos_;
     for (;;) {
         const char* base = buf_.data();
-        for (std::size_t i = scanFrom; i < len_; ++i) {
+        const std::size_t end = len_ - pos_ > limit ? pos_ + limit + 1 : len_;
+        for (std::size_t i = scanFrom; i < end; ++i) {
             char c = base[i];
             if (c == '\n' || c == '\r') {
                 // A CR at the end of the buffer may be the first half of CR LF: read on before deciding.
@@ -71,6 +74,12 @@ bool LineReader::next(std::string& line) {
                 ++lineNumber_;
                 return true;
             }
+        }
+        if (end < len_) {
+            line.assign(buf_.data() + pos_, limit + 1);
+            pos_ = end;
+            ++lineNumber_;
+            return true;
         }
         {
             std::size_t rel = len_ - pos_;

@@ -22,6 +22,10 @@ public:
 
     // Next line into `line`; false at the end of the file. Throws RunTimeError(DeviceIoError) on a read error.
     bool next(std::string& line);
+    // The same, reading no more than limit + 1 bytes of the line: a longer line comes back as its first
+    // limit + 1 bytes (so line.size() > limit tells it), and the reader stays inside it. A file without
+    // line ends thus never has to fit in memory.
+    bool next(std::string& line, std::size_t limit);
     // True when no further line can be read.
     bool atEnd();
     // 1-based number of the line last returned by next().

@@ -9,6 +9,7 @@ namespace ostrand {
 namespace {
 
 const char* const kOpenFailure = "File open failure. KsPolygonMaker::open()";
+const char* const kLineTooLong = "Line too long. KsPolygonMaker::open()";
 
 }  // namespace
 
@@ -23,9 +24,9 @@ AreaLineSource::AreaLineSource(const std::string& path) {
 }
 
 // A read error ends the source like the end of the file does.
-bool AreaLineSource::next(std::string& line) {
+bool AreaLineSource::next(std::string& line, std::size_t limit) {
     try {
-        return reader_.next(line);
+        return reader_.next(line, limit);
     } catch (const velmora::RunTimeError&) {
         return false;
     }
@@ -33,7 +34,7 @@ bool AreaLineSource::next(std::string& line) {
 
 std::string AreaLineSource::read_limited() {
     std::string line;
-    if (failed_ || !next(line) || line.size() > kLimit) {
+    if (failed_ || !next(line, kLimit) || line.size() > kLimit) {
         failed_ = true;
         line.clear();
     }
@@ -41,18 +42,18 @@ std::string AreaLineSource::read_limited() {
 }
 
 bool AreaLineSource::read_whole(std::string& line) {
-    if (failed_ || !next(line)) {
+    if (failed_ || !next(line, kLongestLine)) {
         failed_ = true;
         line.clear();
         return false;
     }
+    if (line.size() > kLongestLine) throw std::string(kLineTooLong);
     return true;
 }
 
 void AreaLineSource::skip_lines(long n) {
     std::string line;
-    for (long i = 0; i < n && !failed_; ++i)
-        if (!next(line)) failed_ = true;
+    for (long i = 0; i < n && !failed_; ++i) read_whole(line);
 }
 
 }  // namespace ostrand

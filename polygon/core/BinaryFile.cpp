@@ -1,12 +1,17 @@
 #include "polygon/core/BinaryFile.h"
 
+#include <unistd.h>
+
 #include <cstring>
 
 namespace ostrand {
 
-BinaryFile::BinaryFile(const std::string& path, std::string failure_text) : failure_(std::move(failure_text)) {
-    file_ = std::fopen(path.c_str(), "wb");
-    if (!file_) throw failure_;
+BinaryFile::BinaryFile(int fd, std::string failure_text) : failure_(std::move(failure_text)) {
+    file_ = ::fdopen(fd, "wb");
+    if (!file_) {
+        ::close(fd);
+        throw failure_;
+    }
     std::setvbuf(file_, nullptr, _IOFBF, 1 << 16);
 }
 
@@ -52,6 +57,11 @@ void BinaryFile::put_le_double(double v) {
     unsigned char b[8];
     for (int i = 0; i < 8; ++i) b[i] = static_cast<unsigned char>(u >> (8 * i));
     write(b, 8);
+}
+
+void BinaryFile::sync() {
+    if (!file_) fail();
+    if (std::fflush(file_) != 0 || ::fsync(::fileno(file_)) != 0) fail();
 }
 
 void BinaryFile::close() {

@@ -1,6 +1,7 @@
 #pragma once
 // A binary output file whose every write, flush and close is checked: a full disk or a vanished folder
-// throws the owner's failure text instead of leaving a truncated file behind a success.
+// throws the owner's failure text instead of leaving a truncated file behind a success. Files are made
+// by OutputFiles, which puts them in place only when all of a save's files are complete.
 #include <cstdint>
 #include <cstdio>
 #include <string>
@@ -9,8 +10,8 @@ namespace ostrand {
 
 class BinaryFile {
 public:
-    // failure_text is thrown (as std::string) when the file cannot be opened or a write fails.
-    BinaryFile(const std::string& path, std::string failure_text);
+    // Takes over an open descriptor; failure_text is thrown (as std::string) when a write fails.
+    BinaryFile(int fd, std::string failure_text);
     ~BinaryFile();
     BinaryFile(const BinaryFile&) = delete;
     BinaryFile& operator=(const BinaryFile&) = delete;
@@ -22,6 +23,8 @@ public:
     void put_le32(std::int32_t v);
     void put_le16(std::uint16_t v);
     void put_le_double(double v);
+    // Flushes the buffer and waits until the device holds the data; throws the failure text.
+    void sync();
     // Flushes and closes; throws the failure text when either fails.
     void close();
 

@@ -7,7 +7,6 @@
 #include <utility>
 
 #include "polygon/core/CleanerSegmentIndex.h"
-#include "polygon/core/CleanerVertexSearch.h"
 
 namespace ostrand {
 
@@ -18,9 +17,18 @@ double distance(const Point& a, const Point& b) {
     return std::sqrt(dy * dy + dx * dx);
 }
 
-// c lies on ab: strictly inside it in x or in y, and within the tolerance of its line.
+// c lies within the tolerance of ab's box, widened by the tolerance.
+bool near_box(const Point& c, const Point& a, const Point& b, double tolerance) {
+    return std::min(a.x, b.x) - tolerance <= c.x && c.x <= std::max(a.x, b.x) + tolerance &&
+           std::min(a.y, b.y) - tolerance <= c.y && c.y <= std::max(a.y, b.y) + tolerance;
+}
+
+// c lies on ab: strictly inside it in x or in y, and within the tolerance of its line and of its box.
+// Being inside in y alone lets a point far beyond the end of a nearly level segment through (and in x
+// alone beyond a nearly upright one); inserted there, it folds the ring back over itself.
 bool lies_on(const Point& c, const Point& a, const Point& b, double tolerance) {
-    return (is_between(c.x, a.x, b.x) || is_between(c.y, a.y, b.y)) && point_line_distance(c, a, b) <= tolerance;
+    return (is_between(c.x, a.x, b.x) || is_between(c.y, a.y, b.y)) && near_box(c, a, b, tolerance) &&
+           point_line_distance(c, a, b) <= tolerance;
 }
 
 bool strictly_inside(const Point& e, const Point& a, const Point& b) {
@@ -67,28 +75,6 @@ void CleanerRing::node_intersections(double tolerance) {
         }
     }
     insert_points(map);
-}
-
-void CleanerRing::split_self_intersections(std::vector<CleanerRing>& out) {
-    // A loop is split off before the rest of its ring is looked at again; the stack keeps that order
-    // without recursing once per loop.
-    std::vector<std::vector<Point>> pending;
-    pending.push_back(std::move(points));
-    points.clear();
-    while (!pending.empty()) {
-        std::vector<Point> pts = std::move(pending.back());
-        pending.pop_back();
-        if (pts.size() < 3) continue;
-        std::size_t p = 0, q = 0;
-        if (find_first_loop(pts, p, q)) {
-            std::vector<Point> loop(pts.begin() + static_cast<long>(p), pts.begin() + static_cast<long>(q));
-            pts.erase(pts.begin() + static_cast<long>(p), pts.begin() + static_cast<long>(q));
-            pending.push_back(std::move(pts));
-            pending.push_back(std::move(loop));
-        } else {
-            insert_by_area(out, CleanerRing(std::move(pts)));
-        }
-    }
 }
 
 void CleanerRing::insert_points(InsertionMap& map) {

@@ -84,24 +84,27 @@ void append_field(std::string& rec, const std::string& text, const AttrFieldMap&
 }  // namespace
 
 void write_attr_table(const std::string& output_path, int data_id, const std::map<int, std::string>& attr_records) {
-    const std::string failure = "File open failure. KsPolygonMaker::save_dbf()";
-    BinaryFile out(remove_extension(output_path) + ".dbf", failure);
+    OutputFiles out;
+    write_attr_table(output_path, data_id, attr_records, out);
+    out.commit();
+}
+
+void write_attr_table(const std::string& output_path, int data_id, const std::map<int, std::string>& attr_records,
+                      OutputFiles& out) {
     const AttrFieldTable* table = find_attr_field_table(data_id);
-    if (!table) {
-        out.close();
-        throw std::string("Invalid data id. KsPolygonMaker::save_dbf()");
-    }
+    if (!table) throw std::string("Invalid data id. KsPolygonMaker::save_dbf()");
+    BinaryFile& file = out.create(remove_extension(output_path) + ".dbf", "File open failure. KsPolygonMaker::save_dbf()",
+                                  "File write failure. KsPolygonMaker::save_dbf()");
     DbfHeader header(static_cast<std::int32_t>(attr_records.size()));
     for (const AttrFieldMap& f : table->fields) header.add_field(f.output);
-    header.write(out);
+    header.write(file);
     std::string rec;
     for (const auto& [number, text] : attr_records) {
         rec.assign(1, ' ');
         for (const AttrFieldMap& f : table->fields) append_field(rec, text, f);
-        out.write(rec);
+        file.write(rec);
     }
-    out.put_byte(0x1A);
-    out.close();
+    file.put_byte(0x1A);
 }
 
 }  // namespace ostrand

@@ -7,6 +7,7 @@
 
 #include "polygon/core/BinaryFile.h"
 #include "polygon/core/DataItems.h"
+#include "polygon/core/OutputFiles.h"
 
 namespace ostrand {
 
@@ -42,8 +43,12 @@ public:
 
 // Writes the attribute table of a job: remove_extension(output_path) + ".dbf", one record per ledger
 // record in ascending attribute number, fields cut by the data item's field map. Throws
-// "File open failure. KsPolygonMaker::save_dbf()" when the file cannot be opened or written and
-// "Invalid data id. KsPolygonMaker::save_dbf()" when the item has no field map.
+// "Invalid data id. KsPolygonMaker::save_dbf()" when the item has no field map (nothing is written),
+// "File open failure. KsPolygonMaker::save_dbf()" when the file cannot be made and
+// "File write failure. KsPolygonMaker::save_dbf()" when it cannot be written or put in place.
 void write_attr_table(const std::string& output_path, int data_id, const std::map<int, std::string>& attr_records);
+// The same table as part of a larger save, put in place by its commit.
+void write_attr_table(const std::string& output_path, int data_id, const std::map<int, std::string>& attr_records,
+                      OutputFiles& out);
 
 }  // namespace ostrand

@@ -7,6 +7,7 @@
 
 #include "polygon/core/AreaLineSource.h"
 #include "polygon/core/DbfHeader.h"
+#include "polygon/core/OutputFiles.h"
 #include "polygon/core/ShpData.h"
 #include "polygon/core/TextUtil.h"
 
@@ -38,6 +39,16 @@ std::string read_joined(AreaLineSource& in, int lines) {
     std::string joined;
     for (int i = 0; i < lines; ++i) joined += in.read_limited();
     return joined;
+}
+
+// A shapefile beyond the format's limits is named in the log as well as in the job's failure box.
+void set_polygons_logged(ShpData& data, const std::vector<AreaPolygon>& polygons, MessageLog& log) {
+    try {
+        data.set_polygons(polygons);
+    } catch (const ShapefileLimitExceeded& e) {
+        log.add(e.text);
+        throw e.text;
+    }
 }
 
 }  // namespace
@@ -190,16 +201,23 @@ void KsPolygonMaker::read_attr(AreaLineSource& in, int line_count) {
 
 int KsPolygonMaker::repair_polygon(int, AreaPolygon&) { return 1; }
 
+// The shapefile and the table of a job are put in place together: save_shape leaves its files pending
+// and save_dbf commits all three.
 void KsPolygonMaker::save_shape(const std::string& path) {
     if (polygons.empty()) return;
+    pending_output = std::make_unique<OutputFiles>();
     ShpData data;
-    data.set_polygons(polygons);
-    data.save(path);
+    set_polygons_logged(data, polygons, log);
+    data.save(path, *pending_output);
 }
+
 
 void KsPolygonMaker::save_dbf(const std::string& path) {
     if (polygons.empty()) return;
-    write_attr_table(path, data_id(), attr_records);
+    std::unique_ptr<OutputFiles> out = std::move(pending_output);
+    if (!out) out = std::make_unique<OutputFiles>();
+    write_attr_table(path, data_id(), attr_records, *out);
+    out->commit();
 }
 
 void KsPolygonMaker::save_mesh(const std::string& path) {
@@ -211,22 +229,24 @@ void KsPolygonMaker::save_mesh(const std::string& path) {
         p.rings.back().add_point(r.points.front());
         rects.push_back(std::move(p));
     }
+    OutputFiles out;
     ShpData data;
     data.set_polygons(rects);
-    data.save(path);
+    data.save(path, out);
 
-    BinaryFile out(remove_extension(path) + ".dbf", "File open failure. KsPolygonMaker::save_mesh()");
+    BinaryFile& table = out.create(remove_extension(path) + ".dbf", "File open failure. KsPolygonMaker::save_mesh()",
+                                   "File write failure. KsPolygonMaker::save_mesh()");
     DbfHeader header(static_cast<std::int32_t>(mesh_codes.size()));
     header.add_field(FieldSpec{"MESH", 'C', 12, 0});
-    header.write(out);
+    header.write(table);
     for (const std::string& code : mesh_codes) {
         std::string rec = " ";
         rec.append(code.size() < 12 ? 12 - code.size() : 0, ' ');
         rec += code;
-        out.write(rec);
+        table.write(rec);
     }
-    out.put_byte(0x1A);
-    out.close();
+    table.put_byte(0x1A);
+    out.commit();
 }
 
 }  // namespace ostrand

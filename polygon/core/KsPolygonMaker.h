@@ -6,6 +6,7 @@
 // The subclasses differ only in the virtual steps of build: the repair of an attribute number with
 // failures (repair_polygon) and the work before and after ring building (modify_before, modify_after).
 #include <map>
+#include <memory>
 #include <set>
 #include <string>
 #include <vector>
@@ -18,6 +19,7 @@
 namespace ostrand {
 
 class AreaLineSource;
+class OutputFiles;
 class BridgeSearch;
 
 class KsPolygonMaker {
@@ -35,7 +37,8 @@ public:
     virtual bool open(const std::string& path);
     // Turns the maps into polygons, one per kept attribute number (KsPolygonMakerBuild.cpp).
     virtual void build(PolygonStats* stats);
-    // The writers do nothing when the maker holds no polygon.
+    // The writers do nothing when the maker holds no polygon. The shapefile saved by save_shape is put in
+    // place, together with the table, only when save_dbf has written the table.
     virtual void save_shape(const std::string& path);
     virtual void save_dbf(const std::string& path);
     // The selected mesh rectangles as a shapefile with a MESH table.
@@ -64,6 +67,8 @@ public:
 
 protected:
     int data_id() const { return layer.data_id; }
+
+    std::unique_ptr<OutputFiles> pending_output;  // the shapefile written by save_shape, until save_dbf
 
 private:
     void select_meshes(const char* mesh_codes);

@@ -19,11 +19,12 @@ const char* const kAttrEofFailure = "Unexpected EOF. KsPolygonMakerBasin::read_a
 constexpr std::size_t kCodeAt = 17, kCodeWidth = 5;
 
 // The attribute number of a stored record. Catchment numbers above the offset would be taken for link
-// chains split off another catchment, so they fail the file instead of mixing the two up.
+// chains split off another catchment, and the chains split off catchment 0 would take the number of
+// catchment 900000, so these fail the file instead of mixing the two up.
 int checked_attr_no(const std::string& text, bool catchment) {
     const long long v = read_integer_at(text, 3, 10);
-    if (catchment && (v < 0 || v > kBasinPartOffset))
-        throw "Invalid attribute number " + std::to_string(v) + " (catchments take 0 to " +
+    if (catchment && (v < 1 || v > kBasinPartOffset))
+        throw "Invalid attribute number " + std::to_string(v) + " (catchments take 1 to " +
             std::to_string(kBasinPartOffset) + "). KsPolygonMakerBasin::read_attr()";
     if (v < INT_MIN || v > INT_MAX) throw std::string("Invalid attribute number. KsPolygonMakerBasin::read_attr()");
     return static_cast<int>(v);

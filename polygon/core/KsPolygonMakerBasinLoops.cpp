@@ -25,6 +25,8 @@ void move_corner(Ring& ring, const Point& p, const Point& q, const Point& x) {
         pts.insert(pts.end(), rest.begin(), rest.end());
     }
     if (!(pts.back() == pts.front())) pts.push_back(pts.front());
+    // The corner may have moved past the box: a later loop asks whether its corner lies in this outline,
+    // and the box of the outline before the move would answer for a shape that is gone.
     ring.box_valid = false;
 }
 

@@ -3,7 +3,7 @@
 // the input: points against selected meshes, holes against designated areas, points against the points
 // kept before them, chain ends against chain ends, long catchment edges against every stored link. Each finds candidates through an index and decides with the algorithm's own test, in
 // its order, so the results are the same bit for bit. Their literal forms are the oracles of
-// tests/polygon/oracle/, which run whole jobs both ways and compare the files.
+// tests/polygon/oracle/, which run whole jobs and random inputs full of ties both ways and compare.
 // (KsPolygonMaker::apply_mesh_selection and drop_repeated_points are defined with them.)
 #include <cstddef>
 #include <map>

@@ -5,7 +5,7 @@
 #include <string>
 #include <utility>
 
-#include "polygon/core/BoxGrid.h"
+#include "polygon/core/CleanerPairs.h"
 #include "polygon/core/CleanerPointLocator.h"
 #include "polygon/core/CleanerSegmentIndex.h"
 #include "polygon/core/CleanerVertexSearch.h"
@@ -16,31 +16,6 @@ namespace {
 
 // Rings longer than this are worth an index when they are searched again and again.
 constexpr std::size_t kLongRing = 64;
-
-// The rings after ring i whose boxes may overlap its box, ascending: all of them when there are few, else
-// those a grid of the boxes finds. Every caller's own test starts with the box test, so skipping the
-// others changes nothing.
-class RingsAfter {
-public:
-    explicit RingsAfter(const std::vector<CleanerRing>& rings) : n_(rings.size()) {
-        if (n_ <= kFewRings) return;
-        std::vector<BBox> boxes;
-        boxes.reserve(n_);
-        for (const CleanerRing& r : rings) boxes.push_back(r.bbox());
-        grid_ = std::make_unique<BoxGrid>(std::move(boxes));
-    }
-    std::vector<std::size_t> rings_after(std::size_t i) const {
-        if (grid_) return grid_->overlapping_after(i);
-        std::vector<std::size_t> all;
-        for (std::size_t k = i + 1; k < n_; ++k) all.push_back(k);
-        return all;
-    }
-
-private:
-    static constexpr std::size_t kFewRings = 32;
-    std::size_t n_;
-    std::unique_ptr<BoxGrid> grid_;
-};
 
 Point midpoint(const Point& a, const Point& b) { return Point{(a.x + b.x) * kHalf, (a.y + b.y) * kHalf}; }
 
@@ -132,8 +107,6 @@ bool PolygonCleaner::normalise(double tolerance) {
 
 void PolygonCleaner::node_all(double tolerance) {
     const std::size_t n = rings.size();
-    std::vector<std::pair<int, int>> pairs;
-    std::vector<int> found;
     RingsAfter after(rings);  // the boxes stay as they are while points are inserted
     for (std::size_t ia = 0; ia < n; ++ia) {
         InsertionMap map_a;
@@ -147,22 +120,8 @@ void PolygonCleaner::node_all(double tolerance) {
             const std::vector<Point>& pb = b.points;
             const int na = static_cast<int>(pa.size());
             const int nb = static_cast<int>(pb.size());
-            // b's segments lie within the box of its points: when no segment of a reaches that box, no
-            // pair overlaps (a ring inside or beside a long one is passed over with one look).
-            found.clear();
-            index_a->overlaps(points_bbox(pb), 0, found);
-            if (found.empty()) continue;
-            // Every segment of a against every segment of b whose box it overlaps, segments of a in
-            // order and for each the segments of b in order: found from b's side, then put in that order.
-            pairs.clear();
-            for (int sb = 0; sb < nb; ++sb) {
-                found.clear();
-                index_a->overlaps(segment_box(pb[sb], pb[(sb + 1) % nb]), 0, found);
-                for (int sa : found) pairs.emplace_back(sa, sb);
-            }
-            std::sort(pairs.begin(), pairs.end());
             InsertionMap map_b;
-            for (const auto& [sa, sb] : pairs)
+            for (const auto& [sa, sb] : overlapping_segment_pairs(pa, *index_a, pb))
                 intersection_with_tolerance(sa, sb, pa[sa], pa[(sa + 1) % na], pb[sb], pb[(sb + 1) % nb], map_a,
                                             map_b, tolerance);
             b.insert_points(map_b);

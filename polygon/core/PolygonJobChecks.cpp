@@ -1,9 +1,12 @@
 // The checks of a polygon job: its arguments, then the data code and record counts of every input file.
 #include <algorithm>
 #include <exception>
+#include <optional>
 
 #include "platform/text/Cp932.h"
 #include "platform/text/LineReader.h"
+#include "polygon/core/AreaFileCounts.h"
+#include "polygon/core/AreaLineSource.h"
 #include "polygon/core/PolygonJob.h"
 #include "polygon/core/TextUtil.h"
 
@@ -19,16 +22,6 @@ bool requires_mesh_codes(int id) { return id == 2 || id == 3 || id == 4 || id ==
 bool code_matches(const LayerRecord& layer, const std::string& code) {
     if (layer.data_id == 8) return code.compare(0, 4, "N03-") == 0 && code.size() > 6 && code[6] == 'A';
     return code == layer.code;
-}
-
-// A count field of the counts line: blanks, then decimal digits up to the first other byte.
-long long read_count(const std::string& line, std::size_t pos) {
-    const std::size_t end = std::min(line.size(), pos + 8);
-    std::size_t i = pos;
-    while (i < end && line[i] == ' ') ++i;
-    long long v = 0;
-    for (; i < end && line[i] >= '0' && line[i] <= '9'; ++i) v = v * 10 + (line[i] - '0');
-    return v;
 }
 
 }  // namespace
@@ -56,7 +49,7 @@ bool PolygonJob::check_input() {
     if (!requires_mesh_codes(data_id)) mesh_codes = nullptr;
 
     layer = *found;
-    split(input_files, ',', files);
+    split_utf8(input_files, ',', files);
     log_lines.push_back(sjis("> 入力ファイルのデータコードをチェックします。"));
 
     std::set<std::string> codes;
@@ -113,28 +106,33 @@ long long PolygonJob::group_files(std::set<std::string>& codes) {
 }
 
 long long PolygonJob::check_file(const std::string& path, std::set<std::string>& codes) {
-    std::string header, counts;
-    bool has_counts = false;
+    std::string header, counts_line;
+    std::optional<AreaFileCounts> counts;
     try {
         velmora::text::LineReader in(path);
-        if (!in.next(header) || header.size() <= 32) return 0;
+        // A first line longer than any area file's is no header: the file is of another kind.
+        if (!in.next(header, AreaLineSource::kLongestLine) || header.size() <= 32 ||
+            header.size() > AreaLineSource::kLongestLine)
+            return 0;
         const std::string code = header.substr(13, 7);
         if (!code_matches(layer, code)) return 0;
         codes.insert(code);
-        has_counts = in.next(counts) && counts.size() >= 48;
+        if (in.next(counts_line, AreaLineSource::kLongestLine) &&
+            counts_line.size() <= AreaLineSource::kLongestLine)
+            counts = read_area_file_counts(counts_line);
     } catch (const std::exception&) {
         log_lines.push_back(log_text_of_path(path));
         log_lines.push_back(sjis("ファイルが開けませんでした。"));
         return 0;
     }
-    // A file of the item without room for its counts cannot be read by the makers either: it is set
-    // aside with a note instead of failing the job later.
-    if (!has_counts) {
+    // A file of the item whose counts cannot be read, or would make the makers drop what they read, is set
+    // aside with a note instead of failing the job later or ending it without output.
+    if (!counts) {
         log_lines.push_back(log_text_of_path(path));
         log_lines.push_back(sjis("ファイルのレコード数が読み取れませんでした。"));
         return 0;
     }
-    return read_count(counts, 16) + read_count(counts, 24) + read_count(counts, 48);
+    return counts->records();
 }
 
 }  // namespace ostrand

@@ -67,6 +67,9 @@ int polygon_worker(PolygonJob& job) {
         ui.set_read_text("国土数値情報データ(*.txt)を読み込みました。");
         ui.set_convert_text("ポリゴンデータに変換しています。");
         maker->build(job.stats);
+        // Success means a written output: a job that kept no polygon fails instead of leaving the caller
+        // an earlier file under the output's name.
+        if (maker->polygons.empty()) throw sjis("変換できるポリゴンデータがありませんでした。");
         ui.set_convert_text("ポリゴンデータに変換しました。");
         ui.set_shape_text("Shapeファイル(*.shp, *.shx)を保存しています。");
         maker->save_shape(job.output_path);

@@ -3,13 +3,15 @@
 #include <algorithm>
 #include <cstring>
 
+#include "polygon/core/SimpleRings.h"
 #include "polygon/core/TextUtil.h"
 
 namespace ostrand {
 
 namespace {
 
-const char* const kSaveFailure = "File open failur. ShpData::save()";
+const char* const kOpenFailure = "File open failur. ShpData::save()";
+const char* const kWriteFailure = "File write failure. ShpData::save()";
 
 template <class T>
 T read_le(std::istream& in) {
@@ -27,7 +29,31 @@ T read_le(std::istream& in) {
     return v;
 }
 
+constexpr std::int64_t kInt32Max = 2147483647;
+
+// The points of all rings, counted in 64 bits.
+std::int64_t points_of_rings(const std::vector<Ring>& rings) {
+    std::int64_t points = 0;
+    for (const Ring& r : rings) points += static_cast<std::int64_t>(r.points.size());
+    return points;
+}
+
 }  // namespace
+
+void check_shapefile_limits(std::int64_t parts, std::int64_t points, std::size_t record_index,
+                            std::int64_t& file_words) {
+    const std::string record = sjis("レコード番号：") + std::to_string(record_index) + " ";
+    const std::string cannot = sjis("がShapeファイルの上限を超えるため保存できません。");
+    if (points > kInt32Max || parts > kInt32Max)
+        throw ShapefileLimitExceeded{record + sjis("点の数(") + std::to_string(points) + ")" + cannot};
+    const std::int64_t content = 22 + 2 * parts + 8 * points;
+    if (content > kInt32Max)
+        throw ShapefileLimitExceeded{record + sjis("レコードの長さ(") + std::to_string(content) + sjis("ワード)") + cannot};
+    file_words += 4 + content;
+    if (file_words > kInt32Max)
+        throw ShapefileLimitExceeded{record + sjis("までのファイルの長さ(") + std::to_string(file_words) +
+                                     sjis("ワード)") + cannot};
+}
 
 void ShpHeader::write(BinaryFile& out) const {
     out.put_be32(file_code);
@@ -41,9 +67,7 @@ void ShpHeader::write(BinaryFile& out) const {
 void ShpPoly::update() {
     box = rings_bbox(rings);
     num_parts = static_cast<std::int32_t>(rings.size());
-    std::int64_t points = 0;
-    for (const Ring& r : rings) points += static_cast<std::int64_t>(r.points.size());
-    num_points = static_cast<std::int32_t>(points);
+    num_points = static_cast<std::int32_t>(points_of_rings(rings));
     content_length = 22 + 2 * num_parts + 8 * num_points;
 }
 
@@ -100,11 +124,19 @@ void ShpData::set_polygons(const std::vector<AreaPolygon>& polygons) {
     clear();
     header.shape_type = kShapeTypePolygon;
     records.reserve(polygons.size());
+    std::int64_t file_words = 50;
     for (const AreaPolygon& polygon : polygons) {
         auto rec = std::make_unique<ShpPolygon>();
         rec->shape_type = kShapeTypePolygon;
         rec->offset = 50;
-        rec->rings = polygon.rings;
+        rec->rings = simple_rings(polygon.rings);
+        try {
+            check_shapefile_limits(static_cast<std::int64_t>(rec->rings.size()), points_of_rings(rec->rings),
+                                   records.size(), file_words);
+        } catch (const ShapefileLimitExceeded&) {
+            clear();
+            throw;
+        }
         rec->update();
         records.push_back(std::move(rec));
     }
@@ -158,9 +190,15 @@ void ShpData::write_record(const ShpRecord& record, BinaryFile& shp, BinaryFile&
 }
 
 void ShpData::save(const std::string& path) {
+    OutputFiles out;
+    save(path, out);
+    out.commit();
+}
+
+void ShpData::save(const std::string& path, OutputFiles& out) {
     const std::string base = remove_extension(path);
-    BinaryFile shp(base + kShpExtension, kSaveFailure);
-    BinaryFile shx(base + kShxExtension, kSaveFailure);
+    BinaryFile& shp = out.create(base + kShpExtension, kOpenFailure, kWriteFailure);
+    BinaryFile& shx = out.create(base + kShxExtension, kOpenFailure, kWriteFailure);
     update();
     header.write(shp);
     const std::int32_t main_length = header.file_length;
@@ -168,8 +206,6 @@ void ShpData::save(const std::string& path) {
     header.write(shx);
     header.file_length = main_length;
     for (const auto& r : records) write_record(*r, shp, shx);
-    shp.close();
-    shx.close();
 }
 
 }  // namespace ostrand

@@ -9,6 +9,7 @@
 
 #include "polygon/core/BinaryFile.h"
 #include "polygon/core/Geometry.h"
+#include "polygon/core/OutputFiles.h"
 
 namespace ostrand {
 
@@ -66,18 +67,35 @@ public:
     std::unique_ptr<ShpRecord> clone() const override { return std::make_unique<ShpPolygon>(*this); }
 };
 
+// What set_polygons throws when the polygons do not fit the format's signed 32-bit fields: its text (CP932)
+// says which record or the file, for the job's log and its failure box.
+struct ShapefileLimitExceeded {
+    std::string text;
+};
+
+// Checks one record of `parts` rings and `points` points, the record_index-th (from 0), against the
+// 32-bit limits of the format (its point count, its content length in 16-bit words) and adds its words
+// (content and record header) to file_words, which must stay within the limit of the file length. Throws
+// ShapefileLimitExceeded.
+void check_shapefile_limits(std::int64_t parts, std::int64_t points, std::size_t record_index,
+                            std::int64_t& file_words);
+
 class ShpData {
 public:
     virtual ~ShpData() { clear(); }
 
-    // Replaces the records by one polygon record per polygon, in order.
+    // Replaces the records by one polygon record per polygon, in order. Throws ShapefileLimitExceeded
+    // (leaving no record) when they would not fit the format.
     void set_polygons(const std::vector<AreaPolygon>& polygons);
     // Numbers the records, places them in the main file and widens the header box over them.
     void update();
     void clear();
-    // Writes remove_extension(path) + ".shp" and ".shx". Throws "File open failur. ShpData::save()" when a
-    // file cannot be opened or written.
+    // Writes remove_extension(path) + ".shp" and ".shx" and puts both in place together. Throws
+    // "File open failur. ShpData::save()" when a file cannot be made and "File write failure.
+    // ShpData::save()" when one cannot be written or put in place.
     void save(const std::string& path);
+    // The same two files as part of a larger save, put in place by its commit.
+    void save(const std::string& path, OutputFiles& out);
     static void write_record(const ShpRecord& record, BinaryFile& shp, BinaryFile& shx);
 
     ShpHeader header;

@@ -41,18 +41,53 @@ void trim(std::string& s) {
     s = s.substr(first, last - first + 1);
 }
 
-void split(const std::string& s, char delimiter, std::vector<std::string>& out) {
+void trim_utf8(std::string& s) {
+    static const std::string ideographic_space = "\xE3\x80\x80";
+    const auto blank_at = [&](std::size_t i) -> std::size_t {  // length of the blank character at i, or 0
+        if (s[i] == ' ' || s[i] == '\t' || s[i] == '\n') return 1;
+        return s.compare(i, 3, ideographic_space) == 0 ? 3 : 0;
+    };
+    std::size_t first = 0;
+    while (first < s.size()) {
+        const std::size_t n = blank_at(first);
+        if (n == 0) break;
+        first += n;
+    }
+    std::size_t last = s.size();
+    while (last > first) {
+        if (s[last - 1] == ' ' || s[last - 1] == '\t' || s[last - 1] == '\n') {
+            last -= 1;
+        } else if (last - first >= 3 && s.compare(last - 3, 3, ideographic_space) == 0) {
+            last -= 3;
+        } else {
+            break;
+        }
+    }
+    s = s.substr(first, last - first);
+}
+
+namespace {
+
+void split_with(const std::string& s, char delimiter, std::vector<std::string>& out, void (*trim_piece)(std::string&)) {
     out.clear();
     if (s.empty()) return;
     std::size_t start = 0;
     for (;;) {
         const std::size_t end = s.find(delimiter, start);
         std::string piece = s.substr(start, end == std::string::npos ? std::string::npos : end - start);
-        trim(piece);
+        trim_piece(piece);
         out.push_back(std::move(piece));
         if (end == std::string::npos) break;
         start = end + 1;
     }
+}
+
+}  // namespace
+
+void split(const std::string& s, char delimiter, std::vector<std::string>& out) { split_with(s, delimiter, out, trim); }
+
+void split_utf8(const std::string& s, char delimiter, std::vector<std::string>& out) {
+    split_with(s, delimiter, out, trim_utf8);
 }
 
 namespace {

@@ -21,6 +21,13 @@ void trim(std::string& s);
 // Cuts at every delimiter byte, trims each piece and replaces the list; an empty text empties it.
 void split(const std::string& s, char delimiter, std::vector<std::string>& out);
 
+// Paths reach the library as UTF-8, whose bytes the CP932 trim would misread (the second byte of "ā" and
+// a following "@" look like an ideographic space). This trim drops spaces, tabs, line feeds and
+// ideographic spaces (U+3000) at both ends as whole characters and leaves everything between as it is.
+void trim_utf8(std::string& s);
+// split with trim_utf8 in place of trim: for the list of input paths.
+void split_utf8(const std::string& s, char delimiter, std::vector<std::string>& out);
+
 // Local date and time as the library sees it; tests replace the clock.
 using LocalTime = velmora::text::DateTime;
 using Clock = std::function<LocalTime()>;

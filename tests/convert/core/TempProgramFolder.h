@@ -2,6 +2,7 @@
 // A test's own program folder (with its "Log" folder) and a fresh conversion state, both undone at the end.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -16,8 +17,10 @@ class TempProgramFolder {
 public:
     TempProgramFolder() {
         const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        path_ = std::filesystem::temp_directory_path() /
-                ("velmora_" + std::to_string(::getpid()) + "_" + info->test_suite_name() + "_" + info->name());
+        // Names of parameterised tests hold "/": one folder, not a nest of which only the inner one goes.
+        std::string name = "velmora_" + std::to_string(::getpid()) + "_" + info->test_suite_name() + "_" + info->name();
+        std::replace(name.begin(), name.end(), '/', '_');
+        path_ = std::filesystem::temp_directory_path() / name;
         std::filesystem::remove_all(path_);
         std::filesystem::create_directories(path_ / "Log");
         resetConversionState();

@@ -11,10 +11,18 @@ using namespace velmora::text;
 namespace fs = std::filesystem;
 
 namespace {
+fs::path tempFolder() { return fs::temp_directory_path() / ("velmora-lineio-" + std::to_string(::getpid())); }
+
+// The folder of this process's files, removed when the tests of the process are done.
+class LineIoFolder : public ::testing::Environment {
+public:
+    void TearDown() override { fs::remove_all(tempFolder()); }
+};
+const auto* const lineIoFolder = ::testing::AddGlobalTestEnvironment(new LineIoFolder);
+
 fs::path tempFile(const std::string& name) {
-    fs::path dir = fs::temp_directory_path() / ("velmora-lineio-" + std::to_string(::getpid()));
-    fs::create_directories(dir);
-    return dir / name;
+    fs::create_directories(tempFolder());
+    return tempFolder() / name;
 }
 std::vector<std::string> readAll(const fs::path& p) {
     LineReader r(p.string());
@@ -45,6 +53,25 @@ TEST(LineReader, LongLinesAndCrLfAcrossBufferEdges) {
     EXPECT_EQ(lines[0].size(), 65535u);
     EXPECT_EQ(lines[1], big);
     EXPECT_EQ(lines[2], "z");
+}
+
+TEST(LineReader, BoundedReadStopsInsideALongerLine) {
+    fs::path p = tempFile("bounded.txt");
+    {
+        std::ofstream o(p, std::ios::binary);
+        o << "abcd\r\n" << std::string(65534, 'y') << "\r" << "\n" << std::string(200000, 'x');
+    }
+    LineReader r(p.string());
+    std::string line;
+    ASSERT_TRUE(r.next(line, 4));
+    EXPECT_EQ(line, "abcd");  // a line of exactly the bound
+    ASSERT_TRUE(r.next(line, 65534));
+    EXPECT_EQ(line.size(), 65534u);  // its CR LF split by the buffer's edge
+    ASSERT_TRUE(r.next(line, 100));
+    EXPECT_EQ(line, std::string(101, 'x'));  // one byte more than the bound tells the longer line
+    ASSERT_TRUE(r.next(line));
+    EXPECT_EQ(line.size(), 200000u - 101u);  // the reader went on from inside it
+    EXPECT_FALSE(r.next(line, 100));
 }
 
 TEST(LineWriter, EndsLinesWithCrLfAndEncodesUtf8) {

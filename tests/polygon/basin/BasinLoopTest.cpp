@@ -53,3 +53,26 @@ TEST(BasinLoops, OutlinesWithoutCrossingsStayAsBuilt) {
     EXPECT_EQ(c.maker.polygons[0].rings[0].points, closed_polygon(square).rings[0].points);
     EXPECT_TRUE(c.maker.polygons[1].rings.empty());
 }
+
+// A neighbour whose corner moved past the edge of its box must be seen with its new outline: a later
+// loop's corner that lies in the part the neighbour gained (outside its former box) moves it again, so
+// the two catchments still meet. With the box of the outline before the move, the neighbour would be
+// taken to be elsewhere and keep a corner the other catchment no longer has.
+TEST(BasinLoops, NeighbourMovedPastItsBoxIsFoundThere) {
+    BasinCase c;
+    // Holds (6,11); its vertex at the loop's corner (6,10) is not its first, and moves to (5,10.5), west
+    // of its box (x from 5.5).
+    const std::vector<Point> neighbour{{9, 10}, {6, 10}, {5.5, 13}, {9, 13}};
+    // A loop whose corners (5.2,10.6) and (5,10.5) lie in the part the neighbour gained; its segments
+    // (5,10.8)-(5.2,10.6) and (5,10.5)-(5.3,10.8) cross at (5.15,10.65).
+    const std::vector<Point> later{{4.5, 10.2}, {5, 10.8}, {5.2, 10.6}, {5, 10.5}, {5.3, 10.8}, {4.6, 11.6}};
+    // The neighbour comes last, so its own turn (which rebuilds its outline) is after both loops.
+    c.maker.polygons = {closed_polygon(kLooped), closed_polygon(later), closed_polygon(neighbour)};
+    c.maker.modify_after();
+    const Point crossing = c.maker.polygons[1].rings[0].points[2];
+    EXPECT_NEAR(crossing.x, 5.15, 1e-12);
+    EXPECT_NEAR(crossing.y, 10.65, 1e-12);
+    EXPECT_EQ(c.maker.polygons[0].rings[0].points[3], crossing);  // the first outline had the corner too
+    const std::vector<Point> moved = c.maker.polygons[2].rings[0].points;
+    EXPECT_EQ(moved, (std::vector<Point>{{9, 10}, crossing, {5.5, 13}, {9, 13}, {9, 10}}));
+}

@@ -37,10 +37,11 @@ TEST(CleanStep, CleansEveryPolygonAndLogsTheOnesItCannot) {
 
         ASSERT_EQ(maker->polygons.size(), 3u);
         ASSERT_EQ(maker->polygons[0].rings.size(), 2u);
-        EXPECT_TRUE(same_cycle(maker->polygons[0].rings[0].points, {{0, 0}, {0, 2}, {2, 2}, {2, 1}, {2, 0}}));
-        EXPECT_TRUE(same_cycle(maker->polygons[0].rings[1].points, {{2, 1}, {3, 1.5}, {3, 0.5}}));
+        EXPECT_EQ(describe(maker->polygons[0].rings[0].points), describe(closed({{0, 0}, {0, 2}, {2, 2}, {2, 1}, {2, 0}})));
+        EXPECT_EQ(describe(maker->polygons[0].rings[1].points), describe(closed({{2, 1}, {3, 1.5}, {3, 0.5}})));
         ASSERT_EQ(maker->polygons[1].rings.size(), 1u);
-        EXPECT_TRUE(same_cycle(maker->polygons[1].rings[0].points, {{0, 0}, {0, 1}, {1, 1}, {1, 0}}));
+        // Given counter-clockwise, reversed whole: the last point comes first.
+        EXPECT_EQ(describe(maker->polygons[1].rings[0].points), describe(closed({{0, 1}, {1, 1}, {1, 0}, {0, 0}})));
         ASSERT_EQ(maker->polygons[2].rings.size(), 2u);
         for (std::size_t r = 0; r < 2; ++r)
             EXPECT_EQ(describe(maker->polygons[2].rings[r].points), describe(unresolvable_as_built.rings[r].points));

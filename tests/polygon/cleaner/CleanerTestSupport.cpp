@@ -23,16 +23,9 @@ std::string describe(const Points& pts) {
     return s;
 }
 
-bool same_cycle(const Points& closed, const Points& expected) {
-    if (closed.empty() || !(closed.front() == closed.back())) return false;
-    const std::size_t n = closed.size() - 1;
-    if (n != expected.size()) return false;
-    for (std::size_t start = 0; start < n; ++start) {
-        bool all = true;
-        for (std::size_t k = 0; k < n && all; ++k) all = closed[(start + k) % n] == expected[k];
-        if (all) return true;
-    }
-    return false;
+Points closed(Points open) {
+    if (!open.empty()) open.push_back(open.front());
+    return open;
 }
 
 }  // namespace cleaner_test

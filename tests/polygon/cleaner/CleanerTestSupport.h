@@ -17,8 +17,7 @@ AreaPolygon closed_polygon(const std::vector<Points>& rings);
 // "(x,y) (x,y) ..." of a point list, for messages and expectations.
 std::string describe(const Points& pts);
 
-// The same cyclic sequence of points (closed rings compared without their repeated point), started at
-// any vertex: the cleaner decides where a ring starts, the tests decide what it holds.
-bool same_cycle(const Points& closed, const Points& expected_open);
+// The ring closed as the cleaner leaves it: its first point repeated at the end.
+Points closed(Points open);
 
 }  // namespace cleaner_test

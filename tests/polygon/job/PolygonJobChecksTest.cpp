@@ -2,6 +2,7 @@
 // three refusals of the input files with their boxes.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 
 #include "polygon/core/PolygonJob.h"
@@ -195,16 +196,70 @@ TEST(InputChecks, DataCodeRules) {
     }
 }
 
-TEST(InputChecks, CountsLineWithoutRoomSetsFileAside) {
-    TempFolder dir("job-short");
+// A counts line the makers cannot use sets its file aside with a note; one whose counts are all 0 is
+// merely not of the item.
+TEST(InputChecks, MalformedCountsLineSetsFileAside) {
+    TempFolder dir("job-counts");
     const std::string good = grid_file(dir, "good", 3);
-    const std::string shortfile = dir.file("short.txt");
-    polygontest::write_file(shortfile, velmora::datagen::header_line("A12-60A", 2) + "\r\n" + "       3       1\r\n");
-    Checked c(3, good + "," + shortfile, {BoxAnswer::Yes});
+    const std::string header = velmora::datagen::header_line("A12-60A", 2) + "\r\n";
+    const std::string gap(16, ' ');
+    const std::string eight = "       8";
+    struct Case {
+        const char* what;
+        std::string counts;  // without its line end; empty with no line at all
+        bool aside;
+    } cases[] = {
+        {"no counts line", "", true},
+        {"too short for the ledger count", "       3       1", true},
+        {"letters as the link count", eight + eight + "     abc" + eight + gap + eight, true},
+        {"a count followed by letters", eight + eight + "      4x" + eight + gap + eight, true},
+        {"blank area count", eight + eight + eight + "        " + gap + eight, true},
+        {"negative node count", eight + "      -1" + eight + eight + gap + eight, true},
+        {"negative ledger count", eight + eight + eight + eight + gap + "      -2", true},
+        {"areas without a ledger", eight + eight + eight + eight + gap + "       0", true},
+        {"links only", eight + eight + eight + "       0" + gap + "       0", false},
+        {"a ledger count cut by the line end", eight + eight + eight + eight + gap + "   8", false},
+        {"all zero (not of the item, no note)", std::string(56, '0'), false},
+    };
+    for (const Case& k : cases) {
+        const std::string path = dir.file("counts.txt");
+        polygontest::write_file(path, header + (k.counts.empty() ? "" : k.counts + "\r\n"));
+        Checked c(3, good + "," + path, {BoxAnswer::Yes});
+        ASSERT_TRUE(c.passed) << k.what;
+        const std::vector<std::string> lines = c.lines_after_start();
+        const bool noted = lines.size() > 2 && lines[1] == path && lines[2] == sj("ファイルのレコード数が読み取れませんでした。");
+        EXPECT_EQ(noted, k.aside) << k.what;
+        const bool kept = std::count(c.job.files.begin(), c.job.files.end(), path) == 1;
+        EXPECT_EQ(kept, !k.aside && k.counts != std::string(56, '0')) << k.what;
+    }
+
+    // Nothing left: the job is refused as one without a file of its item.
+    const std::string bad = dir.file("bad.txt");
+    polygontest::write_file(bad, header + eight + eight + eight + eight + gap + "       0\r\n");
+    Checked none(3, bad);
+    EXPECT_FALSE(none.passed);
+    EXPECT_EQ(none.job.result, JobResult::NoMatchingFiles);
+}
+
+// Neither line is read further than the longest line of an area file (1024 bytes).
+TEST(InputChecks, OverlongLinesSetTheFileAside) {
+    TempFolder dir("job-overlong");
+    const std::string good = grid_file(dir, "good", 3);
+    const std::string header = velmora::datagen::header_line("A12-60A", 2);
+    const std::string counts = velmora::datagen::counts_line(3, 0, 1, 1, 1);
+    const std::string no_ends = dir.file("no-ends.txt"), long_counts = dir.file("long-counts.txt");
+    const std::string longest = dir.file("longest.txt");
+    polygontest::write_file(no_ends, header + std::string(3000000, ' '));
+    polygontest::write_file(long_counts, header + "\r\n" + counts + std::string(1025 - counts.size(), ' ') + "\r\n");
+    polygontest::write_file(longest, header + std::string(1024 - header.size(), ' ') + "\r\n" + counts +
+                                         std::string(1024 - counts.size(), ' ') + "\r\n");
+    Checked c(3, good + "," + no_ends + "," + long_counts + "," + longest, {BoxAnswer::Yes});
     ASSERT_TRUE(c.passed);
-    EXPECT_EQ(c.job.files, std::vector<std::string>{good});
-    EXPECT_EQ(c.lines_after_start()[1], shortfile);
-    EXPECT_EQ(c.lines_after_start()[2], sj("ファイルのレコード数が読み取れませんでした。"));
+    EXPECT_EQ(c.job.files, (std::vector<std::string>{good, longest}));
+    const std::vector<std::string> lines = c.lines_after_start();
+    EXPECT_EQ(lines[1], long_counts);
+    EXPECT_EQ(lines[2], sj("ファイルのレコード数が読み取れませんでした。"));
+    EXPECT_NE(std::find(lines.begin(), lines.end(), no_ends), lines.end());  // among the other files
 }
 
 TEST(InputChecks, MixedYearsOfAdministrativeAreas) {
@@ -226,6 +281,17 @@ TEST(InputChecks, MixedYearsOfAdministrativeAreas) {
         EXPECT_EQ(mixed.ui.boxes[0].text, "[行政界・海岸線]で作成年度の異なるデータが混在しています\n"
                                           "同一の作成年度のファイルのみを選択してください。");
     }
+}
+
+// The list's pieces are trimmed as UTF-8: "ā@" holds the bytes 0x81 0x40 of a CP932 ideographic space,
+// and an ideographic space (U+3000) inside a name stays; blanks around the pieces go.
+TEST(InputChecks, PathListIsTrimmedAsUtf8) {
+    TempFolder dir("job-utf8");
+    const std::string macron = grid_file(dir, "\xC4\x81@", 3);
+    const std::string inner = grid_file(dir, "a\xE3\x80\x80b", 3);
+    Checked c(3, "\xE3\x80\x80 " + macron + "\t, " + inner + "\xE3\x80\x80");
+    ASSERT_TRUE(c.passed);
+    EXPECT_EQ(c.job.files, (std::vector<std::string>{macron, inner}));
 }
 
 TEST(InputChecks, PathsAreWrittenToTheLogInCp932) {

@@ -134,7 +134,9 @@ TEST_F(JobRun, FailureWhileSavingShowsTwoBoxesAndLogsTheAbort) {
                             "終了時刻：2005/11/15 06:07:12\r\n\r\n")));
 }
 
-TEST_F(JobRun, NoUsableAreaSucceedsWithoutFiles) {
+// A job that keeps no polygon has no output to offer: it fails, and an earlier output of that name is
+// neither replaced nor passed off as the result.
+TEST_F(JobRun, NoUsableAreaFailsAndKeepsTheEarlierOutput) {
     TempFolder dir("job-nothing");
     polygontest::AreaFileParts parts;  // one area over a link that does not close
     parts.links = {velmora::datagen::GenLink{"533945", 1, {{0, 0}, {3600, 0}, {3600, 3600}}}};
@@ -142,14 +144,32 @@ TEST_F(JobRun, NoUsableAreaSucceedsWithoutFiles) {
     parts.ledgers = {polygontest::rural_ledger(1, 1)};
     const std::string in = polygontest::write_area_file(dir, "in.txt", parts);
     const std::string out = dir.file("o.shp"), log = dir.file("l.log");
+    for (const char* ext : {".shp", ".shx", ".dbf"}) polygontest::write_file(dir.file("o") + ext, ext);
     RecordingJobUi ui;
     PolygonJob job(3, in.c_str(), out.c_str(), log.c_str(), "", nullptr, ui);
     PolygonStats stats{9, 9, 9, 9, 9};
+    EXPECT_EQ(job.run(&stats), JobResult::ProcessingError);
+    ASSERT_EQ(ui.boxes.size(), 2u);
+    EXPECT_EQ(ui.boxes[0].text, "変換できるポリゴンデータがありませんでした。");
+    for (const char* ext : {".shp", ".shx", ".dbf"}) EXPECT_EQ(read_file(dir.file("o") + ext), ext);
+    EXPECT_THAT(read_file(log), HasSubstr(sj("> エラーが生じたため処理を中止しました。Shapeファイルは作成されていません。\r\n")));
+}
+
+// A file set aside for its counts line is named in the log of the job that goes on without it.
+TEST_F(JobRun, FileWithUnusableCountsIsNamedInTheLog) {
+    TempFolder dir("job-counts");
+    const std::string good = grid_file(dir, "good", 3);
+    const std::string bad = dir.file("bad.txt");
+    polygontest::write_file(bad, velmora::datagen::header_line("A12-60A", 2) + "\r\n" +
+                                     velmora::datagen::counts_line(9, 0, 4, 5, 0) + "\r\n");
+    const std::string list = good + "," + bad, out = dir.file("o.shp"), log = dir.file("l.log");
+    RecordingJobUi ui;
+    ui.answers = {BoxAnswer::Yes};
+    PolygonJob job(3, list.c_str(), out.c_str(), log.c_str(), "", nullptr, ui);
+    PolygonStats stats;
     EXPECT_EQ(job.run(&stats), JobResult::Ok);
-    EXPECT_EQ(stats.made, 0);
-    EXPECT_TRUE(ui.boxes.empty());
-    for (const char* ext : {".shp", ".shx", ".dbf"}) EXPECT_FALSE(std::filesystem::exists(dir.file("o") + ext));
-    EXPECT_THAT(read_file(log), HasSubstr(sj("> 処理終了\r\n")));
+    EXPECT_THAT(read_file(log), HasSubstr(bad + "\r\n" + sj("ファイルのレコード数が読み取れませんでした。\r\n")));
+    for (const char* ext : {".shp", ".shx", ".dbf"}) EXPECT_TRUE(std::filesystem::exists(dir.file("o") + ext));
 }
 
 TEST_F(JobRun, LogThatCannotBeWrittenKeepsTheStatus) {

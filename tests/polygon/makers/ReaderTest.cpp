@@ -176,6 +176,12 @@ TEST(AreaReader, FailureTexts) {
         return t;
     };
     const std::string dropped_last_line = good.substr(0, good.rfind("DA "));
+    // The ledger, the file's last line, padded with blanks to n bytes.
+    auto ledger_line_of = [&](std::size_t n) {
+        const std::size_t begin = good.rfind("DA ");
+        const std::size_t length = good.size() - 2 - begin;
+        return good.substr(0, good.size() - 2) + std::string(n - length, ' ') + "\r\n";
+    };
     const Case cases[] = {
         {"link kind", replaced("L  533945", "X  533945"), "Invalid layer code. KsPolygonMaker::read_link()"},
         {"area kind", replaced("A  000000", "B  000000"), "Invalid layer code. KsPolygonMaker::read_area()"},
@@ -187,6 +193,12 @@ TEST(AreaReader, FailureTexts) {
          "Invalid attribute number. KsPolygonMaker::read_area()"},
         {"link line over 127 bytes", replaced("L  533945", "L  533945" + std::string(130, ' ')),
          "Invalid layer code. KsPolygonMaker::read_link()"},
+        // Lines read whole stop at 1024 bytes: no area file has longer ones.
+        {"ledger line of 1024 bytes", ledger_line_of(1024), ""},
+        {"ledger line of 1025 bytes", ledger_line_of(1025), "Line too long. KsPolygonMaker::open()"},
+        {"node line over the bound", replaced("N  533945", "N  533945" + std::string(2000, ' ')),
+         "Line too long. KsPolygonMaker::open()"},
+        {"file without line ends", std::string(3000000, 'H'), "Line too long. KsPolygonMaker::open()"},
     };
     for (const Case& c : cases) {
         write_file(dir.file("f.txt"), c.text);

@@ -2,11 +2,13 @@
 // A fresh temporary folder per test, removed with its contents afterwards.
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <vector>
 
 namespace polygontest {
 
@@ -33,6 +35,14 @@ private:
 inline std::string read_file(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// The names in a folder, sorted: what a failed save must leave as it found it.
+inline std::vector<std::string> folder_entries(const std::filesystem::path& folder) {
+    std::vector<std::string> names;
+    for (const auto& e : std::filesystem::directory_iterator(folder)) names.push_back(e.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
 }
 
 inline void write_file(const std::string& path, const std::string& bytes) {

@@ -53,6 +53,27 @@ TEST(PolygonTrim, Cases) {
     }
 }
 
+TEST(PolygonTrimUtf8, BlanksAtTheEndsAsWholeCharacters) {
+    const std::string ideographic = "\xE3\x80\x80";
+    const std::string cases[][2] = {
+        {"\xC4\x81@", "\xC4\x81@"},  // its bytes 0x81 0x40 are no blank in UTF-8
+        {ideographic + " a b\t" + ideographic + "\n", "a b"},
+        {"a" + ideographic + "b", "a" + ideographic + "b"},
+        {ideographic + ideographic, ""},
+        {"\xE3\x80", "\xE3\x80"},  // a cut-off character is no blank
+        {"a\r", "a\r"},
+        {"", ""},
+    };
+    for (const auto& c : cases) {
+        std::string s = c[0];
+        trim_utf8(s);
+        EXPECT_EQ(s, c[1]) << c[0];
+    }
+    std::vector<std::string> out;
+    split_utf8(" x\xC4\x81@ ,," + ideographic, ',', out);
+    EXPECT_EQ(out, (std::vector<std::string>{"x\xC4\x81@", "", ""}));
+}
+
 TEST(PolygonSplit, Cases) {
     struct Case {
         std::string text;

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include <shapefil.h>
 
+#include <filesystem>
 #include <map>
 
 #include "platform/text/Cp932.h"
@@ -126,11 +127,11 @@ TEST_F(DbfWriter, FailuresThrowTheWriterTexts) {
     } catch (const std::string& t) {
         EXPECT_EQ(t, "Invalid data id. KsPolygonMaker::save_dbf()");
     }
-    EXPECT_TRUE(std::filesystem::exists(dir.file("b.dbf")));
-    EXPECT_EQ(read_file(dir.file("b.dbf")).size(), 0u);
+    EXPECT_FALSE(std::filesystem::exists(dir.file("b.dbf")));
 
     std::map<int, std::string> many;
     for (int i = 0; i < 1000; ++i) many[i] = "DA " + std::to_string(1000000000 + i) + "  11";
+    polygontest::write_file(dir.file("full.dbf"), "earlier table");
     std::string thrown;
     try {
         polygontest::FileSizeLimit full(4096);
@@ -138,5 +139,32 @@ TEST_F(DbfWriter, FailuresThrowTheWriterTexts) {
     } catch (const std::string& t) {
         thrown = t;
     }
-    EXPECT_EQ(thrown, "File open failure. KsPolygonMaker::save_dbf()");
+    EXPECT_EQ(thrown, "File write failure. KsPolygonMaker::save_dbf()");
+    EXPECT_EQ(read_file(dir.file("full.dbf")), "earlier table");
+    EXPECT_EQ(polygontest::folder_entries(dir.path()), (std::vector<std::string>{"full.dbf"}));
+}
+
+// An earlier table is replaced whole, and only when it may be: never one marked read-only, never a folder.
+TEST_F(DbfWriter, ReplacesOnlyWhatMayBeReplaced) {
+    const std::map<int, std::string> records = {{1, "DA 0000000001  11"}};
+    polygontest::write_file(dir.file("a.dbf"), "earlier table");
+    write_attr_table(dir.file("a.shp"), 3, records);
+    EXPECT_EQ(read_file(dir.file("a.dbf")).size(), 97u + 25u + 1u);
+
+    polygontest::write_file(dir.file("ro.dbf"), "kept");
+    std::filesystem::permissions(dir.file("ro.dbf"), std::filesystem::perms::owner_read |
+                                                         std::filesystem::perms::group_read |
+                                                         std::filesystem::perms::others_read);
+    std::filesystem::create_directory(dir.file("folder.dbf"));
+    for (const char* name : {"ro.shp", "folder.shp"}) {
+        try {
+            write_attr_table(dir.file(name), 3, records);
+            ADD_FAILURE() << name;
+        } catch (const std::string& t) {
+            EXPECT_EQ(t, "File open failure. KsPolygonMaker::save_dbf()") << name;
+        }
+    }
+    EXPECT_EQ(read_file(dir.file("ro.dbf")), "kept");
+    EXPECT_TRUE(std::filesystem::is_directory(dir.file("folder.dbf")));
+    EXPECT_EQ(polygontest::folder_entries(dir.path()), (std::vector<std::string>{"a.dbf", "folder.dbf", "ro.dbf"}));
 }

@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 #include <shapefil.h>
 #include <cstring>
+#include <filesystem>
 
 #include "polygon/core/ShpData.h"
+#include "polygon/core/TextUtil.h"
 #include "tests/polygon/support/FileSizeLimit.h"
 #include "tests/polygon/support/TempFolder.h"
 
@@ -141,9 +143,12 @@ TEST(ShapefileWriter, FailuresThrowTheWriterText) {
         EXPECT_EQ(text, "File open failur. ShpData::save()");
     }
 
-    // A full disk: the file-size limit makes writes fail as they do on a full device.
+    // A full disk: the file-size limit makes writes fail as they do on a full device. The earlier pair
+    // stays as it was and nothing else is left.
     std::vector<AreaPolygon> big;
     for (int i = 0; i < 2000; ++i) big.push_back(square(135.0 + i * 0.001, 35.0, 0.0005));
+    polygontest::write_file(dir.file("full.shp"), "earlier shapes");
+    polygontest::write_file(dir.file("full.shx"), "earlier index");
     std::string thrown;
     try {
         polygontest::FileSizeLimit full(4096);
@@ -151,5 +156,52 @@ TEST(ShapefileWriter, FailuresThrowTheWriterText) {
     } catch (const std::string& text) {
         thrown = text;
     }
-    EXPECT_EQ(thrown, "File open failur. ShpData::save()");
+    EXPECT_EQ(thrown, "File write failure. ShpData::save()");
+    EXPECT_EQ(read_file(dir.file("full.shp")), "earlier shapes");
+    EXPECT_EQ(read_file(dir.file("full.shx")), "earlier index");
+    EXPECT_EQ(polygontest::folder_entries(dir.path()), (std::vector<std::string>{"full.shp", "full.shx"}));
+
+    // An index marked read-only keeps the pair from being replaced.
+    std::filesystem::permissions(dir.file("full.shx"), std::filesystem::perms::owner_read);
+    try {
+        save({square(135.0, 35.0, 0.5)}, dir.file("full.shp"));
+        ADD_FAILURE() << "no failure";
+    } catch (const std::string& text) {
+        EXPECT_EQ(text, "File open failur. ShpData::save()");
+    }
+    EXPECT_EQ(read_file(dir.file("full.shp")), "earlier shapes");
+    EXPECT_EQ(polygontest::folder_entries(dir.path()), (std::vector<std::string>{"full.shp", "full.shx"}));
+}
+
+// The format's counts and lengths are signed 32-bit fields: a record or a file beyond them is refused
+// with a text naming it, never written with a wrapped header.
+TEST(ShapefileWriter, ThirtyTwoBitLimitsOfRecordsAndFile) {
+    const std::string cannot = sjis("がShapeファイルの上限を超えるため保存できません。");
+    struct Case {
+        const char* what;
+        std::int64_t parts, points, words_before;
+        std::size_t record;
+        std::string failure;  // empty: fits
+        std::int64_t words_after;
+    } cases[] = {
+        {"the longest record a file holds", 1, 268435446, 50, 0, "", 2147483646},
+        {"one point more", 1, 268435453, 50, 3,
+         sjis("レコード番号：3 レコードの長さ(2147483648ワード)") + cannot, 50},
+        {"points beyond 32 bits", 2, 2147483648LL, 50, 0, sjis("レコード番号：0 点の数(2147483648)") + cannot, 50},
+        {"a file that ends at its limit", 1, 5, 2147483647 - 4 - 64, 7, "", 2147483647},
+        {"a file one word over", 1, 5, 2147483647 - 4 - 63, 7,
+         sjis("レコード番号：7 までのファイルの長さ(2147483648ワード)") + cannot, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::int64_t words = c.words_before;
+        std::string failure;
+        try {
+            check_shapefile_limits(c.parts, c.points, c.record, words);
+        } catch (const ShapefileLimitExceeded& e) {
+            failure = e.text;
+        }
+        EXPECT_EQ(failure, c.failure);
+        if (c.failure.empty()) EXPECT_EQ(words, c.words_after);
+    }
 }

@@ -5,9 +5,10 @@
 //   jobrun --program-folder DIR --kind point|line|area|mesh|attr --row N [--datum -1|0|2000]
 //          [--answer yes|no]... --out PATH INPUT...
 //
-// DIR holds Brunhale, the catalogue files and Log/. Each --answer answers the next question; questions
-// beyond them are answered No. Prints "box: <title> | <text>" per message box shown, then
-// "result: success" or "result: failure"; exits 0 or 1 (2 for a wrong command line).
+// DIR holds Brunhale, the catalogue files and Log/; a relative PATH is taken against the working folder.
+// Each --answer answers the next question; questions beyond them are answered No. Prints
+// "box: <title> | <text>" per message box shown, then "result: success" or "result: failure"; exits 0
+// or 1 (2 for a wrong command line).
 #include <QApplication>
 #include <QLineEdit>
 #include <QListWidget>
@@ -75,7 +76,10 @@ Options parse(int argc, char** argv) {
             if (v != "yes" && v != "no") throw std::invalid_argument("answer yes or no");
             o.answers.push_back(v == "yes" ? ui::Answer::Yes : ui::Answer::No);
         } else if (a == "--out") {
-            o.out = value();
+            // The job dialog is always given a full path (typed paths are completed by the save dialog),
+            // so a relative one is taken against the runner's working folder before the job sees it.
+            const std::filesystem::path out = value();
+            o.out = out.empty() || out.is_absolute() ? out.string() : (std::filesystem::current_path() / out).string();
             haveOut = true;
         } else if (a.rfind("--", 0) == 0) {
             throw std::invalid_argument("unknown switch " + a);

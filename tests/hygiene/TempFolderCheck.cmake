@@ -1,0 +1,17 @@
+# The temporary folder of a test run: MODE=reset empties it (and makes Qt's run-time folder) before the
+# tests; MODE=check after them fails, naming what a test left behind, and removes it for the next run.
+if(MODE STREQUAL "reset")
+  file(REMOVE_RECURSE "${TEMP_DIR}")
+  file(MAKE_DIRECTORY "${TEMP_DIR}" "${RUNTIME_DIR}")
+  file(CHMOD "${RUNTIME_DIR}" DIRECTORY_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE)
+elseif(MODE STREQUAL "check")
+  file(GLOB left RELATIVE "${TEMP_DIR}" "${TEMP_DIR}/*" "${TEMP_DIR}/.*")
+  if(left)
+    file(REMOVE_RECURSE "${TEMP_DIR}")
+    file(MAKE_DIRECTORY "${TEMP_DIR}")
+    list(JOIN left "\n  " names)
+    message(FATAL_ERROR "tests left these in the temporary folder:\n  ${names}")
+  endif()
+else()
+  message(FATAL_ERROR "MODE=reset or MODE=check")
+endif()

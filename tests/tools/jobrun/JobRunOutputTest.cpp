@@ -1,0 +1,81 @@
+// The headless job runner's output path, and what a line job through it leaves of an earlier output when
+// the writer cannot finish.
+#include <gmock/gmock.h>
+
+#include <map>
+
+#include "tests/app/jobs/JobCatalogue.h"
+#include "tests/brunhale/BrunhaleFolder.h"
+#include "tests/polygon/support/SmallTmpfs.h"
+#include "tests/tools/gen/LineFileGen.h"
+
+using namespace velmora;
+using namespace velmora::testsupport;
+using ::testing::HasSubstr;
+namespace fs = std::filesystem;
+
+namespace {
+
+struct RunnerResult {
+    std::string output;
+    int exitCode = -1;
+};
+
+class JobRunner : public ::testing::Test {
+protected:
+    JobRunner() {
+        fs::create_directories(program_.file("Log"));
+        fs::create_directories(program_.file("in"));
+        fs::create_directories(program_.file("out"));
+        writeCatalogue(program_.path(),
+                       {{CatalogKind::Line, 3, "海岸線", "N03-L", lineItems(gen::ordinaryLedgerItems())}});
+        gen::writeLineFile(input_, gen::makeLineFileModel(coastlineFile(1)));
+    }
+
+    // A line job over the generated file, started in `workingFolder`; questions answered as given.
+    RunnerResult lineJob(const std::string& workingFolder, const std::string& out, const std::string& answers = {}) const {
+        const std::string text =
+            capture("cd '" + workingFolder + "' && " + std::string(VELMORA_BINARY_DIR) + "/tools/jobrun --program-folder '" +
+                    program_.path() + "' --kind line --row 3 " + answers + " --out '" + out + "' '" + input_ +
+                    "' 2>&1; echo \"exit:$?\"");
+        const auto at = text.rfind("exit:");
+        return {text.substr(0, at), std::stoi(text.substr(at + 5))};
+    }
+
+    BrunhaleFolder program_;
+    std::string input_ = program_.file("in/coast.txt");
+};
+
+std::map<std::string, std::string> snapshot(const fs::path& folder) {
+    std::map<std::string, std::string> files;
+    for (const auto& e : fs::directory_iterator(folder)) files[e.path().filename().string()] = readFile(e.path().string());
+    return files;
+}
+
+TEST_F(JobRunner, ARelativeOutputPathIsTakenAgainstTheWorkingFolder) {
+    const RunnerResult run = lineJob(program_.file("out"), "海岸線", "--answer no");
+    EXPECT_THAT(run.output, ::testing::EndsWith("result: success\n"));
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_THAT(ogrinfo(program_.file("out/海岸線.shp")), HasSubstr("Feature Count: 3"));
+}
+
+TEST_F(JobRunner, AFullFileSystemKeepsTheEarlierOutput) {
+    polygontest::SmallTmpfs full(program_.file("full"), "64k");
+    if (!full.mounted()) GTEST_SKIP() << "mounting a small file system needs root";
+    const std::string out = program_.file("full/海岸線.shp");
+    ASSERT_EQ(lineJob(program_.path(), out, "--answer no").exitCode, 0);
+    const auto before = snapshot(program_.file("full"));
+    ASSERT_EQ(before.size(), 4u);  // .shp, .shx, .dbf, .prj
+
+    // A second job over many more lines than the file system can hold, replacing the first (Yes).
+    gen::LineFileOptions big = coastlineFile(1);
+    big.links = 2000;
+    big.lines = 1000;
+    gen::writeLineFile(input_, gen::makeLineFileModel(big));
+    const RunnerResult run = lineJob(program_.path(), out, "--answer yes --answer no");
+    EXPECT_THAT(run.output, HasSubstr("Shapeﾌｧｲﾙの作成に失敗しました。"));
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(snapshot(program_.file("full")), before);
+}
+
+}  // namespace
