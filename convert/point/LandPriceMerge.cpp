@@ -31,17 +31,35 @@ std::string itemColumn(const LayerDef& layer, int k) {
     return db::quoteName(text::fromCp932(layer.ItemName.at(static_cast<std::size_t>(k))));
 }
 
-// The distinct locations in the order of first load: X, Y and items 1 to 5.
-std::string locationsSql(const LayerDef& layer) {
+// The number of distinct locations: X, Y and items 1 to 5.
+std::string locationCountSql(const LayerDef& layer) {
     std::string columns = db::quoteName(kXField) + ", " + db::quoteName(kYField);
     for (int k = 1; k <= std::min<int>(kLastPointTableItem, layer.ItemCount); ++k) columns += ", " + itemColumn(layer, k);
-    return "SELECT " + columns + " FROM " + db::quoteName(kPointTable) + " GROUP BY " + columns +
-           " ORDER BY MIN(rowid)";
+    return "SELECT COUNT(*) FROM (SELECT 1 FROM " + db::quoteName(kPointTable) + " GROUP BY " + columns + ")";
 }
 
-std::string lookupSql(const char* table) {
-    return std::string("SELECT * FROM ") + db::quoteName(table) + " WHERE " + db::quoteName(kXField) + " = ?1 AND " +
-           db::quoteName(kYField) + " = ?2 ORDER BY rowid";
+// Every location with its attributes in one pass. The loaders add one row to each of the three tables
+// per record, so rows of one record share their rowid, and the first attribute rows at a location's
+// coordinates are those of the first record loaded at them (MIN(rowid) over X and Y alone):
+//   SELECT loc.X, loc.Y, loc.items 1-5, a1.items 6-200, a2.items 201- FROM
+//     (SELECT X, Y, items 1-5, MIN(rowid) AS first FROM ポイントデータ GROUP BY X, Y, items 1-5) AS loc
+//     JOIN (SELECT X, Y, MIN(rowid) AS r FROM ポイントデータ GROUP BY X, Y) AS xy ON xy.X = loc.X AND xy.Y = loc.Y
+//     JOIN 属性データ1 AS a1 ON a1.rowid = xy.r JOIN 属性データ2 AS a2 ON a2.rowid = xy.r
+//   ORDER BY loc.first
+std::string mergedLocationsSql(const LayerDef& layer) {
+    const std::string x = db::quoteName(kXField), y = db::quoteName(kYField);
+    std::string items, columns = "loc." + x + ", loc." + y;
+    for (int k = 1; k <= layer.ItemCount; ++k) {
+        const char* table = k <= kLastPointTableItem ? "loc." : k <= kLastAttrTable1Item ? "a1." : "a2.";
+        columns += std::string(", ") + table + itemColumn(layer, k);
+        if (k <= kLastPointTableItem) items += ", " + itemColumn(layer, k);
+    }
+    const std::string points = db::quoteName(kPointTable);
+    return "SELECT " + columns + " FROM (SELECT " + x + ", " + y + items + ", MIN(rowid) AS \"$first\" FROM " + points +
+           " GROUP BY " + x + ", " + y + items + ") AS loc JOIN (SELECT " + x + ", " + y + ", MIN(rowid) AS \"$r\" FROM " +
+           points + " GROUP BY " + x + ", " + y + ") AS xy ON xy." + x + " = loc." + x + " AND xy." + y + " = loc." + y +
+           " JOIN " + db::quoteName(kAttrTable1) + " AS a1 ON a1.rowid = xy.\"$r\" JOIN " + db::quoteName(kAttrTable2) +
+           " AS a2 ON a2.rowid = xy.\"$r\" ORDER BY loc.\"$first\"";
 }
 
 // One value line of items first .. last (written items only), with the key when one is given.
@@ -71,39 +89,34 @@ bool fixedColumnDegrees(const db::Query& row, int column, double& degrees) {
 // after a message, or without one when nothing was loaded.
 bool writeLocations(db::Database& database, const std::vector<std::string>& files, bool split,
                     const LandPriceMergeInput& input) {
-    if (!MakePointDb(IndexTiming::WithTable, input.coordinates)) return false;
+    // The merge looks nothing up by coordinates (mergedLocationsSql), so the tables go without indexes;
+    // the rows are appended and read in a few passes: a small cache, no memory mapping.
+    if (!MakePointDb(IndexTiming::Omitted, input.coordinates)) return false;
     database = db::Database::open(PointDbPath());
+    database.query("PRAGMA mmap_size=0").next();
+    database.query("PRAGMA cache_size=-8192").next();
     for (const std::string& file : files)
         if (!text::trimBlanks(file).empty() && !input.load(database, file)) return false;
     ConversionState& s = conversionState();
     const LayerDef& layer = selectedPointLayer();
-    db::Query count = database.query("SELECT COUNT(*) FROM (" + locationsSql(layer) + ")");
+    db::Query count = database.query(locationCountSql(layer));
     count.next();
     const std::int32_t n = count.asLong(0);
     if (n == 0) return false;
     showWriterProgress(n);
-    db::Query locations = database.query(locationsSql(layer));
-    db::Query attr1 = database.query(lookupSql(kAttrTable1));
-    db::Query attr2 = database.query(lookupSql(kAttrTable2));
+    db::Query locations = database.query(mergedLocationsSql(layer));
     text::LineWriter& h = s.FilHFileNo.file();
     text::LineWriter& d = s.FilDFileNo.file();
     std::int32_t id = 1;
     while (locations.next()) {
-        for (db::Query* q : {&attr1, &attr2}) {
-            // Bound as stored: whole numbers or reals by the table's coordinate fields.
-            if (input.coordinates == Coordinates::Real) q->bind(1, locations.asDouble(0)).bind(2, locations.asDouble(1));
-            else q->bind(1, locations.asLong(0)).bind(2, locations.asLong(1));
-        }
-        if (attr1.next() && attr2.next()) {
-            double dx = 0, dy = 0;
-            if (!input.degrees(locations, 0, dx) || !input.degrees(locations, 1, dy)) return false;
-            shapedesc::writeLinkIdx(d, id);
-            shapedesc::writeLinkData(d, dx, dy);
-            shapedesc::writeLinkNo(h, id);
-            const MergedLocation location(locations, attr1, attr2);
-            if (!(split ? MakeShapeDbfData_Chika2(location, id) : MakeShapeDbfData_Chika3(location, id))) return false;
-            ModLine::incremented(id);
-        }
+        double dx = 0, dy = 0;
+        if (!input.degrees(locations, 0, dx) || !input.degrees(locations, 1, dy)) return false;
+        shapedesc::writeLinkIdx(d, id);
+        shapedesc::writeLinkData(d, dx, dy);
+        shapedesc::writeLinkNo(h, id);
+        const MergedLocation location(locations);
+        if (!(split ? MakeShapeDbfData_Chika2(location, id) : MakeShapeDbfData_Chika3(location, id))) return false;
+        ModLine::incremented(id);
         progress::step();
     }
     return true;
@@ -120,9 +133,8 @@ void dropDatabase(db::Database& database) {
 }  // namespace
 
 std::string MergedLocation::item(int k) const {
-    const LayerDef& layer = selectedPointLayer();
-    const db::Query& row = k <= kLastPointTableItem ? point_ : k <= kLastAttrTable1Item ? attr1_ : attr2_;
-    return row.asText(text::fromCp932(layer.ItemName.at(static_cast<std::size_t>(k))));
+    // Columns 0 and 1 are the coordinates; item k is column k + 1.
+    return row_.asText(k + 1);
 }
 
 bool MakeShapeDbfData_Chika2(const MergedLocation& location, std::int32_t id) {

@@ -1,7 +1,7 @@
 #pragma once
-// Several fixed-column land-price files merged through the point work database: one point per distinct
-// row of coordinates and items 1 to 5, in the order of first load, its other items from the first rows of
-// 属性データ1 and 属性データ2 at the same coordinates.
+// Several land-price files merged through the point work database: one point per distinct row of
+// coordinates and items 1 to 5, in the order of first load, its other items from the 属性データ1 and
+// 属性データ2 rows of the first record loaded at the same coordinates.
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -16,18 +16,16 @@ class Query;
 
 namespace ModPoint {
 
-// The value of item k of a merged location as stored (empty for Null): items 1 to 5 from the merged row,
-// 6 to 200 from the 属性データ1 row, the rest from the 属性データ2 row; each read by its name.
+// The value of item k of a merged location as stored (empty for Null): items 1 to 5 of the location's own
+// row of ポイントデータ, 6 to 200 of its 属性データ1 row, the rest of its 属性データ2 row, all in one row
+// of the merge's query (X, Y, then every item in order).
 class MergedLocation {
 public:
-    MergedLocation(const velmora::db::Query& point, const velmora::db::Query& attr1, const velmora::db::Query& attr2)
-        : point_(point), attr1_(attr1), attr2_(attr2) {}
+    explicit MergedLocation(const velmora::db::Query& row) : row_(row) {}
     std::string item(int k) const;
 
 private:
-    const velmora::db::Query& point_;
-    const velmora::db::Query& attr1_;
-    const velmora::db::Query& attr2_;
+    const velmora::db::Query& row_;
 };
 
 // The split value lines of a merged location (the ranges of the split header blocks), each with the id.

@@ -148,18 +148,17 @@ bool makePointTable(db::Database& database, IndexTiming indexes, Coordinates coo
     return guarded("makePointTable", [&] {
         const std::int16_t row = conversionState().SelectedIndex;
         if (row == 8 || row == 9)
-            return makeTable_PointData1(database, coordinates) && makeTable_Zoku(database, coordinates);
+            return makeTable_PointData1(database, indexes, coordinates) && makeTable_Zoku(database, indexes, coordinates);
         return makeTable_PointData2(database, indexes);
     });
 }
 
-bool makeTable_PointData1(db::Database& database, Coordinates coordinates) {
-    return guarded("makeTable_PointData1", [&] {
-        return createPointTable(database, kLastPointTableItem, IndexTiming::WithTable, coordinates);
-    });
+bool makeTable_PointData1(db::Database& database, IndexTiming indexes, Coordinates coordinates) {
+    return guarded("makeTable_PointData1",
+                   [&] { return createPointTable(database, kLastPointTableItem, indexes, coordinates); });
 }
 
-bool makeTable_Zoku(db::Database& database, Coordinates coordinates) {
+bool makeTable_Zoku(db::Database& database, IndexTiming indexes, Coordinates coordinates) {
     return guarded("makeTable_Zoku", [&] {
         const LayerDef& layer = selectedPointLayer();
         for (auto [name, first, last] : {std::tuple{kAttrTable1, kLastPointTableItem + 1, kLastAttrTable1Item},
@@ -167,7 +166,7 @@ bool makeTable_Zoku(db::Database& database, Coordinates coordinates) {
             db::TableDef table(name);
             table.field(kXField, coordinateType(coordinates)).field(kYField, coordinateType(coordinates));
             if (!addItemFields(table, layer, first, last)) return false;
-            table.index(kXField, kXField).index(kYField, kYField);
+            if (indexes == IndexTiming::WithTable) table.index(kXField, kXField).index(kYField, kYField);
             database.createTable(table);
         }
         return true;

@@ -27,8 +27,8 @@ inline constexpr int kLastAttrTable1Item = 200;
 // AppFolder followed by the database's name.
 std::string PointDbPath();
 
-// Whether ポイントデータ gets its indexes on X and Y. They serve look-ups by coordinates; the merge of
-// ordinary files makes none, and keeping them up to date would take most of its loading time.
+// Whether the tables get their indexes on X and Y. They serve look-ups by coordinates; the merges make
+// none, and keeping them up to date would take most of their loading time.
 enum class IndexTiming { WithTable, Omitted };
 // The type of the X and Y fields: 32-bit whole numbers (1/36000 degree), or real numbers for the
 // arc-seconds of delimited land-price files, whose fractions would otherwise move and merge sites.
@@ -42,8 +42,10 @@ bool MakePointDb(IndexTiming indexes = IndexTiming::WithTable, Coordinates coord
 bool makePointTable(velmora::db::Database& db, IndexTiming indexes = IndexTiming::WithTable,
                     Coordinates coordinates = Coordinates::Whole);
 // ポイントデータ of a land-price row (items 1 to 5), and 属性データ1 and 属性データ2 (X, Y and their items).
-bool makeTable_PointData1(velmora::db::Database& db, Coordinates coordinates = Coordinates::Whole);
-bool makeTable_Zoku(velmora::db::Database& db, Coordinates coordinates = Coordinates::Whole);
+bool makeTable_PointData1(velmora::db::Database& db, IndexTiming indexes = IndexTiming::WithTable,
+                          Coordinates coordinates = Coordinates::Whole);
+bool makeTable_Zoku(velmora::db::Database& db, IndexTiming indexes = IndexTiming::WithTable,
+                    Coordinates coordinates = Coordinates::Whole);
 // ポイントデータ of an ordinary point row: layer code, mesh code, X, Y and every item of the row, written
 // or not; indexes on X and on Y.
 bool makeTable_PointData2(velmora::db::Database& db, IndexTiming indexes = IndexTiming::WithTable);
