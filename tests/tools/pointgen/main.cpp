@@ -1,12 +1,16 @@
 // pointgen: writes one generated point file of the data set, or the catalogue rows that describe it (see
 // tests/tools/gen/PointFileGen.h).
 //
-//   pointgen OUT [--format fixed|csv|tsv|ogr|catalogue] [--layer standard|port] [--items N] [--points N]
-//                [--seed N] [--first N] [--key KEY] [--blank-y-every K] [--invalid-x-every K]
-//                [--bad-mesh-every K] [--blank-line-every K] [--other-line-every K] [--quoted]
+//   pointgen OUT [--format fixed|csv|tsv|ogr|catalogue] [--layer standard|port|landprice|landprice-csv]
+//                [--items N] [--points N] [--seed N] [--first N] [--key KEY] [--year YYYY]
+//                [--blank-y-every K] [--invalid-x-every K] [--bad-mesh-every K] [--blank-line-every K]
+//                [--other-line-every K] [--quoted] [--arc-seconds]
 //
-// "catalogue" writes DataDBF.csv, DataDBFItem.csv and DataDBFItemCS.csv (point row 0, or 1 for the port
-// layer) into the folder OUT; "ogr" writes the UTF-8 CSV in degrees and its .csvt for ogr2ogr.
+// "catalogue" writes DataDBF.csv, DataDBFItem.csv and DataDBFItemCS.csv (point row 0, 1 for the port
+// layer, 8 for the land-price layers; DataDBFItemCS2.csv too for land price) into the folder OUT; "ogr"
+// writes the UTF-8 CSV in degrees and its .csvt for ogr2ogr. "landprice" is the fixed-column layer in the
+// layout of 2001 (--items, 277 by default); "landprice-csv" the delimited one with the year in column 6
+// (--year) and --items more numbers; land-price delimited files want --arc-seconds.
 #include <cstdio>
 #include <exception>
 #include <stdexcept>
@@ -25,6 +29,7 @@ void writeCatalogueFolder(const std::string& folder, const PointGenLayer& layer,
     for (const PointGenItem& it : layer.items) r.items.push_back({it.name, it.type, it.start, it.width, it.output});
     testsupport::writeCatalogue(folder, {r});
     writeCsvLayoutFile(folder + "/DataDBFItemCS.csv", {layer});
+    if (row == 8) writeCsvLayoutFile(folder + "/DataDBFItemCS2.csv", {layer});
 }
 
 }  // namespace
@@ -35,8 +40,8 @@ int main(int argc, char** argv) {
         return 2;
     }
     const std::string out = argv[1];
-    std::string format = "fixed", layerName = "standard";
-    int items = 593;
+    std::string format = "fixed", layerName = "standard", year = "2006";
+    int items = 0;
     PointFileOptions o;
     try {
         for (int i = 2; i < argc; ++i) {
@@ -52,6 +57,8 @@ int main(int argc, char** argv) {
             else if (a == "--seed") o.seed = static_cast<unsigned>(std::stoul(next()));
             else if (a == "--first") o.first = std::stol(next());
             else if (a == "--key") o.headerKey = next();
+            else if (a == "--year") year = o.year = next();
+            else if (a == "--arc-seconds") o.arcSeconds = true;
             else if (a == "--blank-y-every") o.blankYEvery = std::stol(next());
             else if (a == "--invalid-x-every") o.invalidXEvery = std::stol(next());
             else if (a == "--bad-mesh-every") o.badMeshEvery = std::stol(next());
@@ -60,14 +67,18 @@ int main(int argc, char** argv) {
             else if (a == "--quoted") o.quoted = true;
             else throw std::invalid_argument("unknown switch " + a);
         }
-        const bool port = layerName == "port";
-        if (!port && layerName != "standard") throw std::invalid_argument("layer standard or port");
-        const PointGenLayer layer = port ? portLayer(items) : standardPointLayer();
+        const bool port = layerName == "port", landPrice = layerName.rfind("landprice", 0) == 0;
+        PointGenLayer layer;
+        if (port) layer = portLayer(items ? items : 593);
+        else if (layerName == "landprice") layer = landPriceLayer(items ? items : 277);
+        else if (layerName == "landprice-csv") layer = landPriceCsvLayer(year, items ? items : 4);
+        else if (layerName == "standard") layer = standardPointLayer();
+        else throw std::invalid_argument("layer standard, port, landprice or landprice-csv");
         if (format == "fixed") writeFixedPointFile(out, layer, o);
         else if (format == "csv") writeDelimitedPointFile(out, layer, o, ',');
         else if (format == "tsv") writeDelimitedPointFile(out, layer, o, '\t');
         else if (format == "ogr") writeOgrCsv(out, layer, o);
-        else if (format == "catalogue") writeCatalogueFolder(out, layer, port ? 1 : 0);
+        else if (format == "catalogue") writeCatalogueFolder(out, layer, port ? 1 : landPrice ? 8 : 0);
         else throw std::invalid_argument("unknown format " + format);
     } catch (const std::exception& e) {
         std::fprintf(stderr, "pointgen: %s\n", e.what());
