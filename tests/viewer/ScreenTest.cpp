@@ -29,7 +29,10 @@
 #include "platform/ui/TestApplication.h"
 #include "platform/ui/UiService.h"
 #include "tests/convert/core/TempProgramFolder.h"
+#include "viewer/ToolBand.h"
 #include "viewer/frmMapMain.h"
+
+using velmora::viewer::ToolBand;
 
 namespace fs = std::filesystem;
 using namespace velmora;
@@ -98,18 +101,13 @@ TEST_F(Screen, MainWindowShowsEveryConversionButton) {
     frmMapMain& w = *frmMapMain::instance();
     ASSERT_TRUE(waitExposed(w));
     shoot(w, "main-window.png");
-    QToolBar* conversion = w.tbrFunc[2];
-    for (QAction* a : conversion->actions()) {
-        QWidget* button = conversion->widgetForAction(a);
-        ASSERT_NE(button, nullptr);
-        EXPECT_TRUE(button->isVisible()) << a->toolTip().toStdString();
-        EXPECT_TRUE(w.rect().contains(QRect(button->mapTo(&w, QPoint(0, 0)), button->size())))
-            << a->toolTip().toStdString();
-    }
-    for (auto* overflow : conversion->findChildren<QToolButton*>("qt_toolbar_ext_button"))
-        EXPECT_FALSE(overflow->isVisible());
-    EXPECT_FALSE(w.tbrFunc[0]->isVisible());
-    EXPECT_FALSE(w.tbrFunc[1]->isVisible());
+    for (ToolBand* band : w.tbrFunc)
+        for (int b = 1; b <= band->buttonCount(); ++b) {
+            QWidget* button = band->button(b);
+            EXPECT_TRUE(button->isVisible()) << button->toolTip().toStdString();
+            EXPECT_TRUE(w.rect().contains(QRect(button->mapTo(&w, QPoint(0, 0)), button->size())))
+                << button->toolTip().toStdString();
+        }
 }
 
 // The question tells the user which buttons to press; the buttons must read so.
@@ -145,7 +143,7 @@ TEST_F(Screen, PolygonQuestionNamesTheButtonsItShows) {
              QTimer::singleShot(0, select, [select] { select->CmdPolygonKind[0]->click(); });
          });
     // The conversion button of area data opens the data-kind dialog on its tab; the steps above run there.
-    w.tbrFunc[2]->actions()[2]->trigger();
+    w.tbrFunc[2]->button(3)->click();
     EXPECT_TRUE(text.startsWith("都市計画区域には、ポリゴンを作成できないデータが存在します。")) << text.toStdString();
     EXPECT_EQ(buttons, (QStringList{"いいえ(N)", "はい(Y)", "キャンセル"})) << buttons.join(u'|').toStdString();
 }

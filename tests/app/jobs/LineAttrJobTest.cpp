@@ -49,7 +49,7 @@ TEST_F(LineJob, AFinishedJobLeavesTheShapefileAndItsLogAndNothingElse) {
     EXPECT_FALSE(databaseOnDisk());
     EXPECT_FALSE(pairOnDisk());
     EXPECT_EQ(conversionState().LinkIdxCounter[0], 12);
-    EXPECT_EQ(mapTool().layers(), std::vector<std::string>{out("coast.shp")});
+    EXPECT_EQ(mapLayers(), std::vector<std::string>{out("coast.shp")});
     EXPECT_TRUE(d->ProgressBar->isHidden());
     EXPECT_EQ(d->ProgressBar->value(), d->ProgressBar->maximum());
 }
@@ -59,7 +59,7 @@ TEST_F(LineJob, AnUpperCaseExtensionAddsTheFileTheWriterMade) {
     auto d = dialog(DataKind::Line, kLineRow, {lineFile("a.txt", 1)}, out("coast.SHP"));
     ASSERT_TRUE(convert(*d));
     EXPECT_TRUE(std::filesystem::exists(out("coast.shp")));
-    EXPECT_EQ(mapTool().layers(), std::vector<std::string>{out("coast.shp")});
+    EXPECT_EQ(mapLayers(), std::vector<std::string>{out("coast.shp")});
 }
 
 TEST_F(LineJob, ARefusedOutputCheckLeavesNoLogAndNoDatabase) {
@@ -130,15 +130,16 @@ TEST_F(AttrJob, AnExistingTableIsOverwrittenWithoutAQuestionAndYesAddsItAsATable
     ASSERT_EQ(ui_.boxes().size(), 1u);
     EXPECT_EQ(ui_.boxes()[0].text, "変換されたDBFファイルをマップに追加しますか？");
     EXPECT_EQ(ui_.boxes()[0].title, "ﾒｯｾｰｼﾞ");
-    EXPECT_EQ(mapTool().tables(), std::vector<std::string>{out("beach.dbf")});
-    EXPECT_TRUE(mapTool().layers().empty());
+    EXPECT_EQ(mapTables(), std::vector<std::string>{out("beach.dbf")});
+    EXPECT_TRUE(mapLayers().empty());
     EXPECT_GT(std::filesystem::file_size(out("beach.dbf")), 3u);
     EXPECT_FALSE(pairOnDisk());
     EXPECT_EQ(lines(logs().back()), std::vector<std::string>{"変換終了。   2008/04/01 09:00:02"});
 }
 
 TEST_F(AttrJob, ATableTheMapShowsIsNotOverwritten) {
-    for (const char* f : {"layer.shp", "layer.dbf", "shown.dbf"}) TempProgramFolder::write(out(f), "on the map");
+    writeLayer(out("layer.shp"));
+    for (const char* f : {"layer.dbf", "shown.dbf"}) TempProgramFolder::write(out(f), "on the map");
     std::filesystem::create_directories(folder_.path() / "other");
     ASSERT_TRUE(mapTool().AddLayer(out("layer.shp")));
     ASSERT_TRUE(mapTool().AddTable(out("shown.dbf")));

@@ -362,12 +362,12 @@ TEST_F(PointJob, ARunTimeErrorShowsTheProcedureBoxAndClosesTheJobFiles) {
 
 TEST_F(PointJob, YesAtTheClosingQuestionAddsTheOutputAsALayer) {
     point_.onCall = [&](const std::string& name) {
-        if (name == "MakeShapePointFileData") TempProgramFolder::write(out("a.shp"), "shape");
+        if (name == "MakeShapePointFileData") writeLayer(out("a.shp"));
     };
     ui_.answer(Answer::Yes);
     auto d = dialog(DataKind::Point, kOrdinaryRow, files({"f1.txt"}), out("a.shp"));
     ASSERT_TRUE(convert(*d));
-    EXPECT_EQ(mapTool().layers(), std::vector<std::string>{out("a.shp")});
+    EXPECT_EQ(mapLayers(), std::vector<std::string>{out("a.shp")});
 }
 
 class UnavailablePointJob : public JobTest {};
