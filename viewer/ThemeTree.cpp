@@ -124,7 +124,7 @@ QImage layerSwatch(frmMapMain& w, const std::string& layerName) {
     if (!layer) throw RunTimeError(err::SubscriptOutOfRange, "Subscript out of range");
     const map::Symbol symbol = layer->symbol();
     renderer.AddEntry(false, &symbol, 60, 60);
-    return surface.image().scaled(16, 16, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    return surface.image().scaled(16, 16, Qt::IgnoreAspectRatio, Qt::FastTransformation);
 }
 
 struct RecordedNode {
