@@ -3,14 +3,11 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QFont>
 #include <QCoreApplication>
 #include <QEvent>
 #include <QMenu>
 #include <QTabWidget>
 #include <QTimer>
-#include <QToolBar>
-#include <QToolButton>
 #include <filesystem>
 #include <functional>
 
