@@ -8,6 +8,7 @@
 #include <QMenu>
 #include <QTabWidget>
 #include <QTimer>
+#include <QToolButton>
 #include <filesystem>
 #include <functional>
 
