@@ -49,6 +49,8 @@ void ToolBand::mouseMoveEvent(QMouseEvent* e) {
                      e->position().toPoint().y());
 }
 
+void ToolBand::leaveEvent(QEvent*) { emit pointerLeave(); }
+
 bool ToolBand::eventFilter(QObject* watched, QEvent* e) {
     if (e->type() == QEvent::MouseMove) {
         auto* m = static_cast<QMouseEvent*>(e);

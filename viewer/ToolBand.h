@@ -29,9 +29,12 @@ signals:
     void buttonClick(int button);
     // The pointer moved over the band or one of its buttons; x, y in pixels from the band's top-left.
     void pointerMove(int button, int shift, int x, int y);
+    // The pointer left the band.
+    void pointerLeave();
 
 protected:
     void mouseMoveEvent(QMouseEvent* e) override;
+    void leaveEvent(QEvent* e) override;
     bool eventFilter(QObject* watched, QEvent* e) override;
 
 private:

@@ -84,6 +84,8 @@ void frmMapMain::buildBands() {
         connect(band, &ToolBand::buttonClick, this, [this, bar](int b) { tbrFunc_ButtonClick(bar, b); });
         connect(band, &ToolBand::pointerMove, this,
                 [this, bar](int button, int shift, int x, int y) { tbrFunc_MouseMove(bar, button, shift, x * 15.0, y * 15.0); });
+        // Below the bands the pointer meets the splitter first, which takes the hint away.
+        connect(band, &ToolBand::pointerLeave, this, &frmMapMain::SSSplitter2_MouseMove);
         tbrFunc[bar] = band;
     }
 }

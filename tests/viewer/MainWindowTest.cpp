@@ -231,7 +231,14 @@ TEST_F(MainWindow, HintsNameTheButtonUnderThePointer) {
         QTest::mouseMove(target, target->mapFrom(band, QPoint(c.x, 10)));
         EXPECT_EQ(hint(), c.hint);
     }
-    // The splitter's bar clears the hint.
+    // Leaving a band clears the hint, and so does the splitter's bar.
+    QTest::mouseMove(w().tbrFunc[2]->button(1), QPoint(5, 5));
+    EXPECT_EQ(hint(), "データ変換（ポイント）を行います");
+    QEvent leave(QEvent::Leave);
+    QCoreApplication::sendEvent(w().tbrFunc[2], &leave);
+    EXPECT_EQ(hint(), "");
+    QTest::mouseMove(w().tbrFunc[0]->button(1), QPoint(5, 5));
+    EXPECT_EQ(hint(), "マップにテーマを追加します");
     QSplitterHandle* handle = w().SSSplitter2->handle(1);
     QTest::mouseMove(handle, QPoint(1, handle->height() / 2));
     EXPECT_EQ(hint(), "");
