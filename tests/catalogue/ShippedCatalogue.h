@@ -1,0 +1,66 @@
+#pragma once
+// The catalogue the program folder ships ("catalogue/DataDBF.csv", "catalogue/DataDBFItem.csv") and what
+// the data set's layouts say of each data item it has rows for.
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/Catalogue.h"
+#include "convert/core/ConversionState.h"
+#include "platform/ui/TestUi.h"
+
+namespace velmora::testsupport {
+
+inline std::filesystem::path shippedCatalogueFolder() { return std::filesystem::path(VELMORA_SOURCE_DIR) / "catalogue"; }
+
+// Copies both shipped files into `folder`.
+inline void installShippedCatalogue(const std::filesystem::path& folder) {
+    for (const char* name : {"DataDBF.csv", "DataDBFItem.csv"})
+        std::filesystem::copy_file(shippedCatalogueFolder() / name, folder / name,
+                                   std::filesystem::copy_options::overwrite_existing);
+}
+
+// Loads the shipped catalogue into the conversion state as the data-kind dialog does; a box fails the test.
+inline bool loadShippedCatalogue(ConversionState& s) {
+    ui::TestUi ui;
+    s.AppFolder = shippedCatalogueFolder().string() + "/";
+    catalogue::SetDataName(s);
+    return catalogue::SetKisoJyoho(s);
+}
+
+// How the items of a row lie in the data item's records.
+enum class Placement {
+    Record,       // items at their byte starts in a fixed-column record of `recordWidth` bytes
+    LedgerTitled, // as Record, and the last item (also item 46) names the title of the "DT" ledger rows
+};
+
+struct ShippedLayout {
+    CatalogKind kind;
+    int row;
+    const char* dataCode;  // the data code the layout is known by
+    int recordWidth;       // bytes of the record the items lie in
+    Placement placement = Placement::Record;
+};
+
+// Every shipped row, with the record its items are cut from. A row that the catalogue holds and this
+// table does not is a fault of the test's upkeep, reported as such.
+inline const std::vector<ShippedLayout>& shippedLayouts() {
+    static const std::vector<ShippedLayout> layouts = {
+        {CatalogKind::Line, 25, "N01", 80},   // the road ledger record "DL"
+        {CatalogKind::Line, 26, "N02", 80},   // the railway: no line ledger items known
+        {CatalogKind::Attr, 0, "C08-49T", 132},
+        {CatalogKind::Attr, 6, "C42-60T", 193},
+        {CatalogKind::Attr, 10, "W03-52T", 221, Placement::LedgerTitled},
+        {CatalogKind::Attr, 13, "W14-52T", 80},
+    };
+    return layouts;
+}
+
+inline std::optional<ShippedLayout> shippedLayout(CatalogKind kind, int row) {
+    for (const ShippedLayout& l : shippedLayouts())
+        if (l.kind == kind && l.row == row) return l;
+    return std::nullopt;
+}
+
+}  // namespace velmora::testsupport
