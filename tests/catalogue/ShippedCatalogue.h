@@ -21,19 +21,32 @@ inline void installShippedCatalogue(const std::filesystem::path& folder) {
                                    std::filesystem::copy_options::overwrite_existing);
 }
 
-// Loads the shipped catalogue into the conversion state as the data-kind dialog does; a box fails the test.
+// Loads the shipped catalogue into the conversion state as the data-kind dialog does, the program folder
+// left as it was; a box fails the test.
 inline bool loadShippedCatalogue(ConversionState& s) {
     ui::TestUi ui;
+    const std::string programFolder = s.AppFolder;
     s.AppFolder = shippedCatalogueFolder().string() + "/";
     catalogue::SetDataName(s);
-    return catalogue::SetKisoJyoho(s);
+    const bool loaded = catalogue::SetKisoJyoho(s);
+    s.AppFolder = programFolder;
+    return loaded;
 }
 
 // How the items of a row lie in the data item's records.
 enum class Placement {
     Record,       // items at their byte starts in a fixed-column record of `recordWidth` bytes
     LedgerTitled, // as Record, and the last item (also item 46) names the title of the "DT" ledger rows
+    AreaLedger,   // the area ledger "DA": items one after another from column 17 of the record's lines
+                  // joined, but for the items derived from the leading columns (isDerivedAreaItem)
 };
+
+// Items of an area row that the area loader derives from the attribute number or the line count of the
+// "DA" record rather than cutting them from the items' columns.
+inline bool isDerivedAreaItem(int row, const std::string& utf8Name) {
+    return (row == 7 && (utf8Name == "区分" || utf8Name == "地区番号")) ||
+           (row == 8 && (utf8Name == "都道府県CD" || utf8Name == "市区町村CD"));
+}
 
 struct ShippedLayout {
     CatalogKind kind;
@@ -49,6 +62,17 @@ inline const std::vector<ShippedLayout>& shippedLayouts() {
     static const std::vector<ShippedLayout> layouts = {
         {CatalogKind::Line, 25, "N01", 80},   // the road ledger record "DL"
         {CatalogKind::Line, 26, "N02", 80},   // the railway: no line ledger items known
+        {CatalogKind::Area, 0, "A09-02A", 80, Placement::AreaLedger},
+        {CatalogKind::Area, 1, "A10-60A", 80, Placement::AreaLedger},
+        {CatalogKind::Area, 2, "A11-60A", 80, Placement::AreaLedger},
+        {CatalogKind::Area, 3, "A12-60A", 80, Placement::AreaLedger},
+        {CatalogKind::Area, 4, "A13-60A", 80, Placement::AreaLedger},
+        {CatalogKind::Area, 5, "A15-57A", 80, Placement::AreaLedger},
+        {CatalogKind::Area, 6, "A03-02A", 80, Placement::AreaLedger},
+        {CatalogKind::Area, 7, "A07-07A", 130, Placement::AreaLedger},  // two lines: 76 and 54 bytes
+        {CatalogKind::Area, 8, "N03-06A", 80, Placement::AreaLedger},
+        {CatalogKind::Area, 9, "W09-50A", 80, Placement::AreaLedger},
+        {CatalogKind::Area, 10, "W12-52A", 80, Placement::AreaLedger},
         {CatalogKind::Attr, 0, "C08-49T", 132},
         {CatalogKind::Attr, 6, "C42-60T", 193},
         {CatalogKind::Attr, 10, "W03-52T", 221, Placement::LedgerTitled},
