@@ -77,6 +77,9 @@ inline const std::vector<ShippedLayout>& shippedLayouts() {
         {CatalogKind::Attr, 6, "C42-60T", 193},
         {CatalogKind::Attr, 10, "W03-52T", 221, Placement::LedgerTitled},
         {CatalogKind::Attr, 13, "W14-52T", 80},
+        {CatalogKind::Mesh, 9, "G06-50M", 123},
+        {CatalogKind::Mesh, 21, "L03-51M", 237},
+        {CatalogKind::Mesh, 23, "L03-51M", 237},  // the items of the 10 x 10 cells one after another
     };
     return layouts;
 }
