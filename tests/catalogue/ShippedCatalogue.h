@@ -60,6 +60,8 @@ struct ShippedLayout {
 // table does not is a fault of the test's upkeep, reported as such.
 inline const std::vector<ShippedLayout>& shippedLayouts() {
     static const std::vector<ShippedLayout> layouts = {
+        {CatalogKind::Point, 8, "L01-08P", 488},
+        {CatalogKind::Point, 12, "P03-07P", 314},
         {CatalogKind::Line, 25, "N01", 80},   // the road ledger record "DL"
         {CatalogKind::Line, 26, "N02", 80},   // the railway: no line ledger items known
         {CatalogKind::Area, 0, "A09-02A", 80, Placement::AreaLedger},
