@@ -39,6 +39,9 @@ enum class Placement {
     LedgerTitled, // as Record, and the last item (also item 46) names the title of the "DT" ledger rows
     AreaLedger,   // the area ledger "DA": items one after another from column 17 of the record's lines
                   // joined, but for the items derived from the leading columns (isDerivedAreaItem)
+    Delimited,    // comma-separated points: the items' input columns are rows of "DataDBFItemCS.csv"
+    LandPriceDelimited,  // the land-price survey in its comma-separated form: its items are the rows of
+                         // "DataDBFItemCS2.csv", the item layout of data years from 2005
 };
 
 // Items of an area row that the area loader derives from the attribute number or the line count of the
@@ -51,8 +54,8 @@ inline bool isDerivedAreaItem(int row, const std::string& utf8Name) {
 struct ShippedLayout {
     CatalogKind kind;
     int row;
-    const char* dataCode;  // the data code the layout is known by
-    int recordWidth;       // bytes of the record the items lie in
+    const char* dataCode;  // the data code the layout is known by (delimited files: a heading of line 1)
+    int recordWidth;       // bytes of the record the items lie in (delimited files: 0)
     Placement placement = Placement::Record;
 };
 

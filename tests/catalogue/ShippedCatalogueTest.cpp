@@ -9,6 +9,7 @@
 #include <set>
 #include <type_traits>
 
+#include "platform/text/Conversions.h"
 #include "platform/text/Cp932.h"
 #include "platform/text/Sjis.h"
 #include "tests/catalogue/ShippedCatalogue.h"
@@ -118,6 +119,24 @@ TEST_F(ShippedCatalogue, EveryRowIsTheDataItemOfItsButtonAndHasAKnownLayout) {
     }
 }
 
+// What an item must be wherever it lies: a name that a dBASE table keeps, a known type, a width that fits it.
+void expectFieldOfItem(const std::string& name, const std::string& type, int width, std::set<std::string>& names,
+                       const std::string& item) {
+    EXPECT_FALSE(name.empty()) << item << ": no name";
+    EXPECT_LE(name.size(), 10u) << item << ": a dBASE field name holds 10 bytes";
+    EXPECT_TRUE(names.insert(name).second) << item << ": the name is used twice";
+    EXPECT_FALSE(kReservedNames.count(fromCp932(name))) << item << ": the name of a fixed field";
+    EXPECT_TRUE(type == "Integer" || type == "Long" || type == "Text" || type == "Text1" || type == "Text2")
+        << item << ": type " << type;
+    EXPECT_GE(width, 1) << item;
+    if (type == "Integer") {
+        EXPECT_LE(width, 4) << item << ": more digits than a 16-bit number holds";
+    } else if (type == "Long") {
+        EXPECT_LE(width, 9) << item << ": more digits than a 32-bit number holds";
+    }
+    EXPECT_LE(width, 254) << item << ": wider than a dBASE field";
+}
+
 // Checks items first..last of one row as a record layout: names, types, widths, order and extent.
 template <std::size_t N>
 void expectItemsLieInTheirRecord(const BasicLayerDef<N>& d, const ShippedLayout& layout, int first, int last,
@@ -130,19 +149,7 @@ void expectItemsLieInTheirRecord(const BasicLayerDef<N>& d, const ShippedLayout&
         const std::string& type = d.ItemType[k];
         const int width = d.ItemWidth[k], start = d.ItemStart[k];
 
-        EXPECT_FALSE(d.ItemName[k].empty()) << item << ": no name";
-        EXPECT_LE(d.ItemName[k].size(), 10u) << item << ": a dBASE field name holds 10 bytes";
-        EXPECT_TRUE(names.insert(d.ItemName[k]).second) << item << ": the name is used twice";
-        EXPECT_FALSE(kReservedNames.count(fromCp932(d.ItemName[k]))) << item << ": the name of a fixed field";
-        EXPECT_TRUE(type == "Integer" || type == "Long" || type == "Text" || type == "Text1" || type == "Text2")
-            << item << ": type " << type;
-        EXPECT_GE(width, 1) << item;
-        if (type == "Integer") {
-            EXPECT_LE(width, 4) << item << ": more digits than a 16-bit number holds";
-        } else if (type == "Long") {
-            EXPECT_LE(width, 9) << item << ": more digits than a 32-bit number holds";
-        }
-        EXPECT_LE(width, 254) << item << ": wider than a dBASE field";
+        expectFieldOfItem(d.ItemName[k], type, width, names, item);
         EXPECT_TRUE(d.ItemOutput[k]) << item << ": every known item is written";
 
         if (layout.placement == Placement::AreaLedger) {
@@ -183,6 +190,8 @@ TEST_F(ShippedCatalogue, ItemsLieInOrderInsideTheirRecords) {
             continue;
         }
         const LayerDef& d = *r.layer;
+        if (layout->placement == Placement::Delimited || layout->placement == Placement::LandPriceDelimited)
+            continue;  // checked with their item layout files below
         if (r.kind == CatalogKind::Point && layout->placement == Placement::Record) {
             EXPECT_GE(d.ItemStart[1], 26) << row << ": the first item starts in the mesh code or the coordinates";
         }
@@ -231,6 +240,79 @@ TEST_F(ShippedCatalogue, ItemLinesAddressTheirRowsByNameAndNumber) {
         const auto layout = shippedLayout(*k, row);
         const bool title = layout && layout->placement == Placement::LedgerTitled && item == 46;
         EXPECT_TRUE((item >= 1 && item <= count) || title) << fromCp932(lines[n]) << ": beyond the item count";
+    }
+}
+
+// One item row of an item layout file ("DataDBFItemCS.csv", "DataDBFItemCS2.csv").
+struct DelimitedItem {
+    int number = 0, column = 0, width = 0;
+    std::string name, type, spec;
+    bool output = false, x = false, y = false;
+};
+
+// The item rows of a layer, in file order; the file's form (heading, CR LF, 14 columns, a number in
+// column 0 of every line) checked on the way.
+std::vector<DelimitedItem> delimitedItems(const char* file, const std::string& layer) {
+    const std::vector<std::string> lines = crLfLines(readShipped(file), file);
+    std::vector<DelimitedItem> items;
+    for (const std::string& l : lines) {
+        const catalogue::Fields f = catalogue::splitFields(l);
+        EXPECT_EQ(f.size(), 14u) << file << ": " << fromCp932(l);
+        if (f.size() < 14) continue;
+        EXPECT_TRUE(text::isNumeric(f[0])) << file << ": column 0 holds no number: " << fromCp932(l);
+        if (f[0] != "0" || f[2] != layer) continue;
+        DelimitedItem it;
+        it.number = std::stoi(std::string(f[3]));
+        it.column = std::stoi(std::string(f[4]));
+        it.name = std::string(f[6]);
+        it.type = std::string(f[7]);
+        it.width = std::stoi(std::string(f[8]));
+        it.output = f[9] == "1";
+        it.spec = std::string(f[10]);
+        it.x = f[11] == "1";
+        it.y = f[12] == "1";
+        EXPECT_TRUE(f[13].empty()) << file << ": every shipped item exists in every year: " << fromCp932(l);
+        items.push_back(it);
+    }
+    return items;
+}
+
+TEST_F(ShippedCatalogue, DelimitedItemsNameTheirInputColumns) {
+    const ConversionState& s = conversionState();
+    for (const ShippedLayout& layout : shippedLayouts()) {
+        if (layout.placement != Placement::Delimited && layout.placement != Placement::LandPriceDelimited) continue;
+        const LayerDef& d = s.PointLayers.at(static_cast<std::size_t>(layout.row));
+        const bool landPrice = layout.placement == Placement::LandPriceDelimited;
+        const std::vector<DelimitedItem> items =
+            delimitedItems(landPrice ? "DataDBFItemCS2.csv" : "DataDBFItemCS.csv", d.Name);
+        const std::string row = fromCp932(d.Name);
+        ASSERT_EQ(static_cast<int>(items.size()), d.ItemCount) << row << ": one item row per catalogue item";
+        std::set<std::string> names;
+        int xs = 0, ys = 0;
+        for (std::size_t n = 0; n < items.size(); ++n) {
+            const DelimitedItem& it = items[n];
+            const std::string item = row + " item " + std::to_string(n + 1) + " " + fromCp932(it.name);
+            EXPECT_EQ(it.number, static_cast<int>(n) + 1) << item << ": item rows stand in item order";
+            EXPECT_GE(it.column, 1) << item;
+            expectFieldOfItem(it.name, it.type, it.width, names, item);
+            // A sub-field is one of the source column's bytes, as the land-price path reads its specs.
+            if (!it.spec.empty()) {
+                EXPECT_TRUE(landPrice) << item;
+                EXPECT_EQ(it.spec.rfind("Mx" + std::to_string(it.column) + "x", 0), 0u) << item << ": " << it.spec;
+            }
+            xs += it.x;
+            ys += it.y;
+            if (!landPrice) {
+                // The generic reader takes names, types, widths and flags from the catalogue's own items.
+                const auto k = n + 1;
+                EXPECT_EQ(d.ItemName[k], it.name) << item;
+                EXPECT_EQ(d.ItemType[k], it.type) << item;
+                EXPECT_EQ(d.ItemWidth[k], it.width) << item;
+                EXPECT_EQ(d.ItemStart[k], it.column) << item << ": the catalogue's start names the input column";
+            }
+        }
+        EXPECT_EQ(xs, 1) << row << ": one column holds X";
+        EXPECT_EQ(ys, 1) << row << ": one column holds Y";
     }
 }
 
