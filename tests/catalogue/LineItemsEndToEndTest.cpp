@@ -62,4 +62,22 @@ TEST_F(ShippedItemRun, RailwayLinesCarryTheirAttributeNumber) {
         EXPECT_THAT(info, HasSubstr("  属性番号 (Integer64) = " + std::to_string(l.attribute) + "\n"));
 }
 
+// A railway file covers the whole country: one file goes to the nationwide job, which also writes the
+// stations from their ledger ("DP") beside the lines.
+TEST_F(ShippedItemRun, OneRailwayFileGivesLinesAndStationsNationwide) {
+    EXPECT_TRUE(conversionState().LineLayers[26].AllowNationwide);
+    const gen::LineFileModel model = gen::makeLineFileModel(optionsFor(26, gen::LineItem::Railway));
+    const std::string in = program_.file("in/N02.txt"), out = program_.file("out/鉄道.shp");
+    gen::writeLineFile(in, model);
+
+    convert("line", 26, out, {in}, "--nationwide --all --datum 2000 --answer no");
+    EXPECT_THAT(ogrinfo(out), HasSubstr("Feature Count: 3"));
+    const std::string stations = ogrinfo(program_.file("out/鉄道_駅名.shp"));
+    EXPECT_THAT(stations, HasSubstr("Feature Count: " + std::to_string(model.stationLedgers.size())));
+    EXPECT_THAT(stations, HasSubstr("Geometry: Point"));
+    EXPECT_THAT(stations, HasSubstr("ID[\"EPSG\",4612]"));
+    EXPECT_THAT(stations, HasSubstr("駅名: String (56.0)"));
+    for (const gen::GenStationLedger& l : model.stationLedgers) EXPECT_THAT(stations, HasSubstr("  駅名 (String) = " + l.name + "\n"));
+}
+
 }  // namespace

@@ -61,6 +61,20 @@ TEST_F(ShippedItemRun, MeshItemsBecomeCellsWithTheirItems) {
     }
 }
 
+// A land-use file covers the whole country: one file goes to the nationwide job, narrowed to the ticked meshes.
+TEST_F(ShippedItemRun, OneLandUseFileGoesToTheNationwideJob) {
+    const int row = 21;
+    const MeshLayerDef& d = conversionState().MeshLayers[row];
+    EXPECT_TRUE(d.AllowNationwide);
+    EXPECT_TRUE(conversionState().MeshLayers[23].AllowNationwide);
+    const auto columns = gen::catalogueColumns(d, 1, d.ItemCount);
+    const std::string in = meshFile(program_.file("in/L03.txt"), *shippedLayout(CatalogKind::Mesh, row),
+                                    [&](int r) { return gen::sampleValues(columns, r); }, columns);
+    const std::string out = program_.file("out/landuse.shp");
+    convert("mesh", row, out, {in}, "--nationwide --meshes 533946 --datum 2000 --answer no");
+    EXPECT_THAT(ogrinfo(out), HasSubstr("Feature Count: 3"));
+}
+
 // The 1/10 land use: one byte per cell, 100 cells from the item's start, cell (r, c) at 10 r + c.
 TEST_F(ShippedItemRun, LandUseCellsCarryTheirOwnCode) {
     const int row = 23;

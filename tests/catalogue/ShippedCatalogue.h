@@ -14,11 +14,10 @@ namespace velmora::testsupport {
 
 inline std::filesystem::path shippedCatalogueFolder() { return std::filesystem::path(VELMORA_SOURCE_DIR) / "catalogue"; }
 
-// Copies both shipped files into `folder`.
+// Copies every shipped file into `folder`, as the build assembles the program folder.
 inline void installShippedCatalogue(const std::filesystem::path& folder) {
-    for (const char* name : {"DataDBF.csv", "DataDBFItem.csv"})
-        std::filesystem::copy_file(shippedCatalogueFolder() / name, folder / name,
-                                   std::filesystem::copy_options::overwrite_existing);
+    for (const auto& f : std::filesystem::directory_iterator(shippedCatalogueFolder()))
+        std::filesystem::copy_file(f.path(), folder / f.path().filename(), std::filesystem::copy_options::overwrite_existing);
 }
 
 // Loads the shipped catalogue into the conversion state as the data-kind dialog does, the program folder
