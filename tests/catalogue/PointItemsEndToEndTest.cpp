@@ -66,6 +66,13 @@ std::string degrees6(double v) {
     return s;
 }
 
+// A number as ogrinfo prints a coordinate: without trailing zeros.
+std::string shortest(std::string t) {
+    while (t.back() == '0') t.pop_back();
+    if (t.back() == '.') t.pop_back();
+    return t;
+}
+
 TEST_F(ShippedItemRun, BlockLevelAddressPointsConvertFromTheirQuotedCsv) {
     const LayerDef& d = conversionState().PointLayers[15];
     const int points = 300;
@@ -80,8 +87,9 @@ TEST_F(ShippedItemRun, BlockLevelAddressPointsConvertFromTheirQuotedCsv) {
                                             std::to_string(-7000 + k) + ".2", lat(k), lon(k), "1", "1", "0", "0"};
         std::string line;
         for (const std::string& v : f) line += (line.empty() ? "\"" : ",\"") + v + "\"";
-        lines.push_back(line);
+        lines.push_back(text::toCp932(line));
     }
+    lines[0] = text::toCp932(lines[0]);
     const std::string in = program_.file("in/13101_2012.csv");
     gen::writeLines(in, lines);
     const std::string out = program_.file("out/街区.shp");
@@ -95,7 +103,8 @@ TEST_F(ShippedItemRun, BlockLevelAddressPointsConvertFromTheirQuotedCsv) {
     for (const int k : {1, 150, 300}) {
         EXPECT_THAT(info, HasSubstr("  大字町丁目 (String) = 丸の内" + std::to_string(k % 3 + 1) + "丁目\n"));
         EXPECT_THAT(info, HasSubstr("  街区符号 (String) = " + std::to_string(k) + "\n"));
-        EXPECT_THAT(info, HasSubstr("POINT (" + lon(k) + " " + lat(k) + ")"));
+        EXPECT_THAT(info, HasSubstr("  緯度 (String) = " + lat(k) + "\n"));
+        EXPECT_THAT(info, HasSubstr("POINT (" + shortest(lon(k)) + " " + shortest(lat(k)) + ")"));
     }
     EXPECT_THAT(info, HasSubstr("  都道府県名 (String) = 東京都\n"));
     EXPECT_THAT(info, HasSubstr("  市区町村名 (String) = 千代田区\n"));
@@ -105,10 +114,7 @@ TEST_F(ShippedItemRun, BlockLevelAddressPointsConvertFromTheirQuotedCsv) {
 std::string landPriceDegrees(double arcSeconds) {
     char s[32];
     std::snprintf(s, sizeof s, "%.7f", std::round(arcSeconds / 3600 * 1e7) / 1e7);
-    std::string t = s;
-    while (t.back() == '0') t.pop_back();
-    if (t.back() == '.') t.pop_back();
-    return t;
+    return shortest(s);
 }
 
 TEST_F(ShippedItemRun, PrefecturalLandPriceSurveyConvertsFromItsCsv) {
@@ -124,6 +130,7 @@ TEST_F(ShippedItemRun, PrefecturalLandPriceSurveyConvertsFromItsCsv) {
                         std::to_string(r) + ",千代田区,丸の内" + std::to_string(r) + "丁目,13101," + std::to_string(100 * r) +
                         "," + uses[static_cast<std::size_t>(r - 1)] + ",事務所,RC9");
     }
+    for (std::string& l : lines) l = text::toCp932(l);
     const std::string in = program_.file("in/L02-22P-2K_13.csv");
     gen::writeLines(in, lines);
     const std::string out = program_.file("out/地価調査.shp");
@@ -139,7 +146,8 @@ TEST_F(ShippedItemRun, PrefecturalLandPriceSurveyConvertsFromItsCsv) {
     // The 17 use flags, one digit each out of one column.
     EXPECT_THAT(info, HasSubstr("  住宅 (Integer) = 1\n  店舗 (Integer) = 0\n"));
     EXPECT_THAT(info, HasSubstr("  住宅 (Integer) = 0\n  店舗 (Integer) = 1\n"));
-    EXPECT_THAT(info, HasSubstr("  医院 (Integer) = 1\n"));
+    EXPECT_THAT(info, HasSubstr("  事務所 (Integer) = 1\n"));
+    EXPECT_THAT(info, HasSubstr("  空地 (Integer) = 1\n"));
     EXPECT_THAT(info, HasSubstr("POINT (" + landPriceDegrees(xOf(1) / 10.0) + " " + landPriceDegrees(yOf(1) / 10.0) + ")"));
 }
 

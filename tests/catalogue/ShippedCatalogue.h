@@ -63,7 +63,9 @@ struct ShippedLayout {
 inline const std::vector<ShippedLayout>& shippedLayouts() {
     static const std::vector<ShippedLayout> layouts = {
         {CatalogKind::Point, 8, "L01-08P", 488},
+        {CatalogKind::Point, 9, "L02", 0, Placement::LandPriceDelimited},
         {CatalogKind::Point, 12, "P03-07P", 314},
+        {CatalogKind::Point, 15, "街区符号・地番", 0, Placement::Delimited},  // no data code: a heading of line 1
         {CatalogKind::Line, 25, "N01", 80},   // the road ledger record "DL"
         {CatalogKind::Line, 26, "N02", 80},   // the railway: no line ledger items known
         {CatalogKind::Area, 0, "A09-02A", 80, Placement::AreaLedger},
