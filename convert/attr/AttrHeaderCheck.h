@@ -6,9 +6,7 @@
 #include <string>
 #include <string_view>
 
-namespace velmora {
-struct LayerDef;
-}
+#include "convert/line/LineHeader.h"
 
 namespace ModAttr {
 
@@ -21,12 +19,7 @@ const velmora::LayerDef& selectedAttrLayer();
 // after the format message or a run-time error box.
 bool SetAttrTextToTbl_Hed(std::int16_t& skip);
 
-// How an input file of an attribute-table converter starts.
-enum class InputStart {
-    Ready,    // open in InFileNo after its header line; the header is stored
-    Skipped,  // another data item's file (logged, closed)
-    Failed,   // not an attribute-table file (message shown, closed)
-};
+using InputStart = ModLine::InputStart;
 // Opens the file in InFileNo and runs the header check on it. An open that fails throws RunTimeError for
 // the caller's error box.
 InputStart openAttrInput(const std::string& path);

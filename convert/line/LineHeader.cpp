@@ -58,6 +58,45 @@ bool CheckHeaderLines(const HeaderCheck& check, std::int16_t& skip) {
     return true;
 }
 
+bool CheckRecordHeaderLine(const std::function<const velmora::LayerDef&()>& selected, std::int16_t otherItemLogCode,
+                           const std::function<std::string(std::string_view headerLine)>& fileKind,
+                           std::int16_t& skip) {
+    skip = 0;
+    auto& s = conversionState();
+    std::string line;
+    ReadInputLine(line);
+    if (RecordKind(line) != "H") {
+        ShowFileFormatMessage();
+        return false;
+    }
+    if (!HasHeaderKey(line, selected().HeaderKey)) {
+        velmora::modCommon::PutLogFileMsg(otherItemLogCode, fileKind(line));
+        skip = 1;
+        return true;
+    }
+    const HeaderColumns h = CutHeader(line);
+    s.RecHedFields.Text = {std::string(h.text1), std::string(h.text2), std::string(h.text3), std::string(h.text4),
+                           std::string(h.text5)};
+    s.RecHedFields.Number = velmora::text::cInt(h.number);
+    s.RecHedCount = velmora::text::cLng(h.records);
+    return true;
+}
+
+InputStart OpenRecordInput(const std::string& path, bool (*headerCheck)(std::int16_t& skip)) {
+    velmora::ReaderSlot& in = conversionState().InFileNo;
+    in.open(path);
+    std::int16_t skip = 0;
+    if (!headerCheck(skip)) {
+        in.closeQuietly();
+        return InputStart::Failed;
+    }
+    if (skip == 1) {
+        in.close();
+        return InputStart::Skipped;
+    }
+    return InputStart::Ready;
+}
+
 bool SetLineTextToTbl_Hed(std::int16_t& skip) {
     skip = 0;
     try {

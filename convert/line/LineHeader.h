@@ -23,6 +23,26 @@ struct HeaderCheck {
 // run-time error is thrown for the caller's box.
 bool CheckHeaderLines(const HeaderCheck& check, std::int16_t& skip);
 
+// The single header line of the attribute-table and point files: line 1 of InFileNo must be an "H" line
+// carrying the key of `selected()` (asked only once line 1 is an "H" line); its fields and record count go
+// to RecHedFields and RecHedCount. skip is 1 for a file of another item (logged with `otherItemLogCode`
+// and the text of `fileKind`). False after the format message. A run-time error is thrown for the
+// caller's box.
+bool CheckRecordHeaderLine(const std::function<const velmora::LayerDef&()>& selected, std::int16_t otherItemLogCode,
+                           const std::function<std::string(std::string_view headerLine)>& fileKind,
+                           std::int16_t& skip);
+
+// How an input file with a single header line starts.
+enum class InputStart {
+    Ready,    // open in InFileNo after its header line; the header is stored
+    Skipped,  // another data item's file (logged, closed)
+    Failed,   // not a file of the item (message shown, closed)
+};
+// Opens the file in InFileNo and runs `headerCheck` (a reader's own `..._Hed`: false after its message,
+// skip = 1 for another item's file) on it. A file that cannot be opened throws RunTimeError for the
+// caller's error box.
+InputStart OpenRecordInput(const std::string& path, bool (*headerCheck)(std::int16_t& skip));
+
 // "ファイル種別：" and the Name of the first of `rows` whose header key occurs in the line, or
 // "ファイル種別：不明"; CP932.
 std::string FileKindText(std::span<const velmora::LayerDef> rows, std::string_view headerLine);

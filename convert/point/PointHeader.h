@@ -6,9 +6,7 @@
 #include <string>
 #include <string_view>
 
-namespace velmora {
-struct LayerDef;
-}
+#include "convert/line/LineHeader.h"
 
 namespace ModPoint {
 
@@ -24,12 +22,7 @@ bool SetPointTextToTbl_Hed(std::int16_t& skip);
 // "ファイル種別：不明" (CP932). On a run-time error its box is shown and kindText is empty.
 void SelectPointFileKind(std::string_view headerLine, std::string& kindText);
 
-// How an input file of a point reader starts.
-enum class InputStart {
-    Ready,    // open in InFileNo after its header line; the header is stored
-    Skipped,  // another data item's file (logged, closed)
-    Failed,   // not a point file of the item (message shown, closed)
-};
+using InputStart = ModLine::InputStart;
 // Opens the file in InFileNo and runs the header check. A file that cannot be opened throws
 // RunTimeError for the caller's error box.
 InputStart openPointInput(const std::string& path);

@@ -6,10 +6,9 @@
 #include <string>
 #include <string_view>
 
-#include "convert/core/ConversionProgress.h"
 #include "convert/core/ConversionState.h"
+#include "convert/line/LineLoaderSteps.h"
 #include "platform/db/Database.h"
-#include "platform/db/Transaction.h"
 #include "platform/text/Conversions.h"
 #include "platform/ui/UiService.h"
 
@@ -21,22 +20,10 @@ bool loadRemainingLines(velmora::db::Database& database, const char* procedure, 
     using namespace velmora;
     ConversionState& s = conversionState();
     try {
-        progress::setMaximum(maximum);
-        progress::setCaption("初期処理中・・・");
-        progress::setVisible(true);
-        ui::service().yield();
-        text::LineReader& in = s.InFileNo.file();
-        db::Transaction transaction(database);
-        std::string line;
-        while (in.next(line)) {
-            if (!text::trimBlanks(line).empty()) store(std::string_view(line), in.lineNumber());
-            progress::step();
-        }
-        transaction.commit();
-        s.InFileNo.close();
-        progress::fill();
-        progress::setVisible(false);
-        return true;
+        return ModLine::LoadRecordLines(database, maximum, [&](std::string_view, std::string_view line) {
+            if (!text::trimBlanks(line).empty()) store(line, s.InFileNo.file().lineNumber());
+            return true;
+        });
     } catch (const std::exception& e) {
         s.InFileNo.closeQuietly();
         ui::showError(e, std::string("Error: ModPoint (ModPoint ") + procedure + ")");
