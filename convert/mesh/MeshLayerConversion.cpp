@@ -1,7 +1,6 @@
 #include "convert/mesh/MeshLayerConversion.h"
 
 #include <algorithm>
-#include <cmath>
 #include <exception>
 #include <memory>
 #include <string_view>
@@ -17,6 +16,7 @@
 #include "convert/mesh/MeshFields.h"
 #include "convert/mesh/MeshGeometry.h"
 #include "convert/mesh/MeshLedger.h"
+#include "convert/mesh/MeshRunSteps.h"
 #include "convert/shapedesc/ShapeDescriptionFiles.h"
 #include "convert/shapedesc/ShapeDescriptionRun.h"
 #include "platform/db/Database.h"
@@ -96,7 +96,7 @@ public:
     // After a run-time error: everything closed, the pair deleted (the work databases stay on disk).
     void runTimeCleanUp() {
         closeFiles();
-        resetProgress();
+        ResetProgress();
         try {
             sd::deletePair();
         } catch (...) {
@@ -110,12 +110,10 @@ public:
 
 private:
     bool convert() {
-        if (!distinctFiles() || !headersFit()) return false;
-
-        progress::setMaximum(std::nearbyint(total_ + total_ * 0.1));
-        progress::setCaption("初期処理中・・・");
-        progress::setVisible(true);
-        yield();
+        if (!DistinctInputFiles(files_) ||
+            !CheckInputHeaders(files_, layer_, [&](std::int32_t records) { total_ += records; }))
+            return false;
+        ShowInitialProgress(total_);
 
         sd::openPair();
         if (!BuildMeshFieldList(layer_, fields_)) {
@@ -143,32 +141,6 @@ private:
             if (o == Outcome::FailedReported) return runTimeCleanUp(), false;
         }
         return finish();
-    }
-
-    // No file twice in the list: nothing has been opened yet.
-    bool distinctFiles() {
-        for (std::size_t i = 0; i < files_.size(); ++i)
-            for (std::size_t k = i + 1; k < files_.size(); ++k)
-                if (files_[i] == files_[k]) {
-                    log(text::toCp932("同一入力ファイルが複数指定されています。" + files_[i]));
-                    return false;
-                }
-        return true;
-    }
-
-    // Line 1 of every file holds the layer's header key; characters 34-41 count its records.
-    bool headersFit() {
-        for (const std::string& path : files_) {
-            text::LineReader reader(path);
-            std::string line1;
-            if (!reader.next(line1)) throw velmora::RunTimeError(velmora::err::InputPastEndOfFile, "Input past end of file");
-            if (!text::sjisContains(line1, layer_.HeaderKey)) {
-                log(text::toCp932("ファイルの種別が「") + layer_.Name + text::toCp932("」ではありません。 (" + path + ")"));
-                return false;
-            }
-            total_ += text::leadingNumber(text::sjisCharCut(line1, 34, 8));
-        }
-        return true;
     }
 
     Outcome convertFile(const std::string& path) {
@@ -358,7 +330,7 @@ private:
             }
         }
         yield();
-        resetProgress();
+        ResetProgress();
         return result;
     }
 
@@ -375,12 +347,6 @@ private:
             closeLedger();
         } catch (...) {
         }
-    }
-
-    static void resetProgress() {
-        progress::setCaption("");
-        progress::fill();
-        progress::setVisible(false);
     }
 
     const std::vector<std::string>& files_;

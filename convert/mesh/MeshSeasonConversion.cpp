@@ -1,7 +1,6 @@
 #include "convert/mesh/MeshSeasonConversion.h"
 
 #include <array>
-#include <cmath>
 #include <exception>
 #include <string_view>
 
@@ -14,11 +13,11 @@
 #include "convert/mesh/MeshDb.h"
 #include "convert/mesh/MeshFields.h"
 #include "convert/mesh/MeshGeometry.h"
+#include "convert/mesh/MeshRunSteps.h"
 #include "convert/shapedesc/ShapeDescriptionBaseName.h"
 #include "convert/shapedesc/ShapeDescriptionFiles.h"
 #include "convert/shapedesc/ShapeDescriptionRun.h"
 #include "convert/shapedesc/ShapeDescriptionWriter.h"
-#include "platform/errors/RunTimeError.h"
 #include "platform/text/Conversions.h"
 #include "platform/text/Cp932.h"
 #include "platform/text/Sjis.h"
@@ -35,7 +34,6 @@ namespace modCommon = velmora::modCommon;
 
 namespace {
 
-void log(const std::string& cp932) { modCommon::PutLogFileMsg(modCommon::kFreeLogLine, cp932); }
 void yield() { ui::service().yield(); }
 
 std::string seasonSuffix(std::string_view file, int season) { return std::string(file) + std::to_string(season); }
@@ -64,28 +62,14 @@ public:
 
 private:
     bool convert() {
-        for (std::size_t i = 0; i < files_.size(); ++i)
-            for (std::size_t k = i + 1; k < files_.size(); ++k)
-                if (files_[i] == files_[k]) {
-                    log(text::toCp932("同一入力ファイルが複数指定されています。" + files_[i]));
-                    return false;
-                }
+        if (!DistinctInputFiles(files_)) return false;
         std::int32_t total = 0;
-        for (const std::string& path : files_) {
-            text::LineReader reader(path);
-            std::string line1;
-            if (!reader.next(line1)) throw velmora::RunTimeError(velmora::err::InputPastEndOfFile, "Input past end of file");
-            if (!text::sjisContains(line1, layer_.HeaderKey)) {
-                log(text::toCp932("ファイルの種別が「") + layer_.Name + text::toCp932("」ではありません。 (" + path + ")"));
-                return false;
-            }
-            total = text::cLng(static_cast<double>(total) + text::leadingNumber(text::sjisCharCut(line1, 34, 8)));
-        }
+        if (!CheckInputHeaders(files_, layer_, [&](std::int32_t records) {
+                total = text::cLng(static_cast<double>(total) + records);
+            }))
+            return false;
 
-        progress::setMaximum(std::nearbyint(total + total * 0.1));
-        progress::setCaption("初期処理中・・・");
-        progress::setVisible(true);
-        yield();
+        ShowInitialProgress(total);
 
         for (int k = 1; k <= 4; ++k) {
             sd::openDescriptionFile(headers_[k - 1], seasonSuffix(sd::HeaderSuffix, k));
@@ -126,7 +110,7 @@ private:
             deleteSeasonFiles(k);
             yield();
         }
-        resetProgress();
+        ResetProgress();
         return allWritten;
     }
 
@@ -177,14 +161,8 @@ private:
             } catch (...) {
             }
         }
-        resetProgress();
+        ResetProgress();
         return false;
-    }
-
-    static void resetProgress() {
-        progress::setCaption("");
-        progress::fill();
-        progress::setVisible(false);
     }
 
     const std::vector<std::string>& files_;
