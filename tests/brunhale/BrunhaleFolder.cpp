@@ -13,29 +13,11 @@
 #include <algorithm>
 
 #include "platform/text/Cp932.h"
+#include "tests/support/CommandOutput.h"
 
 namespace fs = std::filesystem;
 
 namespace velmora::testsupport {
-
-TempFolder::TempFolder() {
-    std::string templ = (fs::temp_directory_path() / "velmora-test-XXXXXX").string();
-    if (!::mkdtemp(templ.data())) throw std::runtime_error("mkdtemp failed");
-    path_ = templ;
-}
-
-TempFolder::~TempFolder() {
-    std::error_code ec;
-    fs::remove_all(path_, ec);
-}
-
-std::vector<std::string> TempFolder::list(const std::string& sub) const {
-    std::vector<std::string> names;
-    for (const auto& e : fs::directory_iterator(sub.empty() ? path_ : path_ + "/" + sub))
-        names.push_back(e.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
-}
 
 void writeLines(const std::string& path, const std::vector<std::string>& utf8Lines) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
@@ -52,16 +34,7 @@ std::string readFile(const std::string& path) {
 
 bool fileExists(const std::string& path) { return fs::exists(fs::symlink_status(path)); }
 
-std::string capture(const std::string& command) {
-    std::string out;
-    FILE* p = ::popen(command.c_str(), "r");
-    if (!p) return out;
-    char buf[4096];
-    std::size_t n;
-    while ((n = std::fread(buf, 1, sizeof buf, p)) > 0) out.append(buf, n);
-    ::pclose(p);
-    return out;
-}
+std::string capture(const std::string& command) { return commandOutput(command); }
 
 std::string ogrinfo(const std::string& path) { return capture("ogrinfo -ro -al '" + path + "' 2>&1"); }
 
@@ -91,7 +64,7 @@ void BrunhaleTest::runOk() const {
 RunResult BrunhaleFolder::run() const {
     RunResult r;
     std::string err = elsewhere_.file("stderr.txt");
-    std::string cmd = "cd '" + elsewhere_.path() + "' && '" + file("Brunhale") + "' 2>'" + err + "'";
+    std::string cmd = "cd '" + elsewhere_.path().string() + "' && '" + file("Brunhale") + "' 2>'" + err + "'";
     int status = std::system(cmd.c_str());
     r.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     r.stderrText = readFile(err);

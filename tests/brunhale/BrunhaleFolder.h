@@ -7,23 +7,11 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/support/TempFolder.h"
+
 namespace velmora::testsupport {
 
-// A fresh temporary folder, removed with everything in it when the object goes.
-class TempFolder {
-public:
-    TempFolder();
-    ~TempFolder();
-    TempFolder(const TempFolder&) = delete;
-    TempFolder& operator=(const TempFolder&) = delete;
-    const std::string& path() const { return path_; }
-    std::string file(const std::string& name) const { return path_ + "/" + name; }
-    // Names of the entries, sorted.
-    std::vector<std::string> list(const std::string& sub = {}) const;
-
-private:
-    std::string path_;
-};
+using TempFolder = velmora::testsupport::TempFolder;
 
 struct RunResult {
     int exitCode = -1;
@@ -33,7 +21,7 @@ struct RunResult {
 class BrunhaleFolder {
 public:
     BrunhaleFolder();
-    const std::string& path() const { return folder_.path(); }
+    std::string path() const { return folder_.path().string(); }
     std::string file(const std::string& name) const { return folder_.file(name); }
     const TempFolder& folder() const { return folder_; }
 

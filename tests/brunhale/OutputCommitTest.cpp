@@ -93,8 +93,8 @@ TEST(OutputCommit, TemporariesAreShortWhateverTheOutputName) {
     const std::string base = dir.file(std::string(251, 'n'));
     OutputCommit c(base, 4194304);
     const std::string temp = c.place(".shp");
-    EXPECT_EQ(temp.rfind(dir.path() + "/.", 0), 0u) << temp;
-    EXPECT_LE(temp.size() - dir.path().size() - 1, 32u) << temp;
+    EXPECT_EQ(temp.rfind(dir.path().string() + "/.", 0), 0u) << temp;
+    EXPECT_LE(temp.size() - dir.path().string().size() - 1, 32u) << temp;
     put(temp, "x");
     c.commit();
     EXPECT_EQ(readFile(base + ".shp"), "x");

@@ -1,11 +1,11 @@
 // From generated area-structure files to the boundary lines and representative points through the real
 // Brunhale, in the area job's order, read back with ogrinfo.
-#include <cstdio>
 #include <filesystem>
 #include <set>
 
 #include "convert/area/AreaShapeWriters.h"
 #include "tests/convert/area/AreaJobFixture.h"
+#include "tests/support/CommandOutput.h"
 
 using namespace velmora;
 using namespace velmora::testsupport;
@@ -17,21 +17,6 @@ protected:
     AreaEndToEndTest() {
         std::filesystem::remove(program_.file("Brunhale"));
         std::filesystem::copy_file(std::string(VELMORA_PROGRAM_DIR) + "/Brunhale", program_.file("Brunhale"));
-    }
-    std::string ogrinfo(const std::string& shp, const std::string& options) {
-        const std::string cmd = "ogrinfo -ro -al " + options + " '" + shp + "' 2>&1";
-        std::string outText;
-        if (std::FILE* p = ::popen(cmd.c_str(), "r")) {
-            char buf[4096];
-            for (std::size_t n; (n = std::fread(buf, 1, sizeof buf, p)) > 0;) outText.append(buf, n);
-            ::pclose(p);
-        }
-        return outText;
-    }
-    static int count(const std::string& hay, const std::string& needle) {
-        int n = 0;
-        for (std::size_t at = hay.find(needle); at != std::string::npos; at = hay.find(needle, at + 1)) ++n;
-        return n;
     }
     // Generates two files of the boundary item and runs them as the area job would: database, counters
     // from `firstLinkIdx`, every file, points, then lines.
@@ -71,15 +56,15 @@ TEST_F(AreaEndToEndTest, TwoFilesBecomeBoundaryLinesAndRepresentativePoints) {
     ASSERT_EQ(areas, 12u);
     ASSERT_EQ(ledgers, 10u);
 
-    const std::string lines = ogrinfo(out("行政界_L.shp"), "");
+    const std::string lines = ogrinfoReport(out("行政界_L.shp"), "");
     // The links between the two files' strips are in both; each is one shape.
     EXPECT_NE(lines.find("Feature Count: " + std::to_string(links.size())), std::string::npos) << lines.substr(0, 1500);
-    EXPECT_EQ(count(lines, "LINESTRING ("), static_cast<int>(links.size()));
+    EXPECT_EQ(occurrences(lines, "LINESTRING ("), static_cast<int>(links.size()));
     for (const char* field : {"起点MeshCD: String (6.0)", "Link一連No: String (6.0)", "LINKIDX: String (6.0)"})
         EXPECT_NE(lines.find(field), std::string::npos) << field;
     EXPECT_TRUE(std::filesystem::exists(out("行政界_L.prj")));
 
-    const std::string points = ogrinfo(out("行政界_P.shp"), "");
+    const std::string points = ogrinfoReport(out("行政界_P.shp"), "");
     EXPECT_NE(points.find("Feature Count: 10"), std::string::npos) << points.substr(0, 1500);
     EXPECT_NE(points.find("Geometry: Point"), std::string::npos);
     EXPECT_NE(points.find("属性番号: String (10.0)"), std::string::npos) << points.substr(0, 1500);
@@ -96,7 +81,7 @@ TEST_F(AreaEndToEndTest, TwoFilesBecomeBoundaryLinesAndRepresentativePoints) {
 TEST_F(AreaEndToEndTest, LinkIndexesBeyondSixDigitsGetAWiderField) {
     conversionState().OutputPath = out("wide.shp");
     runJob(999990);
-    const std::string lines = ogrinfo(out("wide_L.shp"), "");
+    const std::string lines = ogrinfoReport(out("wide_L.shp"), "");
     EXPECT_NE(lines.find("LINKIDX: String (10.0)"), std::string::npos) << lines.substr(0, 1500);
     EXPECT_NE(lines.find("LINKIDX (String) = 1000010"), std::string::npos);
 }

@@ -3,8 +3,6 @@
 // job's program folder, log, progress display and scripted user interface, with area catalogue rows
 // (each with its own header key), the work database made and open, and a stand-in for Brunhale that
 // keeps a copy of the pair it was given ("captured_H", "captured_D") and exits with a chosen code.
-#include <sys/stat.h>
-
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -13,6 +11,7 @@
 #include "convert/area/PolygonLoader.h"
 #include "convert/shapedesc/ShapeDescriptionFiles.h"
 #include "platform/db/Database.h"
+#include "tests/convert/core/BrunhaleStandIn.h"
 #include "tests/convert/line/LineJobFixture.h"
 #include "tests/convert/line/TableDump.h"
 #include "tests/tools/gen/AreaFileGen.h"
@@ -52,24 +51,8 @@ protected:
     bool load(const std::string& path) { return ModPolygon::PolySetTextToTbl(db_, path); }
     Dump dump(const std::string& table) { return dumpTable(db_, table); }
 
-    void installStandIn(int exitCode) {
-        const std::string path = program_.file("Brunhale");
-        std::ofstream(path, std::ios::trunc) << "#!/bin/sh\nd=$(dirname \"$0\")\n"
-                                                "cp \"$d/MakeShapeFile.fil_H\" \"$d/captured_H\"\n"
-                                                "cp \"$d/MakeShapeFile.fil_D\" \"$d/captured_D\"\n"
-                                                "exit "
-                                             << exitCode << "\n";
-        ::chmod(path.c_str(), 0755);
-    }
-    // Lines of a file of the program folder, UTF-8, without their CR LF; none when it does not exist.
-    std::vector<std::string> linesOf(const std::string& name) {
-        std::vector<std::string> lines;
-        const std::string bytes = TempProgramFolder::read(program_.file(name));
-        std::size_t from = 0;
-        for (std::size_t at; (at = bytes.find("\r\n", from)) != std::string::npos; from = at + 2)
-            lines.push_back(text::fromCp932(bytes.substr(from, at - from)));
-        return lines;
-    }
+    void installStandIn(int exitCode) { installBrunhaleStandIn(program_, exitCode); }
+    std::vector<std::string> linesOf(const std::string& name) { return cp932LinesOf(program_, name); }
     std::vector<std::string> capturedHeader() { return linesOf("captured_H"); }
     std::vector<std::string> capturedCoordinates() { return linesOf("captured_D"); }
     bool brunhaleRan() { return std::filesystem::exists(program_.file("captured_H")); }

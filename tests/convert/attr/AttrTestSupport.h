@@ -3,19 +3,13 @@
 // and an open intermediate pair, input files written by the generator, and the pair read back as UTF-8.
 #include <gtest/gtest.h>
 
-#include <QLabel>
-#include <QProgressBar>
-#include <memory>
 #include <string>
 #include <vector>
 
-#include "convert/core/ConversionLog.h"
 #include "convert/core/ConversionState.h"
 #include "convert/shapedesc/ShapeDescriptionFiles.h"
 #include "platform/text/Cp932.h"
-#include "platform/ui/TestApplication.h"
-#include "platform/ui/TestUi.h"
-#include "tests/convert/core/TempProgramFolder.h"
+#include "tests/convert/core/ConverterFixture.h"
 #include "tests/tools/gen/AttrFileGen.h"
 
 namespace velmora::attrtest {
@@ -52,46 +46,13 @@ inline std::vector<gen::AttrGenColumn> columnsOf(const std::vector<Item>& items,
     return c;
 }
 
-// Splits CP932 file bytes at CR LF into UTF-8 lines; a line end other than CR LF fails the test.
-inline std::vector<std::string> utf8Lines(const std::string& bytes) {
-    std::vector<std::string> lines;
-    std::size_t p = 0;
-    for (std::size_t q; (q = bytes.find("\r\n", p)) != std::string::npos; p = q + 2)
-        lines.push_back(text::fromCp932(bytes.substr(p, q - p)));
-    EXPECT_EQ(p, bytes.size()) << "text after the last CR LF";
-    return lines;
-}
+using testsupport::utf8Lines;
 
 // A program folder with the Log folder, a fresh conversion state, the scripted user interface, a
 // progress bar and label, the conversion log and the intermediate pair open.
-class AttrJobFixture : public ::testing::Test {
+class AttrJobFixture : public testsupport::ConverterFixture {
 protected:
-    testsupport::TempProgramFolder folder;
-    ui::TestUi ui;
-    // Bar and label sit in a dialog that is never shown, as in a job dialog: showing them opens no window.
-    std::unique_ptr<QWidget> dialog;
-    QProgressBar* bar = nullptr;
-    QLabel* label = nullptr;
-
-    void SetUp() override {
-        ui::testApplication();
-        dialog = std::make_unique<QWidget>();
-        bar = new QProgressBar(dialog.get());
-        label = new QLabel(dialog.get());
-        ConversionState& s = conversionState();
-        s.AppFolder = folder.path().string() + "/";
-        s.ConvProgressBar = bar;
-        s.ConvMsgLabel = label;
-        s.SelectedKind = DataKind::Attr;
-        s.DatumCode = 2000;
-    }
-    void TearDown() override {
-        ConversionState& s = conversionState();
-        s.FilHFileNo.closeQuietly();
-        s.FilDFileNo.closeQuietly();
-        s.LogFileNo.closeQuietly();
-        s.InFileNo.closeQuietly();
-    }
+    AttrJobFixture() : ConverterFixture(DataKind::Attr, "attr.log") {}
 
     // Rows 0-13 with the catalogue's names and the keys "R00" to "R13", except row 5, whose key is "W12".
     void fillAttrTable(const std::vector<Item>& items) {
@@ -110,24 +71,9 @@ protected:
         s.AttrLayers[row] = layer;
         s.SelectedIndex = row;
     }
-    void openLogAndPair() {
-        ConversionState& s = conversionState();
-        s.LogFilePath = folder.file("Log/attr.log");
-        modCommon::openLogFile(text::LineWriter::Mode::Replace);
-        shapedesc::openPair();
-    }
     void closePair() { shapedesc::closePair(); }
-    std::string input(const std::string& name, const std::vector<std::string>& lines) {
-        std::string p = folder.file(name);
-        gen::writeLines(p, lines);
-        return p;
-    }
     std::vector<std::string> headerFile() { return utf8Lines(folder.read(shapedesc::headerFilePath())); }
     std::vector<std::string> coordinateFile() { return utf8Lines(folder.read(shapedesc::coordinateFilePath())); }
-    std::vector<std::string> logLines() {
-        conversionState().LogFileNo.close();
-        return utf8Lines(folder.read(folder.file("Log/attr.log")));
-    }
 };
 
 }  // namespace velmora::attrtest

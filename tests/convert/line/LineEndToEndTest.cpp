@@ -1,12 +1,12 @@
 // From line files to shapefiles through the real Brunhale, read back with ogrinfo: feature counts,
 // multi-part lines, ledger fields and Japanese names.
-#include <cstdio>
 #include <filesystem>
 
 #include "convert/line/LineWriters.h"
 #include "convert/line/RoadLinkWriter.h"
 #include "convert/line/StationWriters.h"
 #include "tests/convert/line/LineWriterFixture.h"
+#include "tests/support/CommandOutput.h"
 
 using namespace velmora;
 using namespace velmora::testsupport;
@@ -18,22 +18,6 @@ protected:
     LineEndToEndTest() {
         std::filesystem::remove(program_.file("Brunhale"));
         std::filesystem::copy_file(std::string(VELMORA_PROGRAM_DIR) + "/Brunhale", program_.file("Brunhale"));
-    }
-    // ogrinfo's report of a layer (UTF-8).
-    std::string ogrinfo(const std::string& shp, const std::string& options) {
-        const std::string cmd = "ogrinfo -ro -al " + options + " '" + shp + "' 2>&1";
-        std::string outText;
-        if (std::FILE* p = ::popen(cmd.c_str(), "r")) {
-            char buf[4096];
-            for (std::size_t n; (n = std::fread(buf, 1, sizeof buf, p)) > 0;) outText.append(buf, n);
-            ::pclose(p);
-        }
-        return outText;
-    }
-    static int count(const std::string& hay, const std::string& needle) {
-        int n = 0;
-        for (std::size_t at = hay.find(needle); at != std::string::npos; at = hay.find(needle, at + 1)) ++n;
-        return n;
     }
 };
 
@@ -49,21 +33,21 @@ TEST_F(LineEndToEndTest, OrdinaryLinesBecomeMultiPartShapesWithLedgerFields) {
     ASSERT_TRUE(load(writeFile("in.txt", gen::makeLineFileModel(o))));
     ASSERT_TRUE(ModLine::MakeShapeLineFileData(db_));
 
-    const std::string summary = ogrinfo(out("海岸線.shp"), "-so");
+    const std::string summary = ogrinfoReport(out("海岸線.shp"), "-so");
     EXPECT_NE(summary.find("Feature Count: 6"), std::string::npos) << summary;
     EXPECT_NE(summary.find("Geometry: Line String"), std::string::npos) << summary;
     EXPECT_NE(summary.find("名称: String (20.0)"), std::string::npos) << summary;
     EXPECT_NE(summary.find("種別: Integer"), std::string::npos) << summary;
     EXPECT_EQ(summary.find("管理番号"), std::string::npos) << summary;  // not flagged for output
 
-    const std::string all = ogrinfo(out("海岸線.shp"), "");
-    EXPECT_EQ(count(all, "MULTILINESTRING"), 6) << all;
+    const std::string all = ogrinfoReport(out("海岸線.shp"), "");
+    EXPECT_EQ(occurrences(all, "MULTILINESTRING"), 6) << all;
     EXPECT_NE(all.find("名称 (String) = ライン1"), std::string::npos) << all;
     EXPECT_NE(all.find("備考 (String) = 備考テキスト"), std::string::npos) << all;
     EXPECT_NE(all.find("属性番号 (Integer64) = 200001"), std::string::npos) << all;
     // Lines 3 and 6 have no ledger row: their values are empty.
-    EXPECT_EQ(count(all, "属性番号 (Integer64) = (null)"), 2) << all;
-    EXPECT_EQ(count(all, "名称 (String) = (null)"), 2) << all;
+    EXPECT_EQ(occurrences(all, "属性番号 (Integer64) = (null)"), 2) << all;
+    EXPECT_EQ(occurrences(all, "名称 (String) = (null)"), 2) << all;
     EXPECT_TRUE(std::filesystem::exists(out("海岸線.prj")));
 }
 
@@ -82,11 +66,11 @@ TEST_F(LineEndToEndTest, RoadLinksSharedByTwoFilesBecomeOneShape) {
     ASSERT_TRUE(ModLine::MakeShapeLineFileData_Doro(db_, goOn));
     ASSERT_TRUE(goOn);
 
-    const std::string all = ogrinfo(out("道路.shp"), "");
+    const std::string all = ogrinfoReport(out("道路.shp"), "");
     EXPECT_NE(all.find("Feature Count: 50"), std::string::npos) << all.substr(0, 2000);
-    EXPECT_EQ(count(all, "LINESTRING ("), 50);
+    EXPECT_EQ(occurrences(all, "LINESTRING ("), 50);
     EXPECT_NE(all.find("路線名 (String) = 国道21号"), std::string::npos);
-    EXPECT_EQ(count(all, "通称 (String) = 通称25\n"), 1);  // a shared link once only
+    EXPECT_EQ(occurrences(all, "通称 (String) = 通称25\n"), 1);  // a shared link once only
 }
 
 TEST_F(LineEndToEndTest, RailwayLinesAndStations) {
@@ -104,9 +88,9 @@ TEST_F(LineEndToEndTest, RailwayLinesAndStations) {
     ASSERT_TRUE(ModLine::MakeShapeLineFileData(db_));
     ASSERT_TRUE(ModLine::MakeShapeLine_PointFileData(db_));
 
-    EXPECT_NE(ogrinfo(out("鉄道.shp"), "-so").find("Feature Count: 4"), std::string::npos);
+    EXPECT_NE(ogrinfoReport(out("鉄道.shp"), "-so").find("Feature Count: 4"), std::string::npos);
     EXPECT_FALSE(std::filesystem::exists(out("鉄道.prj")));
-    const std::string stations = ogrinfo(out("鉄道_駅名.shp"), "");
+    const std::string stations = ogrinfoReport(out("鉄道_駅名.shp"), "");
     // Seven station nodes, every fourth without its ledger row.
     EXPECT_NE(stations.find("Feature Count: 6"), std::string::npos) << stations;
     EXPECT_NE(stations.find("Geometry: Point"), std::string::npos) << stations;

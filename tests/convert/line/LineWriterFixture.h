@@ -1,12 +1,11 @@
 #pragma once
 // A line job ready to write: the loader fixture plus a stand-in for Brunhale in the test's program folder
 // that keeps a copy of the pair it was given ("captured_H", "captured_D") and exits with a chosen code.
-#include <sys/stat.h>
-
 #include <filesystem>
 #include <fstream>
 
 #include "convert/shapedesc/ShapeDescriptionFiles.h"
+#include "tests/convert/core/BrunhaleStandIn.h"
 #include "tests/convert/line/HandRecords.h"
 #include "tests/convert/line/LineLoaderFixture.h"
 
@@ -20,25 +19,9 @@ protected:
         installStandIn(0);
     }
 
-    void installStandIn(int exitCode) {
-        const std::string path = program_.file("Brunhale");
-        std::ofstream(path, std::ios::trunc) << "#!/bin/sh\nd=$(dirname \"$0\")\n"
-                                                "cp \"$d/MakeShapeFile.fil_H\" \"$d/captured_H\"\n"
-                                                "cp \"$d/MakeShapeFile.fil_D\" \"$d/captured_D\"\n"
-                                                "exit "
-                                             << exitCode << "\n";
-        ::chmod(path.c_str(), 0755);
-    }
+    void installStandIn(int exitCode) { installBrunhaleStandIn(program_, exitCode); }
 
-    // Lines of a file of the program folder, UTF-8, without their CR LF; empty when it does not exist.
-    std::vector<std::string> linesOf(const std::string& name) {
-        std::vector<std::string> lines;
-        const std::string bytes = TempProgramFolder::read(program_.file(name));
-        std::size_t from = 0;
-        for (std::size_t at; (at = bytes.find("\r\n", from)) != std::string::npos; from = at + 2)
-            lines.push_back(text::fromCp932(bytes.substr(from, at - from)));
-        return lines;
-    }
+    std::vector<std::string> linesOf(const std::string& name) { return cp932LinesOf(program_, name); }
     std::vector<std::string> capturedHeader() { return linesOf("captured_H"); }
     std::vector<std::string> capturedCoordinates() { return linesOf("captured_D"); }
     bool pairOnDisk() {

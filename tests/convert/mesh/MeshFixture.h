@@ -4,7 +4,6 @@
 // and a stand-in for Brunhale that keeps a copy of the pair it was given ("captured_H", "captured_D"),
 // counts its runs and exits with a chosen code.
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 #include <QLabel>
 #include <QProgressBar>
@@ -21,6 +20,7 @@
 #include "platform/text/Cp932.h"
 #include "platform/ui/TestApplication.h"
 #include "platform/ui/TestUi.h"
+#include "tests/convert/core/BrunhaleStandIn.h"
 #include "tests/convert/core/TempProgramFolder.h"
 #include "tests/tools/gen/MeshFileGen.h"
 
@@ -68,16 +68,7 @@ protected:
         return row;
     }
 
-    void installStandIn(int exitCode) {
-        const std::string path = program_.file("Brunhale");
-        std::ofstream(path, std::ios::trunc) << "#!/bin/sh\nd=$(dirname \"$0\")\n"
-                                                "cp \"$d/MakeShapeFile.fil_H\" \"$d/captured_H\"\n"
-                                                "cp \"$d/MakeShapeFile.fil_D\" \"$d/captured_D\"\n"
-                                                "echo run >> \"$d/runs\"\n"
-                                                "exit "
-                                             << exitCode << "\n";
-        ::chmod(path.c_str(), 0755);
-    }
+    void installStandIn(int exitCode) { installBrunhaleStandIn(program_, exitCode, CountRuns::Yes); }
 
     std::string input(const std::string& name, const gen::MeshFileModel& model) {
         const std::string path = program_.file("in/" + name);
@@ -92,15 +83,7 @@ protected:
         return ModMesh::MakeShapeMESHFileData(files, conversionState().OutputPath, codes);
     }
 
-    // Lines of a file of the program folder, UTF-8, without their CR LF; empty when it does not exist.
-    std::vector<std::string> linesOf(const std::string& name) const {
-        std::vector<std::string> lines;
-        const std::string bytes = TempProgramFolder::read(program_.file(name));
-        std::size_t from = 0;
-        for (std::size_t at; (at = bytes.find("\r\n", from)) != std::string::npos; from = at + 2)
-            lines.push_back(text::fromCp932(bytes.substr(from, at - from)));
-        return lines;
-    }
+    std::vector<std::string> linesOf(const std::string& name) const { return cp932LinesOf(program_, name); }
     std::vector<std::string> header() const { return linesOf("captured_H"); }
     std::vector<std::string> coordinates() const { return linesOf("captured_D"); }
     std::vector<std::string> logLines() {

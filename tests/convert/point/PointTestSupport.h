@@ -4,20 +4,13 @@
 // as UTF-8 lines.
 #include <gtest/gtest.h>
 
-#include <QLabel>
-#include <QProgressBar>
-#include <memory>
 #include <string>
 #include <vector>
 
-#include "convert/core/ConversionLog.h"
 #include "convert/core/ConversionState.h"
 #include "convert/shapedesc/ShapeDescriptionFiles.h"
 #include "platform/text/Cp932.h"
-#include "platform/ui/TestApplication.h"
-#include "platform/ui/TestUi.h"
 #include "tests/convert/attr/AttrTestSupport.h"
-#include "tests/convert/core/TempProgramFolder.h"
 #include "tests/tools/gen/PointFileGen.h"
 
 namespace velmora::pointtest {
@@ -45,48 +38,19 @@ inline void fillPointTable(const std::vector<Item>& items) {
         conversionState().PointLayers[r] = makeLayer(names[r], (r < 10 ? "Q0" : "Q1") + std::to_string(r % 10), items);
 }
 
-class PointFixture : public ::testing::Test {
+class PointFixture : public testsupport::ConverterFixture {
 protected:
-    testsupport::TempProgramFolder folder;
-    ui::TestUi ui;
-    std::unique_ptr<QWidget> dialog;
-    QProgressBar* bar = nullptr;
-    QLabel* label = nullptr;
+    PointFixture() : ConverterFixture(DataKind::Point, "point.log") {}
 
     void SetUp() override {
-        ui::testApplication();
-        dialog = std::make_unique<QWidget>();
-        bar = new QProgressBar(dialog.get());
-        label = new QLabel(dialog.get());
-        ConversionState& s = conversionState();
-        s.AppFolder = folder.path().string() + "/";
-        s.ConvProgressBar = bar;
-        s.ConvMsgLabel = label;
-        s.SelectedKind = DataKind::Point;
-        s.DatumCode = 2000;
-        s.OutputPath = folder.file("out/点.shp");
-    }
-    void TearDown() override {
-        ConversionState& s = conversionState();
-        for (WriterSlot* f : {&s.FilHFileNo, &s.FilDFileNo, &s.LogFileNo}) f->closeQuietly();
-        s.InFileNo.closeQuietly();
+        ConverterFixture::SetUp();
+        conversionState().OutputPath = folder.file("out/点.shp");
     }
 
     void select(std::int16_t row, const LayerDef& layer) {
         ConversionState& s = conversionState();
         s.PointLayers[row] = layer;
         s.SelectedIndex = row;
-    }
-    void openLogAndPair() {
-        ConversionState& s = conversionState();
-        s.LogFilePath = folder.file("Log/point.log");
-        modCommon::openLogFile(text::LineWriter::Mode::Replace);
-        shapedesc::openPair();
-    }
-    std::string input(const std::string& name, const std::vector<std::string>& lines) {
-        const std::string p = folder.file(name);
-        gen::writeLines(p, lines);
-        return p;
     }
     std::vector<std::string> headerFile() {
         shapedesc::closePair();
@@ -95,10 +59,6 @@ protected:
     std::vector<std::string> coordinateFile() {
         shapedesc::closePair();
         return utf8Lines(folder.read(shapedesc::coordinateFilePath()));
-    }
-    std::vector<std::string> logLines() {
-        conversionState().LogFileNo.close();
-        return utf8Lines(folder.read(folder.file("Log/point.log")));
     }
     // The record blocks of the header file: every line after the header block.
     std::vector<std::string> recordLines(std::size_t headerBlockLines) {

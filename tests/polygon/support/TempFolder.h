@@ -1,5 +1,6 @@
 #pragma once
-// A fresh temporary folder per test, removed with its contents afterwards.
+// What the polygon tests share: a fresh temporary folder per test, files read and written whole, and
+// the output of shell commands.
 #include <unistd.h>
 
 #include <algorithm>
@@ -10,27 +11,12 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/CommandOutput.h"
+#include "tests/support/TempFolder.h"
+
 namespace polygontest {
 
-class TempFolder {
-public:
-    explicit TempFolder(const std::string& tag) {
-        static std::atomic<int> serial{0};
-        path_ = std::filesystem::temp_directory_path() /
-                ("velmora-" + tag + "-" + std::to_string(::getpid()) + "-" + std::to_string(serial++));
-        std::filesystem::remove_all(path_);
-        std::filesystem::create_directories(path_);
-    }
-    ~TempFolder() {
-        std::error_code ec;
-        std::filesystem::remove_all(path_, ec);
-    }
-    const std::filesystem::path& path() const { return path_; }
-    std::string file(const std::string& name) const { return (path_ / name).string(); }
-
-private:
-    std::filesystem::path path_;
-};
+using TempFolder = velmora::testsupport::TempFolder;
 
 inline std::string read_file(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
@@ -52,14 +38,7 @@ inline void write_file(const std::string& path, const std::string& bytes) {
 
 // Output of a shell command (stdout and stderr).
 inline std::string run_command(const std::string& command) {
-    std::string out;
-    if (FILE* p = ::popen((command + " 2>&1").c_str(), "r")) {
-        char buf[4096];
-        std::size_t n;
-        while ((n = std::fread(buf, 1, sizeof buf, p)) > 0) out.append(buf, n);
-        ::pclose(p);
-    }
-    return out;
+    return velmora::testsupport::commandOutput(command + " 2>&1");
 }
 
 }  // namespace polygontest

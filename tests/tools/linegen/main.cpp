@@ -9,24 +9,16 @@
 #include <sstream>
 #include <string>
 
+#include "tests/tools/gen/GeneratorMain.h"
 #include "tests/tools/gen/LineFileGen.h"
 
 using namespace velmora::gen;
 
 int main(int argc, char** argv) {
-    if (argc < 2) {
-        std::fprintf(stderr, "usage: linegen OUT [options]\n");
-        return 2;
-    }
     LineFileOptions o;
-    const std::string out = argv[1];
-    try {
-        for (int i = 2; i < argc; ++i) {
-            const std::string a = argv[i];
-            auto next = [&]() -> std::string {
-                if (i + 1 >= argc) throw std::invalid_argument(a + " needs a value");
-                return argv[++i];
-            };
+    return runGenerator(
+        "linegen", argc, argv,
+        [&](const std::string& a, const NextValue& next) {
             if (a == "--item") {
                 const std::string v = next();
                 o.item = v == "road" ? LineItem::Road : v == "railway" ? LineItem::Railway : LineItem::Ordinary;
@@ -45,12 +37,10 @@ int main(int argc, char** argv) {
                 o.meshes.clear();
                 std::stringstream ss(next());
                 for (std::string m; std::getline(ss, m, ',');) o.meshes.push_back(std::stoi(m));
-            } else throw std::invalid_argument("unknown switch " + a);
-        }
-        writeLineFile(out, makeLineFileModel(o));
-    } catch (const std::exception& e) {
-        std::fprintf(stderr, "linegen: %s\n", e.what());
-        return 1;
-    }
-    return 0;
+            } else return false;
+            return true;
+        },
+        [&](const std::string& out) {
+            writeLineFile(out, makeLineFileModel(o));
+        });
 }

@@ -13,26 +13,18 @@
 #include <stdexcept>
 #include <string>
 
+#include "tests/tools/gen/GeneratorMain.h"
 #include "tests/tools/gen/MeshFileGen.h"
 
 using namespace velmora::gen;
 
 int main(int argc, char** argv) {
-    if (argc < 2) {
-        std::fprintf(stderr, "usage: meshgen OUT [options]\n");
-        return 2;
-    }
     MeshFileOptions o;
-    const std::string out = argv[1];
     int row = -1;
     std::string name = "メッシュ";
-    try {
-        for (int i = 2; i < argc; ++i) {
-            const std::string a = argv[i];
-            auto next = [&]() -> std::string {
-                if (i + 1 >= argc) throw std::invalid_argument(a + " needs a value");
-                return argv[++i];
-            };
+    return runGenerator(
+        "meshgen", argc, argv,
+        [&](const std::string& a, const NextValue& next) {
             if (a == "--format") {
                 const std::string v = next();
                 if (v != "fixed" && v != "comma" && v != "tab") throw std::invalid_argument("format fixed, comma or tab");
@@ -58,22 +50,20 @@ int main(int argc, char** argv) {
             } else if (a == "--ledger") o.ledgerRecords = std::stoi(next());
             else if (a == "--row") row = std::stoi(next());
             else if (a == "--name") name = next();
-            else throw std::invalid_argument("unknown switch " + a);
-        }
-        const MeshFileModel model = makeMeshFileModel(o);
-        writeMeshFile(out, model);
-        if (row >= 0) {
-            const auto& items = model.items;
-            const std::string head = "4," + std::to_string(row) + "," + name;
-            std::printf("%s,0,0,0,0,0,0,%s,%zu,%d,%d\n", head.c_str(), o.headerKey.c_str(), items.size(),
-                        model.level, o.subdivision);
-            for (std::size_t k = 0; k < items.size(); ++k)
-                std::printf("%s,%zu,,%s,%s,%d,%d,%d\n", head.c_str(), k + 1, items[k].name.c_str(), items[k].type.c_str(),
-                            items[k].width, items[k].output ? 1 : 0, items[k].start);
-        }
-    } catch (const std::exception& e) {
-        std::fprintf(stderr, "meshgen: %s\n", e.what());
-        return 1;
-    }
-    return 0;
+            else return false;
+            return true;
+        },
+        [&](const std::string& out) {
+            const MeshFileModel model = makeMeshFileModel(o);
+            writeMeshFile(out, model);
+            if (row >= 0) {
+                const auto& items = model.items;
+                const std::string head = "4," + std::to_string(row) + "," + name;
+                std::printf("%s,0,0,0,0,0,0,%s,%zu,%d,%d\n", head.c_str(), o.headerKey.c_str(), items.size(),
+                            model.level, o.subdivision);
+                for (std::size_t k = 0; k < items.size(); ++k)
+                    std::printf("%s,%zu,,%s,%s,%d,%d,%d\n", head.c_str(), k + 1, items[k].name.c_str(), items[k].type.c_str(),
+                                items[k].width, items[k].output ? 1 : 0, items[k].start);
+            }
+        });
 }

@@ -17,6 +17,7 @@
 #include <string>
 
 #include "tests/app/jobs/JobCatalogue.h"
+#include "tests/tools/gen/GeneratorMain.h"
 #include "tests/tools/gen/PointFileGen.h"
 
 using namespace velmora;
@@ -35,21 +36,12 @@ void writeCatalogueFolder(const std::string& folder, const PointGenLayer& layer,
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc < 2) {
-        std::fprintf(stderr, "usage: pointgen OUT [options]\n");
-        return 2;
-    }
-    const std::string out = argv[1];
     std::string format = "fixed", layerName = "standard", year = "2006";
     int items = 0;
     PointFileOptions o;
-    try {
-        for (int i = 2; i < argc; ++i) {
-            const std::string a = argv[i];
-            auto next = [&]() -> std::string {
-                if (i + 1 >= argc) throw std::invalid_argument(a + " needs a value");
-                return argv[++i];
-            };
+    return runGenerator(
+        "pointgen", argc, argv,
+        [&](const std::string& a, const NextValue& next) {
             if (a == "--format") format = next();
             else if (a == "--layer") layerName = next();
             else if (a == "--items") items = std::stoi(next());
@@ -65,24 +57,22 @@ int main(int argc, char** argv) {
             else if (a == "--blank-line-every") o.blankLineEvery = std::stol(next());
             else if (a == "--other-line-every") o.otherLineEvery = std::stol(next());
             else if (a == "--quoted") o.quoted = true;
-            else throw std::invalid_argument("unknown switch " + a);
-        }
-        const bool port = layerName == "port", landPrice = layerName.rfind("landprice", 0) == 0;
-        PointGenLayer layer;
-        if (port) layer = portLayer(items ? items : 593);
-        else if (layerName == "landprice") layer = landPriceLayer(items ? items : 277);
-        else if (layerName == "landprice-csv") layer = landPriceCsvLayer(year, items ? items : 4);
-        else if (layerName == "standard") layer = standardPointLayer();
-        else throw std::invalid_argument("layer standard, port, landprice or landprice-csv");
-        if (format == "fixed") writeFixedPointFile(out, layer, o);
-        else if (format == "csv") writeDelimitedPointFile(out, layer, o, ',');
-        else if (format == "tsv") writeDelimitedPointFile(out, layer, o, '\t');
-        else if (format == "ogr") writeOgrCsv(out, layer, o);
-        else if (format == "catalogue") writeCatalogueFolder(out, layer, port ? 1 : landPrice ? 8 : 0);
-        else throw std::invalid_argument("unknown format " + format);
-    } catch (const std::exception& e) {
-        std::fprintf(stderr, "pointgen: %s\n", e.what());
-        return 1;
-    }
-    return 0;
+            else return false;
+            return true;
+        },
+        [&](const std::string& out) {
+            const bool port = layerName == "port", landPrice = layerName.rfind("landprice", 0) == 0;
+            PointGenLayer layer;
+            if (port) layer = portLayer(items ? items : 593);
+            else if (layerName == "landprice") layer = landPriceLayer(items ? items : 277);
+            else if (layerName == "landprice-csv") layer = landPriceCsvLayer(year, items ? items : 4);
+            else if (layerName == "standard") layer = standardPointLayer();
+            else throw std::invalid_argument("layer standard, port, landprice or landprice-csv");
+            if (format == "fixed") writeFixedPointFile(out, layer, o);
+            else if (format == "csv") writeDelimitedPointFile(out, layer, o, ',');
+            else if (format == "tsv") writeDelimitedPointFile(out, layer, o, '\t');
+            else if (format == "ogr") writeOgrCsv(out, layer, o);
+            else if (format == "catalogue") writeCatalogueFolder(out, layer, port ? 1 : landPrice ? 8 : 0);
+            else throw std::invalid_argument("unknown format " + format);
+        });
 }
