@@ -8,11 +8,6 @@
 //
 //   bench_area [--runs N] [--scale F] [--keep 1]   (F scales the grid's area count, for a quick look; --keep
 //                                                   leaves the work folder with the last run's files)
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/resource.h>
-#include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -24,6 +19,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/support/BenchSupport.h"
 #include "convert/area/AreaShapeWriters.h"
 #include "convert/area/PolygonDb.h"
 #include "convert/area/PolygonLoader.h"
@@ -35,24 +31,17 @@
 #include "platform/ui/ScriptedUi.h"
 #include "tests/tools/gen/AreaFileGen.h"
 
-extern char** environ;
-
 namespace fs = std::filesystem;
 using namespace velmora;
-using Clock = std::chrono::steady_clock;
+using velmora::bench::Clock;
+using velmora::bench::median;
+using velmora::bench::seconds;
 
 namespace {
 
 // Row 11 has a Japanese text ledger item; row 8 would run out of its two-digit prefecture codes long
 // before 150,000 distinct attribute numbers.
 constexpr int kRow = 11;
-
-double seconds(Clock::time_point a, Clock::time_point b) { return std::chrono::duration<double>(b - a).count(); }
-
-double median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
 
 // A field of /proc/self/status in kB: "VmHWM" the peak resident memory, "RssAnon" and "RssFile" what is
 // resident now of the heap and of mapped files (the work database is read through a memory map).
@@ -65,63 +54,26 @@ long statusKb(const char* field) {
 }
 long peakKb() { return statusKb("VmHWM"); }
 
-// Runs a program in a folder and waits: its exit code, wall time and peak resident memory.
-struct Run {
-    int code = -1;
-    double seconds = 0;
-    long peakKb = 0;
-};
-Run spawnAndWait(const std::vector<std::string>& argv, const fs::path& folder) {
-    std::vector<char*> args;
-    for (const std::string& a : argv) args.push_back(const_cast<char*>(a.c_str()));
-    args.push_back(nullptr);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addchdir_np(&actions, folder.c_str());
-    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-    Run r;
-    const auto t0 = Clock::now();
-    pid_t pid = 0;
-    if (posix_spawn(&pid, args[0], &actions, nullptr, args.data(), environ) == 0) {
-        int status = 0;
-        rusage usage{};
-        ::wait4(pid, &status, 0, &usage);
-        r.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        r.peakKb = usage.ru_maxrss;
-    }
-    r.seconds = seconds(t0, Clock::now());
-    posix_spawn_file_actions_destroy(&actions);
-    return r;
-}
-
 // A child started from this large process inherits its peak memory in the kernel's accounting, so every
 // program is started by a small copy of the benchmark ("--measure"), which starts the program itself and
 // reports what its own child used.
-Run run(const std::vector<std::string>& argv, const fs::path& folder) {
+bench::ChildRun run(const std::vector<std::string>& argv, const fs::path& folder) {
     const fs::path report = fs::temp_directory_path() / ("velmora_bench_area_run_" + std::to_string(::getpid()));
     std::vector<std::string> measured = {fs::read_symlink("/proc/self/exe").string(), "--measure", report.string(),
                                          folder.string()};
     measured.insert(measured.end(), argv.begin(), argv.end());
-    spawnAndWait(measured, folder);
-    Run r;
-    std::ifstream(report) >> r.code >> r.seconds >> r.peakKb;
+    bench::runChild(measured, {.folder = folder});
+    bench::ChildRun r;
+    std::ifstream(report) >> r.exitCode >> r.seconds >> r.peakKb;
     fs::remove(report);
     return r;
 }
 
 int measure(int argc, char** argv) {
     std::vector<std::string> program(argv + 4, argv + argc);
-    const Run r = spawnAndWait(program, argv[3]);
-    std::ofstream(argv[2]) << r.code << " " << r.seconds << " " << r.peakKb << "\n";
+    const bench::ChildRun r = bench::runChild(program, {.folder = argv[3]});
+    std::ofstream(argv[2]) << r.exitCode << " " << r.seconds << " " << r.peakKb << "\n";
     return 0;
-}
-
-void installStandIn(const fs::path& program) {
-    const fs::path p = program / "Brunhale";
-    std::ofstream(p, std::ios::trunc) << "#!/bin/sh\nd=$(dirname \"$0\")\nn=$(ls \"$d\"/pairs | wc -l)\n"
-                                         "mkdir \"$d/pairs/$n\"\n"
-                                         "mv \"$d/MakeShapeFile.fil_H\" \"$d/MakeShapeFile.fil_D\" \"$d/pairs/$n/\"\n";
-    ::chmod(p.c_str(), 0755);
 }
 
 // A line of the pair split at its commas.
@@ -207,18 +159,18 @@ bool convertOnce(const fs::path& program, const std::vector<std::string>& files,
     for (const char* n : {"0", "1"}) {
         const fs::path pair = program / "pairs" / n;
         fs::copy_file(std::string(VELMORA_PROGRAM_DIR) + "/Brunhale", pair / "Brunhale");
-        const Run b = run({(pair / "Brunhale").string()}, pair);
-        if (b.code != 0) std::fprintf(stderr, "Brunhale failed with %d on %s\n", b.code, pair.c_str());
+        const bench::ChildRun b = run({(pair / "Brunhale").string()}, pair);
+        if (b.exitCode != 0) std::fprintf(stderr, "Brunhale failed with %d on %s\n", b.exitCode, pair.c_str());
         brunhale += b.seconds;
         p.brunhaleKb = std::max(p.brunhaleKb, b.peakKb);
 
         const fs::path csv = pair / "peer.csv";
         pairToCsv(pair, csv);
-        const Run o = run({"/usr/bin/ogr2ogr", "--config", "CPL_LOG", "/dev/null", "-f", "ESRI Shapefile", "-lco", "ENCODING=CP932", "-oo",
+        const bench::ChildRun o = run({"/usr/bin/ogr2ogr", "--config", "CPL_LOG", "/dev/null", "-f", "ESRI Shapefile", "-lco", "ENCODING=CP932", "-oo",
                              "GEOM_POSSIBLE_NAMES=WKT", "-oo", "KEEP_GEOM_COLUMNS=NO", (pair / "peer.shp").string(),
                              csv.string()},
                             pair);
-        if (o.code != 0) std::fprintf(stderr, "ogr2ogr failed with %d on %s\n", o.code, csv.c_str());
+        if (o.exitCode != 0) std::fprintf(stderr, "ogr2ogr failed with %d on %s\n", o.exitCode, csv.c_str());
         peer += o.seconds;
         p.peerKb = std::max(p.peerKb, o.peakKb);
     }
@@ -251,11 +203,11 @@ int main(int argc, char** argv) {
     // does not count in the converter's peak memory.
     const int cols = std::max(2, static_cast<int>(std::lround(500 * std::sqrt(scale))));
     const int rows = std::max(1, static_cast<int>(std::lround(300 * std::sqrt(scale))));
-    const Run gen = run({AREAGEN_PATH, "--structure", std::to_string(kRow), "--cols", std::to_string(cols), "--rows",
+    const bench::ChildRun gen = run({AREAGEN_PATH, "--structure", std::to_string(kRow), "--cols", std::to_string(cols), "--rows",
                          std::to_string(rows), "--vertices", "12", "--files", "2", "--first-attribute", "1",
                          (program / "n03").string()},
                         program);
-    if (gen.code != 0) {
+    if (gen.exitCode != 0) {
         std::fprintf(stderr, "areagen failed\n");
         return 1;
     }
@@ -272,7 +224,7 @@ int main(int argc, char** argv) {
                                  datagen::area_ledger_items(kRow));
     s.LogFilePath = (program / "Log" / "bench.log").string();
     modCommon::openLogFile(text::LineWriter::Mode::Replace);
-    installStandIn(program);
+    bench::installPairCollectingStandIn(program);
 
     Phases p;
     for (int r = 0; r < runs; ++r)

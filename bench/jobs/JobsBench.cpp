@@ -14,20 +14,17 @@
 #include <string>
 #include <vector>
 
+#include "bench/support/BenchSupport.h"
 #include "tests/app/jobs/JobCatalogue.h"
 #include "tests/tools/gen/AttrFileGen.h"
 #include "tests/tools/gen/LineFileGen.h"
 
 namespace fs = std::filesystem;
 using namespace velmora;
+using velmora::bench::median;
 using Clock = std::chrono::steady_clock;
 
 namespace {
-
-double median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
 
 // Runs jobrun with the arguments and gives its wall time; a job that fails ends the benchmark.
 double timedJob(const fs::path& program, const std::string& arguments) {

@@ -3,7 +3,6 @@
 // load, writers, Brunhale. Prints the median time and MB/s of input of each phase over the runs.
 //
 //   bench_line [--runs N] [--scale F]     (F scales every count, for a quick look)
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -14,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/support/BenchSupport.h"
 #include "convert/core/ConversionLog.h"
 #include "convert/core/ConversionState.h"
 #include "convert/core/ProgramRunner.h"
@@ -29,16 +29,11 @@
 
 namespace fs = std::filesystem;
 using namespace velmora;
-using Clock = std::chrono::steady_clock;
+using velmora::bench::Clock;
+using velmora::bench::median;
+using velmora::bench::seconds;
 
 namespace {
-
-double seconds(Clock::time_point a, Clock::time_point b) { return std::chrono::duration<double>(b - a).count(); }
-
-double median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
 
 struct Phases {
     std::vector<double> load, write, brunhale;
@@ -46,14 +41,6 @@ struct Phases {
 
 // The writers run a stand-in that moves the pair aside, so that writing is timed alone; the real Brunhale
 // then converts each moved pair in a folder of its own, timed on its own.
-void installStandIn(const fs::path& program) {
-    const fs::path p = program / "Brunhale";
-    std::ofstream(p, std::ios::trunc) << "#!/bin/sh\nd=$(dirname \"$0\")\nn=$(ls \"$d\"/pairs | wc -l)\n"
-                                         "mkdir \"$d/pairs/$n\"\n"
-                                         "mv \"$d/MakeShapeFile.fil_H\" \"$d/MakeShapeFile.fil_D\" \"$d/pairs/$n/\"\n";
-    ::chmod(p.c_str(), 0755);
-}
-
 double runRealBrunhale(const fs::path& program) {
     double total = 0;
     std::vector<fs::path> pairs;
@@ -133,7 +120,7 @@ int main(int argc, char** argv) {
     gen::fillLineLayerRow(s.LineLayers[ModLine::kRailwayRow], "鉄道", "N02-RW", gen::ordinaryLedgerItems());
     s.LogFilePath = (program / "Log" / "bench.log").string();
     modCommon::openLogFile(text::LineWriter::Mode::Replace);
-    installStandIn(program);
+    bench::installPairCollectingStandIn(program);
 
     std::vector<int> meshes;
     for (int pq = 53; pq <= 54; ++pq)

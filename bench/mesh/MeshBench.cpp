@@ -29,6 +29,7 @@
 #include <thread>
 #include <vector>
 
+#include "bench/support/BenchSupport.h"
 #include "convert/mesh/MeshGeometry.h"
 #include "convert/mesh/MeshSeasonConversion.h"
 #include "platform/text/Conversions.h"
@@ -37,6 +38,7 @@
 
 namespace fs = std::filesystem;
 using namespace velmora;
+using velmora::bench::median;
 using Clock = std::chrono::steady_clock;
 
 namespace {
@@ -91,11 +93,6 @@ Watched watched(const std::string& command) {
         std::exit(1);
     }
     return w;
-}
-
-double median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
 }
 
 // The cells of one generated file as CSV rows for ogr2ogr: the polygon as WKT with the coordinate texts the

@@ -7,8 +7,6 @@
 //   (b), (c): time - (d) <= 2 x (share of lines selected) x ((a) - (d)) + 0.3 s;  peak memory <= (a).
 //
 //   bench_nationwide [--runs N] [--scale F]     (F scales the line count; BENCH_KEEP=1 keeps the folder)
-#include <spawn.h>
-#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -20,10 +18,9 @@
 #include <string>
 #include <vector>
 
+#include "bench/support/BenchSupport.h"
 #include "tests/app/jobs/JobCatalogue.h"
 #include "tests/tools/gen/LineFileGen.h"
-
-extern char** environ;
 
 namespace fs = std::filesystem;
 using namespace velmora;
@@ -31,29 +28,14 @@ using Clock = std::chrono::steady_clock;
 
 namespace {
 
-struct Run {
-    double seconds = 0;
-    long peakKb = 0;
-    int exitCode = 0;
-};
-
 // Runs a command through /bin/sh, its output into `log`; wall time, peak resident memory and exit code.
-Run timed(const std::string& command, const std::string& log) {
-    const std::string quiet = "exec " + command + " > '" + log + "' 2>&1";
-    const char* argv[] = {"/bin/sh", "-c", quiet.c_str(), nullptr};
-    pid_t pid = 0;
-    const auto start = Clock::now();
-    if (posix_spawn(&pid, "/bin/sh", nullptr, nullptr, const_cast<char**>(argv), environ) != 0) {
+bench::ChildRun timed(const std::string& command, const std::string& log) {
+    const bench::ChildRun r = bench::runChild({"/bin/sh", "-c", "exec " + command + " > '" + log + "' 2>&1"},
+                                              {.quietOutput = false});
+    if (!r.started) {
         std::fprintf(stderr, "bench_nationwide: cannot start %s\n", command.c_str());
         std::exit(1);
     }
-    int status = 0;
-    rusage usage{};
-    wait4(pid, &status, 0, &usage);
-    Run r;
-    r.seconds = std::chrono::duration<double>(Clock::now() - start).count();
-    r.peakKb = usage.ru_maxrss;
-    r.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     return r;
 }
 
@@ -62,15 +44,14 @@ struct Figures {
     long peakKb;
 };
 
-Figures medianOf(const std::vector<Run>& runs) {
+Figures medianOf(const std::vector<bench::ChildRun>& runs) {
     std::vector<double> t;
     long peak = 0;
-    for (const Run& r : runs) {
+    for (const bench::ChildRun& r : runs) {
         t.push_back(r.seconds);
         peak = std::max(peak, r.peakKb);
     }
-    std::sort(t.begin(), t.end());
-    return {t[t.size() / 2], peak};
+    return {bench::median(t), peak};
 }
 
 std::string meshCode(int row, int col) {
@@ -154,7 +135,7 @@ int main(int argc, char** argv) {
         std::string command;
         int expectedExit;
         const char* output;  // removed before each run, so that no overwrite question comes
-        std::vector<Run> runs;
+        std::vector<bench::ChildRun> runs;
     };
     std::vector<Job> jobs = {
         {"file-list job", jobrun + out("list.shp") + in, 0, "list", {}},
@@ -172,7 +153,7 @@ int main(int argc, char** argv) {
             for (const char* extension : {".shp", ".shx", ".dbf", ".prj", ".cpg"})
                 fs::remove(program / "out" / (std::string(j.output) + extension));
             const std::string log = (program / "job.log").string();
-            const Run run = timed(j.command, log);
+            const bench::ChildRun run = timed(j.command, log);
             if (run.exitCode != j.expectedExit) {
                 std::fprintf(stderr, "bench_nationwide: %s ended with %d:\n", j.name, run.exitCode);
                 std::system(("cat '" + log + "' >&2").c_str());

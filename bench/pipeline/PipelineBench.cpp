@@ -21,7 +21,6 @@
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <poll.h>
-#include <spawn.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -40,15 +39,16 @@
 #include <thread>
 #include <vector>
 
+#include "bench/support/BenchSupport.h"
 #include "tests/app/jobs/JobCatalogue.h"
 #include "tests/convert/attr/AttrTableItems.h"
 #include "tests/tools/gen/AttrFileGen.h"
 #include "tests/tools/gen/LineFileGen.h"
 
-extern char** environ;
 
 namespace fs = std::filesystem;
 using namespace velmora;
+using velmora::bench::median;
 
 namespace {
 
@@ -58,42 +58,9 @@ double now() {
     return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
 }
 
-double median(std::vector<double> v) {
-    if (v.empty()) return 0;
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
-
-struct ProcessRun {
-    double seconds = 0;
-    long peakKb = 0;
-    int status = -1;
-};
-
-// Runs argv (no shell) with stdout and stderr to `log`, and waits with wait4 for its resource use.
-ProcessRun runProcess(const std::vector<std::string>& argv, const std::string& log = "/dev/null") {
-    std::vector<char*> args;
-    for (const std::string& a : argv) args.push_back(const_cast<char*>(a.c_str()));
-    args.push_back(nullptr);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 1, log.c_str(), O_WRONLY | O_CREAT | O_APPEND, 0644);
-    posix_spawn_file_actions_adddup2(&actions, 1, 2);
-    ProcessRun r;
-    const double start = now();
-    pid_t pid = 0;
-    if (posix_spawnp(&pid, args[0], &actions, nullptr, args.data(), environ) != 0) {
-        posix_spawn_file_actions_destroy(&actions);
-        return r;
-    }
-    posix_spawn_file_actions_destroy(&actions);
-    int status = 0;
-    rusage use{};
-    ::wait4(pid, &status, 0, &use);
-    r.seconds = now() - start;
-    r.peakKb = use.ru_maxrss;
-    r.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return r;
+// Runs argv (found in PATH, no shell) with stdout and stderr appended to `log`.
+bench::ChildRun runProcess(const std::vector<std::string>& argv, const std::string& log = "/dev/null") {
+    return bench::runChild(argv, {.log = log, .searchPath = true});
 }
 
 // Writes of the work database, as the inotify watch of the program folder sees them.
@@ -210,8 +177,8 @@ struct Bench {
         argv.insert(argv.end(), {"--out", (program / "out" / p.output).string()});
         argv.insert(argv.end(), p.inputs.begin(), p.inputs.end());
         const double start = now();
-        const ProcessRun run = runProcess(argv, (program / "jobrun.txt").string());
-        if (run.status != 0) {
+        const bench::ChildRun run = runProcess(argv, (program / "jobrun.txt").string());
+        if (run.exitCode != 0) {
             std::fprintf(stderr, "bench_pipeline: the %s job failed (see %s)\n", p.name.c_str(),
                          (program / "jobrun.txt").c_str());
             return false;
@@ -250,8 +217,8 @@ struct Bench {
         std::vector<std::string> argv = {"ogr2ogr", "-f", "ESRI Shapefile", "-lco", "ENCODING=CP932"};
         if (!p.ogrLayerType.empty()) argv.insert(argv.end(), {"-nlt", p.ogrLayerType, "-a_srs", "EPSG:4612"});
         argv.insert(argv.end(), {target, csv.string()});
-        const ProcessRun r = runProcess(argv);
-        if (r.status != 0) std::fprintf(stderr, "bench_pipeline: ogr2ogr failed on %s\n", csv.c_str());
+        const bench::ChildRun r = runProcess(argv);
+        if (r.exitCode != 0) std::fprintf(stderr, "bench_pipeline: ogr2ogr failed on %s\n", csv.c_str());
         p.ogr.push_back(r.seconds);
         p.ogrPeakKb = std::max(p.ogrPeakKb, r.peakKb);
     }

@@ -16,10 +16,6 @@
 // The program folder's "Brunhale" is this program: started under that name it runs the real shape
 // writer ("Brunhale.real" beside it, a copy, as Brunhale finds its pair through its own path) and notes
 // its peak memory.
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -29,73 +25,30 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
-#include <thread>
 #include <vector>
 
+#include "bench/support/BenchSupport.h"
 #include "tests/app/jobs/JobCatalogue.h"
 #include "tests/tools/gen/PointFileGen.h"
 
-extern char** environ;
-
 namespace fs = std::filesystem;
 using namespace velmora;
-using Clock = std::chrono::steady_clock;
+using velmora::bench::median;
 
 namespace {
 
 constexpr const char* kPeaksFile = "brunhale-peaks.txt";
 
-double median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
-
-struct Run {
-    double seconds = 0;
-    long peakKb = 0;  // of the program itself, children not included
-    int exitCode = -1;
-};
-
-// The resident high-water mark of a running process (kB), or -1 once it is gone.
-long highWaterMark(pid_t pid) {
-    std::ifstream status("/proc/" + std::to_string(pid) + "/status");
-    for (std::string line; std::getline(status, line);)
-        if (line.rfind("VmHWM:", 0) == 0) return std::atol(line.c_str() + 6);
-    return -1;
-}
-
-// Runs a program and waits. The runner's own peak is read from /proc while it runs (wait4 would fold its
-// children's peaks into it); a program without children is measured by wait4.
-Run runProgram(const std::vector<std::string>& args, bool watch) {
-    std::vector<char*> argv;
-    for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
-    argv.push_back(nullptr);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
-    Run r;
-    pid_t pid = 0;
-    const auto start = Clock::now();
-    if (posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ) != 0) return r;
-    posix_spawn_file_actions_destroy(&actions);
-    int status = 0;
-    rusage usage{};
-    while (watch && ::wait4(pid, &status, WNOHANG, &usage) == 0) {
-        r.peakKb = std::max(r.peakKb, highWaterMark(pid));
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
-    if (!watch) ::wait4(pid, &status, 0, &usage);
-    r.seconds = std::chrono::duration<double>(Clock::now() - start).count();
-    if (!watch) r.peakKb = usage.ru_maxrss;
-    r.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return r;
+// Runs a program, its output dropped, and waits. The runner's own peak is read from /proc while it runs
+// (wait4 would fold its children's peaks into it); a program without children is measured by wait4.
+bench::ChildRun runProgram(const std::vector<std::string>& args, bool watch) {
+    return bench::runChild(args, {.quietOutput = true, .quietErrors = true, .watchPeak = watch});
 }
 
 // Started as the program folder's "Brunhale": runs the real one and notes its peak.
 int runAsShapeWriter(const fs::path& self) {
     const fs::path folder = self.parent_path();
-    const Run r = runProgram({(folder / "Brunhale.real").string()}, false);
+    const bench::ChildRun r = runProgram({(folder / "Brunhale.real").string()}, false);
     std::ofstream(folder / kPeaksFile, std::ios::app) << r.peakKb << "\n";
     return r.exitCode;
 }
@@ -205,9 +158,16 @@ int main(int argc, char** argv) {
         for (Job& job : *list) all.push_back(&job);
     std::vector<double> ogrSeconds, landPriceOgrSeconds;
     long ogrKb = 0, landPriceOgrKb = 0;
+    // ogr2ogr writing the points of a CSV file in degrees as a shapefile.
+    auto ogr2ogr = [&](const char* shp, const char* csv) {
+        return runProgram({"/usr/bin/ogr2ogr", "-overwrite", "-f", "ESRI Shapefile", out(shp), in(csv), "-oo",
+                           "X_POSSIBLE_NAMES=X", "-oo", "Y_POSSIBLE_NAMES=Y", "-a_srs", "EPSG:4612", "-lco",
+                           "ENCODING=CP932"},
+                          false);
+    };
     for (int r = 0; r < runs; ++r) {
         for (Job* job : all) {
-            const Run run = runProgram(job->args, true);
+            const bench::ChildRun run = runProgram(job->args, true);
             if (run.exitCode != 0) {
                 std::fprintf(stderr, "bench_point: the %s job failed\n", job->name);
                 return 1;
@@ -216,20 +176,14 @@ int main(int argc, char** argv) {
             job->runnerKb = std::max(job->runnerKb, run.peakKb);
             job->writerKb = std::max(job->writerKb, takeWriterPeak(program));
         }
-        const Run ogr = runProgram({"/usr/bin/ogr2ogr", "-overwrite", "-f", "ESRI Shapefile", out("ogr.shp"),
-                                    in("ogr.csv"), "-oo", "X_POSSIBLE_NAMES=X", "-oo", "Y_POSSIBLE_NAMES=Y",
-                                    "-a_srs", "EPSG:4612", "-lco", "ENCODING=CP932"},
-                                   false);
+        const bench::ChildRun ogr = ogr2ogr("ogr.shp", "ogr.csv");
         if (ogr.exitCode != 0) {
             std::fprintf(stderr, "bench_point: ogr2ogr failed\n");
             return 1;
         }
         ogrSeconds.push_back(ogr.seconds);
         ogrKb = std::max(ogrKb, ogr.peakKb);
-        const Run lpOgr = runProgram({"/usr/bin/ogr2ogr", "-overwrite", "-f", "ESRI Shapefile", out("chika_ogr.shp"),
-                                      in("chika_ogr.csv"), "-oo", "X_POSSIBLE_NAMES=X", "-oo", "Y_POSSIBLE_NAMES=Y",
-                                      "-a_srs", "EPSG:4612", "-lco", "ENCODING=CP932"},
-                                     false);
+        const bench::ChildRun lpOgr = ogr2ogr("chika_ogr.shp", "chika_ogr.csv");
         if (lpOgr.exitCode != 0) {
             std::fprintf(stderr, "bench_point: ogr2ogr failed on the land-price points\n");
             return 1;
