@@ -18,9 +18,9 @@
 #include "platform/ui/TestApplication.h"
 #include "tests/polygon/support/TempFolder.h"
 #include "tests/tools/gen/ShapeFileGen.h"
+#include "tests/viewer/PropFixtures.h"
 #include "viewer/AddThemeDialog.h"
 #include "viewer/MapExport.h"
-#include "viewer/MapWindowServices.h"
 
 using namespace velmora;
 
@@ -39,22 +39,6 @@ double millis(const std::function<void()>& work) {
     return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count();
 }
 
-// The window's services as the add-theme dialog needs them, over one map; tree nodes are only counted.
-struct BenchWindow : viewer::MapWindowServices {
-    map::MapView view;
-    int nodes = 0;
-    map::MapView& map() override { return view; }
-    std::string programFolder() const override { return "/"; }
-    viewer::SelectedTheme selectedTheme() const override { return {}; }
-    std::string layerName(const std::string& base) override {
-        std::string name = base;
-        for (int n = 1; view.layerByName(name); ++n) name = base + std::to_string(n);
-        return name;
-    }
-    void addThemeNode(const std::string&, const std::string&, bool) override { ++nodes; }
-    void renewLayerIcon(const std::string&, int, int) override {}
-};
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -70,26 +54,26 @@ int main(int argc, char** argv) {
     std::vector<double> dialog, plain;
     for (int run = 0; run < Runs; ++run) {
         {
-            BenchWindow w;
+            viewer::TestWindow w;
             w.view.resize(800, 600);
             plain.push_back(millis([&] {
                 for (int i = 0; i < 3; ++i) w.view.addLayer(std::make_shared<map::MapLayer>(shp));
             }));
         }
         {
-            BenchWindow w;
+            viewer::TestWindow w;
             w.view.resize(800, 600);
             std::string last;
             scripted.answerOpen({shp, shp, shp});
             dialog.push_back(millis([&] { viewer::AddLayer_DialogShow(w, 0, last); }));
-            if (w.view.layerCount() != 3 || w.nodes != 3) std::printf("dialog added %d layers!\n", w.view.layerCount());
+            if (w.view.layerCount() != 3 || w.nodes.size() != 3) std::printf("dialog added %d layers!\n", w.view.layerCount());
         }
     }
     const double d = median(dialog), p = median(plain);
     std::printf("three copies in one dialog: %.0f ms; three loads by the map: %.0f ms; ratio %.2f (goal <= 1.10)\n",
                 d, p, d / p);
 
-    BenchWindow w;
+    viewer::TestWindow w;
     w.view.resize(800, 600);
     w.view.addLayer(std::make_shared<map::MapLayer>(shp));
     w.view.setExtent(w.view.fullExtent());

@@ -16,6 +16,7 @@
 #include "platform/map/MapLayer.h"
 #include "platform/ui/TestUi.h"
 #include "tests/viewer/PropFixtures.h"
+#include "tests/viewer/PropsWindowFixture.h"
 #include "viewer/LayerPropDialog.h"
 #include "viewer/MapExport.h"
 #include "viewer/frmProp.h"
@@ -96,6 +97,33 @@ TEST(PropsScreen, DialogNewFillColourAndCapture) {
     // Every other pixel of the capture (nearest of each 2 x 2) is the screen's, the outline included; a
     // few edge pixels may round the other way.
     EXPECT_LT(differing, map.width() + map.height()) << differing;
+}
+
+// The real main window: a new fill colour through the pop-up's property command shows inside the polygon
+// and in the layer's tree icon on the screen.
+class PropsMainWindowScreen : public testsupport::PropsWindowTest {};
+
+TEST_F(PropsMainWindowScreen, NewFillColourInThePolygonAndTheTreeIcon) {
+    ASSERT_EQ(QGuiApplication::platformName(), "xcb");
+    solidAreaSelected();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&w()));
+    answerNewColour(0xC02080);
+    w().ShowLayerPropDialog(false);
+    // Unselected, so that the icon is drawn in its own colours.
+    tree().clearSelection();
+    QTest::qWait(300);
+    const QImage shot = grabOf(w());
+    keep(shot, "props-main-window.png");
+    const QPoint mapCentre = mapView().mapTo(&w(), mapView().rect().center());
+    EXPECT_EQ(shot.pixel(mapCentre) & 0xFFFFFF, 0xC02080u);
+    // The icon stands in the node's row, left of its text.
+    const QRect row = tree().visualItemRect(mapRoot()->child(0));
+    const QPoint rowTopLeft = tree().viewport()->mapTo(&w(), row.topLeft());
+    int iconPixels = 0;
+    for (int y = rowTopLeft.y(); y < rowTopLeft.y() + row.height(); ++y)
+        for (int x = rowTopLeft.x(); x < rowTopLeft.x() + 80; ++x)
+            if ((shot.pixel(x, y) & 0xFFFFFF) == 0xC02080u) ++iconPixels;
+    EXPECT_GE(iconPixels, 40);
 }
 
 }  // namespace
