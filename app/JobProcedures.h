@@ -5,8 +5,7 @@
 // state, runs the whole job, and gives true when it finished, upon which the dialog closes. On false the
 // dialog stays open and clears the log and input slots.
 //
-// The built-in procedures are those of FileListJobs.h (the area job still fails with a message that the
-// conversion is not available); tests install others with setFileListJobProcedures.
+// The built-in procedures are those of FileListJobs.h; tests install others with setFileListJobProcedures.
 class frmDataSet;
 
 namespace velmora {

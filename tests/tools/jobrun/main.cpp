@@ -3,17 +3,23 @@
 // and benchmarks.
 //
 //   jobrun --program-folder DIR --kind point|line|area|mesh|attr --row N [--datum -1|0|2000]
-//          [--answer yes|no]... --out PATH INPUT...
+//          [--answer yes|no]... [--polygons yes|no] [--attached none|points|lines|both]
+//          [--catchments CODE,...] --out PATH INPUT...
 //
-// DIR holds Brunhale, the catalogue files and Log/; a relative PATH is taken against the working folder.
-// Each --answer answers the next question; questions beyond them are answered No. Prints
-// "box: <title> | <text>" per message box shown, then "result: success" or "result: failure"; exits 0
-// or 1 (2 for a wrong command line).
+// DIR holds Brunhale, libOstrand.so, the catalogue files and Log/; a relative PATH is taken against the
+// working folder. Each --answer answers the next question; questions beyond them are answered No. Area
+// jobs: --polygons is the answer to whether polygons are to be built (default yes), --attached the
+// attached-output boxes (default: as the dialog ticks them), --catchments the catchment codes of the
+// catchment row. Prints "box: <title> | <text>" per message box while it is shown (the polygon library's
+// own boxes too, which are answered OK, or No to a question), then "result: success" or
+// "result: failure"; exits 0 or 1 (2 for a wrong command line).
 #include <QApplication>
+#include <QCheckBox>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <array>
 #include <cstdio>
 #include <deque>
 #include <filesystem>
@@ -27,6 +33,7 @@
 #include "convert/core/ConversionState.h"
 #include "app/frmDataSelect.h"
 #include "app/frmDataSet.h"
+#include "app/frmSyusuiSelect.h"
 #include "tests/tools/jobrun/JobRunUi.h"
 #include "viewer/frmMapMain.h"
 
@@ -42,6 +49,9 @@ struct Options {
     std::deque<ui::Answer> answers;
     std::string out;
     std::vector<std::string> inputs;
+    std::int16_t polygonMakeMode = 1;
+    std::optional<std::array<bool, 2>> attached;  // representative points, boundary lines
+    std::optional<std::string> catchments;
 };
 
 Options parse(int argc, char** argv) {
@@ -75,6 +85,18 @@ Options parse(int argc, char** argv) {
             const std::string v = value();
             if (v != "yes" && v != "no") throw std::invalid_argument("answer yes or no");
             o.answers.push_back(v == "yes" ? ui::Answer::Yes : ui::Answer::No);
+        } else if (a == "--polygons") {
+            const std::string v = value();
+            if (v != "yes" && v != "no") throw std::invalid_argument("polygons yes or no");
+            o.polygonMakeMode = v == "yes" ? 1 : 2;
+        } else if (a == "--attached") {
+            static const std::map<std::string, std::array<bool, 2>> boxes = {
+                {"none", {false, false}}, {"points", {true, false}}, {"lines", {false, true}}, {"both", {true, true}}};
+            const auto b = boxes.find(value());
+            if (b == boxes.end()) throw std::invalid_argument("attached none, points, lines or both");
+            o.attached = b->second;
+        } else if (a == "--catchments") {
+            o.catchments = value();
         } else if (a == "--out") {
             // The job dialog is always given a full path (typed paths are completed by the save dialog),
             // so a relative one is taken against the runner's working folder before the job sees it.
@@ -92,6 +114,14 @@ Options parse(int argc, char** argv) {
     return o;
 }
 
+// The catchment dialog as the user leaves it for the file-list dialog: the codes chosen, the files listed.
+std::unique_ptr<frmSyusuiSelect> chooseCatchments(const std::string& codes, const std::vector<std::string>& inputs) {
+    auto d = std::make_unique<frmSyusuiSelect>();
+    conversionState().CatchmentSelection = codes;
+    for (const std::string& f : inputs) d->P_ListInputFile->addItem(QString::fromStdString(f));
+    return d;
+}
+
 // Sets the dialog up as the user would have, presses convert; true when the dialog closed on success.
 bool runJob(const Options& o) {
     frmDataSelect* select = frmDataSelect::loaded(nullptr);
@@ -99,11 +129,16 @@ bool runJob(const Options& o) {
     ConversionState& s = conversionState();
     s.SelectedKind = o.kind;
     s.SelectedIndex = static_cast<std::int16_t>(o.row);
+    s.PolygonMakeMode = o.polygonMakeMode;
     select->P_ListInputFile->clear();
     for (const std::string& f : o.inputs) select->P_ListInputFile->addItem(QString::fromStdString(f));
+    std::unique_ptr<frmSyusuiSelect> catchmentDialog;
+    if (o.catchments) catchmentDialog = chooseCatchments(*o.catchments, o.inputs);
 
     frmDataSet dialog;
     dialog.Form_Load();
+    if (o.attached)
+        for (std::size_t i = 0; i < 2; ++i) dialog.ChkMakeData[i]->setChecked((*o.attached)[i]);
     dialog.TxtOutPutFile->setText(QString::fromStdString(o.out));
     if (o.datum == -1) {
         dialog.OptMake[1]->setChecked(true);
@@ -124,7 +159,8 @@ int main(int argc, char** argv) {
     } catch (const std::exception& e) {
         std::fprintf(stderr,
                      "jobrun: %s\nusage: jobrun --program-folder DIR --kind point|line|area|mesh|attr --row N "
-                     "[--datum -1|0|2000] [--answer yes|no]... --out PATH INPUT...\n",
+                     "[--datum -1|0|2000] [--answer yes|no]... [--polygons yes|no]\n"
+                     "              [--attached none|points|lines|both] [--catchments CODE,...] --out PATH INPUT...\n",
                      e.what());
         return 2;
     }
@@ -132,6 +168,7 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     setProgramFolder(o.programFolder);
     jobrun::JobRunUi ui(o.answers);
+    jobrun::LibraryBoxes libraryBoxes;
     // The main window (never shown) holds the map the output checks ask and the map tool Yes adds to.
     auto window = std::make_unique<frmMapMain>();
 
@@ -142,7 +179,6 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "jobrun: %s\n", e.what());
     }
     delete frmDataSelect::current();
-    for (const ui::BoxRecord& box : ui.boxes()) std::printf("%s\n", jobrun::boxLine(box).c_str());
     std::printf("result: %s\n", success ? "success" : "failure");
     return success ? 0 : 1;
 }
