@@ -4,6 +4,7 @@
 
 #include "app/CheckLayer.h"
 #include "app/FileListJobSteps.h"
+#include "app/OutputPath.h"
 #include "convert/area/AreaShapeWriters.h"
 #include "convert/area/PolygonDb.h"
 #include "convert/area/PolygonLoader.h"
@@ -35,15 +36,9 @@ const AttachedKind kLines{"_L.shp", "既にマップに追加されているシ�
                           "線データ変換中にエラーが発生しました。ログファイルを参照してください。",
                           &ModPolygon::MakeShapeArcFileData, &ModPolygon::MakeShapeArcFileData_Select};
 
-// The derived shapefile's path: the output's folder, its file name without extension, the suffix.
-std::string derivedPath(const std::string& output, const char* suffix) {
-    const std::filesystem::path p(output);
-    return (p.parent_path() / (p.stem().string() + suffix)).string();
-}
-
 // False: the writer failed (its box shown) and the job must end.
 bool writeAttached(db::Database& db, const AttachedKind& kind, const AttachedOutputs& o) {
-    if (modCommon::checkLayer(modCommon::mainMap(), derivedPath(conversionState().OutputPath, kind.suffix))) {
+    if (modCommon::checkLayer(modCommon::mainMap(), outputBase(conversionState().OutputPath, DataKind::Area) + kind.suffix)) {
         ui::message(kind.onMapRefusal, "ｴﾗｰﾒｯｾｰｼﾞ", ui::Icon::Exclamation);
         return true;
     }
