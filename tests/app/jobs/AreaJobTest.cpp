@@ -114,7 +114,8 @@ INSTANTIATE_TEST_SUITE_P(Rows, AreaJobRows,
                                            LibraryCase{9, "Ostrand", 10}, LibraryCase{10, "MakeSyusuiV6", 20},
                                            LibraryCase{2, "Ostrand", 2}, LibraryCase{3, "Ostrand", 3},
                                            LibraryCase{4, "Ostrand", 4}, LibraryCase{6, "Ostrand", 6},
-                                           LibraryCase{7, "Ostrand", 7}));
+                                           LibraryCase{7, "Ostrand", 7}),
+                         [](const ::testing::TestParamInfo<LibraryCase>& i) { return "Row" + std::to_string(i.param.row); });
 
 // ---- the library's result ----
 
@@ -236,7 +237,8 @@ TEST_P(AreaJobWriterFailures, AWriterThatFailsEndsTheJobWithItsBox) {
 INSTANTIATE_TEST_SUITE_P(
     Writers, AreaJobWriterFailures,
     ::testing::Values(WriterFailure{true, "代表点データ変換中にエラーが発生しました。ログファイルを参照してください。"},
-                      WriterFailure{false, "線データ変換中にエラーが発生しました。ログファイルを参照してください。"}));
+                      WriterFailure{false, "線データ変換中にエラーが発生しました。ログファイルを参照してください。"}),
+    [](const ::testing::TestParamInfo<WriterFailure>& i) { return std::string(i.param.points ? "Points" : "Lines"); });
 
 TEST_F(AreaJob, AFileThatIsNoAreaFileEndsTheJob) {
     conversionState().PolygonMakeMode = 2;
