@@ -1,13 +1,17 @@
 #include "app/JobProcedures.h"
 
 #include "app/FileListJobs.h"
+#include "app/NationwideJobs.h"
 #include "app/ReplaceableService.h"
 
 namespace velmora {
 
 namespace {
 
-// The jobs of the five kinds.
+// The nationwide area job fails with a message until it is built, so no conversion is reported as done
+// before it can be done.
+bool unavailable() { return conversionUnavailable("このデータの変換処理は、まだ使用できません。"); }
+
 class BuiltInJobProcedures : public FileListJobProcedures {
 public:
     bool MakePoint(frmDataSet& d) override { return jobs::MakePoint(d); }
@@ -17,9 +21,23 @@ public:
     bool MakeAttr(frmDataSet& d) override { return jobs::MakeAttr(d); }
 };
 
+class BuiltInNationwideProcedures : public NationwideJobProcedures {
+public:
+    bool MakePoint(frmDataSetALL& d) override { return nationwide::MakePoint(d); }
+    bool MakeLine(frmDataSetALL& d) override { return nationwide::MakeLine(d); }
+    bool MakePolygon(frmDataSetALL&) override { return unavailable(); }
+    bool MakeMesh(frmDataSetALL& d) override { return nationwide::MakeMesh(d); }
+};
+
 ReplaceableService<FileListJobProcedures>& slot() {
     static BuiltInJobProcedures builtIn;
     static ReplaceableService<FileListJobProcedures> service(builtIn);
+    return service;
+}
+
+ReplaceableService<NationwideJobProcedures>& nationwideSlot() {
+    static BuiltInNationwideProcedures builtIn;
+    static ReplaceableService<NationwideJobProcedures> service(builtIn);
     return service;
 }
 
@@ -28,5 +46,9 @@ ReplaceableService<FileListJobProcedures>& slot() {
 FileListJobProcedures& fileListJobProcedures() { return slot().get(); }
 
 void setFileListJobProcedures(FileListJobProcedures* procedures) { slot().install(procedures); }
+
+NationwideJobProcedures& nationwideJobProcedures() { return nationwideSlot().get(); }
+
+void setNationwideJobProcedures(NationwideJobProcedures* procedures) { nationwideSlot().install(procedures); }
 
 }  // namespace velmora

@@ -106,6 +106,16 @@ void writeBox(text::LineWriter& h, double minX, double minY, double maxX, double
     writeKeyNumbers(h, "BOX,", {minX, minY, maxX, maxY});
 }
 
+void writeBox(text::LineWriter& h, std::string_view minX, std::string_view minY, std::string_view maxX,
+              std::string_view maxY) {
+    std::string& line = lineBuffer("BOX,");
+    for (std::string_view v : {minX, minY, maxX, maxY}) {
+        if (line.size() > 4) line += ',';
+        line += v;
+    }
+    h.writeLine(line);
+}
+
 void writePartsPoints(text::LineWriter& h, long parts, long points) { writeKeyInts(h, "PARTS_POINTS,", {parts, points}); }
 
 void writePartIdx(text::LineWriter& h, std::string_view partIndexText) { writeKeyText(h, "PARTIDX,", partIndexText); }

@@ -3,6 +3,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
+#include <limits>
 
 #include "platform/errors/RunTimeError.h"
 
@@ -87,6 +88,30 @@ std::int32_t cLng(double v) {
     return static_cast<std::int32_t>(r);
 }
 std::int32_t cLng(std::string_view s) { return cLng(toDouble(s)); }
+
+std::int32_t leadingNumber(std::string_view text) {
+    // Blanks are skipped wherever they stand, as the classic Val() does ("1 2" reads 12).
+    std::size_t i = 0;
+    auto skipBlanks = [&] {
+        while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
+    };
+    skipBlanks();
+    bool negative = false;
+    if (i < text.size() && (text[i] == '-' || text[i] == '+')) {
+        negative = text[i] == '-';
+        ++i;
+    }
+    long long v = 0;
+    for (skipBlanks(); i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i, skipBlanks()) {
+        v = v * 10 + (text[i] - '0');
+        if (v > std::numeric_limits<std::int32_t>::max() + 1LL)
+            throw RunTimeError(err::Overflow, "Overflow");
+    }
+    if (negative) v = -v;
+    if (v > std::numeric_limits<std::int32_t>::max())
+        throw RunTimeError(err::Overflow, "Overflow");
+    return static_cast<std::int32_t>(v);
+}
 
 bool cBool(std::string_view s) {
     std::string_view t = trimBlanks(s);

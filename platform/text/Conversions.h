@@ -21,6 +21,11 @@ std::int16_t cInt(std::string_view s);
 std::int32_t cLng(double v);
 std::int32_t cLng(std::string_view s);
 
+// The leading number of a text as the classic Val() reads a count: blanks skipped wherever they stand
+// ("1 2" reads 12), an optional sign, digits up to the first other character; 0 when the text holds none.
+// Values beyond the 32-bit range throw RunTimeError(Overflow).
+std::int32_t leadingNumber(std::string_view text);
+
 // Boolean of a text: the words True and False in any letter case, or a number (zero false, else true);
 // anything else throws RunTimeError(TypeMismatch).
 bool cBool(std::string_view s);

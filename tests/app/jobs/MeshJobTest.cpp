@@ -1,11 +1,13 @@
 // The mesh job against a recording fake of the mesh converters: which converter runs, the log's start,
-// end and failure lines, and what Yes adds to the map.
+// end and failure lines, and what Yes adds to the map; and with the built-in converters, which layers
+// they convert.
 #include <QLabel>
 #include <QProgressBar>
 
 #include "platform/errors/RunTimeError.h"
 #include "tests/app/jobs/FakeConversions.h"
 #include "tests/app/jobs/JobTest.h"
+#include "tests/tools/gen/MeshFileGen.h"
 
 using namespace velmora;
 using namespace velmora::testsupport;
@@ -97,14 +99,40 @@ TEST_F(MeshJobWithConverter, ARefusedOutputCheckLeavesNoLog) {
     EXPECT_TRUE(logs().empty());
 }
 
-TEST_F(MeshJob, WithoutMeshConvertersTheJobFailsAndSaysSo) {
-    ui_.answer(Answer::Ok).answer(Answer::Ok);
-    auto d = dialog(DataKind::Mesh, kCellRow, inputs_, out("mesh.shp"));
-    EXPECT_FALSE(convert(*d));
-    ASSERT_EQ(ui_.boxes().size(), 2u);
-    EXPECT_EQ(ui_.boxes()[0].text, "メッシュデータの変換処理は、まだ使用できません。");
-    EXPECT_EQ(ui_.boxes()[1].text, kMeshFailure);
-    EXPECT_EQ(lines(logs().back()).back(), "エラーにより途中中断しました");
+TEST_F(MeshJob, TheFourWayItemIsConvertedIntoItsFourShapefilesByTheBuiltInConverter) {
+    standInWriter(0);
+    ConversionState& s = conversionState();
+    gen::fillMeshLayerRow(s.MeshLayers[kFourWayRow], "波向・海霧・自然漁場２次メッシュ", "M99", 2, 0,
+                          gen::layerItems(gen::MeshLayerKind::FourWay));
+    gen::MeshFileOptions o;
+    o.kind = gen::MeshLayerKind::FourWay;
+    o.records = 6;
+    const std::string a = in("a.txt", "");
+    gen::writeMeshFile(a, gen::makeMeshFileModel(o));
+    ui_.answer(Answer::Ok).answer(Answer::Yes);  // the notice of the four names, the closing question
+    auto d = dialog(DataKind::Mesh, kFourWayRow, {a}, out("wave.shp"));
+    EXPECT_TRUE(convert(*d));
+    EXPECT_EQ(runs(), (std::vector<std::string>{"run:MAKEFILE_NAME," + out("wave1"), "run:MAKEFILE_NAME," + out("wave2"),
+                                                "run:MAKEFILE_NAME," + out("wave3"), "run:MAKEFILE_NAME," + out("wave4")}));
+    EXPECT_FALSE(pairOnDisk());
+}
+
+TEST_F(MeshJob, AMeshLayerIsConvertedByTheBuiltInConverter) {
+    standInWriter(0);
+    ConversionState& s = conversionState();
+    gen::fillMeshLayerRow(s.MeshLayers[kCellRow], "指定地域メッシュ", "M99", 3, 0,
+                          gen::meshItems(gen::MeshFileFormat::Fixed, 0));
+    gen::MeshFileOptions o;
+    o.records = 4;
+    const std::string a = in("a.txt", "");
+    gen::writeMeshFile(a, gen::makeMeshFileModel(o));
+    ui_.answer(Answer::No);
+    auto d = dialog(DataKind::Mesh, kCellRow, {a}, out("mesh"));
+    EXPECT_TRUE(convert(*d));
+    EXPECT_EQ(runs(), std::vector<std::string>{"run:MAKEFILE_NAME," + out("mesh")});
+    EXPECT_FALSE(pairOnDisk());
+    EXPECT_EQ(lines(logs().back()),
+              (std::vector<std::string>{"[メッシュデータ]データ変換開始。", "変換終了。   2008/04/01 09:00:02"}));
 }
 
 }  // namespace

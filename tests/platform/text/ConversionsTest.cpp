@@ -37,6 +37,17 @@ TEST(Conversions, WholeNumbersRoundHalfToEvenWithRangeErrors) {
     }
 }
 
+TEST(Conversions, LeadingNumberSkipsBlanksAnywhereAndStopsAtTheFirstOtherCharacter) {
+    const std::pair<const char*, long long> cases[] = {
+        {"     0", 0}, {"     7", 7}, {"      ", 0}, {"abc", 0},      {"  6x  ", 6},   {"   -3", -3},
+        {"", 0},       {"1 2", 12},   {" 3 0 0 ", 300}, {"- 4", -4}, {"12.9", 12},  {"  1200  ", 1200},
+        {"-2147483648", -2147483648LL},
+    };
+    for (auto [text, n] : cases) EXPECT_EQ(leadingNumber(text), n) << text;
+    EXPECT_THROW(leadingNumber("2147483648"), RunTimeError);
+    EXPECT_THROW(leadingNumber("99999999999"), RunTimeError);
+}
+
 TEST(Conversions, BooleanWordsAndNumbers) {
     EXPECT_TRUE(cBool("True"));
     EXPECT_TRUE(cBool("TRUE"));

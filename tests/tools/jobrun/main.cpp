@@ -1,14 +1,17 @@
-// jobrun: runs one conversion job exactly as the file-list job dialog's convert button does — the real
-// frmDataSet on Qt's offscreen platform, the real job procedures, the scripted user interface — for tests
-// and benchmarks.
+// jobrun: runs one conversion job exactly as a job dialog's convert button does — the real frmDataSet
+// (or, with --nationwide, frmDataSetALL) on Qt's offscreen platform, the real job procedures, the
+// scripted user interface — for tests and benchmarks.
 //
 //   jobrun --program-folder DIR --kind point|line|area|mesh|attr --row N [--datum -1|0|2000]
 //          [--answer yes|no]... [--polygons yes|no] [--attached none|points|lines|both]
 //          [--catchments CODE,...] --out PATH INPUT...
+//   jobrun --nationwide [--all] [--prefectures CODE,...] [--meshes CODE,...|@FILE]... <as above, one INPUT>
 //
-// DIR holds Brunhale, libOstrand.so, the catalogue files and Log/; a relative PATH is taken against the
-// working folder. Each --answer answers the next question; questions beyond them are answered No. Area
-// jobs: --polygons is the answer to whether polygons are to be built (default yes), --attached the
+// DIR holds Brunhale, libOstrand.so, the catalogue files, DataView.csv and Log/; a relative PATH is taken
+// against the working folder. Each --answer answers the next question; questions beyond them are answered
+// No. The nationwide dialog's tree is ticked as a user clicks it, one click per root (--all), prefecture or
+// mesh code, in the order given (@FILE: codes separated by commas, blanks or line ends). Area jobs:
+// --polygons is the answer to whether polygons are to be built (default yes), --attached the
 // attached-output boxes (default: as the dialog ticks them), --catchments the catchment codes of the
 // catchment row. Prints "box: <title> | <text>" per message box while it is shown (the polygon library's
 // own boxes too, which are answered OK, or No to a question), then "result: success" or
@@ -19,13 +22,16 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTreeWidgetItem>
 #include <array>
 #include <cstdio>
 #include <deque>
 #include <filesystem>
+#include <fstream>
 #include <map>
 #include <memory>
 #include <optional>
+#include <sstream>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -33,7 +39,9 @@
 #include "convert/core/ConversionState.h"
 #include "app/frmDataSelect.h"
 #include "app/frmDataSet.h"
+#include "app/frmDataSetALL.h"
 #include "app/frmSyusuiSelect.h"
+#include "app/MeshTree.h"
 #include "tests/tools/jobrun/JobRunUi.h"
 #include "viewer/frmMapMain.h"
 
@@ -49,10 +57,29 @@ struct Options {
     std::deque<ui::Answer> answers;
     std::string out;
     std::vector<std::string> inputs;
+    bool nationwide = false;
+    // Keys of the tree nodes to tick, in order.
+    std::vector<std::string> ticks;
     std::int16_t polygonMakeMode = 1;
     std::optional<std::array<bool, 2>> attached;  // representative points, boundary lines
     std::optional<std::string> catchments;
 };
+
+// Codes separated by commas, blanks or line ends; "@FILE" reads them from a file.
+std::vector<std::string> codeList(const std::string& value) {
+    std::string textOfCodes = value;
+    if (!value.empty() && value.front() == '@') {
+        std::ifstream f(value.substr(1));
+        if (!f) throw std::invalid_argument("cannot read " + value.substr(1));
+        textOfCodes.assign(std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>());
+    }
+    for (char& c : textOfCodes)
+        if (c == ',' || c == '\r' || c == '\n' || c == '\t') c = ' ';
+    std::vector<std::string> codes;
+    std::istringstream in(textOfCodes);
+    for (std::string code; in >> code;) codes.push_back(code);
+    return codes;
+}
 
 Options parse(int argc, char** argv) {
     static const std::map<std::string, DataKind> kinds = {{"point", DataKind::Point}, {"line", DataKind::Line},
@@ -97,6 +124,14 @@ Options parse(int argc, char** argv) {
             o.attached = b->second;
         } else if (a == "--catchments") {
             o.catchments = value();
+        } else if (a == "--nationwide") {
+            o.nationwide = true;
+        } else if (a == "--all") {
+            o.ticks.push_back(kMeshTreeRootKey);
+        } else if (a == "--prefectures") {
+            for (const std::string& c : codeList(value())) o.ticks.push_back(kPrefectureKeyPrefix + c);
+        } else if (a == "--meshes") {
+            for (const std::string& c : codeList(value())) o.ticks.push_back(kMeshKeyPrefix + c);
         } else if (a == "--out") {
             // The job dialog is always given a full path (typed paths are completed by the save dialog),
             // so a relative one is taken against the runner's working folder before the job sees it.
@@ -111,32 +146,15 @@ Options parse(int argc, char** argv) {
     }
     if (!haveFolder || !haveKind || !haveRow || !haveOut || o.inputs.empty())
         throw std::invalid_argument("--program-folder, --kind, --row, --out and at least one input are needed");
+    if (o.nationwide && o.inputs.size() != 1) throw std::invalid_argument("--nationwide takes one input");
+    if (!o.nationwide && !o.ticks.empty()) throw std::invalid_argument("ticks need --nationwide");
     return o;
 }
 
-// The catchment dialog as the user leaves it for the file-list dialog: the codes chosen, the files listed.
-std::unique_ptr<frmSyusuiSelect> chooseCatchments(const std::string& codes, const std::vector<std::string>& inputs) {
-    auto d = std::make_unique<frmSyusuiSelect>();
-    conversionState().CatchmentSelection = codes;
-    for (const std::string& f : inputs) d->P_ListInputFile->addItem(QString::fromStdString(f));
-    return d;
-}
-
-// Sets the dialog up as the user would have, presses convert; true when the dialog closed on success.
-bool runJob(const Options& o) {
-    frmDataSelect* select = frmDataSelect::loaded(nullptr);
-    if (!select) return false;
-    ConversionState& s = conversionState();
-    s.SelectedKind = o.kind;
-    s.SelectedIndex = static_cast<std::int16_t>(o.row);
-    s.PolygonMakeMode = o.polygonMakeMode;
-    select->P_ListInputFile->clear();
-    for (const std::string& f : o.inputs) select->P_ListInputFile->addItem(QString::fromStdString(f));
-    std::unique_ptr<frmSyusuiSelect> catchmentDialog;
-    if (o.catchments) catchmentDialog = chooseCatchments(*o.catchments, o.inputs);
-
-    frmDataSet dialog;
-    dialog.Form_Load();
+// Fills the output and options as the user would have, presses convert; true when the dialog closed on
+// success.
+template <class Dialog>
+bool convert(Dialog& dialog, const Options& o) {
     if (o.attached)
         for (std::size_t i = 0; i < 2; ++i) dialog.ChkMakeData[i]->setChecked((*o.attached)[i]);
     dialog.TxtOutPutFile->setText(QString::fromStdString(o.out));
@@ -150,6 +168,49 @@ bool runJob(const Options& o) {
     return dialog.result() == QDialog::Accepted;
 }
 
+// Each tick is a click on the node's box: the dialog's cascade runs as for the user.
+bool tick(frmDataSetALL& dialog, const std::string& key) {
+    QTreeWidgetItem* item = dialog.treeItem(key);
+    if (!item) {
+        std::fprintf(stderr, "jobrun: no node %s in the tree\n", key.c_str());
+        return false;
+    }
+    item->setCheckState(0, item->checkState(0) == Qt::Checked ? Qt::Unchecked : Qt::Checked);
+    return true;
+}
+
+// The catchment dialog as the user leaves it for the file-list dialog: the codes chosen, the files listed.
+std::unique_ptr<frmSyusuiSelect> chooseCatchments(const std::string& codes, const std::vector<std::string>& inputs) {
+    auto d = std::make_unique<frmSyusuiSelect>();
+    conversionState().CatchmentSelection = codes;
+    for (const std::string& f : inputs) d->P_ListInputFile->addItem(QString::fromStdString(f));
+    return d;
+}
+
+bool runJob(const Options& o) {
+    frmDataSelect* select = frmDataSelect::loaded(nullptr);
+    if (!select) return false;
+    ConversionState& s = conversionState();
+    s.SelectedKind = o.kind;
+    s.SelectedIndex = static_cast<std::int16_t>(o.row);
+    s.PolygonMakeMode = o.polygonMakeMode;
+    select->P_ListInputFile->clear();
+    for (const std::string& f : o.inputs) select->P_ListInputFile->addItem(QString::fromStdString(f));
+    std::unique_ptr<frmSyusuiSelect> catchmentDialog;
+    if (o.catchments) catchmentDialog = chooseCatchments(*o.catchments, o.inputs);
+
+    if (!o.nationwide) {
+        frmDataSet dialog;
+        dialog.Form_Load();
+        return convert(dialog, o);
+    }
+    frmDataSetALL dialog;
+    dialog.Form_Load();
+    for (const std::string& key : o.ticks)
+        if (!tick(dialog, key)) return false;
+    return convert(dialog, o);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -160,7 +221,9 @@ int main(int argc, char** argv) {
         std::fprintf(stderr,
                      "jobrun: %s\nusage: jobrun --program-folder DIR --kind point|line|area|mesh|attr --row N "
                      "[--datum -1|0|2000] [--answer yes|no]... [--polygons yes|no]\n"
-                     "              [--attached none|points|lines|both] [--catchments CODE,...] --out PATH INPUT...\n",
+                     "              [--attached none|points|lines|both] [--catchments CODE,...] --out PATH INPUT...\n"
+                     "       jobrun --nationwide [--all] [--prefectures CODE,...] [--meshes CODE,...|@FILE]... "
+                     "<as above, one INPUT>\n",
                      e.what());
         return 2;
     }
