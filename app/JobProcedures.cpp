@@ -8,10 +8,7 @@ namespace velmora {
 
 namespace {
 
-// The nationwide area job fails with a message until it is built, so no conversion is reported as done
-// before it can be done.
-bool unavailable() { return conversionUnavailable("このデータの変換処理は、まだ使用できません。"); }
-
+// The jobs of the five kinds, and the nationwide jobs of the four kinds that can come from one file.
 class BuiltInJobProcedures : public FileListJobProcedures {
 public:
     bool MakePoint(frmDataSet& d) override { return jobs::MakePoint(d); }
@@ -25,7 +22,7 @@ class BuiltInNationwideProcedures : public NationwideJobProcedures {
 public:
     bool MakePoint(frmDataSetALL& d) override { return nationwide::MakePoint(d); }
     bool MakeLine(frmDataSetALL& d) override { return nationwide::MakeLine(d); }
-    bool MakePolygon(frmDataSetALL&) override { return unavailable(); }
+    bool MakePolygon(frmDataSetALL& d) override { return nationwide::MakePolygon(d); }
     bool MakeMesh(frmDataSetALL& d) override { return nationwide::MakeMesh(d); }
 };
 

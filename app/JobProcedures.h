@@ -27,8 +27,7 @@ FileListJobProcedures& fileListJobProcedures();
 void setFileListJobProcedures(FileListJobProcedures* procedures);
 
 // The job procedures of the nationwide job dialog, alike: they read the dialog's input file, output,
-// attached-output boxes and mesh tree. The built-in ones are those of NationwideJobs.h (the area job
-// still fails with the message that the conversion is not available).
+// attached-output boxes and mesh tree. The built-in ones are those of NationwideJobs.h.
 class NationwideJobProcedures {
 public:
     virtual ~NationwideJobProcedures() = default;

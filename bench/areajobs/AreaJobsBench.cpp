@@ -67,9 +67,12 @@ Run spawnAndWait(const std::vector<std::string>& argv) {
     return r;
 }
 
-Run medianRun(const std::vector<std::string>& argv, int runs, const char* what) {
+// Each run starts without the outputs of the one before: the job would ask whether to overwrite them.
+Run medianRun(const std::vector<std::string>& argv, int runs, const char* what, const fs::path& outputs) {
     std::vector<Run> all;
     for (int i = 0; i < runs; ++i) {
+        fs::remove_all(outputs);
+        fs::create_directories(outputs);
         all.push_back(spawnAndWait(argv));
         if (all.back().code != 0) {
             std::fprintf(stderr, "bench_areajobs: %s failed with %d\n", what, all.back().code);
@@ -152,10 +155,13 @@ int main(int argc, char** argv) {
         return a;
     };
 
-    compare("whole file", medianRun(exportRun("", "export_all"), runs, "export, whole file"),
-            medianRun(jobRun({"--all"}, "job_all"), runs, "job, whole file"));
-    compare("every other mesh", medianRun(exportRun("@" + meshFile, "export_meshes"), runs, "export, meshes"),
-            medianRun(jobRun({"--meshes", "@" + meshFile}, "job_meshes"), runs, "job, meshes"));
+    const fs::path outputs = program / "out";
+    const Run exportAll = medianRun(exportRun("", "export_all"), runs, "export, whole file", outputs);
+    const Run jobAll = medianRun(jobRun({"--all"}, "job_all"), runs, "job, whole file", outputs);
+    compare("whole file", exportAll, jobAll);
+    const Run exportMeshes = medianRun(exportRun("@" + meshFile, "export_meshes"), runs, "export, meshes", outputs);
+    const Run jobMeshes = medianRun(jobRun({"--meshes", "@" + meshFile}, "job_meshes"), runs, "job, meshes", outputs);
+    compare("every other mesh", exportMeshes, jobMeshes);
 
     if (!std::getenv("BENCH_KEEP")) fs::remove_all(program);
     else std::printf("kept %s\n", prog.c_str());

@@ -105,8 +105,9 @@ TEST_F(AreaJobRunTest, WithoutPolygonsOnlyTheTickedOutputIsWritten) {
     EXPECT_THAT(onlyLog(), StartsWith("[面データ]付属変換開始。"));
 }
 
-TEST_F(AreaJobRunTest, ACatchmentJobWithTwoOfThreeCodesWritesThoseTwo) {
+TEST_F(AreaJobRunTest, ACatchmentJobWithTwoOfThreeCodesChosenInTheDialogWritesThoseTwo) {
     writeAreaCatalogue({text::toCp932("2,10,流域界・非集水域,0,0,0,0,0,0,W12-52A,0")}, {});
+    writeLines(program_.file("DataSyusui.csv"), {"1,81", "2,81,81001,一の川", "2,81,81002,二の川", "2,81,81003,三の川"});
     datagen::BasinGenOptions o;
     o.cols = 3;
     o.rows = 1;
@@ -124,6 +125,7 @@ TEST_F(AreaJobRunTest, ACatchmentJobWithTwoOfThreeCodesWritesThoseTwo) {
 
 TEST_F(AreaJobRunTest, TheLibrarysOwnBoxesArePrintedInTheirTurnAndTheJobFails) {
     writeAreaCatalogue({text::toCp932("2,10,流域界・非集水域,0,0,0,0,0,0,W12-52A,0")}, {});
+    writeLines(program_.file("DataSyusui.csv"), {"1,99", "2,99,99999,無い川"});
     datagen::BasinGenOptions o;
     const datagen::BasinGenResult basins = datagen::generate_basin_files(program_.file("in/basin"), o);
     const JobRun run = jobrun("--kind area --row 10 --attached none --catchments 99999 --out '" + out("無") + "'" +
@@ -133,6 +135,32 @@ TEST_F(AreaJobRunTest, TheLibrarysOwnBoxesArePrintedInTheirTurnAndTheJobFails) {
               "box: エラー | エラーが生じたため中止します。\nresult: failure\n");
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_FALSE(fs::exists(out("無.shp")));
+}
+
+// A forest file of 3 x 2 areas of 0.05 degree from 139.01 E, 35.51 N: the left two columns lie in mesh
+// 533920, the right column reaches into 533921.
+TEST_F(AreaJobRunTest, ANationwideForestJobNarrowedToAMeshWritesOnlyTheAreasTouchingIt) {
+    writeAreaCatalogue({text::toCp932("2,4,森林地域,0,1,0,0,0,0,A13-60A,0")}, {});
+    fs::copy_file(std::string(VELMORA_PROGRAM_DIR) + "/DataView.csv", program_.file("DataView.csv"));
+    datagen::AreaGenOptions o;
+    o.data_id = 4;
+    o.cols = 3;
+    o.rows = 2;
+    o.vertices_per_link = 4;
+    o.cell_units = 0.05 * 36000;
+    o.origin_x = 139.01 * 36000;
+    o.origin_y = 35.51 * 36000;
+    const std::string file = datagen::generate_area_files(program_.file("in/forest"), o).files.front();
+
+    const JobRun narrowed = jobrun("--nationwide --meshes 533921 --kind area --row 4 --attached none --out '" +
+                                   out("一部") + "' '" + file + "'");
+    EXPECT_EQ(narrowed.output, countsBox(2, 2) + "result: success\n");
+    EXPECT_THAT(ogrinfo(out("一部.shp")), HasSubstr("Feature Count: 2"));
+
+    const JobRun root = jobrun("--nationwide --all --kind area --row 4 --attached none --out '" + out("全部") + "' '" +
+                               file + "'");
+    EXPECT_EQ(root.output, countsBox(6, 6) + "result: success\n");
+    EXPECT_THAT(ogrinfo(out("全部.shp")), HasSubstr("Feature Count: 6"));
 }
 
 }  // namespace

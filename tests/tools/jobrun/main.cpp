@@ -12,8 +12,9 @@
 // No. The nationwide dialog's tree is ticked as a user clicks it, one click per root (--all), prefecture or
 // mesh code, in the order given (@FILE: codes separated by commas, blanks or line ends). Area jobs:
 // --polygons is the answer to whether polygons are to be built (default yes), --attached the
-// attached-output boxes (default: as the dialog ticks them), --catchments the catchment codes of the
-// catchment row. Prints "box: <title> | <text>" per message box while it is shown (the polygon library's
+// attached-output boxes (default: as the dialog ticks them), --catchments the catchment row's codes,
+// clicked in the catchment dialog's tree (DataSyusui.csv of DIR) before its OK, whose open dialog gets the
+// inputs. Prints "box: <title> | <text>" per message box while it is shown (the polygon library's
 // own boxes too, which are answered OK, or No to a question), then "result: success" or
 // "result: failure"; exits 0 or 1 (2 for a wrong command line).
 #include <QApplication>
@@ -41,6 +42,7 @@
 #include "app/frmDataSet.h"
 #include "app/frmDataSetALL.h"
 #include "app/frmSyusuiSelect.h"
+#include "app/CatchmentTree.h"
 #include "app/MeshTree.h"
 #include "tests/tools/jobrun/JobRunUi.h"
 #include "viewer/frmMapMain.h"
@@ -169,7 +171,8 @@ bool convert(Dialog& dialog, const Options& o) {
 }
 
 // Each tick is a click on the node's box: the dialog's cascade runs as for the user.
-bool tick(frmDataSetALL& dialog, const std::string& key) {
+template <class Dialog>
+bool tick(Dialog& dialog, const std::string& key) {
     QTreeWidgetItem* item = dialog.treeItem(key);
     if (!item) {
         std::fprintf(stderr, "jobrun: no node %s in the tree\n", key.c_str());
@@ -179,15 +182,24 @@ bool tick(frmDataSetALL& dialog, const std::string& key) {
     return true;
 }
 
-// The catchment dialog as the user leaves it for the file-list dialog: the codes chosen, the files listed.
-std::unique_ptr<frmSyusuiSelect> chooseCatchments(const std::string& codes, const std::vector<std::string>& inputs) {
-    auto d = std::make_unique<frmSyusuiSelect>();
-    conversionState().CatchmentSelection = codes;
-    for (const std::string& f : inputs) d->P_ListInputFile->addItem(QString::fromStdString(f));
-    return d;
+// The catchment row as the user goes through it: the catchment dialog loaded, each code's box clicked, OK,
+// the open dialog answered with the inputs, then the file-list job dialog run as for the other rows.
+bool runCatchmentJob(const Options& o, jobrun::JobRunUi& ui) {
+    frmSyusuiSelect catchments;
+    catchments.Form_Load();
+    for (const std::string& code : codeList(*o.catchments))
+        if (!tick(catchments, kCatchmentKeyPrefix + code)) return false;
+    bool success = false;
+    ui.answerOpen(o.inputs).answerModal([&](QDialog& dialog) {
+        auto& job = static_cast<frmDataSet&>(dialog);
+        success = convert(job, o);
+        return job.result();
+    });
+    catchments.CmdOK->click();
+    return success;
 }
 
-bool runJob(const Options& o) {
+bool runJob(const Options& o, jobrun::JobRunUi& ui) {
     frmDataSelect* select = frmDataSelect::loaded(nullptr);
     if (!select) return false;
     ConversionState& s = conversionState();
@@ -196,8 +208,7 @@ bool runJob(const Options& o) {
     s.PolygonMakeMode = o.polygonMakeMode;
     select->P_ListInputFile->clear();
     for (const std::string& f : o.inputs) select->P_ListInputFile->addItem(QString::fromStdString(f));
-    std::unique_ptr<frmSyusuiSelect> catchmentDialog;
-    if (o.catchments) catchmentDialog = chooseCatchments(*o.catchments, o.inputs);
+    if (o.catchments) return runCatchmentJob(o, ui);
 
     if (!o.nationwide) {
         frmDataSet dialog;
@@ -237,7 +248,7 @@ int main(int argc, char** argv) {
 
     bool success = false;
     try {
-        success = runJob(o);
+        success = runJob(o, ui);
     } catch (const std::exception& e) {
         std::fprintf(stderr, "jobrun: %s\n", e.what());
     }
