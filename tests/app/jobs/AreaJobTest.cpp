@@ -121,7 +121,7 @@ INSTANTIATE_TEST_SUITE_P(Rows, AreaJobRows,
 
 TEST_F(AreaJob, TheCountsBoxShowsTotalAndMadeAndYesAddsThePolygons) {
     library_.counts = {120, 118, 3, 0};
-    library_.during = [&] { TempProgramFolder::write(out("area.shp"), "shape"); };
+    library_.during = [&] { writeLayer(out("area.shp")); };
     ui_.answer(Answer::Yes);
     auto d = areaDialog(0, {in("a.txt", "x")}, false, false);
     ASSERT_TRUE(convert(*d));
@@ -131,7 +131,7 @@ TEST_F(AreaJob, TheCountsBoxShowsTotalAndMadeAndYesAddsThePolygons) {
     EXPECT_EQ(ui_.boxes()[0].title, "ﾒｯｾｰｼﾞ");
     EXPECT_EQ(ui_.boxes()[0].icon, Icon::Question);
     EXPECT_EQ(ui_.boxes()[0].buttons, ui::Buttons::YesNo);
-    EXPECT_EQ(mapTool().layers(), std::vector<std::string>{out("area.shp")});
+    EXPECT_EQ(mapLayers(), std::vector<std::string>{out("area.shp")});
     EXPECT_EQ(conversionState().PolygonCounts, (PolygonCountArray{120, 118, 3, 0}));
 }
 
@@ -191,8 +191,8 @@ TEST_F(AreaJob, WithoutPolygonsAndWithoutBoxesTheJobDoesNothingAndSucceeds) {
 
 TEST_F(AreaJob, ARepresentativePointFileOnTheMapIsSkippedAndTheLinesAreStillMade) {
     library_.during = [&] {
-        TempProgramFolder::write(out("area_P.shp"), "shape");
-        mapTool().AddLayer(out("area_P.shp"));
+        writeLayer(out("area_P.shp"));
+        ASSERT_TRUE(mapTool().AddLayer(out("area_P.shp")));
     };
     ui_.answer(Answer::No).answer(Answer::Ok).answer(Answer::No);  // counts box, refusal, lines
     auto d = areaDialog(0, structureFiles(0), true, true);
