@@ -164,14 +164,15 @@ TEST_F(MainWindowStart, AMissingCatalogueEndsTheProgramAfterItsBox) {
     EXPECT_EQ(frmDataSelect::current(), nullptr);
 }
 
-TEST_F(MainWindowStart, TheInstalledCatalogueWithoutRowsOpensTheDialog) {
+TEST_F(MainWindowStart, TheInstalledCatalogueOpensTheDialogWithoutABox) {
     installCatalogue(fs::path(VELMORA_SOURCE_DIR) / "catalogue");
     frmMapMain& w = start();
     int tab = -1;
     ui_.answerModal(recordTab(tab));
     w.tbrFunc[2]->button(4)->click();
     EXPECT_EQ(tab, 3);
-    for (const MeshLayerDef& row : conversionState().MeshLayers) EXPECT_EQ(row.Name, "");
+    EXPECT_TRUE(ui_.boxes().empty());
+    EXPECT_EQ(conversionState().AttrLayers[13].HeaderKey, "W14-52T");
 }
 
 }  // namespace
