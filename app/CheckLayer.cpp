@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "convert/shapedesc/ShapeDescriptionBaseName.h"
 #include "platform/ui/UiService.h"
 #include "viewer/frmMapMain.h"
 

@@ -1,12 +1,15 @@
-// jobrun: runs one conversion job exactly as the file-list job dialog's convert button does — the real
-// frmDataSet on Qt's offscreen platform, the real job procedures, the scripted user interface — for tests
-// and benchmarks.
+// jobrun: runs one conversion job exactly as a job dialog's convert button does — the real frmDataSet
+// (or, with --nationwide, frmDataSetALL) on Qt's offscreen platform, the real job procedures, the
+// scripted user interface — for tests and benchmarks.
 //
 //   jobrun --program-folder DIR --kind point|line|area|mesh|attr --row N [--datum -1|0|2000]
 //          [--answer yes|no]... --out PATH INPUT...
+//   jobrun --nationwide [--all] [--prefectures CODE,...] [--meshes CODE,...|@FILE]... <as above, one INPUT>
 //
-// DIR holds Brunhale, the catalogue files and Log/; a relative PATH is taken against the working folder.
-// Each --answer answers the next question; questions beyond them are answered No. Prints
+// DIR holds Brunhale, the catalogue files, DataView.csv and Log/; a relative PATH is taken against the
+// working folder. Each --answer answers the next question; questions beyond them are answered No. The
+// nationwide dialog's tree is ticked as a user clicks it, one click per root (--all), prefecture or mesh
+// code, in the order given (@FILE: codes separated by commas, blanks or line ends). Prints
 // "box: <title> | <text>" per message box shown, then "result: success" or "result: failure"; exits 0
 // or 1 (2 for a wrong command line).
 #include <QApplication>
@@ -14,12 +17,15 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTreeWidgetItem>
 #include <cstdio>
 #include <deque>
 #include <filesystem>
+#include <fstream>
 #include <map>
 #include <memory>
 #include <optional>
+#include <sstream>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -27,6 +33,8 @@
 #include "convert/core/ConversionState.h"
 #include "app/frmDataSelect.h"
 #include "app/frmDataSet.h"
+#include "app/frmDataSetALL.h"
+#include "app/MeshTree.h"
 #include "tests/tools/jobrun/JobRunUi.h"
 #include "viewer/frmMapMain.h"
 
@@ -42,7 +50,26 @@ struct Options {
     std::deque<ui::Answer> answers;
     std::string out;
     std::vector<std::string> inputs;
+    bool nationwide = false;
+    // Keys of the tree nodes to tick, in order.
+    std::vector<std::string> ticks;
 };
+
+// Codes separated by commas, blanks or line ends; "@FILE" reads them from a file.
+std::vector<std::string> codeList(const std::string& value) {
+    std::string textOfCodes = value;
+    if (!value.empty() && value.front() == '@') {
+        std::ifstream f(value.substr(1));
+        if (!f) throw std::invalid_argument("cannot read " + value.substr(1));
+        textOfCodes.assign(std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>());
+    }
+    for (char& c : textOfCodes)
+        if (c == ',' || c == '\r' || c == '\n' || c == '\t') c = ' ';
+    std::vector<std::string> codes;
+    std::istringstream in(textOfCodes);
+    for (std::string code; in >> code;) codes.push_back(code);
+    return codes;
+}
 
 Options parse(int argc, char** argv) {
     static const std::map<std::string, DataKind> kinds = {{"point", DataKind::Point}, {"line", DataKind::Line},
@@ -75,6 +102,14 @@ Options parse(int argc, char** argv) {
             const std::string v = value();
             if (v != "yes" && v != "no") throw std::invalid_argument("answer yes or no");
             o.answers.push_back(v == "yes" ? ui::Answer::Yes : ui::Answer::No);
+        } else if (a == "--nationwide") {
+            o.nationwide = true;
+        } else if (a == "--all") {
+            o.ticks.push_back(kMeshTreeRootKey);
+        } else if (a == "--prefectures") {
+            for (const std::string& c : codeList(value())) o.ticks.push_back(kPrefectureKeyPrefix + c);
+        } else if (a == "--meshes") {
+            for (const std::string& c : codeList(value())) o.ticks.push_back(kMeshKeyPrefix + c);
         } else if (a == "--out") {
             // The job dialog is always given a full path (typed paths are completed by the save dialog),
             // so a relative one is taken against the runner's working folder before the job sees it.
@@ -89,21 +124,15 @@ Options parse(int argc, char** argv) {
     }
     if (!haveFolder || !haveKind || !haveRow || !haveOut || o.inputs.empty())
         throw std::invalid_argument("--program-folder, --kind, --row, --out and at least one input are needed");
+    if (o.nationwide && o.inputs.size() != 1) throw std::invalid_argument("--nationwide takes one input");
+    if (!o.nationwide && !o.ticks.empty()) throw std::invalid_argument("ticks need --nationwide");
     return o;
 }
 
-// Sets the dialog up as the user would have, presses convert; true when the dialog closed on success.
-bool runJob(const Options& o) {
-    frmDataSelect* select = frmDataSelect::loaded(nullptr);
-    if (!select) return false;
-    ConversionState& s = conversionState();
-    s.SelectedKind = o.kind;
-    s.SelectedIndex = static_cast<std::int16_t>(o.row);
-    select->P_ListInputFile->clear();
-    for (const std::string& f : o.inputs) select->P_ListInputFile->addItem(QString::fromStdString(f));
-
-    frmDataSet dialog;
-    dialog.Form_Load();
+// Fills the output and options as the user would have, presses convert; true when the dialog closed on
+// success.
+template <class Dialog>
+bool convert(Dialog& dialog, const Options& o) {
     dialog.TxtOutPutFile->setText(QString::fromStdString(o.out));
     if (o.datum == -1) {
         dialog.OptMake[1]->setChecked(true);
@@ -115,6 +144,38 @@ bool runJob(const Options& o) {
     return dialog.result() == QDialog::Accepted;
 }
 
+// Each tick is a click on the node's box: the dialog's cascade runs as for the user.
+bool tick(frmDataSetALL& dialog, const std::string& key) {
+    QTreeWidgetItem* item = dialog.treeItem(key);
+    if (!item) {
+        std::fprintf(stderr, "jobrun: no node %s in the tree\n", key.c_str());
+        return false;
+    }
+    item->setCheckState(0, item->checkState(0) == Qt::Checked ? Qt::Unchecked : Qt::Checked);
+    return true;
+}
+
+bool runJob(const Options& o) {
+    frmDataSelect* select = frmDataSelect::loaded(nullptr);
+    if (!select) return false;
+    ConversionState& s = conversionState();
+    s.SelectedKind = o.kind;
+    s.SelectedIndex = static_cast<std::int16_t>(o.row);
+    select->P_ListInputFile->clear();
+    for (const std::string& f : o.inputs) select->P_ListInputFile->addItem(QString::fromStdString(f));
+
+    if (!o.nationwide) {
+        frmDataSet dialog;
+        dialog.Form_Load();
+        return convert(dialog, o);
+    }
+    frmDataSetALL dialog;
+    dialog.Form_Load();
+    for (const std::string& key : o.ticks)
+        if (!tick(dialog, key)) return false;
+    return convert(dialog, o);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -124,7 +185,9 @@ int main(int argc, char** argv) {
     } catch (const std::exception& e) {
         std::fprintf(stderr,
                      "jobrun: %s\nusage: jobrun --program-folder DIR --kind point|line|area|mesh|attr --row N "
-                     "[--datum -1|0|2000] [--answer yes|no]... --out PATH INPUT...\n",
+                     "[--datum -1|0|2000] [--answer yes|no]... --out PATH INPUT...\n"
+                     "       jobrun --nationwide [--all] [--prefectures CODE,...] [--meshes CODE,...|@FILE]... "
+                     "<as above, one INPUT>\n",
                      e.what());
         return 2;
     }
