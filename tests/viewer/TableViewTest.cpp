@@ -42,6 +42,7 @@ std::vector<std::string> folderNames(const fs::path& dir) {
 }
 
 struct TableViewTest : ::testing::Test {
+    maptest::ApplicationFirst application;
     ui::TestUi ui;
     TempFolder program{"tableview-program"};
     TempFolder data{"tableview-data"};
