@@ -7,11 +7,12 @@
 
 #include "platform/map/MapView.h"
 
-namespace velmora::viewer {
-
-namespace tooltype {
+// The tool types; None leaves the map with the arrow pointer.
+namespace maptool {
 inline constexpr int None = 0, ZoomIn = 1, ZoomOut = 2, Pan = 3, Identify = 4;
 }
+
+namespace velmora::viewer {
 
 class MapTool : public QObject {
 public:

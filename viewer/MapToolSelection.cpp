@@ -16,7 +16,7 @@ void MapToolSelection::MapControl(map::MapView* New_MapControl) {
 
 void MapToolSelection::CurrentTool(std::unique_ptr<MapTool> New_Tool) {
     tool_.reset();
-    toolType_ = tooltype::None;
+    toolType_ = maptool::None;
     try {
         if (New_Tool) {
             New_Tool->MapControl(pMap);
@@ -25,7 +25,7 @@ void MapToolSelection::CurrentTool(std::unique_ptr<MapTool> New_Tool) {
             return;
         }
     } catch (const std::exception&) {
-        toolType_ = tooltype::None;
+        toolType_ = maptool::None;
     }
     if (pMap) pMap->setMousePointer(map::pointer::Arrow);
 }

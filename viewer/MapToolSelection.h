@@ -26,7 +26,7 @@ private:
 
     QPointer<map::MapView> pMap;
     std::unique_ptr<MapTool> tool_;
-    int toolType_ = tooltype::None;
+    int toolType_ = maptool::None;
 };
 
 }  // namespace velmora::viewer

@@ -9,7 +9,7 @@ class clsIdentifyTool : public velmora::viewer::MapTool {
 public:
     // mainWindow: the theme tree's selection and the main window's corner; it outlives the tool.
     explicit clsIdentifyTool(const velmora::viewer::ThemeSelection& mainWindow) : mainWindow_(mainWindow) {}
-    int ToolType() const override { return velmora::viewer::tooltype::Identify; }
+    int ToolType() const override { return maptool::Identify; }
 
     // Features found up to this count are flashed once each.
     static constexpr int MaxFlashed = 5;

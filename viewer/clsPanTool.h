@@ -4,7 +4,7 @@
 
 class clsPanTool : public velmora::viewer::MapTool {
 public:
-    int ToolType() const override { return velmora::viewer::tooltype::Pan; }
+    int ToolType() const override { return maptool::Pan; }
 
 protected:
     int pointerCode() const override { return velmora::map::pointer::Pan; }

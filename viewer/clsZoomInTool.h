@@ -4,7 +4,7 @@
 
 class clsZoomInTool : public velmora::viewer::RectangleZoomTool {
 public:
-    int ToolType() const override { return velmora::viewer::tooltype::ZoomIn; }
+    int ToolType() const override { return maptool::ZoomIn; }
 
 protected:
     int pointerCode() const override { return velmora::map::pointer::ZoomIn; }

@@ -5,7 +5,7 @@
 
 class clsZoomOutTool : public velmora::viewer::RectangleZoomTool {
 public:
-    int ToolType() const override { return velmora::viewer::tooltype::ZoomOut; }
+    int ToolType() const override { return maptool::ZoomOut; }
 
 protected:
     int pointerCode() const override { return velmora::map::pointer::ZoomOut; }

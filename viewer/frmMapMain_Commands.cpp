@@ -20,7 +20,9 @@
 #include "platform/map/MapView.h"
 #include "platform/ui/UiService.h"
 #include "viewer/HelpWindow.h"
+#include "viewer/TableViewOpening.h"
 #include "viewer/ToolBand.h"
+#include "viewer/TreeThemeSelection.h"
 #include "viewer/ToolIcons.h"
 #include "viewer/clsMapToolControl.h"
 #include "viewer/frmMapMain.h"
@@ -357,5 +359,5 @@ void frmMapMain::mnuPTProp_Click() {
 
 void frmMapMain::AddLayer_DialogShow() {}
 void frmMapMain::ExportMapImage(int) {}
-void frmMapMain::ShowTableViewDialog() {}
+void frmMapMain::ShowTableViewDialog() { openTableView(selection_->selectedTheme(), programFolder()); }
 void frmMapMain::ShowLayerPropDialog(bool) {}
