@@ -1,48 +1,34 @@
-// The identify and attribute table windows on a real X display (Xvfb): a screen grab while a found polygon
-// flashes shows the highlight on its pixels and the identify window at the owning window's top-left; the
-// table window's grid is grabbed too. The shots stay in the build folder's "screenshots".
-#include "tests/platform/map/MapFixtures.h"
-
+// The identify and attribute table windows over the real main window on a real X display (Xvfb): a screen
+// grab while a found polygon flashes shows the highlight on its pixels and the identify window at the main
+// window's top-left; the table window's grid is grabbed too. The shots stay in the build folder's
+// "screenshots".
+#include <QApplication>
 #include <QGuiApplication>
 #include <QListWidget>
 #include <QScreen>
 #include <QTableView>
 #include <QTest>
-#include <QVBoxLayout>
+#include <QToolButton>
+#include <QTreeWidget>
 #include <gtest/gtest.h>
 
 #include <filesystem>
 
-#include "platform/map/CompanionFile.h"
-#include "platform/map/MapLayer.h"
-#include "viewer/MapToolSelection.h"
-#include "viewer/TableViewOpening.h"
-#include "viewer/clsIdentifyTool.h"
+#include "platform/map/MapView.h"
+#include "platform/ui/TestApplication.h"
+#include "tests/convert/core/TempProgramFolder.h"
+#include "tests/tools/gen/ShapeFileGen.h"
+#include "viewer/ThemeTree.h"
+#include "viewer/ToolBand.h"
+#include "viewer/clsMapToolControl.h"
 #include "viewer/frmIdentify.h"
+#include "viewer/frmMapMain.h"
 #include "viewer/frmTableView.h"
 
 using namespace velmora;
 using namespace velmora::map;
-using maptest::TempFolder;
 
 namespace {
-
-// A stand-in for the main window: a map in a window, the layer "squares" selected.
-struct OwnerWindow : maptest::ApplicationFirst, QWidget, viewer::ThemeSelection {
-    MapView* map = new MapView(this);
-    OwnerWindow() {
-        auto* layout = new QVBoxLayout(this);
-        layout->setContentsMargins(0, 0, 0, 0);
-        layout->addWidget(map);
-        setWindowTitle("Velmora tools");
-        resize(640, 480);
-        move(300, 200);
-    }
-    std::optional<viewer::SelectedTheme> selectedTheme() const override {
-        return viewer::SelectedTheme{true, "squares", "squares.dbf"};
-    }
-    QPoint windowTopLeft() const override { return frameGeometry().topLeft(); }
-};
 
 QImage grabScreen() {
     return QGuiApplication::primaryScreen()->grabWindow(0).toImage().convertToFormat(QImage::Format_RGB32);
@@ -53,30 +39,42 @@ void keep(const QImage& shot, const char* name) {
     shot.save(QString(VELMORA_SHOT_DIR) + "/" + name);
 }
 
+QRgb rgb(unsigned rrggbb) { return 0xFF000000u | rrggbb; }
+
 TEST(ToolsScreen, AFlashAndTheIdentifyWindowThenTheTableWindow) {
-    TempFolder dir("tools-screen");
-    OwnerWindow owner;
+    ui::testApplication();
+    testsupport::TempProgramFolder folder;
     ASSERT_EQ(QGuiApplication::platformName(), "xcb");
-    auto squares = std::make_shared<MapLayer>(maptest::twoSquares(dir));
-    Symbol s = squares->symbol();
+    // Two squares side by side with a text and a number field.
+    datagen::GenShapeFile f;
+    f.shpType = 5;
+    f.shapes = {{{datagen::rectangleRing(0, 0, 10, 10)}}, {{datagen::rectangleRing(20, 0, 30, 10)}}};
+    f.fields = {{"NAME", 'C', 20, 0}, {"CODE", 'N', 5, 0}};
+    f.rows = {{"東京都", "13"}, {"ｶﾅ", "27"}};
+    const std::string shp = datagen::writeShapeFile(folder.file("squares"), f);
+
+    auto* w = new frmMapMain;
+    w->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(w));
+    ASSERT_TRUE(w->pMapTool->AddLayer(shp));
+    MapView& map = *w->MainMap;
+    Symbol s = map.layer(0)->symbol();
     s.type = symbol::Fill;
     s.style = symbol::FillSolid;
     s.color = colourFromRgb(0x4E9A06);
     s.outlineColor = 0;
-    squares->setSymbol(s);
-    owner.map->addLayer(squares);
-    owner.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&owner));
-    owner.map->setExtent(MapRect(-5, 35, -10, 20));
+    map.layer(0)->setSymbol(s);
+    map.setExtent(MapRect(18, 32, -2, 12));
+    QTreeWidgetItem* layerNode = viewer::root(w->tvwThemeList, viewer::kMapRootKey)->child(0);
+    w->tvwThemeList->setCurrentItem(layerNode);
+    layerNode->setSelected(true);
+    QTest::mouseClick(w->tbrFunc[1]->button(5), Qt::LeftButton);
     QTest::qWait(200);
 
-    viewer::MapToolSelection tools;
-    tools.MapControl(owner.map);
-    tools.CurrentTool(std::make_unique<clsIdentifyTool>(owner));
-    const MapRect e = owner.map->extent();
-    const double scale = owner.map->width() / e.width();
+    const MapRect e = map.extent();
+    const double scale = map.width() / e.width();
     auto pixel = [&](double x, double y) { return QPoint(int((x - e.left) * scale), int((e.top - y) * scale)); };
-    QTest::mouseClick(owner.map, Qt::LeftButton, {}, pixel(25, 5));  // the second square
+    QTest::mouseClick(&map, Qt::LeftButton, {}, pixel(25, 5));  // the second square
     frmIdentify* identify = frmIdentify::instance();
     ASSERT_NE(identify, nullptr);
     ASSERT_TRUE(QTest::qWaitForWindowExposed(identify));
@@ -84,31 +82,29 @@ TEST(ToolsScreen, AFlashAndTheIdentifyWindowThenTheTableWindow) {
     const QImage during = grabScreen();
     keep(during, "identify-flash.png");
 
-    const QPoint mapOrigin = owner.map->mapToGlobal(QPoint(0, 0));
+    const QPoint mapOrigin = map.mapToGlobal(QPoint(0, 0));
     auto onScreen = [&](double x, double y) { return during.pixel(mapOrigin + pixel(x, y)); };
-    EXPECT_EQ(onScreen(29, 1), maptest::rgb(0xFFFF00));  // the flashed square, uncovered by the window
-    EXPECT_EQ(onScreen(33, 5), maptest::rgb(0xFFFFFF));  // beside it, the map's background
-    EXPECT_EQ(identify->frameGeometry().topLeft(), owner.frameGeometry().topLeft());
+    EXPECT_EQ(onScreen(29.5, 0.5), rgb(0xFFFF00));  // the flashed square, beside the identify window
+    EXPECT_EQ(onScreen(31, 5), rgb(0xFFFFFF));      // beside it, the map's background
+    EXPECT_EQ(identify->frameGeometry().topLeft(), w->frameGeometry().topLeft());
     EXPECT_EQ(identify->lstRecSet->item(0)->text(), "001:ｶﾅ");
     QTest::qWait(300);
-    EXPECT_EQ(grabScreen().pixel(mapOrigin + pixel(29, 1)), maptest::rgb(0x4E9A06));  // the flash is over
+    EXPECT_EQ(grabScreen().pixel(mapOrigin + pixel(29.5, 0.5)), rgb(0x4E9A06));  // the flash is over
 
     identify->close();
-    TempFolder program("tools-screen-program");
-    viewer::openTableView(viewer::SelectedTheme{true, "squares", companionFile(squares->filePath(), ".dbf")},
-                          program.path().string());
+    QTest::mouseClick(w->tbrFunc[1]->button(6), Qt::LeftButton);
     frmTableView* table = nullptr;
-    for (QWidget* w : QApplication::topLevelWidgets())
-        if (auto* t = qobject_cast<frmTableView*>(w)) table = t;
+    for (QWidget* t : QApplication::topLevelWidgets())
+        if (auto* tv = qobject_cast<frmTableView*>(t)) table = tv;
     ASSERT_NE(table, nullptr);
     ASSERT_TRUE(QTest::qWaitForWindowExposed(table));
     QTest::qWait(200);
-    const QImage tableShot = grabScreen().copy(table->frameGeometry());
-    keep(tableShot, "table-window.png");
+    keep(grabScreen().copy(table->frameGeometry()), "table-window.png");
     EXPECT_EQ(table->tdbZokusei->model()->index(1, 0).data().toString(), "ｶﾅ");
-    table->close();
+    w->close();  // closes the table window, which deletes its copy
+    delete w;
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_TRUE(std::filesystem::is_empty(program.path()));
+    EXPECT_FALSE(std::filesystem::exists(folder.file("xxattr01.dbf")));
 }
 
 }  // namespace
