@@ -10,12 +10,12 @@ namespace velmora::viewer {
 
 void ShowLayerPropDialog(MapWindowServices& window, bool symbolOnly) {
     try {
-        const SelectedTheme selected = window.selectedTheme();
-        if (selected.kind == SelectedTheme::Kind::None || selected.kind == SelectedTheme::Kind::Root) return;
+        const SelectedNode selected = window.selectedNode();
+        if (selected.kind == SelectedNode::Kind::None || selected.kind == SelectedNode::Kind::Root) return;
         map::MapView& mapView = window.map();
         frmProp dialog(mapView.window());
         std::shared_ptr<map::MapLayer> layer;
-        if (selected.kind == SelectedTheme::Kind::Table) {
+        if (selected.kind == SelectedNode::Kind::Table) {
             dialog.setLayer(nullptr);
             dialog.setTableLayer(selected.path);
             dialog.setLayertype(-1);

@@ -16,11 +16,11 @@ map::MapView& MainWindowServices::map() { return *w_.MainMap; }
 
 std::string MainWindowServices::programFolder() const { return velmora::programFolder(); }
 
-SelectedTheme MainWindowServices::selectedTheme() const {
+SelectedNode MainWindowServices::selectedNode() const {
     QTreeWidgetItem* node = w_.tvwThemeList->currentItem();
     if (!node || !node->isSelected()) return {};
-    if (!node->parent()) return {SelectedTheme::Kind::Root, node->text(0).toStdString(), ""};
-    const SelectedTheme::Kind kind = isLayerNode(node) ? SelectedTheme::Kind::Layer : SelectedTheme::Kind::Table;
+    if (!node->parent()) return {SelectedNode::Kind::Root, node->text(0).toStdString(), ""};
+    const SelectedNode::Kind kind = isLayerNode(node) ? SelectedNode::Kind::Layer : SelectedNode::Kind::Table;
     return {kind, node->text(0).toStdString(), nodePath(node)};
 }
 

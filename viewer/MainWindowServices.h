@@ -12,7 +12,7 @@ public:
 
     map::MapView& map() override;
     std::string programFolder() const override;
-    SelectedTheme selectedTheme() const override;
+    SelectedNode selectedNode() const override;
     std::string layerName(const std::string& base) override;
     void addThemeNode(const std::string& path, const std::string& text, bool layer) override;
     void renewLayerIcon(const std::string& layerName, int left, int top) override;

@@ -11,7 +11,7 @@ class MapView;
 namespace velmora::viewer {
 
 // The theme tree's selected node, as the property command reads it.
-struct SelectedTheme {
+struct SelectedNode {
     enum class Kind { None, Root, Layer, Table } kind = Kind::None;
     std::string text;  // the node's text: a layer's name, a table's file name
     std::string path;  // the dBASE path the node stands for (a table node's own path)
@@ -24,7 +24,7 @@ public:
     virtual map::MapView& map() = 0;
     // The folder the add-theme dialog opens in first (the program folder).
     virtual std::string programFolder() const = 0;
-    virtual SelectedTheme selectedTheme() const = 0;
+    virtual SelectedNode selectedNode() const = 0;
     // A name no layer of the map has yet, made from the base (modCommon::getLayerName).
     virtual std::string layerName(const std::string& base) = 0;
     // A node for a layer (the map layer named `text`) or a table, first under its root (modCommon::ThemeLst_Set).

@@ -31,6 +31,7 @@ class MapView;
 namespace velmora::viewer {
 class HelpWindow;
 class PictureSurface;
+class TreeThemeSelection;
 class ToolBand;
 }
 
@@ -161,6 +162,7 @@ private:
     void showPopUp1();
     void showPopUp2();
 
+    std::unique_ptr<velmora::viewer::TreeThemeSelection> selection_;
     std::unique_ptr<clsMapToolControl> mapTool_;
     std::unique_ptr<MapLayerFiles> mapFiles_;
     QPointer<velmora::viewer::HelpWindow> help_;

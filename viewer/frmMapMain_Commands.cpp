@@ -24,7 +24,9 @@
 #include "viewer/LayerPropDialog.h"
 #include "viewer/MainWindowServices.h"
 #include "viewer/MapExport.h"
+#include "viewer/TableViewOpening.h"
 #include "viewer/ToolBand.h"
+#include "viewer/TreeThemeSelection.h"
 #include "viewer/ToolIcons.h"
 #include "viewer/clsMapToolControl.h"
 #include "viewer/frmMapMain.h"
@@ -366,7 +368,7 @@ void frmMapMain::AddLayer_DialogShow() {
 
 void frmMapMain::ExportMapImage(int kind) { viewer::ExportMapImage(*MainMap, kind, LastExportPath, programFolder()); }
 
-void frmMapMain::ShowTableViewDialog() {}
+void frmMapMain::ShowTableViewDialog() { openTableView(selection_->selectedTheme(), programFolder()); }
 
 void frmMapMain::ShowLayerPropDialog(bool fromDoubleClick) {
     MainWindowServices services(*this);

@@ -23,7 +23,7 @@
 using namespace velmora;
 using namespace velmora::viewer;
 using polygontest::TempFolder;
-using Kind = SelectedTheme::Kind;
+using Kind = SelectedNode::Kind;
 
 namespace {
 

@@ -73,7 +73,7 @@ struct TestWindow : MapWindowServices {
 
     map::MapView& map() override { return view; }
     std::string programFolder() const override { return folder; }
-    SelectedTheme selectedTheme() const override { return selected; }
+    SelectedNode selectedNode() const override { return selected; }
     // Unique by a number after the base, enough for these tests.
     std::string layerName(const std::string& base) override {
         std::string name = base;
@@ -89,7 +89,7 @@ struct TestWindow : MapWindowServices {
 
     map::MapView view;
     std::string folder = "/program";
-    SelectedTheme selected;
+    SelectedNode selected;
     std::vector<std::tuple<std::string, std::string, bool>> nodes;
     std::vector<std::tuple<std::string, int, int>> renewed;
 };

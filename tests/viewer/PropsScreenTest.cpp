@@ -54,7 +54,7 @@ TEST(PropsScreen, DialogNewFillColourAndCapture) {
     window.view.setWindowTitle("Velmora map");
     window.view.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window.view));
-    window.selected = {SelectedTheme::Kind::Layer, layer->name(), ""};
+    window.selected = {SelectedNode::Kind::Layer, layer->name(), ""};
 
     ui::TestUi ui;
     ui.answerModal([](QDialog& d) {
