@@ -9,10 +9,6 @@
 //
 //   bench_areajobs [--runs N] [--scale F]   (F scales the grid's areas, for a quick look; BENCH_KEEP=1 keeps
 //                                            the folder with the input, outputs and logs)
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -25,10 +21,9 @@
 #include <string>
 #include <vector>
 
+#include "bench/support/BenchSupport.h"
 #include "platform/text/Cp932.h"
 #include "tests/app/jobs/JobCatalogue.h"
-
-extern char** environ;
 
 namespace fs = std::filesystem;
 using namespace velmora;
@@ -46,25 +41,8 @@ struct Run {
 
 // The benchmark itself stays small (the input is written by a child), so what wait4 reports is the child's.
 Run spawnAndWait(const std::vector<std::string>& argv) {
-    std::vector<char*> args;
-    for (const std::string& a : argv) args.push_back(const_cast<char*>(a.c_str()));
-    args.push_back(nullptr);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-    Run r;
-    const auto t0 = Clock::now();
-    pid_t pid = 0;
-    if (posix_spawn(&pid, args[0], &actions, nullptr, args.data(), environ) == 0) {
-        int status = 0;
-        rusage usage{};
-        ::wait4(pid, &status, 0, &usage);
-        r.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        r.peakMb = usage.ru_maxrss / 1024.0;
-    }
-    r.seconds = std::chrono::duration<double>(Clock::now() - t0).count();
-    posix_spawn_file_actions_destroy(&actions);
-    return r;
+    const bench::ChildRun c = bench::runChild(argv);
+    return {c.exitCode, c.seconds, c.peakKb / 1024.0};
 }
 
 // Each run starts without the outputs of the one before: the job would ask whether to overwrite them.
