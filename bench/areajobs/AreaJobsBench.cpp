@@ -89,11 +89,7 @@ void compare(const char* what, const Run& library, const Run& job) {
 int main(int argc, char** argv) {
     int runs = 3;
     double scale = 1.0;
-    for (int i = 1; i + 1 < argc; i += 2) {
-        const std::string a = argv[i];
-        if (a == "--runs") runs = std::max(1, std::atoi(argv[i + 1]));
-        else if (a == "--scale") scale = std::atof(argv[i + 1]);
-    }
+    bench::readRunsAndScale(argc, argv, runs, scale);
     const std::string bin = VELMORA_BINARY_DIR;
     const fs::path programDir = VELMORA_PROGRAM_DIR;
     const fs::path program = fs::temp_directory_path() / ("velmora_bench_areajobs_" + std::to_string(::getpid()));

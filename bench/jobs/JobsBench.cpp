@@ -43,11 +43,7 @@ double timedJob(const fs::path& program, const std::string& arguments) {
 int main(int argc, char** argv) {
     int runs = 5;
     double scale = 1.0;
-    for (int i = 1; i + 1 < argc; i += 2) {
-        const std::string a = argv[i];
-        if (a == "--runs") runs = std::max(1, std::atoi(argv[i + 1]));
-        else if (a == "--scale") scale = std::atof(argv[i + 1]);
-    }
+    bench::readRunsAndScale(argc, argv, runs, scale);
     auto scaled = [scale](long n) { return std::max(1L, static_cast<long>(n * scale)); };
 
     const fs::path program = fs::temp_directory_path() / ("velmora_bench_jobs_" + std::to_string(::getpid()));

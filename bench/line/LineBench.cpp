@@ -99,11 +99,7 @@ void report(const char* what, double mb, const Phases& p) {
 int main(int argc, char** argv) {
     int runs = 3;
     double scale = 1.0;
-    for (int i = 1; i + 1 < argc; i += 2) {
-        const std::string a = argv[i];
-        if (a == "--runs") runs = std::max(1, std::atoi(argv[i + 1]));
-        else if (a == "--scale") scale = std::atof(argv[i + 1]);
-    }
+    bench::readRunsAndScale(argc, argv, runs, scale);
     const fs::path program = fs::temp_directory_path() / ("velmora_bench_line_" + std::to_string(::getpid()));
     fs::remove_all(program);
     fs::create_directories(program / "Log");

@@ -65,11 +65,7 @@ std::string meshCode(int row, int col) {
 int main(int argc, char** argv) {
     int runs = 3;
     double scale = 1.0;
-    for (int i = 1; i + 1 < argc; i += 2) {
-        const std::string a = argv[i];
-        if (a == "--runs") runs = std::max(1, std::atoi(argv[i + 1]));
-        else if (a == "--scale") scale = std::atof(argv[i + 1]);
-    }
+    bench::readRunsAndScale(argc, argv, runs, scale);
     const fs::path program = fs::temp_directory_path() / ("velmora_bench_nationwide_" + std::to_string(::getpid()));
     fs::remove_all(program);
     for (const char* f : {"Log", "in", "out"}) fs::create_directories(program / f);

@@ -75,11 +75,7 @@ int main(int argc, char** argv) {
     if (fs::path(argv[0]).filename() == "Brunhale") return runAsShapeWriter(argv[0]);
     int runs = 3;
     double scale = 1.0;
-    for (int i = 1; i + 1 < argc; i += 2) {
-        const std::string a = argv[i];
-        if (a == "--runs") runs = std::max(1, std::atoi(argv[i + 1]));
-        else if (a == "--scale") scale = std::atof(argv[i + 1]);
-    }
+    bench::readRunsAndScale(argc, argv, runs, scale);
     auto scaled = [scale](long n) { return std::max(1L, static_cast<long>(n * scale)); };
 
     const fs::path program = fs::temp_directory_path() / ("velmora_bench_point_" + std::to_string(::getpid()));

@@ -16,6 +16,14 @@ namespace velmora::bench {
 
 double seconds(Clock::time_point from, Clock::time_point to) { return std::chrono::duration<double>(to - from).count(); }
 
+void readRunsAndScale(int argc, char** argv, int& runs, double& scale) {
+    for (int i = 1; i + 1 < argc; i += 2) {
+        const std::string a = argv[i];
+        if (a == "--runs") runs = std::max(1, std::atoi(argv[i + 1]));
+        else if (a == "--scale") scale = std::atof(argv[i + 1]);
+    }
+}
+
 double median(std::vector<double> figures) {
     if (figures.empty()) return 0;
     std::sort(figures.begin(), figures.end());

@@ -12,6 +12,10 @@ using Clock = std::chrono::steady_clock;
 
 double seconds(Clock::time_point from, Clock::time_point to);
 
+// "--runs N" (at least 1) and "--scale F" from the command line, as switch and value pairs; other switches
+// are passed over.
+void readRunsAndScale(int argc, char** argv, int& runs, double& scale);
+
 // The middle of the sorted figures (the upper one of an even count); 0 of none.
 double median(std::vector<double> figures);
 
