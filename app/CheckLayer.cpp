@@ -36,7 +36,7 @@ bool checkLayer(const MapLayerFiles* map, const std::string& path) {
 
 const MapLayerFiles* mainMap() {
     const frmMapMain* w = frmMapMain::instance();
-    return w ? w->MainMap : nullptr;
+    return w ? w->LayerFiles : nullptr;
 }
 
 }  // namespace velmora::modCommon

@@ -8,15 +8,12 @@ namespace velmora {
 
 namespace {
 
-// The area jobs fail with a message until they are built, so no conversion is reported as done before
-// it can be done.
-bool unavailable() { return conversionUnavailable("このデータの変換処理は、まだ使用できません。"); }
-
+// The jobs of the five kinds, and the nationwide jobs of the four kinds that can come from one file.
 class BuiltInJobProcedures : public FileListJobProcedures {
 public:
     bool MakePoint(frmDataSet& d) override { return jobs::MakePoint(d); }
     bool MakeLine(frmDataSet& d) override { return jobs::MakeLine(d); }
-    bool MakePolygon(frmDataSet&) override { return unavailable(); }
+    bool MakePolygon(frmDataSet& d) override { return jobs::MakePolygon(d); }
     bool MakeMesh(frmDataSet& d) override { return jobs::MakeMesh(d); }
     bool MakeAttr(frmDataSet& d) override { return jobs::MakeAttr(d); }
 };
@@ -25,7 +22,7 @@ class BuiltInNationwideProcedures : public NationwideJobProcedures {
 public:
     bool MakePoint(frmDataSetALL& d) override { return nationwide::MakePoint(d); }
     bool MakeLine(frmDataSetALL& d) override { return nationwide::MakeLine(d); }
-    bool MakePolygon(frmDataSetALL&) override { return unavailable(); }
+    bool MakePolygon(frmDataSetALL& d) override { return nationwide::MakePolygon(d); }
     bool MakeMesh(frmDataSetALL& d) override { return nationwide::MakeMesh(d); }
 };
 

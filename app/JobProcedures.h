@@ -5,8 +5,7 @@
 // state, runs the whole job, and gives true when it finished, upon which the dialog closes. On false the
 // dialog stays open and clears the log and input slots.
 //
-// The built-in procedures are those of FileListJobs.h (the area job still fails with a message that the
-// conversion is not available); tests install others with setFileListJobProcedures.
+// The built-in procedures are those of FileListJobs.h; tests install others with setFileListJobProcedures.
 class frmDataSet;
 class frmDataSetALL;
 
@@ -28,8 +27,7 @@ FileListJobProcedures& fileListJobProcedures();
 void setFileListJobProcedures(FileListJobProcedures* procedures);
 
 // The job procedures of the nationwide job dialog, alike: they read the dialog's input file, output,
-// attached-output boxes and mesh tree. The built-in ones are those of NationwideJobs.h (the area job
-// still fails with the message that the conversion is not available).
+// attached-output boxes and mesh tree. The built-in ones are those of NationwideJobs.h.
 class NationwideJobProcedures {
 public:
     virtual ~NationwideJobProcedures() = default;

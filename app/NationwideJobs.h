@@ -1,5 +1,5 @@
 #pragma once
-// The job procedures of the nationwide job dialog for point, line and mesh data. Each converts the
+// The job procedures of the nationwide job dialog for point, line, mesh and area data. Each converts the
 // dialog's one input file narrowed to the ticks of its mesh tree: output checks, the selection (read once,
 // at the start), progress, log, converters, the shape writer, the closing question; true when the job
 // finished (the dialog then closes). JobProcedures.cpp makes them the dialog's procedures.
@@ -14,6 +14,7 @@ namespace velmora::nationwide {
 bool MakePoint(frmDataSetALL& dialog);
 bool MakeLine(frmDataSetALL& dialog);
 bool MakeMesh(frmDataSetALL& dialog);
+bool MakePolygon(frmDataSetALL& dialog);
 
 // What the jobs read from the dialog: the output path (extension completed), the input file as the one
 // entry of `files`, and the attached-output boxes (1 = ticked).

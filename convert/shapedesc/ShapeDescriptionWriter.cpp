@@ -72,7 +72,7 @@ void writeKeyNumbers(text::LineWriter& w, std::string_view key, std::initializer
     std::string& line = lineBuffer(key);
     for (const double* v = values.begin(); v != values.end(); ++v) {
         if (v != values.begin()) line += ',';
-        line += text::formatNumber(*v);
+        text::appendNumber(line, *v);
     }
     w.writeLine(line);
 }

@@ -53,6 +53,8 @@ protected:
                                        folder_.path() / name);
         // The nationwide dialog's mesh tree: one prefecture of one mesh.
         TempProgramFolder::write(folder_.path() / "DataView.csv", text::toCp932("1,01,北海道\r\n2,01,644142,南西端\r\n"));
+        // The catchment dialog's tree: none.
+        TempProgramFolder::write(folder_.path() / "DataSyusui.csv", "");
         std::filesystem::create_directories(folder_.path() / "in");
         std::filesystem::create_directories(folder_.path() / "out");
         frmDataSelect::lastInputFolder().clear();

@@ -37,7 +37,7 @@ protected:
 };
 
 TEST_F(MeshJobWithConverter, ACellItemIsOneOutputOfEveryRecord) {
-    mesh_.onCall = [&](const std::string&) { TempProgramFolder::write(out("mesh.shp"), "shape"); };
+    mesh_.onCall = [&](const std::string&) { writeLayer(out("mesh.shp")); };
     ui_.answer(Answer::Yes);
     auto d = dialog(DataKind::Mesh, kCellRow, inputs_, out("mesh"));
     ASSERT_TRUE(convert(*d));
@@ -47,19 +47,20 @@ TEST_F(MeshJobWithConverter, ACellItemIsOneOutputOfEveryRecord) {
     EXPECT_TRUE(mesh_.meshCodeLists[0].empty());
     EXPECT_EQ(lines(logs().back()),
               (std::vector<std::string>{"[メッシュデータ]データ変換開始。", "変換終了。   2008/04/01 09:00:02"}));
-    EXPECT_EQ(mapTool().layers(), std::vector<std::string>{out("mesh.shp")});
+    EXPECT_EQ(mapLayers(), std::vector<std::string>{out("mesh.shp")});
 }
 
 TEST_F(MeshJobWithConverter, TheFourWayItemAddsItsFourShapefilesInTheOrderOfTheirDigits) {
     mesh_.onCall = [&](const std::string&) {
-        for (const char* n : {"wave4.shp", "wave2.shp", "wave1.shp", "wave3.shp"}) TempProgramFolder::write(out(n), "shape");
+        for (const char* n : {"wave4.shp", "wave2.shp", "wave1.shp", "wave3.shp"}) writeLayer(out(n));
     };
     ui_.answer(Answer::Ok).answer(Answer::Yes);  // the notice of the four names, the closing question
     auto d = dialog(DataKind::Mesh, kFourWayRow, inputs_, out("wave.shp"));
     ASSERT_TRUE(convert(*d));
     EXPECT_EQ(mesh_.calls, std::vector<std::string>{"TokusyuMakeShape(m1.txt,m2.txt)"});
-    EXPECT_EQ(mapTool().layers(),
-              (std::vector<std::string>{out("wave1.shp"), out("wave2.shp"), out("wave3.shp"), out("wave4.shp")}));
+    // Added in the order of their digits, so the last one added is on top.
+    EXPECT_EQ(mapLayers(),
+              (std::vector<std::string>{out("wave4.shp"), out("wave3.shp"), out("wave2.shp"), out("wave1.shp")}));
 }
 
 TEST_F(MeshJobWithConverter, AFailedConversionEndsTheLogWithTheTimeAndTheAbortLine) {

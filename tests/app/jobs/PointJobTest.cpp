@@ -167,7 +167,8 @@ TEST_F(PointJob, ThePortRowConvertsItsOneFileAsTheNationwideJobDoes) {
 }
 
 TEST_F(PointJob, APortTableTheMapShowsIsRefusedBeforeAnythingIsOpened) {
-    for (const char* f : {"port_S55.dbf", "port_S61.shp", "port_S61.dbf"}) TempProgramFolder::write(out(f), "on the map");
+    writeLayer(out("port_S61.shp"));
+    for (const char* f : {"port_S55.dbf", "port_S61.dbf"}) TempProgramFolder::write(out(f), "on the map");
     struct Case {
         const char* name;
         std::function<void()> show;
@@ -422,12 +423,12 @@ TEST_F(PointJob, ARunTimeErrorShowsTheProcedureBoxAndClosesTheJobFiles) {
 
 TEST_F(PointJob, YesAtTheClosingQuestionAddsTheOutputAsALayer) {
     point_.onCall = [&](const std::string& name) {
-        if (name == "MakeShapePointFileData") TempProgramFolder::write(out("a.shp"), "shape");
+        if (name == "MakeShapePointFileData") writeLayer(out("a.shp"));
     };
     ui_.answer(Answer::Yes);
     auto d = dialog(DataKind::Point, kOrdinaryRow, files({"f1.txt"}), out("a.shp"));
     ASSERT_TRUE(convert(*d));
-    EXPECT_EQ(mapTool().layers(), std::vector<std::string>{out("a.shp")});
+    EXPECT_EQ(mapLayers(), std::vector<std::string>{out("a.shp")});
 }
 
 }  // namespace

@@ -62,7 +62,7 @@ TEST_F(PointJob, TheRootConvertsEveryRecordAndASelectionOnlyItsMeshes) {
     EXPECT_EQ(runs(), Texts{"run:POINT"});
     EXPECT_FALSE(pairOnDisk());
     EXPECT_EQ(lines(logs().back()).back(), "変換終了。   2008/04/01 09:00:02");
-    EXPECT_EQ(mapTool().layers(), Texts{});  // the stand-in wrote no file to add
+    EXPECT_EQ(mapLayers(), Texts{});  // the stand-in wrote no file to add
 
     point_.calls.clear();
     ui_.answer(Answer::Ok);
@@ -186,7 +186,7 @@ TEST_F(LineJob, ASelectionWritesTheLinesOfItsMeshesOnly) {
     const std::string info = ogrinfo(out("coast.shp"));
     EXPECT_THAT(info, ::testing::HasSubstr("Feature Count: 6"));
     EXPECT_FALSE(databaseOnDisk());
-    EXPECT_EQ(mapTool().layers(), Texts{out("coast.shp")});
+    EXPECT_EQ(mapLayers(), Texts{out("coast.shp")});
 }
 
 TEST_F(LineJob, ASelectionWithoutLinesFailsAfterTheWritersMessage) {
@@ -204,7 +204,7 @@ TEST_F(LineJob, TheRailwayRowAddsItsStationsOrAsksAboutTheLinesAlone) {
     ui_.answer(Answer::Yes);
     auto d = nationwide(DataKind::Line, kRailwayRow, lineFile(gen::LineItem::Railway, {533945, 533947}), out("rail"), {"t"});
     ASSERT_TRUE(convert(*d));
-    EXPECT_EQ(mapTool().layers(), (Texts{out("rail.shp"), out("rail_駅名.shp")}));
+    EXPECT_EQ(mapLayers(), (Texts{out("rail_駅名.shp"), out("rail.shp")}));  // the last added on top
     EXPECT_THAT(ogrinfo(out("rail_駅名.shp")), ::testing::HasSubstr("Feature Count: 2"));
 
     // Lines in the selection, no station: the lines-only question, and the job has failed.
@@ -216,7 +216,7 @@ TEST_F(LineJob, TheRailwayRowAddsItsStationsOrAsksAboutTheLinesAlone) {
     ASSERT_EQ(ui_.boxes().size(), 2u);
     EXPECT_EQ(ui_.boxes()[0].text, "選択されたメッシュコードに該当するデータがありませんでした。");
     EXPECT_EQ(ui_.boxes()[1].text, "変換されたシェープファイル（鉄道ラインデータのみ）をマップに追加しますか？");
-    EXPECT_EQ(mapTool().layers().back(), out("rail2.shp"));
+    EXPECT_EQ(mapLayers().front(), out("rail2.shp"));
     EXPECT_FALSE(databaseOnDisk());
 }
 
@@ -294,13 +294,13 @@ TEST_F(MeshJob, FailuresNameTheirConverterAndTheFourWayItemAddsFourLayers) {
               (Texts{"[メッシュデータ]データ変換開始。", "2008/04/01 09:00:02", "エラーにより途中中断しました"}));
 
     mesh_.onCall = [&](const std::string&) {
-        for (const char* n : {"wave4.shp", "wave2.shp", "wave1.shp", "wave3.shp"}) TempProgramFolder::write(out(n), "shape");
+        for (const char* n : {"wave4.shp", "wave2.shp", "wave1.shp", "wave3.shp"}) writeLayer(out(n));
     };
     ui_.clearRecords();
     ui_.answer(Answer::Ok).answer(Answer::Yes);
     auto four = nationwide(DataKind::Mesh, kFourWayRow, file_, out("wave.shp"), {"r01"});
     ASSERT_TRUE(convert(*four));
-    EXPECT_EQ(mapTool().layers(), (Texts{out("wave1.shp"), out("wave2.shp"), out("wave3.shp"), out("wave4.shp")}));
+    EXPECT_EQ(mapLayers(), (Texts{out("wave4.shp"), out("wave3.shp"), out("wave2.shp"), out("wave1.shp")}));
 }
 
 }  // namespace

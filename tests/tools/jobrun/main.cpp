@@ -3,21 +3,28 @@
 // scripted user interface — for tests and benchmarks.
 //
 //   jobrun --program-folder DIR --kind point|line|area|mesh|attr --row N [--datum -1|0|2000]
-//          [--answer yes|no]... --out PATH INPUT...
+//          [--answer yes|no]... [--polygons yes|no] [--attached none|points|lines|both]
+//          [--catchments CODE,...] --out PATH INPUT...
 //   jobrun --nationwide [--all] [--prefectures CODE,...] [--meshes CODE,...|@FILE]... <as above, one INPUT>
 //
-// DIR holds Brunhale, the catalogue files, DataView.csv and Log/; a relative PATH is taken against the
-// working folder. Each --answer answers the next question; questions beyond them are answered No. The
-// nationwide dialog's tree is ticked as a user clicks it, one click per root (--all), prefecture or mesh
-// code, in the order given (@FILE: codes separated by commas, blanks or line ends). Prints
-// "box: <title> | <text>" per message box shown, then "result: success" or "result: failure"; exits 0
-// or 1 (2 for a wrong command line).
+// DIR holds Brunhale, libOstrand.so, the catalogue files, DataView.csv and Log/; a relative PATH is taken
+// against the working folder. Each --answer answers the next question; questions beyond them are answered
+// No. The nationwide dialog's tree is ticked as a user clicks it, one click per root (--all), prefecture or
+// mesh code, in the order given (@FILE: codes separated by commas, blanks or line ends). Area jobs:
+// --polygons is the answer to whether polygons are to be built (default yes), --attached the
+// attached-output boxes (default: as the dialog ticks them), --catchments the catchment row's codes,
+// clicked in the catchment dialog's tree (DataSyusui.csv of DIR) before its OK, whose open dialog gets the
+// inputs. Prints "box: <title> | <text>" per message box while it is shown (the polygon library's
+// own boxes too, which are answered OK, or No to a question), then "result: success" or
+// "result: failure"; exits 0 or 1 (2 for a wrong command line).
 #include <QApplication>
+#include <QCheckBox>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTreeWidgetItem>
+#include <array>
 #include <cstdio>
 #include <deque>
 #include <filesystem>
@@ -34,6 +41,8 @@
 #include "app/frmDataSelect.h"
 #include "app/frmDataSet.h"
 #include "app/frmDataSetALL.h"
+#include "app/frmSyusuiSelect.h"
+#include "app/CatchmentTree.h"
 #include "app/MeshTree.h"
 #include "tests/tools/jobrun/JobRunUi.h"
 #include "viewer/frmMapMain.h"
@@ -53,6 +62,9 @@ struct Options {
     bool nationwide = false;
     // Keys of the tree nodes to tick, in order.
     std::vector<std::string> ticks;
+    std::int16_t polygonMakeMode = 1;
+    std::optional<std::array<bool, 2>> attached;  // representative points, boundary lines
+    std::optional<std::string> catchments;
 };
 
 // Codes separated by commas, blanks or line ends; "@FILE" reads them from a file.
@@ -102,6 +114,18 @@ Options parse(int argc, char** argv) {
             const std::string v = value();
             if (v != "yes" && v != "no") throw std::invalid_argument("answer yes or no");
             o.answers.push_back(v == "yes" ? ui::Answer::Yes : ui::Answer::No);
+        } else if (a == "--polygons") {
+            const std::string v = value();
+            if (v != "yes" && v != "no") throw std::invalid_argument("polygons yes or no");
+            o.polygonMakeMode = v == "yes" ? 1 : 2;
+        } else if (a == "--attached") {
+            static const std::map<std::string, std::array<bool, 2>> boxes = {
+                {"none", {false, false}}, {"points", {true, false}}, {"lines", {false, true}}, {"both", {true, true}}};
+            const auto b = boxes.find(value());
+            if (b == boxes.end()) throw std::invalid_argument("attached none, points, lines or both");
+            o.attached = b->second;
+        } else if (a == "--catchments") {
+            o.catchments = value();
         } else if (a == "--nationwide") {
             o.nationwide = true;
         } else if (a == "--all") {
@@ -133,6 +157,8 @@ Options parse(int argc, char** argv) {
 // success.
 template <class Dialog>
 bool convert(Dialog& dialog, const Options& o) {
+    if (o.attached)
+        for (std::size_t i = 0; i < 2; ++i) dialog.ChkMakeData[i]->setChecked((*o.attached)[i]);
     dialog.TxtOutPutFile->setText(QString::fromStdString(o.out));
     if (o.datum == -1) {
         dialog.OptMake[1]->setChecked(true);
@@ -145,7 +171,8 @@ bool convert(Dialog& dialog, const Options& o) {
 }
 
 // Each tick is a click on the node's box: the dialog's cascade runs as for the user.
-bool tick(frmDataSetALL& dialog, const std::string& key) {
+template <class Dialog>
+bool tick(Dialog& dialog, const std::string& key) {
     QTreeWidgetItem* item = dialog.treeItem(key);
     if (!item) {
         std::fprintf(stderr, "jobrun: no node %s in the tree\n", key.c_str());
@@ -155,14 +182,33 @@ bool tick(frmDataSetALL& dialog, const std::string& key) {
     return true;
 }
 
-bool runJob(const Options& o) {
+// The catchment row as the user goes through it: the catchment dialog loaded, each code's box clicked, OK,
+// the open dialog answered with the inputs, then the file-list job dialog run as for the other rows.
+bool runCatchmentJob(const Options& o, jobrun::JobRunUi& ui) {
+    frmSyusuiSelect catchments;
+    catchments.Form_Load();
+    for (const std::string& code : codeList(*o.catchments))
+        if (!tick(catchments, kCatchmentKeyPrefix + code)) return false;
+    bool success = false;
+    ui.answerOpen(o.inputs).answerModal([&](QDialog& dialog) {
+        auto& job = static_cast<frmDataSet&>(dialog);
+        success = convert(job, o);
+        return job.result();
+    });
+    catchments.CmdOK->click();
+    return success;
+}
+
+bool runJob(const Options& o, jobrun::JobRunUi& ui) {
     frmDataSelect* select = frmDataSelect::loaded(nullptr);
     if (!select) return false;
     ConversionState& s = conversionState();
     s.SelectedKind = o.kind;
     s.SelectedIndex = static_cast<std::int16_t>(o.row);
+    s.PolygonMakeMode = o.polygonMakeMode;
     select->P_ListInputFile->clear();
     for (const std::string& f : o.inputs) select->P_ListInputFile->addItem(QString::fromStdString(f));
+    if (o.catchments) return runCatchmentJob(o, ui);
 
     if (!o.nationwide) {
         frmDataSet dialog;
@@ -185,7 +231,8 @@ int main(int argc, char** argv) {
     } catch (const std::exception& e) {
         std::fprintf(stderr,
                      "jobrun: %s\nusage: jobrun --program-folder DIR --kind point|line|area|mesh|attr --row N "
-                     "[--datum -1|0|2000] [--answer yes|no]... --out PATH INPUT...\n"
+                     "[--datum -1|0|2000] [--answer yes|no]... [--polygons yes|no]\n"
+                     "              [--attached none|points|lines|both] [--catchments CODE,...] --out PATH INPUT...\n"
                      "       jobrun --nationwide [--all] [--prefectures CODE,...] [--meshes CODE,...|@FILE]... "
                      "<as above, one INPUT>\n",
                      e.what());
@@ -195,17 +242,17 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     setProgramFolder(o.programFolder);
     jobrun::JobRunUi ui(o.answers);
+    jobrun::LibraryBoxes libraryBoxes;
     // The main window (never shown) holds the map the output checks ask and the map tool Yes adds to.
     auto window = std::make_unique<frmMapMain>();
 
     bool success = false;
     try {
-        success = runJob(o);
+        success = runJob(o, ui);
     } catch (const std::exception& e) {
         std::fprintf(stderr, "jobrun: %s\n", e.what());
     }
     delete frmDataSelect::current();
-    for (const ui::BoxRecord& box : ui.boxes()) std::printf("%s\n", jobrun::boxLine(box).c_str());
     std::printf("result: %s\n", success ? "success" : "failure");
     return success ? 0 : 1;
 }
