@@ -112,8 +112,14 @@ QString layerTablePath(const std::string& shapePath) {
     return p.left(std::max<qsizetype>(0, p.size() - 3)) + "dbf";
 }
 
-// The 13 x 13 swatch of the layer's symbol, drawn on the window's hidden surface and scaled to an icon.
-QImage layerSwatch(frmMapMain& w, const std::string& layerName) {
+struct RecordedNode {
+    QString root, key, path, text, imageKey;
+    bool checked;
+};
+
+}  // namespace
+
+QImage layerSwatch(frmMapMain& w, const std::string& layerName, int left, int top) {
     PictureSurface& surface = *w.Picture1;
     surface.clear();
     clsLegendRenderer renderer;
@@ -123,16 +129,9 @@ QImage layerSwatch(frmMapMain& w, const std::string& layerName) {
     const std::shared_ptr<map::MapLayer> layer = w.MainMap->layerByName(layerName);
     if (!layer) throw RunTimeError(err::SubscriptOutOfRange, "Subscript out of range");
     const map::Symbol symbol = layer->symbol();
-    renderer.AddEntry(false, &symbol, 60, 60);
+    renderer.AddEntry(false, &symbol, top, left);
     return surface.image().scaled(16, 16, Qt::IgnoreAspectRatio, Qt::FastTransformation);
 }
-
-struct RecordedNode {
-    QString root, key, path, text, imageKey;
-    bool checked;
-};
-
-}  // namespace
 
 void ThemeLst_Set(QTreeWidget* tree, const std::string& path, const std::string& text, const std::string& kind) {
     try {
@@ -167,7 +166,7 @@ void ThemeLst_Set(QTreeWidget* tree, const std::string& path, const std::string&
         }
         tvwNodeCheck(tree, node);
         if (layer) {
-            w.ImageList4.swatches[name] = layerSwatch(w, text);
+            w.ImageList4.swatches[name] = layerSwatch(w, text, 60, 60);
             const QSignalBlocker blocker(tree);
             node->setIcon(0, nodeIcon(node, w.ImageList4));
         }

@@ -9,6 +9,7 @@
 #include <string>
 
 class QTreeWidget;
+class frmMapMain;
 
 namespace velmora::viewer {
 
@@ -61,6 +62,10 @@ namespace velmora::modCommon {
 
 // Raised by one for every node ThemeLst_Set adds during the run; never reset.
 extern int ThemeKeyCounter;
+
+// The 13 x 13 swatch of the layer's symbol drawn on the window's hidden surface at (left, top) twips,
+// scaled to a 16 x 16 tree image. RunTimeError 9 when no layer has the name.
+QImage layerSwatch(frmMapMain& w, const std::string& layerName, int left, int top);
 
 // Adds one node (kind "SH": a layer whose map name is `text`; "DB": a table) as the first child of its
 // root and rebuilds the tree around it. The error box "Error: modMbCommon (ThemeLst_Set)".

@@ -10,7 +10,12 @@
 #include "platform/map/MapView.h"
 #include "platform/ui/UiService.h"
 #include "viewer/LayerNames.h"
+#include "viewer/MapToolSelection.h"
 #include "viewer/ThemeTree.h"
+#include "viewer/clsIdentifyTool.h"
+#include "viewer/clsPanTool.h"
+#include "viewer/clsZoomInTool.h"
+#include "viewer/clsZoomOutTool.h"
 
 using namespace velmora;
 
@@ -30,9 +35,29 @@ void requireSet(const void* object) {
 
 }  // namespace
 
+clsMapToolControl::clsMapToolControl() : tools_(std::make_unique<viewer::MapToolSelection>()) {}
+
+clsMapToolControl::~clsMapToolControl() = default;
+
+void clsMapToolControl::setMapControl(map::MapView* map) {
+    map_ = map;
+    tools_->MapControl(map);
+}
+
+int clsMapToolControl::CurrentTool() const { return tools_->ToolType(); }
+
 void clsMapToolControl::setCurrentTool(int toolType) {
-    currentTool_ = toolType;
-    if (toolType == maptool::None && map_) map_->setMousePointer(map::pointer::Arrow);
+    std::unique_ptr<viewer::MapTool> tool;
+    switch (toolType) {
+    case maptool::ZoomIn: tool = std::make_unique<clsZoomInTool>(); break;
+    case maptool::ZoomOut: tool = std::make_unique<clsZoomOutTool>(); break;
+    case maptool::Pan: tool = std::make_unique<clsPanTool>(); break;
+    case maptool::Identify:
+        if (selection_) tool = std::make_unique<clsIdentifyTool>(*selection_);
+        break;
+    default: break;
+    }
+    tools_->CurrentTool(std::move(tool));
 }
 
 bool clsMapToolControl::AddLayer(const std::string& AddLayerName, QTreeWidget* tvw) {

@@ -2,29 +2,36 @@
 // The main window's map tool controller: the map it works on, the current tool of the view band, and the
 // operations by which shapefiles and dBASE tables enter the viewer (the conversion side calls AddLayer and
 // AddTable through frmMapMain::pMapTool).
+#include <memory>
 #include <string>
+
+#include "viewer/MapTool.h"
 
 class QTreeWidget;
 
-namespace velmora::map {
-class MapView;
-}
-
-namespace maptool {
-// The tool types of the view band's tools; None leaves the map with the arrow pointer.
-inline constexpr int None = 0, ZoomIn = 1, ZoomOut = 2, Pan = 3, Identify = 4;
+namespace velmora::viewer {
+class MapToolSelection;
+class ThemeSelection;
 }
 
 class clsMapToolControl {
 public:
     // The map the tools and the added layers go to, and the theme tree that lists them.
-    void setMapControl(velmora::map::MapView* map) { map_ = map; }
+    clsMapToolControl();
+    ~clsMapToolControl();
+    void setMapControl(velmora::map::MapView* map);
     velmora::map::MapView* MapControl() const { return map_; }
     void setThemeTree(QTreeWidget* tree) { tree_ = tree; }
 
-    // The tool the map's mouse goes to; setting None shows the arrow pointer on the map.
-    int CurrentTool() const { return currentTool_; }
+    // What the identify tool reads of the main window (the tree's selection, the window's corner).
+    void setThemeSelection(const velmora::viewer::ThemeSelection* selection) { selection_ = selection; }
+
+    // The type of the tool the map's mouse goes to (maptool::None to Identify).
+    int CurrentTool() const;
+    // Makes a new tool of this type current (the right button pans with every tool and none); None, or
+    // Identify without a theme selection, leaves no tool and the arrow pointer.
     void setCurrentTool(int toolType);
+    velmora::viewer::MapToolSelection& tools() { return *tools_; }
 
     // Puts the shapefile on top of the map, named by modCommon::getLayerName, and rebuilds the tree (tvw,
     // or the window's tree when nullptr) with its node first. False without a change or a message when the
@@ -38,5 +45,6 @@ public:
 private:
     velmora::map::MapView* map_ = nullptr;
     QTreeWidget* tree_ = nullptr;
-    int currentTool_ = maptool::None;
+    const velmora::viewer::ThemeSelection* selection_ = nullptr;
+    std::unique_ptr<velmora::viewer::MapToolSelection> tools_;
 };

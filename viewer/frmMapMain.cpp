@@ -21,6 +21,7 @@
 #include "viewer/PictureSurface.h"
 #include "viewer/ToolBand.h"
 #include "viewer/ToolIcons.h"
+#include "viewer/TreeThemeSelection.h"
 #include "viewer/clsMapToolControl.h"
 
 using namespace velmora;
@@ -133,6 +134,7 @@ void frmMapMain::buildControls() {
     Picture1 = std::make_unique<PictureSurface>(px(345), px(345));
     for (const QString& key : {kMapRootKey, kTableRootKey, kTableImageKey}) ImageList4.fixed[key] = treeImage(key);
 
+    selection_ = std::make_unique<TreeThemeSelection>(tvwThemeList, this);
     mapTool_ = std::make_unique<clsMapToolControl>();
     pMapTool = mapTool_.get();
     mapFiles_ = std::make_unique<MainMapFiles>(*this);
@@ -146,6 +148,7 @@ void frmMapMain::Form_Load() {
         addRoots(tvwThemeList, ImageList4);
         pMapTool->setMapControl(MainMap);
         pMapTool->setThemeTree(tvwThemeList);
+        pMapTool->setThemeSelection(selection_.get());
         resize(px(10350), px(6645));
         if (const QScreen* screen = QGuiApplication::primaryScreen()) {
             const QRect s = screen->availableGeometry();

@@ -31,6 +31,7 @@ class MapView;
 namespace velmora::viewer {
 class HelpWindow;
 class PictureSurface;
+class TreeThemeSelection;
 class ToolBand;
 }
 
@@ -132,8 +133,9 @@ public slots:
     void tvwThemeList_NodeCheck(QTreeWidgetItem* node);
     void tvwThemeList_DblClick();
 
-    // The commands the map viewer's dialogs and tools fill in: the add-theme dialog, the map export, the
-    // attribute table of the selected node and its property dialog. They do nothing until then.
+    // The add-theme dialog, the map capture and the property dialog (viewer/AddThemeDialog, MapExport,
+    // LayerPropDialog, over this window's MainWindowServices); the attribute table of the selected node
+    // does nothing until its window is there.
     void AddLayer_DialogShow();
     void ExportMapImage(int kind);
     void ShowTableViewDialog();
@@ -160,6 +162,7 @@ private:
     void showPopUp1();
     void showPopUp2();
 
+    std::unique_ptr<velmora::viewer::TreeThemeSelection> selection_;
     std::unique_ptr<clsMapToolControl> mapTool_;
     std::unique_ptr<MapLayerFiles> mapFiles_;
     QPointer<velmora::viewer::HelpWindow> help_;

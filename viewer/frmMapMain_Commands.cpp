@@ -19,8 +19,14 @@
 #include "convert/core/ConversionState.h"
 #include "platform/map/MapView.h"
 #include "platform/ui/UiService.h"
+#include "viewer/AddThemeDialog.h"
 #include "viewer/HelpWindow.h"
+#include "viewer/LayerPropDialog.h"
+#include "viewer/MainWindowServices.h"
+#include "viewer/MapExport.h"
+#include "viewer/TableViewOpening.h"
 #include "viewer/ToolBand.h"
+#include "viewer/TreeThemeSelection.h"
 #include "viewer/ToolIcons.h"
 #include "viewer/clsMapToolControl.h"
 #include "viewer/frmMapMain.h"
@@ -355,7 +361,16 @@ void frmMapMain::mnuPTProp_Click() {
     }
 }
 
-void frmMapMain::AddLayer_DialogShow() {}
-void frmMapMain::ExportMapImage(int) {}
-void frmMapMain::ShowTableViewDialog() {}
-void frmMapMain::ShowLayerPropDialog(bool) {}
+void frmMapMain::AddLayer_DialogShow() {
+    MainWindowServices services(*this);
+    viewer::AddLayer_DialogShow(services, AddThemeFilter, LastThemePath);
+}
+
+void frmMapMain::ExportMapImage(int kind) { viewer::ExportMapImage(*MainMap, kind, LastExportPath, programFolder()); }
+
+void frmMapMain::ShowTableViewDialog() { openTableView(selection_->selectedTheme(), programFolder()); }
+
+void frmMapMain::ShowLayerPropDialog(bool fromDoubleClick) {
+    MainWindowServices services(*this);
+    viewer::ShowLayerPropDialog(services, fromDoubleClick);
+}

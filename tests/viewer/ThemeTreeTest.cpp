@@ -267,10 +267,11 @@ TEST_F(ThemeTree, PopUpsFollowTheSelectedNode) {
         EXPECT_EQ(w().AddThemeFilter, c.filter);
         if (c.selected) EXPECT_TRUE(c.selected->isSelected());
     }
-    // The add-theme command of PopUp2 resets the filter.
+    // The add-theme command of PopUp2 opens the dialog (cancelled here), then resets the filter.
     select(mapRoot());
-    ui_.answerPopup(0);
+    ui_.answerPopup(0).answerOpen({});
     QTest::mouseClick(vp, Qt::RightButton, {}, centre(mapRoot()));
+    EXPECT_EQ(ui_.dialogs().back().title, "テーマの追加");
     EXPECT_EQ(w().AddThemeFilter, 0);
     // The delete command of PopUp1.
     select(mapRoot()->child(0));
