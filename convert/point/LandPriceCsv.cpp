@@ -23,6 +23,7 @@
 #include "convert/shapedesc/ShapeDescriptionRun.h"
 #include "convert/shapedesc/ShapeDescriptionWriter.h"
 #include "platform/db/Database.h"
+#include "platform/db/FieldType.h"
 #include "platform/db/Transaction.h"
 #include "platform/errors/RunTimeError.h"
 #include "platform/text/Cp932.h"
@@ -195,6 +196,24 @@ bool MakeShapeDbfData_ChikaCSV3(const std::vector<std::string_view>& fields, con
     }
 }
 
+namespace {
+
+// Most values of these files are a few plain digits. Bound as whole numbers straight away they skip the
+// conversion from text, which gives them the same stored value; anything else goes through it.
+bool setPlainDigits(db::Appender& table, const std::string& name, db::FieldType type, std::string_view value) {
+    if ((type != db::FieldType::Long && type != db::FieldType::Integer) || value.empty() || value.size() > 9) return false;
+    std::int32_t n = 0;
+    for (char c : value) {
+        if (c < '0' || c > '9') return false;
+        n = n * 10 + (c - '0');
+    }
+    if (type == db::FieldType::Integer && n > 32767) return false;
+    table.set(name, n);
+    return true;
+}
+
+}  // namespace
+
 bool SetPointTextToTblCSV(db::Database& database, const std::string& path, const CsvItemLayout& layout) {
     ConversionState& s = conversionState();
     try {
@@ -204,12 +223,16 @@ bool SetPointTextToTblCSV(db::Database& database, const std::string& path, const
         struct ItemField {
             std::string name;
             bool text;
+            db::FieldType type = db::FieldType::Text;
         };
         std::vector<ItemField> items(1);  // item k at k
         for (int k = 1; k <= layer.ItemCount; ++k) {
             const auto i = static_cast<std::size_t>(k);
             if (i > layout.SourceColumns.size()) throw RunTimeError(err::SubscriptOutOfRange, "Subscript out of range");
-            items.push_back({text::fromCp932(layer.ItemName.at(i)), ModAttr::isTextItem(layer.ItemType.at(i))});
+            std::int16_t type = 0;
+            if (!ModPolygon::SetTextToVbidx(layer.ItemType.at(i), type)) return false;
+            items.push_back({text::fromCp932(layer.ItemName.at(i)), ModAttr::isTextItem(layer.ItemType.at(i)),
+                             db::fieldTypeOfNumber(type)});
         }
         db::Appender& points = database.appender(kPointTable);
         db::Appender& attr1 = database.appender(kAttrTable1);
@@ -223,7 +246,8 @@ bool SetPointTextToTblCSV(db::Database& database, const std::string& path, const
                 const auto i = static_cast<std::size_t>(k);
                 const std::string_view spec = k <= kLastPointTableItem ? std::string_view() : layout.SubFieldSpecs[i - 1];
                 const std::string_view value = landPriceValue(fields, layout.SourceColumns[i - 1], spec, items[i].text);
-                if (!value.empty()) table.set(items[i].name, value);
+                if (!value.empty() && !setPlainDigits(table, items[i].name, items[i].type, value))
+                    table.set(items[i].name, value);
             }
         };
         return loadRemainingLines(database, "SetPointTextToTblCSV", rows, [&](std::string_view line, long) {

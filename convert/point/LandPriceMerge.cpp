@@ -38,28 +38,34 @@ std::string locationCountSql(const LayerDef& layer) {
     return "SELECT COUNT(*) FROM (SELECT 1 FROM " + db::quoteName(kPointTable) + " GROUP BY " + columns + ")";
 }
 
-// Every location with its attributes in one pass. The loaders add one row to each of the three tables
-// per record, so rows of one record share their rowid, and the first attribute rows at a location's
-// coordinates are those of the first record loaded at them (MIN(rowid) over X and Y alone):
-//   SELECT loc.X, loc.Y, loc.items 1-5, a1.items 6-200, a2.items 201- FROM
+// Every location in the order of its first record, with the rowid of its attribute rows. The loaders add
+// one row to each of the three tables per record, so rows of one record share their rowid, and the first
+// attribute rows at a location's coordinates are those of the first record loaded at them (MIN(rowid) over
+// X and Y alone):
+//   SELECT loc.X, loc.Y, loc.items 1-5, xy.r FROM
 //     (SELECT X, Y, items 1-5, MIN(rowid) AS first FROM ポイントデータ GROUP BY X, Y, items 1-5) AS loc
 //     JOIN (SELECT X, Y, MIN(rowid) AS r FROM ポイントデータ GROUP BY X, Y) AS xy ON xy.X = loc.X AND xy.Y = loc.Y
-//     JOIN 属性データ1 AS a1 ON a1.rowid = xy.r JOIN 属性データ2 AS a2 ON a2.rowid = xy.r
 //   ORDER BY loc.first
+// The attributes are read by rowid (attributeRowSql) rather than joined in: sorting the joined rows would
+// sort every attribute of every location, where these rows are a few columns wide.
 std::string mergedLocationsSql(const LayerDef& layer) {
     const std::string x = db::quoteName(kXField), y = db::quoteName(kYField);
-    std::string items, columns = "loc." + x + ", loc." + y;
-    for (int k = 1; k <= layer.ItemCount; ++k) {
-        const char* table = k <= kLastPointTableItem ? "loc." : k <= kLastAttrTable1Item ? "a1." : "a2.";
-        columns += std::string(", ") + table + itemColumn(layer, k);
-        if (k <= kLastPointTableItem) items += ", " + itemColumn(layer, k);
-    }
+    std::string items;
+    for (int k = 1; k <= std::min<int>(kLastPointTableItem, layer.ItemCount); ++k) items += ", " + itemColumn(layer, k);
+    std::string columns = "loc." + x + ", loc." + y;
+    for (int k = 1; k <= std::min<int>(kLastPointTableItem, layer.ItemCount); ++k) columns += ", loc." + itemColumn(layer, k);
     const std::string points = db::quoteName(kPointTable);
-    return "SELECT " + columns + " FROM (SELECT " + x + ", " + y + items + ", MIN(rowid) AS \"$first\" FROM " + points +
-           " GROUP BY " + x + ", " + y + items + ") AS loc JOIN (SELECT " + x + ", " + y + ", MIN(rowid) AS \"$r\" FROM " +
-           points + " GROUP BY " + x + ", " + y + ") AS xy ON xy." + x + " = loc." + x + " AND xy." + y + " = loc." + y +
-           " JOIN " + db::quoteName(kAttrTable1) + " AS a1 ON a1.rowid = xy.\"$r\" JOIN " + db::quoteName(kAttrTable2) +
-           " AS a2 ON a2.rowid = xy.\"$r\" ORDER BY loc.\"$first\"";
+    return "SELECT " + columns + ", xy.\"$r\" FROM (SELECT " + x + ", " + y + items + ", MIN(rowid) AS \"$first\" FROM " +
+           points + " GROUP BY " + x + ", " + y + items + ") AS loc JOIN (SELECT " + x + ", " + y +
+           ", MIN(rowid) AS \"$r\" FROM " + points + " GROUP BY " + x + ", " + y + ") AS xy ON xy." + x + " = loc." + x +
+           " AND xy." + y + " = loc." + y + " ORDER BY loc.\"$first\"";
+}
+
+// The row of an attribute table at a rowid: the rowid, then items first .. min(last, ItemCount).
+std::string attributeRowSql(const LayerDef& layer, const char* table, int first, int last) {
+    std::string columns = "rowid";
+    for (int k = first; k <= std::min<int>(last, layer.ItemCount); ++k) columns += ", " + itemColumn(layer, k);
+    return "SELECT " + columns + " FROM " + db::quoteName(table) + " WHERE rowid = ?";
 }
 
 // One value line of items first .. last (written items only), with the key when one is given.
@@ -105,16 +111,23 @@ bool writeLocations(db::Database& database, const std::vector<std::string>& file
     if (n == 0) return false;
     showWriterProgress(n);
     db::Query locations = database.query(mergedLocationsSql(layer));
+    db::Query attr1 = database.query(attributeRowSql(layer, kAttrTable1, kLastPointTableItem + 1, kLastAttrTable1Item));
+    db::Query attr2 =
+        database.query(attributeRowSql(layer, kAttrTable2, kLastAttrTable1Item + 1, static_cast<int>(LayerDef::MaxItem)));
+    const int rowColumn = 2 + std::min<int>(kLastPointTableItem, layer.ItemCount);
     text::LineWriter& h = s.FilHFileNo.file();
     text::LineWriter& d = s.FilDFileNo.file();
     std::int32_t id = 1;
     while (locations.next()) {
+        // A location without both attribute rows is passed over, as an inner join would leave it out.
+        const std::int64_t row = locations.asDouble(rowColumn);
+        if (!attr1.bind(1, row).next() || !attr2.bind(1, row).next()) continue;
         double dx = 0, dy = 0;
         if (!input.degrees(locations, 0, dx) || !input.degrees(locations, 1, dy)) return false;
         shapedesc::writeLinkIdx(d, id);
         shapedesc::writeLinkData(d, dx, dy);
         shapedesc::writeLinkNo(h, id);
-        const MergedLocation location(locations);
+        const MergedLocation location(locations, attr1, attr2);
         if (!(split ? MakeShapeDbfData_Chika2(location, id) : MakeShapeDbfData_Chika3(location, id))) return false;
         ModLine::incremented(id);
         progress::step();
@@ -133,8 +146,10 @@ void dropDatabase(db::Database& database) {
 }  // namespace
 
 std::string MergedLocation::item(int k) const {
-    // Columns 0 and 1 are the coordinates; item k is column k + 1.
-    return row_.asText(k + 1);
+    // The location's columns 0 and 1 are the coordinates; the attribute rows begin with their rowid.
+    if (k <= kLastPointTableItem) return location_.asText(k + 1);
+    if (k <= kLastAttrTable1Item) return attr1_.asText(k - kLastPointTableItem);
+    return attr2_.asText(k - kLastAttrTable1Item);
 }
 
 bool MakeShapeDbfData_Chika2(const MergedLocation& location, std::int32_t id) {

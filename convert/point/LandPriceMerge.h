@@ -21,11 +21,16 @@ namespace ModPoint {
 // of the merge's query (X, Y, then every item in order).
 class MergedLocation {
 public:
-    explicit MergedLocation(const velmora::db::Query& row) : row_(row) {}
+    // The location's row (X, Y, items 1 to 5) and the rows of its attribute tables (their rowid, then
+    // items 6 to 200 and 201 on).
+    MergedLocation(const velmora::db::Query& location, const velmora::db::Query& attr1, const velmora::db::Query& attr2)
+        : location_(location), attr1_(attr1), attr2_(attr2) {}
     std::string item(int k) const;
 
 private:
-    const velmora::db::Query& row_;
+    const velmora::db::Query& location_;
+    const velmora::db::Query& attr1_;
+    const velmora::db::Query& attr2_;
 };
 
 // The split value lines of a merged location (the ranges of the split header blocks), each with the id.

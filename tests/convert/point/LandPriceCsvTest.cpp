@@ -147,6 +147,36 @@ TEST_F(LandPriceCsv, MergedFilesKeepFractionsAndTheWorkTableRules) {
     EXPECT_FALSE(std::filesystem::exists(folder.file("xxtmpPointDabaDB.mdb")));
 }
 
+TEST_F(LandPriceCsv, MergedSplitOutputsMatchKnownGoodBytes) {
+    // 320 items ("_Z2" present), four files of overlapping points with quoted texts and blank lines.
+    const gen::PointGenLayer layer = gen::landPriceCsvLayer("2005", 314);
+    ConversionState& s = conversionState();
+    gen::fillPointLayerRow(s.PointLayers[8], layer);
+    s.SelectedIndex = 8;
+    gen::writeCsvLayoutFile(folder.file("DataDBFItemCS.csv"), {layer});
+    gen::PointFileOptions o;
+    o.points = 30;
+    o.quoted = true;
+    o.arcSeconds = true;
+    o.blankLineEvery = 7;
+    std::vector<std::string> files;
+    for (long first : {0, 20, 40, 25}) {
+        o.first = first;
+        files.push_back(folder.file("m" + std::to_string(first) + ".csv"));
+        gen::writeDelimitedPointFile(files.back(), layer, o, ',');
+    }
+    ASSERT_TRUE(ModPoint::MakePoint_ChikaCSV2(files));
+    s.FilZFileNo.close();
+    s.FilZ2FileNo.close();
+    shapedesc::closePair();
+    const std::pair<const char*, std::uint64_t> expected[] = {{"_H", 15239693997346795555ULL},
+                                                               {"_D", 4528889956674010744ULL},
+                                                               {"_Z", 2273108217845315495ULL},
+                                                               {"_Z2", 15338919550794498297ULL}};
+    for (const auto& [suffix, digest] : expected)
+        EXPECT_EQ(descriptionDigest(folder.read(shapedesc::descriptionPath(suffix))), digest) << suffix;
+}
+
 TEST_F(LandPriceCsv, FilesOfHeadingsOnlyEndTheMergeWithoutAMessage) {
     layer(4);
     EXPECT_FALSE(ModPoint::MakePoint_ChikaCSV2({input("a.csv", {"h"}), input("b.csv", {"h"})}));

@@ -148,6 +148,34 @@ TEST_F(LandPriceSplit, OneFileGivesTheShapefileAndTableTheSameKeys) {
     EXPECT_EQ(logLines(), std::vector<std::string>{"ポイントデータ座標値が空白です。LINE:2"});
 }
 
+TEST_F(LandPriceSplit, MergedSplitOutputsMatchKnownGoodBytes) {
+    // Files of 1990 in their yearly layout, overlapping points, blank lines and unusable coordinates.
+    const gen::PointGenLayer catalogue = gen::landPriceLayer(277);
+    ConversionState& s = conversionState();
+    gen::fillPointLayerRow(s.PointLayers[8], catalogue);
+    s.SelectedIndex = 8;
+    ModPoint::adaptToDataYear(s.PointLayers[8], 1990);
+    ASSERT_TRUE(ModPoint::MakeShapePointFileData_ini_Chika());
+    gen::PointFileOptions o;
+    o.points = 30;
+    o.year = "1990";
+    o.blankLineEvery = 7;
+    o.blankYEvery = 11;
+    std::vector<std::string> files;
+    for (long first : {0, 20, 40, 25}) {
+        o.first = first;
+        files.push_back(folder.file("m" + std::to_string(first) + ".txt"));
+        gen::writeFixedPointFile(files.back(), gen::landPriceFileLayout(catalogue, 1990), o);
+    }
+    ASSERT_TRUE(ModPoint::MakePoint_Chika2(files));
+    const std::pair<const char*, std::uint64_t> expected[] = {
+        {"_H", 1906302268287813277ULL}, {"_D", 5751742227337180295ULL}, {"_Z", 8992533873412909245ULL}};
+    s.FilZFileNo.close();
+    shapedesc::closePair();
+    for (const auto& [suffix, digest] : expected)
+        EXPECT_EQ(descriptionDigest(folder.read(shapedesc::descriptionPath(suffix))), digest) << suffix;
+}
+
 TEST_F(LandPriceSplit, MergedFilesGiveOnePointPerLocationOfItemsOneToFive) {
     select(8, landPriceRow(10));
     ASSERT_TRUE(ModPoint::MakeShapePointFileData_ini_Chika());

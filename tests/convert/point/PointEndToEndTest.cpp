@@ -186,6 +186,68 @@ TEST_F(PointEndToEnd, LandPriceFilesMergedSplitOrNot) {
     EXPECT_EQ(values(info, "価格100").front(), gen::genPoint(landPrice_, {}, 0).values[99]);
 }
 
+TEST_F(PointEndToEnd, LandPriceFilesOfEarlierYearsInTheirYearlyLayouts) {
+    struct Case {
+        const char* name;
+        int files;  // the second file repeats points 2 and 3 of the first
+        bool split;
+    };
+    const Case cases[] = {{"one-split", 1, true}, {"one-whole", 1, false}, {"merged-split", 2, true}, {"merged-whole", 2, false}};
+    std::vector<std::string> kept;  // the outputs of these jobs, which the refused ones below must not touch
+    for (int year : {1983, 1990}) {
+        const gen::PointGenLayer file = gen::landPriceFileLayout(landPrice_, year);
+        gen::PointFileOptions o;
+        o.points = 4;
+        o.year = std::to_string(year);
+        std::vector<std::string> inputs;
+        for (int f = 0; f < 2; ++f) {
+            o.first = 2 * f;
+            inputs.push_back(program_.file("in/chika" + std::to_string(year) + "-" + std::to_string(f) + ".txt"));
+            gen::writeFixedPointFile(inputs.back(), file, o);
+        }
+        for (const Case& c : cases) {
+            const std::string name = std::to_string(year) + "-" + c.name;
+            SCOPED_TRACE(name);
+            const JobRun run = pointJob(name + ".shp", {inputs.begin(), inputs.begin() + c.files}, 8,
+                                        c.split ? "--answer yes --answer no" : "--answer no --answer no");
+            EXPECT_THAT(run.output, ::testing::EndsWith(std::string(kClosingQuestion) + "result: success\n"));
+            const std::size_t points = c.files == 1 ? 4 : 6;
+            const std::string shape = ogrinfo(out(name + ".shp"));
+            const std::string table = c.split ? ogrinfo(out(name + "_Z.dbf")) : shape;
+            EXPECT_THAT(shape, HasSubstr("Feature Count: " + std::to_string(points)));
+            if (c.split) EXPECT_EQ(values(table, "LinkKey"), values(shape, "LinkKey"));
+            // Every item of the year holds the point's own value; the items of later years are not written.
+            for (int item = 1; item <= 277; ++item) {
+                std::vector<std::string> expected;
+                if (gen::landPriceItemYear(item) <= year)
+                    for (std::size_t k = 0; k < points; ++k)
+                        expected.push_back(gen::genPoint(landPrice_, {}, static_cast<long>(k)).values[item - 1]);
+                const std::string& info = item <= 59 ? shape : table;
+                ASSERT_EQ(values(info, "価格" + std::to_string(item)), expected) << "item " << item;
+            }
+            for (const char* suffix : {".shp", ".dbf", "_Z.dbf"})
+                if (fileExists(out(name + suffix))) kept.push_back(out(name + suffix));
+        }
+    }
+    std::vector<std::string> before;
+    for (const std::string& f : kept) before.push_back(readFile(f));
+
+    // Years without a fixed-column layout are refused before anything is written.
+    for (int year : {1981, 2002}) {
+        SCOPED_TRACE(year);
+        gen::PointFileOptions o;
+        o.points = 2;
+        o.year = std::to_string(year);
+        const std::string in = program_.file("in/refused" + o.year + ".txt");
+        gen::writeFixedPointFile(in, gen::landPriceFileLayout(landPrice_, year), o);
+        const JobRun refused = pointJob("1983-one-split.shp", {in}, 8, "--answer yes --answer no");
+        EXPECT_THAT(refused.output,
+                    HasSubstr("box: ｴﾗｰﾒｯｾｰｼﾞ | データの作成年度（" + o.year + "）に対応する項目配置がありません。\n"));
+        EXPECT_THAT(refused.output, ::testing::EndsWith("result: failure\n"));
+    }
+    for (std::size_t i = 0; i < kept.size(); ++i) EXPECT_EQ(readFile(kept[i]), before[i]) << kept[i];
+}
+
 TEST_F(PointEndToEnd, DelimitedLandPriceFilesOneOrSeveralSplitOrNot) {
     gen::PointFileOptions o;
     o.points = 4;

@@ -29,6 +29,22 @@ inline std::string rec(const std::string& mesh, const std::string& x, const std:
     return "P  " + m + right(x, 8) + right(y, 8) + text::toCp932(items);
 }
 
+// A 64-bit FNV-1a digest of an intermediate description file without its MAKEFILE_NAME line (which holds
+// the temporary folder): the merged outputs are compared byte for byte against the digests of known-good
+// runs, so that faster merge paths cannot change a byte unnoticed.
+inline std::uint64_t descriptionDigest(const std::string& bytes) {
+    std::uint64_t h = 0xcbf29ce484222325ULL;
+    std::size_t at = 0;
+    while (at < bytes.size()) {
+        std::size_t end = bytes.find('\n', at);
+        end = end == std::string::npos ? bytes.size() : end + 1;
+        if (bytes.compare(at, 14, "MAKEFILE_NAME,") != 0)
+            for (std::size_t i = at; i < end; ++i) h = (h ^ static_cast<unsigned char>(bytes[i])) * 0x100000001b3ULL;
+        at = end;
+    }
+    return h;
+}
+
 // Rows 0-15 of the point table with the catalogue's names and the keys "Q00" .. "Q15".
 inline void fillPointTable(const std::vector<Item>& items) {
     static const char* names[16] = {"潮汐・海洋施設", "港湾", "海岸施設・感潮限界", "漁港", "空港台帳", "感潮限界",

@@ -435,7 +435,12 @@ struct LedgerLayout {
             const AreaLedgerItemDef& it = items[i];
             std::string& line = two_lines && i >= 5 ? second : first;
             std::string value;
-            if (is_derived(o.row, it.name)) {
+            const auto fixed = o.fixed_values.find(it.name);
+            if (fixed != o.fixed_values.end()) {
+                value = fixed->second;
+                line += it.type.find("Text") != std::string::npos ? padded_cp932(value.c_str(), static_cast<std::size_t>(it.width))
+                                                                 : fmt_int(std::stoll(value), it.width);
+            } else if (is_derived(o.row, it.name)) {
                 if (it.name == "区分") value = std::to_string(m.line_count > 1 ? 2 : 1);
                 else if (it.name == "地区番号") value = std::to_string(a % 100);
                 else if (it.name == "都道府県CD") value = std::to_string(a / 1000);

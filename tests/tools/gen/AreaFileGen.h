@@ -119,6 +119,9 @@ struct AreaStructureOptions {
     int areas_without_ledger = 0;   // the first k areas get no "DA" record
     int repeated_ledgers = 0;       // the first k "DA" records are written again with other values
     long long first_attribute = 1;  // attribute number of the first area
+    // Items (UTF-8 name) whose every record holds the same value (a number or a text), as a data item
+    // whose areas are all of one kind.
+    std::map<std::string, std::string> fixed_values;
 };
 
 struct AreaNodeModel {

@@ -97,6 +97,25 @@ PointGenLayer landPriceLayer(int items, const std::string& headerKey) {
     return pointLayer("地価公示", headerKey, std::move(list));
 }
 
+int landPriceItemYear(int item) {
+    if (item >= 60 && item <= 97) return 1983 + (item - 60) % 19;
+    if (item >= 98 && item <= 277) return 1984 + (item - 98) / 10;
+    return 0;
+}
+
+PointGenLayer landPriceFileLayout(PointGenLayer layer, int year) {
+    if (year < 1982 || year > 2001 || layer.items.empty()) return layer;
+    int next = layer.items.front().start;
+    for (std::size_t i = 0; i < layer.items.size() && i < 277; ++i) {
+        PointGenItem& item = layer.items[i];
+        item.inFile = landPriceItemYear(static_cast<int>(i) + 1) <= year;
+        if (!item.inFile) continue;
+        item.start = next;
+        next += item.width;
+    }
+    return layer;
+}
+
 PointGenLayer landPriceCsvLayer(const std::string& year, int more) {
     std::vector<PointGenItem> list = {coordinateItem("経度", PointRole::X), coordinateItem("緯度", PointRole::Y),
                                       valueItem("名称", "Text1", 20), valueItem("区分", "Text", 4, true, "Mxx1x4"),
@@ -172,7 +191,7 @@ std::string pointRecord(const PointGenLayer& layer, const GenPoint& point) {
                                        point.blankY ? "" : std::to_string(point.y)};
     for (std::size_t i = 0; i < layer.items.size(); ++i) {
         const PointGenItem& item = layer.items[i];
-        if (item.role != PointRole::Value) continue;
+        if (item.role != PointRole::Value || !item.inFile) continue;
         columns.push_back({item.start, item.width, !isText(item)});
         values.push_back(point.values[i]);
     }

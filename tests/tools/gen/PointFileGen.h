@@ -26,6 +26,7 @@ struct PointGenItem {
     std::string spec;  // the item layout's sub-field spec (field 10)
     std::string value; // when not empty, the value of every point
     int start = 0;     // 1-based byte of a fixed-column record; set by pointLayer
+    bool inFile = true; // false: a fixed-column file of this layout holds no column for it
 };
 
 // An item of its own value; the item holding X or Y (a Long of 8 bytes, not written).
@@ -48,6 +49,14 @@ PointGenLayer portLayer(int items = 593, const std::string& headerKey = "C02");
 // A land-price layer (row 8's name) in the column layout of 2001: items 1 to 59 alternate texts and numbers,
 // the yearly items 60 on are numbers; `items` items of 4 bytes.
 PointGenLayer landPriceLayer(int items = 277, const std::string& headerKey = "L01");
+// The layout of a fixed-column land-price file of a data year of 1982 to 2001 for the catalogue layer
+// `layer` (the 2001 layout): such a file holds the yearly items of the years up to its own, one after the
+// other in item order, and none of the later years. Items 60-78 and 79-97 are two series of 1983 to 2001,
+// items 98-277 groups of ten of 1984 to 2001; items 1-59 and those after 277 belong to every year. Other
+// years keep the catalogue layout (files the year check refuses).
+PointGenLayer landPriceFileLayout(PointGenLayer layer, int year);
+// The data year whose values item `item` (1-based) of the land-price layer holds; 0 for every year.
+int landPriceItemYear(int item);
 // The land-price layer of delimited files: X and Y in arc-seconds (columns 1 and 2), a name, a class cut by
 // an "M" spec from column 4, a price, the data year `year` in column 6 (where the year check finds it
 // after a first field that is not 6 characters long), then `more` numbers.

@@ -8,8 +8,9 @@
 //
 // "catalogue" writes DataDBF.csv, DataDBFItem.csv and DataDBFItemCS.csv (point row 0, 1 for the port
 // layer, 8 for the land-price layers; DataDBFItemCS2.csv too for land price) into the folder OUT; "ogr"
-// writes the UTF-8 CSV in degrees and its .csvt for ogr2ogr. "landprice" is the fixed-column layer in the
-// layout of 2001 (--items, 277 by default); "landprice-csv" the delimited one with the year in column 6
+// writes the UTF-8 CSV in degrees and its .csvt for ogr2ogr. "landprice" is the fixed-column layer, its
+// catalogue rows in the layout of 2001 (--items, 277 by default) and its files in the layout of --year
+// (1982 to 2001; another year keeps the 2001 layout); "landprice-csv" the delimited one with the year in column 6
 // (--year) and --items more numbers; land-price delimited files want --arc-seconds.
 #include <cstdio>
 #include <exception>
@@ -68,7 +69,8 @@ int main(int argc, char** argv) {
             else if (layerName == "landprice-csv") layer = landPriceCsvLayer(year, items ? items : 4);
             else if (layerName == "standard") layer = standardPointLayer();
             else throw std::invalid_argument("layer standard, port, landprice or landprice-csv");
-            if (format == "fixed") writeFixedPointFile(out, layer, o);
+            if (format == "fixed")
+                writeFixedPointFile(out, layerName == "landprice" ? landPriceFileLayout(layer, std::stoi(o.year)) : layer, o);
             else if (format == "csv") writeDelimitedPointFile(out, layer, o, ',');
             else if (format == "tsv") writeDelimitedPointFile(out, layer, o, '\t');
             else if (format == "ogr") writeOgrCsv(out, layer, o);
