@@ -46,3 +46,23 @@ function(velmora_folder_library target)
     target_link_libraries(${target} PUBLIC $<TARGET_NAME_IF_EXISTS:${l}>)
   endforeach()
 endfunction()
+
+# velmora_screen_test(name SOURCES ... LIBS ...): a GoogleTest executable that CTest runs as one test in a
+# real X server (xvfb-run, 1280 x 1024 x 24) on Qt's xcb platform, label gui, with the temporary folder of
+# velmora_test. Tests save their screen grabs in VELMORA_SHOT_DIR, the build folder's "screenshots", for a
+# person to look at.
+function(velmora_screen_test name)
+  cmake_parse_arguments(T "" "" "SOURCES;LIBS" ${ARGN})
+  find_program(VELMORA_XVFB_RUN xvfb-run REQUIRED)
+  add_executable(${name} ${T_SOURCES} ${CMAKE_SOURCE_DIR}/tests/hygiene/TestEnvironment.cpp)
+  set_source_files_properties(${CMAKE_SOURCE_DIR}/tests/hygiene/TestEnvironment.cpp PROPERTIES COMPILE_DEFINITIONS
+    "VELMORA_TEST_TMPDIR=\"${VELMORA_TEST_TMPDIR}\";VELMORA_TEST_RUNTIME_DIR=\"${VELMORA_TEST_RUNTIME_DIR}\"")
+  target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gtest_main)
+  target_compile_definitions(${name} PRIVATE
+    VELMORA_FIXTURES="${CMAKE_SOURCE_DIR}/tests/fixtures"
+    VELMORA_SHOT_DIR="${CMAKE_BINARY_DIR}/screenshots")
+  set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
+  add_test(NAME ${name} COMMAND ${VELMORA_XVFB_RUN} -a -s "-screen 0 1280x1024x24" $<TARGET_FILE:${name}>)
+  set_tests_properties(${name} PROPERTIES LABELS gui TIMEOUT 120 ENVIRONMENT "QT_QPA_PLATFORM=xcb"
+    FIXTURES_REQUIRED velmora_temp_folder)
+endfunction()

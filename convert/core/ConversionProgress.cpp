@@ -17,7 +17,8 @@ QLabel* label() { return conversionState().ConvMsgLabel.data(); }
 
 void setMaximum(double maximum) {
     if (QProgressBar* b = bar()) {
-        const double m = std::ceil(maximum);
+        // A maximum such as n × 1.1 carries a binary fraction just above the whole number it stands for.
+        const double m = std::ceil(maximum - 1e-9);
         b->setMinimum(0);
         b->setMaximum(m > INT_MAX ? INT_MAX : (m < 0 ? 0 : static_cast<int>(m)));
         b->setValue(0);
@@ -41,6 +42,13 @@ int maximum() {
 void step() {
     if (QProgressBar* b = bar())
         if (b->value() < b->maximum()) b->setValue(b->value() + 1);
+}
+
+void setMaximumInTenths(double maximum) { setMaximum(maximum * 10); }
+
+void stepTenth() {
+    if (QProgressBar* b = bar())
+        if (b->value() + 1 < b->maximum()) b->setValue(b->value() + 1);
 }
 
 void fill() {

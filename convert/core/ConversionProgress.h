@@ -14,6 +14,11 @@ int value();
 int maximum();
 // Adds 1 while the value is below the maximum.
 void step();
+// A bar that counts in tenths (the boundary-line writers): the maximum is given in units, each step is
+// a tenth of one. The bar holds tenths, so a maximum of 1.1 is eleven steps of 0.1.
+void setMaximumInTenths(double maximum);
+// Adds a tenth when the new value stays below the maximum.
+void stepTenth();
 // Fills the bar.
 void fill();
 // Caption of the label (UTF-8).

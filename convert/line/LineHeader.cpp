@@ -15,12 +15,15 @@ using velmora::RunTimeError;
 using velmora::conversionState;
 namespace ui = velmora::ui;
 
+std::string FileKindText(std::span<const velmora::LayerDef> rows, std::string_view headerLine) {
+    for (const velmora::LayerDef& row : rows)
+        if (HasHeaderKey(headerLine, row.HeaderKey)) return velmora::text::toCp932("ファイル種別：") + row.Name;
+    return velmora::text::toCp932("ファイル種別：不明");
+}
+
 std::string SelectFileKind_Line(std::string_view headerLine) {
     try {
-        for (const velmora::LayerDef& row : conversionState().LineLayers)
-            if (HasHeaderKey(headerLine, row.HeaderKey))
-                return velmora::text::toCp932("ファイル種別：") + row.Name;
-        return velmora::text::toCp932("ファイル種別：不明");
+        return FileKindText(conversionState().LineLayers, headerLine);
     } catch (const RunTimeError& e) {
         ui::showRunTimeError(e, "Error: ModLine (ModLine SelectFileKind_Line)");
         return {};
@@ -29,31 +32,37 @@ std::string SelectFileKind_Line(std::string_view headerLine) {
 
 void ShowFileFormatMessage() { ui::message("ファイルの形式が正しくありません。", "ｴﾗｰﾒｯｾｰｼﾞ", ui::Icon::Critical); }
 
+bool CheckHeaderLines(const HeaderCheck& check, std::int16_t& skip) {
+    skip = 0;
+    auto& s = conversionState();
+    std::string line1;
+    ReadInputLine(line1);
+    if (RecordKind(line1) != "H") {
+        ShowFileFormatMessage();
+        return false;
+    }
+    if (!HasHeaderKey(line1, check.selected.HeaderKey)) {
+        velmora::modCommon::PutLogFileMsg(check.otherItemLogCode, check.fileKind(line1));
+        skip = 1;
+        return true;
+    }
+    const HeaderColumns h = CutHeader(line1);
+    const std::int16_t number = velmora::text::cInt(h.number);
+    s.HedFields.Text = {std::string(h.text1), std::string(h.text2), std::string(h.text3), std::string(h.text4),
+                        std::string(h.text5)};
+    s.HedFields.Number = number;
+
+    std::string line2;
+    ReadInputLine(line2);
+    ReadCounts(line2, s.HedCounts);
+    return true;
+}
+
 bool SetLineTextToTbl_Hed(std::int16_t& skip) {
     skip = 0;
     try {
         auto& s = conversionState();
-        std::string line1;
-        ReadInputLine(line1);
-        if (RecordKind(line1) != "H") {
-            ShowFileFormatMessage();
-            return false;
-        }
-        if (!HasHeaderKey(line1, velmora::layerRow(s.LineLayers, s.SelectedIndex).HeaderKey)) {
-            velmora::modCommon::PutLogFileMsg(13, SelectFileKind_Line(line1));
-            skip = 1;
-            return true;
-        }
-        const HeaderColumns h = CutHeader(line1);
-        const std::int16_t number = velmora::text::cInt(h.number);
-        s.HedFields.Text = {std::string(h.text1), std::string(h.text2), std::string(h.text3),
-                            std::string(h.text4), std::string(h.text5)};
-        s.HedFields.Number = number;
-
-        std::string line2;
-        ReadInputLine(line2);
-        ReadCounts(line2, s.HedCounts);
-        return true;
+        return CheckHeaderLines({velmora::layerRow(s.LineLayers, s.SelectedIndex), 13, SelectFileKind_Line}, skip);
     } catch (const RunTimeError& e) {
         ui::showRunTimeError(e, "Error: ModLine (ModLine SetLineTextToTbl_Hed)");
         return false;

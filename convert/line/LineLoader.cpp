@@ -1,6 +1,7 @@
 #include "convert/line/LineLoader.h"
 
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 #include "convert/core/ConversionRoutines.h"
@@ -9,6 +10,7 @@
 #include "convert/line/LineDb.h"
 #include "convert/line/LineHeader.h"
 #include "convert/line/LineInput.h"
+#include "convert/line/LineLoaderSteps.h"
 #include "convert/line/LineRecords.h"
 #include "convert/core/RunningNumber.h"
 #include "platform/db/Database.h"
@@ -33,37 +35,8 @@ namespace {
 // as a success.
 struct RecordInPlaceOfContinuation {};
 
-// A reader's body: a run-time error shows the reader's box, a record among the continuation lines the
-// format message, and either gives false. The row being built is never saved; rows saved before stay.
-template <class F>
-bool guarded(const char* procedure, F&& f) {
-    try {
-        f();
-        return true;
-    } catch (const RunTimeError& e) {
-        ui::showRunTimeError(e, std::string("Error: ModLine (ModLine ") + procedure + ")");
-        return false;
-    } catch (const RecordInPlaceOfContinuation&) {
-        ShowFileFormatMessage();
-        return false;
-    }
-}
-
-// A cut that reaches past the end of its line is empty text, which the database must store as such and
-// not as Null (an empty view without data would bind as Null).
-std::string_view asStored(std::string_view cut) { return cut.data() ? cut : std::string_view("", 0); }
-
-void storeColumns(Appender& a, std::string_view line, std::span<const RecordColumn> columns) {
-    for (const RecordColumn& c : columns) {
-        const std::string_view cut = CharColumns(line, c.start, c.width);
-        switch (c.rule) {
-            case StoreRule::AsRead: a.set(c.field, asStored(cut)); break;
-            case StoreRule::WhenNumeric: a.setIfNumeric(c.field, cut); break;
-            case StoreRule::NumericElseZero:
-                if (!a.setIfNumeric(c.field, cut)) a.set(c.field, 0);
-                break;
-        }
-    }
+bool guarded(const char* procedure, const std::function<void()>& body) {
+    return RunRecordReader(std::string("Error: ModLine (ModLine ") + procedure + ")", body);
 }
 
 // Reads the continuation lines of a record of n entries from InFileNo. Entry k (0-4) of each line gets
@@ -105,77 +78,137 @@ void prepareLedgerItems() {
 
 }  // namespace
 
+std::string_view AsStored(std::string_view cut) { return cut.data() ? cut : std::string_view("", 0); }
+
+void StoreColumns(Appender& a, std::string_view line, std::span<const RecordColumn> columns) {
+    for (const RecordColumn& c : columns) {
+        const std::string_view cut = CharColumns(line, c.start, c.width);
+        switch (c.rule) {
+            case StoreRule::AsRead: a.set(c.field, AsStored(cut)); break;
+            case StoreRule::WhenNumeric: a.setIfNumeric(c.field, cut); break;
+            case StoreRule::NumericElseZero:
+                if (!a.setIfNumeric(c.field, cut)) a.set(c.field, 0);
+                break;
+        }
+    }
+}
+
+bool RunRecordReader(const std::string& title, const std::function<void()>& body) {
+    try {
+        body();
+        return true;
+    } catch (const RunTimeError& e) {
+        ui::showRunTimeError(e, title);
+        return false;
+    } catch (const RecordInPlaceOfContinuation&) {
+        ShowFileFormatMessage();
+        return false;
+    }
+}
+
+void AppendNodeRecord(std::string_view line, Appender& nodes) {
+    nodes.newRow();
+    StoreColumns(nodes, line, NodeColumns());
+    nodes.save();
+}
+
+void AppendLinkRecord(std::string_view line, Appender& links, Appender& vertices) {
+    auto& s = conversionState();
+    links.newRow();
+    StoreColumns(links, line, LinkColumns());
+    const std::int32_t linkIdx = incremented(s.LinkIdxCounter[0]);
+    links.set("LinkIdx", linkIdx);
+    links.set("使用フラグ1", 0);
+    links.set("使用フラグ2", 0);
+    links.save();
+
+    const std::int32_t n =
+        LeadingNumber(CharColumns(line, kLinkVertexCountColumn.start, kLinkVertexCountColumn.width));
+    readContinuationLines(n, [&](std::string_view cont, int k, std::int16_t vertexNo) {
+        const VertexColumns v = CutVertex(cont, k);
+        if (!text::isNumeric(v.x)) return false;
+        vertices.newRow();
+        vertices.set("LinkIdx", linkIdx);
+        vertices.set("中間点番号", vertexNo);
+        vertices.set("Ｘ座標", v.x);
+        vertices.set("Ｙ座標", v.y);
+        vertices.save();
+        return true;
+    });
+}
+
+void AppendReferencingRecord(std::string_view line, std::span<const RecordColumn> columns,
+                             const RecordColumn& countColumn, Appender& rows, Appender& references) {
+    auto& s = conversionState();
+    rows.newRow();
+    StoreColumns(rows, line, columns);
+    const std::int32_t linkIdx = incremented(s.LinkIdxCounter[1]);
+    rows.set("LinkIdx", linkIdx);
+    rows.save();
+
+    const std::int32_t n = LeadingNumber(CharColumns(line, countColumn.start, countColumn.width));
+    readContinuationLines(n, [&](std::string_view cont, int k, std::int16_t referenceNo) {
+        const ReferenceColumns r = CutReference(cont, k);
+        if (!text::isNumeric(r.mesh)) return false;
+        references.newRow();
+        references.set("LinkIdx", linkIdx);
+        references.set("リンク番号", referenceNo);
+        references.set("メッシュコード", r.mesh);
+        references.set("番号", r.number);
+        references.set("フラグ", r.flag);
+        references.save();
+        return true;
+    });
+}
+
+bool LoadRecordLines(velmora::db::Database& db, double maximum, const RecordDispatch& record) {
+    auto& s = conversionState();
+    velmora::progress::setMaximum(maximum);
+    velmora::progress::setCaption("初期処理中・・・");
+    velmora::progress::setVisible(true);
+    ui::service().yield();
+
+    velmora::db::Transaction transaction(db);
+    text::LineReader& in = s.InFileNo.file();
+    std::string line;
+    while (in.next(line)) {
+        if (!record(RecordKind(line), line)) return false;
+        velmora::progress::step();
+    }
+    transaction.commit();
+
+    s.InFileNo.close();
+    velmora::progress::fill();
+    velmora::progress::setVisible(false);
+    return true;
+}
+
 bool SetLineTextToTbl_Node(std::string_view line, Appender& nodes) {
     return guarded("SetLineTextToTbl_Node", [&] {
+        if (conversionState().SelectedIndex != kRailwayRow) return AppendNodeRecord(line, nodes);
         nodes.newRow();
-        storeColumns(nodes, line, NodeColumns());
-        if (conversionState().SelectedIndex == kRailwayRow)
-            nodes.set(kNodeStartMeshColumn.field,
-                      CharColumns(line, kNodeStartMeshColumn.start, kNodeStartMeshColumn.width));
+        StoreColumns(nodes, line, NodeColumns());
+        nodes.set(kNodeStartMeshColumn.field, CharColumns(line, kNodeStartMeshColumn.start, kNodeStartMeshColumn.width));
         nodes.save();
     });
 }
 
 bool SetLineTextToTbl_Link(std::string_view line, Appender& links, Appender& vertices) {
-    return guarded("SetLineTextToTbl_Link", [&] {
-        auto& s = conversionState();
-        links.newRow();
-        storeColumns(links, line, LinkColumns());
-        const std::int32_t linkIdx = incremented(s.LinkIdxCounter[0]);
-        links.set("LinkIdx", linkIdx);
-        links.set("使用フラグ1", 0);
-        links.set("使用フラグ2", 0);
-        links.save();
-
-        const std::int32_t n =
-            LeadingNumber(CharColumns(line, kLinkVertexCountColumn.start, kLinkVertexCountColumn.width));
-        readContinuationLines(n, [&](std::string_view cont, int k, std::int16_t vertexNo) {
-            const VertexColumns v = CutVertex(cont, k);
-            if (!text::isNumeric(v.x)) return false;
-            vertices.newRow();
-            vertices.set("LinkIdx", linkIdx);
-            vertices.set("中間点番号", vertexNo);
-            vertices.set("Ｘ座標", v.x);
-            vertices.set("Ｙ座標", v.y);
-            vertices.save();
-            return true;
-        });
-    });
+    return guarded("SetLineTextToTbl_Link", [&] { AppendLinkRecord(line, links, vertices); });
 }
 
 bool SetLineTextToTbl_Line(std::string_view line, Appender& lines, Appender& references) {
-    return guarded("SetLineTextToTbl_Line", [&] {
-        auto& s = conversionState();
-        lines.newRow();
-        storeColumns(lines, line, LineColumns());
-        const std::int32_t linkIdx = incremented(s.LinkIdxCounter[1]);
-        lines.set("LinkIdx", linkIdx);
-        lines.save();
-
-        const std::int32_t n =
-            LeadingNumber(CharColumns(line, kLineReferenceCountColumn.start, kLineReferenceCountColumn.width));
-        readContinuationLines(n, [&](std::string_view cont, int k, std::int16_t referenceNo) {
-            const ReferenceColumns r = CutReference(cont, k);
-            if (!text::isNumeric(r.mesh)) return false;
-            references.newRow();
-            references.set("LinkIdx", linkIdx);
-            references.set("リンク番号", referenceNo);
-            references.set("メッシュコード", r.mesh);
-            references.set("番号", r.number);
-            references.set("フラグ", r.flag);
-            references.save();
-            return true;
-        });
-    });
+    return guarded("SetLineTextToTbl_Line",
+                   [&] { AppendReferencingRecord(line, LineColumns(), kLineReferenceCountColumn, lines, references); });
 }
 
 bool SetLineTextToTbl_Area(std::string_view line, Appender& ledger) {
     try {
         ledger.newRow();
-        storeColumns(ledger, line, LineLedgerColumns());
+        StoreColumns(ledger, line, LineLedgerColumns());
         for (const LedgerItem& item : ledgerItems()) {
             const std::string_view cut = velmora::modCommon::MidByteSjis(line, item.start, item.width);
-            if (item.text) ledger.set(item.name, asStored(cut));
+            if (item.text) ledger.set(item.name, AsStored(cut));
             else ledger.setIfNumeric(item.name, cut);
         }
         ledger.save();
@@ -191,7 +224,7 @@ bool SetLineTextToTbl_Area(std::string_view line, Appender& ledger) {
 bool SetLineTextToTbl_LinkD(std::string_view line, Appender& roadLedger) {
     return guarded("SetLineTextToTbl_LinkD", [&] {
         roadLedger.newRow();
-        storeColumns(roadLedger, line, RoadLedgerColumns());
+        StoreColumns(roadLedger, line, RoadLedgerColumns());
         for (const ByteColumn& c : RoadLedgerNameColumns()) {
             const std::string_view name = text::trimBlanks(velmora::modCommon::MidByteSjis(line, c.start, c.width));
             if (!name.empty()) roadLedger.set(c.field, name);
@@ -203,9 +236,9 @@ bool SetLineTextToTbl_LinkD(std::string_view line, Appender& roadLedger) {
 bool SetLineTextToTbl_NodeD(std::string_view line, Appender& stationLedger) {
     return guarded("SetLineTextToTbl_NodeD", [&] {
         stationLedger.newRow();
-        storeColumns(stationLedger, line, StationLedgerColumns());
+        StoreColumns(stationLedger, line, StationLedgerColumns());
         stationLedger.set(kStationNameColumn.field,
-                          asStored(text::trimBlanks(CharColumns(line, kStationNameColumn.start, kStationNameColumn.width))));
+                          AsStored(text::trimBlanks(CharColumns(line, kStationNameColumn.start, kStationNameColumn.width))));
         stationLedger.save();
     });
 }
@@ -221,13 +254,6 @@ bool SetLineTextToTbl(velmora::db::Database& db, const std::string& path) {
             return true;
         }
 
-        // Ledger files ("_台" anywhere in the path) count their ledger records, held in place 3.
-        const bool ledgerFile = path.find("_台") != std::string::npos;
-        velmora::progress::setMaximum(ledgerFile ? s.HedCounts[2] : s.HedCounts[0]);
-        velmora::progress::setCaption("初期処理中・・・");
-        velmora::progress::setVisible(true);
-        ui::service().yield();
-
         const int row = s.SelectedIndex;
         Appender& nodes = db.appender("ノードデータ");
         Appender& links = db.appender("リンクデータ");
@@ -239,27 +265,18 @@ bool SetLineTextToTbl(velmora::db::Database& db, const std::string& path) {
         Appender* stationLedger = row == kRailwayRow ? &db.appender("ノード台帳データ") : nullptr;
         prepareLedgerItems();
 
-        velmora::db::Transaction transaction(db);
-        text::LineReader& in = s.InFileNo.file();
-        std::string line;
-        while (in.next(line)) {
-            const std::string_view kind = RecordKind(line);
-            bool ok = true;
-            if (kind == "N") ok = SetLineTextToTbl_Node(line, nodes);
-            else if (kind == "L") ok = SetLineTextToTbl_Link(line, links, vertices);
-            else if (kind == "S") ok = SetLineTextToTbl_Line(line, lines, references);
-            else if (kind == "DS") ok = SetLineTextToTbl_Area(line, ledger);
-            else if (kind == "DL" && roadLedger) ok = SetLineTextToTbl_LinkD(line, *roadLedger);
-            else if (kind == "DP" && stationLedger) ok = SetLineTextToTbl_NodeD(line, *stationLedger);
-            if (!ok) return false;
-            velmora::progress::step();
-        }
-        transaction.commit();
-
-        s.InFileNo.close();
-        velmora::progress::fill();
-        velmora::progress::setVisible(false);
-        return true;
+        // Ledger files ("_台" anywhere in the path) count their ledger records, held in place 3.
+        const bool ledgerFile = path.find("_台") != std::string::npos;
+        return LoadRecordLines(db, ledgerFile ? s.HedCounts[2] : s.HedCounts[0],
+                               [&](std::string_view kind, std::string_view line) {
+                                   if (kind == "N") return SetLineTextToTbl_Node(line, nodes);
+                                   if (kind == "L") return SetLineTextToTbl_Link(line, links, vertices);
+                                   if (kind == "S") return SetLineTextToTbl_Line(line, lines, references);
+                                   if (kind == "DS") return SetLineTextToTbl_Area(line, ledger);
+                                   if (kind == "DL" && roadLedger) return SetLineTextToTbl_LinkD(line, *roadLedger);
+                                   if (kind == "DP" && stationLedger) return SetLineTextToTbl_NodeD(line, *stationLedger);
+                                   return true;
+                               });
     } catch (const RunTimeError& e) {
         s.InFileNo.closeQuietly();
         ui::showRunTimeError(e, "Error: ModLine (ModLine SetLineTextToTbl)");

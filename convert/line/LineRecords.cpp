@@ -48,6 +48,17 @@ constexpr std::array<RecordColumn, 9> kLine{{
     kLineReferenceCountColumn,
 }};
 
+constexpr std::array<RecordColumn, 8> kArea{{
+    {"レイヤコード", 1, 3, StoreRule::AsRead},
+    {"代表点メッシュコード", 4, 6, StoreRule::AsRead},
+    {"代表点Ｘ座標", 10, 8, StoreRule::AsRead},
+    {"代表点Ｙ座標", 18, 8, StoreRule::AsRead},
+    {"エリア一連番号", 26, 8, StoreRule::AsRead},
+    {"エリア台帳の有無", 34, 2, StoreRule::AsRead},
+    {"エリア属性番号", 36, 10, StoreRule::AsRead},
+    kAreaReferenceCountColumn,
+}};
+
 constexpr std::array<RecordColumn, 3> kLineLedger{{
     {"レイヤコード", 1, 3, StoreRule::AsRead},
     {"属性番号", 4, 10, StoreRule::AsRead},
@@ -89,7 +100,7 @@ std::string_view RecordKind(std::string_view line) {
 
 bool IsRecordLine(std::string_view line) {
     const std::string_view k = RecordKind(line);
-    for (std::string_view kind : {"H", "N", "L", "S", "DS", "DL", "DP"})
+    for (std::string_view kind : {"H", "N", "L", "S", "DS", "DL", "DP", "A", "DA"})
         if (k == kind) return true;
     return false;
 }
@@ -142,6 +153,7 @@ std::int32_t ContinuationLineCount(std::int32_t n) {
 std::span<const RecordColumn> NodeColumns() { return kNode; }
 std::span<const RecordColumn> LinkColumns() { return kLink; }
 std::span<const RecordColumn> LineColumns() { return kLine; }
+std::span<const RecordColumn> AreaColumns() { return kArea; }
 std::span<const RecordColumn> LineLedgerColumns() { return kLineLedger; }
 std::span<const RecordColumn> RoadLedgerColumns() { return kRoadLedger; }
 std::span<const RecordColumn> StationLedgerColumns() { return kStationLedger; }

@@ -1,7 +1,8 @@
 #pragma once
 // The fixed-column records shared by line files and area-structure files: the header line, the counts
 // line, node records "N", link records "L" with their vertex lines, and the records only line files have
-// (line records "S" with their reference lines, ledger records "DS", "DL", "DP").
+// (line records "S" with their reference lines, ledger records "DS", "DL", "DP") and area-structure files
+// alone (area records "A" with their reference lines).
 //
 // Everything here is a pure cut of raw CP932 record bytes. Positions are 1-based character columns
 // (a double-byte character counts once), except where a column table says bytes. Which field a column
@@ -29,7 +30,8 @@ struct RecordColumn {
 
 // Record kind: columns 1-3 without surrounding blanks ("H", "N", "L", "S", "DS", "DL", "DP").
 std::string_view RecordKind(std::string_view line);
-// A line whose kind is one of these: a record of its own, never a continuation line of another.
+// A line whose kind is one of these or an area-structure file's "A" or "DA": a record of its own, never a
+// continuation line of another.
 bool IsRecordLine(std::string_view line);
 
 // The cut of `width` characters from character column `start`; shorter or empty past the end of the line.
@@ -78,21 +80,26 @@ inline constexpr RecordColumn kLinkVertexCountColumn{"リンク構成中間点�
 std::span<const RecordColumn> LineColumns();
 inline constexpr RecordColumn kLineReferenceCountColumn{"ライン構成リンク数", 48, 6, StoreRule::AsRead};
 
+// Area record "A" (51 columns) of area-structure files into ポリゴンデータ; the last column holds the
+// number of link references. The attribute number is stored as read, so a blank one is refused.
+std::span<const RecordColumn> AreaColumns();
+inline constexpr RecordColumn kAreaReferenceCountColumn{"エリア構成リンク数", 46, 6, StoreRule::AsRead};
+
 // Vertex k (0-4) of a link's continuation line: X (16k+1, 8), Y (16k+9, 8).
 struct VertexColumns {
     std::string_view x, y;
 };
 VertexColumns CutVertex(std::string_view line, int k);
 
-// Reference k (0-4) of a line's continuation line: mesh code (14k+1, 6), signed number (14k+7, 6),
+// Reference k (0-4) of a line's or an area's continuation line: mesh code (14k+1, 6), signed number (14k+7, 6),
 // flag (14k+13, 2).
 struct ReferenceColumns {
     std::string_view mesh, number, flag;
 };
 ReferenceColumns CutReference(std::string_view line, int k);
 
-// The three leading columns of the ledger records "DS", "DL" and "DP": layer code (1, 3), attribute
-// number (4, 10), row count (14, 3). The row count's field is 行数 in 台帳データ and 属性の行数 in the
+// The three leading columns of the ledger records "DS", "DL", "DP" and of the area ledger "DA": layer
+// code (1, 3), attribute number (4, 10), row count (14, 3). The row count's field is 行数 in 台帳データ and 属性の行数 in the
 // road and station ledgers.
 std::span<const RecordColumn> LineLedgerColumns();
 std::span<const RecordColumn> RoadLedgerColumns();     // adds 道路種別CD (17, 2)

@@ -22,16 +22,22 @@ namespace ui = velmora::ui;
 
 bool WriteLineHeaderBlock(int kind) {
     auto& s = conversionState();
+    return WriteItemHeaderBlock(velmora::layerRow(s.LineLayers, s.SelectedIndex), sd::shapeBaseName(s.OutputPath),
+                                kind, "N");
+}
+
+bool WriteItemHeaderBlock(const velmora::LayerDef& layer, const std::string& baseUtf8, int kind,
+                          std::string_view keyLetter) {
+    auto& s = conversionState();
     sd::openPair();
     velmora::text::LineWriter& h = s.FilHFileNo.file();
-    sd::writeMakeFileName(h, sd::shapeBaseName(s.OutputPath));
+    sd::writeMakeFileName(h, baseUtf8);
     sd::writeShapeType(h, kind, s.DatumCode);
-    const velmora::LayerDef& layer = velmora::layerRow(s.LineLayers, s.SelectedIndex);
     long flagged = 0;
     for (std::size_t i = 1; i <= static_cast<std::size_t>(layer.ItemCount); ++i)
         if (layer.ItemOutput.at(i)) ++flagged;
     sd::writeFieldCount(h, flagged + 1);
-    sd::writeFieldName(h, velmora::text::toCp932("属性番号"), "N", 10);
+    sd::writeFieldName(h, velmora::text::toCp932("属性番号"), keyLetter, 10);
     for (std::size_t i = 1; i <= static_cast<std::size_t>(layer.ItemCount); ++i) {
         if (!layer.ItemOutput.at(i)) continue;
         std::string letter;
@@ -86,10 +92,6 @@ bool FinishSelection(bool written, YieldAfterRun yieldAfterRun) {
     return true;
 }
 
-void ShowWriterError(const velmora::RunTimeError& e, const char* procedure) {
-    ui::showRunTimeError(e, std::string("Error: ModLine (ModLine ") + procedure + ")");
-}
-
 void FinishEmptySelection() {
     sd::closePair();
     ui::message("選択されたメッシュコードに該当するデータがありませんでした。", "ﾒｯｾｰｼﾞ", ui::Icon::Exclamation);
@@ -97,7 +99,9 @@ void FinishEmptySelection() {
     ui::service().yield();
 }
 
-MeshCondition ParseStartMeshWhere(std::string_view condition) {
+MeshCondition ParseStartMeshWhere(std::string_view condition) { return ParseMeshWhere(condition, "起点メッシュコード"); }
+
+MeshCondition ParseMeshWhere(std::string_view condition, std::string_view fieldUtf8) {
     namespace text = velmora::text;
     auto refuse = [&]() -> MeshCondition {
         velmora::db::fail(velmora::db::err::SyntaxError,
@@ -109,7 +113,7 @@ MeshCondition ParseStartMeshWhere(std::string_view condition) {
         v = text::cLng(t);
         return true;
     };
-    const std::string field = "起点メッシュコード";
+    const std::string_view field = fieldUtf8;
     auto afterOperator = [&](std::string_view t, std::string_view op, std::string_view& rest) {
         t = text::trimBlanks(t);
         if (t.substr(0, field.size()) != field) return false;

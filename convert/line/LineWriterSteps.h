@@ -6,11 +6,13 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "convert/core/ConversionState.h"
 #include "convert/core/ConversionProgress.h"
 #include "platform/db/Query.h"
 #include "platform/errors/RunTimeError.h"
+#include "platform/ui/UiService.h"
 
 namespace velmora::text {
 class LineWriter;
@@ -22,6 +24,10 @@ namespace ModLine {
 // MAKEFILE_NAME with the output's base, SHAPE_TYPE with `kind` and the datum code, the field count, the
 // field 属性番号 (N, 10) and one field per flagged item. False after the type-name message.
 bool WriteLineHeaderBlock(int kind);
+// The same block for any layer row: MAKEFILE_NAME with `baseUtf8`, SHAPE_TYPE with `kind`, the field
+// count, the key field 属性番号 of type `keyLetter` and width 10, one field per flagged item of `layer`.
+bool WriteItemHeaderBlock(const velmora::LayerDef& layer, const std::string& baseUtf8, int kind,
+                          std::string_view keyLetter);
 
 // The display of a writer going over n rows: maximum n + n × 0.1, value 0, the caption; yield; bar and
 // label visible; yield.
@@ -53,6 +59,18 @@ struct MeshCondition {
     std::int64_t from = 0, to = 0;
 };
 MeshCondition ParseStartMeshWhere(std::string_view condition);
+// The same for a condition on another mesh-code field (代表点メッシュコード of RepMeshWhere).
+MeshCondition ParseMeshWhere(std::string_view condition, std::string_view fieldUtf8);
+
+// Every distinct link of リンクデータ (equal in its eight fields), under the smallest LinkIdx of its copies
+// as LinkIdx2, ordered by the grouped fields: a link loaded from several files is one shape.
+inline constexpr const char* kDistinctLinksQuery =
+    "SELECT 起点メッシュコード, 起点番号, 終点メッシュコード, 終点番号, リンク一連番号, リンク台帳の有無, "
+    "リンク属性番号, リンク構成中間点数, Min(LinkIdx) AS LinkIdx2 FROM リンクデータ "
+    "GROUP BY 起点メッシュコード, 起点番号, 終点メッシュコード, 終点番号, リンク一連番号, リンク台帳の有無, "
+    "リンク属性番号, リンク構成中間点数 "
+    "ORDER BY 起点メッシュコード, 起点番号, 終点メッシュコード, 終点番号, リンク一連番号, リンク台帳の有無, "
+    "リンク属性番号, リンク構成中間点数";
 
 // The running box of a shape in the database's integer units.
 struct RunningBox {
@@ -70,19 +88,21 @@ struct RunningBox {
 // coordinate could not be converted (its box was shown).
 bool WriteVertices(velmora::db::Query& vertices, velmora::text::LineWriter& d, RunningBox& box, std::int16_t& points);
 
-void ShowWriterError(const velmora::RunTimeError& e, const char* procedure);
-
-// A writer's body: a run-time error closes the pair, shows its box titled "Error: ModLine (ModLine
-// <procedure>)" and gives false.
+// A writer's body: a run-time error closes the pair, shows its box under `title` and gives false.
 template <class Body>
-bool RunWriter(const char* procedure, Body&& body) {
+bool RunWriterTitled(const std::string& title, Body&& body) {
     try {
         return body();
     } catch (const velmora::RunTimeError& e) {
         ClosePairQuietly();
-        ShowWriterError(e, procedure);
+        velmora::ui::showRunTimeError(e, title);
         return false;
     }
+}
+// The same under the line module's title "Error: ModLine (ModLine <procedure>)".
+template <class Body>
+bool RunWriter(const char* procedure, Body&& body) {
+    return RunWriterTitled(std::string("Error: ModLine (ModLine ") + procedure + ")", std::forward<Body>(body));
 }
 // B: the rows of a writer, with its progress display; `write(row, shapeWritten)` gives false when the
 // writer must stop. `written` becomes true after the first shape written.

@@ -30,15 +30,6 @@ struct LinkGroup {
     std::string attributeNumber;  // empty when the link record had none
 };
 
-// A link loaded from several files is one group (equal in all eight fields), under its smallest LinkIdx.
-constexpr const char* kDistinctLinks =
-    "SELECT 起点メッシュコード, 起点番号, 終点メッシュコード, 終点番号, リンク一連番号, リンク台帳の有無, "
-    "リンク属性番号, リンク構成中間点数, Min(LinkIdx) AS LinkIdx2 FROM リンクデータ "
-    "GROUP BY 起点メッシュコード, 起点番号, 終点メッシュコード, 終点番号, リンク一連番号, リンク台帳の有無, "
-    "リンク属性番号, リンク構成中間点数 "
-    "ORDER BY 起点メッシュコード, 起点番号, 終点メッシュコード, 終点番号, リンク一連番号, リンク台帳の有無, "
-    "リンク属性番号, リンク構成中間点数";
-
 }  // namespace
 
 bool MakeShapeLineFileData_Doro(Database& db, bool& goOn) {
@@ -55,7 +46,7 @@ bool MakeShapeLineFileData_Doro(Database& db, bool& goOn) {
         }
 
         if (!WriteLineHeaderBlock(3)) return ClosePairQuietly(), false;
-        Query groups = db.query(kDistinctLinks);
+        Query groups = db.query(kDistinctLinksQuery);
         std::vector<LinkGroup> links;
         while (groups.next()) links.push_back({groups.asLong("LinkIdx2"), groups.asText("リンク属性番号")});
         if (links.empty()) return ClosePairQuietly(), false;

@@ -3,10 +3,12 @@
 #include <algorithm>
 #include <cmath>
 #include <set>
+#include <utility>
 
 #include "platform/text/Conversions.h"
 #include "platform/text/Cp932.h"
 #include "platform/text/LineWriter.h"
+#include "tests/tools/gen/LineFileGen.h"
 
 namespace velmora::datagen {
 
@@ -363,6 +365,265 @@ AreaGenResult generate_area_files(const std::string& base, const AreaGenOptions&
         result.files.push_back(path);
     }
     return result;
+}
+
+}  // namespace velmora::datagen
+
+// ---- area-structure files of the boundary-line and representative-point converter ----
+
+namespace velmora::datagen {
+
+std::vector<AreaLedgerItemDef> area_ledger_items(int row) {
+    switch (row) {
+    case 0: return {{"行政区域コード", "Long", 5}, {"都市計画区域コード", "Integer", 4}, {"細区分", "Integer", 1}};
+    case 1: return {{"行政区域コード", "Long", 5}, {"自然公園コード", "Integer", 4}, {"細区分", "Integer", 1}};
+    case 2: return {{"行政区域コード", "Long", 5}, {"自然環境保全区域コード", "Integer", 4}, {"細区分", "Integer", 1}};
+    case 3: case 4: return {{"指定区分", "Integer", 1}};
+    case 5: return {{"鳥獣保護区コード", "Long", 5}, {"細区分", "Integer", 1}};
+    case 6: return {{"行政区域コード", "Long", 5}, {"都市計画区域コード", "Long", 6}};
+    case 7:
+        return {{"地区番号", "Integer", 2}, {"区分", "Integer", 1},  {"都道府県コード", "Integer", 2},
+                {"指定年月日", "Long", 8},  {"構想名", "Text", 50}, {"地区名", "Text", 50},
+                {"面積", "Long", 4}};
+    case 8:
+        return {{"都道府県CD", "Integer", 2}, {"市区町村CD", "Integer", 3}, {"都道府県名", "Text", 16},
+                {"支庁名", "Text", 16},       {"郡・政令市名", "Text", 16}, {"市区町村名", "Text", 16}};
+    case 9:
+        return {{"図葉番号", "Long", 7}, {"湖沼番号", "Integer", 4}, {"行政区域コード", "Long", 5},
+                {"湖岸線行政界線区分", "Integer", 3}};
+    case 10: return {{"流域界・非集水域区分", "Text1", 1}, {"水系域コード", "Long", 5}, {"単位流域コード", "Integer", 4}};
+    default: return {{"名称", "Text", 20}};
+    }
+}
+
+std::string area_row_header_key(int row) { return area_data_code(row == 10 ? 20 : row); }
+
+namespace {
+
+std::string kanji_number(long long n) {
+    static const char* const digits[] = {"〇", "一", "二", "三", "四", "五", "六", "七", "八", "九"};
+    std::string s;
+    for (char c : std::to_string(n)) s += digits[c - '0'];
+    return s;
+}
+
+// The first `chars` characters of a text of double-byte characters (UTF-8: three bytes each).
+std::string first_chars(const std::string& utf8, std::size_t chars) { return utf8.substr(0, std::min(utf8.size(), chars * 3)); }
+
+bool is_derived(int row, const std::string& name) {
+    return (row == 7 && (name == "区分" || name == "地区番号")) || (row == 8 && (name == "都道府県CD" || name == "市区町村CD"));
+}
+
+long long power10(int digits) {
+    long long p = 1;
+    for (int i = 0; i < std::min(digits, 9); ++i) p *= 10;
+    return p;
+}
+
+struct LedgerLayout {
+    const AreaStructureOptions& o;
+    const std::vector<AreaLedgerItemDef>& items;
+
+    // The record of attribute a (variant 1: the values of a repeated record) and the values as stored.
+    AreaLedgerModel record(long long a, int variant) const {
+        AreaLedgerModel m;
+        m.attribute = a;
+        const bool two_lines = o.row == 7 && items.size() > 5;
+        m.line_count = two_lines ? 2 : 1;
+        std::string first = "DA " + fmt_int(a, 10) + fmt_int(m.line_count, 3), second;
+        for (std::size_t i = 0; i < items.size(); ++i) {
+            const AreaLedgerItemDef& it = items[i];
+            std::string& line = two_lines && i >= 5 ? second : first;
+            std::string value;
+            if (is_derived(o.row, it.name)) {
+                if (it.name == "区分") value = std::to_string(m.line_count > 1 ? 2 : 1);
+                else if (it.name == "地区番号") value = std::to_string(a % 100);
+                else if (it.name == "都道府県CD") value = std::to_string(a / 1000);
+                else value = std::to_string(a % 1000);
+            } else if (it.type == "Text") {
+                const bool blank = o.blank_optional_fields && a % 3 == 0;
+                // The resort item's texts fill their width: its reader steps half the width for a text.
+                const std::size_t chars = static_cast<std::size_t>(it.width / 2);
+                std::string t = o.row == 7 ? std::string() : "区域";
+                t += kanji_number(a + variant);
+                while (o.row == 7 && t.size() < chars * 3) t += "域";
+                if (!blank) value = first_chars(t, o.row == 7 ? chars : std::min<std::size_t>(chars, 8));
+                line += padded_cp932(value.c_str(), static_cast<std::size_t>(it.width));
+            } else {
+                const bool blank = o.blank_optional_fields && a % 4 == 0;
+                const long long limit = it.type == "Integer" ? std::min(power10(it.width), 30000LL) : power10(it.width);
+                const std::string digits = blank ? std::string(static_cast<std::size_t>(it.width), ' ')
+                                                 : fmt_int((a + variant) % limit, it.width);
+                line += digits;
+                // Numbers read as text items keep their blanks; number fields hold the number.
+                if (!blank) value = it.type == "Integer" || it.type == "Long" ? std::to_string((a + variant) % limit) : digits;
+            }
+            m.values.push_back(value);
+        }
+        m.lines.push_back(first);
+        if (two_lines) m.lines.push_back(second);
+        return m;
+    }
+};
+
+}  // namespace
+
+AreaStructureModel generate_area_structure_files(const std::string& base, const AreaStructureOptions& o) {
+    AreaStructureModel model;
+    model.row = o.row;
+    model.items = o.items.empty() ? area_ledger_items(o.row) : o.items;
+    model.header_key = area_row_header_key(o.header_row >= 0 ? o.header_row : o.row);
+    const AreaGenOptions& go = o.grid;
+    const int v = std::max(go.vertices_per_link, 2);
+    Grid g{go, go.cell_units > 0 ? go.cell_units : std::max(40.0, 8.0 * (v - 1))};
+    Noise noise{go.seed};
+
+    // Links of the partition in the generator's numbering, their nodes numbered within their mesh.
+    std::map<int, GenLink> edges;
+    for (int j = 0; j <= go.rows; ++j)
+        for (int i = 0; i < go.cols; ++i)
+            edges[g.horizontal(i, j)] = make_edge("", g.horizontal(i, j), g.nx(i), g.ny(j), g.nx(i + 1), g.ny(j), v,
+                                                  0.1 * g.cell, noise);
+    for (int i = 0; i <= go.cols; ++i)
+        for (int j = 0; j < go.rows; ++j)
+            edges[g.vertical(i, j)] = make_edge("", g.vertical(i, j), g.nx(i), g.ny(j), g.nx(i), g.ny(j + 1), v,
+                                                0.1 * g.cell, noise);
+    std::map<std::pair<long long, long long>, AreaNodeModel> nodes;
+    std::map<std::string, int> node_serials, link_serials;
+    auto node_at = [&](double x, double y) -> const AreaNodeModel& {
+        const std::pair<long long, long long> key{std::llround(x), std::llround(y)};
+        auto it = nodes.find(key);
+        if (it != nodes.end()) return it->second;
+        AreaNodeModel n;
+        n.mesh = mesh_of(x, y);
+        n.serial = ++node_serials[n.mesh];
+        n.x = key.first;
+        n.y = key.second;
+        if (!o.blank_optional_fields) {
+            n.attribute = n.serial * 10LL;
+            n.pair_mesh = std::stoll(n.mesh);
+            n.pair_number = n.serial;
+        }
+        return nodes.emplace(key, n).first->second;
+    };
+    std::map<int, AreaLinkModel> links;
+    int without_vertices = 0;
+    for (const auto& [id, e] : edges) {
+        AreaLinkModel l;
+        const AreaNodeModel& a = node_at(e.xy.front().first, e.xy.front().second);
+        const AreaNodeModel& b = node_at(e.xy.back().first, e.xy.back().second);
+        l.start_mesh = a.mesh;
+        l.start_number = a.serial;
+        l.end_mesh = b.mesh;
+        l.end_number = b.serial;
+        l.serial = ++link_serials[a.mesh];
+        if (!(o.blank_optional_fields && l.serial % 3 == 0)) l.attribute = l.serial;
+        if (without_vertices++ >= o.links_without_vertices)
+            for (const auto& p : e.xy) l.vertices.emplace_back(std::llround(p.first), std::llround(p.second));
+        links[id] = l;
+    }
+
+    const LedgerLayout layout{o, model.items};
+    const int files = std::clamp(go.files, 1, std::max(go.cols, 1));
+    int serial = 0, without_ledger = 0, repeated = 0;
+    for (int f = 0; f < files; ++f) {
+        const int col0 = f * go.cols / files, col1 = (f + 1) * go.cols / files;
+        AreaStructureFile file;
+        std::set<int> used;
+        std::vector<std::string> ledger_part, area_part;
+        for (int j = 0; j < go.rows; ++j)
+            for (int i = col0; i < col1; ++i) {
+                const int ids[4] = {g.vertical(i, j), g.horizontal(i, j + 1), g.vertical(i + 1, j), g.horizontal(i, j)};
+                const bool forward[4] = {true, true, false, false};
+                AreaAreaModel area;
+                area.serial = ++serial;
+                area.attribute = o.first_attribute + serial - 1;
+                const double cx = g.nx(i) + 0.5 * g.cell, cy = g.ny(j) + 0.5 * g.cell;
+                area.mesh = mesh_of(cx, cy);
+                area.x = std::llround(cx);
+                area.y = std::llround(cy);
+                for (int k = 0; k < 4; ++k) {
+                    const AreaLinkModel& l = links.at(ids[k]);
+                    area.refs.push_back(GenRef{l.start_mesh, forward[k] ? l.serial : -l.serial, 0});
+                    used.insert(ids[k]);
+                }
+                file.areas.push_back(area);
+                if (without_ledger++ < o.areas_without_ledger) continue;
+                AreaLedgerModel d = layout.record(area.attribute, 0);
+                for (const std::string& s : d.lines) ledger_part.push_back(s);
+                if (repeated++ < o.repeated_ledgers)
+                    for (const std::string& s : layout.record(area.attribute, 1).lines) ledger_part.push_back(s);
+                file.ledgers.push_back(std::move(d));
+            }
+        std::set<std::pair<long long, long long>> file_nodes;
+        std::vector<std::string> node_part, link_part;
+        for (int id : used) {
+            const AreaLinkModel& l = links.at(id);
+            file.links.push_back(l);
+            const GenLink& e = edges.at(id);
+            for (const auto& p : {e.xy.front(), e.xy.back()}) {
+                const std::pair<long long, long long> key{std::llround(p.first), std::llround(p.second)};
+                if (file_nodes.insert(key).second) file.nodes.push_back(nodes.at(key));
+            }
+        }
+        auto optional_int = [](const std::optional<long long>& v, int width) {
+            return v ? fmt_int(*v, width) : std::string(static_cast<std::size_t>(width), ' ');
+        };
+        for (const AreaNodeModel& n : file.nodes)
+            node_part.push_back("N  " + n.mesh + fmt_int(n.serial, 6) + fmt_int(n.x, 8) + fmt_int(n.y, 8) + " 0" +
+                                optional_int(n.attribute, 10) + "  2" + " 0" + optional_int(n.pair_mesh, 6) +
+                                optional_int(n.pair_number, 6));
+        for (const AreaLinkModel& l : file.links) {
+            link_part.push_back("L  " + l.start_mesh + fmt_int(l.start_number, 6) + l.end_mesh + fmt_int(l.end_number, 6) +
+                                fmt_int(l.serial, 6) + " 0" + optional_int(l.attribute, 10) +
+                                fmt_int(static_cast<long long>(l.vertices.size()), 6));
+            std::string line;
+            for (std::size_t k = 0; k < l.vertices.size(); ++k) {
+                line += fmt_int(l.vertices[k].first, 8) + fmt_int(l.vertices[k].second, 8);
+                if (k % 5 == 4 || k + 1 == l.vertices.size()) link_part.push_back(std::exchange(line, {}));
+            }
+        }
+        for (const AreaAreaModel& a : file.areas) {
+            area_part.push_back("A  " + a.mesh + fmt_int(a.x, 8) + fmt_int(a.y, 8) + fmt_int(a.serial, 8) + " 1" +
+                                fmt_int(a.attribute, 10) + fmt_int(static_cast<long long>(a.refs.size()), 6));
+            std::string line;
+            for (std::size_t k = 0; k < a.refs.size(); ++k) {
+                line += a.refs[k].mesh + fmt_int(a.refs[k].number, 6) + fmt_int(a.refs[k].code, 2);
+                if (k % 5 == 4 || k + 1 == a.refs.size()) area_part.push_back(std::exchange(line, {}));
+            }
+        }
+        file.path = files == 1 ? base + ".txt" : base + "_" + std::to_string(f + 1) + ".txt";
+        write_area_file(file.path, model.header_key, node_part, link_part, area_part, ledger_part);
+        model.files.push_back(std::move(file));
+    }
+    return model;
+}
+
+void fill_area_layer_row(LayerDef& d, const std::string& name, const std::string& header_key,
+                         const std::vector<AreaLedgerItemDef>& items) {
+    // The area loader places its items one after another; their start columns are not used.
+    std::vector<gen::LedgerItemDef> described;
+    for (const AreaLedgerItemDef& it : items) described.push_back({it.name, it.type, 0, it.width, it.output});
+    gen::fillLineLayerRow(d, name, header_key, described);
+}
+
+std::string area_catalogue_line(const AreaStructureModel& m, const std::string& name) {
+    return text::toCp932("2," + std::to_string(m.row) + "," + name + ",0,1,0,0,0,0," + m.header_key + "," +
+                         std::to_string(m.items.size()) + ",0,0");
+}
+
+std::vector<std::string> area_catalogue_item_lines(const AreaStructureModel& m, const std::string& name) {
+    std::vector<std::string> lines;
+    int start = 17;
+    for (std::size_t i = 0; i < m.items.size(); ++i) {
+        const AreaLedgerItemDef& it = m.items[i];
+        const bool derived = is_derived(m.row, it.name);
+        lines.push_back(text::toCp932("2," + std::to_string(m.row) + "," + name + "," + std::to_string(i + 1) + ",," +
+                                      it.name + "," + it.type + "," + std::to_string(it.width) + "," +
+                                      (it.output ? "1" : "0") + "," + std::to_string(derived ? 0 : start)));
+        if (!derived) start += it.width;
+    }
+    return lines;
 }
 
 }  // namespace velmora::datagen

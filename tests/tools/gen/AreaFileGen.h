@@ -5,8 +5,11 @@
 // record formatters, for tests that write small files by hand.
 #include <cstdint>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
+
+#include "convert/core/LayerDef.h"
 
 namespace velmora::datagen {
 
@@ -85,5 +88,89 @@ AreaGenResult generate_area_files(const std::string& base, const AreaGenOptions&
 
 // The data code of a library data item (A12-60A for 3, N03-06A for 8, ...).
 std::string area_data_code(int data_id);
+
+// ---- area-structure files of the boundary-line and representative-point converter ----
+//
+// The same partition written for the main program's area loader: nodes and links with their ends,
+// representative points inside their areas with their mesh code, and "DA" ledgers laid out from a
+// catalogue row (items one after another from column 17 by their byte widths). The model holds every
+// value as the loader stores it, so tests compare the loaded tables with it.
+
+// One item of an area catalogue row.
+struct AreaLedgerItemDef {
+    std::string name;  // UTF-8
+    std::string type;  // "Integer", "Long", "Text", "Text1", "Text2"
+    int width = 0;     // bytes; derived items take none in the record
+    bool output = true;
+};
+
+// The items of an area row as our catalogue describes them (rows 7 and 8 with their derived items).
+std::vector<AreaLedgerItemDef> area_ledger_items(int row);
+// The header key (data code) of an area row.
+std::string area_row_header_key(int row);
+
+struct AreaStructureOptions {
+    AreaGenOptions grid;            // cols, rows, vertices_per_link, files, origin, cell_units, seed
+    int row = 3;                    // area row whose ledger rules the records follow
+    std::vector<AreaLedgerItemDef> items;  // empty: area_ledger_items(row)
+    int header_row = -1;            // >= 0: the files carry the header key of this other area row
+    bool blank_optional_fields = false;  // blank node attribute and counterpart, link attribute, some values
+    int links_without_vertices = 0; // the first k links declare no vertex
+    int areas_without_ledger = 0;   // the first k areas get no "DA" record
+    int repeated_ledgers = 0;       // the first k "DA" records are written again with other values
+    long long first_attribute = 1;  // attribute number of the first area
+};
+
+struct AreaNodeModel {
+    std::string mesh;
+    int serial = 0;
+    long long x = 0, y = 0;
+    std::optional<long long> attribute, pair_mesh, pair_number;
+};
+struct AreaLinkModel {
+    std::string start_mesh, end_mesh;
+    int start_number = 0, end_number = 0, serial = 0;
+    std::optional<long long> attribute;
+    std::vector<std::pair<long long, long long>> vertices;
+};
+struct AreaAreaModel {
+    std::string mesh;  // mesh code of the representative point
+    long long x = 0, y = 0;
+    int serial = 0;
+    long long attribute = 0;
+    std::vector<GenRef> refs;  // code: the reference's flag
+};
+struct AreaLedgerModel {
+    long long attribute = 0;
+    int line_count = 1;
+    std::vector<std::string> values;  // per item, as stored (UTF-8; empty: nothing stored)
+    std::vector<std::string> lines;   // the record's lines (CP932)
+};
+struct AreaStructureFile {
+    std::string path;
+    std::vector<AreaNodeModel> nodes;
+    std::vector<AreaLinkModel> links;
+    std::vector<AreaAreaModel> areas;
+    std::vector<AreaLedgerModel> ledgers;  // the loaded ones: a repeated record is written but not here
+};
+struct AreaStructureModel {
+    int row = 0;
+    std::string header_key;
+    std::vector<AreaLedgerItemDef> items;
+    std::vector<AreaStructureFile> files;
+};
+
+// Writes base + ".txt" (one file) or base + "_1.txt" ... and gives the model.
+AreaStructureModel generate_area_structure_files(const std::string& base, const AreaStructureOptions& options);
+
+// An area-table catalogue row that describes generated files: name and header key (UTF-8, stored as
+// CP932) and the items in order, numbered from 1.
+void fill_area_layer_row(LayerDef& row, const std::string& name, const std::string& header_key,
+                         const std::vector<AreaLedgerItemDef>& items);
+
+// The catalogue lines of the model's row: a "DataDBF.csv" line and the "DataDBFItem.csv" lines (CP932,
+// without line ends), named `name` (UTF-8).
+std::string area_catalogue_line(const AreaStructureModel& model, const std::string& name);
+std::vector<std::string> area_catalogue_item_lines(const AreaStructureModel& model, const std::string& name);
 
 }  // namespace velmora::datagen

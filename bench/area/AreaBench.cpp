@@ -1,0 +1,304 @@
+// Area-structure conversion benchmark: two generated files of the boundary item (300,000 links of 12
+// vertices, 150,000 areas with ledgers, the links between the two files' strips in both), converted in
+// the area job's order: work database, counters, each file, representative points, boundary lines. The
+// writers hand their pairs to a stand-in that moves them aside, so that writing is timed alone; the real
+// Brunhale then converts each pair on its own. The peer is ogr2ogr writing the same lines and points, with
+// the same fields, from CSV files with WKT geometry made from those pairs. Prints the median of each
+// phase and the peak resident memory of the converter, of Brunhale and of ogr2ogr.
+//
+//   bench_area [--runs N] [--scale F] [--keep 1]   (F scales the grid's area count, for a quick look; --keep
+//                                                   leaves the work folder with the last run's files)
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "convert/area/AreaShapeWriters.h"
+#include "convert/area/PolygonDb.h"
+#include "convert/area/PolygonLoader.h"
+#include "convert/core/ConversionLog.h"
+#include "convert/core/ConversionState.h"
+#include "platform/db/Database.h"
+#include "platform/text/Cp932.h"
+#include "platform/text/LineReader.h"
+#include "platform/ui/ScriptedUi.h"
+#include "tests/tools/gen/AreaFileGen.h"
+
+extern char** environ;
+
+namespace fs = std::filesystem;
+using namespace velmora;
+using Clock = std::chrono::steady_clock;
+
+namespace {
+
+// Row 11 has a Japanese text ledger item; row 8 would run out of its two-digit prefecture codes long
+// before 150,000 distinct attribute numbers.
+constexpr int kRow = 11;
+
+double seconds(Clock::time_point a, Clock::time_point b) { return std::chrono::duration<double>(b - a).count(); }
+
+double median(std::vector<double> v) {
+    std::sort(v.begin(), v.end());
+    return v[v.size() / 2];
+}
+
+// A field of /proc/self/status in kB: "VmHWM" the peak resident memory, "RssAnon" and "RssFile" what is
+// resident now of the heap and of mapped files (the work database is read through a memory map).
+long statusKb(const char* field) {
+    std::ifstream in("/proc/self/status");
+    const std::string key = std::string(field) + ":";
+    for (std::string line; std::getline(in, line);)
+        if (line.rfind(key, 0) == 0) return std::atol(line.c_str() + key.size());
+    return 0;
+}
+long peakKb() { return statusKb("VmHWM"); }
+
+// Runs a program in a folder and waits: its exit code, wall time and peak resident memory.
+struct Run {
+    int code = -1;
+    double seconds = 0;
+    long peakKb = 0;
+};
+Run spawnAndWait(const std::vector<std::string>& argv, const fs::path& folder) {
+    std::vector<char*> args;
+    for (const std::string& a : argv) args.push_back(const_cast<char*>(a.c_str()));
+    args.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addchdir_np(&actions, folder.c_str());
+    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+    Run r;
+    const auto t0 = Clock::now();
+    pid_t pid = 0;
+    if (posix_spawn(&pid, args[0], &actions, nullptr, args.data(), environ) == 0) {
+        int status = 0;
+        rusage usage{};
+        ::wait4(pid, &status, 0, &usage);
+        r.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        r.peakKb = usage.ru_maxrss;
+    }
+    r.seconds = seconds(t0, Clock::now());
+    posix_spawn_file_actions_destroy(&actions);
+    return r;
+}
+
+// A child started from this large process inherits its peak memory in the kernel's accounting, so every
+// program is started by a small copy of the benchmark ("--measure"), which starts the program itself and
+// reports what its own child used.
+Run run(const std::vector<std::string>& argv, const fs::path& folder) {
+    const fs::path report = fs::temp_directory_path() / ("velmora_bench_area_run_" + std::to_string(::getpid()));
+    std::vector<std::string> measured = {fs::read_symlink("/proc/self/exe").string(), "--measure", report.string(),
+                                         folder.string()};
+    measured.insert(measured.end(), argv.begin(), argv.end());
+    spawnAndWait(measured, folder);
+    Run r;
+    std::ifstream(report) >> r.code >> r.seconds >> r.peakKb;
+    fs::remove(report);
+    return r;
+}
+
+int measure(int argc, char** argv) {
+    std::vector<std::string> program(argv + 4, argv + argc);
+    const Run r = spawnAndWait(program, argv[3]);
+    std::ofstream(argv[2]) << r.code << " " << r.seconds << " " << r.peakKb << "\n";
+    return 0;
+}
+
+void installStandIn(const fs::path& program) {
+    const fs::path p = program / "Brunhale";
+    std::ofstream(p, std::ios::trunc) << "#!/bin/sh\nd=$(dirname \"$0\")\nn=$(ls \"$d\"/pairs | wc -l)\n"
+                                         "mkdir \"$d/pairs/$n\"\n"
+                                         "mv \"$d/MakeShapeFile.fil_H\" \"$d/MakeShapeFile.fil_D\" \"$d/pairs/$n/\"\n";
+    ::chmod(p.c_str(), 0755);
+}
+
+// A line of the pair split at its commas.
+std::vector<std::string> fields(const std::string& line) {
+    std::vector<std::string> f;
+    std::size_t from = 0;
+    for (std::size_t at; (at = line.find(',', from)) != std::string::npos; from = at + 1) f.push_back(line.substr(from, at - from));
+    f.push_back(line.substr(from));
+    return f;
+}
+
+// The peer's input: the pair's shapes as a CSV file with WKT geometry and its fields, plus the .csvt that
+// declares the fields as the description does (texts of their widths, numbers as integers). Both files
+// of the pair are read in step, one line at a time.
+void pairToCsv(const fs::path& pair, const fs::path& csv) {
+    text::LineReader h((pair / "MakeShapeFile.fil_H").string()), d((pair / "MakeShapeFile.fil_D").string());
+    std::ofstream out(csv, std::ios::trunc), types(fs::path(csv).replace_extension(".csvt"), std::ios::trunc);
+    out << "WKT";
+    types << "WKT";
+    std::string line, coordinate;
+    bool lines = false, more = d.next(coordinate);
+    while (h.next(line)) {
+        const std::vector<std::string> r = fields(line);
+        if (r[0] == "SHAPE_TYPE") lines = r[1] == "3";
+        if (r[0] == "DBFITEM_NAME") {
+            out << ",\"" << text::fromCp932(r[1]) << '"';
+            types << (r[2] == "C" ? ",String(" + r[3] + ")" : ",Integer");
+        }
+        if (r[0] != "DBFITEM") continue;
+        std::string wkt = lines ? "LINESTRING (" : "POINT (";
+        bool first = true;
+        // The shape's "LINKIDX" line, then its "LINKDATA" lines up to the next shape's.
+        for (more = more && d.next(coordinate); more && coordinate.rfind("LINKDATA,", 0) == 0; more = d.next(coordinate)) {
+            const std::vector<std::string> xy = fields(coordinate);
+            wkt += (first ? "" : ",") + xy[1] + " " + xy[2];
+            first = false;
+        }
+        out << "\n\"" << wkt << ")\"";
+        for (std::size_t i = 1; i < r.size(); ++i) out << ",\"" << text::fromCp932(r[i]) << '"';
+    }
+    out << "\n";
+}
+
+struct Phases {
+    std::vector<double> load, points, lines, brunhale, peer;
+    long converterKb = 0, brunhaleKb = 0, peerKb = 0;
+    long afterLoadKb = 0, afterPointsKb = 0, anonKb = 0, fileKb = 0;
+};
+
+bool convertOnce(const fs::path& program, const std::vector<std::string>& files, Phases& p) {
+    ConversionState& s = conversionState();
+    fs::remove_all(program / "pairs");
+    fs::create_directory(program / "pairs");
+    fs::remove_all(program / "out");
+    fs::create_directory(program / "out");
+    s.OutputPath = (program / "out" / "area.shp").string();
+
+    const auto t0 = Clock::now();
+    if (!ModPolygon::MakePolygonDb()) return false;
+    db::Database database = db::Database::open(ModPolygon::PolygonDbPath());
+    s.LinkIdxCounter = {0, 0};
+    for (const std::string& f : files)
+        if (!ModPolygon::PolySetTextToTbl(database, f)) return false;
+    const auto t1 = Clock::now();
+    // The peak only grows: the phases' own figures come from the first run.
+    const bool first = p.load.empty();
+    if (first) p.afterLoadKb = peakKb();
+    if (!ModPolygon::MakeShapePolygon_PointFileData(database)) return false;
+    const auto t2 = Clock::now();
+    if (first) p.afterPointsKb = peakKb();
+    if (!ModPolygon::MakeShapeArcFileData(database)) return false;
+    const auto t3 = Clock::now();
+    p.anonKb = std::max(p.anonKb, statusKb("RssAnon"));
+    p.fileKb = std::max(p.fileKb, statusKb("RssFile"));
+    database.close();
+    fs::remove(ModPolygon::PolygonDbPath());
+    p.load.push_back(seconds(t0, t1));
+    p.points.push_back(seconds(t1, t2));
+    p.lines.push_back(seconds(t2, t3));
+    p.converterKb = std::max(p.converterKb, peakKb());
+
+    double brunhale = 0, peer = 0;
+    for (const char* n : {"0", "1"}) {
+        const fs::path pair = program / "pairs" / n;
+        fs::copy_file(std::string(VELMORA_PROGRAM_DIR) + "/Brunhale", pair / "Brunhale");
+        const Run b = run({(pair / "Brunhale").string()}, pair);
+        if (b.code != 0) std::fprintf(stderr, "Brunhale failed with %d on %s\n", b.code, pair.c_str());
+        brunhale += b.seconds;
+        p.brunhaleKb = std::max(p.brunhaleKb, b.peakKb);
+
+        const fs::path csv = pair / "peer.csv";
+        pairToCsv(pair, csv);
+        const Run o = run({"/usr/bin/ogr2ogr", "--config", "CPL_LOG", "/dev/null", "-f", "ESRI Shapefile", "-lco", "ENCODING=CP932", "-oo",
+                             "GEOM_POSSIBLE_NAMES=WKT", "-oo", "KEEP_GEOM_COLUMNS=NO", (pair / "peer.shp").string(),
+                             csv.string()},
+                            pair);
+        if (o.code != 0) std::fprintf(stderr, "ogr2ogr failed with %d on %s\n", o.code, csv.c_str());
+        peer += o.seconds;
+        p.peerKb = std::max(p.peerKb, o.peakKb);
+    }
+    p.brunhale.push_back(brunhale);
+    p.peer.push_back(peer);
+    return true;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc >= 5 && std::string(argv[1]) == "--measure") return measure(argc, argv);
+    int runs = 3;
+    double scale = 1.0;
+    bool keep = false;
+    for (int i = 1; i + 1 < argc; i += 2) {
+        const std::string a = argv[i];
+        if (a == "--runs") runs = std::max(1, std::atoi(argv[i + 1]));
+        else if (a == "--scale") scale = std::atof(argv[i + 1]);
+        else if (a == "--keep") keep = std::atoi(argv[i + 1]) != 0;
+    }
+    const fs::path program = fs::temp_directory_path() / ("velmora_bench_area_" + std::to_string(::getpid()));
+    fs::remove_all(program);
+    fs::create_directories(program / "Log");
+    setProgramFolder(program.string());
+    ui::ScriptedUi ui;
+    ui.install();
+
+    // 500 × 300 areas have 300,800 links; the generator runs in a process of its own, so that its model
+    // does not count in the converter's peak memory.
+    const int cols = std::max(2, static_cast<int>(std::lround(500 * std::sqrt(scale))));
+    const int rows = std::max(1, static_cast<int>(std::lround(300 * std::sqrt(scale))));
+    const Run gen = run({AREAGEN_PATH, "--structure", std::to_string(kRow), "--cols", std::to_string(cols), "--rows",
+                         std::to_string(rows), "--vertices", "12", "--files", "2", "--first-attribute", "1",
+                         (program / "n03").string()},
+                        program);
+    if (gen.code != 0) {
+        std::fprintf(stderr, "areagen failed\n");
+        return 1;
+    }
+    const std::vector<std::string> files = {(program / "n03_1.txt").string(), (program / "n03_2.txt").string()};
+    double mb = 0;
+    for (const std::string& f : files) mb += static_cast<double>(fs::file_size(f)) / 1e6;
+
+    ConversionState& s = conversionState();
+    s.AppFolder = program.string() + "/";
+    s.SelectedKind = DataKind::Area;
+    s.SelectedIndex = kRow;
+    s.DatumCode = 2000;
+    datagen::fill_area_layer_row(s.PolygonLayers[kRow], "湖岸線", datagen::area_row_header_key(kRow),
+                                 datagen::area_ledger_items(kRow));
+    s.LogFilePath = (program / "Log" / "bench.log").string();
+    modCommon::openLogFile(text::LineWriter::Mode::Replace);
+    installStandIn(program);
+
+    Phases p;
+    for (int r = 0; r < runs; ++r)
+        if (!convertOnce(program, files, p)) {
+            std::fprintf(stderr, "area conversion failed\n");
+            for (const ui::BoxRecord& b : ui.boxes()) std::fprintf(stderr, "box: %s\n", b.text.c_str());
+            return 1;
+        }
+    const double load = median(p.load), points = median(p.points), lines = median(p.lines);
+    const double brunhale = median(p.brunhale), peer = median(p.peer);
+    const double total = load + points + lines + brunhale;
+    std::printf("area-structure conversion, %d x %d areas in two files (%.1f MB), median of %d runs\n", cols, rows, mb,
+                runs);
+    std::printf("  load (database and both files)   %7.2f s  %7.1f MB/s\n", load, mb / load);
+    std::printf("  representative points (pair)    %7.2f s\n", points);
+    std::printf("  boundary lines (pair)           %7.2f s\n", lines);
+    std::printf("  Brunhale (both pairs)           %7.2f s\n", brunhale);
+    std::printf("  end to end                      %7.2f s  %7.1f MB/s\n", total, mb / total);
+    std::printf("  ogr2ogr, same shapes from CSV   %7.2f s   ratio %.2f (goal at most 0.5)\n", peer, total / peer);
+    std::printf("  peak memory: converter %ld MB (goal below 256), Brunhale %ld MB, ogr2ogr %ld MB\n",
+                p.converterKb / 1024, p.brunhaleKb / 1024, p.peerKb / 1024);
+    std::printf("  converter peak after the load %ld MB, after the points %ld MB (first run); at the end %ld MB heap and %ld MB of "
+                "mapped files resident\n",
+                p.afterLoadKb / 1024, p.afterPointsKb / 1024, p.anonKb / 1024, p.fileKb / 1024);
+    s.LogFileNo.closeQuietly();
+    if (keep) std::printf("  work folder kept: %s\n", program.c_str());
+    else fs::remove_all(program);
+    return 0;
+}
