@@ -7,6 +7,7 @@
 #include "platform/text/Cp932.h"
 #include "platform/ui/ScriptedUi.h"
 #include "tests/fuzz/FuzzInput.h"
+#include "tests/tools/gen/AreaFileGen.h"
 #include "tests/tools/gen/LineFileGen.h"
 
 namespace fuzz {
@@ -62,6 +63,10 @@ void startJob(DataKind kind, int selectedRow) {
     for (int row = 0; row < 14; ++row)
         fillAttrRow(s.AttrLayers[static_cast<std::size_t>(row)], "表" + std::to_string(row),
                     row == 3 ? "W07" : "R" + std::to_string(row) + "X");
+    for (int row = 0; row < 13; ++row)
+        datagen::fill_area_layer_row(s.PolygonLayers.at(static_cast<std::size_t>(row)), "面" + std::to_string(row),
+                                     row <= 10 ? datagen::area_row_header_key(row) : "AKEY" + std::to_string(row),
+                                     datagen::area_ledger_items(row));
     s.AppFolder = scratchFolder();
     s.SelectedKind = kind;
     s.SelectedIndex = static_cast<std::int16_t>(selectedRow);

@@ -16,6 +16,7 @@
 #include "tests/tools/gen/AttrFileGen.h"
 #include "tests/tools/gen/BasinFileGen.h"
 #include "tests/tools/gen/LineFileGen.h"
+#include "tests/tools/gen/ShapeFileGen.h"
 
 namespace fs = std::filesystem;
 using namespace velmora;
@@ -166,6 +167,51 @@ void descriptionSeeds(const fs::path& scratch) {
     });
 }
 
+// Area-structure files of a plain row, a row with ledger items of its own (7) and the boundary row (8).
+void areaStructureSeeds(const fs::path& scratch) {
+    for (int row : {3, 7, 8}) {
+        datagen::AreaStructureOptions o;
+        o.row = row;
+        o.grid.cols = 2;
+        o.grid.rows = 1;
+        o.grid.vertices_per_link = 3;
+        o.links_without_vertices = 1;
+        o.areas_without_ledger = 1;
+        const auto m = datagen::generate_area_structure_files((scratch / ("structure" + std::to_string(row))).string(), o);
+        seed("area_loader", "row" + std::to_string(row), std::string(1, static_cast<char>(row)) + slurp(m.files.at(0).path));
+    }
+}
+
+// Layers of every kind the map draws, with text and number fields, a null shape and a hole.
+void mapSeeds(const fs::path& scratch) {
+    auto layer = [&](const std::string& name, const datagen::GenShapeFile& file) {
+        const fs::path shp = datagen::writeShapeFile((scratch / name).string(), file);
+        fs::path shx = shp, dbf = shp;
+        shx.replace_extension(".shx");
+        dbf.replace_extension(".dbf");
+        seed("map_layer", name, slurp(shp) + std::string(1, '\0') + slurp(shx) + std::string(1, '\0') + slurp(dbf));
+    };
+    const std::vector<datagen::GenField> fields = {{"名称", 'C', 20, 0}, {"VALUE", 'N', 8, 2}};
+    datagen::GenShapeFile points;
+    points.shpType = 1;
+    points.shapes = {{{{{139.5, 35.5}}}}, {}};
+    points.fields = fields;
+    points.rows = {{"駅", "1.5"}, {"", ""}};
+    layer("points", points);
+    datagen::GenShapeFile lines;
+    lines.shpType = 3;
+    lines.shapes = {{{{{139.0, 35.0}, {139.1, 35.1}}, {{139.2, 35.2}, {139.3, 35.0}, {139.4, 35.1}}}}};
+    lines.fields = fields;
+    lines.rows = {{"道路", "-3"}};
+    layer("lines", lines);
+    datagen::GenShapeFile polygons;
+    polygons.shpType = 5;
+    polygons.shapes = {{{datagen::rectangleRing(139.0, 35.0, 139.2, 35.2), datagen::rectangleRing(139.05, 35.05, 139.1, 35.1)}}};
+    polygons.fields = fields;
+    polygons.rows = {{"湖", "12345.67"}};
+    layer("polygons", polygons);
+}
+
 void catalogueSeeds(const fs::path& fixtures) {
     const fs::path sample = fixtures / "catalogue" / "sample";
     seed("catalogue", "sample", slurp(sample / "DataDBF.csv") + std::string(1, '\0') + slurp(sample / "DataDBFItem.csv"));
@@ -186,6 +232,8 @@ int main(int argc, char** argv) {
     attrSeeds(scratch);
     areaSeeds(scratch);
     descriptionSeeds(scratch);
+    areaStructureSeeds(scratch);
+    mapSeeds(scratch);
     catalogueSeeds(VELMORA_FIXTURES);
     fs::remove_all(scratch);
     return 0;
