@@ -1,10 +1,13 @@
 // The map's readers of a layer: the shapefile with its index (readShapeFile) and the dBASE table a search
-// reads (RecordSet over every record: field names, types, values and shapes). The input: .shp, a NUL,
-// .shx, a NUL, .dbf. RunTimeError is the readers' refusal of a file that is not a layer.
+// reads (RecordSet over every record: field names, types, values and shapes). The files are binary, so
+// the input gives sizes instead of separators: the sizes of .shp and .shx as two 16-bit little-endian
+// numbers, then .shp, .shx and .dbf (sizes beyond the input are cut short). RunTimeError is the readers'
+// refusal of a file that is not a layer.
 #include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <numeric>
+#include <string_view>
 #include <vector>
 
 #include "platform/errors/RunTimeError.h"
@@ -15,10 +18,16 @@
 using namespace velmora;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    const auto parts = fuzz::splitParts(fuzz::asText(data, size), 3);
-    const std::string shp = fuzz::writeScratch("layer.shp", parts[0]);
-    fuzz::writeScratch("layer.shx", parts[1]);
-    const std::string dbf = fuzz::writeScratch("layer.dbf", parts[2]);
+    if (size < 4) return 0;
+    std::string_view rest = fuzz::asText(data + 4, size - 4);
+    auto take = [&](std::size_t n) {
+        const std::string_view part = rest.substr(0, n);
+        rest.remove_prefix(part.size());
+        return part;
+    };
+    const std::string shp = fuzz::writeScratch("layer.shp", take(data[0] | data[1] << 8));
+    fuzz::writeScratch("layer.shx", take(data[2] | data[3] << 8));
+    const std::string dbf = fuzz::writeScratch("layer.dbf", rest);
     try {
         auto shapes = std::make_shared<const map::ShapeData>(map::readShapeFile(shp));
         std::vector<std::uint32_t> records(shapes->count());

@@ -182,14 +182,17 @@ void areaStructureSeeds(const fs::path& scratch) {
     }
 }
 
-// Layers of every kind the map draws, with text and number fields, a null shape and a hole.
+// Layers of every kind the map draws, with text and number fields, a null shape and a hole (the input
+// format of the map target: the sizes of .shp and .shx, then the three files).
 void mapSeeds(const fs::path& scratch) {
     auto layer = [&](const std::string& name, const datagen::GenShapeFile& file) {
         const fs::path shp = datagen::writeShapeFile((scratch / name).string(), file);
         fs::path shx = shp, dbf = shp;
         shx.replace_extension(".shx");
         dbf.replace_extension(".dbf");
-        seed("map_layer", name, slurp(shp) + std::string(1, '\0') + slurp(shx) + std::string(1, '\0') + slurp(dbf));
+        const std::string shpBytes = slurp(shp), shxBytes = slurp(shx);
+        auto size16 = [](std::size_t n) { return std::string{static_cast<char>(n & 0xff), static_cast<char>(n >> 8)}; };
+        seed("map_layer", name, size16(shpBytes.size()) + size16(shxBytes.size()) + shpBytes + shxBytes + slurp(dbf));
     };
     const std::vector<datagen::GenField> fields = {{"名称", 'C', 20, 0}, {"VALUE", 'N', 8, 2}};
     datagen::GenShapeFile points;
