@@ -10,7 +10,7 @@ build=$1 seconds=$2
 shift 2
 targets=("$@")
 [ ${#targets[@]} -eq 0 ] && for f in "$build"/fuzz/fuzz_*; do targets+=("$(basename "$f" | sed 's/^fuzz_//')"); done
-export ASAN_OPTIONS="detect_leaks=1:strict_string_checks=1"
+export ASAN_OPTIONS="detect_leaks=1"
 export LSAN_OPTIONS="suppressions=$PWD/tests/sanitizer/lsan.supp:print_suppressions=0"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 export QT_QPA_PLATFORM=offscreen
