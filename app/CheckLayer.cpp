@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "convert/shapedesc/ShapeDescriptionBaseName.h"
 #include "platform/ui/UiService.h"
 #include "viewer/frmMapMain.h"
 
@@ -35,7 +36,7 @@ bool checkLayer(const MapLayerFiles* map, const std::string& path) {
 
 const MapLayerFiles* mainMap() {
     const frmMapMain* w = frmMapMain::instance();
-    return w ? w->MainMap : nullptr;
+    return w ? w->LayerFiles : nullptr;
 }
 
 }  // namespace velmora::modCommon

@@ -13,7 +13,7 @@ namespace velmora::modCommon {
 // gives false.
 bool checkLayer(const MapLayerFiles* map, const std::string& path);
 
-// The main window's map (frmMapMain::MainMap), or nullptr when there is no main window.
+// The main window's map as the checks read it (frmMapMain::LayerFiles), or nullptr without a main window.
 const MapLayerFiles* mainMap();
 
 // The path made absolute and normal as checkLayer compares it.

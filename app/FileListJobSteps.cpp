@@ -25,10 +25,12 @@ JobSettings readSettings(const frmDataSet& dialog) {
     return s;
 }
 
-void connectProgress(frmDataSet& dialog) {
+void connectProgress(frmDataSet& dialog) { connectProgress(dialog.ProgressBar, dialog.lblMsg); }
+
+void connectProgress(QProgressBar* bar, QLabel* label) {
     ConversionState& s = conversionState();
-    s.ConvProgressBar = dialog.ProgressBar;
-    s.ConvMsgLabel = dialog.lblMsg;
+    s.ConvProgressBar = bar;
+    s.ConvMsgLabel = label;
 }
 
 void hideProgress() { progress::setVisible(false); }
@@ -76,11 +78,16 @@ void showProcedureError(const char* procedure, const std::exception& e) {
 }
 
 bool failed(const char* procedure, std::initializer_list<WriterSlot*> ownFiles, const std::exception* pending) {
+    return failedTitled(std::string("Error: frmDataSet (frmDataSet ") + procedure + ")", ownFiles, pending);
+}
+
+bool failedTitled(const std::string& errorTitle, std::initializer_list<WriterSlot*> ownFiles,
+                  const std::exception* pending) {
     ConversionState& s = conversionState();
     s.LogFileNo.closeQuietly();
     s.InFileNo.closeQuietly();
     for (WriterSlot* slot : ownFiles) slot->closeQuietly();
-    if (pending) showProcedureError(procedure, *pending);
+    if (pending) ui::showError(*pending, errorTitle);
     hideProgress();
     return false;
 }

@@ -12,6 +12,8 @@
 #include "convert/core/ConversionState.h"
 
 class frmDataSet;
+class QLabel;
+class QProgressBar;
 
 namespace velmora::jobs {
 
@@ -27,6 +29,7 @@ JobSettings readSettings(const frmDataSet& dialog);
 
 // The converters show their progress in the dialog's bar and label.
 void connectProgress(frmDataSet& dialog);
+void connectProgress(QProgressBar* bar, QLabel* label);
 // Hides bar and label.
 void hideProgress();
 // Fills the bar, then hides bar and label.
@@ -55,6 +58,9 @@ void askToAddToMap(const char* question, const std::vector<std::string>& paths, 
 // files (each where open), shows the run-time error box of a pending error (title "Error: frmDataSet
 // (frmDataSet <procedure>)"), hides bar and label. Always false, for `return failed(...)`.
 bool failed(const char* procedure, std::initializer_list<WriterSlot*> ownFiles, const std::exception* pending = nullptr);
+// The same with the whole title of the run-time error box.
+bool failedTitled(const std::string& errorTitle, std::initializer_list<WriterSlot*> ownFiles,
+                  const std::exception* pending = nullptr);
 // The run-time error box of a procedure.
 void showProcedureError(const char* procedure, const std::exception& e);
 

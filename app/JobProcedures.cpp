@@ -1,24 +1,29 @@
 #include "app/JobProcedures.h"
 
 #include "app/FileListJobs.h"
+#include "app/NationwideJobs.h"
 #include "app/ReplaceableService.h"
 
 namespace velmora {
 
 namespace {
 
-// The jobs of the point, line, attribute-table and mesh kinds; the area job fails with a message until
-// it is built, so no conversion is reported as done before it can be done.
+// The jobs of the five kinds, and the nationwide jobs of the four kinds that can come from one file.
 class BuiltInJobProcedures : public FileListJobProcedures {
 public:
     bool MakePoint(frmDataSet& d) override { return jobs::MakePoint(d); }
     bool MakeLine(frmDataSet& d) override { return jobs::MakeLine(d); }
-    bool MakePolygon(frmDataSet&) override { return unavailable(); }
+    bool MakePolygon(frmDataSet& d) override { return jobs::MakePolygon(d); }
     bool MakeMesh(frmDataSet& d) override { return jobs::MakeMesh(d); }
     bool MakeAttr(frmDataSet& d) override { return jobs::MakeAttr(d); }
+};
 
-private:
-    static bool unavailable() { return conversionUnavailable("このデータの変換処理は、まだ使用できません。"); }
+class BuiltInNationwideProcedures : public NationwideJobProcedures {
+public:
+    bool MakePoint(frmDataSetALL& d) override { return nationwide::MakePoint(d); }
+    bool MakeLine(frmDataSetALL& d) override { return nationwide::MakeLine(d); }
+    bool MakePolygon(frmDataSetALL& d) override { return nationwide::MakePolygon(d); }
+    bool MakeMesh(frmDataSetALL& d) override { return nationwide::MakeMesh(d); }
 };
 
 ReplaceableService<FileListJobProcedures>& slot() {
@@ -27,10 +32,20 @@ ReplaceableService<FileListJobProcedures>& slot() {
     return service;
 }
 
+ReplaceableService<NationwideJobProcedures>& nationwideSlot() {
+    static BuiltInNationwideProcedures builtIn;
+    static ReplaceableService<NationwideJobProcedures> service(builtIn);
+    return service;
+}
+
 }  // namespace
 
 FileListJobProcedures& fileListJobProcedures() { return slot().get(); }
 
 void setFileListJobProcedures(FileListJobProcedures* procedures) { slot().install(procedures); }
+
+NationwideJobProcedures& nationwideJobProcedures() { return nationwideSlot().get(); }
+
+void setNationwideJobProcedures(NationwideJobProcedures* procedures) { nationwideSlot().install(procedures); }
 
 }  // namespace velmora

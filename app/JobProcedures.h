@@ -5,9 +5,9 @@
 // state, runs the whole job, and gives true when it finished, upon which the dialog closes. On false the
 // dialog stays open and clears the log and input slots.
 //
-// The built-in procedures are those of FileListJobs.h (the area job still fails with a message that the
-// conversion is not available); tests install others with setFileListJobProcedures.
+// The built-in procedures are those of FileListJobs.h; tests install others with setFileListJobProcedures.
 class frmDataSet;
+class frmDataSetALL;
 
 namespace velmora {
 
@@ -25,5 +25,19 @@ public:
 FileListJobProcedures& fileListJobProcedures();
 // Installs procedures (nullptr: the built-in ones); the caller keeps ownership.
 void setFileListJobProcedures(FileListJobProcedures* procedures);
+
+// The job procedures of the nationwide job dialog, alike: they read the dialog's input file, output,
+// attached-output boxes and mesh tree. The built-in ones are those of NationwideJobs.h.
+class NationwideJobProcedures {
+public:
+    virtual ~NationwideJobProcedures() = default;
+    virtual bool MakePoint(frmDataSetALL& dialog) = 0;
+    virtual bool MakeLine(frmDataSetALL& dialog) = 0;
+    virtual bool MakePolygon(frmDataSetALL& dialog) = 0;
+    virtual bool MakeMesh(frmDataSetALL& dialog) = 0;
+};
+
+NationwideJobProcedures& nationwideJobProcedures();
+void setNationwideJobProcedures(NationwideJobProcedures* procedures);
 
 }  // namespace velmora

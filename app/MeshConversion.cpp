@@ -1,6 +1,8 @@
 #include "app/MeshConversion.h"
 
 #include "app/OutputPath.h"
+#include "convert/mesh/MeshLayerConversion.h"
+#include "convert/mesh/MeshSeasonConversion.h"
 #include "platform/text/Cp932.h"
 #include "app/ReplaceableService.h"
 
@@ -8,22 +10,21 @@ namespace velmora {
 
 namespace {
 
-// No mesh converter installed: every conversion says so and fails, and the job takes its failure path.
-class UnavailableMeshConversion : public MeshConversion {
+// The mesh converters of convert/mesh.
+class BuiltInMeshConversion : public MeshConversion {
 public:
-    bool MakeShapeMESHFileData(const FileList&, const std::string&, const std::vector<std::string>&) override {
-        return unavailable();
+    bool MakeShapeMESHFileData(const FileList& files, const std::string& outputPath,
+                               const std::vector<std::string>& meshCodes) override {
+        return ModMesh::MakeShapeMESHFileData(files, outputPath, meshCodes);
     }
-    bool TokusyuMakeShape(const FileList&, const std::string&, const std::vector<std::string>&) override {
-        return unavailable();
+    bool TokusyuMakeShape(const FileList& files, const std::string& outputPath,
+                          const std::vector<std::string>& meshCodes) override {
+        return ModMesh::TokusyuMakeShape(files, outputPath, meshCodes);
     }
-
-private:
-    static bool unavailable() { return conversionUnavailable("メッシュデータの変換処理は、まだ使用できません。"); }
 };
 
 ReplaceableService<MeshConversion>& slot() {
-    static UnavailableMeshConversion builtIn;
+    static BuiltInMeshConversion builtIn;
     static ReplaceableService<MeshConversion> service(builtIn);
     return service;
 }

@@ -1,14 +1,12 @@
 #pragma once
-// The mesh converters (ModMesh) as the job procedures use them: one interface, so the jobs are wired
-// before the converters exist and tests drive the jobs against recording fakes. The mesh converters
-// install their implementation with setMeshConversion; until then every conversion reports that it is
-// not available and fails, so no mesh job can end as a success.
+// The mesh converters (ModMesh) as the job procedures use them: one interface, so tests drive the jobs
+// against recording fakes. The built-in implementation is the converters of convert/mesh.
 //
 // Both converters read the selected mesh layer (SelectedIndex into MeshLayers), drive ConvProgressBar and
-// ConvMsgLabel, write their own log lines, write and run their own intermediate pairs, and give true when
-// they ran to their end (also after a reported failed run of the shape writer), false when they stopped
-// early after their own messages. A record is kept when its mesh code begins with one of meshCodes; an
-// empty list keeps every record.
+// ConvMsgLabel, write their own log lines, write and run their own intermediate pairs, and give true only
+// when the shape writer wrote every output; false after any failure (a failed writer run included), after
+// their own messages. A record is kept when its mesh code begins with one of meshCodes; an empty list
+// keeps every record.
 #include <string>
 #include <vector>
 

@@ -1,54 +1,51 @@
 #include "app/PointConversion.h"
 
-#include "convert/core/ConversionRoutines.h"
-#include "convert/core/ConversionState.h"
 #include "app/ReplaceableService.h"
+#include "convert/point/LandPriceCsv.h"
+#include "convert/point/LandPriceFixed.h"
+#include "convert/point/LandPriceMerge.h"
+#include "convert/point/LandPriceYear.h"
+#include "convert/point/PointCsv.h"
+#include "convert/point/PointMerge.h"
+#include "convert/point/PointWriters.h"
+#include "convert/point/PortLayer.h"
 
 namespace velmora {
 
 namespace {
 
-// No point converter installed. The checks let the job go on (the format is still told, as the job
-// dispatches on it), so the job reaches its first conversion, which says that point data cannot be
-// converted yet and fails: the job takes its failure path.
-class UnavailablePointConversion : public PointConversion {
+// The point converters of ModPoint.
+class BuiltInPointConversion : public PointConversion {
 public:
-    bool ChkMakePoint_FileType(const FileList& files) override {
-        conversionState().InputFileFormat =
-            files.empty() ? modCommon::FileFormat::Unknown : modCommon::ChkFileFormat(files.front());
-        return true;
+    bool ChkMakePoint_FileType(const FileList& files) override { return ModPoint::ChkMakePoint_FileType(files); }
+    bool ChkMakePoint_FileYear(const FileList& files) override { return ModPoint::ChkMakePoint_FileYear(files); }
+    bool MakePoint_Chika_SetIniData() override { return ModPoint::MakePoint_Chika_SetIniData(); }
+    bool MakeShapePointFileData_ini() override { return ModPoint::MakeShapePointFileData_ini(); }
+    bool MakeShapePointFileData_ini_Chika() override { return ModPoint::MakeShapePointFileData_ini_Chika(); }
+    bool MakeShapePointFileData_ini_Kouwan() override { return ModPoint::MakeShapePointFileData_ini_Kouwan(); }
+    bool MakeShapePointFileData(const std::string& path) override { return ModPoint::MakeShapePointFileData(path); }
+    bool MakeShapePointFileData_ALL(const std::string& path, bool& written) override {
+        return ModPoint::MakeShapePointFileData_ALL(path, written);
     }
-    bool ChkMakePoint_FileYear(const FileList&) override { return true; }
-    bool MakePoint_Chika_SetIniData() override { return unavailable(); }
-    bool MakeShapePointFileData_ini() override { return unavailable(); }
-    bool MakeShapePointFileData_ini_Chika() override { return unavailable(); }
-    bool MakeShapePointFileData_ini_Kouwan() override { return unavailable(); }
-    bool MakeShapePointFileData(const std::string&) override { return unavailable(); }
-    bool MakeShapePointFileData_ALL(const std::string&, bool& written) override {
-        written = false;
-        return unavailable();
+    bool ChkSelectMeshCode(std::string_view meshCode) override { return ModPoint::ChkSelectMeshCode(meshCode); }
+    bool MakeShapePointFileCSV(const std::string& path, std::int32_t& pointNumber) override {
+        return ModPoint::MakeShapePointFileCSV(path, pointNumber);
     }
-    bool ChkSelectMeshCode(std::string_view) override { return false; }
-    bool MakeShapePointFileCSV(const std::string&) override { return unavailable(); }
-    bool MakePoint_Multi(const FileList&) override { return unavailable(); }
-    bool MakePoint_Chika(const std::string&) override { return unavailable(); }
-    bool MakePoint_Chika2(const FileList&) override { return unavailable(); }
-    bool MakePoint_ChikaCSV(const std::string&) override { return unavailable(); }
-    bool MakePoint_ChikaCSV2(const FileList&) override { return unavailable(); }
-    bool MakePoint_Chika3(const FileList&) override { return unavailable(); }
-    bool MakePoint_ChikaCSV3(const FileList&) override { return unavailable(); }
-    bool MakePoint_ChikaCSV4(const std::string&) override { return unavailable(); }
-    bool MakePoint_Kouwan(const std::string&, bool& completed) override {
-        completed = false;
-        return unavailable();
+    bool MakePoint_Multi(const FileList& files) override { return ModPoint::MakePoint_Multi(files); }
+    bool MakePoint_Chika(const std::string& path) override { return ModPoint::MakePoint_Chika(path); }
+    bool MakePoint_Chika2(const FileList& files) override { return ModPoint::MakePoint_Chika2(files); }
+    bool MakePoint_ChikaCSV(const std::string& path) override { return ModPoint::MakePoint_ChikaCSV(path); }
+    bool MakePoint_ChikaCSV2(const FileList& files) override { return ModPoint::MakePoint_ChikaCSV2(files); }
+    bool MakePoint_Chika3(const FileList& files) override { return ModPoint::MakePoint_Chika3(files); }
+    bool MakePoint_ChikaCSV3(const FileList& files) override { return ModPoint::MakePoint_ChikaCSV3(files); }
+    bool MakePoint_ChikaCSV4(const std::string& path) override { return ModPoint::MakePoint_ChikaCSV4(path); }
+    bool MakePoint_Kouwan(const std::string& path, bool& completed) override {
+        return ModPoint::MakePoint_Kouwan(path, completed);
     }
-
-private:
-    static bool unavailable() { return conversionUnavailable("ポイントデータの変換処理は、まだ使用できません。"); }
 };
 
 ReplaceableService<PointConversion>& slot() {
-    static UnavailablePointConversion builtIn;
+    static BuiltInPointConversion builtIn;
     static ReplaceableService<PointConversion> service(builtIn);
     return service;
 }

@@ -1,12 +1,11 @@
 #pragma once
-// The point converters (ModPoint) as the job procedures use them: one interface, so the jobs are wired
-// before the converters exist and tests drive the jobs against recording fakes. The point converters
-// install their implementation with setPointConversion; until then every conversion reports that it is
-// not available and fails, so no point job can end as a success.
+// The point converters (ModPoint) as the job procedures use them: one interface, so tests drive the jobs
+// against recording fakes. The built-in implementation forwards to ModPoint.
 //
 // Every converter reads the selected point layer (SelectedIndex into PointLayers), writes into the
 // intermediate pair that the job (or the converter) opened, drives ConvProgressBar and ConvMsgLabel, and
 // shows its own message or run-time error box before it gives false.
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -38,8 +37,9 @@ public:
     virtual bool MakeShapePointFileData_ALL(const std::string& path, bool& written) = 0;
     // Whether a mesh code lies in one of MeshRanges(1..MeshRangeCount).
     virtual bool ChkSelectMeshCode(std::string_view meshCode) = 0;
-    // One comma- or tab-separated file (separator by InputFileFormat) into the open pair.
-    virtual bool MakeShapePointFileCSV(const std::string& path) = 0;
+    // One comma- or tab-separated file (separator by InputFileFormat) into the open pair, its points
+    // numbered from pointNumber on; the next number is left there for the job's next file.
+    virtual bool MakeShapePointFileCSV(const std::string& path, std::int32_t& pointNumber) = 0;
     // Several fixed-column files of an ordinary layer, one point per distinct coordinate pair.
     virtual bool MakePoint_Multi(const FileList& files) = 0;
 

@@ -281,17 +281,22 @@ void frmDataSelect::SetDataName() { velmora::catalogue::SetDataName(velmora::con
 bool frmDataSelect::SetKisoJyoho() { return velmora::catalogue::SetKisoJyoho(velmora::conversionState()); }
 
 bool frmDataSelect::SelectInputFiles(const std::vector<std::string>& names) {
+    return chooseInputFiles(names, lastInputFolder(), *P_ListInputFile);
+}
+
+bool frmDataSelect::chooseInputFiles(const std::vector<std::string>& names, std::string& lastFolder,
+                                     QListWidget& list) {
     try {
         ConversionState& s = velmora::conversionState();
         const std::string& name = velmora::layerRow(names, s.SelectedIndex);
         velmora::ui::FileDialogRequest request;
-        request.folder = lastInputFolder().empty() ? s.AppFolder : lastInputFolder();
+        request.folder = lastFolder.empty() ? s.AppFolder : lastFolder;
         request.filter = name + "変換元データ (*.txt *.csv);;すべてのファイル (*)";
         request.multiple = true;
         const std::vector<std::string> chosen = velmora::ui::service().openFiles(request);
         if (chosen.empty()) return false;
-        lastInputFolder() = std::filesystem::path(chosen.front()).parent_path().string() + "/";
-        for (const std::string& f : chosen) P_ListInputFile->addItem(QString::fromStdString(f));
+        lastFolder = std::filesystem::path(chosen.front()).parent_path().string() + "/";
+        for (const std::string& f : chosen) list.addItem(QString::fromStdString(f));
         return true;
     } catch (const std::exception&) {
         // As a cancel: nothing chosen, nothing said.
@@ -402,6 +407,7 @@ void frmDataSelect::CmdPolygonKind_Click(int index) {
         s.SelectedIndex = static_cast<std::int16_t>(index);
         if (index == 10) {
             frmSyusuiSelect dialog(this);
+            dialog.Form_Load();
             velmora::ui::service().runModal(dialog);
             return;
         }

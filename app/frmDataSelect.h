@@ -50,6 +50,9 @@ public:
     // Runs the open dialog for the selected row (display names: the kind's DataNames) and fills
     // P_ListInputFile; false when nothing was chosen.
     bool SelectInputFiles(const std::vector<std::string>& names);
+    // The same for any dialog's hidden list and last folder (AppFolder while that is empty): the chosen
+    // files are added to list, their folder becomes lastFolder. An error counts as a cancel.
+    static bool chooseInputFiles(const std::vector<std::string>& names, std::string& lastFolder, QListWidget& list);
     // Set NationwideMode; false only after a run-time error (its box shown).
     bool CheckFileKind();
     bool CheckPolygonFileKind();

@@ -16,9 +16,8 @@
 #include <filesystem>
 
 #include "convert/core/ConversionState.h"
+#include "app/JobDialogParts.h"
 #include "app/JobProcedures.h"
-#include "app/OutputChecks.h"
-#include "app/OutputPath.h"
 #include "app/frmDataSelect.h"
 #include "app/frmSyusuiSelect.h"
 #include "platform/text/Cp932.h"
@@ -30,20 +29,6 @@ using velmora::DataKind;
 namespace {
 
 QString q(const std::string& s) { return QString::fromStdString(s); }
-
-void notice(const char* text) { velmora::ui::message(text, "ﾒｯｾｰｼﾞ", velmora::ui::Icon::Exclamation); }
-
-// Marks a job as running for its lifetime, also when the job throws.
-class RunningJob {
-public:
-    explicit RunningJob(bool& flag) : flag_(flag) { flag_ = true; }
-    ~RunningJob() { flag_ = false; }
-    RunningJob(const RunningJob&) = delete;
-    RunningJob& operator=(const RunningJob&) = delete;
-
-private:
-    bool& flag_;
-};
 
 }  // namespace
 
@@ -73,84 +58,18 @@ frmDataSet::frmDataSet(QWidget* parent) : QDialog(parent) {
     inLayout->addWidget(LvwInFile, 1);
     inLayout->addLayout(inButtons);
 
-    Frame1 = new QGroupBox(QStringLiteral("出力ファイル情報"), this);
-    named(Frame1, "Frame1");
-    TxtOutPutFile = new QLineEdit(Frame1);
-    named(TxtOutPutFile, "TxtOutPutFile");
-    CmdRef = new QPushButton(QStringLiteral("参　照"), Frame1);
-    named(CmdRef, "CmdRef");
-    auto* outLayout = new QHBoxLayout(Frame1);
-    outLayout->addWidget(TxtOutPutFile, 1);
-    outLayout->addWidget(CmdRef);
-
-    frmPrj = new QGroupBox(QStringLiteral("投影情報"), this);
-    named(frmPrj, "frmPrj");
-    Label1 = new QLabel(QStringLiteral("投影情報ファイル　（シェープファイル名.prj)　を"), frmPrj);
-    named(Label1, "Label1");
-    OptMake[0] = new QRadioButton(QStringLiteral("出力する"), frmPrj);
-    OptMake[1] = new QRadioButton(QStringLiteral("出力しない"), frmPrj);
-    auto* prjLayout = new QVBoxLayout(frmPrj);
-    prjLayout->addWidget(Label1);
-    auto* makeRow = new QHBoxLayout;
-    for (int i = 0; i < 2; ++i) {
-        named(OptMake[i], "OptMake");
-        OptMake[i]->setProperty("index", i);
-        makeRow->addWidget(OptMake[i]);
-        connect(OptMake[i], &QRadioButton::clicked, this, [this, i] { OptMake_Click(i); });
-    }
-    makeRow->addStretch();
-    prjLayout->addLayout(makeRow);
-    prjLayout->addStretch();
-    OptMake[0]->setChecked(true);
-
-    FrmSys = new QGroupBox(QStringLiteral("投影情報"), this);
-    named(FrmSys, "FrmSys");
-    OptSys[0] = new QRadioButton(QStringLiteral("日本測地系"), FrmSys);
-    OptSys[1] = new QRadioButton(QStringLiteral("世界測地系"), FrmSys);
-    auto* sysLayout = new QHBoxLayout(FrmSys);
-    for (int i = 0; i < 2; ++i) {
-        named(OptSys[i], "OptSys");
-        OptSys[i]->setProperty("index", i);
-        sysLayout->addWidget(OptSys[i]);
-    }
-    sysLayout->addStretch();
-    OptSys[0]->setChecked(true);
-
-    FrmFuzoku = new QGroupBox(QStringLiteral("付属変換"), this);
-    named(FrmFuzoku, "FrmFuzoku");
-    ChkMakeData[0] = new QCheckBox(QStringLiteral("代表点データ"), FrmFuzoku);
-    ChkMakeData[1] = new QCheckBox(QStringLiteral("ラインデータ"), FrmFuzoku);
-    auto* fuzokuLayout = new QHBoxLayout(FrmFuzoku);
-    for (int i = 0; i < 2; ++i) {
-        named(ChkMakeData[i], "ChkMakeData");
-        ChkMakeData[i]->setProperty("index", i);
-        fuzokuLayout->addWidget(ChkMakeData[i]);
-    }
-    fuzokuLayout->addStretch();
+    namespace parts = velmora::jobdialog;
+    Frame1 = parts::outputFrame(this, TxtOutPutFile, CmdRef);
+    frmPrj = parts::projectionFrame(this, "frmPrj", Label1, OptMake, [this](int i) { OptMake_Click(i); });
+    FrmSys = parts::datumFrame(this, OptSys);
+    FrmFuzoku = parts::attachedFrame(this, ChkMakeData);
 
     lblDoro = new QLabel(
         QStringLiteral("※入力ファイルに道路台帳データを指定して下さい。（指定しない場合地図データのみ作成されます）"), this);
     named(lblDoro, "lblDoro");
     lblDoro->setWordWrap(true);
-    // The job procedures show and hide the label and the bar.
-    lblMsg = new QLabel(QStringLiteral("初期処理中・・・"), this);
-    named(lblMsg, "lblMsg");
-    lblMsg->hide();
-    ProgressBar = new QProgressBar(this);
-    named(ProgressBar, "ProgressBar");
-    ProgressBar->hide();
-
-    CmdConv = new QPushButton(QStringLiteral("変　換"), this);
-    named(CmdConv, "CmdConv");
-    cmdEnd = new QPushButton(QStringLiteral("キャンセル"), this);
-    named(cmdEnd, "cmdEnd");
-    // Return in the output box must not press a button by itself.
-    CmdConv->setAutoDefault(false);
-    cmdEnd->setAutoDefault(false);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(CmdConv);
-    buttons->addWidget(cmdEnd);
+    parts::progressDisplay(this, lblMsg, ProgressBar);
+    QHBoxLayout* buttons = parts::buttonRow(this, CmdConv, cmdEnd);
 
     auto* options = new QHBoxLayout;
     options->addWidget(frmPrj, 1);
@@ -258,66 +177,15 @@ void frmDataSet::CmdFileDel_Click() {
 
 void frmDataSet::CmdRef_Click() {
     if (jobRunning_) return;
-    try {
-        ConversionState& s = velmora::conversionState();
-        velmora::ui::FileDialogRequest request;
-        request.folder = rememberedOutputFolder().empty() ? s.AppFolder : rememberedOutputFolder();
-        request.filter = std::string(s.SelectedKind == DataKind::Attr ? "表データ (*.dbf)" : "シェープファイル (*.shp)") +
-                         ";;すべてのファイル (*)";
-        const std::optional<std::string> chosen = velmora::ui::service().saveFile(request);
-        if (!chosen || chosen->empty()) return;
-        rememberedOutputFolder() = std::filesystem::path(*chosen).parent_path().string() + "/";
-        TxtOutPutFile->setText(q(*chosen));
-    } catch (const std::exception&) {
-        // Ends silently, as a cancel does.
-    }
+    velmora::jobdialog::chooseOutputFile(rememberedOutputFolder(), *TxtOutPutFile);
 }
 
 void frmDataSet::OptMake_Click(int index) {
     try {
-        // The datum options keep their choice while disabled.
-        const bool enable = index != 1;
-        FrmSys->setEnabled(enable);
-        for (QRadioButton* o : OptSys) o->setEnabled(enable);
+        velmora::jobdialog::enableDatum(*FrmSys, OptSys, index);
     } catch (const std::exception& e) {
         velmora::ui::showError(e, "Error: frmDataSet (OptMake_Click)");
     }
-}
-
-bool frmDataSet::checkInputs() {
-    ConversionState& s = velmora::conversionState();
-    if (LvwInFile->count() == 0) {
-        notice("変換元の入力ファイル名を指定してください。");
-        return false;
-    }
-    if (TxtOutPutFile->text().isEmpty()) {
-        notice("出力先のファイル名を指定してください。");
-        return false;
-    }
-    const std::string path = velmora::completeOutputExtension(TxtOutPutFile->text().toStdString(), s.SelectedKind);
-    TxtOutPutFile->setText(q(path));
-    const auto slash = path.rfind('/');
-    if (slash == std::string::npos) {
-        notice("出力先のフォルダが存在しません");
-        return false;
-    }
-    std::error_code ec;
-    if (!std::filesystem::is_directory(slash == 0 ? std::string("/") : path.substr(0, slash), ec)) {
-        notice("出力先のフォルダが存在しません");
-        return false;
-    }
-    if (velmora::modCommon::FilePathCheck(path)) {
-        notice("数字のみの出力ファイル名は指定できません。");
-        TxtOutPutFile->setFocus();
-        TxtOutPutFile->setSelection(0, static_cast<int>(TxtOutPutFile->text().size()));
-        return false;
-    }
-    // The logs and the shape description hold the output path in CP932.
-    if (!velmora::text::canEncodeCp932(path)) {
-        velmora::ui::message("出力ファイル名に使用できない文字が含まれています。", "ｴﾗｰﾒｯｾｰｼﾞ", velmora::ui::Icon::Exclamation);
-        return false;
-    }
-    return true;
 }
 
 bool frmDataSet::runJob() {
@@ -334,34 +202,9 @@ bool frmDataSet::runJob() {
 void frmDataSet::CmdConv_Click() {
     // The converters yield to the event loop: a second press while a job runs is ignored.
     if (jobRunning_) return;
-    ConversionState& s = velmora::conversionState();
-    try {
-        s.LogFileNo.closeQuietly();
-        s.InFileNo.closeQuietly();
-        if (!checkInputs()) return;
-        if (OptMake[1]->isChecked())
-            s.DatumCode = -1;
-        else
-            s.DatumCode = OptSys[0]->isChecked() ? 0 : 2000;
-        bool finished = false;
-        {
-            RunningJob running(jobRunning_);
-            velmora::ui::BusyCursor busy;
-            velmora::ui::service().yield();
-            finished = runJob();
-        }
-        velmora::ui::service().yield();
-        if (finished) {
-            accept();
-        } else {
-            s.LogFileNo.closeQuietly();
-            s.InFileNo.closeQuietly();
-        }
-    } catch (const std::exception& e) {
-        s.LogFileNo.closeQuietly();
-        s.InFileNo.closeQuietly();
-        velmora::ui::showError(e, "Error: frmDataSet (frmDataSet CmdConv_Click)");
-    }
+    if (velmora::jobdialog::convert({jobRunning_, LvwInFile->count() > 0, *TxtOutPutFile, OptMake, OptSys,
+                                     [this] { return runJob(); }, "Error: frmDataSet (frmDataSet CmdConv_Click)"}))
+        accept();
 }
 
 void frmDataSet::cmdEnd_Click() { reject(); }

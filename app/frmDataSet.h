@@ -81,8 +81,6 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    // Checks of CmdConv_Click before the job; false after the message of the first that failed.
-    bool checkInputs();
     bool runJob();
 
     bool jobRunning_ = false;

@@ -2,10 +2,10 @@
 // ledger-joined row), one run of Brunhale for the dBASE table.
 #include <exception>
 
-#include "app/CheckLayer.h"
 #include "app/FileListJobSteps.h"
 #include "app/FileListJobs.h"
 #include "app/JobRowGuard.h"
+#include "app/TableOnMap.h"
 #include "convert/attr/AttrLoader.h"
 #include "convert/attr/AttrWriters.h"
 #include "convert/shapedesc/ShapeDescriptionBaseName.h"
@@ -13,7 +13,6 @@
 #include "platform/db/Database.h"
 #include "platform/db/DatabaseFiles.h"
 #include "platform/ui/UiService.h"
-#include "viewer/frmMapMain.h"
 
 namespace velmora::jobs {
 
@@ -26,21 +25,6 @@ constexpr int kLedgerJoinedRow = 10;
 bool attrFailed(const std::exception* pending = nullptr) {
     ConversionState& s = conversionState();
     return failed(kProcedure, {&s.FilHFileNo, &s.FilDFileNo, &s.FilZFileNo}, pending);
-}
-
-// The job asks nothing before it writes, so the one table it must never overwrite is refused: the table of
-// a layer the map shows (the layer's .shp with .dbf) or a table under the map's tables root. Brunhale
-// writes the output's base with ".dbf".
-bool tableOnMap(const std::string& output) {
-    const MapLayerFiles* map = modCommon::mainMap();
-    if (!map) return false;
-    const std::string written = modCommon::normalFilePath(shapedesc::tableBaseName(output) + ".dbf");
-    for (const std::string& layer : map->layerFiles())
-        if (!layer.empty() && modCommon::normalFilePath(shapedesc::shapeBaseName(layer) + ".dbf") == written)
-            return true;
-    for (const std::string& table : map->tableFiles())
-        if (!table.empty() && modCommon::normalFilePath(table) == written) return true;
-    return false;
 }
 
 bool writeLedgerJoined(const JobSettings& job) {
@@ -93,7 +77,8 @@ bool MakeAttr(frmDataSet& dialog) {
     ConversionState& s = conversionState();
     JobRowGuard row(layerRow(s.AttrLayers, s.SelectedIndex));
     const JobSettings job = readSettings(dialog);
-    if (tableOnMap(job.output)) {
+    // The job asks nothing before it writes: the table the map reads is refused, never overwritten.
+    if (tableOnMap(shapedesc::tableBaseName(job.output) + ".dbf")) {
         ui::message("既にマップに追加されているDBFファイルは上書きできません。", "ｴﾗｰﾒｯｾｰｼﾞ", ui::Icon::Exclamation);
         return false;
     }

@@ -6,12 +6,15 @@
 
 #include "convert/core/ConversionLog.h"
 #include "convert/core/ConversionRoutines.h"
+#include "app/TableOnMap.h"
 #include "app/FileListJobSteps.h"
 #include "app/FileListJobs.h"
 #include "app/JobRowGuard.h"
 #include "app/OutputChecks.h"
 #include "app/PointConversion.h"
 #include "convert/core/ConversionProgress.h"
+#include "convert/point/PortLayer.h"
+#include "convert/shapedesc/ShapeDescriptionBaseName.h"
 #include "convert/shapedesc/ShapeDescriptionFiles.h"
 #include "convert/shapedesc/ShapeDescriptionRun.h"
 #include "platform/text/Cp932.h"
@@ -24,7 +27,7 @@ namespace {
 namespace FileFormat = modCommon::FileFormat;
 
 constexpr const char* kProcedure = "MakePoint";
-constexpr int kPortRow = 1;
+using ModPoint::kPortRow;
 constexpr const char* kShapeCaption = "Shapeﾌｧｲﾙ出力中・・・";
 constexpr const char* kTableFailure = "属性ﾃﾞｰﾀﾌｧｲﾙ作成に失敗しました。";
 // A land-price layer of more items than this writes its last items into a second split table.
@@ -65,8 +68,9 @@ bool convertOrdinary(const JobSettings& job) {
         const std::string& file = job.files.front();
         s.InputFileFormat = modCommon::ChkFileFormat(file);
         if (!usableFormat(s.InputFileFormat)) return false;
+        std::int32_t pointNumber = 1;
         converted = s.InputFileFormat == FileFormat::Fixed ? point.MakeShapePointFileData(file)
-                                                           : point.MakeShapePointFileCSV(file);
+                                                           : point.MakeShapePointFileCSV(file, pointNumber);
     } else {
         std::vector<std::int16_t> formats;
         for (const std::string& file : job.files) formats.push_back(modCommon::ChkFileFormat(file));
@@ -83,8 +87,10 @@ bool convertOrdinary(const JobSettings& job) {
         if (s.InputFileFormat == FileFormat::Fixed) {
             converted = point.MakePoint_Multi(job.files);
         } else {
+            // One output of the files: the points are numbered on from file to file.
+            std::int32_t pointNumber = 1;
             for (const std::string& file : job.files)
-                if (!(converted = point.MakeShapePointFileCSV(file))) break;
+                if (!(converted = point.MakeShapePointFileCSV(file, pointNumber))) break;
         }
     }
     return converted && runOnPair();
@@ -104,6 +110,15 @@ bool convertPort(const JobSettings& job) {
 bool convertLandPriceSplit(const JobSettings& job, const LayerDef& row) {
     ConversionState& s = conversionState();
     PointConversion& point = pointConversion();
+    // The split tables lie beside the output; one that the map shows would be overwritten.
+    const std::string base = shapedesc::shapeBaseName(job.output);
+    for (const char* table : {"_Z", "_Z2"}) {
+        if (tableOnMap(base + table + ".dbf")) {
+            ui::message(std::string("既にマップに追加されている属性ファイル(") + table + ")は上書きできません。", "ｴﾗｰﾒｯｾｰｼﾞ",
+                        ui::Icon::Exclamation);
+            return false;
+        }
+    }
     shapedesc::openDescriptionFile(s.FilZFileNo, "_Z");
     const bool several = job.files.size() > 1;
     const std::string& file = job.files.front();
@@ -153,6 +168,15 @@ bool convertLandPrice(const JobSettings& job, const LayerDef& row) {
     return split ? convertLandPriceSplit(job, row) : convertLandPriceWhole(job);
 }
 
+// The port output is split into the shapefile and nine tables beside it (_S53 .. _S61). The user is told
+// so, and the job stops when one of those tables is shown on the map: the job would overwrite it.
+bool announcePortTables(const std::string& output) {
+    ui::message("港湾データは属性データ属性データのフィールド数が、２５６フィールドを超えている為\r\n"
+                "基礎データと年別情報毎に分割して作成します。",
+                "ﾒｯｯｾｰｼﾞ", ui::Icon::Information);
+    return !refusePortTablesOnMap(output);
+}
+
 bool convert(frmDataSet& dialog, const JobSettings& job) {
     ConversionState& s = conversionState();
     const LayerDef& row = layerRow(s.PointLayers, s.SelectedIndex);
@@ -191,6 +215,7 @@ bool MakePoint(frmDataSet& dialog) {
     PointConversion& point = pointConversion();
     if (!point.ChkMakePoint_FileType(job.files)) return false;
     if (isLandPriceRow(s.SelectedIndex) && !point.ChkMakePoint_FileYear(job.files)) return false;
+    if (s.SelectedIndex == kPortRow && !announcePortTables(job.output)) return false;
     try {
         return convert(dialog, job);
     } catch (const std::exception& e) {

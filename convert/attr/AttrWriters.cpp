@@ -182,22 +182,32 @@ bool MakeAttrFileData_Toku(db::Database& database) {
 
         text::LineWriter& h = s.FilHFileNo.file();
         text::LineWriter& d = s.FilDFileNo.file();
-        std::vector<std::string> values;
+        // One string per value, reused from row to row.
+        std::vector<std::string> values(valueColumns.size() + (titleFlagged ? 1 : 0));
+        std::string key1, key2;
+        int titleColumn = -1;  // found with the first ledger row, where a missing field fails
         std::int64_t l = 1;
         do {
             shapedesc::writeLinkIdx(d, l);
-            values.clear();
-            for (const ValueColumn& c : valueColumns) {
-                std::string& v = values.emplace_back(rows.asText(c.column));
+            for (std::size_t k = 0; k < valueColumns.size(); ++k) {
+                const ValueColumn& c = valueColumns[k];
+                std::string& v = values[k];
+                rows.readText(c.column, v);
                 if (c.numeric && NumberFit::overflows(v, layer.ItemWidth.at(c.item)))
                     v = tableNumberFit().leaveOut(c.item, layer.ItemName.at(c.item), v,
                                                   text::toCp932("レコード：") + std::to_string(l));
             }
             if (titleFlagged) {
-                std::string& title = values.emplace_back();
+                std::string& title = values.back();
+                title.clear();
                 if (!rows.isNull(item1) && !rows.isNull(item2)) {
-                    ledger.bind(1, ledgerKey(rows.asText(item1), rows.asText(item2)));
-                    if (ledger.next()) title = ledger.asText(titleField);
+                    rows.readText(item1, key1);
+                    rows.readText(item2, key2);
+                    ledger.bind(1, ledgerKey(key1, key2));
+                    if (ledger.next()) {
+                        if (titleColumn < 0) titleColumn = ledger.column(titleField);
+                        ledger.readText(titleColumn, title);
+                    }
                 }
             }
             shapedesc::writeDbfItem(h, std::span<const std::string>(values));

@@ -71,10 +71,11 @@ struct HeaderFields {
     std::int16_t Number = 0;
 };
 
-// One run of selected mesh codes: the numeric values of its first and last code.
+// One entry of selected mesh codes: the texts of its first and last code, compared as numbers by the
+// converters (a text keeps codes of ten digits that no 32-bit number holds).
 struct MeshRange {
-    std::int32_t FromCode = 0;
-    std::int32_t ToCode = 0;
+    std::string FromCode;
+    std::string ToCode;
 };
 
 struct ConversionState {

@@ -48,8 +48,10 @@ bool makeTable_NodeData(Database& db) {
             .field("図郭情報", FieldType::Long)
             .field("対応点メッシュコード", FieldType::Long)
             .field("対応点番号", FieldType::Long);
-        if (conversionState().SelectedIndex == kRailwayRow) t.field("起点メッシュコード", FieldType::Long);
         t.index("メッシュコード", "メッシュコード").index("ノード一連番号", "ノード一連番号");
+        // The station selection writer queries by the start mesh, one query per selected entry.
+        if (conversionState().SelectedIndex == kRailwayRow)
+            t.field("起点メッシュコード", FieldType::Long).index("起点メッシュコード", "起点メッシュコード");
         db.createTable(t);
         return true;
     });
@@ -81,7 +83,9 @@ bool makeTable_Line(Database& db) {
         for (const char* f : {"起点メッシュコード", "起点番号", "終点メッシュコード", "終点番号", "ライン一連番号",
                               "ライン台帳の有無", "ライン属性番号", "ライン構成リンク数", "LinkIdx"})
             lines.field(f, FieldType::Long);
-        lines.index("LinkIdx", "LinkIdx", true);
+        // The selection writer queries by the start mesh, one query per selected entry: without the index
+        // each reads the whole table.
+        lines.index("LinkIdx", "LinkIdx", true).index("起点メッシュコード", "起点メッシュコード");
         db.createTable(lines);
 
         TableDef refs("ラインリンクデータ");

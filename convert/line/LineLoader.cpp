@@ -123,7 +123,7 @@ void AppendLinkRecord(std::string_view line, Appender& links, Appender& vertices
     links.save();
 
     const std::int32_t n =
-        LeadingNumber(CharColumns(line, kLinkVertexCountColumn.start, kLinkVertexCountColumn.width));
+        text::leadingNumber(CharColumns(line, kLinkVertexCountColumn.start, kLinkVertexCountColumn.width));
     readContinuationLines(n, [&](std::string_view cont, int k, std::int16_t vertexNo) {
         const VertexColumns v = CutVertex(cont, k);
         if (!text::isNumeric(v.x)) return false;
@@ -146,7 +146,7 @@ void AppendReferencingRecord(std::string_view line, std::span<const RecordColumn
     rows.set("LinkIdx", linkIdx);
     rows.save();
 
-    const std::int32_t n = LeadingNumber(CharColumns(line, countColumn.start, countColumn.width));
+    const std::int32_t n = text::leadingNumber(CharColumns(line, countColumn.start, countColumn.width));
     readContinuationLines(n, [&](std::string_view cont, int k, std::int16_t referenceNo) {
         const ReferenceColumns r = CutReference(cont, k);
         if (!text::isNumeric(r.mesh)) return false;

@@ -31,12 +31,17 @@ LineLedger::LineLedger(velmora::db::Database& db) : query_(db.query(ledgerQuery(
 }
 
 void LineLedger::valuesOf(std::string_view attributeNumber, std::vector<std::string>& values) {
-    values.assign(flaggedItems_.size() + 1, std::string());
+    values.resize(flaggedItems_.size() + 1);
+    for (std::string& v : values) v.clear();
     if (velmora::text::trimBlanks(attributeNumber).empty()) return;
     query_.bind(1, velmora::text::toDouble(attributeNumber));
     if (!query_.next()) return;
-    values[0] = query_.asText("属性番号");
-    for (std::size_t i = 0; i < flaggedItems_.size(); ++i) values[i + 1] = query_.asText(flaggedItems_[i]);
+    if (columns_.empty()) {
+        std::vector<int> columns = {query_.column("属性番号")};
+        for (const std::string& item : flaggedItems_) columns.push_back(query_.column(item));
+        columns_ = std::move(columns);
+    }
+    for (std::size_t i = 0; i < columns_.size(); ++i) query_.readText(columns_[i], values[i]);
 }
 
 bool OutPutLineHedFile(LineLedger& ledger, std::string_view id, std::int16_t pointCount, std::string_view attributeNumber,

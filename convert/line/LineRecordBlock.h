@@ -28,6 +28,8 @@ public:
 private:
     velmora::db::Query query_;
     std::vector<std::string> flaggedItems_;  // UTF-8 field names
+    // Their columns (属性番号 first), found when the first row is read: a missing field fails there.
+    std::vector<int> columns_;
 };
 
 // Writes LINKNO, BOX (the box converted to degrees), PARTS_POINTS, PARTIDX and DBFITEM into FilHFileNo.

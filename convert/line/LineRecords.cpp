@@ -1,6 +1,5 @@
 #include "convert/line/LineRecords.h"
 
-#include <limits>
 
 #include "platform/errors/RunTimeError.h"
 #include "platform/text/Conversions.h"
@@ -119,30 +118,6 @@ void ReadCounts(std::string_view line2, std::array<std::int32_t, 7>& places) {
     static constexpr int kPlaceOfCount[7] = {1, 2, 3, 4, 5, 3, 7};
     for (int i = 0; i < 7; ++i)
         places[kPlaceOfCount[i] - 1] = velmora::text::cLng(CharColumns(line2, 8 * i + 1, 8));
-}
-
-std::int32_t LeadingNumber(std::string_view text) {
-    // Blanks are skipped wherever they stand, as the classic Val() does ("1 2" reads 12).
-    std::size_t i = 0;
-    auto skipBlanks = [&] {
-        while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
-    };
-    skipBlanks();
-    bool negative = false;
-    if (i < text.size() && (text[i] == '-' || text[i] == '+')) {
-        negative = text[i] == '-';
-        ++i;
-    }
-    long long v = 0;
-    for (skipBlanks(); i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i, skipBlanks()) {
-        v = v * 10 + (text[i] - '0');
-        if (v > std::numeric_limits<std::int32_t>::max() + 1LL)
-            throw velmora::RunTimeError(velmora::err::Overflow, "Overflow");
-    }
-    if (negative) v = -v;
-    if (v > std::numeric_limits<std::int32_t>::max())
-        throw velmora::RunTimeError(velmora::err::Overflow, "Overflow");
-    return static_cast<std::int32_t>(v);
 }
 
 std::int32_t ContinuationLineCount(std::int32_t n) {

@@ -59,10 +59,6 @@ HeaderColumns CutHeader(std::string_view line1);
 // throws RunTimeError (13 or 6).
 void ReadCounts(std::string_view line2, std::array<std::int32_t, 7>& places);
 
-// The leading number of a count column (blanks skipped, an optional sign, digits); 0 when the text holds
-// none. Values beyond the 32-bit range throw RunTimeError(Overflow).
-std::int32_t LeadingNumber(std::string_view text);
-
 // Continuation lines of a record of n vertices or references: n / 5 plus one for a remainder; none for
 // n <= 0.
 std::int32_t ContinuationLineCount(std::int32_t n);

@@ -72,7 +72,7 @@ void writeKeyNumbers(text::LineWriter& w, std::string_view key, std::initializer
     std::string& line = lineBuffer(key);
     for (const double* v = values.begin(); v != values.end(); ++v) {
         if (v != values.begin()) line += ',';
-        line += text::formatNumber(*v);
+        text::appendNumber(line, *v);
     }
     w.writeLine(line);
 }
@@ -104,6 +104,16 @@ void writeLinkNo(text::LineWriter& h, std::int64_t id) { writeKeyInts(h, "LINKNO
 
 void writeBox(text::LineWriter& h, double minX, double minY, double maxX, double maxY) {
     writeKeyNumbers(h, "BOX,", {minX, minY, maxX, maxY});
+}
+
+void writeBox(text::LineWriter& h, std::string_view minX, std::string_view minY, std::string_view maxX,
+              std::string_view maxY) {
+    std::string& line = lineBuffer("BOX,");
+    for (std::string_view v : {minX, minY, maxX, maxY}) {
+        if (line.size() > 4) line += ',';
+        line += v;
+    }
+    h.writeLine(line);
 }
 
 void writePartsPoints(text::LineWriter& h, long parts, long points) { writeKeyInts(h, "PARTS_POINTS,", {parts, points}); }

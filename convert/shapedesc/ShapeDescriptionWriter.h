@@ -42,6 +42,9 @@ void writeLinkNo(text::LineWriter& h, std::string_view id);
 void writeLinkNo(text::LineWriter& h, std::int64_t id);
 // "BOX," minX "," minY "," maxX "," maxY in degrees.
 void writeBox(text::LineWriter& h, double minX, double minY, double maxX, double maxY);
+// "BOX," with coordinate texts the caller formatted (a writer that reuses the texts of shared corners).
+void writeBox(text::LineWriter& h, std::string_view minX, std::string_view minY, std::string_view maxX,
+              std::string_view maxY);
 // "PARTS_POINTS," parts "," points.
 void writePartsPoints(text::LineWriter& h, long parts, long points);
 // "PARTIDX," and the part-index text ("0" for one part, "0,4,6" for parts of 4, 2 and 5 vertices).

@@ -38,7 +38,6 @@ Appender::Appender(detail::Connection& connection, std::string table)
         }
     }
     if (fields_.empty()) fail(err::TableNotFound, "Cannot find the input table or query '" + table_ + "'.");
-    inUniqueIndex_.assign(fields_.size(), 0);
     isSet_.assign(fields_.size(), 0);
     for (std::size_t i = 0; i < fields_.size(); ++i) byName_.emplace(foldName(fields_[i].name), static_cast<int>(i));
     {
@@ -48,8 +47,10 @@ Appender::Appender(detail::Connection& connection, std::string table)
         sqlite3_bind_text(keys.s, 1, table_.data(), static_cast<int>(table_.size()), SQLITE_STATIC);
         while (sqlite3_step(keys.s) == SQLITE_ROW) {
             auto it = byName_.find(foldName(columnText(keys.s, 0)));
-            if (it != byName_.end()) inUniqueIndex_[static_cast<std::size_t>(it->second)] = 1;
+            if (it != byName_.end() && std::find(uniqueFields_.begin(), uniqueFields_.end(), it->second) == uniqueFields_.end())
+                uniqueFields_.push_back(it->second);
         }
+        std::sort(uniqueFields_.begin(), uniqueFields_.end());  // a missing key is named in field order
     }
     std::string sql = "INSERT INTO " + quoteName(table_) + " (";
     for (std::size_t i = 0; i < fields_.size(); ++i) {
@@ -78,9 +79,11 @@ int Appender::indexOf(std::string_view field) {
 }
 
 void Appender::newRow() {
+    nextGuess_ = 0;
+    if (clear_) return;  // save() has cleared the row already
     sqlite3_clear_bindings(insert_);
     std::fill(isSet_.begin(), isSet_.end(), 0);
-    nextGuess_ = 0;
+    clear_ = true;
 }
 
 namespace {
@@ -111,6 +114,7 @@ template <class V>
 void Appender::store(std::string_view name, const V& value) {
     connection_.checkOpen();
     auto i = static_cast<std::size_t>(indexOf(name));
+    clear_ = false;
     bindFor(insert_, static_cast<int>(i) + 1, fields_[i], value);
     isSet_[i] = 1;
 }
@@ -122,6 +126,7 @@ void Appender::setWhole(std::string_view name, std::int64_t value) { store(name,
 void Appender::setNull(std::string_view name) {
     connection_.checkOpen();
     int i = indexOf(name);
+    clear_ = false;
     sqlite3_bind_null(insert_, i + 1);
     isSet_[static_cast<std::size_t>(i)] = 0;
 }
@@ -137,8 +142,9 @@ bool Appender::setIfNumeric(std::string_view name, std::string_view text) {
 
 void Appender::save() {
     connection_.checkOpen();
-    for (std::size_t i = 0; i < fields_.size(); ++i) {
-        if (inUniqueIndex_[i] && !isSet_[i]) {
+    for (int u : uniqueFields_) {
+        const auto i = static_cast<std::size_t>(u);
+        if (!isSet_[i]) {
             newRow();
             fail(err::NullInKey, "Index or primary key cannot contain a Null value. (" + table_ + "." +
                                      fields_[i].name + ")");

@@ -68,8 +68,9 @@ private:
     detail::Connection& connection_;
     std::string table_;
     std::vector<FieldDef> fields_;
-    std::vector<char> inUniqueIndex_;
     std::vector<char> isSet_;
+    std::vector<int> uniqueFields_;  // positions of the fields of unique indexes
+    bool clear_ = true;              // no value bound since the last newRow
     std::unordered_map<std::string, int> byName_;  // folded name -> position
     int nextGuess_ = 0;
     sqlite3_stmt* insert_ = nullptr;

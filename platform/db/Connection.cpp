@@ -3,6 +3,7 @@
 #include <sqlite3.h>
 
 #include "platform/db/DbErrors.h"
+#include "platform/db/Names.h"
 
 namespace velmora::db::detail {
 
@@ -27,6 +28,52 @@ sqlite3_stmt* Connection::prepare(std::string_view sql) {
     }
     if (!stmt) fail(err::SyntaxError, "Syntax error in query expression. (empty SQL)");
     return stmt;
+}
+
+namespace {
+
+struct Statement {
+    sqlite3_stmt* s;
+    ~Statement() { sqlite3_finalize(s); }
+};
+
+std::string columnString(sqlite3_stmt* s, int i) {
+    auto p = reinterpret_cast<const char*>(sqlite3_column_text(s, i));
+    return p ? std::string(p, static_cast<std::size_t>(sqlite3_column_bytes(s, i))) : std::string();
+}
+
+}  // namespace
+
+void Connection::deferIndexesOfEmptyTables() {
+    struct Index {
+        std::string name, table, sql;
+    };
+    std::vector<Index> indexes;
+    {
+        // Indexes made by CREATE INDEX only (sql not Null), in the order they were made.
+        Statement q{prepare("SELECT name, tbl_name, sql FROM sqlite_master WHERE type = 'index' AND sql IS NOT NULL "
+                            "AND tbl_name NOT IN (SELECT tbl_name FROM sqlite_master WHERE type = 'index' "
+                            "AND sql LIKE 'CREATE UNIQUE%') ORDER BY rowid")};
+        while (sqlite3_step(q.s) == SQLITE_ROW)
+            indexes.push_back({columnString(q.s, 0), columnString(q.s, 1), columnString(q.s, 2)});
+    }
+    std::string emptyTable;
+    for (const Index& index : indexes) {
+        if (index.table != emptyTable) {
+            Statement any{prepare("SELECT 1 FROM " + quoteName(index.table) + " LIMIT 1")};
+            if (sqlite3_step(any.s) == SQLITE_ROW) continue;
+            emptyTable = index.table;
+        }
+        exec("DROP INDEX " + quoteName(index.name));
+        deferredIndexes.push_back(index.sql);
+    }
+}
+
+void Connection::buildDeferredIndexes() {
+    while (!deferredIndexes.empty()) {
+        exec(deferredIndexes.front());
+        deferredIndexes.erase(deferredIndexes.begin());
+    }
 }
 
 }  // namespace velmora::db::detail

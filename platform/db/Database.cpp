@@ -17,14 +17,21 @@ namespace {
 
 // Temporary data, rebuilt by the next job when anything goes wrong: speed over durability. The cache
 // holds the pages of the tables and indexes being loaded so that a file's transaction rarely spills.
+// Memory stays bounded whatever the size of the data: sorts that outgrow the cache (building an index,
+// GROUP BY) spill into temporary files rather than memory, and the file is read through the cache
+// rather than a memory map, whose pages would count against the process as the file grows.
 constexpr const char* kSettings =
     "PRAGMA journal_mode=OFF;"
     "PRAGMA synchronous=OFF;"
     "PRAGMA locking_mode=EXCLUSIVE;"
     "PRAGMA cache_size=-65536;"
-    "PRAGMA mmap_size=1073741824;";
+    "PRAGMA temp_store=FILE;"
+    "PRAGMA mmap_size=0;";
 
 std::shared_ptr<detail::Connection> connect(const std::string& path, const std::string& absolute, bool create) {
+    // No memory statistics: every allocation of the engine would otherwise take a lock to count itself.
+    static const bool configured = sqlite3_config(SQLITE_CONFIG_MEMSTATUS, 0) == SQLITE_OK;
+    (void)configured;
     auto c = std::make_shared<detail::Connection>();
     c->path = absolute;
     int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX | (create ? SQLITE_OPEN_CREATE : 0);
@@ -101,7 +108,9 @@ Database Database::create(const std::string& path, IfExists ifExists) {
 Database Database::open(const std::string& path) {
     std::string absolute = detail::absolutePath(path);
     if (!fileExists(absolute)) fail(err::FileNotFound, "Could not find file '" + path + "'.");
-    return Database(connect(path, absolute, false));
+    Database db(connect(path, absolute, false));
+    db.connection_->deferIndexesOfEmptyTables();
+    return db;
 }
 
 bool Database::isOpen() const { return connection_ && connection_->handle; }
@@ -118,6 +127,11 @@ void Database::close() {
             } catch (...) {
                 error = std::current_exception();
             }
+        }
+        try {
+            connection_->buildDeferredIndexes();
+        } catch (...) {
+            if (!error) error = std::current_exception();
         }
         // Queries still alive: finalize them here; they see the closed connection and leave it alone.
         while (sqlite3_stmt* s = sqlite3_next_stmt(handle, nullptr)) sqlite3_finalize(s);
@@ -188,6 +202,7 @@ Appender& Database::appender(std::string_view table) {
 
 Query Database::query(std::string_view sql) const {
     if (!isOpen()) fail(err::ObjectInvalid, "Object invalid or no longer set. (the database is closed)");
+    connection_->buildDeferredIndexes();
     return Query(connection_, sql);
 }
 

@@ -26,6 +26,7 @@ void checkRange(const FieldDef& field, double rounded) {
 }
 
 double numberOf(const FieldDef& field, std::string_view text) {
+    if (const auto whole = text::plainWholeNumber(text)) return static_cast<double>(*whole);
     try {
         return text::toDouble(text);
     } catch (const RunTimeError& e) {
@@ -50,6 +51,7 @@ std::int64_t wholeNumberFor(const FieldDef& field, std::int64_t value) {
 }
 
 std::int64_t wholeNumberFor(const FieldDef& field, std::string_view text) {
+    if (const auto whole = text::plainWholeNumber(text)) return wholeNumberFor(field, *whole);
     return wholeNumberFor(field, numberOf(field, text));
 }
 

@@ -35,6 +35,7 @@ std::string quoteName(std::string_view name) {
 
 bool sameName(std::string_view a, std::string_view b) {
     if (a.size() != b.size()) return false;
+    if (a == b) return true;  // callers mostly name a field as it was defined
     for (std::size_t i = 0; i < a.size(); ++i)
         if (lower(a[i]) != lower(b[i])) return false;
     return true;

@@ -2,6 +2,8 @@
 
 #include <sqlite3.h>
 
+#include <charconv>
+
 #include <utility>
 
 #include "platform/db/Connection.h"
@@ -174,12 +176,24 @@ double Query::asDouble(int column) const {
 }
 
 std::string Query::asText(int column) const {
+    std::string text;
+    readText(column, text);
+    return text;
+}
+
+void Query::readText(int column, std::string& out) const {
     checkRow(column);
+    out.clear();
     switch (sqlite3_column_type(stmt_, column)) {
-    case SQLITE_NULL: return {};
-    case SQLITE_INTEGER: return std::to_string(sqlite3_column_int64(stmt_, column));
-    case SQLITE_FLOAT: return text::formatNumber(sqlite3_column_double(stmt_, column));
-    default: return std::string(textOf(stmt_, column));
+    case SQLITE_NULL: return;
+    case SQLITE_INTEGER: {
+        char buf[24];
+        const auto r = std::to_chars(buf, buf + sizeof buf, sqlite3_column_int64(stmt_, column));
+        out.append(buf, r.ptr);
+        return;
+    }
+    case SQLITE_FLOAT: text::appendNumber(out, sqlite3_column_double(stmt_, column)); return;
+    default: out.append(textOf(stmt_, column));
     }
 }
 

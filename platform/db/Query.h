@@ -73,6 +73,8 @@ public:
     // The value as text: a text as stored, a number in its plain decimal form, a Null as "".
     std::string asText(int column) const;
     std::string asText(std::string_view name) const { return asText(column(name)); }
+    // The same text into `out`, reusing its room (readers of many rows).
+    void readText(int column, std::string& out) const;
 
 private:
     Query& bindWhole(int position, std::int64_t value);

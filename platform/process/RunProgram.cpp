@@ -44,9 +44,12 @@ class StderrPipe {
 public:
     bool open() {
         int fds[2];
-        if (::pipe2(fds, O_CLOEXEC | O_NONBLOCK) != 0) return false;
+        // Only our end is non-blocking: the program's writes must wait while the pipe is full, or it would
+        // lose what it says once it says more than the pipe holds.
+        if (::pipe2(fds, O_CLOEXEC) != 0) return false;
         read_ = fds[0];
         write_ = fds[1];
+        if (::fcntl(read_, F_SETFL, ::fcntl(read_, F_GETFL) | O_NONBLOCK) != 0) return false;
         posix_spawn_file_actions_init(&actions_);
         actions_initialised_ = true;
         // The copy onto descriptor 2 loses close-on-exec; both originals close at exec.

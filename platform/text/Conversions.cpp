@@ -3,6 +3,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
+#include <limits>
 
 #include "platform/errors/RunTimeError.h"
 
@@ -57,12 +58,31 @@ bool normalise(std::string_view s, std::string& out) {
 
 }  // namespace
 
+std::optional<std::int64_t> plainWholeNumber(std::string_view s) {
+    s = trimBlanks(s);
+    bool negative = false;
+    if (!s.empty() && (s.front() == '+' || s.front() == '-')) {
+        negative = s.front() == '-';
+        s.remove_prefix(1);
+    }
+    if (s.empty() || s.size() > 15) return std::nullopt;
+    std::int64_t v = 0;
+    for (char c : s) {
+        if (!isDigit(c)) return std::nullopt;
+        v = v * 10 + (c - '0');
+    }
+    if (negative && v == 0) return std::nullopt;  // "-0" reads as a negative zero
+    return negative ? -v : v;
+}
+
 bool isNumeric(std::string_view s) {
+    if (plainWholeNumber(s)) return true;
     thread_local std::string scratch;
     return normalise(s, scratch);
 }
 
 double toDouble(std::string_view s) {
+    if (const auto whole = plainWholeNumber(s)) return static_cast<double>(*whole);
     thread_local std::string scratch;
     if (!normalise(s, scratch)) throw RunTimeError(err::TypeMismatch, "Type mismatch");
     double v = 0;
@@ -88,6 +108,30 @@ std::int32_t cLng(double v) {
 }
 std::int32_t cLng(std::string_view s) { return cLng(toDouble(s)); }
 
+std::int32_t leadingNumber(std::string_view text) {
+    // Blanks are skipped wherever they stand, as the classic Val() does ("1 2" reads 12).
+    std::size_t i = 0;
+    auto skipBlanks = [&] {
+        while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
+    };
+    skipBlanks();
+    bool negative = false;
+    if (i < text.size() && (text[i] == '-' || text[i] == '+')) {
+        negative = text[i] == '-';
+        ++i;
+    }
+    long long v = 0;
+    for (skipBlanks(); i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i, skipBlanks()) {
+        v = v * 10 + (text[i] - '0');
+        if (v > std::numeric_limits<std::int32_t>::max() + 1LL)
+            throw RunTimeError(err::Overflow, "Overflow");
+    }
+    if (negative) v = -v;
+    if (v > std::numeric_limits<std::int32_t>::max())
+        throw RunTimeError(err::Overflow, "Overflow");
+    return static_cast<std::int32_t>(v);
+}
+
 bool cBool(std::string_view s) {
     std::string_view t = trimBlanks(s);
     auto equalsNoCase = [](std::string_view a, std::string_view b) {
@@ -105,35 +149,56 @@ bool cBool(std::string_view s) {
     return toDouble(t) != 0.0;
 }
 
-std::string formatNumber(double v) {
-    if (v == 0 || !std::isfinite(v)) return "0";
+void appendNumber(std::string& out, double v) {
+    if (v == 0 || !std::isfinite(v)) {
+        out += '0';
+        return;
+    }
     char buf[64];
-    // 15 significant digits in scientific form, then laid out as plain decimal.
-    auto r = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::scientific, 14);
-    std::string_view sci(buf, static_cast<std::size_t>(r.ptr - buf));
-    bool negative = sci.front() == '-';
-    if (negative) sci.remove_prefix(1);
-    std::size_t ePos = sci.find('e');
-    int exponent = std::atoi(std::string(sci.substr(ePos + 1)).c_str());
-    std::string digits;
-    for (char c : sci.substr(0, ePos))
-        if (c != '.') digits += c;
-    while (digits.size() > 1 && digits.back() == '0') digits.pop_back();
-    std::string out;
+    // 15 significant digits in scientific form, then laid out as plain decimal. The shortest form that
+    // reads back as v is quicker to make; when it has at most 15 digits, rounding v to 15 digits gives
+    // those same digits (a normal v lies within half a unit of its last place of them), so it serves
+    // as well. A subnormal number carries fewer bits than that takes.
+    auto r = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::scientific);
+    std::size_t mantissaDigits = 0;
+    for (const char* d = buf; d < r.ptr && *d != 'e'; ++d) mantissaDigits += *d >= '0' && *d <= '9';
+    if (mantissaDigits > 15 || !std::isnormal(v))
+        r = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::scientific, 14);
+    const char* p = buf;
+    const bool negative = *p == '-';
+    if (negative) ++p;
+    const char* e = p;
+    while (e < r.ptr && *e != 'e') ++e;
+    int exponent = 0;
+    const char* x = e + 1;
+    const bool negativeExponent = x < r.ptr && *x == '-';
+    if (x < r.ptr && (*x == '+' || *x == '-')) ++x;
+    for (; x < r.ptr; ++x) exponent = exponent * 10 + (*x - '0');
+    if (negativeExponent) exponent = -exponent;
+    char digits[32];
+    std::size_t n = 0;
+    for (const char* d = p; d < e; ++d)
+        if (*d != '.') digits[n++] = *d;
+    while (n > 1 && digits[n - 1] == '0') --n;
     if (negative) out += '-';
-    int pointAfter = exponent + 1;  // digits before the decimal point
+    const int pointAfter = exponent + 1;  // digits before the decimal point
     if (pointAfter <= 0) {
         out += "0.";
         out.append(static_cast<std::size_t>(-pointAfter), '0');
-        out += digits;
-    } else if (static_cast<std::size_t>(pointAfter) >= digits.size()) {
-        out += digits;
-        out.append(static_cast<std::size_t>(pointAfter) - digits.size(), '0');
+        out.append(digits, n);
+    } else if (static_cast<std::size_t>(pointAfter) >= n) {
+        out.append(digits, n);
+        out.append(static_cast<std::size_t>(pointAfter) - n, '0');
     } else {
-        out += digits.substr(0, static_cast<std::size_t>(pointAfter));
+        out.append(digits, static_cast<std::size_t>(pointAfter));
         out += '.';
-        out += digits.substr(static_cast<std::size_t>(pointAfter));
+        out.append(digits + pointAfter, n - static_cast<std::size_t>(pointAfter));
     }
+}
+
+std::string formatNumber(double v) {
+    std::string out;
+    appendNumber(out, v);
     return out;
 }
 

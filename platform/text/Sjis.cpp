@@ -1,5 +1,7 @@
 #include "platform/text/Sjis.h"
 
+#include <algorithm>
+
 #include "platform/errors/RunTimeError.h"
 
 namespace velmora::text {
@@ -34,6 +36,14 @@ std::string_view sjisByteCut(std::string_view s, long start, long length) {
 
 std::string_view sjisCharCut(std::string_view s, long start, long length) {
     if (start < 1) throw RunTimeError(err::InvalidProcedureCall, "Invalid procedure call or argument");
+    if (length >= 0) {
+        // Where no byte up to the cut's end is above 0x7F, characters are bytes: most record columns.
+        const std::size_t from = static_cast<std::size_t>(start - 1);
+        const std::size_t end = std::min(s.size(), from + static_cast<std::size_t>(length));
+        std::size_t k = 0;
+        while (k < end && static_cast<unsigned char>(s[k]) < 0x80) ++k;
+        if (k == end) return from >= s.size() ? std::string_view() : s.substr(from, end - from);
+    }
     std::size_t i = 0;
     for (long c = 1; c < start && i < s.size(); ++c)
         i += (isSjisLeadByte(static_cast<unsigned char>(s[i])) && i + 1 < s.size()) ? 2 : 1;

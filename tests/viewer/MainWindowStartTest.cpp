@@ -3,13 +3,11 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QFont>
 #include <QCoreApplication>
 #include <QEvent>
 #include <QMenu>
 #include <QTabWidget>
 #include <QTimer>
-#include <QToolBar>
 #include <QToolButton>
 #include <filesystem>
 #include <functional>
@@ -21,6 +19,7 @@
 #include "platform/ui/TestApplication.h"
 #include "platform/ui/TestUi.h"
 #include "tests/convert/core/TempProgramFolder.h"
+#include "viewer/ToolBand.h"
 #include "viewer/frmMapMain.h"
 
 namespace fs = std::filesystem;
@@ -91,59 +90,8 @@ TEST_F(MainWindowStart, ShowsTheMainWindowWithTheConversionMenuWithoutReadingThe
     }
     ASSERT_NE(w.tbrFunc[2], nullptr);
     EXPECT_EQ(w.tbrFunc[2]->windowTitle(), "データ変換");
-    EXPECT_EQ(w.tbrFunc[2]->actions().size(), 5);
-    EXPECT_EQ(w.tbrFunc[2]->actions()[4]->toolTip(), "台帳データの変換");
-}
-
-// At the window's first size every conversion button can be pressed (none behind the overflow mark), and a
-// band without buttons takes no room.
-TEST_F(MainWindowStart, EveryToolBarButtonShowsAtTheDefaultSizeAndNoEmptyBandDoes) {
-    frmMapMain& w = start();
-    QCoreApplication::processEvents();
-    EXPECT_EQ(w.size(), QSize(690, 443));
-    for (QToolBar* bar : w.tbrFunc) EXPECT_EQ(bar->isVisible(), !bar->actions().isEmpty()) << bar->windowTitle().toStdString();
-    QToolBar* conversion = w.tbrFunc[2];
-    ASSERT_TRUE(conversion->isVisible());
-    for (QAction* a : conversion->actions()) {
-        QWidget* button = conversion->widgetForAction(a);
-        ASSERT_NE(button, nullptr);
-        EXPECT_TRUE(button->isVisible()) << a->toolTip().toStdString();
-        EXPECT_TRUE(conversion->rect().contains(button->geometry())) << a->toolTip().toStdString();
-        EXPECT_TRUE(w.rect().contains(QRect(button->mapTo(&w, QPoint(0, 0)), button->size())))
-            << a->toolTip().toStdString();
-    }
-    for (auto* overflow : conversion->findChildren<QToolButton*>("qt_toolbar_ext_button"))
-        EXPECT_FALSE(overflow->isVisible());
-
-    // With a larger font the window grows rather than hide a button.
-    delete &w;
-    const QFont usual = QApplication::font();
-    QFont large = usual;
-    large.setPointSize(usual.pointSize() * 2);
-    QApplication::setFont(large);
-    frmMapMain& wide = start();
-    QCoreApplication::processEvents();
-    QApplication::setFont(usual);
-    EXPECT_GT(wide.width(), 690);
-    for (QAction* a : wide.tbrFunc[2]->actions()) {
-        QWidget* button = wide.tbrFunc[2]->widgetForAction(a);
-        EXPECT_TRUE(button->isVisible()) << a->toolTip().toStdString();
-        EXPECT_TRUE(wide.rect().contains(QRect(button->mapTo(&wide, QPoint(0, 0)), button->size())))
-            << a->toolTip().toStdString();
-    }
-}
-
-TEST_F(MainWindowStart, AToolBarBandShowsOnlyWhileItHoldsButtons) {
-    frmMapMain& w = start();
-    QCoreApplication::processEvents();
-    EXPECT_FALSE(w.tbrFunc[0]->isVisible());
-    // A band shows as soon as it holds a button, and hides again without.
-    QAction* open = w.tbrFunc[0]->addAction("開く");
-    QCoreApplication::processEvents();
-    EXPECT_TRUE(w.tbrFunc[0]->isVisible());
-    w.tbrFunc[0]->removeAction(open);
-    QCoreApplication::processEvents();
-    EXPECT_FALSE(w.tbrFunc[0]->isVisible());
+    EXPECT_EQ(w.tbrFunc[2]->buttonCount(), 5);
+    EXPECT_EQ(w.tbrFunc[2]->button(5)->toolTip(), "台帳データの変換");
 }
 
 TEST_F(MainWindowStart, MenuAndToolbarOpenTheDataKindDialogOnTheirTab) {
@@ -153,7 +101,7 @@ TEST_F(MainWindowStart, MenuAndToolbarOpenTheDataKindDialogOnTheirTab) {
         int menuTab = -1, toolbarTab = -1;
         ui_.answerModal(recordTab(menuTab)).answerModal(recordTab(toolbarTab));
         w.mnuConv1[index]->trigger();
-        w.tbrFunc[2]->actions()[index - 1]->trigger();
+        w.tbrFunc[2]->button(index)->click();
         EXPECT_EQ(menuTab, index - 1) << "menu index " << index;
         EXPECT_EQ(toolbarTab, index - 1) << "button " << index;
     }
@@ -170,8 +118,8 @@ TEST_F(MainWindowStart, OtherIndexesDoNothing) {
     w.mnuConv1_Click(6);
     w.tbrFunc_ButtonClick(2, 0);
     w.tbrFunc_ButtonClick(2, 6);
-    w.tbrFunc_ButtonClick(0, 1);
-    w.tbrFunc_ButtonClick(1, 3);
+    w.tbrFunc_ButtonClick(0, 4);
+    w.tbrFunc_ButtonClick(1, 7);
     EXPECT_TRUE(ui_.dialogs().empty());
     EXPECT_EQ(frmDataSelect::current(), nullptr);
 }
@@ -216,14 +164,15 @@ TEST_F(MainWindowStart, AMissingCatalogueEndsTheProgramAfterItsBox) {
     EXPECT_EQ(frmDataSelect::current(), nullptr);
 }
 
-TEST_F(MainWindowStart, TheInstalledCatalogueWithoutRowsOpensTheDialog) {
+TEST_F(MainWindowStart, TheInstalledCatalogueOpensTheDialogWithoutABox) {
     installCatalogue(fs::path(VELMORA_SOURCE_DIR) / "catalogue");
     frmMapMain& w = start();
     int tab = -1;
     ui_.answerModal(recordTab(tab));
-    w.tbrFunc[2]->actions()[3]->trigger();
+    w.tbrFunc[2]->button(4)->click();
     EXPECT_EQ(tab, 3);
-    for (const MeshLayerDef& row : conversionState().MeshLayers) EXPECT_EQ(row.Name, "");
+    EXPECT_TRUE(ui_.boxes().empty());
+    EXPECT_EQ(conversionState().AttrLayers[13].HeaderKey, "W14-52T");
 }
 
 }  // namespace

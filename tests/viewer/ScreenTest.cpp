@@ -18,9 +18,11 @@
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
+#include <QTreeWidget>
 #include <QWindow>
 #include <filesystem>
 #include <functional>
+#include <cstdlib>
 #include <optional>
 #include <string>
 
@@ -29,7 +31,14 @@
 #include "platform/ui/TestApplication.h"
 #include "platform/ui/UiService.h"
 #include "tests/convert/core/TempProgramFolder.h"
+#include "platform/map/MapView.h"
+#include "tests/tools/gen/ShapeFileGen.h"
+#include "viewer/ThemeTree.h"
+#include "viewer/ToolBand.h"
+#include "viewer/clsMapToolControl.h"
 #include "viewer/frmMapMain.h"
+
+using velmora::viewer::ToolBand;
 
 namespace fs = std::filesystem;
 using namespace velmora;
@@ -49,7 +58,7 @@ bool waitExposed(QWidget& w) {
 
 // Saves what the X server shows of the window.
 void shoot(QWidget& w, const char* name) {
-    const fs::path folder = fs::path(VELMORA_BINARY_DIR) / "screenshots";
+    const fs::path folder = fs::path(VELMORA_SHOT_DIR);
     fs::create_directories(folder);
     const QPixmap shot = w.screen()->grabWindow(w.winId());
     EXPECT_FALSE(shot.isNull());
@@ -98,18 +107,87 @@ TEST_F(Screen, MainWindowShowsEveryConversionButton) {
     frmMapMain& w = *frmMapMain::instance();
     ASSERT_TRUE(waitExposed(w));
     shoot(w, "main-window.png");
-    QToolBar* conversion = w.tbrFunc[2];
-    for (QAction* a : conversion->actions()) {
-        QWidget* button = conversion->widgetForAction(a);
-        ASSERT_NE(button, nullptr);
-        EXPECT_TRUE(button->isVisible()) << a->toolTip().toStdString();
-        EXPECT_TRUE(w.rect().contains(QRect(button->mapTo(&w, QPoint(0, 0)), button->size())))
-            << a->toolTip().toStdString();
+    for (ToolBand* band : w.tbrFunc)
+        for (int b = 1; b <= band->buttonCount(); ++b) {
+            QWidget* button = band->button(b);
+            EXPECT_TRUE(button->isVisible()) << button->toolTip().toStdString();
+            EXPECT_TRUE(w.rect().contains(QRect(button->mapTo(&w, QPoint(0, 0)), button->size())))
+                << button->toolTip().toStdString();
+        }
+}
+
+// How far apart two colours are, channel by channel.
+int distance(QRgb a, QRgb b) {
+    return std::abs(qRed(a) - qRed(b)) + std::abs(qGreen(a) - qGreen(b)) + std::abs(qBlue(a) - qBlue(b));
+}
+
+// Pixels of the grab within `area` close to the colour.
+int near(const QImage& grab, const QRect& area, QRgb colour) {
+    int n = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            if (grab.rect().contains(x, y) && distance(grab.pixel(x, y), colour) < 40) ++n;
+    return n;
+}
+
+// The window with a polygon, a line and a point layer and a table, as the screen shows it: each layer's
+// colour in the map and in its swatch beside its node.
+TEST_F(Screen, MainWindowWithLayersAndATable) {
+    ASSERT_TRUE(modCommon::Main());
+    frmMapMain& w = *frmMapMain::instance();
+    const fs::path data = folder_.path() / "data";
+    fs::create_directories(data);
+    const auto layer = [&](const char* name, int shpType, std::vector<std::vector<std::pair<double, double>>> parts) {
+        datagen::GenShapeFile f;
+        f.shpType = shpType;
+        for (auto& part : parts) f.shapes.push_back({{part}});
+        return datagen::writeShapeFile((data / name).string(), f);
+    };
+    ASSERT_TRUE(w.pMapTool->AddLayer(layer("area", 5, {datagen::rectangleRing(139.6, 35.6, 139.8, 35.7)})));
+    ASSERT_TRUE(w.pMapTool->AddLayer(layer("coast", 3, {{{139.6, 35.6}, {139.8, 35.7}}})));
+    ASSERT_TRUE(w.pMapTool->AddLayer(layer("ports", 1, {{{139.70, 35.66}}, {{139.76, 35.69}}})));
+    testsupport::TempProgramFolder::write(data / "ledger.dbf", "table");
+    ASSERT_TRUE(w.pMapTool->AddTable((data / "ledger.dbf").string()));
+    ASSERT_TRUE(waitExposed(w));
+    map::MapView& map = *w.MainMap;
+    map::MapRect view = map.fullExtent();
+    view.scaleAboutCentre(1.1);
+    map.setExtent(view);
+    QElapsedTimer settle;
+    settle.start();
+    while (settle.elapsed() < 300) QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    shoot(w, "main-window-layers.png");
+    const QImage grab = w.screen()->grabWindow(w.winId()).toImage().convertToFormat(QImage::Format_RGB32);
+    ASSERT_FALSE(grab.isNull());
+    const double ratio = double(grab.width()) / w.width();
+    const auto onScreen = [&](QWidget* widget, QPoint p) {
+        const QPoint at = widget->mapTo(&w, p);
+        return QPoint(int(at.x() * ratio), int(at.y() * ratio));
+    };
+    // Map to pixel from two readings of the pixel to map conversion.
+    const map::MapPoint origin = map.toMapPoint(0, 0), unit = map.toMapPoint(1, 1);
+    const auto pixelOf = [&](double x, double y) {
+        return QPoint(int((x - origin.x) / (unit.x - origin.x)), int((y - origin.y) / (unit.y - origin.y)));
+    };
+    const auto colourOf = [&](const char* name) {
+        return QRgb(map::colourToRgb(map.layerByName(name)->symbol().color) | 0xFF000000u);
+    };
+    // Inside the polygon away from the others; on the line's middle; on a point.
+    const QPoint inArea = onScreen(&map, pixelOf(139.62, 35.69));
+    EXPECT_LT(distance(grab.pixel(inArea), colourOf("area")), 40);
+    EXPECT_GT(near(grab, QRect(onScreen(&map, pixelOf(139.7, 35.65)) - QPoint(3, 3), QSize(7, 7)), colourOf("coast")), 0);
+    EXPECT_GT(near(grab, QRect(onScreen(&map, pixelOf(139.76, 35.69)) - QPoint(4, 4), QSize(9, 9)), colourOf("ports")), 0);
+
+    QTreeWidget* tree = w.tvwThemeList;
+    const QTreeWidgetItem* layers = viewer::root(tree, viewer::kMapRootKey);
+    ASSERT_EQ(layers->childCount(), 3);
+    for (int i = 0; i < 3; ++i) {
+        const QTreeWidgetItem* node = layers->child(i);
+        const QRect row = tree->visualItemRect(node);
+        const QRect area(onScreen(tree->viewport(), row.topLeft()), onScreen(tree->viewport(), row.bottomRight()));
+        EXPECT_GT(near(grab, area, colourOf(node->text(0).toUtf8().constData())), 2) << node->text(0).toStdString();
     }
-    for (auto* overflow : conversion->findChildren<QToolButton*>("qt_toolbar_ext_button"))
-        EXPECT_FALSE(overflow->isVisible());
-    EXPECT_FALSE(w.tbrFunc[0]->isVisible());
-    EXPECT_FALSE(w.tbrFunc[1]->isVisible());
+    EXPECT_EQ(viewer::root(tree, viewer::kTableRootKey)->child(0)->text(0), "ledger.dbf");
 }
 
 // The question tells the user which buttons to press; the buttons must read so.
@@ -145,7 +223,7 @@ TEST_F(Screen, PolygonQuestionNamesTheButtonsItShows) {
              QTimer::singleShot(0, select, [select] { select->CmdPolygonKind[0]->click(); });
          });
     // The conversion button of area data opens the data-kind dialog on its tab; the steps above run there.
-    w.tbrFunc[2]->actions()[2]->trigger();
+    w.tbrFunc[2]->button(3)->click();
     EXPECT_TRUE(text.startsWith("都市計画区域には、ポリゴンを作成できないデータが存在します。")) << text.toStdString();
     EXPECT_EQ(buttons, (QStringList{"いいえ(N)", "はい(Y)", "キャンセル"})) << buttons.join(u'|').toStdString();
 }

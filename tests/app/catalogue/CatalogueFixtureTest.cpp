@@ -47,7 +47,7 @@ TEST(CatalogueFixture, SampleLoadsOneItemOfEveryKind) {
     EXPECT_EQ(mesh.ItemWidth[2], 2);
 }
 
-TEST(CatalogueFixture, InstalledCatalogueWithoutRowsLoads) {
+TEST(CatalogueFixture, InstalledCatalogueLoadsWithoutABox) {
     testsupport::TempProgramFolder folder;
     for (const char* name : {"DataDBF.csv", "DataDBFItem.csv"})
         std::filesystem::copy_file(std::string(VELMORA_SOURCE_DIR "/catalogue/") + name, folder.path() / name);
@@ -55,8 +55,8 @@ TEST(CatalogueFixture, InstalledCatalogueWithoutRowsLoads) {
     s.AppFolder = folder.path().string() + "/";
     ui::TestUi ui;
     ASSERT_TRUE(catalogue::SetKisoJyoho(s));
-    for (const LayerDef& row : s.LineLayers) EXPECT_EQ(row.Name, "");
-    for (const MeshLayerDef& row : s.MeshLayers) EXPECT_EQ(row.ItemCount, 0);
+    EXPECT_EQ(s.AttrLayers[13].Name, toCp932("単位流域台帳"));
+    EXPECT_EQ(s.AttrLayers[13].HeaderKey, "W14-52T");
 }
 
 }  // namespace

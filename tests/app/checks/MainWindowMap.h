@@ -16,7 +16,7 @@ public:
     MainWindowMap() {
         ui::testApplication();
         window_ = std::make_unique<frmMapMain>();
-        window_->MainMap = this;
+        window_->LayerFiles = this;
     }
     ~MainWindowMap() override {
         window_.reset();

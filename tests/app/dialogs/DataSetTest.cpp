@@ -226,14 +226,16 @@ TEST_F(DataSet, ARunTimeErrorOfTheJobClosesTheFilesShowsItsBoxAndKeepsTheDialog)
     EXPECT_NE(d->result(), QDialog::Accepted);
 }
 
-// The area job is the one built-in procedure not there yet.
-TEST_F(DataSet, WithoutJobProceduresAJobFailsWithAMessage) {
+// Without installed procedures the dialog runs the built-in ones: the area job refuses an input path the
+// polygon library would split.
+TEST_F(DataSet, WithoutInstalledProceduresTheBuiltInJobRuns) {
     setFileListJobProcedures(nullptr);
-    auto d = jobDialog(DataKind::Area, 9, {input("a.txt")});
+    velmora::conversionState().PolygonMakeMode = 1;
+    auto d = jobDialog(DataKind::Area, 9, {input("a,b.txt")});
     d->show();
     convert(*d, out("p"), true);
     ASSERT_EQ(ui_.boxes().size(), 1u);
-    EXPECT_EQ(ui_.boxes()[0].text, "このデータの変換処理は、まだ使用できません。");
+    EXPECT_EQ(ui_.boxes()[0].title, "ｴﾗｰﾒｯｾｰｼﾞ");
     EXPECT_TRUE(d->isVisible());
     EXPECT_NE(d->result(), QDialog::Accepted);
 }

@@ -16,6 +16,7 @@
 #include "app/JobProcedures.h"
 #include "app/frmDataSelect.h"
 #include "app/frmDataSet.h"
+#include "platform/text/Cp932.h"
 #include "platform/ui/TestUi.h"
 #include "tests/app/checks/MainWindowMap.h"
 #include "tests/convert/core/TempProgramFolder.h"
@@ -50,6 +51,10 @@ protected:
         for (const char* name : {"DataDBF.csv", "DataDBFItem.csv"})
             std::filesystem::copy_file(std::filesystem::path(VELMORA_FIXTURES) / "catalogue" / "sample" / name,
                                        folder_.path() / name);
+        // The nationwide dialog's mesh tree: one prefecture of one mesh.
+        TempProgramFolder::write(folder_.path() / "DataView.csv", text::toCp932("1,01,北海道\r\n2,01,644142,南西端\r\n"));
+        // The catchment dialog's tree: none.
+        TempProgramFolder::write(folder_.path() / "DataSyusui.csv", "");
         std::filesystem::create_directories(folder_.path() / "in");
         std::filesystem::create_directories(folder_.path() / "out");
         frmDataSelect::lastInputFolder().clear();

@@ -73,7 +73,10 @@ public:
         return call("MakeShapePointFileData_ALL", {path});
     }
     bool ChkSelectMeshCode(std::string_view) override { return call("ChkSelectMeshCode"); }
-    bool MakeShapePointFileCSV(const std::string& path) override { return call("MakeShapePointFileCSV", {path}); }
+    bool MakeShapePointFileCSV(const std::string& path, std::int32_t& pointNumber) override {
+        ++pointNumber;
+        return call("MakeShapePointFileCSV", {path});
+    }
     bool MakePoint_Multi(const FileList& files) override { return call("MakePoint_Multi", files); }
     bool MakePoint_Chika(const std::string& path) override { return call("MakePoint_Chika", {path}); }
     bool MakePoint_Chika2(const FileList& files) override { return call("MakePoint_Chika2", files); }

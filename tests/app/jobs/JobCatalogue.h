@@ -8,6 +8,7 @@
 #include "convert/core/LayerDef.h"
 #include "platform/text/Cp932.h"
 #include "tests/tools/gen/LineFileGen.h"
+#include "tests/tools/gen/MeshFileGen.h"
 
 namespace velmora::testsupport {
 
@@ -25,6 +26,9 @@ struct CatalogueRow {
     std::string name;  // UTF-8
     std::string headerKey;
     std::vector<CatalogueItem> items;
+    // Mesh rows: level (2, 3, 4) and subdivision (0, 4, 5, 10); 0 and 0 in the rows of other kinds.
+    int meshLevel = 0;
+    int subdivision = 0;
 };
 
 // The items of a line row that describes the generator's files.
@@ -32,6 +36,11 @@ inline std::vector<CatalogueItem> lineItems(const std::vector<gen::LedgerItemDef
     std::vector<CatalogueItem> items;
     for (const gen::LedgerItemDef& d : ledger) items.push_back({d.name, d.type, d.start, d.width, d.output});
     return items;
+}
+
+// The items of a mesh row that describes the generator's files.
+inline std::vector<CatalogueItem> meshCatalogueItems(gen::MeshFileFormat format, int subdivision) {
+    return lineItems(gen::meshItems(format, subdivision));
 }
 
 // A small coastline file: three lines over six links, serials from `first` (files of distinct firsts share
@@ -52,7 +61,9 @@ inline void writeCatalogue(const std::filesystem::path& folder, const std::vecto
     std::string items = text::toCp932("種別,行,レイヤキー,項目番号,備考,項目名,型,幅,出力,開始位置") + "\r\n";
     for (const CatalogueRow& r : rows) {
         const std::string head = std::to_string(number(r.kind)) + "," + std::to_string(r.row) + "," + r.name;
-        data += text::toCp932(head + ",0,0,0,0,0,0," + r.headerKey + "," + std::to_string(r.items.size())) + "\r\n";
+        data += text::toCp932(head + ",0,0,0,0,0,0," + r.headerKey + "," + std::to_string(r.items.size()) + "," +
+                              std::to_string(r.meshLevel) + "," + std::to_string(r.subdivision)) +
+                "\r\n";
         for (std::size_t i = 0; i < r.items.size(); ++i) {
             const CatalogueItem& it = r.items[i];
             items += text::toCp932(head + "," + std::to_string(i + 1) + ",," + it.name + "," + it.type + "," +

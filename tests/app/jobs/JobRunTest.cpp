@@ -79,14 +79,6 @@ TEST_F(JobRunTest, QuestionsBeyondTheGivenAnswersAreAnsweredNo) {
     EXPECT_THAT(ogrinfo(program_.file("out/old.shp")), HasSubstr("Feature Count: 3"));
 }
 
-TEST_F(JobRunTest, APointJobFailsUntilThePointConvertersExist) {
-    const std::string in = program_.file("in/p.txt");
-    writeLines(in, {"H  P02", "P  1"});
-    const JobRun run = jobrun("--kind point --row 0 --out '" + program_.file("out/p.shp") + "' '" + in + "'");
-    EXPECT_EQ(run.output, "box: ﾒｯｾｰｼﾞ | ポイントデータの変換処理は、まだ使用できません。\nresult: failure\n");
-    EXPECT_EQ(run.exitCode, 1);
-}
-
 TEST_F(JobRunTest, AWrongCommandLineIsRefused) {
     EXPECT_EQ(jobrun("--kind nothing --row 0 --out x in").exitCode, 2);
     EXPECT_EQ(jobrun("--kind line --row 3 --out x").exitCode, 2);

@@ -25,7 +25,9 @@
 #include "platform/text/Cp932.h"
 #include "platform/ui/TestApplication.h"
 #include "platform/ui/TestUi.h"
+#include "app/CheckLayer.h"
 #include "tests/convert/core/TempProgramFolder.h"
+#include "tests/tools/gen/ShapeFileGen.h"
 #include "viewer/clsMapToolControl.h"
 #include "viewer/frmMapMain.h"
 
@@ -130,6 +132,18 @@ protected:
     bool pairOnDisk() const { return fs::exists(program("MakeShapeFile.fil_H")) || fs::exists(program("MakeShapeFile.fil_D")); }
 
     clsMapToolControl& mapTool() { return *window_->pMapTool; }
+    // The files on the main map as the conversion side reads them: layers from the top, tables newest first.
+    std::vector<std::string> mapLayers() const { return modCommon::mainMap()->layerFiles(); }
+    std::vector<std::string> mapTables() const { return modCommon::mainMap()->tableFiles(); }
+    // A small point shapefile at `shpPath` (which ends in ".shp"), as a converter would have left it.
+    static void writeLayer(const std::string& shpPath) {
+        datagen::GenShapeFile f;
+        f.shpType = 1;
+        f.shapes = {{{{{139.7, 35.65}}}}};
+        f.fields = {{"ID", 'N', 6, 0}};
+        f.rows = {{"1"}};
+        datagen::writeShapeFile(shpPath.substr(0, shpPath.size() - 4), f);
+    }
 
     QApplication& app_ = ui::testApplication();
     TempProgramFolder folder_;

@@ -4,6 +4,8 @@
 #include <QLabel>
 #include <QProgressBar>
 
+#include <QTreeWidget>
+
 #include "convert/attr/AttrLoader.h"
 #include "convert/line/LineDb.h"
 #include "tests/app/jobs/JobCatalogue.h"
@@ -11,6 +13,8 @@
 #include "tests/convert/attr/AttrTestSupport.h"
 #include "tests/tools/gen/AttrFileGen.h"
 #include "tests/tools/gen/LineFileGen.h"
+#include "platform/map/MapView.h"
+#include "viewer/ThemeTree.h"
 
 using namespace velmora;
 using namespace velmora::testsupport;
@@ -49,7 +53,7 @@ TEST_F(LineJob, AFinishedJobLeavesTheShapefileAndItsLogAndNothingElse) {
     EXPECT_FALSE(databaseOnDisk());
     EXPECT_FALSE(pairOnDisk());
     EXPECT_EQ(conversionState().LinkIdxCounter[0], 12);
-    EXPECT_EQ(mapTool().layers(), std::vector<std::string>{out("coast.shp")});
+    EXPECT_EQ(mapLayers(), std::vector<std::string>{out("coast.shp")});
     EXPECT_TRUE(d->ProgressBar->isHidden());
     EXPECT_EQ(d->ProgressBar->value(), d->ProgressBar->maximum());
 }
@@ -59,7 +63,39 @@ TEST_F(LineJob, AnUpperCaseExtensionAddsTheFileTheWriterMade) {
     auto d = dialog(DataKind::Line, kLineRow, {lineFile("a.txt", 1)}, out("coast.SHP"));
     ASSERT_TRUE(convert(*d));
     EXPECT_TRUE(std::filesystem::exists(out("coast.shp")));
-    EXPECT_EQ(mapTool().layers(), std::vector<std::string>{out("coast.shp")});
+    EXPECT_EQ(mapLayers(), std::vector<std::string>{out("coast.shp")});
+}
+
+// Yes puts the written lines on the map, drawn and listed in the tree; the next job to that file is
+// refused because the map shows it.
+TEST_F(LineJob, YesDrawsTheLayerAndTheNextJobToItIsRefused) {
+    window_->show();
+    ui_.answer(Answer::Yes);
+    auto d = dialog(DataKind::Line, kLineRow, {lineFile("a.txt", 1)}, out("coast"));
+    ASSERT_TRUE(convert(*d));
+    map::MapView& map = *window_->MainMap;
+    ASSERT_EQ(map.layerCount(), 1);
+    EXPECT_EQ(map.layer(0)->name(), "coast");
+    EXPECT_EQ(map.layer(0)->shapeType(), 22);
+    const QTreeWidgetItem* layers = viewer::root(window_->tvwThemeList, viewer::kMapRootKey);
+    ASSERT_EQ(layers->childCount(), 1);
+    EXPECT_EQ(layers->child(0)->text(0), "coast");
+    EXPECT_EQ(viewer::nodePath(layers->child(0)), out("coast.dbf"));
+    QCoreApplication::processEvents();
+    const QImage shown = map.grab().toImage();
+    const QRgb ink = map::colourToRgb(map.layer(0)->symbol().color) | 0xFF000000u;
+    int inked = 0;
+    for (int y = 0; y < shown.height(); ++y)
+        for (int x = 0; x < shown.width(); ++x) inked += shown.pixel(x, y) == ink;
+    EXPECT_GT(inked, 20);
+
+    ui_.clearRecords();
+    ui_.answer(Answer::Ok);
+    auto again = dialog(DataKind::Line, kLineRow, {lineFile("b.txt", 1)}, out("coast.shp"));
+    EXPECT_FALSE(convert(*again));
+    ASSERT_EQ(ui_.boxes().size(), 1u);
+    EXPECT_EQ(ui_.boxes()[0].text, "既にマップに追加されているシェープファイルは上書きできません。");
+    EXPECT_EQ(map.layerCount(), 1);
 }
 
 TEST_F(LineJob, ARefusedOutputCheckLeavesNoLogAndNoDatabase) {
@@ -130,15 +166,16 @@ TEST_F(AttrJob, AnExistingTableIsOverwrittenWithoutAQuestionAndYesAddsItAsATable
     ASSERT_EQ(ui_.boxes().size(), 1u);
     EXPECT_EQ(ui_.boxes()[0].text, "変換されたDBFファイルをマップに追加しますか？");
     EXPECT_EQ(ui_.boxes()[0].title, "ﾒｯｾｰｼﾞ");
-    EXPECT_EQ(mapTool().tables(), std::vector<std::string>{out("beach.dbf")});
-    EXPECT_TRUE(mapTool().layers().empty());
+    EXPECT_EQ(mapTables(), std::vector<std::string>{out("beach.dbf")});
+    EXPECT_TRUE(mapLayers().empty());
     EXPECT_GT(std::filesystem::file_size(out("beach.dbf")), 3u);
     EXPECT_FALSE(pairOnDisk());
     EXPECT_EQ(lines(logs().back()), std::vector<std::string>{"変換終了。   2008/04/01 09:00:02"});
 }
 
 TEST_F(AttrJob, ATableTheMapShowsIsNotOverwritten) {
-    for (const char* f : {"layer.shp", "layer.dbf", "shown.dbf"}) TempProgramFolder::write(out(f), "on the map");
+    writeLayer(out("layer.shp"));
+    for (const char* f : {"layer.dbf", "shown.dbf"}) TempProgramFolder::write(out(f), "on the map");
     std::filesystem::create_directories(folder_.path() / "other");
     ASSERT_TRUE(mapTool().AddLayer(out("layer.shp")));
     ASSERT_TRUE(mapTool().AddTable(out("shown.dbf")));

@@ -1,11 +1,13 @@
 // The mesh job against a recording fake of the mesh converters: which converter runs, the log's start,
-// end and failure lines, and what Yes adds to the map.
+// end and failure lines, and what Yes adds to the map; and with the built-in converters, which layers
+// they convert.
 #include <QLabel>
 #include <QProgressBar>
 
 #include "platform/errors/RunTimeError.h"
 #include "tests/app/jobs/FakeConversions.h"
 #include "tests/app/jobs/JobTest.h"
+#include "tests/tools/gen/MeshFileGen.h"
 
 using namespace velmora;
 using namespace velmora::testsupport;
@@ -35,7 +37,7 @@ protected:
 };
 
 TEST_F(MeshJobWithConverter, ACellItemIsOneOutputOfEveryRecord) {
-    mesh_.onCall = [&](const std::string&) { TempProgramFolder::write(out("mesh.shp"), "shape"); };
+    mesh_.onCall = [&](const std::string&) { writeLayer(out("mesh.shp")); };
     ui_.answer(Answer::Yes);
     auto d = dialog(DataKind::Mesh, kCellRow, inputs_, out("mesh"));
     ASSERT_TRUE(convert(*d));
@@ -45,19 +47,20 @@ TEST_F(MeshJobWithConverter, ACellItemIsOneOutputOfEveryRecord) {
     EXPECT_TRUE(mesh_.meshCodeLists[0].empty());
     EXPECT_EQ(lines(logs().back()),
               (std::vector<std::string>{"[メッシュデータ]データ変換開始。", "変換終了。   2008/04/01 09:00:02"}));
-    EXPECT_EQ(mapTool().layers(), std::vector<std::string>{out("mesh.shp")});
+    EXPECT_EQ(mapLayers(), std::vector<std::string>{out("mesh.shp")});
 }
 
 TEST_F(MeshJobWithConverter, TheFourWayItemAddsItsFourShapefilesInTheOrderOfTheirDigits) {
     mesh_.onCall = [&](const std::string&) {
-        for (const char* n : {"wave4.shp", "wave2.shp", "wave1.shp", "wave3.shp"}) TempProgramFolder::write(out(n), "shape");
+        for (const char* n : {"wave4.shp", "wave2.shp", "wave1.shp", "wave3.shp"}) writeLayer(out(n));
     };
     ui_.answer(Answer::Ok).answer(Answer::Yes);  // the notice of the four names, the closing question
     auto d = dialog(DataKind::Mesh, kFourWayRow, inputs_, out("wave.shp"));
     ASSERT_TRUE(convert(*d));
     EXPECT_EQ(mesh_.calls, std::vector<std::string>{"TokusyuMakeShape(m1.txt,m2.txt)"});
-    EXPECT_EQ(mapTool().layers(),
-              (std::vector<std::string>{out("wave1.shp"), out("wave2.shp"), out("wave3.shp"), out("wave4.shp")}));
+    // Added in the order of their digits, so the last one added is on top.
+    EXPECT_EQ(mapLayers(),
+              (std::vector<std::string>{out("wave4.shp"), out("wave3.shp"), out("wave2.shp"), out("wave1.shp")}));
 }
 
 TEST_F(MeshJobWithConverter, AFailedConversionEndsTheLogWithTheTimeAndTheAbortLine) {
@@ -97,14 +100,40 @@ TEST_F(MeshJobWithConverter, ARefusedOutputCheckLeavesNoLog) {
     EXPECT_TRUE(logs().empty());
 }
 
-TEST_F(MeshJob, WithoutMeshConvertersTheJobFailsAndSaysSo) {
-    ui_.answer(Answer::Ok).answer(Answer::Ok);
-    auto d = dialog(DataKind::Mesh, kCellRow, inputs_, out("mesh.shp"));
-    EXPECT_FALSE(convert(*d));
-    ASSERT_EQ(ui_.boxes().size(), 2u);
-    EXPECT_EQ(ui_.boxes()[0].text, "メッシュデータの変換処理は、まだ使用できません。");
-    EXPECT_EQ(ui_.boxes()[1].text, kMeshFailure);
-    EXPECT_EQ(lines(logs().back()).back(), "エラーにより途中中断しました");
+TEST_F(MeshJob, TheFourWayItemIsConvertedIntoItsFourShapefilesByTheBuiltInConverter) {
+    standInWriter(0);
+    ConversionState& s = conversionState();
+    gen::fillMeshLayerRow(s.MeshLayers[kFourWayRow], "波向・海霧・自然漁場２次メッシュ", "M99", 2, 0,
+                          gen::layerItems(gen::MeshLayerKind::FourWay));
+    gen::MeshFileOptions o;
+    o.kind = gen::MeshLayerKind::FourWay;
+    o.records = 6;
+    const std::string a = in("a.txt", "");
+    gen::writeMeshFile(a, gen::makeMeshFileModel(o));
+    ui_.answer(Answer::Ok).answer(Answer::Yes);  // the notice of the four names, the closing question
+    auto d = dialog(DataKind::Mesh, kFourWayRow, {a}, out("wave.shp"));
+    EXPECT_TRUE(convert(*d));
+    EXPECT_EQ(runs(), (std::vector<std::string>{"run:MAKEFILE_NAME," + out("wave1"), "run:MAKEFILE_NAME," + out("wave2"),
+                                                "run:MAKEFILE_NAME," + out("wave3"), "run:MAKEFILE_NAME," + out("wave4")}));
+    EXPECT_FALSE(pairOnDisk());
+}
+
+TEST_F(MeshJob, AMeshLayerIsConvertedByTheBuiltInConverter) {
+    standInWriter(0);
+    ConversionState& s = conversionState();
+    gen::fillMeshLayerRow(s.MeshLayers[kCellRow], "指定地域メッシュ", "M99", 3, 0,
+                          gen::meshItems(gen::MeshFileFormat::Fixed, 0));
+    gen::MeshFileOptions o;
+    o.records = 4;
+    const std::string a = in("a.txt", "");
+    gen::writeMeshFile(a, gen::makeMeshFileModel(o));
+    ui_.answer(Answer::No);
+    auto d = dialog(DataKind::Mesh, kCellRow, {a}, out("mesh"));
+    EXPECT_TRUE(convert(*d));
+    EXPECT_EQ(runs(), std::vector<std::string>{"run:MAKEFILE_NAME," + out("mesh")});
+    EXPECT_FALSE(pairOnDisk());
+    EXPECT_EQ(lines(logs().back()),
+              (std::vector<std::string>{"[メッシュデータ]データ変換開始。", "変換終了。   2008/04/01 09:00:02"}));
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 // layer row that every job starts from.
 #include <QLabel>
 #include <QProgressBar>
+#include <functional>
 
 #include "platform/errors/RunTimeError.h"
 #include "tests/app/jobs/FakeConversions.h"
@@ -56,6 +57,7 @@ struct DispatchCase {
     std::vector<Answer> split;  // the answer to the land-price question, when asked
     std::vector<std::string> calls;
     std::vector<std::string> runs;
+    bool announced = false;  // the port row's split announcement comes first
 };
 
 const DispatchCase kDispatch[] = {
@@ -105,7 +107,8 @@ const DispatchCase kDispatch[] = {
      {"ChkMakePoint_FileType(c1.csv,c2.csv)", "ChkMakePoint_FileYear(c1.csv,c2.csv)",
       "MakePoint_ChikaCSV3(c1.csv,c2.csv)"},
      {}},
-    {"PortOneFile", kPortRow, 600, {"f1.txt"}, {}, {"ChkMakePoint_FileType(f1.txt)", "MakePoint_Kouwan(f1.txt)"}, {}},
+    {"PortOneFile", kPortRow, 600, {"f1.txt"}, {}, {"ChkMakePoint_FileType(f1.txt)", "MakePoint_Kouwan(f1.txt)"}, {},
+     true},
 };
 
 TEST_F(PointJob, ConvertersAndWriterRunsByRowFormatAndAnswer) {
@@ -115,7 +118,8 @@ TEST_F(PointJob, ConvertersAndWriterRunsByRowFormatAndAnswer) {
         std::filesystem::remove(program("runs.log"));
         LayerDef& row = conversionState().PointLayers[static_cast<std::size_t>(c.row)];
         row.ItemCount = static_cast<std::int16_t>(c.items);
-        const std::size_t boxesBefore = ui_.boxes().size();
+        const std::size_t boxesBefore = ui_.boxes().size() + (c.announced ? 1 : 0);
+        if (c.announced) ui_.answer(Answer::Ok);
         for (Answer a : c.split) ui_.answer(a);
         ui_.answer(Answer::No);  // the closing question
 
@@ -128,6 +132,13 @@ TEST_F(PointJob, ConvertersAndWriterRunsByRowFormatAndAnswer) {
         EXPECT_EQ(conversionState().OutputPath, out(std::string(c.name) + ".shp"));
 
         ASSERT_EQ(ui_.boxes().size(), boxesBefore + c.split.size() + 1);
+        if (c.announced) {
+            const ui::BoxRecord& a = ui_.boxes()[boxesBefore - 1];
+            EXPECT_EQ(a.text, "港湾データは属性データ属性データのフィールド数が、２５６フィールドを超えている為\r\n"
+                              "基礎データと年別情報毎に分割して作成します。");
+            EXPECT_EQ(a.title, "ﾒｯｯｾｰｼﾞ");
+            EXPECT_EQ(a.icon, Icon::Information);
+        }
         if (!c.split.empty()) {
             const ui::BoxRecord& q = ui_.boxes()[boxesBefore];
             EXPECT_EQ(q.title, "確認ﾒｯｾｰｼﾞ");
@@ -146,13 +157,63 @@ TEST_F(PointJob, ConvertersAndWriterRunsByRowFormatAndAnswer) {
 
 TEST_F(PointJob, ThePortRowConvertsItsOneFileAsTheNationwideJobDoes) {
     conversionState().MeshRangeCount = 3;
-    ui_.answer(Answer::No);
+    ui_.answer(Answer::Ok).answer(Answer::No);
     auto d = dialog(DataKind::Point, kPortRow, files({"f1.txt"}), out("port.shp"));
     ASSERT_TRUE(convert(*d));
     EXPECT_EQ(point_.meshRangeCountAtPort, -1);
     // The converter wrote the end line and closed the log; the job writes no second one.
     const std::vector<std::string> log = lines(logs().back());
     EXPECT_EQ(std::count_if(log.begin(), log.end(), [](const std::string& l) { return l.rfind("変換終了。", 0) == 0; }), 1);
+}
+
+TEST_F(PointJob, APortTableTheMapShowsIsRefusedBeforeAnythingIsOpened) {
+    writeLayer(out("port_S61.shp"));
+    for (const char* f : {"port_S55.dbf", "port_S61.dbf"}) TempProgramFolder::write(out(f), "on the map");
+    struct Case {
+        const char* name;
+        std::function<void()> show;
+        const char* refusal;
+    };
+    const Case cases[] = {
+        {"LayerWhoseTableIsThe61st", [&] { ASSERT_TRUE(mapTool().AddLayer(out("port_S61.shp"))); },
+         "既にマップに追加されている属性ファイル(_S61)は上書きできません。"},
+        // The tables are checked in order: the 55th is found before the 61st.
+        {"TableOfThe55th", [&] { ASSERT_TRUE(mapTool().AddTable(out("port_S55.dbf"))); },
+         "既にマップに追加されている属性ファイル(_S55)は上書きできません。"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ui_.clearRecords();
+        point_.calls.clear();
+        c.show();
+        ui_.answer(Answer::Ok).answer(Answer::Ok);
+        auto d = dialog(DataKind::Point, kPortRow, files({"f1.txt"}), out("port.shp"));
+        EXPECT_FALSE(convert(*d));
+        ASSERT_EQ(ui_.boxes().size(), 2u);
+        EXPECT_EQ(ui_.boxes()[0].title, "ﾒｯｯｾｰｼﾞ");
+        EXPECT_EQ(ui_.boxes()[1].text, c.refusal);
+        EXPECT_EQ(ui_.boxes()[1].title, "ｴﾗｰﾒｯｾｰｼﾞ");
+        EXPECT_EQ(ui_.boxes()[1].icon, Icon::Exclamation);
+        EXPECT_EQ(point_.calls, std::vector<std::string>{"ChkMakePoint_FileType(f1.txt)"});
+        EXPECT_TRUE(logs().empty());
+        EXPECT_FALSE(pairOnDisk());
+    }
+}
+
+TEST_F(PointJob, ASplitTableTheMapShowsIsRefusedAfterTheQuestion) {
+    for (const char* f : {"chika_Z2.dbf"}) TempProgramFolder::write(out(f), "on the map");
+    ASSERT_TRUE(mapTool().AddTable(out("chika_Z2.dbf")));
+    ui_.answer(Answer::Yes).answer(Answer::Ok);
+    auto d = dialog(DataKind::Point, kLandPriceRow, files({"f1.txt"}), out("chika.shp"));
+    EXPECT_FALSE(convert(*d));
+    ASSERT_EQ(ui_.boxes().size(), 2u);
+    EXPECT_EQ(ui_.boxes()[1].text, "既にマップに追加されている属性ファイル(_Z2)は上書きできません。");
+    EXPECT_EQ(ui_.boxes()[1].title, "ｴﾗｰﾒｯｾｰｼﾞ");
+    EXPECT_EQ(ui_.boxes()[1].icon, Icon::Exclamation);
+    EXPECT_EQ(point_.calls, (std::vector<std::string>{"ChkMakePoint_FileType(f1.txt)", "ChkMakePoint_FileYear(f1.txt)"}));
+    EXPECT_FALSE(std::filesystem::exists(program("MakeShapeFile.fil_Z")));
+    EXPECT_FALSE(conversionState().LogFileNo.isOpen());
+    EXPECT_TRUE(d->ProgressBar->isHidden());
 }
 
 TEST_F(PointJob, SeveralPortFilesAreRefusedBeforeAnythingIsOpened) {
@@ -362,28 +423,12 @@ TEST_F(PointJob, ARunTimeErrorShowsTheProcedureBoxAndClosesTheJobFiles) {
 
 TEST_F(PointJob, YesAtTheClosingQuestionAddsTheOutputAsALayer) {
     point_.onCall = [&](const std::string& name) {
-        if (name == "MakeShapePointFileData") TempProgramFolder::write(out("a.shp"), "shape");
+        if (name == "MakeShapePointFileData") writeLayer(out("a.shp"));
     };
     ui_.answer(Answer::Yes);
     auto d = dialog(DataKind::Point, kOrdinaryRow, files({"f1.txt"}), out("a.shp"));
     ASSERT_TRUE(convert(*d));
-    EXPECT_EQ(mapTool().layers(), std::vector<std::string>{out("a.shp")});
-}
-
-class UnavailablePointJob : public JobTest {};
-
-TEST_F(UnavailablePointJob, WithoutPointConvertersTheJobFailsAndSaysSo) {
-    setRow(conversionState().PointLayers[0], "漁港", 3);
-    standInWriter(0);
-    ui_.answer(Answer::Ok);
-    auto d = dialog(DataKind::Point, 0, {in("f1.txt", "H  P99\r\nP  1\r\n")}, out("a.shp"));
-    EXPECT_FALSE(convert(*d));
-    ASSERT_EQ(ui_.boxes().size(), 1u);
-    EXPECT_EQ(ui_.boxes()[0].text, "ポイントデータの変換処理は、まだ使用できません。");
-    EXPECT_TRUE(runs().empty());
-    ASSERT_EQ(logs().size(), 1u);
-    EXPECT_TRUE(lines(logs()[0]).empty());
-    EXPECT_FALSE(conversionState().LogFileNo.isOpen());
+    EXPECT_EQ(mapLayers(), std::vector<std::string>{out("a.shp")});
 }
 
 }  // namespace

@@ -141,3 +141,56 @@ TEST_F(Definitions, AReopenedDatabaseKnowsItsFieldsTypesSizesAndKeys) {
 }
 
 }  // namespace
+
+namespace {
+
+// The indexes of the file as SQLite holds them: name and column list.
+std::vector<std::string> indexesOf(Database& db) {
+    Query q = db.query("SELECT il.name AS n, group_concat(ii.name, '+') AS c FROM sqlite_master m, "
+                       "pragma_index_list(m.name) il, pragma_index_info(il.name) ii WHERE m.type = 'table' "
+                       "GROUP BY il.name ORDER BY il.name");
+    std::vector<std::string> names;
+    while (q.next()) names.push_back(q.asText("n") + ":" + q.asText("c"));
+    return names;
+}
+
+TEST_F(Definitions, IndexesTakenOffForALoadAreBackForTheFirstQueryAndInTheClosedFile) {
+    db_.createTable(TableDef("リンクデータ中間点")
+                        .field("LinkIdx", FieldType::Long)
+                        .field("中間点番号", FieldType::Long)
+                        .index("LinkIdx", "LinkIdx")
+                        .index("中間点番号", "中間点番号"));
+    db_.createTable(TableDef("台帳データ").field("属性番号", FieldType::Long).index("属性番号", "属性番号", true));
+    const std::vector<std::string> defined = indexesOf(db_);
+    EXPECT_EQ(defined, (std::vector<std::string>{"リンクデータ中間点.LinkIdx:LinkIdx",
+                                                 "リンクデータ中間点.中間点番号:中間点番号", "台帳データ.属性番号:属性番号"}));
+    db_.close();
+
+    for (int pass = 0; pass < 2; ++pass) {
+        db_ = Database::open(file("defs.mdb"));
+        Appender& vertices = db_.appender("リンクデータ中間点");
+        for (int n = 3; n >= 1; --n) {
+            vertices.newRow();
+            vertices.set("LinkIdx", 7);
+            vertices.set("中間点番号", n);
+            vertices.save();
+        }
+        // A unique key stays through the load: the repeated key is refused as it comes.
+        Appender& ledger = db_.appender("台帳データ");
+        ledger.newRow();
+        ledger.set("属性番号", 1);
+        if (pass == 0) ledger.save();
+        else EXPECT_EQ(errorOf([&] { ledger.save(); }), err::DuplicateKey);
+        if (pass == 0) {
+            db_.close();  // closed without a query: the file gets its indexes all the same
+            continue;
+        }
+        EXPECT_EQ(indexesOf(db_), defined);
+        Query q = db_.query("SELECT 中間点番号 FROM リンクデータ中間点 WHERE LinkIdx = 7 ORDER BY 中間点番号, rowid");
+        std::vector<int> order;
+        while (q.next()) order.push_back(q.asLong(0));
+        EXPECT_EQ(order, (std::vector<int>{1, 1, 2, 2, 3, 3}));
+    }
+}
+
+}  // namespace

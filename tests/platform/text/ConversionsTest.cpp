@@ -1,5 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <bit>
+#include <charconv>
+#include <cmath>
+#include <random>
+#include <string>
+#include <optional>
+
 #include "platform/errors/RunTimeError.h"
 #include "platform/text/Conversions.h"
 
@@ -37,6 +44,17 @@ TEST(Conversions, WholeNumbersRoundHalfToEvenWithRangeErrors) {
     }
 }
 
+TEST(Conversions, LeadingNumberSkipsBlanksAnywhereAndStopsAtTheFirstOtherCharacter) {
+    const std::pair<const char*, long long> cases[] = {
+        {"     0", 0}, {"     7", 7}, {"      ", 0}, {"abc", 0},      {"  6x  ", 6},   {"   -3", -3},
+        {"", 0},       {"1 2", 12},   {" 3 0 0 ", 300}, {"- 4", -4}, {"12.9", 12},  {"  1200  ", 1200},
+        {"-2147483648", -2147483648LL},
+    };
+    for (auto [text, n] : cases) EXPECT_EQ(leadingNumber(text), n) << text;
+    EXPECT_THROW(leadingNumber("2147483648"), RunTimeError);
+    EXPECT_THROW(leadingNumber("99999999999"), RunTimeError);
+}
+
 TEST(Conversions, BooleanWordsAndNumbers) {
     EXPECT_TRUE(cBool("True"));
     EXPECT_TRUE(cBool("TRUE"));
@@ -53,4 +71,68 @@ TEST(Conversions, FormatNumberIsPlainDecimal) {
         {0.1 + 0.2, "0.3"}, {123456789012345678.0, "123456789012346000"},
     };
     for (auto [v, expected] : cases) EXPECT_EQ(formatNumber(v), expected) << v;
+}
+
+TEST(Conversions, AppendNumberAddsTheFormattedTextWithoutDisturbingWhatStands) {
+    std::string line = "LINKDATA,";
+    for (double v : {139.004472, -0.5, 1e-300, 1e300, 36.0, -123456.789012345}) {
+        const std::size_t before = line.size();
+        appendNumber(line, v);
+        EXPECT_EQ(line.substr(before), formatNumber(v)) << v;
+        line += ',';
+    }
+    EXPECT_EQ(line.substr(0, 9), "LINKDATA,");
+}
+
+TEST(Conversions, PlainWholeNumbersAreReadStraightAndAgreeWithTheGeneralReading) {
+    const std::pair<const char*, std::optional<std::int64_t>> cases[] = {
+        {"12", 12},          {"  5040000 ", 5040000},  {"-7", -7},         {"+7", 7},
+        {"007", 7},          {"999999999999999", 999999999999999},       {"1234567890123456", std::nullopt},
+        {"-0", std::nullopt}, {"1.5", std::nullopt},   {"1e3", std::nullopt}, {"", std::nullopt},
+        {"  ", std::nullopt}, {"1 2", std::nullopt},   {"-", std::nullopt}, {"\t3\t", 3},
+    };
+    for (auto [text, expected] : cases) {
+        EXPECT_EQ(plainWholeNumber(text), expected) << text;
+        if (expected) EXPECT_EQ(toDouble(text), static_cast<double>(*expected)) << text;
+    }
+    // What the reading leaves to the general path still reads as before.
+    EXPECT_TRUE(std::signbit(toDouble("-0")));
+    EXPECT_EQ(toDouble("1234567890123456"), 1234567890123456.0);
+    EXPECT_EQ(toDouble(" 1.5e2 "), 150.0);
+}
+
+// The number's 15 significant digits laid out plainly, the slow way, as the reference for the quick one.
+std::string referenceNumber(double v) {
+    if (v == 0 || !std::isfinite(v)) return "0";
+    char buf[64];
+    auto r = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::scientific, 14);
+    std::string sci(buf, r.ptr);
+    const bool negative = sci[0] == '-';
+    if (negative) sci.erase(0, 1);
+    const std::size_t e = sci.find('e');
+    const int exponent = std::stoi(sci.substr(e + 1));
+    std::string digits;
+    for (char c : sci.substr(0, e))
+        if (c != '.') digits += c;
+    while (digits.size() > 1 && digits.back() == '0') digits.pop_back();
+    const int pointAfter = exponent + 1;
+    std::string out = negative ? "-" : "";
+    if (pointAfter <= 0) out += "0." + std::string(static_cast<std::size_t>(-pointAfter), '0') + digits;
+    else if (static_cast<std::size_t>(pointAfter) >= digits.size())
+        out += digits + std::string(static_cast<std::size_t>(pointAfter) - digits.size(), '0');
+    else out += digits.substr(0, static_cast<std::size_t>(pointAfter)) + "." + digits.substr(static_cast<std::size_t>(pointAfter));
+    return out;
+}
+
+TEST(Conversions, FormattedNumbersAgreeWithFifteenDigitRoundingAcrossMagnitudes) {
+    std::mt19937_64 random(22);
+    std::uniform_int_distribution<std::int64_t> units(-6480000, 6480000);
+    std::uniform_real_distribution<double> unit(0.0, 1.0);
+    for (int i = 0; i < 200000; ++i) {
+        // Degrees of 1/36000-degree units, as the writers make them, and doubles of every magnitude.
+        const double degrees = static_cast<double>(units(random) * 250 / 9) / 1e6;
+        const double any = (unit(random) - 0.5) * std::pow(10.0, static_cast<int>(unit(random) * 40) - 20);
+        const double bits = std::bit_cast<double>(random() & 0x7fefffffffffffffULL);
+        for (double v : {degrees, any, bits, 0.1 * i, 1.0 / (i + 1)}) ASSERT_EQ(formatNumber(v), referenceNumber(v)) << v;
+    }
 }

@@ -4,7 +4,8 @@
 //   ostrandrun [--program-folder DIR] [--meshes CODES] [--basins CODES] [--stop-before-naming]
 //              ITEM FILES OUTPUT LOG
 //
-// ITEM 0-10 runs Ostrand (CODES of --meshes as its mesh list, none when not given); --basins runs
+// ITEM 0-10 runs Ostrand (CODES of --meshes as its mesh list, none when not given; @FILE reads the list from
+// a file, for lists longer than one argument may be); --basins runs
 // MakeSyusuiV6 with the catchment codes instead (ITEM is then not used). Prints "status S total T made M incomplete I" and exits
 // with the job's status; 125 for a wrong command line or a library that cannot be loaded.
 // --stop-before-naming stops the process (SIGSTOP) when the job is about to give its first new file a
@@ -17,6 +18,8 @@
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -49,6 +52,7 @@ extern "C" int linkat(int olddirfd, const char* oldpath, int newdirfd, const cha
 int main(int argc, char** argv) {
     std::string folder = VELMORA_PROGRAM_DIR;
     const char* meshes = nullptr;
+    std::string meshesFromFile;
     const char* basins = nullptr;
     std::vector<const char*> args;
     for (int i = 1; i < argc; ++i) {
@@ -58,6 +62,14 @@ int main(int argc, char** argv) {
             folder = argv[++i];
         } else if (a == "--meshes" && has_value) {
             meshes = argv[++i];
+            if (meshes[0] == '@') {
+                std::ifstream f(meshes + 1);
+                if (!f) return usage("cannot read the mesh list");
+                meshesFromFile.assign(std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>());
+                while (!meshesFromFile.empty() && (meshesFromFile.back() == '\n' || meshesFromFile.back() == '\r'))
+                    meshesFromFile.pop_back();
+                meshes = meshesFromFile.c_str();
+            }
         } else if (a == "--basins" && has_value) {
             basins = argv[++i];
         } else if (a == "--stop-before-naming") {

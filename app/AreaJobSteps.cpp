@@ -1,0 +1,114 @@
+#include "app/AreaJobSteps.h"
+
+#include <filesystem>
+
+#include "app/CheckLayer.h"
+#include "app/FileListJobSteps.h"
+#include "app/OutputPath.h"
+#include "convert/area/AreaShapeWriters.h"
+#include "convert/area/PolygonDb.h"
+#include "convert/area/PolygonLoader.h"
+#include "convert/core/ConversionLog.h"
+#include "convert/core/ConversionState.h"
+#include "convert/shapedesc/ShapeDescriptionFiles.h"
+#include "platform/db/Database.h"
+#include "platform/text/Cp932.h"
+
+namespace velmora::jobs {
+
+namespace {
+
+// One attached output: its suffix, the texts of its refusal, log line and failure, and its writers.
+struct AttachedKind {
+    const char* suffix;
+    const char* onMapRefusal;
+    const char* logLabel;
+    const char* failure;
+    bool (*whole)(db::Database&, const ModPolygon::MapOffer&);
+    bool (*select)(db::Database&, const ModPolygon::MapOffer&);
+};
+
+const AttachedKind kPoints{"_P.shp", "既にマップに追加されているシェープファイル(_p)は上書きできません。", "代表点データ",
+                           "代表点データ変換中にエラーが発生しました。ログファイルを参照してください。",
+                           &ModPolygon::MakeShapePolygon_PointFileData,
+                           &ModPolygon::MakeShapePolygon_PointFileData_Select};
+const AttachedKind kLines{"_L.shp", "既にマップに追加されているシェープファイル(_l)は上書きできません。", "線データ",
+                          "線データ変換中にエラーが発生しました。ログファイルを参照してください。",
+                          &ModPolygon::MakeShapeArcFileData, &ModPolygon::MakeShapeArcFileData_Select};
+
+// False: the writer failed (its box shown) and the job must end.
+bool writeAttached(db::Database& db, const AttachedKind& kind, const AttachedOutputs& o) {
+    if (modCommon::checkLayer(modCommon::mainMap(), outputBase(conversionState().OutputPath, DataKind::Area) + kind.suffix)) {
+        ui::message(kind.onMapRefusal, "ｴﾗｰﾒｯｾｰｼﾞ", ui::Icon::Exclamation);
+        return true;
+    }
+    modCommon::PutLogFileMsg(0, text::toCp932(kind.logLabel));
+    const ModPolygon::MapOffer offer = [](const std::string& shapefile) {
+        askToAddToMap(kAddShapefileQuestion, {shapefile}, MapAddition::Layers);
+    };
+    if ((o.selection ? kind.select : kind.whole)(db, offer)) return true;
+    ui::message(kind.failure, {}, o.failureIcon);
+    return false;
+}
+
+}  // namespace
+
+bool refuseCommaPaths(const std::vector<std::string>& files) {
+    for (const std::string& f : files) {
+        if (f.find(',') == std::string::npos) continue;
+        ui::message("ファイル名またはフォルダ名に「,」を含む入力ファイルからはポリゴンを作成できません。\r" + f,
+                    "ｴﾗｰﾒｯｾｰｼﾞ", ui::Icon::Exclamation);
+        return true;
+    }
+    return false;
+}
+
+std::string joinInputFiles(const std::vector<std::string>& files) {
+    std::string list;
+    for (const std::string& f : files) {
+        if (f.empty()) continue;
+        if (!list.empty()) list += ',';
+        list += f;
+    }
+    return list;
+}
+
+void prepareLibraryLog() {
+    openJobLog();
+    conversionState().LogFileNo.close();
+}
+
+bool offerPolygons(std::int16_t status, const std::string& outputPath) {
+    if (status != 0) return false;
+    const auto& counts = conversionState().PolygonCounts;
+    const std::string text = "全ポリゴンデータ = " + std::to_string(counts[0]) + "　中　ポリゴンデータ = " +
+                             std::to_string(counts[1]) + " 件作成されました。\r" + kAddShapefileQuestion;
+    askToAddToMap(text.c_str(), {outputPath}, MapAddition::Layers);
+    return true;
+}
+
+bool makeAttachedOutputs(const std::vector<std::string>& files, const AttachedOutputs& o) {
+    if (!o.points && !o.lines) return true;
+    ConversionState& s = conversionState();
+    if (s.PolygonMakeMode != 1) s.LogFilePath = modCommon::makeLogFilePath();
+    modCommon::openLogFile(text::LineWriter::Mode::Append);
+    modCommon::PutLogFileMsg(16, text::toCp932("面データ"));
+    if (!ModPolygon::MakePolygonDb()) return false;
+    db::Database db = db::Database::open(ModPolygon::PolygonDbPath());
+    s.LinkIdxCounter = {0, 0};
+    for (const std::string& f : files)
+        if (!f.empty() && !ModPolygon::PolySetTextToTbl(db, f)) return false;
+    if (o.points && !writeAttached(db, kPoints, o)) return false;
+    if (o.lines && !writeAttached(db, kLines, o)) return false;
+    endJobLog();
+    db.close();
+    std::filesystem::remove(ModPolygon::PolygonDbPath());
+    return true;
+}
+
+void endAreaJob() {
+    hideProgress();
+    shapedesc::deletePair();
+}
+
+}  // namespace velmora::jobs
