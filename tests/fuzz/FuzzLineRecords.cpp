@@ -7,6 +7,7 @@
 #include <exception>
 
 #include "convert/line/LineRecords.h"
+#include "platform/text/Conversions.h"
 #include "tests/fuzz/FuzzInput.h"
 
 namespace {
@@ -23,7 +24,7 @@ void cutColumns(std::string_view line, std::span<const ModLine::RecordColumn> co
 
 std::int32_t countOf(std::string_view line, const ModLine::RecordColumn& column) {
     try {
-        return ModLine::LeadingNumber(ModLine::CharColumns(line, column.start, column.width));
+        return velmora::text::leadingNumber(ModLine::CharColumns(line, column.start, column.width));
     } catch (const std::exception&) {
         return 0;
     }

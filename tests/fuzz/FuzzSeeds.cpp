@@ -16,6 +16,8 @@
 #include "tests/tools/gen/AttrFileGen.h"
 #include "tests/tools/gen/BasinFileGen.h"
 #include "tests/tools/gen/LineFileGen.h"
+#include "tests/tools/gen/MeshFileGen.h"
+#include "tests/tools/gen/PointFileGen.h"
 #include "tests/tools/gen/ShapeFileGen.h"
 
 namespace fs = std::filesystem;
@@ -215,6 +217,48 @@ void mapSeeds(const fs::path& scratch) {
     layer("polygons", polygons);
 }
 
+std::string joinedLines(const std::vector<std::string>& lines) {
+    std::string s;
+    for (const auto& l : lines) s += l + "\r\n";
+    return s;
+}
+
+// Census files (comma and tab, with dashes, extra fields, short codes) at the levels and subdivisions
+// the geometry knows; the three leading bytes pick the separator and a subdivided cell (column 1, row 2).
+void meshSeeds() {
+    struct Case {
+        const char* name;
+        gen::MeshFileFormat format;
+        int level, subdivision;
+        char separator;
+    };
+    for (const Case& c : {Case{"comma-l3", gen::MeshFileFormat::Comma, 3, 0, 0}, Case{"tab-l3", gen::MeshFileFormat::Tab, 3, 0, 1},
+                          Case{"comma-l2-sub5", gen::MeshFileFormat::Comma, 2, 5, 0},
+                          Case{"comma-l3-sub10", gen::MeshFileFormat::Comma, 3, 10, 0}}) {
+        gen::MeshFileOptions o;
+        o.format = c.format;
+        o.level = c.level;
+        o.subdivision = c.subdivision;
+        o.records = 4;
+        o.dashes = true;
+        o.extraFieldEvery = 3;
+        o.shortCodeEvery = 4;
+        seed("mesh_census", c.name, std::string{c.separator, 1, 2} + joinedLines(gen::formatMeshFile(gen::makeMeshFileModel(o))));
+    }
+}
+
+// A fixed-column point file and the land-price item layout rows (sub-field specs).
+void pointSeeds(const fs::path& scratch) {
+    gen::PointFileOptions o;
+    o.points = 4;
+    o.blankYEvery = 3;
+    o.invalidXEvery = 2;
+    const fs::path fixed = scratch / "points.txt";
+    gen::writeFixedPointFile(fixed.string(), gen::standardPointLayer(), o);
+    seed("point_records", "fixed", slurp(fixed));
+    seed("point_records", "layout", joinedLines(gen::csvLayoutRows(gen::landPriceCsvLayer("2008"))));
+}
+
 void catalogueSeeds(const fs::path& fixtures) {
     const fs::path sample = fixtures / "catalogue" / "sample";
     seed("catalogue", "sample", slurp(sample / "DataDBF.csv") + std::string(1, '\0') + slurp(sample / "DataDBFItem.csv"));
@@ -237,6 +281,8 @@ int main(int argc, char** argv) {
     descriptionSeeds(scratch);
     areaStructureSeeds(scratch);
     mapSeeds(scratch);
+    meshSeeds();
+    pointSeeds(scratch);
     catalogueSeeds(VELMORA_FIXTURES);
     fs::remove_all(scratch);
     return 0;
