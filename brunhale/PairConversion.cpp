@@ -60,6 +60,30 @@ void writeShape(ShapefileOutput& shp, ShapeKind kind, const RecordBlock& rec, lo
 
 }  // namespace
 
+void writeRecords(HeaderFileReader& header, CoordinateFileReader* coords, ShapefileOutput* shp, TableOutput& dbf) {
+    const ShapeKind kind = header.header().kind;
+    // Record blocks and vertex lists are paired by walking both files in order: a block takes the next
+    // vertex list when the ids agree, otherwise its shape is null (a mesh cell whose ring was written
+    // under the id of an earlier record; every station carries id 1 and so pairs in turn).
+    RecordBlock rec;
+    std::vector<double> xs, ys;
+    while (header.next(rec)) {
+        if (shp) {
+            if (coords->hasList() && coords->nextId() == rec.id) {
+                long listLine = coords->nextLine();
+                coords->takeList(xs, ys);
+                writeShape(*shp, kind, rec, listLine, xs, ys);
+            } else {
+                shp->writeNull();
+            }
+        }
+        dbf.writeRow(rec.valuesText, rec.hasValues, rec.line);
+    }
+    if (coords && coords->hasList())
+        malformedAt(CoordinateFileName, coords->nextLine(),
+                    "vertex list " + std::to_string(coords->nextId()) + " has no record block");
+}
+
 void convertPair(const std::string& folder) {
     TrackedFiles::reset();
     TrackedFiles files;
@@ -94,26 +118,7 @@ void convertPair(const std::string& folder) {
     }
     TableOutput dbf(dbfPath, hb.fields, files);
 
-    // Record blocks and vertex lists are paired by walking both files in order: a block takes the next
-    // vertex list when the ids agree, otherwise its shape is null (a mesh cell whose ring was written
-    // under the id of an earlier record; every station carries id 1 and so pairs in turn).
-    RecordBlock rec;
-    std::vector<double> xs, ys;
-    while (header.next(rec)) {
-        if (shp) {
-            if (coords->hasList() && coords->nextId() == rec.id) {
-                long listLine = coords->nextLine();
-                coords->takeList(xs, ys);
-                writeShape(*shp, hb.kind, rec, listLine, xs, ys);
-            } else {
-                shp->writeNull();
-            }
-        }
-        dbf.writeRow(rec.valuesText, rec.hasValues, rec.line);
-    }
-    if (coords && coords->hasList())
-        malformedAt(CoordinateFileName, coords->nextLine(),
-                    "vertex list " + std::to_string(coords->nextId()) + " has no record block");
+    writeRecords(header, coords ? &*coords : nullptr, shp ? &*shp : nullptr, dbf);
 
     if (shp) shp->close();
     dbf.close();

@@ -4,6 +4,15 @@
 
 namespace velmora::brunhale {
 
+class HeaderFileReader;
+class CoordinateFileReader;
+class ShapefileOutput;
+class TableOutput;
+
+// Walks the record blocks of the header and pairs them with the vertex lists (coords and shp are null
+// for a table), writing each shape and row. Throws Failure for a malformed pair.
+void writeRecords(HeaderFileReader& header, CoordinateFileReader* coords, ShapefileOutput* shp, TableOutput& dbf);
+
 // Converts "MakeShapeFile.fil_H" and "MakeShapeFile.fil_D" of folder. Throws Failure; on failure no new
 // file is left behind and earlier files of the output's names are untouched.
 void convertPair(const std::string& folder);

@@ -35,7 +35,10 @@ SAFile open(const char* name, const char* access) {
     return reinterpret_cast<SAFile>(new File{f, 0});
 }
 
+// shapelib hands a null buffer with a count of zero (the field descriptors of a table without fields);
+// the C library's functions must not see it.
 SAOffset read(void* p, SAOffset size, SAOffset n, SAFile file) {
+    if (n == 0 || size == 0) return 0;
     File* f = asFile(file);
     SAOffset done = std::fread(p, size, n, f->f);
     f->pos += done * size;
@@ -43,6 +46,7 @@ SAOffset read(void* p, SAOffset size, SAOffset n, SAFile file) {
 }
 
 SAOffset write(void* p, SAOffset size, SAOffset n, SAFile file) {
+    if (n == 0 || size == 0) return 0;
     File* f = asFile(file);
     SAOffset done = std::fwrite(p, size, n, f->f);
     f->pos += done * size;

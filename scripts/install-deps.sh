@@ -2,7 +2,8 @@
 # Installs the Debian packages Velmora needs to build, test and run; does nothing when all are present.
 set -euo pipefail
 packages=(cmake g++ pkg-config qt6-base-dev libsqlite3-dev libshp-dev libgtest-dev libgmock-dev
-          gdal-bin xvfb xauth x11-utils fonts-noto-cjk qt6-translations-l10n)
+          gdal-bin xvfb xauth x11-utils fonts-noto-cjk qt6-translations-l10n
+          clang libclang-rt-14-dev)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")

@@ -2,6 +2,10 @@
 // the writer cannot finish.
 #include <gmock/gmock.h>
 
+#include <unistd.h>
+
+#include <cstdlib>
+#include <fstream>
 #include <map>
 
 #include "tests/app/jobs/JobCatalogue.h"
@@ -79,3 +83,64 @@ TEST_F(JobRunner, AFullFileSystemKeepsTheEarlierOutput) {
 }
 
 }  // namespace
+
+namespace {
+
+// A folder that turns read-only for the rest of the object's life: a read-only bind mount of itself
+// (root writes through mode bits) or, for other users, its write bits taken away.
+class ReadOnlyLater {
+public:
+    explicit ReadOnlyLater(std::string folder) : folder_(std::move(folder)) {}
+    ~ReadOnlyLater() {
+        if (::geteuid() == 0) {
+            std::system(("umount '" + folder_ + "' 2>/dev/null").c_str());
+        } else {
+            fs::permissions(folder_, fs::perms::owner_write, fs::perm_options::add);
+        }
+    }
+    // The shell command that turns the folder read-only; it fails where bind mounts are not allowed.
+    std::string command() const {
+        if (::geteuid() == 0)
+            return "mount --bind '" + folder_ + "' '" + folder_ + "' && mount -o remount,bind,ro '" + folder_ + "'";
+        return "chmod a-w '" + folder_ + "'";
+    }
+
+private:
+    std::string folder_;
+};
+
+}  // namespace
+
+TEST_F(JobRunner, AMissingWriterFailsWithItsBoxAndKeepsTheEarlierOutput) {
+    const std::string out = program_.file("out/海岸線.shp");
+    ASSERT_EQ(lineJob(program_.path(), out, "--answer no").exitCode, 0);
+    const auto before = snapshot(program_.file("out"));
+    fs::remove(program_.file("Brunhale"));
+
+    const RunnerResult run = lineJob(program_.path(), out, "--answer yes");
+    EXPECT_THAT(run.output, HasSubstr("box: ﾒｯｾｰｼﾞ | Shapeﾌｧｲﾙの作成に失敗しました。"));
+    EXPECT_THAT(run.output, ::testing::EndsWith("result: failure\n"));
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(snapshot(program_.file("out")), before);
+}
+
+TEST_F(JobRunner, AnOutputFolderTurnedReadOnlyAfterTheChecksKeepsTheEarlierOutput) {
+    const std::string out = program_.file("out/海岸線.shp");
+    ASSERT_EQ(lineJob(program_.path(), out, "--answer no").exitCode, 0);
+    const auto before = snapshot(program_.file("out"));
+
+    // The job's checks pass on a writable folder; the writer then finds it read-only.
+    ReadOnlyLater readOnly(program_.file("out"));
+    fs::rename(program_.file("Brunhale"), program_.file("Brunhale.real"));
+    {
+        std::ofstream wrapper(program_.file("Brunhale"));
+        wrapper << "#!/bin/sh\n" << readOnly.command() << " || { touch \"$0.unlocked\"; exit 99; }\nexec \"$(dirname \"$0\")/Brunhale.real\"\n";
+    }
+    fs::permissions(program_.file("Brunhale"), fs::perms::owner_all);
+    // Brunhale finds its pair beside its own executable, which the wrapper's exec keeps in this folder.
+    const RunnerResult run = lineJob(program_.path(), out, "--answer yes");
+    if (fs::exists(program_.file("Brunhale.unlocked"))) GTEST_SKIP() << "the folder cannot be made read-only";
+    EXPECT_THAT(run.output, HasSubstr("box: ﾒｯｾｰｼﾞ | Shapeﾌｧｲﾙの作成に失敗しました。"));
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(snapshot(program_.file("out")), before);
+}
