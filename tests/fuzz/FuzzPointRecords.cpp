@@ -1,6 +1,6 @@
 // The point converters' record cuts and layout texts over each line of the input: the "P" record's mesh
 // and coordinate columns with their usability check, the line split as a delimited record and as a layout
-// line, and each field read as a sub-field spec. RunTimeError is the spec reader's refusal.
+// line, and each field read as a sub-field rule. RunTimeError is how that rule's reader refuses a field.
 #include <cstddef>
 #include <cstdint>
 #include <string>
