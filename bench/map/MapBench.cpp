@@ -10,6 +10,7 @@
 #include "platform/map/MapView.h"
 #include "platform/map/ShapeData.h"
 #include "platform/ui/TestApplication.h"
+#include "bench/support/BenchSupport.h"
 #include "tests/platform/map/PlainDrawing.h"
 #include "tests/polygon/support/TempFolder.h"
 #include "tests/tools/gen/ShapeFileGen.h"
@@ -27,28 +28,15 @@
 #include <vector>
 
 using namespace velmora::map;
+using velmora::bench::median;
+using velmora::bench::millis;
 namespace fs = std::filesystem;
 
 namespace {
 
 constexpr int Runs = 5;
 
-double median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
-
-double millis(const std::function<void()>& work) {
-    const auto t0 = std::chrono::steady_clock::now();
-    work();
-    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count();
-}
-
-double medianMillis(const std::function<void()>& work, int runs = Runs) {
-    std::vector<double> t;
-    for (int i = 0; i < runs; ++i) t.push_back(millis(work));
-    return median(t);
-}
+double medianMillis(const std::function<void()>& work, int runs = Runs) { return velmora::bench::medianMillis(work, runs); }
 
 double residentMb() {
     std::ifstream statm("/proc/self/statm");

@@ -30,6 +30,18 @@ double median(std::vector<double> figures) {
     return figures[figures.size() / 2];
 }
 
+double millis(const std::function<void()>& work) {
+    const auto t0 = Clock::now();
+    work();
+    return std::chrono::duration<double, std::milli>(Clock::now() - t0).count();
+}
+
+double medianMillis(const std::function<void()>& work, int runs) {
+    std::vector<double> t;
+    for (int i = 0; i < runs; ++i) t.push_back(millis(work));
+    return median(t);
+}
+
 namespace {
 
 // The resident high-water mark of a running process (kB), or -1 once it is gone.

@@ -3,6 +3,7 @@
 // peak resident memory, and a stand-in Brunhale that sets each pair aside so that writing is timed alone.
 #include <chrono>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -18,6 +19,10 @@ void readRunsAndScale(int argc, char** argv, int& runs, double& scale);
 
 // The middle of the sorted figures (the upper one of an even count); 0 of none.
 double median(std::vector<double> figures);
+
+// The wall time of one call of `work`, in milliseconds; the median of `runs` such calls.
+double millis(const std::function<void()>& work);
+double medianMillis(const std::function<void()>& work, int runs);
 
 struct ChildRun {
     bool started = false;

@@ -16,6 +16,7 @@
 #include "platform/map/MapView.h"
 #include "platform/ui/ScriptedUi.h"
 #include "platform/ui/TestApplication.h"
+#include "bench/support/BenchSupport.h"
 #include "tests/polygon/support/TempFolder.h"
 #include "tests/tools/gen/ShapeFileGen.h"
 #include "tests/viewer/PropFixtures.h"
@@ -23,21 +24,12 @@
 #include "viewer/MapExport.h"
 
 using namespace velmora;
+using velmora::bench::median;
+using velmora::bench::millis;
 
 namespace {
 
 constexpr int Runs = 5;
-
-double median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
-
-double millis(const std::function<void()>& work) {
-    const auto t0 = std::chrono::steady_clock::now();
-    work();
-    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count();
-}
 
 }  // namespace
 

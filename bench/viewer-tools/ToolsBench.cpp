@@ -8,6 +8,7 @@
 #include "platform/map/MapLayer.h"
 #include "platform/map/MapView.h"
 #include "platform/ui/TestApplication.h"
+#include "bench/support/BenchSupport.h"
 #include "tests/polygon/support/TempFolder.h"
 #include "tests/tools/gen/ShapeFileGen.h"
 #include "viewer/MapToolSelection.h"
@@ -33,6 +34,8 @@
 #include <vector>
 
 using namespace velmora;
+using velmora::bench::median;
+using velmora::bench::millis;
 using namespace velmora::map;
 namespace fs = std::filesystem;
 
@@ -40,22 +43,7 @@ namespace {
 
 constexpr int Runs = 5;
 
-double median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
-
-double millis(const std::function<void()>& work) {
-    const auto t0 = std::chrono::steady_clock::now();
-    work();
-    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count();
-}
-
-double medianMillis(const std::function<void()>& work) {
-    std::vector<double> t;
-    for (int i = 0; i < Runs; ++i) t.push_back(millis(work));
-    return median(t);
-}
+double medianMillis(const std::function<void()>& work, int runs = Runs) { return velmora::bench::medianMillis(work, runs); }
 
 double residentMb() {
     std::ifstream statm("/proc/self/statm");
