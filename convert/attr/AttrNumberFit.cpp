@@ -10,6 +10,11 @@ namespace ModAttr {
 
 using namespace velmora;
 
+std::string recordInFile(const std::string& path, long line) {
+    return text::toCp932("ファイル：") + (text::canEncodeCp932(path) ? text::toCp932(path) : std::string("?")) +
+           text::toCp932(" 行：") + std::to_string(line);
+}
+
 bool NumberFit::overflows(std::string_view value, long width) {
     thread_local std::string laidOut;
     try {

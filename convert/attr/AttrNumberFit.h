@@ -9,6 +9,10 @@
 
 namespace ModAttr {
 
+// A record of an input file as the log names it: "ファイル：<path> 行：<line>" (CP932; a path without a
+// CP932 form is "?").
+std::string recordInFile(const std::string& path, long line);
+
 class NumberFit {
 public:
     // Whether a numeric item's value would not fit a field of the given width.

@@ -54,12 +54,6 @@ bool writeHeaderBlock() {
     return true;
 }
 
-// A record of an input file as the log names it: the file and its line number (CP932).
-std::string recordInFile(const std::string& path, long line) {
-    return text::toCp932("ファイル：") + (text::canEncodeCp932(path) ? text::toCp932(path) : std::string("?")) +
-           text::toCp932(" 行：") + std::to_string(line);
-}
-
 // The progress display of a writer: n + n × 0.1 steps under the caption, shown between two yields.
 void showWriterProgress(double count) {
     progress::setMaximum(count + count * 0.1);

@@ -16,6 +16,7 @@
 #include "convert/point/PointDb.h"
 #include "convert/point/LandPriceYear.h"
 #include "convert/point/PointHeader.h"
+#include "convert/point/PointNumberFit.h"
 #include "convert/point/PointLoading.h"
 #include "convert/point/PointProgress.h"
 #include "convert/point/PointWriters.h"
@@ -64,6 +65,7 @@ void writeValues(text::LineWriter& out, const std::vector<std::string_view>& fie
         values.push_back(landPriceValue(fields, layout.SourceColumns[i - 1], layout.SubFieldSpecs[i - 1],
                                         ModAttr::isTextItem(layer.ItemType.at(i))));
     }
+    fitNumbers(layer, first, last, values, inputRecord);
     if (number) values.push_back(*number);
     shapedesc::writeDbfItem(out, std::span<const std::string_view>(values));
 }

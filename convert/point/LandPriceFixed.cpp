@@ -6,6 +6,7 @@
 #include "convert/core/ConversionState.h"
 #include "convert/point/PointFieldBlock.h"
 #include "convert/point/PointHeader.h"
+#include "convert/point/PointNumberFit.h"
 #include "convert/point/PointWriters.h"
 #include "convert/shapedesc/ShapeDescriptionBaseName.h"
 #include "convert/shapedesc/ShapeDescriptionFiles.h"
@@ -73,6 +74,7 @@ bool MakeShapePointFileData_ini_Chika() {
         shapedesc::writeShapeType(h, shapedesc::Kind::Point, s.DatumCode);
         shapedesc::writeMakeFileName(z, base + "_Z");
         shapedesc::writeShapeType(z, shapedesc::Kind::Table, s.DatumCode);
+        startNumberFit();
         if (second) {
             shapedesc::openDescriptionFile(s.FilZ2FileNo, "_Z2");
             shapedesc::writeMakeFileName(s.FilZ2FileNo.file(), base + "_Z2");

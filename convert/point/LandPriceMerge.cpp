@@ -10,6 +10,7 @@
 #include "convert/point/LandPriceFixed.h"
 #include "convert/point/PointDb.h"
 #include "convert/point/PointHeader.h"
+#include "convert/point/PointNumberFit.h"
 #include "convert/point/PointProgress.h"
 #include "convert/shapedesc/ShapeDescriptionFiles.h"
 #include "convert/shapedesc/ShapeDescriptionRun.h"
@@ -68,12 +69,14 @@ std::string attributeRowSql(const LayerDef& layer, const char* table, int first,
     return "SELECT " + columns + " FROM " + db::quoteName(table) + " WHERE rowid = ?";
 }
 
-// One value line of items first .. last (written items only), with the key when one is given.
+// One value line of items first .. last (written items only), with the key when one is given; location
+// `id` names the record of a number too wide for its field.
 void writeItems(text::LineWriter& out, const LayerDef& layer, const MergedLocation& location, int first, int last,
-                const std::string* key) {
+                std::int32_t id, const std::string* key) {
     std::vector<std::string> values;
     for (int k = first; k <= std::min<int>(last, layer.ItemCount); ++k)
         if (layer.ItemOutput.at(static_cast<std::size_t>(k))) values.push_back(location.item(k));
+    fitNumbers(layer, first, last, values, [id] { return text::toCp932("レコード：") + std::to_string(id); });
     if (key) values.push_back(*key);
     shapedesc::writeDbfItem(out, std::span<const std::string>(values));
 }
@@ -157,10 +160,10 @@ bool MakeShapeDbfData_Chika2(const MergedLocation& location, std::int32_t id) {
         ConversionState& s = conversionState();
         const LayerDef& layer = selectedPointLayer();
         const std::string key = std::to_string(id);
-        writeItems(s.FilHFileNo.file(), layer, location, 1, kLandPriceBasicItems, &key);
-        writeItems(s.FilZFileNo.file(), layer, location, kLandPriceBasicItems + 1, kFirstTableLastItem, &key);
+        writeItems(s.FilHFileNo.file(), layer, location, 1, kLandPriceBasicItems, id, &key);
+        writeItems(s.FilZFileNo.file(), layer, location, kLandPriceBasicItems + 1, kFirstTableLastItem, id, &key);
         if (layer.ItemCount > kFirstTableLastItem)
-            writeItems(s.FilZ2FileNo.file(), layer, location, kFirstTableLastItem + 1, layer.ItemCount, &key);
+            writeItems(s.FilZ2FileNo.file(), layer, location, kFirstTableLastItem + 1, layer.ItemCount, id, &key);
         return true;
     } catch (const std::exception& e) {
         ui::showError(e, "Error: ModPoint (ModPoint MakeShapeDbfData_Chika2)");
@@ -168,10 +171,10 @@ bool MakeShapeDbfData_Chika2(const MergedLocation& location, std::int32_t id) {
     }
 }
 
-bool MakeShapeDbfData_Chika3(const MergedLocation& location, std::int32_t) {
+bool MakeShapeDbfData_Chika3(const MergedLocation& location, std::int32_t id) {
     try {
         const LayerDef& layer = selectedPointLayer();
-        writeItems(conversionState().FilHFileNo.file(), layer, location, 1, layer.ItemCount, nullptr);
+        writeItems(conversionState().FilHFileNo.file(), layer, location, 1, layer.ItemCount, id, nullptr);
         return true;
     } catch (const std::exception& e) {
         ui::showError(e, "Error: ModPoint (ModPoint MakeShapeDbfData_Chika3)");

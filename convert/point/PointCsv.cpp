@@ -10,6 +10,7 @@
 #include "convert/core/RunningNumber.h"
 #include "convert/point/CsvItemLayout.h"
 #include "convert/point/PointHeader.h"
+#include "convert/point/PointNumberFit.h"
 #include "convert/point/PointProgress.h"
 #include "convert/point/PointRecords.h"
 #include "convert/shapedesc/ShapeDescriptionWriter.h"
@@ -135,6 +136,7 @@ bool MakeShapePointFileCSV(const std::string& path, std::int32_t& pointNumber) {
             values.clear();
             for (std::size_t w = 0; w < written.size(); ++w)
                 values.push_back(itemValue(fields, written[w].source, *written[w].spec, written[w].text, joined[w]));
+            fitNumbers(layer, 1, layer.ItemCount, values, inputRecord);
             trimJoinedEnds(values);
             shapedesc::writeDbfItem(h, std::span<const std::string_view>(values));
             ModLine::incremented(pointNumber);

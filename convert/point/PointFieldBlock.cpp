@@ -5,6 +5,7 @@
 
 #include "convert/core/ConversionRoutines.h"
 #include "convert/core/LayerDef.h"
+#include "convert/point/PointNumberFit.h"
 #include "convert/point/PointRecords.h"
 #include "convert/shapedesc/ShapeDescriptionWriter.h"
 
@@ -32,6 +33,7 @@ void writeKeyedValues(text::LineWriter& out, const LayerDef& layer, std::string_
                       std::string_view key, std::vector<std::string_view>& values) {
     values.clear();
     appendItemValues(layer, line, first, last, ValueCut::AsCut, values);
+    fitNumbers(layer, first, last, values, inputRecord);
     values.push_back(key);
     shapedesc::writeDbfItem(out, std::span<const std::string_view>(values));
 }

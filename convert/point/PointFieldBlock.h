@@ -21,8 +21,9 @@ inline constexpr const char* kLinkKeyField = "LinkKey";
 // refused an item type (its message was shown).
 bool writeFieldBlock(velmora::text::LineWriter& h, const velmora::LayerDef& layer, int first, int last, bool linkKey);
 
-// The value line of a keyed output: one field per written item of first .. last (as cut, PointRecords.h)
-// and then the key; a range without written items gives the key alone. `values` is working space.
+// The value line of a keyed output: one field per written item of first .. last (as cut, PointRecords.h;
+// a number too wide for its field empty and logged, PointNumberFit.h) and then the key; a range without
+// written items gives the key alone. `values` is working space.
 void writeKeyedValues(velmora::text::LineWriter& out, const velmora::LayerDef& layer, std::string_view line, int first,
                       int last, std::string_view key, std::vector<std::string_view>& values);
 

@@ -12,6 +12,7 @@
 #include "convert/point/PointDb.h"
 #include "convert/point/PointDistinctRows.h"
 #include "convert/point/PointHeader.h"
+#include "convert/point/PointNumberFit.h"
 #include "convert/point/PointProgress.h"
 #include "convert/shapedesc/ShapeDescriptionWriter.h"
 #include "platform/db/Database.h"
@@ -70,6 +71,7 @@ bool writeRows(db::Database& database, const DistinctRows& distinct) {
         shapedesc::writeLinkData(d, x, y);
         shapedesc::writeLinkNo(h, id);
         for (std::size_t v = 0; v < written.size(); ++v) values[v] = rows.asText(written[v]);
+        fitNumbers(layer, 1, layer.ItemCount, values, [&] { return text::toCp932("レコード：") + std::to_string(id); });
         shapedesc::writeDbfItem(h, std::span<const std::string>(values));
         ModLine::incremented(id);
         progress::step();

@@ -11,6 +11,7 @@
 #include "convert/core/RunningNumber.h"
 #include "convert/point/PointFieldBlock.h"
 #include "convert/point/PointHeader.h"
+#include "convert/point/PointNumberFit.h"
 #include "convert/point/PointProgress.h"
 #include "convert/point/PointRecords.h"
 #include "convert/point/LandPriceFixed.h"
@@ -105,12 +106,10 @@ private:
                 if (!MakeShapeDbfData_Kouwan(line, id)) return false;
             } else {
                 values.clear();
-                if (meshFiltered) {
-                    appendItemValues(layer, line, 1, layer.ItemCount, ValueCut::AsCut, values);
-                } else {
-                    appendItemValues(layer, line, 1, layer.ItemCount, ValueCut::Trimmed, values);
-                    trimJoinedEnds(values);
-                }
+                appendItemValues(layer, line, 1, layer.ItemCount, meshFiltered ? ValueCut::AsCut : ValueCut::Trimmed,
+                                 values);
+                fitNumbers(layer, 1, layer.ItemCount, values, inputRecord);
+                if (!meshFiltered) trimJoinedEnds(values);
                 shapedesc::writeDbfItem(h, std::span<const std::string_view>(values));
             }
             written_ = true;
@@ -146,6 +145,7 @@ bool MakeShapePointFileData_ini() {
         text::LineWriter& h = s.FilHFileNo.file();
         shapedesc::writeMakeFileName(h, shapedesc::shapeBaseName(s.OutputPath));
         shapedesc::writeShapeType(h, shapedesc::Kind::Point, s.DatumCode);
+        startNumberFit();
         return writeFieldBlock(h, layer, 1, layer.ItemCount, false);
     } catch (const std::exception& e) {
         ui::showError(e, "Error: ModPoint (ModPoint MakeShapePointFileData_ini)");

@@ -7,6 +7,7 @@
 #include "convert/core/ConversionProgress.h"
 #include "convert/point/PointFieldBlock.h"
 #include "convert/point/PointHeader.h"
+#include "convert/point/PointNumberFit.h"
 #include "convert/point/PointRecords.h"
 #include "convert/point/PointWriters.h"
 #include "convert/shapedesc/ShapeDescriptionBaseName.h"
@@ -119,6 +120,7 @@ bool MakeShapePointFileData_ini_Kouwan() {
             shapedesc::writeMakeFileName(t, base + "_S" + std::to_string(kFirstPortTableNumber + k));
             shapedesc::writeShapeType(t, shapedesc::Kind::Table, s.DatumCode);
         }
+        startNumberFit();
         if (!writeFieldBlock(h, layer, 1, kPortBasicItems, true)) return false;
         for (int k = 0; k < kPortTables; ++k)
             if (!writeFieldBlock(KouwanFileNo()[k].file(), layer, firstItemOfTable(k), lastItemOfTable(k), true))

@@ -19,6 +19,7 @@ void LineReader::open(const std::string& path) {
     pos_ = len_ = 0;
     eof_ = false;
     lineNumber_ = 0;
+    path_ = path;
 }
 
 void LineReader::close() {
@@ -61,12 +62,13 @@ bool LineReader::next(std::string& line, std::size_t limit) {
             char c = base[i];
             if (c == '\n' || c == '\r') {
                 // A CR at the end of the buffer may be the first half of CR LF: read on before deciding.
+                // fill() moves the unread bytes to the front even when it finds the end of the file, so
+                // the CR is looked for again where it now stands (and at the end, it ends the line).
                 if (c == '\r' && i + 1 == len_ && !eof_) {
                     std::size_t rel = i - pos_;
-                    if (fill()) {
-                        scanFrom = pos_ + rel;
-                        goto rescan;
-                    }
+                    fill();
+                    scanFrom = pos_ + rel;
+                    goto rescan;
                 }
                 line.assign(buf_.data() + pos_, i - pos_);
                 pos_ = i + 1;

@@ -30,6 +30,8 @@ public:
     bool atEnd();
     // 1-based number of the line last returned by next().
     long lineNumber() const { return lineNumber_; }
+    // The path the reader was opened on (messages name the file and line).
+    const std::string& path() const { return path_; }
 
 private:
     bool fill();
@@ -39,6 +41,7 @@ private:
     std::size_t pos_ = 0, len_ = 0;
     bool eof_ = false;
     long lineNumber_ = 0;
+    std::string path_;
 };
 
 }  // namespace velmora::text

@@ -4,6 +4,7 @@
 #include <gmock/gmock.h>
 
 #include <filesystem>
+#include <fstream>
 
 #include "tests/app/jobs/JobRunFixture.h"
 #include "platform/text/Sjis.h"
@@ -328,3 +329,47 @@ TEST_F(PointEndToEnd, FailedJobsSayWhyAndLeaveEarlierOutputsAlone) {
 }
 
 }  // namespace
+
+// A number that reads as one but is wider than its field as the field holds it would make the shape writer
+// refuse the whole output: it is written empty, and the first of its item is logged with its record.
+TEST_F(PointEndToEnd, NumbersTooWideForTheirFieldAreWrittenEmptyAndLogged) {
+    auto edited = [&](const std::string& path, auto&& edit) {
+        std::string bytes = readFile(path);
+        edit(bytes);
+        std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+        return path;
+    };
+    // 基数 (Integer, 5 bytes at byte 66) of the first record: "-1e4" is -10000 in the field (and a 16-bit
+    // number in the merge's work table).
+    auto wideFixed = [&](const std::string& name) {
+        return edited(fixed(name, 3), [](std::string& b) { b.replace(b.find("\nP") + 66, 5, " -1e4"); });
+    };
+    // Column 6 of the first point line.
+    auto wideCsv = [&](const std::string& name) {
+        return edited(delimited(name, 3, 0, ','), [](std::string& b) {
+            const std::size_t line = b.find('\n') + 1;
+            std::size_t at = line;
+            for (int c = 1; c < 6; ++c) at = b.find(',', at) + 1;
+            b.replace(at, b.find('\r', at) - at, "123456789");
+        });
+    };
+    struct Case {
+        const char* name;
+        std::vector<std::string> inputs;
+    };
+    const Case cases[] = {{"whole-file", {wideFixed("w1.txt")}},
+                          {"merge", {wideFixed("w2.txt"), fixed("w3.txt", 2, 10)}},
+                          {"comma", {wideCsv("w4.csv")}}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        fs::remove_all(program_.file("Log"));
+        fs::create_directory(program_.file("Log"));
+        const JobRun run = pointJob(std::string(c.name) + ".shp", c.inputs);
+        EXPECT_EQ(run.output, std::string(kClosingQuestion) + "result: success\n");
+        const std::vector<std::string> count = values(ogrinfo(out(std::string(c.name) + ".shp")), "基数");
+        ASSERT_FALSE(count.empty());
+        EXPECT_EQ(count.front(), "(null)");
+        EXPECT_NE(count.back(), "(null)");
+        EXPECT_THAT(onlyLog(), HasSubstr("数値が項目の桁数に収まらないため空欄にしました。 項目：基数 値："));
+    }
+}

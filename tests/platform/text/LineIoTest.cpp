@@ -41,6 +41,23 @@ TEST(LineReader, AcceptsEveryLineEnd) {
     EXPECT_TRUE(readAll(p).empty());
 }
 
+// A CR that ends the file is a line end like any other: the reader looks past it for an LF and finds the
+// end of the file instead. The last line must come back as it stands, whatever came before it.
+TEST(LineReader, ALoneCrAtTheEndOfTheFileEndsTheLastLine) {
+    fs::path p = tempFile("cr.txt");
+    const std::pair<std::string, std::vector<std::string>> cases[] = {
+        {"a\rb\r", {"a", "b"}},
+        {"53390001,2,13\r53390002,3,26\r", {"53390001,2,13", "53390002,3,26"}},
+        {"x\r\ny,1\r", {"x", "y,1"}},
+        {"only\r", {"only"}},
+        {"\r", {""}},
+    };
+    for (const auto& [bytes, lines] : cases) {
+        std::ofstream(p, std::ios::binary | std::ios::trunc) << bytes;
+        EXPECT_EQ(readAll(p), lines) << bytes;
+    }
+}
+
 TEST(LineReader, LongLinesAndCrLfAcrossBufferEdges) {
     fs::path p = tempFile("long.txt");
     std::string big(70000, 'x');
