@@ -1,10 +1,16 @@
 // e2e_inputs DIR: the generated starting point of the end-to-end fuzz runner (run.py). Writes
-//   DIR/program/   a program folder's catalogue (line rows 3 and 25, attribute-table row 3) and Log/
+//   DIR/program/   a program folder's catalogue and Log/: line rows 3 and 25, attribute-table row 3, point
+//                  rows 12 (ordinary), 8 (fixed-column land prices) and 9 (delimited land prices) with the
+//                  item layout files, mesh rows 0, 12, 25, 2, 17 and 4, and area row 0
 //   DIR/inputs/    one generated file per job: coast.txt and road.txt (line), attr.txt (attribute table),
-//                  area.txt (rural area item 3), clean.txt (item 1) and basin.txt (catchments "81001" and "81002")
+//                  area.txt (rural area item 3), clean.txt (item 1) and basin.txt (catchments "81001" and
+//                  "81002") for the library driver; points.txt, points.csv, points.tsv, chika.txt and
+//                  chika.csv (point rows); mesh3.txt, mesh10.txt, census.csv, forest.txt, lake.txt and
+//                  fourway.txt (mesh rows); structure.txt (area row 0's boundary lines and points)
 // Brunhale and libOstrand.so are copied in by the runner from the build it tests.
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <string>
 
 #include "tests/app/jobs/JobCatalogue.h"
@@ -12,10 +18,79 @@
 #include "tests/tools/gen/AttrFileGen.h"
 #include "tests/tools/gen/BasinFileGen.h"
 #include "tests/tools/gen/LineFileGen.h"
+#include "tests/tools/gen/MeshFileGen.h"
+#include "tests/tools/gen/PointFileGen.h"
 
 namespace fs = std::filesystem;
 using namespace velmora;
 using namespace velmora::testsupport;
+
+namespace {
+
+CatalogueRow pointRow(int row, const gen::PointGenLayer& layer) {
+    CatalogueRow r{CatalogKind::Point, row, layer.name, layer.headerKey, {}};
+    for (const gen::PointGenItem& it : layer.items) r.items.push_back({it.name, it.type, it.start, it.width, it.output});
+    return r;
+}
+
+CatalogueRow meshRow(int row, const std::string& name, int level, int subdivision,
+                     const std::vector<gen::LedgerItemDef>& items) {
+    return {CatalogKind::Mesh, row, name, "M99", lineItems(items), level, subdivision};
+}
+
+void appendLines(const fs::path& file, const std::vector<std::string>& lines) {
+    std::ofstream out(file, std::ios::binary | std::ios::app);
+    for (const std::string& l : lines) out << l << "\r\n";
+}
+
+void pointInputs(const fs::path& inputs, const gen::PointGenLayer& ordinary, const gen::PointGenLayer& landPrice,
+                 const gen::PointGenLayer& landPriceCsv) {
+    gen::PointFileOptions o;
+    o.points = 12;
+    o.blankYEvery = 5;
+    o.invalidXEvery = 7;
+    gen::writeFixedPointFile((inputs / "points.txt").string(), ordinary, o);
+    gen::PointFileOptions d;
+    d.points = 12;
+    d.quoted = true;
+    gen::writeDelimitedPointFile((inputs / "points.csv").string(), ordinary, d, ',');
+    d.quoted = false;
+    gen::writeDelimitedPointFile((inputs / "points.tsv").string(), ordinary, d, '\t');
+    gen::PointFileOptions fixedPrices;
+    fixedPrices.points = 6;
+    fixedPrices.year = "2001";
+    gen::writeFixedPointFile((inputs / "chika.txt").string(), landPrice, fixedPrices);
+    gen::PointFileOptions csvPrices;
+    csvPrices.points = 6;
+    csvPrices.arcSeconds = true;
+    gen::writeDelimitedPointFile((inputs / "chika.csv").string(), landPriceCsv, csvPrices, ',');
+}
+
+void meshInputs(const fs::path& inputs) {
+    auto mesh = [&](const char* name, gen::MeshFileOptions o) {
+        gen::writeMeshFile((inputs / name).string(), gen::makeMeshFileModel(o));
+    };
+    gen::MeshFileOptions o;
+    o.records = 12;
+    mesh("mesh3.txt", o);
+    gen::MeshFileOptions tenths = o;
+    tenths.subdivision = 10;
+    tenths.records = 3;
+    mesh("mesh10.txt", tenths);
+    gen::MeshFileOptions census = o;
+    census.format = gen::MeshFileFormat::Comma;
+    census.dashes = true;
+    mesh("census.csv", census);
+    for (auto [name, kind] : {std::pair{"forest.txt", gen::MeshLayerKind::Forest}, {"lake.txt", gen::MeshLayerKind::Lake},
+                              {"fourway.txt", gen::MeshLayerKind::FourWay}}) {
+        gen::MeshFileOptions k = o;
+        k.kind = kind;
+        k.ledgerRecords = kind == gen::MeshLayerKind::FourWay ? 0 : 4;
+        mesh(name, k);
+    }
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
     if (argc != 2) {
@@ -30,9 +105,26 @@ int main(int argc, char** argv) {
     const std::vector<CatalogueItem> attrItems = {{"コード", "Text", 4, 5, true}, {"名称", "Text1", 9, 20, true},
                                                   {"人数", "Long", 29, 8, true}, {"区分", "Integer", 37, 2, true},
                                                   {"評価", "Integer", 39, 3, true}};
-    writeCatalogue(program, {{CatalogKind::Line, 3, "海岸線", "N03-L", lineItems(gen::ordinaryLedgerItems())},
-                             {CatalogKind::Line, 25, "道路", "N01-RD", lineItems(gen::roadLedgerItems())},
-                             {CatalogKind::Attr, 3, "海水浴台帳", "W07", attrItems}});
+    const gen::PointGenLayer ordinary = gen::standardPointLayer(), landPrice = gen::landPriceLayer();
+    gen::PointGenLayer landPriceCsv = gen::landPriceCsvLayer("2005");
+    landPriceCsv.name = "都道府県地価調査";
+    landPriceCsv.headerKey = "L02";
+    using gen::MeshFileFormat;
+    using gen::MeshLayerKind;
+    writeCatalogue(program,
+                   {{CatalogKind::Line, 3, "海岸線", "N03-L", lineItems(gen::ordinaryLedgerItems())},
+                    {CatalogKind::Line, 25, "道路", "N01-RD", lineItems(gen::roadLedgerItems())},
+                    {CatalogKind::Attr, 3, "海水浴台帳", "W07", attrItems},
+                    pointRow(12, ordinary), pointRow(8, landPrice), pointRow(9, landPriceCsv),
+                    meshRow(0, "指定地域メッシュ", 3, 0, gen::meshItems(MeshFileFormat::Fixed, 0)),
+                    meshRow(12, "土地利用メッシュ・1/10細分区画", 3, 10, gen::meshItems(MeshFileFormat::Fixed, 10)),
+                    meshRow(25, "農業センサスメッシュ", 3, 0, gen::meshItems(MeshFileFormat::Comma, 0)),
+                    meshRow(2, "森林・国公有地メッシュ", 3, 0, gen::layerItems(MeshLayerKind::Forest)),
+                    meshRow(17, "湖沼メッシュ", 3, 0, gen::layerItems(MeshLayerKind::Lake)),
+                    meshRow(4, "波向・海霧・自然漁場２次メッシュ", 2, 0, gen::layerItems(MeshLayerKind::FourWay))});
+    // Row 9 takes the newer layout file from 2005 on: both files hold the same rows.
+    for (const char* layout : {"DataDBFItemCS.csv", "DataDBFItemCS2.csv"})
+        gen::writeCsvLayoutFile((program / layout).string(), {ordinary, landPriceCsv});
 
     gen::writeLineFile((inputs / "coast.txt").string(), gen::makeLineFileModel(coastlineFile(1)));
     gen::LineFileOptions road;
@@ -62,5 +154,17 @@ int main(int argc, char** argv) {
     datagen::BasinGenOptions basin;
     basin.vertices_per_link = 4;
     datagen::generate_basin_files((inputs / "basin").string(), basin);
+
+    datagen::AreaStructureOptions structure;
+    structure.row = 0;
+    structure.grid.cols = 3;
+    structure.grid.rows = 2;
+    structure.grid.vertices_per_link = 4;
+    const datagen::AreaStructureModel m = datagen::generate_area_structure_files((inputs / "structure").string(), structure);
+    appendLines(program / "DataDBF.csv", {datagen::area_catalogue_line(m, "都市地域")});
+    appendLines(program / "DataDBFItem.csv", datagen::area_catalogue_item_lines(m, "都市地域"));
+
+    pointInputs(inputs, ordinary, landPrice, landPriceCsv);
+    meshInputs(inputs);
     return 0;
 }

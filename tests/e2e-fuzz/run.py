@@ -1,20 +1,27 @@
 #!/usr/bin/env python3
 """End-to-end fuzz runner: mutates generated input files and runs each through a real job (the headless
-job runner for line and attribute-table jobs, the library driver for area polygons), then reads every
-output back with GDAL's ogrinfo and checks it against what the input held.
+job runner for line, attribute-table, point, land-price and mesh jobs and the area jobs' boundary lines
+and representative points, the library driver for area polygons), then reads every output back with
+GDAL's ogrinfo and checks it against what the input held.
 
     tests/e2e-fuzz/run.py [--build DIR] [--inputs N] [--seed S] [--timeout SECONDS] [--keep DIR]
+                          [--jobs WORD,...]
 
 Each job's output folder first holds the output of the unmutated input, the earlier output a user would
 have. Per mutated input the runner counts:
   crash         the process died of a signal, left an unexpected exit code, or a sanitizer reported
   hang          no exit within the timeout
-  bad success   a success whose output GDAL rejects, holds fewer features than the job reported (or records
-                than shapes), holds an invalid polygon, more features than the input's records, or a field
-                GDAL cannot decode although the input held CP932 text
+  bad success   a success with an output GDAL rejects or that is missing, that holds another number of
+                features than the job reported or the input's records give (where they give it exactly;
+                more than they allow elsewhere), fewer records than shapes, an invalid polygon, or a field
+                GDAL cannot decode although the input held CP932 text; outputs of one split job that
+                differ in their counts
   output lost   a failure that changed the earlier output, or any run that left a file it did not own
-Prints the table; exits 1 when any of these is not zero. Run against build-sanitize with --build to get
-the sanitizers' view too.
+                beside the outputs
+  work files    runs that left a work file of the program in its folder (the description, a work
+                database: fixed names the next job replaces); counted, not a fault
+Prints the table; exits 1 when a crash, hang, bad success or lost output is counted. Run against
+build-sanitize with --build to get the sanitizers' view too.
 """
 import argparse
 import os
@@ -29,46 +36,142 @@ ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__)
 SANITIZER = re.compile(rb"ERROR: AddressSanitizer|ERROR: LeakSanitizer|runtime error:")
 
 
+def lines_of(data):
+    """The lines as the readers cut them: at CR LF, CR and LF; no line after a last line end."""
+    lines = re.split(rb"\r\n|\r|\n", data or b"")
+    return lines[:-1] if lines and lines[-1] == b"" else lines
+
+
 def records(data, kinds):
     """Record lines of the given kinds (columns 1-3 without blanks) in the raw bytes."""
+    return sum(1 for line in lines_of(data) if line[:3].strip() in kinds)
+
+
+def blank(text):
+    return not text.strip(b" \t")
+
+
+# Feature counts an output may hold, from the input's bytes: (n, exact). An exact count must be met; any
+# other is the most the output may hold. The readers cut records by character, so an input that is not
+# clean CP932 (or whose header line changed) only gets an upper bound.
+
+def at_most(kinds, factor=1):
+    return lambda data, original: (records(data, kinds) * factor, False)
+
+
+def usable_points(data, original):
+    """Fixed-column "P" records whose X and Y are neither blank nor 9999999: one point each."""
+    bound = records(data, {b"P"})
+    try:
+        text = (data or b"").decode("cp932")
+    except UnicodeDecodeError:
+        return bound, False
+    if lines_of(data)[:1] != lines_of(original)[:1]:
+        return bound, False
     n = 0
-    for line in re.split(rb"\r\n|\r|\n", data):
-        if line[:3].strip() in kinds:
+    for line in re.split("\r\n|\r|\n", text)[1:]:
+        x, y = line[9:17].strip(" \t"), line[17:25].strip(" \t")
+        if line[:3].strip(" \t") == "P" and x and y and "9999999" not in (x, y):
             n += 1
-    return n
+    return n, True
+
+
+def delimited_points(data, original):
+    """Every line after the heading that is not blank: one point each."""
+    return sum(1 for line in lines_of(data)[1:] if not blank(line)), True
+
+
+def census_cells(data, original):
+    """Lines of the census layer (not "H" lines) that split into the code and its two items at the
+    separator of the first line that is no "H" line; others are logged and passed over."""
+    lines = lines_of(data)
+    tested = b""
+    for line in lines:
+        tested = line
+        if not line.startswith(b"H"):
+            break
+    sep = b"," if b"," in tested else b"\t" if b"\t" in tested else None
+    if sep is None:
+        return 0, True
+    return sum(1 for line in lines if not line.startswith(b"H") and len(line.split(sep)) == 3), True
+
+
+def mesh_cells(per_record=1, forest=False):
+    """Lines that begin with "M", times the cells of a record; the forest layer's ledger lines ("DM" and
+    the two lines after it) are no records whatever they begin with."""
+    def count(data, original):
+        n, skip = 0, 0
+        for line in lines_of(data):
+            if skip:
+                skip -= 1
+            elif forest and line.startswith(b"DM"):
+                skip = 2
+            elif line.startswith(b"M"):
+                n += per_record
+        return n, True
+    return count
+
+
+class Output:
+    """One file a job writes (beside the output path) and the features it may hold."""
+
+    def __init__(self, name, count, polygons=False):
+        self.name, self.count, self.polygons = name, count, polygons
 
 
 class Job:
-    """One kind of job: how to run it on an input and what its output may hold at most."""
+    """One kind of job: how to run it on an input and the outputs it writes. A job of the library driver
+    reports the polygons it made: its first output holds as many (exact) or at most as many."""
 
-    def __init__(self, name, source, output, command, limit_kinds, polygons=False, exact=True):
-        self.name, self.source, self.output = name, source, output
-        self.command, self.limit_kinds = command, limit_kinds
-        self.polygons, self.exact = polygons, exact
+    def __init__(self, name, source, command, outputs, out=None, exact=True, equal=False):
+        self.name, self.source, self.command, self.outputs = name, source, command, outputs
+        self.out = out or outputs[0].name  # the output path the job is given
+        self.exact, self.equal = exact, equal
 
 
 def jobs(build, program):
     jobrun = os.path.join(build, "tools", "jobrun")
     ostrandrun = os.path.join(build, "tools", "ostrandrun")
 
-    def converter(kind, row):
-        # The first question asks before replacing the earlier output (Yes); every later one gets No.
+    def converter(kind, row, *args):
+        # The first question asks before replacing the earlier output (Yes), then those the job asks
+        # (args); every later one gets No.
         return lambda inp, out, log: [jobrun, "--program-folder", program, "--kind", kind, "--row", str(row),
-                                      "--answer", "yes", "--out", out, inp]
+                                      "--answer", "yes", *args, "--out", out, inp]
 
     def library(*args):
         return lambda inp, out, log: [ostrandrun, "--program-folder", program, *args, inp, out, log]
 
+    def one(name, count, polygons=False):
+        return [Output(name + ".shp", count, polygons)]
+
+    split = ["--answer", "yes"]  # the land-price question: split the attributes
+    seasons = [Output("wave%d.shp" % k, at_most({b"M"}), True) for k in range(1, 5)]
     return [
-        Job("line (coast)", "coast.txt", "coast.shp", converter("line", 3), {b"S"}),
-        Job("line (road)", "road.txt", "road.shp", converter("line", 25), {b"L"}),
-        Job("attribute table", "attr.txt", "attr.dbf", converter("attr", 3), {b"T"}),
-        Job("area (clean)", "clean.txt", "clean.shp", library("--meshes", "", "1"), {b"A"}, polygons=True),
+        Job("line (coast)", "coast.txt", converter("line", 3), one("coast", at_most({b"S"}))),
+        Job("line (road)", "road.txt", converter("line", 25), one("road", at_most({b"L"}))),
+        Job("attribute table", "attr.txt", converter("attr", 3), [Output("attr.dbf", at_most({b"T"}))]),
+        Job("point (fixed)", "points.txt", converter("point", 12), one("points", usable_points)),
+        Job("point (comma)", "points.csv", converter("point", 12), one("points", delimited_points)),
+        Job("point (tab)", "points.tsv", converter("point", 12), one("points", delimited_points)),
+        Job("land price (fixed)", "chika.txt", converter("point", 8, *split),
+            [Output("chika.shp", usable_points), Output("chika_Z.dbf", usable_points)], equal=True),
+        Job("land price (comma)", "chika.csv", converter("point", 9, *split),
+            [Output("chika.shp", delimited_points), Output("chika_Z.dbf", delimited_points)], equal=True),
+        Job("mesh (3rd level)", "mesh3.txt", converter("mesh", 0), one("mesh", mesh_cells(), True)),
+        Job("mesh (1/10 cells)", "mesh10.txt", converter("mesh", 12), one("mesh", mesh_cells(100), True)),
+        Job("mesh (census)", "census.csv", converter("mesh", 25), one("census", census_cells, True)),
+        Job("mesh (forest)", "forest.txt", converter("mesh", 2), one("forest", mesh_cells(forest=True), True)),
+        Job("mesh (lake)", "lake.txt", converter("mesh", 17), one("lake", mesh_cells(), True)),
+        Job("mesh (4 seasons)", "fourway.txt", converter("mesh", 4), seasons, out="wave.shp"),
+        Job("area lines+points", "structure.txt",
+            converter("area", 0, "--polygons", "no", "--attached", "both"),
+            [Output("area_L.shp", at_most({b"L"})), Output("area_P.shp", at_most({b"A"}))], out="area.shp"),
+        Job("area (clean)", "clean.txt", library("--meshes", "", "1"), one("clean", at_most({b"A"}), True)),
         # Rural islands become holes of their cells: fewer features than polygons made.
-        Job("area (rural)", "area.txt", "area.shp", library("--meshes", "", "3"), {b"A"}, polygons=True,
+        Job("area (rural)", "area.txt", library("--meshes", "", "3"), one("area", at_most({b"A"}), True),
             exact=False),
-        Job("catchments", "basin.txt", "basin.shp", library("--basins", "81001,81002", "20"), {b"A"},
-            polygons=True),
+        Job("catchments", "basin.txt", library("--basins", "81001,81002", "20"), one("basin", at_most({b"A"}), True)),
     ]
 
 
@@ -156,47 +259,59 @@ def feature_count(path, env):
     return int(m.group(1)), ""
 
 
-def check_output(job, out_dir, input_bytes, reported, env):
-    """Problems of a successful job's output, as texts; empty when it is sound."""
-    problems = []
-    path = os.path.join(out_dir, job.output)
+def check_file(output, path, input_bytes, original, env):
+    """Problems of one output of a successful job, and its feature count (None when GDAL rejects it)."""
     n, why = feature_count(path, env)
     if n is None:
-        return ["GDAL rejects the output: " + why]
+        return ["%s: GDAL rejects it: %s" % (output.name, why)], None
+    problems = []
     if path.endswith(".shp"):
-        dbf = path[:-4] + ".dbf"
-        m, why = feature_count(dbf, env)
+        m, why = feature_count(path[:-4] + ".dbf", env)
         if m is None:
-            problems.append("GDAL rejects the table: " + why)
+            problems.append("%s: GDAL rejects the table: %s" % (output.name, why))
         elif m != n:
-            problems.append("%d shapes but %d records" % (n, m))
-    # Rural islands are built as polygons and then cut out of their cells as holes: at most as many
-    # features as polygons made there, exactly as many elsewhere.
-    if reported is not None and (n != reported if job.exact else n > reported):
-        problems.append("%d features, the job reported %d" % (n, reported))
-    limit = records(input_bytes or b"", job.limit_kinds)
-    if n > limit:
-        problems.append("%d features from %d records" % (n, limit))
+            problems.append("%s: %d shapes but %d records" % (output.name, n, m))
+    expected, exact = output.count(input_bytes, original)
+    if n != expected if exact else n > expected:
+        problems.append("%s: %d features, the input holds %s%d" % (output.name, n, "" if exact else "at most ",
+                                                                   expected))
     # Every field decoded: the dump is UTF-8 and GDAL raised no recoding warning.
     rc, dump, err = ogr(["-al", "-q", path], env)
     try:
         dump.decode("utf-8")
     except UnicodeDecodeError:
-        problems.append("a field GDAL cannot decode")
+        problems.append("%s: a field GDAL cannot decode" % output.name)
     # Bytes outside CP932 that the input itself held reach the table as they stand (GDAL then warns); only
     # text the input held as CP932 must come out decodable.
     if (b"Warning" in err or b"ERROR" in err) and not (b"CP932" in err and not is_cp932(input_bytes or b"")):
-        problems.append("GDAL: " + err.decode("utf-8", "replace").strip()[:200])
-    if job.polygons and n:
-        layer = os.path.splitext(job.output)[0]
+        problems.append("%s: GDAL: %s" % (output.name, err.decode("utf-8", "replace").strip()[:200]))
+    if output.polygons and n:
+        layer = os.path.splitext(output.name)[0]
         rc, out, err = ogr(["-q", "-dialect", "sqlite", "-sql",
                             "SELECT COUNT(*) AS bad FROM \"%s\" WHERE GEOMETRY IS NOT NULL AND NOT ST_IsValid(GEOMETRY)"
                             % layer, path], env)
         m = re.search(rb"bad \(Integer\) = (\d+)", out)
         if not m:
-            problems.append("validity not readable: " + err.decode("utf-8", "replace")[:200])
+            problems.append("%s: validity not readable: %s" % (output.name, err.decode("utf-8", "replace")[:200]))
         elif int(m.group(1)):
-            problems.append("%s invalid polygons" % m.group(1).decode())
+            problems.append("%s: %s invalid polygons" % (output.name, m.group(1).decode()))
+    return problems, n
+
+
+def check_output(job, out_dir, input_bytes, original, reported, env):
+    """Problems of a successful job's outputs, as texts; empty when they are sound."""
+    problems, counts = [], []
+    for output in job.outputs:
+        p, n = check_file(output, os.path.join(out_dir, output.name), input_bytes, original, env)
+        problems += p
+        counts.append(n)
+    # Rural islands are built as polygons and then cut out of their cells as holes: at most as many
+    # features as polygons made there, exactly as many elsewhere.
+    n = counts[0]
+    if reported is not None and n is not None and (n != reported if job.exact else n > reported):
+        problems.append("%d features, the job reported %d" % (n, reported))
+    if job.equal and len(set(counts)) > 1:
+        problems.append("outputs of one job with different counts: %s" % counts)
     return problems
 
 
@@ -213,7 +328,7 @@ def snapshot(folder):
 def run_once(job, work, input_path, out_dir, env, timeout):
     """Runs the job; gives (outcome, reported count, text) with outcome success, failure, crash or hang."""
     log = os.path.join(work, "job.log")
-    cmd = job.command(input_path, os.path.join(out_dir, job.output), log)
+    cmd = job.command(input_path, os.path.join(out_dir, job.out), log)
     try:
         p = subprocess.run(cmd, capture_output=True, env=env, timeout=timeout, cwd=work)
     except subprocess.TimeoutExpired:
@@ -231,6 +346,86 @@ def run_once(job, work, input_path, out_dir, env, timeout):
     return ("success" if int(m.group(1)) == 0 else "failure"), int(m.group(3)), ""
 
 
+def program_files(program):
+    """The program folder's own files (its Log folder aside): a job must leave nothing of its own there."""
+    return set(os.listdir(program)) - {"Log"}
+
+
+def run_job(job, base, program, rng, a, env):
+    """Runs the job on the unmutated input, then on a.inputs mutated ones; gives its row of the table."""
+    work = os.path.join(base, "work")
+    os.makedirs(work, exist_ok=True)
+    with open(os.path.join(base, "inputs", job.source), "rb") as f:
+        original = f.read()
+    # The earlier output: the unmutated input's.
+    earlier_dir = os.path.join(base, "earlier")
+    os.makedirs(earlier_dir)
+    seed_path = os.path.join(work, job.source)
+    with open(seed_path, "wb") as f:
+        f.write(original)
+    owned = program_files(program)
+    outcome, reported, text = run_once(job, work, seed_path, earlier_dir, env, a.timeout)
+    if outcome != "success":
+        raise RuntimeError("%s: the unmutated input fails (%s) %s" % (job.name, outcome, text))
+    problems = check_output(job, earlier_dir, original, original, reported, env)
+    if problems or program_files(program) != owned:
+        raise RuntimeError("%s: the unmutated output is bad: %s %s" % (job.name, problems,
+                                                                      program_files(program) - owned))
+    earlier = snapshot(earlier_dir)
+    row = dict(inputs=0, success=0, crash=0, hang=0, bad=0, lost=0, work=0)
+    for i in range(a.inputs):
+        kind, data = mutate(original, rng)
+        input_path = os.path.join(work, "input-%d.txt" % i)
+        if data is None:
+            os.makedirs(input_path)
+        else:
+            with open(input_path, "wb") as f:
+                f.write(data)
+        out_dir = os.path.join(work, "out")
+        shutil.copytree(earlier_dir, out_dir)
+        outcome, reported, text = run_once(job, work, input_path, out_dir, env, a.timeout)
+        row["inputs"] += 1
+        faults = []
+        if outcome in ("crash", "hang"):
+            row[outcome] += 1
+            faults.append(outcome + " " + text)
+        elif outcome == "success":
+            row["success"] += 1
+            problems = check_output(job, out_dir, data, original, reported, env)
+            if problems:
+                row["bad"] += 1
+                faults.append("bad success: " + "; ".join(problems))
+            extra = set(os.listdir(out_dir)) - set(earlier)
+            if extra:
+                faults.append("left behind: %s" % sorted(extra))
+        elif snapshot(out_dir) != earlier:
+            faults.append("the failure changed the earlier output")
+        # Work files in the program folder (the description, the work databases) are the program's own,
+        # under fixed names the next job replaces; a failed job may leave them. Counted, not a fault.
+        extra = program_files(program) - owned
+        if extra:
+            row["work"] += 1
+            for name in extra:
+                path = os.path.join(program, name)
+                shutil.rmtree(path) if os.path.isdir(path) else os.remove(path)
+        if any(f.startswith(("left", "the failure")) for f in faults):
+            row["lost"] += 1
+        if faults:
+            print("  %s, input %d (%s): %s" % (job.name, i, kind, " / ".join(faults)), file=sys.stderr)
+            if a.keep and data is not None:
+                os.makedirs(a.keep, exist_ok=True)
+                with open(os.path.join(a.keep, "%s-%d-%s" % (job.source, i, kind)), "wb") as f:
+                    f.write(data)
+        shutil.rmtree(out_dir)
+        if data is None:
+            os.rmdir(input_path)
+        else:
+            os.remove(input_path)
+    shutil.rmtree(earlier_dir)
+    shutil.rmtree(work)
+    return row
+
+
 def main():
     ap = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
     ap.add_argument("--build", default=os.path.join(ROOT, "build"))
@@ -238,6 +433,7 @@ def main():
     ap.add_argument("--seed", type=int, default=1)
     ap.add_argument("--timeout", type=float, default=60)
     ap.add_argument("--keep", help="copy every input that found a fault into this folder")
+    ap.add_argument("--jobs", help="only the jobs whose names hold one of these comma-separated words")
     a = ap.parse_args()
     build = os.path.abspath(a.build)
     rng = random.Random(a.seed)
@@ -247,88 +443,33 @@ def main():
     env.setdefault("UBSAN_OPTIONS", "print_stacktrace=1:halt_on_error=1")
 
     base = tempfile.mkdtemp(prefix="velmora-e2e-")
-    totals = {}
+    os.chmod(base, 0o700)
+    totals = dict(inputs=0, success=0, crash=0, hang=0, bad=0, lost=0, work=0)
     status = 0
+    line = "%-20s %7s %8s %7s %6s %13s %12s %11s"
     try:
         subprocess.run([os.path.join(build, "tools", "e2e_inputs"), base], check=True)
         program = os.path.join(base, "program")
         for f in ("Brunhale", "libOstrand.so"):
             shutil.copy2(os.path.join(build, "Velmora", f), program)
         env["XDG_RUNTIME_DIR"] = base
-        print("%-16s %7s %8s %7s %6s %13s %12s" % ("job", "inputs", "success", "crash", "hang", "bad success",
-                                                   "output lost"))
+        print(line % ("job", "inputs", "success", "crash", "hang", "bad success", "output lost",
+                     "work files"), flush=True)
+        words = a.jobs.split(",") if a.jobs else None
         for job in jobs(build, program):
-            work = os.path.join(base, "work")
-            os.makedirs(work, exist_ok=True)
-            with open(os.path.join(base, "inputs", job.source), "rb") as f:
-                original = f.read()
-            # The earlier output: the unmutated input's.
-            earlier_dir = os.path.join(base, "earlier")
-            os.makedirs(earlier_dir)
-            seed_path = os.path.join(work, job.source)
-            with open(seed_path, "wb") as f:
-                f.write(original)
-            outcome, reported, text = run_once(job, work, seed_path, earlier_dir, env, a.timeout)
-            if outcome != "success":
-                print("%s: the unmutated input fails (%s) %s" % (job.name, outcome, text), file=sys.stderr)
+            if words and not any(w in job.name for w in words):
+                continue
+            try:
+                row = run_job(job, base, program, rng, a, env)
+            except RuntimeError as e:
+                print(e, file=sys.stderr)
                 return 1
-            problems = check_output(job, earlier_dir, original, reported, env)
-            if problems:
-                print("%s: the unmutated output is bad: %s" % (job.name, problems), file=sys.stderr)
-                return 1
-            earlier = snapshot(earlier_dir)
-            row = dict(inputs=0, success=0, crash=0, hang=0, bad=0, lost=0)
-            for i in range(a.inputs):
-                kind, data = mutate(original, rng)
-                input_path = os.path.join(work, "input-%d.txt" % i)
-                if data is None:
-                    os.makedirs(input_path)
-                else:
-                    with open(input_path, "wb") as f:
-                        f.write(data)
-                out_dir = os.path.join(work, "out")
-                shutil.copytree(earlier_dir, out_dir)
-                outcome, reported, text = run_once(job, work, input_path, out_dir, env, a.timeout)
-                row["inputs"] += 1
-                fault = None
-                if outcome in ("crash", "hang"):
-                    row[outcome] += 1
-                    fault = outcome + " " + text
-                elif outcome == "success":
-                    row["success"] += 1
-                    problems = check_output(job, out_dir, data, reported, env)
-                    if problems:
-                        row["bad"] += 1
-                        fault = "bad success: " + "; ".join(problems)
-                    extra = set(os.listdir(out_dir)) - set(earlier)
-                    if extra:
-                        row["lost"] += 1
-                        fault = "left behind: %s" % sorted(extra)
-                else:
-                    if snapshot(out_dir) != earlier:
-                        row["lost"] += 1
-                        fault = "the failure changed the earlier output"
-                if fault:
-                    print("  %s, input %d (%s): %s" % (job.name, i, kind, fault), file=sys.stderr)
-                    if a.keep and data is not None:
-                        os.makedirs(a.keep, exist_ok=True)
-                        with open(os.path.join(a.keep, "%s-%d-%s" % (job.source, i, kind)), "wb") as f:
-                            f.write(data)
-                shutil.rmtree(out_dir)
-                if data is None:
-                    os.rmdir(input_path)
-                else:
-                    os.remove(input_path)
-            shutil.rmtree(earlier_dir)
-            shutil.rmtree(work)
-            print("%-16s %7d %8d %7d %6d %13d %12d" % (job.name, row["inputs"], row["success"], row["crash"],
-                                                       row["hang"], row["bad"], row["lost"]))
+            print(line % (job.name, *row.values()), flush=True)
             for k, v in row.items():
-                totals[k] = totals.get(k, 0) + v
+                totals[k] += v
             if row["crash"] or row["hang"] or row["bad"] or row["lost"]:
                 status = 1
-        print("%-16s %7d %8d %7d %6d %13d %12d" % ("all", totals["inputs"], totals["success"], totals["crash"],
-                                                   totals["hang"], totals["bad"], totals["lost"]))
+        print(line % ("all", *totals.values()))
     finally:
         shutil.rmtree(base, ignore_errors=True)
     return status

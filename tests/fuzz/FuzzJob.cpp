@@ -9,6 +9,7 @@
 #include "tests/fuzz/FuzzInput.h"
 #include "tests/tools/gen/AreaFileGen.h"
 #include "tests/tools/gen/LineFileGen.h"
+#include "tests/tools/gen/PointFileGen.h"
 
 namespace fuzz {
 
@@ -42,6 +43,19 @@ void fillAttrRow(LayerDef& l, const std::string& name, const std::string& key) {
     l.ItemName[46] = text::toCp932("表題");
 }
 
+// The point rows the seeds are written for: 1 the port layer, 8 land prices (the fixed-column layout of
+// 2001), 12 an ordinary layer. Made once: the port and land-price rows convert hundreds of names.
+const PointLayerTable& pointRows() {
+    static const PointLayerTable rows = [] {
+        PointLayerTable t{};
+        gen::fillPointLayerRow(t[1], gen::portLayer());
+        gen::fillPointLayerRow(t[8], gen::landPriceLayer());
+        gen::fillPointLayerRow(t[12], gen::standardPointLayer());
+        return t;
+    }();
+    return rows;
+}
+
 }  // namespace
 
 void startJob(DataKind kind, int selectedRow) {
@@ -52,8 +66,9 @@ void startJob(DataKind kind, int selectedRow) {
 
     ConversionState& s = conversionState();
     s.InFileNo.closeQuietly();
-    s.LogFileNo.closeQuietly();
+    for (WriterSlot* w : {&s.LogFileNo, &s.FilHFileNo, &s.FilDFileNo, &s.FilZFileNo, &s.FilZ2FileNo}) w->closeQuietly();
     resetConversionState();
+    setProgramFolder(scratchFolder());
     for (int row = 0; row < 28; ++row)
         gen::fillLineLayerRow(s.LineLayers[static_cast<std::size_t>(row)], "行" + std::to_string(row),
                               "KEY" + std::to_string(row) + "X", {});
@@ -67,6 +82,7 @@ void startJob(DataKind kind, int selectedRow) {
         datagen::fill_area_layer_row(s.PolygonLayers.at(static_cast<std::size_t>(row)), "面" + std::to_string(row),
                                      row <= 10 ? datagen::area_row_header_key(row) : "AKEY" + std::to_string(row),
                                      datagen::area_ledger_items(row));
+    if (kind == DataKind::Point) s.PointLayers = pointRows();
     s.AppFolder = scratchFolder();
     s.SelectedKind = kind;
     s.SelectedIndex = static_cast<std::int16_t>(selectedRow);

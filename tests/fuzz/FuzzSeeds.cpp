@@ -185,7 +185,8 @@ void areaStructureSeeds(const fs::path& scratch) {
 }
 
 // Layers of every kind the map draws, with text and number fields, a null shape and a hole (the input
-// format of the map target: the sizes of .shp and .shx, then the three files).
+// format of the map target: the sizes of .shp and .shx, then the three files); their tables alone are the
+// seeds of the attribute-table window's reader.
 void mapSeeds(const fs::path& scratch) {
     auto layer = [&](const std::string& name, const datagen::GenShapeFile& file) {
         const fs::path shp = datagen::writeShapeFile((scratch / name).string(), file);
@@ -195,6 +196,7 @@ void mapSeeds(const fs::path& scratch) {
         const std::string shpBytes = slurp(shp), shxBytes = slurp(shx);
         auto size16 = [](std::size_t n) { return std::string{static_cast<char>(n & 0xff), static_cast<char>(n >> 8)}; };
         seed("map_layer", name, size16(shpBytes.size()) + size16(shxBytes.size()) + shpBytes + shxBytes + slurp(dbf));
+        seed("dbase_table", name, slurp(dbf));
     };
     const std::vector<datagen::GenField> fields = {{"名称", 'C', 20, 0}, {"VALUE", 'N', 8, 2}};
     datagen::GenShapeFile points;
@@ -259,6 +261,97 @@ void pointSeeds(const fs::path& scratch) {
     seed("point_records", "layout", joinedLines(gen::csvLayoutRows(gen::landPriceCsvLayer("2008"))));
 }
 
+// The fixed-column point files of every reader of the loader target (its first byte picks the reader):
+// an ordinary layer with blank, invalid and non-numeric coordinates and codes, land prices of 2001 and of
+// 1990 (the yearly layout), and the port layer.
+void pointLoaderSeeds(const fs::path& scratch) {
+    auto file = [&](const gen::PointGenLayer& layer, const gen::PointFileOptions& o) {
+        const fs::path p = scratch / "loader.txt";
+        gen::writeFixedPointFile(p.string(), layer, o);
+        return slurp(p);
+    };
+    gen::PointFileOptions o;
+    o.points = 4;
+    o.blankYEvery = 3;
+    o.invalidXEvery = 4;
+    o.blankLineEvery = 2;
+    const std::string ordinary = file(gen::standardPointLayer(), o);
+    seed("point_loader", "mesh-filtered", std::string(1, '\1') + ordinary);
+    seed("point_loader", "merge", std::string(1, '\2') + ordinary);
+    o.badMeshEvery = 2;
+    seed("point_loader", "whole-file", std::string(1, '\0') + file(gen::standardPointLayer(), o));
+    gen::PointFileOptions landPrice;
+    landPrice.points = 2;
+    landPrice.year = "2001";
+    const std::string of2001 = file(gen::landPriceLayer(), landPrice);
+    seed("point_loader", "land-price-2001", std::string(1, '\3') + of2001);
+    seed("point_loader", "land-price-merge", std::string(1, '\4') + of2001);
+    landPrice.year = "1990";
+    seed("point_loader", "land-price-1990", std::string(1, '\3') + file(gen::landPriceFileLayout(gen::landPriceLayer(), 1990), landPrice));
+    gen::PointFileOptions port;
+    port.points = 2;
+    seed("point_loader", "port", std::string(1, '\5') + file(gen::portLayer(), port));
+}
+
+// Delimited point files (comma with quoted texts, tab, land prices in arc-seconds) and the item layout
+// file itself, each behind the byte that picks its reader.
+void pointCsvSeeds(const fs::path& scratch) {
+    const gen::PointGenLayer ordinary = gen::standardPointLayer(), landPrice = gen::landPriceCsvLayer("2005");
+    auto file = [&](const gen::PointGenLayer& layer, const gen::PointFileOptions& o, char separator) {
+        const fs::path p = scratch / "points.csv";
+        gen::writeDelimitedPointFile(p.string(), layer, o, separator);
+        return slurp(p);
+    };
+    gen::PointFileOptions o;
+    o.points = 3;
+    o.quoted = true;
+    seed("point_csv", "comma", std::string(1, '\0') + file(ordinary, o, ','));
+    o.quoted = false;
+    o.blankLineEvery = 2;
+    seed("point_csv", "tab", std::string(1, '\1') + file(ordinary, o, '\t'));
+    gen::PointFileOptions arcSeconds;
+    arcSeconds.points = 3;
+    arcSeconds.arcSeconds = true;
+    const std::string landPriceFile = file(landPrice, arcSeconds, ',');
+    seed("point_csv", "land-price", std::string(1, '\2') + landPriceFile);
+    seed("point_csv", "land-price-merge", std::string(1, '\3') + landPriceFile);
+    const fs::path layout = scratch / "layout.csv";
+    gen::writeCsvLayoutFile(layout.string(), {ordinary, landPrice});
+    seed("point_csv", "layout", std::string(1, '\4') + slurp(layout));
+    seed("point_csv", "land-price-layout", std::string(1, '\5') + slurp(layout));
+}
+
+// Mesh files of every layer the mesh target knows (its first byte picks the layer), and two overlapping
+// files of one layer (parted by a NUL) for the de-duplication of several files.
+void meshLoaderSeeds() {
+    struct Case {
+        const char* name;
+        char layer;
+        gen::MeshFileFormat format;
+        int level, subdivision;
+        gen::MeshLayerKind kind;
+    };
+    using F = gen::MeshFileFormat;
+    using K = gen::MeshLayerKind;
+    const Case cases[] = {{"third-level", 0, F::Fixed, 3, 0, K::Plain},   {"tenths", 1, F::Fixed, 3, 10, K::Plain},
+                          {"fifths", 2, F::Fixed, 2, 5, K::Plain},        {"census-tab", 3, F::Tab, 3, 0, K::Plain},
+                          {"forest", 4, F::Fixed, 3, 0, K::Forest},       {"lake", 5, F::Fixed, 3, 0, K::Lake},
+                          {"four-way", 6, F::Fixed, 2, 0, K::FourWay}};
+    auto file = [](const Case& c, int firstCell) {
+        gen::MeshFileOptions o;
+        o.format = c.format;
+        o.level = c.level;
+        o.subdivision = c.subdivision;
+        o.kind = c.kind;
+        o.records = c.subdivision ? 2 : 4;
+        o.firstCell = firstCell;
+        o.ledgerRecords = c.kind == K::Forest || c.kind == K::Lake ? 3 : 0;
+        return joinedLines(gen::formatMeshFile(gen::makeMeshFileModel(o)));
+    };
+    for (const Case& c : cases) seed("mesh_loader", c.name, std::string(1, c.layer) + file(c, 0));
+    seed("mesh_loader", "two-files", std::string(1, '\0') + file(cases[0], 0) + std::string(1, '\0') + file(cases[0], 2));
+}
+
 void catalogueSeeds(const fs::path& fixtures) {
     const fs::path sample = fixtures / "catalogue" / "sample";
     seed("catalogue", "sample", slurp(sample / "DataDBF.csv") + std::string(1, '\0') + slurp(sample / "DataDBFItem.csv"));
@@ -282,7 +375,10 @@ int main(int argc, char** argv) {
     areaStructureSeeds(scratch);
     mapSeeds(scratch);
     meshSeeds();
+    meshLoaderSeeds();
     pointSeeds(scratch);
+    pointLoaderSeeds(scratch);
+    pointCsvSeeds(scratch);
     catalogueSeeds(VELMORA_FIXTURES);
     fs::remove_all(scratch);
     return 0;
