@@ -21,7 +21,7 @@ Cell dbfCell(const FieldDef& field, std::string_view value, std::string& cell) {
         return Cell::Value;
     }
     thread_local std::string number;
-    if (!text::dbaseNumberText(value, number)) return Cell::Null;
+    if (!text::dbaseNumberText(value, field.decimals, number)) return Cell::Null;
     if (number.size() > static_cast<std::size_t>(field.width)) return Cell::TooWide;
     cell.assign(static_cast<std::size_t>(field.width) - number.size(), ' ');
     cell.append(number);

@@ -18,7 +18,8 @@ std::string recordInFile(const std::string& path, long line) {
 bool NumberFit::overflows(std::string_view value, long width) {
     thread_local std::string laidOut;
     try {
-        return text::dbaseNumberText(value, laidOut) && laidOut.size() > static_cast<std::size_t>(width);
+        // The converters declare every number field without decimals.
+        return text::dbaseNumberText(value, 0, laidOut) && laidOut.size() > static_cast<std::size_t>(width);
     } catch (const RunTimeError&) {
         return true;  // beyond the range of any number field
     }

@@ -1,5 +1,7 @@
 #include "platform/text/DbaseNumber.h"
 
+#include <cmath>
+
 #include "platform/text/Conversions.h"
 
 namespace velmora::text {
@@ -20,14 +22,17 @@ bool isPlainDecimal(std::string_view t) {
 
 }  // namespace
 
-bool dbaseNumberText(std::string_view value, std::string& text) {
+bool dbaseNumberText(std::string_view value, int decimals, std::string& text) {
     const std::string_view t = trimBlanks(value);
-    if (isPlainDecimal(t)) {
+    const bool plain = isPlainDecimal(t);
+    if (plain && (decimals > 0 || t.find('.') == std::string_view::npos)) {
         text.assign(t);
         return true;
     }
-    if (!isNumeric(t)) return false;
-    text = formatNumber(toDouble(t));
+    if (!plain && !isNumeric(t)) return false;
+    const double v = toDouble(t);
+    // nearbyint rounds half to even in the default rounding mode.
+    text = formatNumber(decimals > 0 ? v : std::nearbyint(v));
     return true;
 }
 

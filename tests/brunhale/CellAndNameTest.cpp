@@ -19,13 +19,14 @@ struct CellCase {
     const char* value;  // UTF-8
     Cell expected;
     const char* cell;   // UTF-8, for Cell::Value
+    int decimals = 0;
 };
 
 class CellTest : public ::testing::TestWithParam<CellCase> {};
 
 TEST_P(CellTest, Cell) {
     const CellCase& c = GetParam();
-    FieldDef f{"F", c.type, c.width, 0};
+    FieldDef f{"F", c.type, c.width, c.decimals};
     std::string cell;
     ASSERT_EQ(dbfCell(f, text::toCp932(c.value), cell), c.expected) << c.what;
     if (c.expected == Cell::Value) {
@@ -44,7 +45,14 @@ INSTANTIATE_TEST_SUITE_P(
         CellCase{"empty text", 'C', 4, "", Cell::Value, ""},
         CellCase{"number right-aligned, not reformatted", 'N', 6, "012", Cell::Value, "   012"},
         CellCase{"number with blanks from a fixed column", 'N', 5, "   42", Cell::Value, "   42"},
-        CellCase{"decimal number kept as written", 'N', 6, "1.50", Cell::Value, "  1.50"},
+        CellCase{"decimal number kept as written where the field has decimals", 'N', 6, "1.50", Cell::Value, "  1.50", 2},
+        // A field of no decimals holds whole numbers; a reader would cut "8.5" to 8 and warn about it.
+        CellCase{"fraction in a whole-number field rounded", 'N', 6, "1.50", Cell::Value, "     2"},
+        CellCase{"a point without a fraction", 'N', 3, "8.", Cell::Value, "  8"},
+        CellCase{"halves rounded to even", 'N', 3, "8.5", Cell::Value, "  8"},
+        CellCase{"halves rounded to even, upwards", 'N', 3, "-9.5", Cell::Value, "-10"},
+        CellCase{"exponent form with a fraction rounded", 'N', 3, "2.5E-1", Cell::Value, "  0"},
+        CellCase{"rounded number wider than its field is refused", 'N', 3, "999.5", Cell::TooWide, ""},
         CellCase{"negative number", 'N', 3, "-7", Cell::Value, " -7"},
         CellCase{"number filling its field", 'N', 3, "123", Cell::Value, "123"},
         CellCase{"exponent form laid out as plain decimal", 'N', 8, "1.5E3", Cell::Value, "    1500"},
@@ -52,7 +60,7 @@ INSTANTIATE_TEST_SUITE_P(
         CellCase{"blank number is NULL", 'N', 5, "    ", Cell::Null, ""},
         CellCase{"non-numeric number is NULL", 'N', 5, "12a", Cell::Null, ""},
         CellCase{"wider than its field is refused", 'N', 3, "1234", Cell::TooWide, ""},
-        CellCase{"decimal wider than its field is refused", 'N', 4, "1.234", Cell::TooWide, ""}));
+        CellCase{"decimal wider than its field is refused", 'N', 4, "1.234", Cell::TooWide, "", 3}));
 
 TEST(FieldName, CutToTenBytesWhereACharacterEnds) {
     struct {
