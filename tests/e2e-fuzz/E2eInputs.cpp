@@ -1,7 +1,8 @@
 // e2e_inputs DIR: the generated starting point of the end-to-end fuzz runner (run.py). Writes
 //   DIR/program/   a program folder's catalogue and Log/: line rows 3 and 25, attribute-table row 3, point
 //                  rows 12 (ordinary), 8 (fixed-column land prices) and 9 (delimited land prices) with the
-//                  item layout files, mesh rows 0, 12, 25, 2, 17 and 4, and area row 0
+//                  item layout files, mesh rows 0, 12, 25, 2, 17 and 4, area row 0, and the mesh tree
+//                  (DataView.csv) of the nationwide jobs
 //   DIR/inputs/    one generated file per job: coast.txt and road.txt (line), attr.txt (attribute table),
 //                  area.txt (rural area item 3), clean.txt (item 1) and basin.txt (catchments "81001" and
 //                  "81002") for the library driver; points.txt, points.csv, points.tsv, chika.txt and
@@ -13,6 +14,7 @@
 #include <fstream>
 #include <string>
 
+#include "platform/text/Cp932.h"
 #include "tests/app/jobs/JobCatalogue.h"
 #include "tests/tools/gen/AreaFileGen.h"
 #include "tests/tools/gen/AttrFileGen.h"
@@ -163,6 +165,8 @@ int main(int argc, char** argv) {
     const datagen::AreaStructureModel m = datagen::generate_area_structure_files((inputs / "structure").string(), structure);
     appendLines(program / "DataDBF.csv", {datagen::area_catalogue_line(m, "都市地域")});
     appendLines(program / "DataDBFItem.csv", datagen::area_catalogue_item_lines(m, "都市地域"));
+    // The mesh tree of the nationwide jobs: one prefecture of one mesh; the runner ticks the whole country.
+    appendLines(program / "DataView.csv", {text::toCp932("1,01,北海道"), "2,01,533945,a"});
 
     pointInputs(inputs, ordinary, landPrice, landPriceCsv);
     meshInputs(inputs);

@@ -16,7 +16,8 @@ have. Per mutated input the runner counts:
                 more than they allow elsewhere), fewer records than shapes, an invalid polygon, or a field
                 GDAL cannot decode although the input held CP932 text; outputs of one split job that
                 differ in their counts
-  output lost   a failure that changed the earlier output, or any run that left a file it did not own
+  output lost   a failure that changed the earlier output (in a job of steps: left a finished step's
+                output unsound, or a file more or less), or any run that left a file it did not own
                 beside the outputs
   work files    runs that left a work file of the program in its folder (the description, a work
                 database: fixed names the next job replaces); counted, not a fault
@@ -57,6 +58,11 @@ def blank(text):
 
 def at_most(kinds, factor=1):
     return lambda data, original: (records(data, kinds) * factor, False)
+
+
+def bound(count):
+    """An exact count taken as the most an output may hold (jobs that select by mesh code)."""
+    return lambda data, original: (count(data, original)[0], False)
 
 
 def usable_points(data, original):
@@ -123,10 +129,14 @@ class Job:
     """One kind of job: how to run it on an input and the outputs it writes. A job of the library driver
     reports the polygons it made: its first output holds as many (exact) or at most as many."""
 
-    def __init__(self, name, source, command, outputs, out=None, exact=True, equal=False):
+    def __init__(self, name, source, command, outputs, out=None, exact=True, equal=False, steps=False):
         self.name, self.source, self.command, self.outputs = name, source, command, outputs
         self.out = out or outputs[0].name  # the output path the job is given
         self.exact, self.equal = exact, equal
+        # A job of steps (area polygons, then the attached outputs) finishes each step's output and offers it
+        # to the map before the next step begins; a later step's failure fails the job. The outputs of the
+        # finished steps may then have changed, but only into sound outputs.
+        self.steps = steps
 
 
 def jobs(build, program):
@@ -138,6 +148,10 @@ def jobs(build, program):
         # (args); every later one gets No.
         return lambda inp, out, log: [jobrun, "--program-folder", program, "--kind", kind, "--row", str(row),
                                       "--answer", "yes", *args, "--out", out, inp]
+
+    def nationwide(kind, row, *args):
+        # The whole country ticked (DataView.csv of the program folder).
+        return converter(kind, row, "--nationwide", "--all", *args)
 
     def library(*args):
         return lambda inp, out, log: [ostrandrun, "--program-folder", program, *args, inp, out, log]
@@ -167,6 +181,14 @@ def jobs(build, program):
         Job("area lines+points", "structure.txt",
             converter("area", 0, "--polygons", "no", "--attached", "both"),
             [Output("area_L.shp", at_most({b"L"})), Output("area_P.shp", at_most({b"A"}))], out="area.shp"),
+        Job("area (job, row 0)", "structure.txt", converter("area", 0, "--attached", "both"),
+            [Output("area.shp", at_most({b"A"}), True), Output("area_L.shp", at_most({b"L"})),
+             Output("area_P.shp", at_most({b"A"}))], steps=True),
+        Job("point (nationwide)", "points.txt", nationwide("point", 12), one("points", bound(usable_points))),
+        Job("line (nationwide)", "coast.txt", nationwide("line", 3), one("coast", at_most({b"S"}))),
+        Job("mesh (nationwide)", "mesh3.txt", nationwide("mesh", 0), one("mesh", bound(mesh_cells()), True)),
+        Job("area (nationwide)", "structure.txt", nationwide("area", 0, "--attached", "none"),
+            one("area", at_most({b"A"}), True)),
         Job("area (clean)", "clean.txt", library("--meshes", "", "1"), one("clean", at_most({b"A"}), True)),
         # Rural islands become holes of their cells: fewer features than polygons made.
         Job("area (rural)", "area.txt", library("--meshes", "", "3"), one("area", at_most({b"A"}), True),
@@ -315,6 +337,18 @@ def check_output(job, out_dir, input_bytes, original, reported, env):
     return problems
 
 
+def changed_outputs(job, out_dir, earlier):
+    """The outputs of a job one of whose files differs from the earlier output's."""
+    now = snapshot(out_dir)
+    changed = []
+    for output in job.outputs:
+        base = os.path.splitext(output.name)[0]
+        names = [n for n in set(now) | set(earlier) if os.path.splitext(n)[0] == base]
+        if any(now.get(n) != earlier.get(n) for n in names):
+            changed.append(output)
+    return changed
+
+
 def snapshot(folder):
     files = {}
     for name in sorted(os.listdir(folder)):
@@ -339,7 +373,9 @@ def run_once(job, work, input_path, out_dir, env, timeout):
     if os.path.basename(cmd[0]) == "jobrun":
         if p.returncode not in (0, 1):
             return "crash", None, text.decode("utf-8", "replace")[-600:]
-        return ("success" if b"result: success" in p.stdout else "failure"), None, ""
+        # An area job's box tells the polygons made.
+        m = re.search("ポリゴンデータ = (\\d+) 件作成".encode(), p.stdout)
+        return ("success" if b"result: success" in p.stdout else "failure"), (int(m.group(1)) if m else None), ""
     m = re.search(rb"status (\d+) total (-?\d+) made (-?\d+)", p.stdout)
     if not m or p.returncode == 125:
         return "crash", None, text.decode("utf-8", "replace")[-600:]
@@ -399,7 +435,16 @@ def run_job(job, base, program, rng, a, env):
             if extra:
                 faults.append("left behind: %s" % sorted(extra))
         elif snapshot(out_dir) != earlier:
-            faults.append("the failure changed the earlier output")
+            changed = changed_outputs(job, out_dir, earlier)
+            if not job.steps or set(snapshot(out_dir)) != set(earlier):
+                faults.append("the failure changed the earlier output")
+            else:
+                for output in changed:
+                    problems, n = check_file(output, os.path.join(out_dir, output.name), data, original, env)
+                    if output is job.outputs[0] and reported is not None and n is not None and n != reported:
+                        problems.append("%d features, the job reported %d" % (n, reported))
+                    if problems:
+                        faults.append("a finished step's output is bad: " + "; ".join(problems))
         # Work files in the program folder (the description, the work databases) are the program's own,
         # under fixed names the next job replaces; a failed job may leave them. Counted, not a fault.
         extra = program_files(program) - owned
@@ -408,7 +453,7 @@ def run_job(job, base, program, rng, a, env):
             for name in extra:
                 path = os.path.join(program, name)
                 shutil.rmtree(path) if os.path.isdir(path) else os.remove(path)
-        if any(f.startswith(("left", "the failure")) for f in faults):
+        if any(f.startswith(("left", "the failure", "a finished")) for f in faults):
             row["lost"] += 1
         if faults:
             print("  %s, input %d (%s): %s" % (job.name, i, kind, " / ".join(faults)), file=sys.stderr)
