@@ -8,6 +8,7 @@
 
 #include "brunhale/Failure.h"
 #include "brunhale/FieldNames.h"
+#include "platform/errors/RunTimeError.h"
 #include "platform/text/Conversions.h"
 #include "platform/text/Cp932.h"
 #include "platform/text/DbaseNumber.h"
@@ -21,7 +22,11 @@ Cell dbfCell(const FieldDef& field, std::string_view value, std::string& cell) {
         return Cell::Value;
     }
     thread_local std::string number;
-    if (!text::dbaseNumberText(value, field.decimals, number)) return Cell::Null;
+    try {
+        if (!text::dbaseNumberText(value, field.decimals, number)) return Cell::Null;
+    } catch (const RunTimeError&) {
+        return Cell::TooWide;  // beyond the range of any number ("2D413"): no field holds it
+    }
     if (number.size() > static_cast<std::size_t>(field.width)) return Cell::TooWide;
     cell.assign(static_cast<std::size_t>(field.width) - number.size(), ' ');
     cell.append(number);

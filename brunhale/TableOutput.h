@@ -17,8 +17,9 @@ namespace velmora::brunhale {
 inline constexpr int ShiftJisLanguageDriver = 0x13;
 
 // What goes into one cell. Text is cut to the width where a character ends. A number is written as it
-// stands, right-aligned (a number in exponent form is laid out as plain decimal first); an empty or
-// non-numeric value is NULL; a number wider than the field does not fit.
+// stands, right-aligned (a number in exponent form is laid out as plain decimal first, a fraction in a field
+// of no decimals rounded half to even); an empty or non-numeric value is NULL; a number wider than the field,
+// or beyond the range of any number, does not fit.
 enum class Cell { Value, Null, TooWide };
 Cell dbfCell(const FieldDef& field, std::string_view value, std::string& cell);
 

@@ -53,6 +53,7 @@ INSTANTIATE_TEST_SUITE_P(
         CellCase{"halves rounded to even, upwards", 'N', 3, "-9.5", Cell::Value, "-10"},
         CellCase{"exponent form with a fraction rounded", 'N', 3, "2.5E-1", Cell::Value, "  0"},
         CellCase{"rounded number wider than its field is refused", 'N', 3, "999.5", Cell::TooWide, ""},
+        CellCase{"number beyond the range of any field is refused", 'N', 10, "2D413", Cell::TooWide, ""},
         CellCase{"negative number", 'N', 3, "-7", Cell::Value, " -7"},
         CellCase{"number filling its field", 'N', 3, "123", Cell::Value, "123"},
         CellCase{"exponent form laid out as plain decimal", 'N', 8, "1.5E3", Cell::Value, "    1500"},
