@@ -2,7 +2,8 @@
 # run-fuzzers.sh BUILD_DIR SECONDS [TARGET...]: fuzzes each target (all of BUILD_DIR/fuzz/ by default) for
 # SECONDS, one after the other. New inputs go to BUILD_DIR/fuzz-corpus/<target>/ (the seeds in
 # tests/fuzz/corpus/ are only read); a crash, leak, timeout or out-of-memory input is kept in
-# BUILD_DIR/fuzz-findings/<target>/. Prints one line per target: executions, coverage, corpus, findings.
+# BUILD_DIR/fuzz-findings/<target>/. Prints one line per target: executions, coverage (edges and features),
+# corpus, findings.
 # A finding, once fixed, is copied into tests/fuzz/corpus/<target>/ so the regression run keeps it.
 set -uo pipefail
 cd "$(dirname "$0")/../.."
@@ -15,7 +16,7 @@ export LSAN_OPTIONS="suppressions=$PWD/tests/sanitizer/lsan.supp:print_suppressi
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 export QT_QPA_PLATFORM=offscreen
 status=0
-printf '%-20s %12s %8s %8s %8s %9s\n' target executions exec/s cov corpus findings
+printf '%-20s %12s %8s %8s %8s %8s %9s\n' target executions exec/s cov ft corpus findings
 for t in "${targets[@]}"; do
   corpus="$build/fuzz-corpus/$t" findings="$build/fuzz-findings/$t" log="$build/fuzz-logs/$t.log"
   mkdir -p "$corpus" "$findings" "$(dirname "$log")"
@@ -24,8 +25,9 @@ for t in "${targets[@]}"; do
   execs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -1)
   rate=$(sed -n 's/^stat::average_exec_per_sec: *//p' "$log" | tail -1)
   cov=$(grep -o 'cov: [0-9]*' "$log" | tail -1 | cut -d' ' -f2)
+  ft=$(grep -o 'ft: [0-9]*' "$log" | tail -1 | cut -d' ' -f2)
   n=$(find "$findings" -type f | wc -l)
-  printf '%-20s %12s %8s %8s %8s %9s\n' "$t" "${execs:-?}" "${rate:-?}" "${cov:-?}" \
+  printf '%-20s %12s %8s %8s %8s %8s %9s\n' "$t" "${execs:-?}" "${rate:-?}" "${cov:-?}" "${ft:-?}" \
     "$(find "$corpus" -type f | wc -l)" "$n"
   [ "$n" -eq 0 ] || status=1
 done
