@@ -70,8 +70,6 @@ constexpr const char* kLinksOfCondition =
 constexpr const char* kAreasOfCondition =
     "SELECT 代表点Ｘ座標, 代表点Ｙ座標, エリア一連番号, エリア属性番号, LinkIdx AS LinkIdx2 FROM ポリゴンデータ "
     "WHERE 代表点メッシュコード >= ? AND 代表点メッシュコード <= ? ORDER BY エリア一連番号, rowid";
-constexpr const char* kLinkVertices =
-    "SELECT Ｘ座標, Ｙ座標 FROM リンクデータ中間点 WHERE LinkIdx = ? ORDER BY 中間点番号, rowid";
 
 std::vector<LinkRow> readLinks(Query& q) {
     std::vector<LinkRow> rows;
@@ -133,7 +131,7 @@ bool writeRows(Output o, const std::vector<Row>& rows, const std::string& captio
 
 class LineShapes {
 public:
-    explicit LineShapes(Database& db) : vertices_(db.query(kLinkVertices)) {}
+    explicit LineShapes(Database& db) : vertices_(db.query(ModLine::kLinkVerticesQuery)) {}
 
     // A link without vertex rows writes nothing.
     bool write(const LinkRow& link, bool& written) {
@@ -143,14 +141,10 @@ public:
         ModLine::RunningBox box;
         std::int16_t points = 0;
         sd::writeLinkIdx(s.FilDFileNo.file(), link.id);
-        if (!ModLine::WriteVertices(vertices_, s.FilDFileNo.file(), box, points)) return false;
-        double minX, minY, maxX, maxY;
-        if (!XYtoData(static_cast<double>(box.minX), minX) || !XYtoData(static_cast<double>(box.minY), minY) ||
-            !XYtoData(static_cast<double>(box.maxX), maxX) || !XYtoData(static_cast<double>(box.maxY), maxY))
-            return false;
+        ModLine::WriteVertices(vertices_, s.FilDFileNo.file(), box, points);
         text::LineWriter& h = s.FilHFileNo.file();
         sd::writeLinkNo(h, link.id);
-        sd::writeBox(h, minX, minY, maxX, maxY);
+        ModLine::WriteBox(h, box);
         sd::writePartsPoints(h, 1, points);
         sd::writePartIdx(h, "0");
         for (std::size_t i = 0; i < link.values.size(); ++i) values_[i] = std::to_string(link.values[i]);
@@ -179,9 +173,7 @@ public:
             return true;
         }
         sd::writeLinkIdx(s.FilDFileNo.file(), area.id);
-        double x, y;
-        if (!XYtoData(static_cast<double>(area.x), x) || !XYtoData(static_cast<double>(area.y), y)) return false;
-        sd::writeLinkData(s.FilDFileNo.file(), x, y);
+        sd::writeLinkData(s.FilDFileNo.file(), sd::Millionths{XYtoMillionths(area.x)}, sd::Millionths{XYtoMillionths(area.y)});
         sd::writeLinkNo(s.FilHFileNo.file(), area.id);
         values_[0] = std::to_string(area.serial);
         for (std::size_t i = 1; i < values_.size(); ++i) values_[i] = ledger_.asText(static_cast<int>(i));

@@ -137,16 +137,20 @@ MeshCondition ParseMeshWhere(std::string_view condition, std::string_view fieldU
     return c;
 }
 
-bool WriteVertices(velmora::db::Query& vertices, velmora::text::LineWriter& d, RunningBox& box, std::int16_t& points) {
+void WriteBox(velmora::text::LineWriter& h, const RunningBox& box) {
+    using velmora::ModPolygon::XYtoMillionths;
+    sd::writeBox(h, sd::Millionths{XYtoMillionths(box.minX)}, sd::Millionths{XYtoMillionths(box.minY)},
+                 sd::Millionths{XYtoMillionths(box.maxX)}, sd::Millionths{XYtoMillionths(box.maxY)});
+}
+
+void WriteVertices(velmora::db::Query& vertices, velmora::text::LineWriter& d, RunningBox& box, std::int16_t& points) {
+    using velmora::ModPolygon::XYtoMillionths;
     do {
         const std::int32_t x = vertices.asLong(0), y = vertices.asLong(1);
-        double dx, dy;
-        if (!velmora::ModPolygon::XYtoData(x, dx) || !velmora::ModPolygon::XYtoData(y, dy)) return false;
-        sd::writeLinkData(d, dx, dy);
+        sd::writeLinkData(d, sd::Millionths{XYtoMillionths(x)}, sd::Millionths{XYtoMillionths(y)});
         incremented(points);
         box.add(x, y);
     } while (vertices.next());
-    return true;
 }
 
 }  // namespace ModLine

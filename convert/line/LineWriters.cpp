@@ -38,7 +38,7 @@ public:
                                "ORDER BY リンク番号, rowid")),
           link_(db.query("SELECT LinkIdx FROM リンクデータ WHERE 起点メッシュコード = ? AND リンク一連番号 = ? "
                          "ORDER BY rowid")),
-          vertices_(db.query("SELECT Ｘ座標, Ｙ座標 FROM リンクデータ中間点 WHERE LinkIdx = ? ORDER BY 中間点番号, rowid")) {}
+          vertices_(db.query(kLinkVerticesQuery)) {}
 
     // Writes one line; false when the writer must stop (a message has been shown). `shapeWritten` tells
     // whether its record block was written.
@@ -64,7 +64,7 @@ public:
             }
             incremented(parts);
             partIndex += partIndex.empty() ? std::string("0") : "," + std::to_string(points);
-            if (!WriteVertices(vertices_, d, box, points)) return false;
+            WriteVertices(vertices_, d, box, points);
         }
         if (parts == 0) return true;
         if (!OutPutLineHedFile(ledger_, std::to_string(line.linkIdx), points, line.attributeNumber, box.minX, box.minY,

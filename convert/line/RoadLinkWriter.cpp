@@ -52,7 +52,7 @@ bool MakeShapeLineFileData_Doro(Database& db, bool& goOn) {
         if (links.empty()) return ClosePairQuietly(), false;
 
         LineLedger ledger(db);
-        Query vertices = db.query("SELECT Ｘ座標, Ｙ座標 FROM リンクデータ中間点 WHERE LinkIdx = ? ORDER BY 中間点番号, rowid");
+        Query vertices = db.query(kLinkVerticesQuery);
         velmora::text::LineWriter& d = conversionState().FilDFileNo.file();
         // A link stored without vertices writes nothing; the bar advances all the same.
         auto writeLink = [&](const LinkGroup& link, bool& shape) {
@@ -61,7 +61,7 @@ bool MakeShapeLineFileData_Doro(Database& db, bool& goOn) {
             RunningBox box;
             std::int16_t points = 0;
             sd::writeLinkIdx(d, link.linkIdx);
-            if (!WriteVertices(vertices, d, box, points)) return false;
+            WriteVertices(vertices, d, box, points);
             shape = OutPutLineHedFile(ledger, std::to_string(link.linkIdx), points, link.attributeNumber, box.minX,
                                       box.minY, box.maxX, box.maxY, 1, "0");
             return shape;

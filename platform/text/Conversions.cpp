@@ -196,6 +196,23 @@ void appendNumber(std::string& out, double v) {
     }
 }
 
+void appendMillionths(std::string& out, std::int64_t millionths) {
+    if (millionths < 0) out += '-';
+    const std::uint64_t magnitude = millionths < 0 ? 0 - static_cast<std::uint64_t>(millionths)
+                                                   : static_cast<std::uint64_t>(millionths);
+    char buf[24];
+    auto r = std::to_chars(buf, buf + sizeof buf, magnitude / 1000000);
+    out.append(buf, r.ptr);
+    std::uint64_t fraction = magnitude % 1000000;
+    if (fraction == 0) return;
+    char digits[6];
+    int n = 6;
+    for (int i = 5; i >= 0; --i, fraction /= 10) digits[i] = static_cast<char>('0' + fraction % 10);
+    while (digits[n - 1] == '0') --n;
+    out += '.';
+    out.append(digits, static_cast<std::size_t>(n));
+}
+
 std::string formatNumber(double v) {
     std::string out;
     appendNumber(out, v);

@@ -41,6 +41,10 @@ bool cBool(std::string_view s);
 std::string formatNumber(double v);
 // The same text appended to `out`, without allocating once `out` has room (writers of millions of numbers).
 void appendNumber(std::string& out, double v);
+// The text appendNumber gives for millionths / 10^6, made from the whole number itself (|millionths| below
+// 10^15). The double nearest to such a quotient has no shorter decimal form than the quotient's own
+// digits, so both texts agree to the byte; coordinate writers skip the double and its shortest digits.
+void appendMillionths(std::string& out, std::int64_t millionths);
 
 // Trims blanks (half-width spaces and tabs) at both ends.
 std::string_view trimBlanks(std::string_view s);

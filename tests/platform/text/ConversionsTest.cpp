@@ -6,6 +6,7 @@
 #include <random>
 #include <string>
 #include <optional>
+#include <vector>
 
 #include "platform/errors/RunTimeError.h"
 #include "platform/text/Conversions.h"
@@ -82,6 +83,26 @@ TEST(Conversions, AppendNumberAddsTheFormattedTextWithoutDisturbingWhatStands) {
         line += ',';
     }
     EXPECT_EQ(line.substr(0, 9), "LINKDATA,");
+}
+
+// Whole millionths written without the double give the text of the double's own digits, over the whole
+// range the writers rely on (below 10^15) and at every number of decimals.
+TEST(Conversions, MillionthsWriteTheTextOfTheirQuotient) {
+    std::vector<std::int64_t> values = {0, 1, -1, 10, 500000, -500000, 1000000, -1000000, 1000001, 120000,
+                                        999999999999999, -999999999999999, 100000000000000, 123456789012345};
+    std::mt19937_64 random(7);
+    for (int i = 0; i < 200000; ++i) {
+        const std::int64_t limit = static_cast<std::int64_t>(std::pow(10.0, static_cast<double>(i % 16)));
+        const auto v = static_cast<std::int64_t>(random() % static_cast<std::uint64_t>(limit));
+        values.push_back(i % 2 ? v : -v);
+        values.push_back((v / 1000) * 1000);  // trailing zeros among the decimals
+    }
+    std::string fast;
+    for (std::int64_t v : values) {
+        fast = "x";
+        appendMillionths(fast, v);
+        ASSERT_EQ(fast, "x" + formatNumber(static_cast<double>(v) / 1e6)) << v;
+    }
 }
 
 TEST(Conversions, PlainWholeNumbersAreReadStraightAndAgreeWithTheGeneralReading) {
