@@ -96,6 +96,7 @@ Query& Query::bindNull(int position) {
 bool Query::next() {
     connection_->checkOpen();
     if (done_) return false;
+    if (!started_) connection_->flushAppenders();  // a query made before the latest rows were saved
     started_ = true;
     int rc = sqlite3_step(stmt_);
     if (rc == SQLITE_ROW) return onRow_ = true;
