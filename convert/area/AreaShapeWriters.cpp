@@ -71,20 +71,24 @@ constexpr const char* kAreasOfCondition =
     "SELECT 代表点Ｘ座標, 代表点Ｙ座標, エリア一連番号, エリア属性番号, LinkIdx AS LinkIdx2 FROM ポリゴンデータ "
     "WHERE 代表点メッシュコード >= ? AND 代表点メッシュコード <= ? ORDER BY エリア一連番号, rowid";
 
+// The rows' columns are found by name once; hundreds of thousands of rows are read.
 std::vector<LinkRow> readLinks(Query& q) {
+    const int id = q.column("LinkIdx2");
+    int c[5];
+    for (int i = 0; const char* name : {"起点メッシュコード", "起点番号", "終点メッシュコード", "終点番号", "リンク一連番号"})
+        c[i++] = q.column(name);
     std::vector<LinkRow> rows;
     while (q.next())
-        rows.push_back({q.asLong("LinkIdx2"),
-                        {q.asLong("起点メッシュコード"), q.asLong("起点番号"), q.asLong("終点メッシュコード"),
-                         q.asLong("終点番号"), q.asLong("リンク一連番号")}});
+        rows.push_back({q.asLong(id), {q.asLong(c[0]), q.asLong(c[1]), q.asLong(c[2]), q.asLong(c[3]), q.asLong(c[4])}});
     return rows;
 }
 
 std::vector<AreaRow> readAreas(Query& q) {
+    const int id = q.column("LinkIdx2"), serial = q.column("エリア一連番号"), attribute = q.column("エリア属性番号"),
+              x = q.column("代表点Ｘ座標"), y = q.column("代表点Ｙ座標");
     std::vector<AreaRow> rows;
     while (q.next())
-        rows.push_back({q.asLong("LinkIdx2"), q.asLong("エリア一連番号"), q.asLong("エリア属性番号"),
-                        q.asLong("代表点Ｘ座標"), q.asLong("代表点Ｙ座標")});
+        rows.push_back({q.asLong(id), q.asLong(serial), q.asLong(attribute), q.asLong(x), q.asLong(y)});
     return rows;
 }
 
@@ -131,17 +135,16 @@ bool writeRows(Output o, const std::vector<Row>& rows, const std::string& captio
 
 class LineShapes {
 public:
-    explicit LineShapes(Database& db) : vertices_(db.query(ModLine::kLinkVerticesQuery)) {}
+    explicit LineShapes(Database& db) : vertices_(db) {}
 
     // A link without vertex rows writes nothing.
     bool write(const LinkRow& link, bool& written) {
         auto& s = conversionState();
-        vertices_.bind(1, link.id);
-        if (!vertices_.next()) return true;
+        if (!vertices_.find(link.id)) return true;
         ModLine::RunningBox box;
         std::int16_t points = 0;
         sd::writeLinkIdx(s.FilDFileNo.file(), link.id);
-        ModLine::WriteVertices(vertices_, s.FilDFileNo.file(), box, points);
+        vertices_.write(s.FilDFileNo.file(), box, points);
         text::LineWriter& h = s.FilHFileNo.file();
         sd::writeLinkNo(h, link.id);
         ModLine::WriteBox(h, box);
@@ -155,7 +158,7 @@ public:
     }
 
 private:
-    Query vertices_;
+    ModLine::LinkVertices vertices_;
     std::vector<std::string> values_ = std::vector<std::string>(6);
 };
 

@@ -10,6 +10,7 @@
 
 #include "convert/core/ConversionState.h"
 #include "convert/core/ConversionProgress.h"
+#include "platform/db/Database.h"
 #include "platform/db/Query.h"
 #include "platform/errors/RunTimeError.h"
 #include "platform/ui/UiService.h"
@@ -72,12 +73,6 @@ inline constexpr const char* kDistinctLinksQuery =
     "ORDER BY 起点メッシュコード, 起点番号, 終点メッシュコード, 終点番号, リンク一連番号, リンク台帳の有無, "
     "リンク属性番号, リンク構成中間点数";
 
-// The vertices of one link in the order of their 中間点番号. The loader numbers a link's vertices upwards
-// as it appends them, under a LinkIdx of their own, so rowid order is that order; the LinkIdx index,
-// whose entries stand in rowid order under each key, then gives them without a sort.
-inline constexpr const char* kLinkVerticesQuery =
-    "SELECT Ｘ座標, Ｙ座標 FROM リンクデータ中間点 WHERE LinkIdx = ? ORDER BY rowid";
-
 // The running box of a shape in the database's integer units.
 struct RunningBox {
     std::int64_t minX = 99999999, minY = 99999999, maxX = 0, maxY = 0;
@@ -92,9 +87,20 @@ struct RunningBox {
 // "BOX," of the running box, in degrees.
 void WriteBox(velmora::text::LineWriter& h, const RunningBox& box);
 
-// Writes the vertex rows of a query standing on its first row (Ｘ座標, Ｙ座標 as columns 0 and 1) as
-// LINKDATA lines of the coordinate file, counting them into `points` and the box.
-void WriteVertices(velmora::db::Query& vertices, velmora::text::LineWriter& d, RunningBox& box, std::int16_t& points);
+// The vertex rows of one link at a time (リンクデータ中間点), in the order of their 中間点番号, as LINKDATA
+// lines of the coordinate file.
+class LinkVertices {
+public:
+    explicit LinkVertices(velmora::db::Database& db);
+    // Stands on the link's first vertex; false when the link has none.
+    bool find(std::int32_t linkIdx);
+    // Writes the vertices of the link found, counting them into `points` and the box.
+    void write(velmora::text::LineWriter& d, RunningBox& box, std::int16_t& points);
+
+private:
+    velmora::db::Query rows_;
+    std::int32_t linkIdx_ = 0;
+};
 
 // A writer's body: a run-time error closes the pair, shows its box under `title` and gives false.
 template <class Body>

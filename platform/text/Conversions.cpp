@@ -197,20 +197,25 @@ void appendNumber(std::string& out, double v) {
 }
 
 void appendMillionths(std::string& out, std::int64_t millionths) {
-    if (millionths < 0) out += '-';
+    // Laid out from the last digit backwards, appended at once.
+    char buf[32];
+    char* const end = buf + sizeof buf;
+    char* p = end;
     const std::uint64_t magnitude = millionths < 0 ? 0 - static_cast<std::uint64_t>(millionths)
                                                    : static_cast<std::uint64_t>(millionths);
-    char buf[24];
-    auto r = std::to_chars(buf, buf + sizeof buf, magnitude / 1000000);
-    out.append(buf, r.ptr);
-    std::uint64_t fraction = magnitude % 1000000;
-    if (fraction == 0) return;
-    char digits[6];
-    int n = 6;
-    for (int i = 5; i >= 0; --i, fraction /= 10) digits[i] = static_cast<char>('0' + fraction % 10);
-    while (digits[n - 1] == '0') --n;
-    out += '.';
-    out.append(digits, static_cast<std::size_t>(n));
+    std::uint64_t whole = magnitude / 1000000, fraction = magnitude % 1000000;
+    if (fraction != 0) {
+        int decimals = 6;
+        for (; fraction % 10 == 0; fraction /= 10) --decimals;
+        for (; decimals > 0; --decimals, fraction /= 10) *--p = static_cast<char>('0' + fraction % 10);
+        *--p = '.';
+    }
+    do {
+        *--p = static_cast<char>('0' + whole % 10);
+        whole /= 10;
+    } while (whole != 0);
+    if (millionths < 0) *--p = '-';
+    out.append(p, static_cast<std::size_t>(end - p));
 }
 
 std::string formatNumber(double v) {
