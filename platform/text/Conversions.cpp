@@ -81,16 +81,26 @@ bool isNumeric(std::string_view s) {
     return normalise(s, scratch);
 }
 
-double toDouble(std::string_view s) {
-    if (const auto whole = plainWholeNumber(s)) return static_cast<double>(*whole);
+bool readNumber(std::string_view s, double& value) {
+    if (const auto whole = plainWholeNumber(s)) {
+        value = static_cast<double>(*whole);
+        return true;
+    }
     thread_local std::string scratch;
-    if (!normalise(s, scratch)) throw RunTimeError(err::TypeMismatch, "Type mismatch");
+    if (!normalise(s, scratch)) return false;
     double v = 0;
     const char* b = scratch.data();
     const char* e = b + scratch.size();
     auto r = std::from_chars(b, e, v);
     if (r.ec == std::errc::result_out_of_range) throw RunTimeError(err::Overflow, "Overflow");
-    if (r.ec != std::errc() || r.ptr != e) throw RunTimeError(err::TypeMismatch, "Type mismatch");
+    if (r.ec != std::errc() || r.ptr != e) return false;
+    value = v;
+    return true;
+}
+
+double toDouble(std::string_view s) {
+    double v = 0;
+    if (!readNumber(s, v)) throw RunTimeError(err::TypeMismatch, "Type mismatch");
     return v;
 }
 

@@ -14,6 +14,9 @@ bool isNumeric(std::string_view s);
 
 // The number a numeric text reads as; a text that is not numeric throws RunTimeError(TypeMismatch).
 double toDouble(std::string_view s);
+// Both in one reading: false, leaving `value`, when the text is not numeric; else toDouble's value (a
+// number beyond the double range throws RunTimeError(Overflow) as there).
+bool readNumber(std::string_view s, double& value);
 
 // The value of the commonest numeric text, a plain whole number (optional blanks, an optional sign, 1 to
 // 15 digits, optional blanks), read straight from its bytes; nullopt for every other text, numeric or

@@ -120,6 +120,21 @@ TEST(Conversions, PlainWholeNumbersAreReadStraightAndAgreeWithTheGeneralReading)
     EXPECT_TRUE(std::signbit(toDouble("-0")));
     EXPECT_EQ(toDouble("1234567890123456"), 1234567890123456.0);
     EXPECT_EQ(toDouble(" 1.5e2 "), 150.0);
+    // The reading in one pass agrees with the test and the value, and leaves the value where there is none.
+    for (const char* t : {"12", " -3.25 ", "1D3", "+.5", "-0", "1e", "abc", "", "1.2.3", "1e400"}) {
+        double v = 42;
+        bool numeric = false;
+        try {
+            numeric = readNumber(t, v);
+        } catch (const RunTimeError& e) {
+            EXPECT_EQ(e.number(), velmora::err::Overflow) << t;
+            EXPECT_EQ(v, 42) << t;
+            continue;
+        }
+        EXPECT_EQ(numeric, isNumeric(t)) << t;
+        if (numeric) EXPECT_EQ(std::bit_cast<std::uint64_t>(v), std::bit_cast<std::uint64_t>(toDouble(t))) << t;
+        else EXPECT_EQ(v, 42) << t;
+    }
 }
 
 // The number's 15 significant digits laid out plainly, the slow way, as the reference for the quick one.
