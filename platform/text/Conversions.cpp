@@ -82,8 +82,20 @@ bool isNumeric(std::string_view s) {
 }
 
 bool readNumber(std::string_view s, double& value) {
-    if (const auto whole = plainWholeNumber(s)) {
-        value = static_cast<double>(*whole);
+    // The commonest forms, plain decimals (an optional minus, digits, at most one point), are what
+    // normalise would copy unchanged: read them where they stand.
+    const std::string_view t = trimBlanks(s);
+    std::size_t i = !t.empty() && t.front() == '-' ? 1 : 0, digits = 0;
+    for (bool point = false; i < t.size(); ++i) {
+        if (isDigit(t[i])) ++digits;
+        else if (t[i] == '.' && !point) point = true;
+        else break;
+    }
+    if (i == t.size() && digits > 0) {
+        double v = 0;
+        if (std::from_chars(t.data(), t.data() + t.size(), v).ec == std::errc::result_out_of_range)
+            throw RunTimeError(err::Overflow, "Overflow");
+        value = v;
         return true;
     }
     thread_local std::string scratch;

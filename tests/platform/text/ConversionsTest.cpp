@@ -120,20 +120,28 @@ TEST(Conversions, PlainWholeNumbersAreReadStraightAndAgreeWithTheGeneralReading)
     EXPECT_TRUE(std::signbit(toDouble("-0")));
     EXPECT_EQ(toDouble("1234567890123456"), 1234567890123456.0);
     EXPECT_EQ(toDouble(" 1.5e2 "), 150.0);
-    // The reading in one pass agrees with the test and the value, and leaves the value where there is none.
-    for (const char* t : {"12", " -3.25 ", "1D3", "+.5", "-0", "1e", "abc", "", "1.2.3", "1e400"}) {
+    // The reading in one pass: the value, or false leaving the value, or Overflow beyond the double range.
+    struct Reading {
+        std::string text;
+        std::optional<double> value;
+        bool overflow = false;
+    };
+    const Reading readings[] = {
+        {"12", 12.0},     {" -3.25 ", -3.25}, {"1D3", 1000.0},  {"+.5", 0.5},      {"-.5", -0.5},
+        {"7.", 7.0},      {"-0", -0.0},       {"0." + std::string(30, '0') + "15", 1.5e-31},
+        {"1e", {}},       {"abc", {}},        {"", {}},         {"1.2.3", {}},     {"- 1", {}},
+        {"1e400", {}, true}, {std::string(400, '9'), {}, true},
+    };
+    for (const Reading& r : readings) {
         double v = 42;
-        bool numeric = false;
-        try {
-            numeric = readNumber(t, v);
-        } catch (const RunTimeError& e) {
-            EXPECT_EQ(e.number(), velmora::err::Overflow) << t;
-            EXPECT_EQ(v, 42) << t;
+        if (r.overflow) {
+            EXPECT_THROW(readNumber(r.text, v), RunTimeError) << r.text;
+            EXPECT_EQ(v, 42);
             continue;
         }
-        EXPECT_EQ(numeric, isNumeric(t)) << t;
-        if (numeric) EXPECT_EQ(std::bit_cast<std::uint64_t>(v), std::bit_cast<std::uint64_t>(toDouble(t))) << t;
-        else EXPECT_EQ(v, 42) << t;
+        EXPECT_EQ(readNumber(r.text, v), r.value.has_value()) << r.text;
+        EXPECT_EQ(isNumeric(r.text), r.value.has_value()) << r.text;
+        EXPECT_EQ(std::bit_cast<std::uint64_t>(v), std::bit_cast<std::uint64_t>(r.value.value_or(42))) << r.text;
     }
 }
 
