@@ -1,6 +1,6 @@
 #pragma once
 // The least time SQLite itself needs to hold a job's work database: the same tables, column counts, row
-// counts and single-column indexes, filled with made-up whole numbers through prepared statements in one
+// counts and single-column indexes, filled with rising whole numbers through prepared statements in one
 // transaction under the work databases' pragmas, indexes built after the rows. No parsing, no queries, no
 // pairs: what a job spends beyond this is ours.
 #include <cstdint>
