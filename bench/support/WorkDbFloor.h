@@ -1,7 +1,8 @@
 #pragma once
 // The least time SQLite itself needs to hold a job's work database: the same tables, column counts, row
-// counts and single-column indexes, filled with rising whole numbers through prepared statements in one
-// transaction under the work databases' pragmas, indexes built after the rows. No parsing, no queries, no
+// counts and single-column indexes, filled with rising whole numbers through prepared statements of 32 rows
+// each (as the work databases write them) in one transaction under the work databases' pragmas, indexes
+// built after the rows. No parsing, no queries, no
 // pairs: what a job spends beyond this is ours.
 #include <cstdint>
 #include <filesystem>
@@ -22,7 +23,8 @@ struct FloorTimes {
     double total() const { return insertSeconds + indexSeconds; }
 };
 
-// Builds the database in `folder` (removed again) and times its filling and its indexes.
+// Builds the database in `folder` (removed again) and times its filling and its indexes, in a child process
+// (the caller's peak memory stays its own).
 FloorTimes measureWorkDbFloor(const std::filesystem::path& folder, const std::vector<FloorTable>& tables);
 
 }  // namespace velmora::bench
