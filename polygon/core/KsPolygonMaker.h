@@ -67,6 +67,13 @@ public:
 
 protected:
     int data_id() const { return layer.data_id; }
+    // Leaves out each polygon whose rings, as the writer writes them, would not read back as a valid
+    // polygon (PolygonValidity.h), with its ledger record, logging why and adding its attribute number to
+    // refused_attrs, which build takes off its counts (KsPolygonMakerValidity.cpp). The rural and
+    // catchment makers end their modify_after with it; the cleaning makers leave it to the cleaner.
+    void refuse_invalid_polygons();
+
+    std::vector<int> refused_attrs;  // of the current build
 
     std::unique_ptr<OutputFiles> pending_output;  // the shapefile written by save_shape, until save_dbf
 

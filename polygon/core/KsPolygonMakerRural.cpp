@@ -1,9 +1,12 @@
 // Rural nesting: designated areas (flag 1) are outer rings, clockwise; the other areas are holes of the
 // largest designated area that contains them, or polygons of their own.
 #include <algorithm>
+#include <functional>
 
 #include "polygon/core/KsPolygonMaker.h"
 #include "polygon/core/MakerSearches.h"
+#include "polygon/core/PolygonValidity.h"
+#include "polygon/core/SimpleRings.h"
 #include "polygon/core/TextUtil.h"
 
 namespace ostrand {
@@ -21,12 +24,33 @@ void close_if_open(Ring& ring) {
     if (!ring.points.empty() && !(ring.points.back() == ring.points.front())) ring.add_point(ring.points.front());
 }
 
+// The candidate holes that lie in the designated area's rings: all of them when the area with them all is
+// a valid polygon (always, for valid input), else those that alone make a valid polygon with it. A hole
+// whose first point lies in the area but whose ring crosses its outline is not inside it.
+std::vector<std::size_t> holes_inside(const std::vector<Ring>& outer, const std::vector<std::size_t>& candidates,
+                                      const std::function<const Ring&(std::size_t)>& hole_ring) {
+    if (candidates.empty()) return candidates;
+    std::vector<Ring> all = outer;
+    for (std::size_t h : candidates) all.push_back(hole_ring(h));
+    if (polygon_fault(simple_rings(all)) == PolygonFault::none) return candidates;
+    std::vector<std::size_t> inside;
+    for (std::size_t h : candidates) {
+        std::vector<Ring> pair = outer;
+        pair.push_back(hole_ring(h));
+        if (polygon_fault(simple_rings(pair)) == PolygonFault::none) inside.push_back(h);
+    }
+    return inside;
+}
+
 }  // namespace
 
 void KsPolygonMakerRural::modify_after() {
     // The k-th polygon belongs to the k-th ledger record; any other pairing would mislabel every row after.
     if (polygons.size() != attr_records.size())
         throw std::string("Unexpected index. KsPolygonMakerRural::modigy_after()");
+    // An area whose own ring is broken goes before nesting, so that it neither spoils the designated area
+    // it would be a hole of nor takes holes itself.
+    refuse_invalid_polygons();
     std::map<int, std::vector<Ring>> rings_of;
     std::vector<RuralEntry> entries;
     std::size_t k = 0;
@@ -70,8 +94,9 @@ void KsPolygonMakerRural::modify_after() {
     }
     const std::vector<std::vector<std::size_t>> holes_of = nest_holes(outers, hole_points);
     std::vector<int> nested;
+    const auto hole_ring = [&](std::size_t h) -> const Ring& { return rings_of[holes[h]->attr_no].front(); };
     for (std::size_t o = 0; o < holes_of.size(); ++o)
-        for (std::size_t h : holes_of[o]) {
+        for (std::size_t h : holes_inside(rings_of[entries[o].attr_no], holes_of[o], hole_ring)) {
             RuralEntry* hole = holes[h];
             rings_of[entries[o].attr_no].push_back(rings_of[hole->attr_no].front());
             hole->alive = false;
@@ -95,6 +120,8 @@ void KsPolygonMakerRural::modify_after() {
         for (Ring& ring : polygons[i].rings) close_if_open(ring);
         ++i;
     }
+    // Holes that cross one another, or an outline the checks before nesting could not see, spoil the area.
+    refuse_invalid_polygons();
 }
 
 }  // namespace ostrand
