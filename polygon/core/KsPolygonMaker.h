@@ -71,7 +71,8 @@ protected:
     // polygon (PolygonValidity.h), with its ledger record, logging why and adding its attribute number to
     // refused_attrs, which build takes off its counts (KsPolygonMakerValidity.cpp). The rural and
     // catchment makers end their modify_after with it; the cleaning makers leave it to the cleaner.
-    void refuse_invalid_polygons();
+    // Given `only`, the records of other attribute numbers are taken as they are.
+    void refuse_invalid_polygons(const std::set<int>* only = nullptr);
 
     std::vector<int> refused_attrs;  // of the current build
 

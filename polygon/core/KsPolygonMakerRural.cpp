@@ -2,6 +2,7 @@
 // largest designated area that contains them, or polygons of their own.
 #include <algorithm>
 #include <functional>
+#include <set>
 
 #include "polygon/core/KsPolygonMaker.h"
 #include "polygon/core/MakerSearches.h"
@@ -25,14 +26,17 @@ void close_if_open(Ring& ring) {
 }
 
 // The candidate holes that lie in the designated area's rings: all of them when the area with them all is
-// a valid polygon (always, for valid input), else those that alone make a valid polygon with it. A hole
-// whose first point lies in the area but whose ring crosses its outline is not inside it.
+// a valid polygon (always, for valid input; `whole_valid` then says so), else those that alone make a valid
+// polygon with it. A hole whose first point lies in the area but whose ring crosses its outline is not
+// inside it.
 std::vector<std::size_t> holes_inside(const std::vector<Ring>& outer, const std::vector<std::size_t>& candidates,
-                                      const std::function<const Ring&(std::size_t)>& hole_ring) {
+                                      const std::function<const Ring&(std::size_t)>& hole_ring, bool& whole_valid) {
+    whole_valid = false;
     if (candidates.empty()) return candidates;
     std::vector<Ring> all = outer;
     for (std::size_t h : candidates) all.push_back(hole_ring(h));
-    if (polygon_fault(simple_rings(all)) == PolygonFault::none) return candidates;
+    whole_valid = polygon_fault(simple_rings(all)) == PolygonFault::none;
+    if (whole_valid) return candidates;
     std::vector<std::size_t> inside;
     for (std::size_t h : candidates) {
         std::vector<Ring> pair = outer;
@@ -95,13 +99,24 @@ void KsPolygonMakerRural::modify_after() {
     const std::vector<std::vector<std::size_t>> holes_of = nest_holes(outers, hole_points);
     std::vector<int> nested;
     const auto hole_ring = [&](std::size_t h) -> const Ring& { return rings_of[holes[h]->attr_no].front(); };
-    for (std::size_t o = 0; o < holes_of.size(); ++o)
-        for (std::size_t h : holes_inside(rings_of[entries[o].attr_no], holes_of[o], hole_ring)) {
+    // Records to check again once nested: those of several rings (turning the first may put it wrong with
+    // the others), unless they were found valid with their holes already.
+    std::set<int> recheck;
+    for (const auto& [attr_no, rings] : rings_of)
+        if (rings.size() > 1) recheck.insert(attr_no);
+    for (std::size_t o = 0; o < holes_of.size(); ++o) {
+        const int attr_no = entries[o].attr_no;
+        bool whole_valid = false;
+        const std::vector<std::size_t> inside = holes_inside(rings_of[attr_no], holes_of[o], hole_ring, whole_valid);
+        for (std::size_t h : inside) {
             RuralEntry* hole = holes[h];
-            rings_of[entries[o].attr_no].push_back(rings_of[hole->attr_no].front());
+            rings_of[attr_no].push_back(rings_of[hole->attr_no].front());
             hole->alive = false;
             nested.push_back(hole->attr_no);
         }
+        if (whole_valid) recheck.erase(attr_no);
+        else if (!inside.empty()) recheck.insert(attr_no);
+    }
     for (auto hole = outer_end; hole != entries.end(); ++hole) {
         if (!hole->alive || hole->flag == 1) continue;
         std::vector<Ring>& rings = rings_of[hole->attr_no];
@@ -120,8 +135,8 @@ void KsPolygonMakerRural::modify_after() {
         for (Ring& ring : polygons[i].rings) close_if_open(ring);
         ++i;
     }
-    // Holes that cross one another, or an outline the checks before nesting could not see, spoil the area.
-    refuse_invalid_polygons();
+    // Holes that cross one another spoil the area.
+    refuse_invalid_polygons(&recheck);
 }
 
 }  // namespace ostrand

@@ -9,14 +9,15 @@
 
 namespace ostrand {
 
-void KsPolygonMaker::refuse_invalid_polygons() {
+void KsPolygonMaker::refuse_invalid_polygons(const std::set<int>* only) {
     // polygons[k] belongs to the k-th ledger record, as the table is written.
     if (polygons.size() != attr_records.size()) return;
     std::vector<AreaPolygon> kept;
     kept.reserve(polygons.size());
     auto record = attr_records.begin();
     for (AreaPolygon& polygon : polygons) {
-        const PolygonFault fault = polygon_fault(simple_rings(polygon.rings));
+        const PolygonFault fault = only && !only->count(record->first) ? PolygonFault::none
+                                                                         : polygon_fault(simple_rings(polygon.rings));
         if (fault == PolygonFault::none) {
             kept.push_back(std::move(polygon));
             ++record;

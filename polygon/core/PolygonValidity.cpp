@@ -1,5 +1,5 @@
 // The contacts of segments: every pair of segments whose boxes overlap, found through the segment index
-// of one ring, is decided exactly. Touches between different rings are kept for the nesting and the
+// of a long ring, is decided exactly. Touches between different rings are kept for the nesting and the
 // interior tests (PolygonValidityNesting.cpp).
 #include "polygon/core/PolygonValidity.h"
 
@@ -7,7 +7,7 @@
 #include <cmath>
 #include <memory>
 
-#include "polygon/core/CleanerPairs.h"
+#include "polygon/core/BoxGrid.h"
 #include "polygon/core/ExactOrientation.h"
 #include "polygon/core/PolygonValidityRings.h"
 #include "polygon/core/TextUtil.h"
@@ -57,37 +57,86 @@ bool folds_back(const Point& before, const Point& w, const Point& after) {
     return sign(before.y - w.y) == sign(after.y - w.y);
 }
 
+// The segments of ring r whose boxes overlap q, ascending: through the index of a long ring, by trying
+// each of a short one.
+void segments_near(const ValidityRing& r, const BBox& q, std::vector<int>& out) {
+    out.clear();
+    if (r.index) {
+        r.index->overlaps(q, 0, out);
+        return;
+    }
+    for (int j = 0; j < static_cast<int>(r.boxes.size()); ++j)
+        if (boxes_overlap(r.boxes[j], q)) out.push_back(j);
+}
+
+// Segments k < j of one ring that meet, told for each pair whose boxes overlap until `meet` says so.
+template <class Meet>
+bool any_pair_of_segments(const ValidityRing& r, Meet&& meet) {
+    const int n = static_cast<int>(r.boxes.size());
+    std::vector<int> found;
+    if (r.index) {
+        for (int k = 0; k < n; ++k) {
+            found.clear();
+            r.index->overlaps(r.boxes[k], k + 1, found);
+            for (int j : found)
+                if (meet(k, j)) return true;
+        }
+        return false;
+    }
+    // A short ring: a sweep over the segments in order of their west ends.
+    std::vector<int> order(static_cast<std::size_t>(n));
+    for (int k = 0; k < n; ++k) order[static_cast<std::size_t>(k)] = k;
+    std::sort(order.begin(), order.end(), [&](int a, int b) { return r.boxes[a].xmin < r.boxes[b].xmin; });
+    for (std::size_t i = 0; i < order.size(); ++i) {
+        const BBox& bi = r.boxes[order[i]];
+        for (std::size_t p = i + 1; p < order.size() && r.boxes[order[p]].xmin <= bi.xmax; ++p) {
+            const BBox& bp = r.boxes[order[p]];
+            if (bp.ymin > bi.ymax || bi.ymin > bp.ymax) continue;
+            if (meet(std::min(order[i], order[p]), std::max(order[i], order[p]))) return true;
+        }
+    }
+    return false;
+}
+
 // A ring that touches or crosses itself anywhere but where consecutive segments meet.
 bool crosses_itself(const ValidityRing& r) {
     const std::vector<Point>& v = r.points;
     const int n = static_cast<int>(v.size());
     for (int k = 0; k < n; ++k)
         if (folds_back(v[k], v[(k + 1) % n], v[(k + 2) % n])) return true;
-    std::vector<int> found;
-    for (int k = 0; k < n; ++k) {
-        const Point& a = v[k];
-        const Point& b = v[(k + 1) % n];
-        found.clear();
-        r.index->overlaps(segment_box(a, b), k + 2, found);
-        for (int j : found) {
-            if (k == 0 && j == n - 1) continue;  // the closing segment meets the first one at point 0
-            Point at;
-            if (segment_contact(a, b, v[j], v[(j + 1) % n], at) != Contact::none) return true;
-        }
-    }
-    return false;
+    return any_pair_of_segments(r, [&](int k, int j) {
+        if (j == k + 1 || (k == 0 && j == n - 1)) return false;  // consecutive: they meet at their common point
+        Point at;
+        return segment_contact(v[k], v[(k + 1) % n], v[j], v[(j + 1) % n], at) != Contact::none;
+    });
 }
 
 // Records the touches of rings a and b; false when they cross or share a piece of boundary.
 bool touches_only(const std::vector<ValidityRing>& rings, std::size_t a, std::size_t b, std::vector<Touch>& touches) {
-    const std::vector<Point>& pa = rings[a].points;
-    const std::vector<Point>& pb = rings[b].points;
-    const int na = static_cast<int>(pa.size()), nb = static_cast<int>(pb.size());
-    for (const auto& [sa, sb] : overlapping_segment_pairs(pa, *rings[a].index, pb)) {
-        Point at;
-        const Contact c = segment_contact(pa[sa], pa[(sa + 1) % na], pb[sb], pb[(sb + 1) % nb], at);
-        if (c == Contact::cross) return false;
-        if (c == Contact::touch) touches.push_back({a, b, at});
+    const ValidityRing& ra = rings[a];
+    const ValidityRing& rb = rings[b];
+    const int na = static_cast<int>(ra.points.size()), nb = static_cast<int>(rb.points.size());
+    // Only segments within the other ring's box can meet it.
+    std::vector<int> near_a;
+    segments_near(ra, rb.box, near_a);
+    if (near_a.empty()) return true;
+    std::vector<int> found;
+    for (int sb = 0; sb < nb; ++sb) {
+        if (!boxes_overlap(rb.boxes[sb], ra.box)) continue;
+        if (ra.index) {
+            segments_near(ra, rb.boxes[sb], found);
+        } else {
+            found.clear();
+            for (int sa : near_a)
+                if (boxes_overlap(ra.boxes[sa], rb.boxes[sb])) found.push_back(sa);
+        }
+        for (int sa : found) {
+            Point at;
+            const Contact c = segment_contact(ra.points[sa], ra.points[(sa + 1) % na], rb.points[sb],
+                                              rb.points[(sb + 1) % nb], at);
+            if (c == Contact::cross) return false;
+            if (c == Contact::touch) touches.push_back({a, b, at});
+        }
     }
     return true;
 }

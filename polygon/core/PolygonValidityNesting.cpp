@@ -16,12 +16,22 @@
 
 namespace ostrand {
 
+namespace {
+
+// Above this many segments, a ring's segments are found through an index.
+constexpr std::size_t kLongRing = 256;
+
+}  // namespace
+
 ValidityRing::ValidityRing(const std::vector<Point>& closed) {
     for (const Point& p : closed)
         if (points.empty() || !(points.back() == p)) points.push_back(p);
     while (points.size() > 1 && points.back() == points.front()) points.pop_back();
     box = points_bbox(points);
-    index = std::make_unique<CleanerSegmentIndex>(points);
+    const std::size_t n = points.size();
+    boxes.reserve(n);
+    for (std::size_t k = 0; k < n; ++k) boxes.push_back(segment_box(points[k], points[(k + 1) % n]));
+    if (n > kLongRing) index = std::make_unique<CleanerSegmentIndex>(points);
 }
 
 namespace {

@@ -10,14 +10,15 @@
 namespace ostrand {
 
 // One ring as the check sees it: its points without repeats of the point before and without the closing
-// point, their box, and an index of its segments (segment k from point k to point k + 1, the last one
-// back to point 0).
+// point, their box, the boxes of its segments (segment k from point k to point k + 1, the last one back to
+// point 0) and, for a long ring, an index of them.
 struct ValidityRing {
     explicit ValidityRing(const std::vector<Point>& closed);
 
     std::vector<Point> points;
     BBox box;
-    std::unique_ptr<CleanerSegmentIndex> index;
+    std::vector<BBox> boxes;
+    std::unique_ptr<CleanerSegmentIndex> index;  // null for a ring of few segments
 };
 
 // Rings a < b meet at `at` (a vertex of one of them) without crossing there.
