@@ -10,6 +10,7 @@ namespace ostrand {
 void KsPolygonMaker::build(PolygonStats* stats) {
     modify_before();
     refused_attrs.clear();
+    repaired_attrs.clear();
     const int id = data_id();
     int total = static_cast<int>(area_links.size());
     int clean = 0, incomplete = 0, dropped = 0;

@@ -1,8 +1,7 @@
-// The last step of the rural and catchment makers, which take rings as the links give them: a polygon
-// whose record a GIS would read as invalid is left out with its ledger record rather than written, and
-// the log says why. Only garbled input makes such polygons (a vertex moved far away, a link reference or
-// link number changed, link records swapped); valid input never loses one, so its output stays as it was.
-// The cleaning makers mend rings in their cleaner instead.
+// The last step of every maker: a polygon whose record a GIS would read as invalid is left out with its
+// ledger record rather than written, and the log says why. Only garbled input makes such polygons (a
+// vertex moved far away, a link reference or link number changed, link records swapped); valid input never
+// loses one, so its output stays as it was.
 #include "polygon/core/KsPolygonMaker.h"
 #include "polygon/core/PolygonValidity.h"
 #include "polygon/core/SimpleRings.h"

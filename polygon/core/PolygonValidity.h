@@ -5,8 +5,7 @@
 // touches or crosses itself, two rings cross or share an edge, a hole lies in no outer ring or in another
 // hole, an outer ring lies in another outer ring, or rings that touch one another cut a polygon's interior
 // in two. Garbled input (a vertex moved far away, a link reference pointing at the wrong link) makes rings
-// like that; the rural and catchment makers leave such a polygon out instead of writing a file the user's
-// GIS rejects.
+// like that; the makers leave such a polygon out instead of writing a file the user's GIS rejects.
 //
 // Crossings and touches are decided exactly (ExactOrientation.h); containment with Ring::locate_point at a
 // vertex that touches nothing.
