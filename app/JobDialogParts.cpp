@@ -96,6 +96,16 @@ QHBoxLayout* buttonRow(QWidget* parent, QPushButton*& convert, QPushButton*& can
     return row;
 }
 
+QHBoxLayout* optionsRow(QGroupBox* projection, QGroupBox* datum, QGroupBox* attached) {
+    auto* row = new QHBoxLayout;
+    row->addWidget(projection, 1);
+    auto* right = new QVBoxLayout;
+    right->addWidget(datum);
+    right->addWidget(attached);
+    row->addLayout(right, 1);
+    return row;
+}
+
 void enableDatum(QGroupBox& frame, const std::array<QRadioButton*, 2>& sys, int makeIndex) {
     const bool enable = makeIndex != 1;
     frame.setEnabled(enable);

@@ -41,6 +41,9 @@ void progressDisplay(QWidget* parent, QLabel*& label, QProgressBar*& bar);
 // CmdConv "変　換" and cmdEnd "キャンセル" at the right; neither is pressed by Return in the output box.
 QHBoxLayout* buttonRow(QWidget* parent, QPushButton*& convert, QPushButton*& cancel);
 
+// The projection frame at the left, the datum and attached-conversion frames stacked at the right.
+QHBoxLayout* optionsRow(QGroupBox* projection, QGroupBox* datum, QGroupBox* attached);
+
 // OptMake_Click: "出力しない" (index 1) disables the datum frame and options, which keep their choice.
 void enableDatum(QGroupBox& frame, const std::array<QRadioButton*, 2>& sys, int makeIndex);
 

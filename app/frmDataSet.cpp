@@ -71,12 +71,7 @@ frmDataSet::frmDataSet(QWidget* parent) : QDialog(parent) {
     parts::progressDisplay(this, lblMsg, ProgressBar);
     QHBoxLayout* buttons = parts::buttonRow(this, CmdConv, cmdEnd);
 
-    auto* options = new QHBoxLayout;
-    options->addWidget(frmPrj, 1);
-    auto* right = new QVBoxLayout;
-    right->addWidget(FrmSys);
-    right->addWidget(FrmFuzoku);
-    options->addLayout(right, 1);
+    QHBoxLayout* options = parts::optionsRow(frmPrj, FrmSys, FrmFuzoku);
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(Frame2, 1);

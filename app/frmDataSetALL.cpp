@@ -72,12 +72,7 @@ frmDataSetALL::frmDataSetALL(QWidget* parent) : QDialog(parent) {
     parts::progressDisplay(this, lblMsg, ProgressBar);
     QHBoxLayout* buttons = parts::buttonRow(this, CmdConv, cmdEnd);
 
-    auto* options = new QHBoxLayout;
-    options->addWidget(Frame3, 1);
-    auto* right = new QVBoxLayout;
-    right->addWidget(FrmSys);
-    right->addWidget(FrmFuzoku);
-    options->addLayout(right, 1);
+    QHBoxLayout* options = parts::optionsRow(Frame3, FrmSys, FrmFuzoku);
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(Frame2, 1);

@@ -81,13 +81,11 @@ void splitValues(std::string_view rest, std::vector<std::string_view>& out) {
 bool parseCoordinate(std::string_view t, double& value) {
     t = text::trimBlanks(t);
     if (t.size() >= 2 && t.front() == '"' && t.back() == '"') t = text::trimBlanks(t.substr(1, t.size() - 2));
-    if (!text::isNumeric(t)) return false;
     try {
-        value = text::toDouble(t);
+        return text::readNumber(t, value);
     } catch (const RunTimeError&) {
         return false;
     }
-    return true;
 }
 
 // ---- header file ----

@@ -16,13 +16,7 @@ map::MapView& MainWindowServices::map() { return *w_.MainMap; }
 
 std::string MainWindowServices::programFolder() const { return velmora::programFolder(); }
 
-SelectedNode MainWindowServices::selectedNode() const {
-    QTreeWidgetItem* node = w_.tvwThemeList->currentItem();
-    if (!node || !node->isSelected()) return {};
-    if (!node->parent()) return {SelectedNode::Kind::Root, node->text(0).toStdString(), ""};
-    const SelectedNode::Kind kind = isLayerNode(node) ? SelectedNode::Kind::Layer : SelectedNode::Kind::Table;
-    return {kind, node->text(0).toStdString(), nodePath(node)};
-}
+SelectedNode MainWindowServices::selectedNode() const { return readSelectedNode(w_.tvwThemeList); }
 
 std::string MainWindowServices::layerName(const std::string& base) {
     return modCommon::getLayerName(w_.MainMap, base);

@@ -4,18 +4,14 @@
 // afresh. The main window provides it over its theme tree; tests provide it over a bare map.
 #include <string>
 
+#include "viewer/SelectedNode.h"
+
 namespace velmora::map {
 class MapView;
 }
 
 namespace velmora::viewer {
 
-// The theme tree's selected node, as the property command reads it.
-struct SelectedNode {
-    enum class Kind { None, Root, Layer, Table } kind = Kind::None;
-    std::string text;  // the node's text: a layer's name, a table's file name
-    std::string path;  // the dBASE path the node stands for (a table node's own path)
-};
 
 class MapWindowServices {
 public:

@@ -2,14 +2,14 @@
 
 #include <QTreeWidget>
 
-#include "viewer/ThemeTree.h"
+#include "viewer/SelectedNode.h"
 
 namespace velmora::viewer {
 
 std::optional<SelectedTheme> TreeThemeSelection::selectedTheme() const {
-    QTreeWidgetItem* node = tree_->currentItem();
-    if (!node || !node->isSelected() || !node->parent()) return std::nullopt;
-    return SelectedTheme{isLayerNode(node), node->text(0).toStdString(), nodePath(node)};
+    const SelectedNode node = readSelectedNode(tree_);
+    if (node.kind != SelectedNode::Kind::Layer && node.kind != SelectedNode::Kind::Table) return std::nullopt;
+    return SelectedTheme{node.kind == SelectedNode::Kind::Layer, node.text, node.path};
 }
 
 QPoint TreeThemeSelection::windowTopLeft() const { return window_->frameGeometry().topLeft(); }

@@ -4,7 +4,9 @@
 // writers hand their pairs to a stand-in that moves them aside, so that writing is timed alone; the real
 // Brunhale then converts each pair on its own. The peer is ogr2ogr writing the same lines and points, with
 // the same fields, from CSV files with WKT geometry made from those pairs. Prints the median of each
-// phase and the peak resident memory of the converter, of Brunhale and of ogr2ogr.
+// phase and the peak resident memory of the converter, of Brunhale and of ogr2ogr, and SQLite's floor: the
+// work database's tables, rows and indexes with made-up values written straight through sqlite3, which no
+// job keeping that database goes below.
 //
 //   bench_area [--runs N] [--scale F] [--keep 1]   (F scales the grid's area count, for a quick look; --keep
 //                                                   leaves the work folder with the last run's files)
@@ -20,6 +22,8 @@
 #include <vector>
 
 #include "bench/support/BenchSupport.h"
+#include "bench/support/FixedColumnCounts.h"
+#include "bench/support/WorkDbFloor.h"
 #include "convert/area/AreaShapeWriters.h"
 #include "convert/area/PolygonDb.h"
 #include "convert/area/PolygonLoader.h"
@@ -38,6 +42,19 @@ using velmora::bench::median;
 using velmora::bench::seconds;
 
 namespace {
+
+// The area work database the files fill, as table sizes for SQLite's floor.
+std::vector<bench::FloorTable> areaDbFloorTables(const std::vector<std::string>& files, int ledgerItems) {
+    const bench::FixedColumnCounts c = bench::countFixedColumnRecords(files);
+    return {
+        {11, c.of("N"), {1, 2}},             // ノードデータ: メッシュコード, ノード一連番号
+        {12, c.of("L"), {9}},                // リンクデータ: LinkIdx
+        {4, c.vertices, {0, 1}, false},      // リンクデータ中間点: LinkIdx, 中間点番号
+        {9, c.of("A"), {8}},                 // ポリゴンデータ: LinkIdx
+        {5, c.references, {0, 1}, false},    // ポリゴンリンクデータ: LinkIdx, リンク番号
+        {3 + ledgerItems, c.of("DA"), {1}},  // エリア台帳データ: 属性番号
+    };
+}
 
 // Row 11 has a Japanese text ledger item; row 8 would run out of its two-digit prefecture codes long
 // before 150,000 distinct attribute numbers.
@@ -233,6 +250,10 @@ int main(int argc, char** argv) {
             for (const ui::BoxRecord& b : ui.boxes()) std::fprintf(stderr, "box: %s\n", b.text.c_str());
             return 1;
         }
+    std::vector<double> floors;
+    const std::vector<bench::FloorTable> floorTables =
+        areaDbFloorTables(files, static_cast<int>(datagen::area_ledger_items(kRow).size()));
+    for (int r = 0; r < runs; ++r) floors.push_back(bench::measureWorkDbFloor(program, floorTables).total());
     const double load = median(p.load), points = median(p.points), lines = median(p.lines);
     const double brunhale = median(p.brunhale), peer = median(p.peer);
     const double total = load + points + lines + brunhale;
@@ -244,6 +265,8 @@ int main(int argc, char** argv) {
     std::printf("  Brunhale (both pairs)           %7.2f s\n", brunhale);
     std::printf("  end to end                      %7.2f s  %7.1f MB/s\n", total, mb / total);
     std::printf("  ogr2ogr, same shapes from CSV   %7.2f s   ratio %.2f (goal at most 0.5)\n", peer, total / peer);
+    std::printf("  SQLite floor                    %7.2f s   ratio %.2f (the work database's rows and indexes alone)\n",
+                median(floors), median(floors) / peer);
     std::printf("  peak memory: converter %ld MB (goal below 256), Brunhale %ld MB, ogr2ogr %ld MB\n",
                 p.converterKb / 1024, p.brunhaleKb / 1024, p.peerKb / 1024);
     std::printf("  converter peak after the load %ld MB, after the points %ld MB (first run); at the end %ld MB heap and %ld MB of "

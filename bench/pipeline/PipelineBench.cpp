@@ -7,7 +7,9 @@
 //     runner's whole life, start-up and the closing steps included);
 //   - the job's end to end time over ogr2ogr's (< 1: faster), and the peak resident memory of both (wait4;
 //     the job's figure covers Brunhale too);
-//   - the I/O floor: cat of the inputs and cp of the outputs.
+//   - the I/O floor: cat of the inputs and cp of the outputs;
+//   - for a line job, SQLite's floor: its work database's tables, rows and indexes with made-up values,
+//     written straight through sqlite3 (nothing a job can go below while it keeps that database).
 //
 //   bench_pipeline [--runs N] [--scale F] [--only NAME]   (F scales every count; BENCH_KEEP=1 keeps the folder;
 //                                                          BENCH_JOBRUN=PATH runs another build's job runner)
@@ -39,6 +41,7 @@
 #include <thread>
 #include <vector>
 
+#include "bench/pipeline/LineDbFloor.h"
 #include "bench/support/BenchSupport.h"
 #include "tests/app/jobs/JobCatalogue.h"
 #include "tests/convert/attr/AttrTableItems.h"
@@ -143,6 +146,8 @@ struct Pipeline {
     std::vector<std::string> inputs;   // generated files
     std::string ogrLayerType;          // -nlt of ogr2ogr; empty for a table
     double inputMb = 0;
+    std::vector<bench::FloorTable> floorTables;  // the job's work database, when it has one
+    std::vector<double> sqliteFloor;
     std::vector<double> load, pair, writer, total, ogr, cat, cp;
     long peakKb = 0, ogrPeakKb = 0;
 };
@@ -245,6 +250,7 @@ struct Bench {
         for (int r = 0; r < runs; ++r) {
             if (!runJob(p)) return false;
             runFloor(p);
+            if (!p.floorTables.empty()) p.sqliteFloor.push_back(bench::measureWorkDbFloor(program, p.floorTables).total());
             runOgr(p, csv);
         }
         return true;
@@ -263,6 +269,11 @@ void report(const Pipeline& p) {
     std::printf("  ogr2ogr from CSV       %7.2f s             peak %6.0f MB\n", ogr, p.ogrPeakKb / 1024.0);
     std::printf("  job / ogr2ogr          %7.2f\n", ogr > 0 ? total / ogr : 0.0);
     std::printf("  I/O floor: cat input   %7.3f s, cp outputs %.3f s\n", median(p.cat), median(p.cp));
+    if (!p.sqliteFloor.empty()) {
+        const double floor = median(p.sqliteFloor);
+        std::printf("  SQLite floor           %7.2f s = %.2f x ogr2ogr (its work database's rows and indexes alone)\n",
+                    floor, ogr > 0 ? floor / ogr : 0.0);
+    }
 }
 
 std::vector<int> meshes() {
@@ -320,6 +331,8 @@ int main(int argc, char** argv) {
         o.links = scaled(200000);
         pipelines.push_back({"road", "--kind line --row 25 --datum 2000", "road.shp", {lineFile("road.txt", o)},
                              "MULTILINESTRING"});
+        pipelines.back().floorTables =
+            bench::lineDbFloorTables(pipelines.back().inputs, 25, static_cast<int>(gen::roadLedgerItems().size()));
     }
     {
         gen::LineFileOptions o;
@@ -331,6 +344,8 @@ int main(int argc, char** argv) {
         o.stations = scaled(10000);
         pipelines.push_back({"railway", "--kind line --row 26 --datum 2000", "rail.shp", {lineFile("rail.txt", o)},
                              "MULTILINESTRING"});
+        pipelines.back().floorTables =
+            bench::lineDbFloorTables(pipelines.back().inputs, 26, static_cast<int>(gen::ordinaryLedgerItems().size()));
     }
     {
         gen::LineFileOptions o;
@@ -340,6 +355,8 @@ int main(int argc, char** argv) {
         o.linksPerLine = 3;
         pipelines.push_back({"generic line", "--kind line --row 3 --datum 2000", "coast.shp",
                              {lineFile("coast.txt", o)}, "MULTILINESTRING"});
+        pipelines.back().floorTables =
+            bench::lineDbFloorTables(pipelines.back().inputs, 3, static_cast<int>(gen::ordinaryLedgerItems().size()));
     }
     {
         const std::string path = (program / "in" / "table.txt").string();

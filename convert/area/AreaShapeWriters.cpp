@@ -70,23 +70,25 @@ constexpr const char* kLinksOfCondition =
 constexpr const char* kAreasOfCondition =
     "SELECT 代表点Ｘ座標, 代表点Ｙ座標, エリア一連番号, エリア属性番号, LinkIdx AS LinkIdx2 FROM ポリゴンデータ "
     "WHERE 代表点メッシュコード >= ? AND 代表点メッシュコード <= ? ORDER BY エリア一連番号, rowid";
-constexpr const char* kLinkVertices =
-    "SELECT Ｘ座標, Ｙ座標 FROM リンクデータ中間点 WHERE LinkIdx = ? ORDER BY 中間点番号, rowid";
 
+// The rows' columns are found by name once; hundreds of thousands of rows are read.
 std::vector<LinkRow> readLinks(Query& q) {
+    const int id = q.column("LinkIdx2");
+    int c[5];
+    for (int i = 0; const char* name : {"起点メッシュコード", "起点番号", "終点メッシュコード", "終点番号", "リンク一連番号"})
+        c[i++] = q.column(name);
     std::vector<LinkRow> rows;
     while (q.next())
-        rows.push_back({q.asLong("LinkIdx2"),
-                        {q.asLong("起点メッシュコード"), q.asLong("起点番号"), q.asLong("終点メッシュコード"),
-                         q.asLong("終点番号"), q.asLong("リンク一連番号")}});
+        rows.push_back({q.asLong(id), {q.asLong(c[0]), q.asLong(c[1]), q.asLong(c[2]), q.asLong(c[3]), q.asLong(c[4])}});
     return rows;
 }
 
 std::vector<AreaRow> readAreas(Query& q) {
+    const int id = q.column("LinkIdx2"), serial = q.column("エリア一連番号"), attribute = q.column("エリア属性番号"),
+              x = q.column("代表点Ｘ座標"), y = q.column("代表点Ｙ座標");
     std::vector<AreaRow> rows;
     while (q.next())
-        rows.push_back({q.asLong("LinkIdx2"), q.asLong("エリア一連番号"), q.asLong("エリア属性番号"),
-                        q.asLong("代表点Ｘ座標"), q.asLong("代表点Ｙ座標")});
+        rows.push_back({q.asLong(id), q.asLong(serial), q.asLong(attribute), q.asLong(x), q.asLong(y)});
     return rows;
 }
 
@@ -133,24 +135,19 @@ bool writeRows(Output o, const std::vector<Row>& rows, const std::string& captio
 
 class LineShapes {
 public:
-    explicit LineShapes(Database& db) : vertices_(db.query(kLinkVertices)) {}
+    explicit LineShapes(Database& db) : vertices_(db) {}
 
     // A link without vertex rows writes nothing.
     bool write(const LinkRow& link, bool& written) {
         auto& s = conversionState();
-        vertices_.bind(1, link.id);
-        if (!vertices_.next()) return true;
+        if (!vertices_.find(link.id)) return true;
         ModLine::RunningBox box;
         std::int16_t points = 0;
         sd::writeLinkIdx(s.FilDFileNo.file(), link.id);
-        if (!ModLine::WriteVertices(vertices_, s.FilDFileNo.file(), box, points)) return false;
-        double minX, minY, maxX, maxY;
-        if (!XYtoData(static_cast<double>(box.minX), minX) || !XYtoData(static_cast<double>(box.minY), minY) ||
-            !XYtoData(static_cast<double>(box.maxX), maxX) || !XYtoData(static_cast<double>(box.maxY), maxY))
-            return false;
+        vertices_.write(s.FilDFileNo.file(), box, points);
         text::LineWriter& h = s.FilHFileNo.file();
         sd::writeLinkNo(h, link.id);
-        sd::writeBox(h, minX, minY, maxX, maxY);
+        ModLine::WriteBox(h, box);
         sd::writePartsPoints(h, 1, points);
         sd::writePartIdx(h, "0");
         for (std::size_t i = 0; i < link.values.size(); ++i) values_[i] = std::to_string(link.values[i]);
@@ -161,7 +158,7 @@ public:
     }
 
 private:
-    Query vertices_;
+    ModLine::LinkVertices vertices_;
     std::vector<std::string> values_ = std::vector<std::string>(6);
 };
 
@@ -179,9 +176,7 @@ public:
             return true;
         }
         sd::writeLinkIdx(s.FilDFileNo.file(), area.id);
-        double x, y;
-        if (!XYtoData(static_cast<double>(area.x), x) || !XYtoData(static_cast<double>(area.y), y)) return false;
-        sd::writeLinkData(s.FilDFileNo.file(), x, y);
+        sd::writeLinkData(s.FilDFileNo.file(), sd::Millionths{XYtoMillionths(area.x)}, sd::Millionths{XYtoMillionths(area.y)});
         sd::writeLinkNo(s.FilHFileNo.file(), area.id);
         values_[0] = std::to_string(area.serial);
         for (std::size_t i = 1; i < values_.size(); ++i) values_[i] = ledger_.asText(static_cast<int>(i));

@@ -201,6 +201,15 @@ bool XYtoData(double value, double& degrees) {
     }
 }
 
+std::int64_t XYtoMillionths(std::int64_t units) {
+    // microDegrees(units, 0) in 64 bits, which a 32-bit value cannot leave.
+    const std::int64_t num = units * 250;
+    std::int64_t q = num / 9;
+    const std::int64_t r = num % 9;
+    if (2 * (r < 0 ? -r : r) >= 9) q += num < 0 ? -1 : 1;
+    return q;
+}
+
 }  // namespace ModPolygon
 
 }  // namespace velmora

@@ -52,6 +52,9 @@ bool SetTextToShpeidx(std::string_view typeName, std::string& letter);
 // included) shows the run-time error box and gives false, leaving degrees as it was.
 bool XYtoData(std::string_view value, double& degrees);
 bool XYtoData(double value, double& degrees);
+// XYtoData of a whole number of units in millionths of a degree: its degrees are exactly this over 10^6.
+// Writers of stored coordinates format it with text::appendMillionths (the same text as the degrees).
+std::int64_t XYtoMillionths(std::int64_t units);  // units within the range of a Long field
 
 }  // namespace ModPolygon
 

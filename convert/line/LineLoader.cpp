@@ -122,6 +122,8 @@ void AppendLinkRecord(std::string_view line, Appender& links, Appender& vertices
     links.set("使用フラグ2", 0);
     links.save();
 
+    // Vertices go in one after another as they are numbered, under this link's own LinkIdx: the writers
+    // read a link's vertices as the rows from its first one on (LinkVertices).
     const std::int32_t n =
         text::leadingNumber(CharColumns(line, kLinkVertexCountColumn.start, kLinkVertexCountColumn.width));
     readContinuationLines(n, [&](std::string_view cont, int k, std::int16_t vertexNo) {

@@ -3,6 +3,7 @@
 #include "convert/core/ConversionRoutines.h"
 #include "convert/core/ConversionState.h"
 #include "convert/line/LineDb.h"
+#include "convert/line/LineWriterSteps.h"
 #include "convert/shapedesc/ShapeDescriptionWriter.h"
 #include "platform/db/Database.h"
 #include "platform/errors/RunTimeError.h"
@@ -50,11 +51,7 @@ bool OutPutLineHedFile(LineLedger& ledger, std::string_view id, std::int16_t poi
     try {
         velmora::text::LineWriter& h = conversionState().FilHFileNo.file();
         sd::writeLinkNo(h, id);
-        double box[4];
-        const std::int64_t units[4] = {minX, minY, maxX, maxY};
-        for (int i = 0; i < 4; ++i)
-            if (!velmora::ModPolygon::XYtoData(static_cast<double>(units[i]), box[i])) return false;
-        sd::writeBox(h, box[0], box[1], box[2], box[3]);
+        WriteBox(h, RunningBox{minX, minY, maxX, maxY});
         sd::writePartsPoints(h, partCount, pointCount);
         sd::writePartIdx(h, partIndexText);
         static thread_local std::vector<std::string> values;

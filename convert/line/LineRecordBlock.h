@@ -33,8 +33,7 @@ private:
 };
 
 // Writes LINKNO, BOX (the box converted to degrees), PARTS_POINTS, PARTIDX and DBFITEM into FilHFileNo.
-// The box is in the database's integer units. False when a conversion failed (its box was shown) or after
-// a run-time error (the box titled "Error: ModLine (ModLine OutPutLineHedFile)").
+// The box is in the database's integer units. False after a run-time error (the box titled "Error: ModLine (ModLine OutPutLineHedFile)").
 bool OutPutLineHedFile(LineLedger& ledger, std::string_view id, std::int16_t pointCount, std::string_view attributeNumber,
                        std::int64_t minX, std::int64_t minY, std::int64_t maxX, std::int64_t maxY, std::int16_t partCount,
                        std::string_view partIndexText);

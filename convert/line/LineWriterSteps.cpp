@@ -137,16 +137,34 @@ MeshCondition ParseMeshWhere(std::string_view condition, std::string_view fieldU
     return c;
 }
 
-bool WriteVertices(velmora::db::Query& vertices, velmora::text::LineWriter& d, RunningBox& box, std::int16_t& points) {
+void WriteBox(velmora::text::LineWriter& h, const RunningBox& box) {
+    using velmora::ModPolygon::XYtoMillionths;
+    sd::writeBox(h, sd::Millionths{XYtoMillionths(box.minX)}, sd::Millionths{XYtoMillionths(box.minY)},
+                 sd::Millionths{XYtoMillionths(box.maxX)}, sd::Millionths{XYtoMillionths(box.maxY)});
+}
+
+// The loader appends a link's vertices one after another as it numbers them, under a LinkIdx of their
+// own: they are the rows from the link's first one on, in rowid order, up to the first row of another
+// link. One index look-up finds the first; the rest follow in the table itself, with no look-up per
+// vertex and no sort. The query runs on past the link: its reader stops at the first other LinkIdx.
+LinkVertices::LinkVertices(velmora::db::Database& db)
+    : rows_(db.query("SELECT LinkIdx, Ｘ座標, Ｙ座標 FROM リンクデータ中間点 WHERE rowid >= "
+                     "(SELECT Min(rowid) FROM リンクデータ中間点 WHERE LinkIdx = ?1) ORDER BY rowid")) {}
+
+bool LinkVertices::find(std::int32_t linkIdx) {
+    linkIdx_ = linkIdx;
+    rows_.bind(1, linkIdx);
+    return rows_.next();
+}
+
+void LinkVertices::write(velmora::text::LineWriter& d, RunningBox& box, std::int16_t& points) {
+    using velmora::ModPolygon::XYtoMillionths;
     do {
-        const std::int32_t x = vertices.asLong(0), y = vertices.asLong(1);
-        double dx, dy;
-        if (!velmora::ModPolygon::XYtoData(x, dx) || !velmora::ModPolygon::XYtoData(y, dy)) return false;
-        sd::writeLinkData(d, dx, dy);
+        const std::int32_t x = rows_.asLong(1), y = rows_.asLong(2);
+        sd::writeLinkData(d, sd::Millionths{XYtoMillionths(x)}, sd::Millionths{XYtoMillionths(y)});
         incremented(points);
         box.add(x, y);
-    } while (vertices.next());
-    return true;
+    } while (rows_.next() && rows_.asLong(0) == linkIdx_);
 }
 
 }  // namespace ModLine

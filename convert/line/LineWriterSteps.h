@@ -10,6 +10,7 @@
 
 #include "convert/core/ConversionState.h"
 #include "convert/core/ConversionProgress.h"
+#include "platform/db/Database.h"
 #include "platform/db/Query.h"
 #include "platform/errors/RunTimeError.h"
 #include "platform/ui/UiService.h"
@@ -83,10 +84,23 @@ struct RunningBox {
     }
 };
 
-// Writes the vertex rows of a query standing on its first row (Ｘ座標, Ｙ座標 as columns 0 and 1) as
-// LINKDATA lines of the coordinate file, counting them into `points` and the box. False when a
-// coordinate could not be converted (its box was shown).
-bool WriteVertices(velmora::db::Query& vertices, velmora::text::LineWriter& d, RunningBox& box, std::int16_t& points);
+// "BOX," of the running box, in degrees.
+void WriteBox(velmora::text::LineWriter& h, const RunningBox& box);
+
+// The vertex rows of one link at a time (リンクデータ中間点), in the order of their 中間点番号, as LINKDATA
+// lines of the coordinate file.
+class LinkVertices {
+public:
+    explicit LinkVertices(velmora::db::Database& db);
+    // Stands on the link's first vertex; false when the link has none.
+    bool find(std::int32_t linkIdx);
+    // Writes the vertices of the link found, counting them into `points` and the box.
+    void write(velmora::text::LineWriter& d, RunningBox& box, std::int16_t& points);
+
+private:
+    velmora::db::Query rows_;
+    std::int32_t linkIdx_ = 0;
+};
 
 // A writer's body: a run-time error closes the pair, shows its box under `title` and gives false.
 template <class Body>

@@ -38,7 +38,7 @@ public:
                                "ORDER BY リンク番号, rowid")),
           link_(db.query("SELECT LinkIdx FROM リンクデータ WHERE 起点メッシュコード = ? AND リンク一連番号 = ? "
                          "ORDER BY rowid")),
-          vertices_(db.query("SELECT Ｘ座標, Ｙ座標 FROM リンクデータ中間点 WHERE LinkIdx = ? ORDER BY 中間点番号, rowid")) {}
+          vertices_(db) {}
 
     // Writes one line; false when the writer must stop (a message has been shown). `shapeWritten` tells
     // whether its record block was written.
@@ -56,15 +56,14 @@ public:
             const std::int64_t number = references_.asLong(1);
             link_.bind(1, mesh).bind(2, number < 0 ? -number : number);
             if (!link_.next()) continue;
-            vertices_.bind(1, link_.asLong(0));
-            if (!vertices_.next()) continue;
+            if (!vertices_.find(link_.asLong(0))) continue;
             if (!opened) {
                 sd::writeLinkIdx(d, line.linkIdx);
                 opened = true;
             }
             incremented(parts);
             partIndex += partIndex.empty() ? std::string("0") : "," + std::to_string(points);
-            if (!WriteVertices(vertices_, d, box, points)) return false;
+            vertices_.write(d, box, points);
         }
         if (parts == 0) return true;
         if (!OutPutLineHedFile(ledger_, std::to_string(line.linkIdx), points, line.attributeNumber, box.minX, box.minY,
@@ -76,12 +75,14 @@ public:
 
 private:
     LineLedger ledger_;
-    Query references_, link_, vertices_;
+    Query references_, link_;
+    LinkVertices vertices_;
 };
 
 std::vector<LineRow> readLines(Query& q) {
     std::vector<LineRow> rows;
-    while (q.next()) rows.push_back({q.asLong("LinkIdx"), q.asText("ライン属性番号")});
+    const int linkIdx = q.column("LinkIdx"), attribute = q.column("ライン属性番号");
+    while (q.next()) rows.push_back({q.asLong(linkIdx), q.asText(attribute)});
     return rows;
 }
 

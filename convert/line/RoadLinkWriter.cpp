@@ -48,20 +48,20 @@ bool MakeShapeLineFileData_Doro(Database& db, bool& goOn) {
         if (!WriteLineHeaderBlock(3)) return ClosePairQuietly(), false;
         Query groups = db.query(kDistinctLinksQuery);
         std::vector<LinkGroup> links;
-        while (groups.next()) links.push_back({groups.asLong("LinkIdx2"), groups.asText("リンク属性番号")});
+        const int linkIdx = groups.column("LinkIdx2"), attribute = groups.column("リンク属性番号");
+        while (groups.next()) links.push_back({groups.asLong(linkIdx), groups.asText(attribute)});
         if (links.empty()) return ClosePairQuietly(), false;
 
         LineLedger ledger(db);
-        Query vertices = db.query("SELECT Ｘ座標, Ｙ座標 FROM リンクデータ中間点 WHERE LinkIdx = ? ORDER BY 中間点番号, rowid");
+        LinkVertices vertices(db);
         velmora::text::LineWriter& d = conversionState().FilDFileNo.file();
         // A link stored without vertices writes nothing; the bar advances all the same.
         auto writeLink = [&](const LinkGroup& link, bool& shape) {
-            vertices.bind(1, link.linkIdx);
-            if (!vertices.next()) return true;
+            if (!vertices.find(link.linkIdx)) return true;
             RunningBox box;
             std::int16_t points = 0;
             sd::writeLinkIdx(d, link.linkIdx);
-            if (!WriteVertices(vertices, d, box, points)) return false;
+            vertices.write(d, box, points);
             shape = OutPutLineHedFile(ledger, std::to_string(link.linkIdx), points, link.attributeNumber, box.minX,
                                       box.minY, box.maxX, box.maxY, 1, "0");
             return shape;

@@ -39,7 +39,7 @@ namespace modCommon = velmora::modCommon;
 namespace {
 
 constexpr const char* kErrorTitle = "ｴﾗｰﾒｯｾｰｼﾞ";
-const std::vector<LedgerRow> kNoLedgerRows;
+const std::vector<const LedgerRow*> kNoLedgerRows;
 
 void log(const std::string& cp932) { modCommon::PutLogFileMsg(modCommon::kFreeLogLine, cp932); }
 void yield() { ui::service().yield(); }
@@ -103,10 +103,7 @@ public:
         }
     }
 
-    void closeLedger() {
-        ledger_.reset();
-        ledgerDb_.close();
-    }
+    void closeLedger() { ledger_.reset(); }
 
 private:
     bool convert() {
@@ -147,8 +144,8 @@ private:
         if (fields_.ledger != LedgerKind::None) {
             closeLedger();
             if (!DmDataMake(fields_.ledger, path)) return Outcome::FailedReported;
-            ledgerDb_ = velmora::db::Database::open(LedgerDbPath());
-            ledger_ = std::make_unique<LedgerLookup>(fields_.ledger, ledgerDb_);
+            velmora::db::Database ledgerDb = velmora::db::Database::open(LedgerDbPath());
+            ledger_ = std::make_unique<LedgerLookup>(fields_.ledger, ledgerDb);
         }
         text::LineReader& in = conversionState().InFileNo.open(path);
         census::Separator separator{};
@@ -218,7 +215,7 @@ private:
     // The values after the code values, in field order: each written item's value from item(k), each
     // ledger entry's block joined from the record's ledger rows (empty values without any).
     template <class Item>
-    void appendValues(Item&& item, std::string_view record, const std::vector<LedgerRow>& rows) {
+    void appendValues(Item&& item, std::string_view record, const std::vector<const LedgerRow*>& rows) {
         for (const MeshFieldList::Source& src : fields_.sources) {
             if (src.item != 0) values_.push_back(item(src.item));
             else JoinLedgerEntry(fields_.ledger, LedgerEntries(fields_.ledger)[static_cast<std::size_t>(src.ledgerEntry - 1)],
@@ -239,7 +236,7 @@ private:
         if (const Outcome o = noteCode(text::sjisCharCut(code, 1, levelCodeWidth())); o != Outcome::Next) return o;
         codeValues(code);
         const RecordCuts cuts(line);
-        const std::vector<LedgerRow>& rows = ledger_ ? ledger_->DmDataSelect(line) : kNoLedgerRows;
+        const std::vector<const LedgerRow*>& rows = ledger_ ? ledger_->DmDataSelect(line) : kNoLedgerRows;
         appendValues([&](int k) { return text::trimBlanks(cuts.bytes(layer_.ItemStart[k], layer_.ItemWidth[k])); }, line,
                      rows);
         writeCell(ring);
@@ -365,7 +362,6 @@ private:
     std::vector<std::string_view> censusFields_;
     std::vector<std::string_view> cellItems_;
     // The ledger of the current file (forest and lake layers).
-    velmora::db::Database ledgerDb_;
     std::unique_ptr<LedgerLookup> ledger_;
     bool skippedCensusLine_ = false;
 };

@@ -1,10 +1,12 @@
 #include "convert/mesh/MeshLedger.h"
 
+#include <algorithm>
 #include <exception>
 
 #include "convert/core/ConversionRoutines.h"
 #include "convert/core/ConversionState.h"
 #include "platform/db/Database.h"
+#include "platform/db/Query.h"
 #include "platform/errors/RunTimeError.h"
 #include "platform/text/Conversions.h"
 #include "platform/text/Cp932.h"
@@ -89,8 +91,6 @@ bool DmDataMake(LedgerKind kind, const std::string& path) {
             table.field(kLakeColumns[0], db::FieldType::Long).field(kLakeColumns[1], db::FieldType::Text, 32);
             table.field(kLakeColumns[2], db::FieldType::Long).field(kLakeColumns[3], db::FieldType::Long);
         }
-        // The index only speeds up the look-ups: the join takes the first row in load order all the same.
-        table.index("DMKEY", kind == LedgerKind::Forest ? kForestColumns[0] : kLakeColumns[0]);
         ledger.createTable(table);
         db::Appender& dm = ledger.appender("DM");
         ledger.begin();
@@ -137,47 +137,46 @@ std::optional<std::int64_t> LedgerKey(std::string_view key) {
     return v;
 }
 
-const std::vector<LedgerRow>& LedgerLookup::DmDataSelect(std::string_view record) {
-    rows_.clear();
-    std::vector<std::int64_t> keys;
-    for (const LedgerEntry& e : LedgerEntries(kind_))
-        if (auto k = LedgerKey(velmora::modCommon::MidByteSjis(record, e.keyStart, e.keyWidth))) keys.push_back(*k);
-    if (keys.empty()) return rows_;
+LedgerLookup::LedgerLookup(LedgerKind kind, db::Database& ledger) : kind_(kind) {
     try {
-        if (queries_.size() <= keys.size()) queries_.resize(keys.size() + 1);
-        std::optional<db::Query>& prepared = queries_[keys.size()];
-        if (!prepared) {
-            const char* key = kind_ == LedgerKind::Forest ? kForestColumns[0] : kLakeColumns[0];
-            std::string sql = std::string("SELECT * FROM DM WHERE ") + key + " IN (";
-            for (std::size_t i = 0; i < keys.size(); ++i) sql += i == 0 ? "?" : ", ?";
-            // By key, then load order: the index yields that order without sorting, and the first row of a
-            // key is still the one loaded first.
-            prepared.emplace(ledger_.query(sql + ") ORDER BY " + key + ", rowid"));
-        }
-        db::Query& q = *prepared;
-        for (std::size_t i = 0; i < keys.size(); ++i) q.bind(static_cast<int>(i + 1), keys[i]);
+        db::Query q = ledger.query("SELECT * FROM DM ORDER BY rowid");
         const int columns = q.columnCount();
+        std::string value;
         while (q.next()) {
-            LedgerRow row;
-            row.key = q.asLong(0);
-            for (int c = 1; c < columns; ++c) row.values.emplace_back(text::trimBlanks(q.asText(c)));
-            rows_.push_back(std::move(row));
+            const auto [at, added] = first_.try_emplace(q.asLong(0));
+            if (!added) continue;
+            LedgerRow& row = at->second;
+            row.key = at->first;
+            for (int c = 1; c < columns; ++c) {
+                q.readText(c, value);
+                row.values.emplace_back(text::trimBlanks(value));
+            }
         }
     } catch (const std::exception&) {
-        // A ledger that cannot be read leaves the record's entries empty, without a word.
-        rows_.clear();
+        first_.clear();
     }
+}
+
+const std::vector<const LedgerRow*>& LedgerLookup::DmDataSelect(std::string_view record) {
+    rows_.clear();
+    keys_.clear();
+    for (const LedgerEntry& e : LedgerEntries(kind_))
+        if (auto k = LedgerKey(velmora::modCommon::MidByteSjis(record, e.keyStart, e.keyWidth))) keys_.push_back(*k);
+    std::sort(keys_.begin(), keys_.end());
+    keys_.erase(std::unique(keys_.begin(), keys_.end()), keys_.end());
+    for (std::int64_t k : keys_)
+        if (const auto at = first_.find(k); at != first_.end()) rows_.push_back(&at->second);
     return rows_;
 }
 
 void JoinLedgerEntry(LedgerKind kind, const LedgerEntry& entry, std::string_view record,
-                     const std::vector<LedgerRow>& rows, std::vector<std::string_view>& values) {
+                     const std::vector<const LedgerRow*>& rows, std::vector<std::string_view>& values) {
     const int n = LedgerValueCount(kind);
     const auto key = LedgerKey(velmora::modCommon::MidByteSjis(record, entry.keyStart, entry.keyWidth));
     if (key)
-        for (const LedgerRow& row : rows)
-            if (row.key == *key) {
-                for (const std::string& v : row.values) values.push_back(v);
+        for (const LedgerRow* row : rows)
+            if (row->key == *key) {
+                for (const std::string& v : row->values) values.push_back(v);
                 return;
             }
     for (int i = 0; i < n; ++i) values.emplace_back();

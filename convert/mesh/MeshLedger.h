@@ -10,11 +10,10 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "convert/core/LayerDef.h"
-
-#include "platform/db/Query.h"
 
 namespace velmora::db {
 class Database;
@@ -64,27 +63,29 @@ struct LedgerRow {
     std::vector<std::string> values;
 };
 
-// The ledger rows of one file's records, over the open ledger database.
+// The ledger rows of one file's records. The ledger is only read once it is made, so its table is read
+// once, in load order, and each number keeps its first row: a query per record cost more than the rest
+// of the record's conversion.
 class LedgerLookup {
 public:
-    LedgerLookup(LedgerKind kind, velmora::db::Database& ledger) : kind_(kind), ledger_(ledger) {}
-    // The rows whose key is one of the record's keys, by key and within a key in load order; none when no
-    // key is given. Keys that are
-    // not all digits select nothing (their own entries stay empty); nothing is reported.
-    const std::vector<LedgerRow>& DmDataSelect(std::string_view record);
+    // Reads table DM of the open ledger database; a ledger that cannot be read leaves every entry empty,
+    // without a word.
+    LedgerLookup(LedgerKind kind, velmora::db::Database& ledger);
+    // The first row in load order of each number the record's keys name, by number; none when no key is
+    // given. Keys that are not all digits select nothing (their own entries stay empty).
+    const std::vector<const LedgerRow*>& DmDataSelect(std::string_view record);
 
 private:
     LedgerKind kind_;
-    velmora::db::Database& ledger_;
-    std::vector<LedgerRow> rows_;
-    // The prepared look-up of n keys, index n (records name one to ten keys).
-    std::vector<std::optional<velmora::db::Query>> queries_;
+    std::unordered_map<std::int64_t, LedgerRow> first_;
+    std::vector<std::int64_t> keys_;
+    std::vector<const LedgerRow*> rows_;
 };
 
 // Appends the values of one entry of a record: those of the first of `rows` whose key is the entry's key,
 // or empty values when the key is blank, not all digits, or names no row.
 void JoinLedgerEntry(LedgerKind kind, const LedgerEntry& entry, std::string_view record,
-                     const std::vector<LedgerRow>& rows, std::vector<std::string_view>& values);
+                     const std::vector<const LedgerRow*>& rows, std::vector<std::string_view>& values);
 
 // A ledger key as the join reads it: the trimmed key when it is all digits, else nothing.
 std::optional<std::int64_t> LedgerKey(std::string_view key);

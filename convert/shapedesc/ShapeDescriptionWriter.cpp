@@ -52,29 +52,31 @@ void writeValues(text::LineWriter& h, std::span<const Value> values) {
     h.writeLine(line);
 }
 
-// A key followed by one text, by whole numbers, or by degrees, each value after a comma.
+// A key followed by one text, or by whole numbers or degrees, each value after a comma.
 void writeKeyText(text::LineWriter& w, std::string_view key, std::string_view value) {
     std::string& line = lineBuffer(key);
     line += value;
     w.writeLine(line);
 }
 
-void writeKeyInts(text::LineWriter& w, std::string_view key, std::initializer_list<std::int64_t> values) {
+void appendKeyValue(std::string& line, std::int64_t v) { appendInt(line, v); }
+void appendKeyValue(std::string& line, double v) { text::appendNumber(line, v); }
+void appendKeyValue(std::string& line, Millionths v) { text::appendMillionths(line, v.value); }
+
+template <class V>
+void writeKeyValues(text::LineWriter& w, std::string_view key, std::initializer_list<V> values) {
     std::string& line = lineBuffer(key);
-    for (const std::int64_t* v = values.begin(); v != values.end(); ++v) {
+    for (const V* v = values.begin(); v != values.end(); ++v) {
         if (v != values.begin()) line += ',';
-        appendInt(line, *v);
+        appendKeyValue(line, *v);
     }
     w.writeLine(line);
 }
-
+void writeKeyInts(text::LineWriter& w, std::string_view key, std::initializer_list<std::int64_t> values) {
+    writeKeyValues(w, key, values);
+}
 void writeKeyNumbers(text::LineWriter& w, std::string_view key, std::initializer_list<double> values) {
-    std::string& line = lineBuffer(key);
-    for (const double* v = values.begin(); v != values.end(); ++v) {
-        if (v != values.begin()) line += ',';
-        text::appendNumber(line, *v);
-    }
-    w.writeLine(line);
+    writeKeyValues(w, key, values);
 }
 
 }  // namespace
@@ -106,6 +108,10 @@ void writeBox(text::LineWriter& h, double minX, double minY, double maxX, double
     writeKeyNumbers(h, "BOX,", {minX, minY, maxX, maxY});
 }
 
+void writeBox(text::LineWriter& h, Millionths minX, Millionths minY, Millionths maxX, Millionths maxY) {
+    writeKeyValues(h, "BOX,", {minX, minY, maxX, maxY});
+}
+
 void writeBox(text::LineWriter& h, std::string_view minX, std::string_view minY, std::string_view maxX,
               std::string_view maxY) {
     std::string& line = lineBuffer("BOX,");
@@ -127,6 +133,8 @@ void writeLinkIdx(text::LineWriter& d, std::string_view id) { writeKeyText(d, "L
 void writeLinkIdx(text::LineWriter& d, std::int64_t id) { writeKeyInts(d, "LINKIDX,", {id}); }
 
 void writeLinkData(text::LineWriter& d, double x, double y) { writeKeyNumbers(d, "LINKDATA,", {x, y}); }
+
+void writeLinkData(text::LineWriter& d, Millionths x, Millionths y) { writeKeyValues(d, "LINKDATA,", {x, y}); }
 
 void writeLinkData(text::LineWriter& d, std::string_view xText, std::string_view yText) {
     std::string& line = lineBuffer("LINKDATA,");

@@ -23,6 +23,12 @@ inline constexpr int Table = 6;          // a dBASE table without shapes
 inline constexpr int MeshPolygon = 7;    // one closed ring per mesh cell
 }  // namespace Kind
 
+// A coordinate in millionths of a degree (ModPolygon::XYtoMillionths of a stored coordinate), written as
+// the same text its degrees give, without going through a double.
+struct Millionths {
+    std::int64_t value;
+};
+
 // ---- header block ----
 
 // "MAKEFILE_NAME," and the base (UTF-8, written as CP932). A base that has no CP932 form cannot travel
@@ -42,6 +48,7 @@ void writeLinkNo(text::LineWriter& h, std::string_view id);
 void writeLinkNo(text::LineWriter& h, std::int64_t id);
 // "BOX," minX "," minY "," maxX "," maxY in degrees.
 void writeBox(text::LineWriter& h, double minX, double minY, double maxX, double maxY);
+void writeBox(text::LineWriter& h, Millionths minX, Millionths minY, Millionths maxX, Millionths maxY);
 // "BOX," with coordinate texts the caller formatted (a writer that reuses the texts of shared corners).
 void writeBox(text::LineWriter& h, std::string_view minX, std::string_view minY, std::string_view maxX,
               std::string_view maxY);
@@ -62,6 +69,7 @@ void writeLinkIdx(text::LineWriter& d, std::string_view id);
 void writeLinkIdx(text::LineWriter& d, std::int64_t id);
 // "LINKDATA," x "," y in degrees.
 void writeLinkData(text::LineWriter& d, double x, double y);
+void writeLinkData(text::LineWriter& d, Millionths x, Millionths y);
 // "LINKDATA," with the X and Y texts as they stand (the delimited point reader's columns).
 void writeLinkData(text::LineWriter& d, std::string_view xText, std::string_view yText);
 

@@ -14,6 +14,10 @@ namespace velmora::db {
 
 namespace {
 
+// Rows written by one INSERT of a table without a unique index. Past a few dozen the statement's own
+// cost no longer shows.
+constexpr std::size_t kGroupRows = 32;
+
 struct Statement {
     sqlite3_stmt* s;
     ~Statement() { sqlite3_finalize(s); }
@@ -52,18 +56,34 @@ Appender::Appender(detail::Connection& connection, std::string table)
         }
         std::sort(uniqueFields_.begin(), uniqueFields_.end());  // a missing key is named in field order
     }
+    const std::size_t n = fields_.size();
+    // A full group binds groupRows_ × n values: well within the engine's limit of 32766.
+    if (uniqueFields_.empty()) groupRows_ = static_cast<int>(std::clamp<std::size_t>(32766 / n, 1, kGroupRows));
+    rows_.resize(static_cast<std::size_t>(groupRows_) * n);
     std::string sql = "INSERT INTO " + quoteName(table_) + " (";
-    for (std::size_t i = 0; i < fields_.size(); ++i) {
+    for (std::size_t i = 0; i < n; ++i) {
         if (i) sql += ',';
         sql += quoteName(fields_[i].name);
     }
-    sql += ") VALUES (";
-    for (std::size_t i = 0; i < fields_.size(); ++i) sql += i ? ",?" : "?";
-    sql += ")";
-    insert_ = connection_.prepare(sql);
+    sql += ") VALUES ";
+    std::string row = "(";
+    for (std::size_t i = 0; i < n; ++i) row += i ? ",?" : "?";
+    row += ")";
+    insert_ = connection_.prepare(sql + row);
+    if (groupRows_ > 1) {
+        std::string group = sql;
+        for (int r = 0; r < groupRows_; ++r) group += (r ? "," : "") + row;
+        groupInsert_ = connection_.prepare(group);
+    }
+    connection_.appenders.push_back(this);
 }
 
-Appender::~Appender() { sqlite3_finalize(insert_); }
+Appender::~Appender() {
+    auto& list = connection_.appenders;
+    list.erase(std::remove(list.begin(), list.end(), this), list.end());
+    sqlite3_finalize(insert_);
+    sqlite3_finalize(groupInsert_);
+}
 
 int Appender::indexOf(std::string_view field) {
     // Loaders set the fields in table order: the next field is nearly always the one asked for.
@@ -78,45 +98,43 @@ int Appender::indexOf(std::string_view field) {
     return i;
 }
 
+void Appender::clearRow(int row) {
+    const std::size_t n = fields_.size();
+    for (std::size_t i = 0; i < n; ++i) rows_[static_cast<std::size_t>(row) * n + i].kind = Value::Kind::Null;
+}
+
 void Appender::newRow() {
     nextGuess_ = 0;
     if (clear_) return;  // save() has cleared the row already
-    sqlite3_clear_bindings(insert_);
+    clearRow(gathered_);
     std::fill(isSet_.begin(), isSet_.end(), 0);
     clear_ = true;
 }
 
-namespace {
-
-// Binds a value to the statement's parameter as the field's rules convert it.
-template <class V>
-void bindFor(sqlite3_stmt* stmt, int position, const FieldDef& field, const V& value) {
-    switch (field.type) {
-    case FieldType::Integer:
-    case FieldType::Long:
-        sqlite3_bind_int64(stmt, position, wholeNumberFor(field, value));
-        break;
-    case FieldType::Double:
-        sqlite3_bind_double(stmt, position, doubleFor(field, value));
-        break;
-    case FieldType::Text: {
-        auto text = textFor(field, value);
-        sqlite3_bind_text(stmt, position, detail::nonNullData(text),
-                          static_cast<int>(text.size()), SQLITE_TRANSIENT);
-        break;
-    }
-    }
-}
-
-}  // namespace
-
 template <class V>
 void Appender::store(std::string_view name, const V& value) {
     connection_.checkOpen();
-    auto i = static_cast<std::size_t>(indexOf(name));
+    const int i = indexOf(name);
+    const FieldDef& field = fields_[static_cast<std::size_t>(i)];
+    // Converted by the field's rules before the slot changes: a refused value leaves it as it was.
+    Value& v = slot(i);
+    switch (field.type) {
+    case FieldType::Integer:
+    case FieldType::Long:
+        v.whole = wholeNumberFor(field, value);
+        v.kind = Value::Kind::Whole;
+        break;
+    case FieldType::Double:
+        v.real = doubleFor(field, value);
+        v.kind = Value::Kind::Real;
+        break;
+    case FieldType::Text:
+        v.text = textFor(field, value);
+        v.kind = Value::Kind::Text;
+        break;
+    }
     clear_ = false;
-    bindFor(insert_, static_cast<int>(i) + 1, fields_[i], value);
-    isSet_[i] = 1;
+    isSet_[static_cast<std::size_t>(i)] = 1;
 }
 
 void Appender::set(std::string_view name, std::string_view text) { store(name, text); }
@@ -125,9 +143,9 @@ void Appender::setWhole(std::string_view name, std::int64_t value) { store(name,
 
 void Appender::setNull(std::string_view name) {
     connection_.checkOpen();
-    int i = indexOf(name);
+    const int i = indexOf(name);
     clear_ = false;
-    sqlite3_bind_null(insert_, i + 1);
+    slot(i).kind = Value::Kind::Null;
     isSet_[static_cast<std::size_t>(i)] = 0;
 }
 
@@ -140,6 +158,54 @@ bool Appender::setIfNumeric(std::string_view name, std::string_view text) {
     return false;
 }
 
+void Appender::bindRow(sqlite3_stmt* stmt, int row, int firstParameter) {
+    const std::size_t n = fields_.size();
+    for (std::size_t i = 0; i < n; ++i) {
+        const Value& v = rows_[static_cast<std::size_t>(row) * n + i];
+        const int p = firstParameter + static_cast<int>(i);
+        switch (v.kind) {
+        case Value::Kind::Null: sqlite3_bind_null(stmt, p); break;
+        case Value::Kind::Whole: sqlite3_bind_int64(stmt, p, v.whole); break;
+        case Value::Kind::Real: sqlite3_bind_double(stmt, p, v.real); break;
+        case Value::Kind::Text:
+            // The text stays where it is until the statement has run.
+            sqlite3_bind_text(stmt, p, v.text.data(), static_cast<int>(v.text.size()), SQLITE_STATIC);
+            break;
+        }
+    }
+}
+
+void Appender::step(sqlite3_stmt* stmt) {
+    const int rc = sqlite3_step(stmt);
+    sqlite3_reset(stmt);
+    if (rc != SQLITE_DONE) failEngine(connection_.handle, rc);
+}
+
+void Appender::flush() {
+    if (gathered_ == 0) return;
+    connection_.checkOpen();
+    const int rows = gathered_;
+    gathered_ = 0;
+    // Written or refused, the rows are gone afterwards.
+    struct ClearRows {
+        Appender& a;
+        int rows;
+        ~ClearRows() {
+            for (int r = 0; r < rows; ++r) a.clearRow(r);
+        }
+    } clearRows{*this, rows};
+    if (rows == groupRows_ && groupInsert_) {
+        const int n = static_cast<int>(fields_.size());
+        for (int r = 0; r < rows; ++r) bindRow(groupInsert_, r, r * n + 1);
+        step(groupInsert_);
+        return;
+    }
+    for (int r = 0; r < rows; ++r) {
+        bindRow(insert_, r, 1);
+        step(insert_);
+    }
+}
+
 void Appender::save() {
     connection_.checkOpen();
     for (int u : uniqueFields_) {
@@ -150,18 +216,11 @@ void Appender::save() {
                                      fields_[i].name + ")");
         }
     }
-    int rc = sqlite3_step(insert_);
-    if (rc != SQLITE_DONE) {
-        try {
-            failEngine(connection_.handle, rc);
-        } catch (...) {
-            sqlite3_reset(insert_);
-            newRow();
-            throw;
-        }
-    }
-    sqlite3_reset(insert_);
-    newRow();
+    ++gathered_;
+    nextGuess_ = 0;
+    std::fill(isSet_.begin(), isSet_.end(), 0);
+    clear_ = true;
+    if (gathered_ == groupRows_) flush();
 }
 
 }  // namespace velmora::db

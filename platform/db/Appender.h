@@ -1,8 +1,14 @@
 #pragma once
-// Appends rows to one table through one prepared INSERT, kept by the Database and reused for every row of
+// Appends rows to one table through prepared INSERTs, kept by the Database and reused for every row of
 // every input file. Fields are set by name (ASCII letters without regard to case); a field not set in a
 // row stays Null. Every value passes the field rules of FieldRules.h as it is set, so a refused value
 // throws before the row reaches the table, and the row being built is simply never saved.
+//
+// A table without a unique index takes its saved rows in groups, several rows to one INSERT: a statement
+// per row costs more than the row itself. Rows still gathered are written before anything reads the
+// database, commits or closes it (the Database and its queries see to that), so no reader ever misses
+// a saved row and the rows keep the order they were saved in. A table with a unique index writes each
+// row as it is saved, where its repeated key is refused.
 //
 //   Appender& a = db.appender("ノードデータ");
 //   a.newRow();
@@ -55,25 +61,43 @@ public:
     // Saves the row and starts the next one. 3022: a unique index already holds the key (the row is
     // dropped, appending goes on); 3058: a field of a unique index was left Null.
     void save();
+    // Writes the saved rows still gathered into the table.
+    void flush();
 
     const std::string& table() const { return table_; }
     const std::vector<FieldDef>& fields() const { return fields_; }
 
 private:
+    // A converted value waiting for its row to be written.
+    struct Value {
+        enum class Kind : unsigned char { Null, Whole, Real, Text } kind = Kind::Null;
+        std::int64_t whole = 0;
+        double real = 0;
+        std::string text;
+    };
+
     int indexOf(std::string_view field);
     void setWhole(std::string_view field, std::int64_t value);
     template <class V>
     void store(std::string_view field, const V& value);
+    Value& slot(int field) { return rows_[static_cast<std::size_t>(gathered_) * fields_.size() + static_cast<std::size_t>(field)]; }
+    void clearRow(int row);
+    void bindRow(sqlite3_stmt* stmt, int row, int firstParameter);
+    void step(sqlite3_stmt* stmt);
 
     detail::Connection& connection_;
     std::string table_;
     std::vector<FieldDef> fields_;
     std::vector<char> isSet_;
     std::vector<int> uniqueFields_;  // positions of the fields of unique indexes
-    bool clear_ = true;              // no value bound since the last newRow
+    bool clear_ = true;              // no value set since the last newRow
     std::unordered_map<std::string, int> byName_;  // folded name -> position
     int nextGuess_ = 0;
-    sqlite3_stmt* insert_ = nullptr;
+    int groupRows_ = 1;              // rows written by one INSERT of a full group
+    int gathered_ = 0;               // saved rows not yet written
+    std::vector<Value> rows_;        // groupRows_ rows of values; the row being built follows the saved ones
+    sqlite3_stmt* insert_ = nullptr;       // one row
+    sqlite3_stmt* groupInsert_ = nullptr;  // groupRows_ rows (none when that is 1)
 };
 
 }  // namespace velmora::db

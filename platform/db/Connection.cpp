@@ -2,6 +2,7 @@
 
 #include <sqlite3.h>
 
+#include "platform/db/Appender.h"
 #include "platform/db/DbErrors.h"
 #include "platform/db/Names.h"
 
@@ -67,6 +68,10 @@ void Connection::deferIndexesOfEmptyTables() {
         exec("DROP INDEX " + quoteName(index.name));
         deferredIndexes.push_back(index.sql);
     }
+}
+
+void Connection::flushAppenders() {
+    for (Appender* a : appenders) a->flush();
 }
 
 void Connection::buildDeferredIndexes() {

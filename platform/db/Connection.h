@@ -8,6 +8,10 @@
 struct sqlite3;
 struct sqlite3_stmt;
 
+namespace velmora::db {
+class Appender;
+}
+
 namespace velmora::db::detail {
 
 struct Connection {
@@ -16,12 +20,16 @@ struct Connection {
     // Plain indexes of tables that were empty when the database was opened, taken off so that a load
     // fills the tables without keeping them up to date row by row (CREATE INDEX statements, in order).
     std::vector<std::string> deferredIndexes;
+    // The appenders of the database, whose saved rows may wait to be written in groups (Appender.h).
+    std::vector<Appender*> appenders;
 
     // 3420 when the connection was closed.
     void checkOpen() const;
     // Runs SQL without results or bound values (definitions, pragmas, transaction control).
     void exec(const std::string& sql);
     sqlite3_stmt* prepare(std::string_view sql);
+    // Writes every row the appenders have saved: before anything reads the tables or commits.
+    void flushAppenders();
     // Takes the plain indexes off the tables that hold no rows (a table with a unique index keeps all of
     // its own: the load needs it to refuse repeated keys).
     void deferIndexesOfEmptyTables();

@@ -118,8 +118,15 @@ bool Database::isOpen() const { return connection_ && connection_->handle; }
 void Database::close() {
     if (!connection_) return;
     std::exception_ptr error;
-    appenders_.clear();
     sqlite3* handle = connection_->handle;
+    if (handle) {
+        try {
+            connection_->flushAppenders();
+        } catch (...) {
+            error = std::current_exception();
+        }
+    }
+    appenders_.clear();
     if (handle) {
         if (!sqlite3_get_autocommit(handle)) {
             try {
@@ -202,6 +209,7 @@ Appender& Database::appender(std::string_view table) {
 
 Query Database::query(std::string_view sql) const {
     if (!isOpen()) fail(err::ObjectInvalid, "Object invalid or no longer set. (the database is closed)");
+    connection_->flushAppenders();
     connection_->buildDeferredIndexes();
     return Query(connection_, sql);
 }
@@ -215,6 +223,7 @@ void Database::commit() {
     if (!inTransaction())
         fail(err::NotInTransaction,
              "You tried to commit or rollback a transaction without first beginning a transaction.");
+    connection_->flushAppenders();
     connection_->exec("COMMIT");
 }
 

@@ -16,7 +16,7 @@ namespace velmora::db {
 Query::Query(std::shared_ptr<detail::Connection> connection, std::string_view sql)
     : connection_(std::move(connection)) {
     stmt_ = connection_->prepare(sql);
-    int n = sqlite3_column_count(stmt_);
+    const int n = columns_ = sqlite3_column_count(stmt_);
     for (int i = 0; i < n; ++i) byName_.emplace(foldName(sqlite3_column_name(stmt_, i)), i);  // first wins
 }
 
@@ -32,6 +32,7 @@ Query::Query(Query&& other) noexcept
     : connection_(std::move(other.connection_)),
       stmt_(std::exchange(other.stmt_, nullptr)),
       byName_(std::move(other.byName_)),
+      columns_(other.columns_),
       started_(other.started_),
       onRow_(other.onRow_),
       done_(other.done_) {}
@@ -42,6 +43,7 @@ Query& Query::operator=(Query&& other) noexcept {
         connection_ = std::move(other.connection_);
         stmt_ = std::exchange(other.stmt_, nullptr);
         byName_ = std::move(other.byName_);
+        columns_ = other.columns_;
         started_ = other.started_;
         onRow_ = other.onRow_;
         done_ = other.done_;
@@ -96,6 +98,7 @@ Query& Query::bindNull(int position) {
 bool Query::next() {
     connection_->checkOpen();
     if (done_) return false;
+    if (!started_) connection_->flushAppenders();  // a query made before the latest rows were saved
     started_ = true;
     int rc = sqlite3_step(stmt_);
     if (rc == SQLITE_ROW) return onRow_ = true;
@@ -133,7 +136,7 @@ int Query::column(std::string_view name) const {
 void Query::checkRow(int column) const {
     connection_->checkOpen();
     if (!onRow_) fail(err::NoCurrentRecord, "No current record.");
-    if (column < 0 || column >= sqlite3_column_count(stmt_))
+    if (column < 0 || column >= columns_)
         fail(err::ItemNotFound, "Item not found in this collection. (column " + std::to_string(column) + ")");
 }
 

@@ -85,6 +85,7 @@ private:
     std::shared_ptr<detail::Connection> connection_;
     sqlite3_stmt* stmt_ = nullptr;
     std::unordered_map<std::string, int> byName_;  // folded name -> column
+    int columns_ = 0;
     bool started_ = false;
     bool onRow_ = false;
     bool done_ = false;

@@ -81,16 +81,38 @@ bool isNumeric(std::string_view s) {
     return normalise(s, scratch);
 }
 
-double toDouble(std::string_view s) {
-    if (const auto whole = plainWholeNumber(s)) return static_cast<double>(*whole);
+bool readNumber(std::string_view s, double& value) {
+    // The commonest forms, plain decimals (an optional minus, digits, at most one point), are what
+    // normalise would copy unchanged: read them where they stand.
+    const std::string_view t = trimBlanks(s);
+    std::size_t i = !t.empty() && t.front() == '-' ? 1 : 0, digits = 0;
+    for (bool point = false; i < t.size(); ++i) {
+        if (isDigit(t[i])) ++digits;
+        else if (t[i] == '.' && !point) point = true;
+        else break;
+    }
+    if (i == t.size() && digits > 0) {
+        double v = 0;
+        if (std::from_chars(t.data(), t.data() + t.size(), v).ec == std::errc::result_out_of_range)
+            throw RunTimeError(err::Overflow, "Overflow");
+        value = v;
+        return true;
+    }
     thread_local std::string scratch;
-    if (!normalise(s, scratch)) throw RunTimeError(err::TypeMismatch, "Type mismatch");
+    if (!normalise(s, scratch)) return false;
     double v = 0;
     const char* b = scratch.data();
     const char* e = b + scratch.size();
     auto r = std::from_chars(b, e, v);
     if (r.ec == std::errc::result_out_of_range) throw RunTimeError(err::Overflow, "Overflow");
-    if (r.ec != std::errc() || r.ptr != e) throw RunTimeError(err::TypeMismatch, "Type mismatch");
+    if (r.ec != std::errc() || r.ptr != e) return false;
+    value = v;
+    return true;
+}
+
+double toDouble(std::string_view s) {
+    double v = 0;
+    if (!readNumber(s, v)) throw RunTimeError(err::TypeMismatch, "Type mismatch");
     return v;
 }
 
@@ -194,6 +216,28 @@ void appendNumber(std::string& out, double v) {
         out += '.';
         out.append(digits + pointAfter, n - static_cast<std::size_t>(pointAfter));
     }
+}
+
+void appendMillionths(std::string& out, std::int64_t millionths) {
+    // Laid out from the last digit backwards, appended at once.
+    char buf[32];
+    char* const end = buf + sizeof buf;
+    char* p = end;
+    const std::uint64_t magnitude = millionths < 0 ? 0 - static_cast<std::uint64_t>(millionths)
+                                                   : static_cast<std::uint64_t>(millionths);
+    std::uint64_t whole = magnitude / 1000000, fraction = magnitude % 1000000;
+    if (fraction != 0) {
+        int decimals = 6;
+        for (; fraction % 10 == 0; fraction /= 10) --decimals;
+        for (; decimals > 0; --decimals, fraction /= 10) *--p = static_cast<char>('0' + fraction % 10);
+        *--p = '.';
+    }
+    do {
+        *--p = static_cast<char>('0' + whole % 10);
+        whole /= 10;
+    } while (whole != 0);
+    if (millionths < 0) *--p = '-';
+    out.append(p, static_cast<std::size_t>(end - p));
 }
 
 std::string formatNumber(double v) {

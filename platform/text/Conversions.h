@@ -14,6 +14,9 @@ bool isNumeric(std::string_view s);
 
 // The number a numeric text reads as; a text that is not numeric throws RunTimeError(TypeMismatch).
 double toDouble(std::string_view s);
+// Both in one reading: false, leaving `value`, when the text is not numeric; else toDouble's value (a
+// number beyond the double range throws RunTimeError(Overflow) as there).
+bool readNumber(std::string_view s, double& value);
 
 // The value of the commonest numeric text, a plain whole number (optional blanks, an optional sign, 1 to
 // 15 digits, optional blanks), read straight from its bytes; nullopt for every other text, numeric or
@@ -41,6 +44,10 @@ bool cBool(std::string_view s);
 std::string formatNumber(double v);
 // The same text appended to `out`, without allocating once `out` has room (writers of millions of numbers).
 void appendNumber(std::string& out, double v);
+// The text appendNumber gives for millionths / 10^6, made from the whole number itself (|millionths| below
+// 10^15). The double nearest to such a quotient has no shorter decimal form than the quotient's own
+// digits, so both texts agree to the byte; coordinate writers skip the double and its shortest digits.
+void appendMillionths(std::string& out, std::int64_t millionths);
 
 // Trims blanks (half-width spaces and tabs) at both ends.
 std::string_view trimBlanks(std::string_view s);

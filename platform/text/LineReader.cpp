@@ -1,11 +1,32 @@
 #include "platform/text/LineReader.h"
 
 #include <cerrno>
+#include <cstdint>
 #include <cstring>
 
 #include "platform/errors/RunTimeError.h"
 
 namespace velmora::text {
+
+namespace {
+
+// The position of the first CR or LF in [from, end), or end: eight bytes tested at a time.
+std::size_t lineEndFrom(const char* base, std::size_t from, std::size_t end) {
+    constexpr std::uint64_t kOnes = 0x0101010101010101ull, kHighs = 0x8080808080808080ull;
+    constexpr std::uint64_t kCr = kOnes * '\r', kLf = kOnes * '\n';
+    auto hasZeroByte = [](std::uint64_t v) { return ((v - kOnes) & ~v & kHighs) != 0; };
+    std::size_t i = from;
+    for (; i + 8 <= end; i += 8) {
+        std::uint64_t word;
+        std::memcpy(&word, base + i, 8);
+        if (hasZeroByte(word ^ kCr) || hasZeroByte(word ^ kLf)) break;
+    }
+    for (; i < end; ++i)
+        if (base[i] == '\n' || base[i] == '\r') return i;
+    return end;
+}
+
+}  // namespace
 
 void LineReader::open(const std::string& path) {
     close();
@@ -58,24 +79,22 @@ bool LineReader::next(std::string& line, std::size_t limit) {
     for (;;) {
         const char* base = buf_.data();
         const std::size_t end = len_ - pos_ > limit ? pos_ + limit + 1 : len_;
-        for (std::size_t i = scanFrom; i < end; ++i) {
-            char c = base[i];
-            if (c == '\n' || c == '\r') {
-                // A CR at the end of the buffer may be the first half of CR LF: read on before deciding.
-                // fill() moves the unread bytes to the front even when it finds the end of the file, so
-                // the CR is looked for again where it now stands (and at the end, it ends the line).
-                if (c == '\r' && i + 1 == len_ && !eof_) {
-                    std::size_t rel = i - pos_;
-                    fill();
-                    scanFrom = pos_ + rel;
-                    goto rescan;
-                }
-                line.assign(buf_.data() + pos_, i - pos_);
-                pos_ = i + 1;
-                if (c == '\r' && pos_ < len_ && buf_[pos_] == '\n') ++pos_;
-                ++lineNumber_;
-                return true;
+        if (const std::size_t i = lineEndFrom(base, scanFrom, end); i < end) {
+            const char c = base[i];
+            // A CR at the end of the buffer may be the first half of CR LF: read on before deciding.
+            // fill() moves the unread bytes to the front even when it finds the end of the file, so the
+            // CR is looked for again where it now stands (and at the end, it ends the line).
+            if (c == '\r' && i + 1 == len_ && !eof_) {
+                std::size_t rel = i - pos_;
+                fill();
+                scanFrom = pos_ + rel;
+                goto rescan;
             }
+            line.assign(buf_.data() + pos_, i - pos_);
+            pos_ = i + 1;
+            if (c == '\r' && pos_ < len_ && buf_[pos_] == '\n') ++pos_;
+            ++lineNumber_;
+            return true;
         }
         if (end < len_) {
             line.assign(buf_.data() + pos_, limit + 1);

@@ -31,7 +31,10 @@ public:
     void write(std::string_view bytes);
 
 private:
+    void drain();
+
     std::FILE* file_ = nullptr;
+    std::string pending_;  // written lines not yet handed to the file
     std::string path_;
 };
 

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <stdexcept>
 
 #include "polygon/core/AreaLineSource.h"
 #include "polygon/core/DbfHeader.h"
@@ -19,6 +20,9 @@ const char* const kLinkCodeFailure = "Invalid layer code. KsPolygonMaker::read_l
 const char* const kAreaCodeFailure = "Invalid layer code. KsPolygonMaker::read_area()";
 const char* const kAttrCodeFailure = "Invalid layer code. KsPolygonMaker::read_attr()";
 const char* const kAttrEofFailure = "Unexpected EOF. KsPolygonMaker::read_attr()";
+// A record or continuation line that ends before a column its record needs: the counterpart of the line
+// source's "Line too long. KsPolygonMaker::open()".
+const char* const kLineTooShort = "Line too short. KsPolygonMaker::open()";
 
 // A count or number field, clamped into int (counts are 8 digits at most, so only garbage is clamped).
 int read_int_field(const std::string& s, std::size_t pos, std::size_t len) {
@@ -96,17 +100,23 @@ void KsPolygonMaker::clear() {
 
 bool KsPolygonMaker::open(const std::string& path) {
     AreaLineSource in(path);
-    std::string header, counts;
-    in.read_whole(header);
-    in.read_whole(counts);
-    const int node_lines = read_int_field(counts, 8, 8);
-    const int link_lines = read_int_field(counts, 16, 8);
-    const int area_lines = read_int_field(counts, 24, 8);
-    const int attr_lines = read_int_field(counts, 48, 8);
-    in.skip_lines(node_lines);
-    read_link(in, link_lines);
-    read_area(in, area_lines);
-    read_attr(in, attr_lines);
+    // Every column is cut through read_integer_at / read_double_at or a bounds-checked substring, which
+    // throw std::out_of_range for a column that starts past the line's end.
+    try {
+        std::string header, counts;
+        in.read_whole(header);
+        in.read_whole(counts);
+        const int node_lines = read_int_field(counts, 8, 8);
+        const int link_lines = read_int_field(counts, 16, 8);
+        const int area_lines = read_int_field(counts, 24, 8);
+        const int attr_lines = read_int_field(counts, 48, 8);
+        in.skip_lines(node_lines);
+        read_link(in, link_lines);
+        read_area(in, area_lines);
+        read_attr(in, attr_lines);
+    } catch (const std::out_of_range&) {
+        throw std::string(kLineTooShort);
+    }
 
     // An attribute number survives only when one file gave both its areas and its ledger record.
     for (auto it = area_links.begin(); it != area_links.end();) {

@@ -67,6 +67,15 @@ public:
 
 protected:
     int data_id() const { return layer.data_id; }
+    // Leaves out each polygon whose rings, as the writer writes them, would not read back as a valid
+    // polygon (PolygonValidity.h), with its ledger record, logging why and adding its attribute number to
+    // refused_attrs, which build takes off its counts (KsPolygonMakerValidity.cpp). Every maker ends its
+    // modify_after with it (the repairing makers spare what their repair rebuilt).
+    // Given `only`, the records of other attribute numbers are taken as they are.
+    void refuse_invalid_polygons(const std::set<int>* only = nullptr);
+
+    std::vector<int> refused_attrs;  // of the current build
+    std::set<int> repaired_attrs;    // of the current build: those the stepped repair rebuilt
 
     std::unique_ptr<OutputFiles> pending_output;  // the shapefile written by save_shape, until save_dbf
 

@@ -84,6 +84,8 @@ void KsPolygonMakerBasin::modify_after() {
     } catch (...) {
         throw std::string("Error. KsPolygonMakerBasin::modify_after()");
     }
+    // An outline the loop step could not mend (a garbled link walked into it) is not written.
+    refuse_invalid_polygons();
 }
 
 }  // namespace ostrand

@@ -1,5 +1,6 @@
 // Ring building: the link lists of every attribute number become the rings of one polygon.
 #include <algorithm>
+#include <set>
 
 #include "polygon/core/KsPolygonMaker.h"
 #include "polygon/core/KsPolygonMakerBasin.h"
@@ -8,9 +9,12 @@ namespace ostrand {
 
 void KsPolygonMaker::build(PolygonStats* stats) {
     modify_before();
+    refused_attrs.clear();
+    repaired_attrs.clear();
     const int id = data_id();
     int total = static_cast<int>(area_links.size());
     int clean = 0, incomplete = 0, dropped = 0;
+    std::set<int> incomplete_attrs;
 
     for (const auto& [attr_no, lists] : area_links) {
         const bool basin_part = id == 20 && attr_no > kBasinPartOffset;
@@ -80,6 +84,7 @@ void KsPolygonMaker::build(PolygonStats* stats) {
             if (failures > 0) {
                 log.add_numbered(attr_no, message_text(msg_attr_may_be_incomplete));
                 ++incomplete;
+                incomplete_attrs.insert(attr_no);
             } else {
                 ++clean;
             }
@@ -107,6 +112,11 @@ void KsPolygonMaker::build(PolygonStats* stats) {
         }
 
     modify_after();
+    for (int attr_no : refused_attrs) {
+        if (incomplete_attrs.count(attr_no)) --incomplete;
+        else --clean;
+        ++dropped;
+    }
 
     if (stats) {
         stats->total = total;

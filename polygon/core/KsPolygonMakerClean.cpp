@@ -1,5 +1,7 @@
 // The clean step of the cleaning makers (and, through inheritance, of the repairing ones): every built
-// polygon goes through the polygon cleaner; a polygon the cleaner cannot resolve is written as built.
+// polygon goes through the polygon cleaner; a polygon the cleaner cannot resolve is written as built,
+// unless it is not valid for a GIS.
+#include <set>
 #include <string>
 
 #include "polygon/core/KsPolygonMaker.h"
@@ -23,6 +25,13 @@ void KsPolygonMakerClean::modify_after() {
     } catch (...) {
         throw std::string("Unknown error. KsPolygonMakerClean::modify_after()");
     }
+    // What the cleaner leaves invalid came from garbled links (a vertex moved to the other side of the
+    // map, say). A polygon the stepped repair rebuilt is kept as it is: its tolerance can leave a crossing
+    // of its own size in an otherwise sound polygon, which a user is better served to get than to lose.
+    std::set<int> unrepaired;
+    for (const auto& record : attr_records)
+        if (!repaired_attrs.count(record.first)) unrepaired.insert(record.first);
+    refuse_invalid_polygons(&unrepaired);
 }
 
 }  // namespace ostrand

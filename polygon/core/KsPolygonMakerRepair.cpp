@@ -15,6 +15,7 @@ using Chain = std::vector<Point>;
 
 int KsPolygonMakerRepair::repair_polygon(int attr_no, AreaPolygon& polygon) {
     log.add_numbered(attr_no, message_text(msg_repair_try));
+    repaired_attrs.insert(attr_no);
 
     std::vector<Chain> chains;
     for (const std::vector<LinkRef>& list : area_links[attr_no])

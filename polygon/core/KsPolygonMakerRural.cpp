@@ -1,9 +1,13 @@
 // Rural nesting: designated areas (flag 1) are outer rings, clockwise; the other areas are holes of the
 // largest designated area that contains them, or polygons of their own.
 #include <algorithm>
+#include <functional>
+#include <set>
 
 #include "polygon/core/KsPolygonMaker.h"
 #include "polygon/core/MakerSearches.h"
+#include "polygon/core/PolygonValidity.h"
+#include "polygon/core/SimpleRings.h"
 #include "polygon/core/TextUtil.h"
 
 namespace ostrand {
@@ -21,12 +25,36 @@ void close_if_open(Ring& ring) {
     if (!ring.points.empty() && !(ring.points.back() == ring.points.front())) ring.add_point(ring.points.front());
 }
 
+// The candidate holes that lie in the designated area's rings: all of them when the area with them all is
+// a valid polygon (always, for valid input; `whole_valid` then says so), else those that alone make a valid
+// polygon with it. A hole whose first point lies in the area but whose ring crosses its outline is not
+// inside it.
+std::vector<std::size_t> holes_inside(const std::vector<Ring>& outer, const std::vector<std::size_t>& candidates,
+                                      const std::function<const Ring&(std::size_t)>& hole_ring, bool& whole_valid) {
+    whole_valid = false;
+    if (candidates.empty()) return candidates;
+    std::vector<Ring> all = outer;
+    for (std::size_t h : candidates) all.push_back(hole_ring(h));
+    whole_valid = polygon_fault(simple_rings(all)) == PolygonFault::none;
+    if (whole_valid) return candidates;
+    std::vector<std::size_t> inside;
+    for (std::size_t h : candidates) {
+        std::vector<Ring> pair = outer;
+        pair.push_back(hole_ring(h));
+        if (polygon_fault(simple_rings(pair)) == PolygonFault::none) inside.push_back(h);
+    }
+    return inside;
+}
+
 }  // namespace
 
 void KsPolygonMakerRural::modify_after() {
     // The k-th polygon belongs to the k-th ledger record; any other pairing would mislabel every row after.
     if (polygons.size() != attr_records.size())
         throw std::string("Unexpected index. KsPolygonMakerRural::modigy_after()");
+    // An area whose own ring is broken goes before nesting, so that it neither spoils the designated area
+    // it would be a hole of nor takes holes itself.
+    refuse_invalid_polygons();
     std::map<int, std::vector<Ring>> rings_of;
     std::vector<RuralEntry> entries;
     std::size_t k = 0;
@@ -70,13 +98,25 @@ void KsPolygonMakerRural::modify_after() {
     }
     const std::vector<std::vector<std::size_t>> holes_of = nest_holes(outers, hole_points);
     std::vector<int> nested;
-    for (std::size_t o = 0; o < holes_of.size(); ++o)
-        for (std::size_t h : holes_of[o]) {
+    const auto hole_ring = [&](std::size_t h) -> const Ring& { return rings_of[holes[h]->attr_no].front(); };
+    // Records to check again once nested: those of several rings (turning the first may put it wrong with
+    // the others), unless they were found valid with their holes already.
+    std::set<int> recheck;
+    for (const auto& [attr_no, rings] : rings_of)
+        if (rings.size() > 1) recheck.insert(attr_no);
+    for (std::size_t o = 0; o < holes_of.size(); ++o) {
+        const int attr_no = entries[o].attr_no;
+        bool whole_valid = false;
+        const std::vector<std::size_t> inside = holes_inside(rings_of[attr_no], holes_of[o], hole_ring, whole_valid);
+        for (std::size_t h : inside) {
             RuralEntry* hole = holes[h];
-            rings_of[entries[o].attr_no].push_back(rings_of[hole->attr_no].front());
+            rings_of[attr_no].push_back(rings_of[hole->attr_no].front());
             hole->alive = false;
             nested.push_back(hole->attr_no);
         }
+        if (whole_valid) recheck.erase(attr_no);
+        else if (!inside.empty()) recheck.insert(attr_no);
+    }
     for (auto hole = outer_end; hole != entries.end(); ++hole) {
         if (!hole->alive || hole->flag == 1) continue;
         std::vector<Ring>& rings = rings_of[hole->attr_no];
@@ -95,6 +135,8 @@ void KsPolygonMakerRural::modify_after() {
         for (Ring& ring : polygons[i].rings) close_if_open(ring);
         ++i;
     }
+    // Holes that cross one another spoil the area.
+    refuse_invalid_polygons(&recheck);
 }
 
 }  // namespace ostrand

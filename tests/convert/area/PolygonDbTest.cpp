@@ -59,13 +59,17 @@ TEST_F(PolygonDbTest, CasesOfTheCatalogueRow) {
         db_ = db::Database::open(ModPolygon::PolygonDbPath());
         for (const std::string& t : kFiveTables) EXPECT_TRUE(db_.hasTable(t)) << t;
         EXPECT_EQ(db_.hasTable("エリア台帳データ"), !c.ledgerColumns.empty());
-        if (!c.ledgerColumns.empty()) EXPECT_EQ(columns(db_, "エリア台帳データ"), c.ledgerColumns);
+        if (!c.ledgerColumns.empty()) {
+            EXPECT_EQ(columns(db_, "エリア台帳データ"), c.ledgerColumns);
+        }
         if (c.message.empty()) {
             EXPECT_TRUE(ui_.boxes().empty());
         } else {
             ASSERT_EQ(ui_.boxes().size(), 1u);
             EXPECT_EQ(ui_.boxes()[0].text.substr(0, c.message.size()), c.message);
-            if (c.message == "3367") EXPECT_EQ(ui_.boxes()[0].title, "Error: ModPolygon (makeTable_Polygon)");
+            if (c.message == "3367") {
+                EXPECT_EQ(ui_.boxes()[0].title, "Error: ModPolygon (makeTable_Polygon)");
+            }
         }
         db_.close();
     }

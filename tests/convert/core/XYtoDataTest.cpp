@@ -1,6 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <random>
+#include <string>
+#include <vector>
+
 #include "convert/core/ConversionRoutines.h"
+#include "platform/text/Conversions.h"
 #include "platform/ui/TestUi.h"
 
 namespace velmora::ModPolygon {
@@ -55,6 +60,32 @@ TEST(XYtoData, NumberGivesTheSameAsItsText) {
         EXPECT_TRUE(XYtoData(number, fromNumber));
         EXPECT_TRUE(XYtoData(text, fromText));
         EXPECT_EQ(fromNumber, fromText) << text;
+    }
+}
+
+// Writers of stored coordinates skip the double: the millionths and their text must be those of XYtoData's
+// degrees as appendNumber writes them, for every Long value (edges, and a sweep of pseudo-random values).
+TEST(XYtoData, MillionthsOfStoredCoordinatesWriteTheDegreesText) {
+    std::vector<std::int64_t> units = {0, 1, -1, 4, 5, -5, 17, 18, -18, 36000, -36000, 4860000, 5039999, -5039999,
+                                       2147483647, -2147483647 - 1, 2147483646, -2147483647};
+    std::mt19937_64 random(20261224);
+    for (int i = 0; i < 300000; ++i) {
+        const auto u = static_cast<std::int32_t>(random());
+        units.push_back(u);
+        units.push_back(u % 10000000);  // the range of real coordinates
+    }
+    ui::TestUi ui;
+    std::string fast, slow;
+    for (std::int64_t u : units) {
+        double degrees = 0;
+        ASSERT_TRUE(XYtoData(static_cast<double>(u), degrees));
+        const std::int64_t millionths = XYtoMillionths(u);
+        ASSERT_EQ(static_cast<double>(millionths) / 1e6, degrees) << u;
+        fast.clear();
+        slow.clear();
+        text::appendMillionths(fast, millionths);
+        text::appendNumber(slow, degrees);
+        ASSERT_EQ(fast, slow) << u;
     }
 }
 

@@ -141,6 +141,45 @@ TEST_F(AppendAndQuery, AFailedLoadLeavesTheRowsSavedBeforeIt) {
     EXPECT_EQ(check.asText(0), "ok");
 }
 
+// Rows of a table without a unique index are written several to a statement: every reader must still see
+// each saved row, in the order saved, whatever the number of rows and wherever a row was abandoned.
+TEST_F(AppendAndQuery, RowsWrittenInGroupsReachEveryReaderInTheirOrder) {
+    Query early = db_.query("SELECT LINKNO, MESHCD FROM MESH ORDER BY rowid");  // made before any row
+    std::vector<std::pair<std::string, std::string>> expected;
+    auto rowsOf = [](Query& q) {
+        std::vector<std::pair<std::string, std::string>> rows;
+        while (q.next()) rows.emplace_back(q.asText("LINKNO"), q.isNull("MESHCD") ? "<null>" : q.asText("MESHCD"));
+        return rows;
+    };
+    Appender& a = db_.appender("MESH");
+    int saved = 0;
+    for (int batch : {1, 31, 32, 33, 70}) {
+        for (int i = 0; i < batch; ++i, ++saved) {
+            a.newRow();
+            a.set("LINKNO", saved);
+            if (saved % 7 == 3) {  // a refused value abandons the row; the next one starts clean
+                EXPECT_EQ(errorOf([&] { a.set("MESHCD", std::string("12345678901")); }), err::FieldTooSmall);
+                a.newRow();
+                a.set("LINKNO", saved);
+            }
+            if (saved % 5 != 0) a.set("MESHCD", std::to_string(533900 + saved));
+            a.save();
+            expected.emplace_back(std::to_string(saved), saved % 5 ? std::to_string(533900 + saved) : "<null>");
+        }
+        early.reset();
+        EXPECT_EQ(rowsOf(early), expected) << "after " << saved << " rows";
+    }
+    {
+        Transaction file(db_);
+        a.newRow();
+        a.set("LINKNO", saved);
+        a.save();  // the file's commit writes it
+    }
+    db_.close();
+    db_ = Database::open(file("xxtmpMesh.mdb"));
+    EXPECT_EQ(count("MESH"), saved + 1);
+}
+
 TEST_F(AppendAndQuery, ARefusedKeyInsideATransactionLosesNoOtherRow) {
     // Without a journal a refused row must leave no trace, also in an index maintained before the unique one.
     db_.createTable(TableDef("エリア台帳データ")

@@ -6,6 +6,7 @@
 #include <random>
 #include <string>
 #include <optional>
+#include <vector>
 
 #include "platform/errors/RunTimeError.h"
 #include "platform/text/Conversions.h"
@@ -84,6 +85,26 @@ TEST(Conversions, AppendNumberAddsTheFormattedTextWithoutDisturbingWhatStands) {
     EXPECT_EQ(line.substr(0, 9), "LINKDATA,");
 }
 
+// Whole millionths written without the double give the text of the double's own digits, over the whole
+// range the writers rely on (below 10^15) and at every number of decimals.
+TEST(Conversions, MillionthsWriteTheTextOfTheirQuotient) {
+    std::vector<std::int64_t> values = {0, 1, -1, 10, 500000, -500000, 1000000, -1000000, 1000001, 120000,
+                                        999999999999999, -999999999999999, 100000000000000, 123456789012345};
+    std::mt19937_64 random(7);
+    for (int i = 0; i < 200000; ++i) {
+        const std::int64_t limit = static_cast<std::int64_t>(std::pow(10.0, static_cast<double>(i % 16)));
+        const auto v = static_cast<std::int64_t>(random() % static_cast<std::uint64_t>(limit));
+        values.push_back(i % 2 ? v : -v);
+        values.push_back((v / 1000) * 1000);  // trailing zeros among the decimals
+    }
+    std::string fast;
+    for (std::int64_t v : values) {
+        fast = "x";
+        appendMillionths(fast, v);
+        ASSERT_EQ(fast, "x" + formatNumber(static_cast<double>(v) / 1e6)) << v;
+    }
+}
+
 TEST(Conversions, PlainWholeNumbersAreReadStraightAndAgreeWithTheGeneralReading) {
     const std::pair<const char*, std::optional<std::int64_t>> cases[] = {
         {"12", 12},          {"  5040000 ", 5040000},  {"-7", -7},         {"+7", 7},
@@ -99,6 +120,29 @@ TEST(Conversions, PlainWholeNumbersAreReadStraightAndAgreeWithTheGeneralReading)
     EXPECT_TRUE(std::signbit(toDouble("-0")));
     EXPECT_EQ(toDouble("1234567890123456"), 1234567890123456.0);
     EXPECT_EQ(toDouble(" 1.5e2 "), 150.0);
+    // The reading in one pass: the value, or false leaving the value, or Overflow beyond the double range.
+    struct Reading {
+        std::string text;
+        std::optional<double> value;
+        bool overflow = false;
+    };
+    const Reading readings[] = {
+        {"12", 12.0},     {" -3.25 ", -3.25}, {"1D3", 1000.0},  {"+.5", 0.5},      {"-.5", -0.5},
+        {"7.", 7.0},      {"-0", -0.0},       {"0." + std::string(30, '0') + "15", 1.5e-31},
+        {"1e", {}},       {"abc", {}},        {"", {}},         {"1.2.3", {}},     {"- 1", {}},
+        {"1e400", {}, true}, {std::string(400, '9'), {}, true},
+    };
+    for (const Reading& r : readings) {
+        double v = 42;
+        if (r.overflow) {
+            EXPECT_THROW(readNumber(r.text, v), RunTimeError) << r.text;
+            EXPECT_EQ(v, 42);
+            continue;
+        }
+        EXPECT_EQ(readNumber(r.text, v), r.value.has_value()) << r.text;
+        EXPECT_EQ(isNumeric(r.text), r.value.has_value()) << r.text;
+        EXPECT_EQ(std::bit_cast<std::uint64_t>(v), std::bit_cast<std::uint64_t>(r.value.value_or(42))) << r.text;
+    }
 }
 
 // The number's 15 significant digits laid out plainly, the slow way, as the reference for the quick one.

@@ -58,6 +58,20 @@ TEST(LineReader, ALoneCrAtTheEndOfTheFileEndsTheLastLine) {
     }
 }
 
+// Line ends are looked for eight bytes at a time: every end, at every place in and across such words.
+TEST(LineReader, FindsEveryLineEndWhereverItStands) {
+    fs::path p = tempFile("places.txt");
+    std::string content;
+    std::vector<std::string> expected;
+    for (std::size_t length = 1; length <= 19; ++length)  // an empty line after a lone CR would make CR LF
+        for (const char* end : {"\r\n", "\r", "\n"}) {
+            expected.push_back(std::string(length, static_cast<char>('a' + length)));
+            content += expected.back() + end;
+        }
+    std::ofstream(p, std::ios::binary) << content;
+    EXPECT_EQ(readAll(p), expected);
+}
+
 TEST(LineReader, LongLinesAndCrLfAcrossBufferEdges) {
     fs::path p = tempFile("long.txt");
     std::string big(70000, 'x');

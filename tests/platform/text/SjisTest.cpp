@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 #include "platform/errors/RunTimeError.h"
 #include "platform/text/Cp932.h"
 #include "platform/text/Sjis.h"
@@ -31,6 +34,27 @@ TEST(Sjis, ByteCutTable) {
     }
     EXPECT_THROW(sjisByteCut("abc", 0, 1), velmora::RunTimeError);
     EXPECT_THROW(sjisByteCut("abc", 1, -1), velmora::RunTimeError);
+}
+
+// Lines of single bytes are cut as bytes after a test of eight bytes at a time: a double-byte character
+// anywhere before a cut's end, in or after any word of eight, must still count as one character.
+TEST(Sjis, CharCutsAgreeWithAWalkOfCharactersWhereverADoubleByteCharacterStands) {
+    auto walked = [](const std::vector<std::string>& chars, long start, long length) {
+        std::string out;
+        for (long c = start - 1; c < start - 1 + length && c < static_cast<long>(chars.size()); ++c)
+            out += chars[static_cast<std::size_t>(c)];
+        return out;
+    };
+    for (std::size_t at = 0; at <= 20; ++at) {
+        std::vector<std::string> chars;
+        for (std::size_t i = 0; i < 24; ++i) chars.push_back(i == at ? toCp932("道") : std::string(1, char('a' + i)));
+        std::string line;
+        for (const std::string& c : chars) line += c;
+        for (long start = 1; start <= 26; ++start)
+            for (long length = 0; length <= 12; ++length)
+                ASSERT_EQ(std::string(sjisCharCut(line, start, length)), walked(chars, start, length))
+                    << at << " " << start << " " << length;
+    }
 }
 
 TEST(Sjis, CharCutCountAndFind) {

@@ -76,3 +76,22 @@ TEST(BasinLoops, NeighbourMovedPastItsBoxIsFoundThere) {
     const std::vector<Point> moved = c.maker.polygons[2].rings[0].points;
     EXPECT_EQ(moved, (std::vector<Point>{{9, 10}, crossing, {5.5, 13}, {9, 13}, {9, 10}}));
 }
+
+// A vertex of a catchment's link moved far west (a garbled coordinate): the outline crosses itself far from
+// any loop of three segments, so the loop step leaves it, and the catchment is not written.
+TEST(BasinLoops, AnOutlineTheLoopStepCannotMendIsLeftOutWithItsReason) {
+    BasinCase c;
+    c.link(1, {{0, 0}, {0, 0.05}, {0.03, 0.05}, {0.03, 0.03}, {-1, 0.02}, {0.03, 0.01}, {0.03, 0}, {0, 0}});
+    c.link(2, {{0.1, 0}, {0.1, 0.05}, {0.13, 0.05}, {0.13, 0}, {0.1, 0}});
+    c.area(1, {1});
+    c.area(2, {2});
+    c.build();
+    ASSERT_EQ(c.maker.polygons.size(), 1u);
+    EXPECT_EQ(c.outline(0), (std::vector<Point>{{0.1, 0}, {0.1, 0.05}, {0.13, 0.05}, {0.13, 0}}));
+    EXPECT_EQ(c.maker.attr_records.count(1), 0u);
+    EXPECT_EQ(c.maker.attr_records.count(2), 1u);
+    EXPECT_EQ(c.counts(), (std::array<int, 4>{2, 1, 0, 1}));
+    const std::vector<std::string> log = c.log();
+    EXPECT_EQ(log, (std::vector<std::string>{"[000001]ポリゴンの境界線が交差しています。",
+                                             "[000001]有効なポリゴンが作成できないためこの属性番号のデータは保存しません。\n"}));
+}

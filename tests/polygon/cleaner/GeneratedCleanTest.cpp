@@ -105,4 +105,44 @@ TEST(GeneratedCleanItems, WrittenPolygonsAreValidAndCountedAsTheDefectsPredict) 
     }
 }
 
+// A vertex of one link read as longitude 0 (a garbled coordinate) in a 3 x 2 grid: the cleaner keeps the
+// spike to the other side of the map and a sliver hole that touches the outline twice, which GDAL calls
+// invalid ("Interior is disconnected"). The area is left out with its reason; the others are written.
+TEST(GeneratedCleanItems, AnAreaTheCleanerLeavesInvalidIsLeftOutWithItsReason) {
+    polygontest::TempFolder dir("cleaned");
+    gen::AreaGenOptions o;
+    o.data_id = 1;
+    o.cols = 3;
+    o.rows = 2;
+    o.vertices_per_link = 4;
+    const std::string path = gen::generate_area_files(dir.file("area"), o).files.front();
+    std::string text = polygontest::read_file(path);
+    const std::string vertex = " 5004093 1278038 5004107 1278039";
+    ASSERT_NE(text.find(vertex), std::string::npos);
+    text.replace(text.find(vertex), vertex.size(), " 5004093 1278038       0 1278039");
+    polygontest::write_file(path, text);
+
+    std::vector<std::string> log;
+    std::unique_ptr<KsPolygonMaker> maker = maker_for(1, &log);
+    maker->open(path);
+    PolygonStats stats;
+    maker->build(&stats);
+    EXPECT_EQ(stats.total, 6);
+    EXPECT_EQ(stats.made, 5);
+    EXPECT_EQ(stats.dropped, 1);
+    EXPECT_EQ(maker->attr_records.count(3), 0u);
+    const std::string shp = dir.file("cleaned.shp");
+    maker->save_shape(shp);
+    maker->save_dbf(shp);
+    const std::string out = polygontest::run_command(
+        "ogrinfo -ro -q -dialect SQLite -sql \"SELECT COUNT(*) AS n, SUM(ST_IsValid(geometry)) AS valid FROM cleaned\" '" +
+        shp + "'");
+    EXPECT_NE(out.find("n (Integer) = 5"), std::string::npos) << out;
+    EXPECT_NE(out.find("valid (Integer) = 5"), std::string::npos) << out;
+    std::vector<std::string> reasons;
+    for (const std::string& line : log)
+        if (line.find(velmora::text::toCp932("ポリゴンの")) != std::string::npos) reasons.push_back(velmora::text::fromCp932(line));
+    EXPECT_EQ(reasons, std::vector<std::string>{"[000003]ポリゴンの内部が境界線で分断されています。"});
+}
+
 }  // namespace

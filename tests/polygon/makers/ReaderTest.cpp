@@ -199,6 +199,12 @@ TEST(AreaReader, FailureTexts) {
         {"node line over the bound", replaced("N  533945", "N  533945" + std::string(2000, ' ')),
          "Line too long. KsPolygonMaker::open()"},
         {"file without line ends", std::string(3000000, 'H'), "Line too long. KsPolygonMaker::open()"},
+        // A line that ends before a column its record needs (a vertex or reference line cut short).
+        {"vertex line shorter than its points",
+         replaced("     100     100     100     200     200     200", "     100     100"),
+         "Line too short. KsPolygonMaker::open()"},
+        {"reference line shorter than its references", replaced("533945     1 0533945     2 0", "533945     1 0"),
+         "Line too short. KsPolygonMaker::open()"},
     };
     for (const Case& c : cases) {
         write_file(dir.file("f.txt"), c.text);

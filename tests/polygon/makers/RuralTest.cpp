@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "platform/text/Cp932.h"
+
 #include "polygon/core/KsPolygonMaker.h"
 #include "tests/polygon/support/AreaFixture.h"
 
@@ -16,9 +18,9 @@ struct Nested {
     std::map<int, std::string> records;
 };
 
-Nested nest(const AreaFileParts& parts) {
+Nested nest(const AreaFileParts& parts, std::vector<std::string>* log = nullptr) {
     TempFolder dir("rural");
-    KsPolygonMakerRural maker(*find_layer_record(4), "", nullptr);
+    KsPolygonMakerRural maker(*find_layer_record(4), "", log);
     maker.open(write_area_file(dir, "a.txt", parts));
     Nested n;
     maker.build(&n.stats);
@@ -121,4 +123,70 @@ TEST(RuralNesting, PolygonsOutOfStepWithTheLedgerAreRefused) {
     } catch (const std::string& t) {
         EXPECT_EQ(t, "Unexpected index. KsPolygonMakerRural::modigy_after()");
     }
+}
+
+namespace {
+
+// Garbled geometry: a vertex of a square link moved far west, so that its ring crosses itself.
+GenLink bow_tie_link(int number, double x, double y) {
+    return GenLink{"533945", number, {{x, y}, {x, y + 1000}, {x - 50000, y + 1000}, {x + 1000, y}, {x, y}}};
+}
+
+std::vector<std::string> utf8(const std::vector<std::string>& lines) {
+    std::vector<std::string> out;
+    for (const std::string& l : lines) out.push_back(velmora::text::fromCp932(l));
+    return out;
+}
+
+const char* const kNotSaved = "有効なポリゴンが作成できないためこの属性番号のデータは保存しません。\n";
+
+}  // namespace
+
+TEST(RuralValidity, AnAreaWhoseRingCrossesItselfIsLeftOutWithItsReason) {
+    struct Case {
+        const char* what;
+        int flag;                    // of attribute 20, the broken one, whose first point lies in attribute 10
+    } cases[] = {{"designated", 1}, {"other, before it could become a hole", 2}};
+    for (const Case& c : cases) {
+        std::vector<std::string> log;
+        Nested n = nest(two_areas(square_link("533945", 1, 0, 0, 3000), bow_tie_link(2, 500, 500), 1, c.flag), &log);
+        ASSERT_EQ(n.polygons.size(), 1u) << c.what;
+        EXPECT_EQ(n.polygons[0].rings.size(), 1u) << c.what;  // no hole
+        EXPECT_EQ(n.records.size(), 1u) << c.what;
+        EXPECT_EQ(n.records.count(10), 1u) << c.what;
+        EXPECT_EQ(n.stats.made, 1) << c.what;
+        EXPECT_EQ(n.stats.dropped, 1) << c.what;
+        EXPECT_EQ(utf8(log), (std::vector<std::string>{"[000020]ポリゴンの境界線が交差しています。",
+                                                       std::string("[000020]") + kNotSaved}))
+            << c.what;
+    }
+}
+
+TEST(RuralValidity, AnOtherAreaCrossingTheOutlineItStartsInIsNoHole) {
+    // Attribute 20 starts inside attribute 10 but reaches out of it: both stay areas of their own.
+    Nested n = nest(two_areas(square_link("533945", 1, 0, 0, 1000), square_link("533945", 2, 800, 800, 400), 1, 2));
+    ASSERT_EQ(n.polygons.size(), 2u);
+    for (const AreaPolygon& poly : n.polygons) {
+        ASSERT_EQ(poly.rings.size(), 1u);
+        EXPECT_TRUE(poly.rings[0].is_clockwise());
+        expect_closed_once(poly.rings[0]);
+    }
+    EXPECT_EQ(n.records.size(), 2u);
+    EXPECT_EQ(n.stats.made, 2);
+    EXPECT_EQ(n.stats.dropped, 0);
+}
+
+TEST(RuralValidity, HolesCrossingEachOtherLeaveTheAreaOut) {
+    // Each hole alone lies inside attribute 10, but together they overlap.
+    AreaFileParts p;
+    p.links = {square_link("533945", 1, 0, 0, 3000), square_link("533945", 2, 500, 500, 1000),
+               square_link("533945", 3, 1000, 1000, 1000)};
+    p.areas = {GenArea{1, 10, {fwd(1)}}, GenArea{2, 20, {fwd(2)}}, GenArea{3, 30, {fwd(3)}}};
+    p.ledgers = {rural_ledger(10, 1), rural_ledger(20, 2), rural_ledger(30, 2)};
+    std::vector<std::string> log;
+    Nested n = nest(p, &log);
+    EXPECT_TRUE(n.polygons.empty());
+    EXPECT_TRUE(n.records.empty());
+    EXPECT_EQ(utf8(log), (std::vector<std::string>{"[000010]ポリゴンの境界線が交差しています。",
+                                                   std::string("[000010]") + kNotSaved}));
 }

@@ -7,10 +7,12 @@
 #include <cstdlib>
 #include <fstream>
 #include <map>
+#include <set>
 
 #include "tests/app/jobs/JobCatalogue.h"
 #include "tests/brunhale/BrunhaleFolder.h"
 #include "tests/polygon/support/SmallTmpfs.h"
+#include "tests/tools/gen/AreaFileGen.h"
 #include "tests/tools/gen/LineFileGen.h"
 
 using namespace velmora;
@@ -38,10 +40,12 @@ protected:
 
     // A line job over the generated file, started in `workingFolder`; questions answered as given.
     RunnerResult lineJob(const std::string& workingFolder, const std::string& out, const std::string& answers = {}) const {
+        return job(workingFolder, "--kind line --row 3 " + answers + " --out '" + out + "' '" + input_ + "'");
+    }
+    RunnerResult job(const std::string& workingFolder, const std::string& arguments) const {
         const std::string text =
             capture("cd '" + workingFolder + "' && " + std::string(VELMORA_BINARY_DIR) + "/tools/jobrun --program-folder '" +
-                    program_.path() + "' --kind line --row 3 " + answers + " --out '" + out + "' '" + input_ +
-                    "' 2>&1; echo \"exit:$?\"");
+                    program_.path() + "' " + arguments + " 2>&1; echo \"exit:$?\"");
         const auto at = text.rfind("exit:");
         return {text.substr(0, at), std::stoi(text.substr(at + 5))};
     }
@@ -49,6 +53,12 @@ protected:
     BrunhaleFolder program_;
     std::string input_ = program_.file("in/coast.txt");
 };
+
+std::set<std::string> names(const fs::path& folder) {
+    std::set<std::string> out;
+    for (const auto& e : fs::directory_iterator(folder)) out.insert(e.path().filename().string());
+    return out;
+}
 
 std::map<std::string, std::string> snapshot(const fs::path& folder) {
     std::map<std::string, std::string> files;
@@ -122,6 +132,30 @@ TEST_F(JobRunner, AMissingWriterFailsWithItsBoxAndKeepsTheEarlierOutput) {
     EXPECT_THAT(run.output, ::testing::EndsWith("result: failure\n"));
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_EQ(snapshot(program_.file("out")), before);
+}
+
+TEST_F(JobRunner, AMissingPolygonLibraryFailsWithItsBoxAndKeepsTheEarlierOutput) {
+    writeCatalogue(program_.path(), {{CatalogKind::Area, 4, "森林地域", "A13-60A", {}}});
+    datagen::AreaGenOptions o;
+    o.data_id = 4;
+    o.vertices_per_link = 4;
+    const std::string forest = datagen::generate_area_files(program_.file("in/forest"), o).files.front();
+    const std::string areaJob = "--kind area --row 4 --attached none --out '" + program_.file("out/森林") + "' '" + forest + "'";
+    fs::copy_file(std::string(VELMORA_PROGRAM_DIR) + "/libOstrand.so", program_.file("libOstrand.so"));
+    ASSERT_EQ(job(program_.path(), "--answer no " + areaJob).exitCode, 0);
+    const auto before = snapshot(program_.file("out"));
+    ASSERT_EQ(before.size(), 3u);  // .shp, .shx, .dbf
+    fs::remove(program_.file("libOstrand.so"));
+    const std::set<std::string> programBefore = names(program_.path());
+
+    const RunnerResult run = job(program_.path(), "--answer yes " + areaJob);
+    EXPECT_THAT(run.output, HasSubstr("box: Error: frmDataSet (frmDataSet MakePolygon) | 53 "));
+    EXPECT_THAT(run.output, HasSubstr("libOstrand.so: cannot open shared object file"));
+    EXPECT_THAT(run.output, ::testing::EndsWith("result: failure\n"));
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(snapshot(program_.file("out")), before);
+    // Nothing of its own beside the job's log (in Log/): no polygon database, no description files.
+    EXPECT_EQ(names(program_.path()), programBefore);
 }
 
 TEST_F(JobRunner, AnOutputFolderTurnedReadOnlyAfterTheChecksKeepsTheEarlierOutput) {
