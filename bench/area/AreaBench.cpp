@@ -79,7 +79,9 @@ bench::ChildRun run(const std::vector<std::string>& argv, const fs::path& folder
     std::vector<std::string> measured = {fs::read_symlink("/proc/self/exe").string(), "--measure", report.string(),
                                          folder.string()};
     measured.insert(measured.end(), argv.begin(), argv.end());
-    bench::runChild(measured, {.folder = folder});
+    bench::ChildOptions options;
+    options.folder = folder;
+    bench::runChild(measured, options);
     bench::ChildRun r;
     std::ifstream(report) >> r.exitCode >> r.seconds >> r.peakKb;
     fs::remove(report);
@@ -88,7 +90,9 @@ bench::ChildRun run(const std::vector<std::string>& argv, const fs::path& folder
 
 int measure(int argc, char** argv) {
     std::vector<std::string> program(argv + 4, argv + argc);
-    const bench::ChildRun r = bench::runChild(program, {.folder = argv[3]});
+    bench::ChildOptions options;
+    options.folder = argv[3];
+    const bench::ChildRun r = bench::runChild(program, options);
     std::ofstream(argv[2]) << r.exitCode << " " << r.seconds << " " << r.peakKb << "\n";
     return 0;
 }

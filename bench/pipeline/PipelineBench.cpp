@@ -39,6 +39,7 @@
 #include <sstream>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "bench/pipeline/LineDbFloor.h"
@@ -63,7 +64,10 @@ double now() {
 
 // Runs argv (found in PATH, no shell) with stdout and stderr appended to `log`.
 bench::ChildRun runProcess(const std::vector<std::string>& argv, const std::string& log = "/dev/null") {
-    return bench::runChild(argv, {.log = log, .searchPath = true});
+    bench::ChildOptions options;
+    options.log = log;
+    options.searchPath = true;
+    return bench::runChild(argv, options);
 }
 
 // Writes of the work database, as the inotify watch of the program folder sees them.
@@ -140,6 +144,11 @@ void inChild(const std::function<void()>& make) {
 }
 
 struct Pipeline {
+    Pipeline(std::string name, std::string jobArguments, std::string output, std::vector<std::string> inputs,
+             std::string ogrLayerType)
+        : name(std::move(name)), jobArguments(std::move(jobArguments)), output(std::move(output)),
+          inputs(std::move(inputs)), ogrLayerType(std::move(ogrLayerType)) {}
+
     std::string name;
     std::string jobArguments;          // kind and row
     std::string output;                // file name under out/

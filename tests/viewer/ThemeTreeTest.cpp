@@ -265,7 +265,9 @@ TEST_F(ThemeTree, PopUpsFollowTheSelectedNode) {
         ASSERT_EQ(ui_.dialogs().size(), 1u);
         EXPECT_EQ(ui_.dialogs()[0].items, c.items);
         EXPECT_EQ(w().AddThemeFilter, c.filter);
-        if (c.selected) EXPECT_TRUE(c.selected->isSelected());
+        if (c.selected) {
+            EXPECT_TRUE(c.selected->isSelected());
+        }
     }
     // The add-theme command of PopUp2 opens the dialog (cancelled here), then resets the filter.
     select(mapRoot());

@@ -61,7 +61,9 @@ TEST(AreaStructureGenTest, PointsLieInsideTheirAreasAndSharedLinksAreEqual) {
             for (const datagen::GenRef& r : a.refs) {
                 auto v = links.at({r.mesh, std::abs(r.number)}).vertices;
                 if (r.number < 0) std::reverse(v.begin(), v.end());
-                if (!ring.empty()) EXPECT_EQ(ring.back(), v.front()) << "area " << a.serial;
+                if (!ring.empty()) {
+                    EXPECT_EQ(ring.back(), v.front()) << "area " << a.serial;
+                }
                 ring.insert(ring.end(), v.begin(), v.end());
             }
             EXPECT_EQ(ring.front(), ring.back()) << "area " << a.serial;

@@ -29,7 +29,7 @@ protected:
     // A census file of the given lines after the header.
     std::string file(const std::string& name, const std::vector<std::string>& lines) {
         gen::MeshFileModel m = gen::makeMeshFileModel(options(gen::MeshFileFormat::Comma, 0));
-        for (const std::string& l : lines) m.records.push_back({{}, {}, text::toCp932(l)});
+        for (const std::string& l : lines) m.records.push_back({{}, {}, text::toCp932(l), {}, {}});
         return input(name, m);
     }
 };

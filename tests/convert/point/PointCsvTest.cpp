@@ -35,10 +35,12 @@ protected:
         std::vector<std::string> lines = {text::toCp932("-1,行,レイヤ名,項目番号,入力列"),
                                           text::toCp932("0,1,発電所,1,9,,,,,,,1,1,")};
         int n = 0;
-        for (const Row& r : rows)
-            lines.push_back(text::toCp932("0," + std::to_string(++n) + ",街区レベル," + std::to_string(n) + "," +
+        for (const Row& r : rows) {
+            ++n;
+            lines.push_back(text::toCp932("0," + std::to_string(n) + ",街区レベル," + std::to_string(n) + "," +
                                           std::to_string(r.source) + ",," + r.item + ",Long,8,1," + r.spec + "," +
                                           (r.x ? "1" : "") + "," + (r.y ? "1" : "") + ","));
+        }
         gen::writeLines(folder.file("DataDBFItemCS.csv"), lines);
     }
     std::string csv(const std::string& name, const std::vector<std::string>& utf8Lines) {

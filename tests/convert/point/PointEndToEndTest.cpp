@@ -216,7 +216,9 @@ TEST_F(PointEndToEnd, LandPriceFilesOfEarlierYearsInTheirYearlyLayouts) {
             const std::string shape = ogrinfo(out(name + ".shp"));
             const std::string table = c.split ? ogrinfo(out(name + "_Z.dbf")) : shape;
             EXPECT_THAT(shape, HasSubstr("Feature Count: " + std::to_string(points)));
-            if (c.split) EXPECT_EQ(values(table, "LinkKey"), values(shape, "LinkKey"));
+            if (c.split) {
+                EXPECT_EQ(values(table, "LinkKey"), values(shape, "LinkKey"));
+            }
             // Every item of the year holds the point's own value; the items of later years are not written.
             for (int item = 1; item <= 277; ++item) {
                 std::vector<std::string> expected;
