@@ -30,7 +30,7 @@ bool makeTable_NodeData(Database& db) {
         t.field("レイヤコード", DbType::Text, 3);
         t = longFields(std::move(t), {"メッシュコード", "ノード一連番号", "Ｘ座標", "Ｙ座標", "ノード台帳の有無",
                                       "ノード属性番号", "接続リンク数", "図郭情報", "対応点メッシュコード", "対応点番号"});
-        t.index("メッシュコード", "メッシュコード").index("ノード一連番号", "ノード一連番号");
+        // No writer reads the nodes back by a field: indexes would only cost their building.
         db.createTable(t);
         return true;
     });
@@ -46,9 +46,8 @@ bool makeTable_LinkData(Database& db) {
         links.index("LinkIdx", "LinkIdx", true);
         db.createTable(links);
 
-        TableDef vertices = longFields(TableDef("リンクデータ中間点"), {"LinkIdx", "中間点番号", "Ｘ座標", "Ｙ座標"});
-        vertices.index("LinkIdx", "LinkIdx").index("中間点番号", "中間点番号");
-        db.createTable(vertices);
+        // The points are kept by the database's LinkVertexStore: the table stays, empty and without indexes.
+        db.createTable(longFields(TableDef("リンクデータ中間点"), {"LinkIdx", "中間点番号", "Ｘ座標", "Ｙ座標"}));
         return true;
     });
 }
@@ -62,9 +61,8 @@ bool makeTable_Polygon(Database& db) {
         areas.index("LinkIdx", "LinkIdx", true);
         db.createTable(areas);
 
-        TableDef refs = longFields(TableDef("ポリゴンリンクデータ"), {"LinkIdx", "リンク番号", "メッシュコード", "番号", "フラグ"});
-        refs.index("LinkIdx", "LinkIdx").index("リンク番号", "リンク番号");
-        db.createTable(refs);
+        // The writers make no polygons and never read the references back: no indexes to build.
+        db.createTable(longFields(TableDef("ポリゴンリンクデータ"), {"LinkIdx", "リンク番号", "メッシュコード", "番号", "フラグ"}));
 
         // Every item of the selected row has its field, flagged for output or not.
         auto& s = conversionState();

@@ -8,6 +8,7 @@
 #include "convert/line/LineHeader.h"
 #include "convert/line/LineLoaderSteps.h"
 #include "convert/line/LineRecords.h"
+#include "convert/line/LinkVertexStore.h"
 #include "platform/db/Database.h"
 
 namespace velmora::ModPolygon {
@@ -40,7 +41,7 @@ bool SetTextToTbl_Node(std::string_view line, Appender& nodes) {
     return ModLine::RunRecordReader(errorTitle("SetTextToTbl_Node"), [&] { ModLine::AppendNodeRecord(line, nodes); });
 }
 
-bool SetTextToTbl_Link(std::string_view line, Appender& links, Appender& vertices) {
+bool SetTextToTbl_Link(std::string_view line, Appender& links, ModLine::LinkVertexStore& vertices) {
     return ModLine::RunRecordReader(errorTitle("SetTextToTbl_Link"),
                                     [&] { ModLine::AppendLinkRecord(line, links, vertices); });
 }
@@ -64,7 +65,7 @@ bool PolySetTextToTbl(db::Database& db, const std::string& path) {
         }
         Appender& nodes = db.appender("ノードデータ");
         Appender& links = db.appender("リンクデータ");
-        Appender& vertices = db.appender("リンクデータ中間点");
+        ModLine::LinkVertexStore& vertices = ModLine::linkVertexStore(db);
         Appender& areas = db.appender("ポリゴンデータ");
         Appender& references = db.appender("ポリゴンリンクデータ");
         Appender& ledger = db.appender("エリア台帳データ");

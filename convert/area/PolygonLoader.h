@@ -11,6 +11,10 @@ class Appender;
 class Database;
 }  // namespace velmora::db
 
+namespace ModLine {
+class LinkVertexStore;
+}
+
 namespace velmora::ModPolygon {
 
 // Loads one file in one transaction. True: loaded, or skipped as a file of another data item (logged with
@@ -28,7 +32,7 @@ bool SelectFileKind(std::string_view headerLine, std::string& kindText);
 // The record readers. Each appends its rows; the link and area readers read their continuation lines,
 // the ledger reader of area row 7 its second line, from InFileNo. False after the reader's error box.
 bool SetTextToTbl_Node(std::string_view line, velmora::db::Appender& nodes);
-bool SetTextToTbl_Link(std::string_view line, velmora::db::Appender& links, velmora::db::Appender& vertices);
+bool SetTextToTbl_Link(std::string_view line, velmora::db::Appender& links, ModLine::LinkVertexStore& vertices);
 bool SetTextToTbl_Pliy(std::string_view line, velmora::db::Appender& areas, velmora::db::Appender& references);
 bool SetTextToTbl_Area(std::string_view line, velmora::db::Appender& ledger);
 

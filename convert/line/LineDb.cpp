@@ -65,12 +65,16 @@ bool makeTable_LinkData(Database& db) {
                               "リンク台帳の有無", "リンク属性番号", "リンク構成中間点数", "LinkIdx", "使用フラグ1",
                               "使用フラグ2"})
             links.field(f, FieldType::Long);
-        links.index("起点メッシュコード", "起点メッシュコード").index("リンク一連番号", "リンク一連番号");
+        // The line writer finds the link of a reference by its start mesh and serial number. Serial numbers
+        // start again in every mesh, so an index on either field alone leaves a row per mesh (or per link
+        // of the mesh) to be tested for each reference: a nationwide file took hours.
+        links.index("起点メッシュコード", {"起点メッシュコード", "リンク一連番号"});
         db.createTable(links);
 
+        // The points themselves are kept by the database's LinkVertexStore; the table stays for the shape
+        // of the database, empty and without indexes.
         TableDef vertices("リンクデータ中間点");
         for (const char* f : {"LinkIdx", "中間点番号", "Ｘ座標", "Ｙ座標"}) vertices.field(f, FieldType::Long);
-        vertices.index("LinkIdx", "LinkIdx").index("中間点番号", "中間点番号");
         db.createTable(vertices);
         return true;
     });
@@ -90,7 +94,8 @@ bool makeTable_Line(Database& db) {
 
         TableDef refs("ラインリンクデータ");
         for (const char* f : {"LinkIdx", "リンク番号", "メッシュコード", "番号", "フラグ"}) refs.field(f, FieldType::Long);
-        refs.index("LinkIdx", "LinkIdx").index("リンク番号", "リンク番号");
+        // A line's references are read by LinkIdx in reference order: both from one index, without a sort.
+        refs.index("LinkIdx", {"LinkIdx", "リンク番号"});
         db.createTable(refs);
 
         // The ledger takes every item of the selected row, flagged for output or not.

@@ -12,6 +12,7 @@
 #include "convert/line/LineInput.h"
 #include "convert/line/LineLoaderSteps.h"
 #include "convert/line/LineRecords.h"
+#include "convert/line/LinkVertexStore.h"
 #include "convert/core/RunningNumber.h"
 #include "platform/db/Database.h"
 #include "platform/db/Transaction.h"
@@ -112,7 +113,7 @@ void AppendNodeRecord(std::string_view line, Appender& nodes) {
     nodes.save();
 }
 
-void AppendLinkRecord(std::string_view line, Appender& links, Appender& vertices) {
+void AppendLinkRecord(std::string_view line, Appender& links, LinkVertexStore& vertices) {
     auto& s = conversionState();
     links.newRow();
     StoreColumns(links, line, LinkColumns());
@@ -122,19 +123,16 @@ void AppendLinkRecord(std::string_view line, Appender& links, Appender& vertices
     links.set("使用フラグ2", 0);
     links.save();
 
-    // Vertices go in one after another as they are numbered, under this link's own LinkIdx: the writers
-    // read a link's vertices as the rows from its first one on (LinkVertices).
+    // The points go to the store under this link's LinkIdx, in reading order. Their running number is
+    // stored nowhere, but it still counts each position, a short line's stop included, so a link of more
+    // points than it holds ends in its overflow error as it always did.
+    vertices.beginLink(linkIdx);
     const std::int32_t n =
         text::leadingNumber(CharColumns(line, kLinkVertexCountColumn.start, kLinkVertexCountColumn.width));
-    readContinuationLines(n, [&](std::string_view cont, int k, std::int16_t vertexNo) {
+    readContinuationLines(n, [&](std::string_view cont, int k, std::int16_t) {
         const VertexColumns v = CutVertex(cont, k);
         if (!text::isNumeric(v.x)) return false;
-        vertices.newRow();
-        vertices.set("LinkIdx", linkIdx);
-        vertices.set("中間点番号", vertexNo);
-        vertices.set("Ｘ座標", v.x);
-        vertices.set("Ｙ座標", v.y);
-        vertices.save();
+        vertices.add(v.x, v.y);
         return true;
     });
 }
@@ -195,7 +193,7 @@ bool SetLineTextToTbl_Node(std::string_view line, Appender& nodes) {
     });
 }
 
-bool SetLineTextToTbl_Link(std::string_view line, Appender& links, Appender& vertices) {
+bool SetLineTextToTbl_Link(std::string_view line, Appender& links, LinkVertexStore& vertices) {
     return guarded("SetLineTextToTbl_Link", [&] { AppendLinkRecord(line, links, vertices); });
 }
 
@@ -259,7 +257,7 @@ bool SetLineTextToTbl(velmora::db::Database& db, const std::string& path) {
         const int row = s.SelectedIndex;
         Appender& nodes = db.appender("ノードデータ");
         Appender& links = db.appender("リンクデータ");
-        Appender& vertices = db.appender("リンクデータ中間点");
+        LinkVertexStore& vertices = linkVertexStore(db);
         Appender& lines = db.appender("ラインデータ");
         Appender& references = db.appender("ラインリンクデータ");
         Appender& ledger = db.appender("台帳データ");

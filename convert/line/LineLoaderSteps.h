@@ -17,6 +17,8 @@ class Database;
 
 namespace ModLine {
 
+class LinkVertexStore;
+
 // A cut that reaches past the end of its line as the empty text, which the database stores as such and
 // not as Null.
 std::string_view AsStored(std::string_view cut);
@@ -28,8 +30,8 @@ void StoreColumns(velmora::db::Appender& a, std::string_view line, std::span<con
 void AppendNodeRecord(std::string_view line, velmora::db::Appender& nodes);
 
 // A link record "L": one row numbered by the next LinkIdxCounter(0), then its vertex lines read from
-// InFileNo, one row each.
-void AppendLinkRecord(std::string_view line, velmora::db::Appender& links, velmora::db::Appender& vertices);
+// InFileNo, their points into the store under the link's LinkIdx.
+void AppendLinkRecord(std::string_view line, velmora::db::Appender& links, LinkVertexStore& vertices);
 
 // A record followed by reference lines ("S" of line files, "A" of area-structure files): one row of
 // `columns` numbered by the next LinkIdxCounter(1), then ceil(n/5) reference lines (n the leading number

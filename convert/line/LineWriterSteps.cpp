@@ -143,28 +143,20 @@ void WriteBox(velmora::text::LineWriter& h, const RunningBox& box) {
                  sd::Millionths{XYtoMillionths(box.maxX)}, sd::Millionths{XYtoMillionths(box.maxY)});
 }
 
-// The loader appends a link's vertices one after another as it numbers them, under a LinkIdx of their
-// own: they are the rows from the link's first one on, in rowid order, up to the first row of another
-// link. One index look-up finds the first; the rest follow in the table itself, with no look-up per
-// vertex and no sort. The query runs on past the link: its reader stops at the first other LinkIdx.
-LinkVertices::LinkVertices(velmora::db::Database& db)
-    : rows_(db.query("SELECT LinkIdx, Ｘ座標, Ｙ座標 FROM リンクデータ中間点 WHERE rowid >= "
-                     "(SELECT Min(rowid) FROM リンクデータ中間点 WHERE LinkIdx = ?1) ORDER BY rowid")) {}
+LinkVertices::LinkVertices(velmora::db::Database& db) : store_(linkVertexStore(db)) {}
 
 bool LinkVertices::find(std::int32_t linkIdx) {
     linkIdx_ = linkIdx;
-    rows_.bind(1, linkIdx);
-    return rows_.next();
+    return store_.count(linkIdx) > 0;
 }
 
 void LinkVertices::write(velmora::text::LineWriter& d, RunningBox& box, std::int16_t& points) {
     using velmora::ModPolygon::XYtoMillionths;
-    do {
-        const std::int32_t x = rows_.asLong(1), y = rows_.asLong(2);
-        sd::writeLinkData(d, sd::Millionths{XYtoMillionths(x)}, sd::Millionths{XYtoMillionths(y)});
+    store_.forEach(linkIdx_, [&](LinkPoint p) {
+        sd::writeLinkData(d, sd::Millionths{XYtoMillionths(p.x)}, sd::Millionths{XYtoMillionths(p.y)});
         incremented(points);
-        box.add(x, y);
-    } while (rows_.next() && rows_.asLong(0) == linkIdx_);
+        box.add(p.x, p.y);
+    });
 }
 
 }  // namespace ModLine

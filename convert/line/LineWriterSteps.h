@@ -10,6 +10,7 @@
 
 #include "convert/core/ConversionState.h"
 #include "convert/core/ConversionProgress.h"
+#include "convert/line/LinkVertexStore.h"
 #include "platform/db/Database.h"
 #include "platform/db/Query.h"
 #include "platform/errors/RunTimeError.h"
@@ -73,6 +74,11 @@ inline constexpr const char* kDistinctLinksQuery =
     "ORDER BY 起点メッシュコード, 起点番号, 終点メッシュコード, 終点番号, リンク一連番号, リンク台帳の有無, "
     "リンク属性番号, リンク構成中間点数";
 
+// The link a line's reference names: by its start mesh and the absolute serial number, the first row
+// loaded. Both fields are in one index (LineDb), so the look-up costs the same whatever the file's size.
+inline constexpr const char* kLinkOfReferenceQuery =
+    "SELECT LinkIdx FROM リンクデータ WHERE 起点メッシュコード = ? AND リンク一連番号 = ? ORDER BY rowid";
+
 // The running box of a shape in the database's integer units.
 struct RunningBox {
     std::int64_t minX = 99999999, minY = 99999999, maxX = 0, maxY = 0;
@@ -87,18 +93,18 @@ struct RunningBox {
 // "BOX," of the running box, in degrees.
 void WriteBox(velmora::text::LineWriter& h, const RunningBox& box);
 
-// The vertex rows of one link at a time (リンクデータ中間点), in the order of their 中間点番号, as LINKDATA
-// lines of the coordinate file.
+// The points of one link at a time (the database's LinkVertexStore), in reading order, as LINKDATA lines
+// of the coordinate file.
 class LinkVertices {
 public:
     explicit LinkVertices(velmora::db::Database& db);
-    // Stands on the link's first vertex; false when the link has none.
+    // Takes the link; false when it has no points.
     bool find(std::int32_t linkIdx);
-    // Writes the vertices of the link found, counting them into `points` and the box.
+    // Writes the points of the link found, counting them into `points` and the box.
     void write(velmora::text::LineWriter& d, RunningBox& box, std::int16_t& points);
 
 private:
-    velmora::db::Query rows_;
+    const LinkVertexStore& store_;
     std::int32_t linkIdx_ = 0;
 };
 

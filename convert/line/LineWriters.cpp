@@ -36,8 +36,7 @@ public:
         : ledger_(db),
           references_(db.query("SELECT メッシュコード, 番号 FROM ラインリンクデータ WHERE LinkIdx = ? "
                                "ORDER BY リンク番号, rowid")),
-          link_(db.query("SELECT LinkIdx FROM リンクデータ WHERE 起点メッシュコード = ? AND リンク一連番号 = ? "
-                         "ORDER BY rowid")),
+          link_(db.query(kLinkOfReferenceQuery)),
           vertices_(db) {}
 
     // Writes one line; false when the writer must stop (a message has been shown). `shapeWritten` tells

@@ -75,7 +75,8 @@ Database::~Database() {
 Database::Database(Database&& other) noexcept
     : connection_(std::move(other.connection_)),
       path_(std::move(other.path_)),
-      appenders_(std::move(other.appenders_)) {}
+      appenders_(std::move(other.appenders_)),
+      companions_(std::move(other.companions_)) {}
 
 Database& Database::operator=(Database&& other) noexcept {
     if (this != &other) {
@@ -86,6 +87,7 @@ Database& Database::operator=(Database&& other) noexcept {
         connection_ = std::move(other.connection_);
         path_ = std::move(other.path_);
         appenders_ = std::move(other.appenders_);
+        companions_ = std::move(other.companions_);
     }
     return *this;
 }
@@ -127,6 +129,7 @@ void Database::close() {
         }
     }
     appenders_.clear();
+    companions_.clear();
     if (handle) {
         if (!sqlite3_get_autocommit(handle)) {
             try {
@@ -185,9 +188,13 @@ void Database::createTable(const TableDef& table) {
 
 void Database::createIndex(const TableDef& table, const IndexDef& index) {
     checkName(index.name);
-    bool known = false;
-    for (const FieldDef& f : table.fields()) known = known || sameName(f.name, index.field);
-    if (!known) fail(err::ItemNotFound, "Item not found in this collection. (" + table.name() + "." + index.field + ")");
+    std::string columns;
+    for (const std::string& field : index.fields) {
+        bool known = false;
+        for (const FieldDef& f : table.fields()) known = known || sameName(f.name, field);
+        if (!known) fail(err::ItemNotFound, "Item not found in this collection. (" + table.name() + "." + field + ")");
+        columns += (columns.empty() ? "" : ", ") + quoteName(field);
+    }
     std::string sqliteName = sqliteIndexName(table.name(), index.name);
     Query existing = query("SELECT 1 FROM sqlite_master WHERE type = 'index' AND name = ?1 COLLATE NOCASE");
     existing.bind(1, sqliteName);
@@ -195,7 +202,7 @@ void Database::createIndex(const TableDef& table, const IndexDef& index) {
         fail(err::AlreadyInCollection,
              "Cannot append. An object with that name already exists in the collection. (" + index.name + ")");
     connection_->exec(std::string(index.unique ? "CREATE UNIQUE INDEX " : "CREATE INDEX ") + quoteName(sqliteName) +
-                      " ON " + quoteName(table.name()) + " (" + quoteName(index.field) + ")");
+                      " ON " + quoteName(table.name()) + " (" + columns + ")");
 }
 
 Appender& Database::appender(std::string_view table) {
@@ -205,6 +212,11 @@ Appender& Database::appender(std::string_view table) {
     if (it == appenders_.end())
         it = appenders_.emplace(key, std::make_unique<Appender>(*connection_, std::string(table))).first;
     return *it->second;
+}
+
+std::shared_ptr<void>& Database::companionSlot(std::type_index type) {
+    if (!isOpen()) fail(err::ObjectInvalid, "Object invalid or no longer set. (the database is closed)");
+    return companions_[type];
 }
 
 Query Database::query(std::string_view sql) const {

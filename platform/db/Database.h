@@ -15,6 +15,8 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <typeindex>
+#include <typeinfo>
 #include <unordered_map>
 
 #include "platform/db/Appender.h"
@@ -57,6 +59,16 @@ public:
     Appender& appender(std::string_view table);
     Query query(std::string_view sql) const;
 
+    // An object of type T kept with this database while it is open, one of each type: made on first use,
+    // dropped when the database closes. For what a job keeps beside the tables without storing it in them.
+    // 3420 when the database is closed.
+    template <class T>
+    T& companion() {
+        std::shared_ptr<void>& slot = companionSlot(std::type_index(typeid(T)));
+        if (!slot) slot = std::make_shared<T>();
+        return *static_cast<T*>(slot.get());
+    }
+
     void begin();
     void commit();  // 3034 without begin
     bool inTransaction() const;
@@ -64,10 +76,12 @@ public:
 private:
     explicit Database(std::shared_ptr<detail::Connection> connection);
     void createIndex(const TableDef& table, const IndexDef& index);
+    std::shared_ptr<void>& companionSlot(std::type_index type);
 
     std::shared_ptr<detail::Connection> connection_;
     std::string path_;
     std::unordered_map<std::string, std::unique_ptr<Appender>> appenders_;  // by folded table name
+    std::unordered_map<std::type_index, std::shared_ptr<void>> companions_;
 };
 
 }  // namespace velmora::db

@@ -8,7 +8,12 @@ TableDef& TableDef::field(std::string name, FieldType type, int size) {
 }
 
 TableDef& TableDef::index(std::string name, std::string field, bool unique) {
-    indexes_.push_back(IndexDef{std::move(name), std::move(field), unique});
+    indexes_.push_back(IndexDef{std::move(name), {std::move(field)}, unique});
+    return *this;
+}
+
+TableDef& TableDef::index(std::string name, std::initializer_list<std::string> fields, bool unique) {
+    indexes_.push_back(IndexDef{std::move(name), fields, unique});
     return *this;
 }
 

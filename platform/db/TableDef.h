@@ -1,7 +1,8 @@
 #pragma once
-// The definition of one table: its fields in order and its single-field indexes. Database::createTable
-// creates the table first and then each index in the order added, so an index the engine refuses leaves
-// the table in place.
+// The definition of one table: its fields in order and its indexes. Database::createTable creates the
+// table first and then each index in the order added, so an index the engine refuses leaves the table in
+// place.
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -11,7 +12,7 @@ namespace velmora::db {
 
 struct IndexDef {
     std::string name;   // unique within its table only; the same name may serve several tables
-    std::string field;
+    std::vector<std::string> fields;  // one, or several for a look-up by all of them together
     bool unique = false;  // unique (primary): repeated values give 3022, a missing value 3058
 };
 
@@ -22,6 +23,9 @@ public:
     // size: characters of a Text field; ignored for the other types.
     TableDef& field(std::string name, FieldType type, int size = 0);
     TableDef& index(std::string name, std::string field, bool unique = false);
+    // An index on several fields in order: a look-up by all of them finds its rows at once, where an
+    // index on one of them would leave the others to be tested row by row.
+    TableDef& index(std::string name, std::initializer_list<std::string> fields, bool unique = false);
 
     const std::string& name() const { return name_; }
     const std::vector<FieldDef>& fields() const { return fields_; }

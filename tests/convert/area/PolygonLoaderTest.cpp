@@ -23,9 +23,7 @@ Tables expectedTables(const datagen::AreaStructureModel& m) {
             t["リンクデータ"].push_back(RowText().t("L  ").t(l.start_mesh).v(l.start_number).t(l.end_mesh).v(l.end_number)
                                             .v(l.serial).v(0).opt(l.attribute).v(static_cast<long long>(l.vertices.size()))
                                             .v(linkIdx).v(0).v(0));
-            long k = 0;
-            for (const auto& [x, y] : l.vertices)
-                t["リンクデータ中間点"].push_back(RowText().v(linkIdx).v(++k).v(x).v(y));
+            for (const auto& [x, y] : l.vertices) t[kLinkPoints].push_back(RowText().v(linkIdx).v(x).v(y));
         }
         for (const auto& a : f.areas) {
             ++areaIdx;
@@ -52,6 +50,7 @@ protected:
         for (const char* name : {"ノードデータ", "リンクデータ", "リンクデータ中間点", "ポリゴンデータ", "ポリゴンリンクデータ",
                                  "エリア台帳データ"})
             all[name] = dump(name);
+        all[kLinkPoints] = dumpLinkPoints(db_);
         return all;
     }
     // Generates files of a row, loads them all and compares every table with the model.
@@ -213,7 +212,7 @@ TEST_F(PolygonLoaderTest, ProgressCountsTheLinesOfTheLoopAndHidesAtTheEnd) {
     EXPECT_EQ(ui_.shown[0], (ProgressNotingUi::Shown{"初期処理中・・・", 4, 0, true}));
     EXPECT_EQ(bar_->value(), 4);
     EXPECT_TRUE(bar_->isHidden());
-    EXPECT_EQ(dump("リンクデータ中間点").size(), 6u);
+    EXPECT_EQ(dumpLinkPoints(db_).size(), 6u);
     EXPECT_EQ(dump("エリア台帳データ"), (Dump{"DA |1|1|2"}));
 }
 

@@ -35,9 +35,7 @@ inline void addExpectedRows(std::map<std::string, Dump>& tables, const gen::Line
                                              .t(pad(l.layerCode, 3)).v(l.startMesh).v(l.startNumber).v(l.endMesh)
                                              .v(l.endNumber).v(l.serial).v(l.ledgerFlag).opt(l.attribute)
                                              .v(static_cast<long long>(l.vertices.size())).v(idx).v(0).v(0));
-        int j = 0;
-        for (const auto& [x, y] : l.vertices)
-            tables["リンクデータ中間点"].push_back(RowText().v(idx).v(++j).v(x).v(y));
+        for (const auto& [x, y] : l.vertices) tables[kLinkPoints].push_back(RowText().v(idx).v(x).v(y));
     }
     for (const gen::GenLine& s : m.lines) {
         const int idx = ++counters.lines;

@@ -22,12 +22,14 @@ protected:
     }
     bool load(const std::string& path) { return ModLine::SetLineTextToTbl(db_, path); }
     Dump dump(const std::string& table) { return dumpTable(db_, table); }
+    Dump points() { return dumpLinkPoints(db_); }
     // Every table the row has, dumped.
     std::map<std::string, Dump> dumpAll() {
         std::map<std::string, Dump> all;
         for (const char* t : {"ノードデータ", "リンクデータ", "リンクデータ中間点", "ラインデータ", "ラインリンクデータ",
                               "台帳データ", "リンク台帳データ", "ノード台帳データ"})
             if (db_.hasTable(t)) all[t] = dump(t);
+        all[kLinkPoints] = points();
         return all;
     }
     // The tables of the row, empty.

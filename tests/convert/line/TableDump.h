@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "convert/line/LinkVertexStore.h"
 #include "platform/db/Database.h"
 #include "platform/db/Names.h"
 #include "platform/text/Cp932.h"
@@ -27,6 +28,20 @@ inline Dump dumpTable(const db::Database& database, const std::string& table) {
     }
     return rows;
 }
+
+// The points the loader kept for the database's links, one "LinkIdx|x|y" per point, by LinkIdx and in
+// reading order.
+inline Dump dumpLinkPoints(db::Database& database) {
+    const ModLine::LinkVertexStore& store = ModLine::linkVertexStore(database);
+    Dump rows;
+    for (std::int32_t idx = 1; idx <= store.lastLinkIdx(); ++idx)
+        store.forEach(idx, [&](ModLine::LinkPoint p) {
+            rows.push_back(std::to_string(idx) + "|" + std::to_string(p.x) + "|" + std::to_string(p.y));
+        });
+    return rows;
+}
+// The key of those points among the dumps of a database's tables.
+inline const std::string kLinkPoints = "(link points)";
 
 // Builds one expected row value by value.
 class RowText {

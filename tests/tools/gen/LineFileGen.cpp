@@ -119,7 +119,7 @@ LineFileModel makeLineFileModel(const LineFileOptions& o) {
         l.startMesh = l.endMesh = mesh;
         l.startNumber = s;
         l.endNumber = s + 1;
-        l.serial = s;
+        l.serial = o.serialsPerMesh ? (s - 1) / meshCount + 1 : s;
         l.ledgerFlag = o.item == LineItem::Road ? 1 : 0;
         l.attribute = o.item == LineItem::Road ? 100000 + s : s;
         if (o.blankOptionalFields && s % 3 == 0) l.attribute.reset();

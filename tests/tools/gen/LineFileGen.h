@@ -123,6 +123,10 @@ struct LineFileOptions {
     bool blankOptionalFields = false;  // blank optional columns (see the generator for which)
     bool reversedReferences = false;   // every second reference names its link with a minus sign
     int missingLedgerEvery = 0;        // every k-th attribute number gets no ledger record (0: none)
+    // Link serial numbers start again at 1 in every mesh, as in the data set's files, so that a link is
+    // named only by its mesh and serial together; otherwise the link's running number serves as its
+    // serial, unique over the whole file.
+    bool serialsPerMesh = false;
 };
 
 // Builds the model of one file. Coordinates lie inside the record's mesh and are a function of the

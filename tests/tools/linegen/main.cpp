@@ -2,7 +2,7 @@
 //
 //   linegen OUT [--item ordinary|road|railway] [--key KEY] [--links N] [--vertices N] [--lines N]
 //               [--links-per-line N] [--stations N] [--first-link N] [--first-line N] [--meshes A,B,...]
-//               [--blank] [--reversed] [--missing-every K]
+//               [--blank] [--reversed] [--missing-every K] [--serials-per-mesh]
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
@@ -32,6 +32,7 @@ int main(int argc, char** argv) {
             else if (a == "--first-line") o.firstLineSerial = std::stoi(next());
             else if (a == "--blank") o.blankOptionalFields = true;
             else if (a == "--reversed") o.reversedReferences = true;
+            else if (a == "--serials-per-mesh") o.serialsPerMesh = true;
             else if (a == "--missing-every") o.missingLedgerEvery = std::stoi(next());
             else if (a == "--meshes") {
                 o.meshes.clear();
