@@ -11,8 +11,13 @@
 //   - for a line job, SQLite's floor: its work database's tables, rows and indexes with made-up values,
 //     written straight through sqlite3 (nothing a job can go below while it keeps that database).
 //
-//   bench_pipeline [--runs N] [--scale F] [--only NAME]   (F scales every count; BENCH_KEEP=1 keeps the folder;
-//                                                          BENCH_JOBRUN=PATH runs another build's job runner)
+//   - every line item at three sizes (×1, ×4 and ×16; ×16 is road 200,000 links of 8 vertices), with
+//     the ratio to ogr2ogr at each and the ratio at ×16 over that at ×1: a cost that grows faster than
+//     the input shows there. Link serial numbers start again in every mesh, as in the data set's files.
+//
+//   bench_pipeline [--runs N] [--scale F] [--only NAME] [--sizes A,B,...]
+//                  (F scales every count; NAME a pipeline without its size; BENCH_KEEP=1 keeps the folder;
+//                   BENCH_JOBRUN=PATH runs another build's job runner)
 //
 // The phases are read from outside the job: an inotify watch on the program folder notes every write to
 // the work database, and the program folder's Brunhale is a small script that notes the time around the
@@ -150,6 +155,7 @@ struct Pipeline {
           inputs(std::move(inputs)), ogrLayerType(std::move(ogrLayerType)) {}
 
     std::string name;
+    std::string size;                  // "×4" for a line item at that size; empty for the others
     std::string jobArguments;          // kind and row
     std::string output;                // file name under out/
     std::vector<std::string> inputs;   // generated files
@@ -229,7 +235,10 @@ struct Bench {
         fs::create_directories(ogrOut);
         const std::string target = (ogrOut / (fs::path(p.output).stem().string() + (p.ogrLayerType.empty() ? ".dbf" : ".shp"))).string();
         std::vector<std::string> argv = {"ogr2ogr", "-f", "ESRI Shapefile", "-lco", "ENCODING=CP932"};
-        if (!p.ogrLayerType.empty()) argv.insert(argv.end(), {"-nlt", p.ogrLayerType, "-a_srs", "EPSG:4612"});
+        // The WKT column is read as the geometry only: kept as a field too it would make ogr2ogr write a
+        // 254-character text per feature that our output does not have.
+        if (!p.ogrLayerType.empty())
+            argv.insert(argv.end(), {"-nlt", p.ogrLayerType, "-a_srs", "EPSG:4612", "-oo", "KEEP_GEOM_COLUMNS=NO"});
         argv.insert(argv.end(), {target, csv.string()});
         const bench::ChildRun r = runProcess(argv);
         if (r.exitCode != 0) std::fprintf(stderr, "bench_pipeline: ogr2ogr failed on %s\n", csv.c_str());
@@ -270,7 +279,8 @@ void report(const Pipeline& p) {
     const double load = median(p.load), pair = median(p.pair), writer = median(p.writer);
     const double total = median(p.total), ogr = median(p.ogr);
     auto rate = [&](double s) { return s > 0 ? p.inputMb / s : 0.0; };
-    std::printf("%s: input %.1f MB in %zu file(s)\n", p.name.c_str(), p.inputMb, p.inputs.size());
+    std::printf("%s%s: input %.1f MB in %zu file(s)\n", p.name.c_str(), p.size.empty() ? "" : (" " + p.size).c_str(),
+                p.inputMb, p.inputs.size());
     if (load > 0) std::printf("  load                   %7.2f s  %7.1f MB/s\n", load, rate(load));
     std::printf("  query and pair         %7.2f s  %7.1f MB/s\n", pair, rate(pair));
     std::printf("  Brunhale               %7.2f s  %7.1f MB/s\n", writer, rate(writer));
@@ -282,6 +292,34 @@ void report(const Pipeline& p) {
         const double floor = median(p.sqliteFloor);
         std::printf("  SQLite floor           %7.2f s = %.2f x ogr2ogr (its work database's rows and indexes alone)\n",
                     floor, ogr > 0 ? floor / ogr : 0.0);
+    }
+}
+
+double ratio(const Pipeline& p) {
+    const double ogr = median(p.ogr);
+    return ogr > 0 ? median(p.total) / ogr : 0.0;
+}
+
+// The ratios of each line item at its sizes, and the largest size's over the smallest's.
+void reportSizes(const std::vector<Pipeline>& pipelines) {
+    std::vector<std::string> names;
+    for (const Pipeline& p : pipelines)
+        if (!p.size.empty() && !p.total.empty() && std::find(names.begin(), names.end(), p.name) == names.end())
+            names.push_back(p.name);
+    if (names.empty()) return;
+    std::printf("job / ogr2ogr by size\n");
+    for (const std::string& name : names) {
+        std::printf("  %-14s", name.c_str());
+        const Pipeline *first = nullptr, *last = nullptr;
+        for (const Pipeline& p : pipelines) {
+            if (p.name != name || p.total.empty()) continue;
+            std::printf("  %s %.2f (%.1f MB, peak %.0f MB)", p.size.c_str(), ratio(p), p.inputMb, p.peakKb / 1024.0);
+            if (!first) first = &p;
+            last = &p;
+        }
+        if (first != last && ratio(*first) > 0)
+            std::printf("  %s/%s %.2f", last->size.c_str(), first->size.c_str(), ratio(*last) / ratio(*first));
+        std::printf("\n");
     }
 }
 
@@ -300,11 +338,17 @@ int main(int argc, char** argv) {
     int runs = 3;
     double scale = 1.0;
     std::string only;
+    std::vector<int> sizes = {1, 4, 16};
     for (int i = 1; i + 1 < argc; i += 2) {
         const std::string a = argv[i];
         if (a == "--runs") runs = std::max(1, std::atoi(argv[i + 1]));
         else if (a == "--scale") scale = std::atof(argv[i + 1]);
         else if (a == "--only") only = argv[i + 1];
+        else if (a == "--sizes") {
+            sizes.clear();
+            std::stringstream list(argv[i + 1]);
+            for (std::string n; std::getline(list, n, ',');) sizes.push_back(std::max(1, std::atoi(n.c_str())));
+        }
     }
     auto scaled = [scale](long n) { return static_cast<int>(std::max(1L, static_cast<long>(n * scale))); };
 
@@ -328,44 +372,53 @@ int main(int argc, char** argv) {
     auto lineFile = [&](const std::string& name, gen::LineFileOptions o) {
         o.meshes = meshes();
         o.verticesPerLink = 8;
+        o.serialsPerMesh = true;
         const std::string path = (program / "in" / name).string();
         inChild([&] { gen::writeLineFile(path, gen::makeLineFileModel(o)); });
         return path;
     };
     std::vector<Pipeline> pipelines;
-    {
-        gen::LineFileOptions o;
-        o.item = gen::LineItem::Road;
-        o.headerKey = "N01-RD";
-        o.links = scaled(200000);
-        pipelines.push_back({"road", "--kind line --row 25 --datum 2000", "road.shp", {lineFile("road.txt", o)},
-                             "MULTILINESTRING"});
-        pipelines.back().floorTables =
-            bench::lineDbFloorTables(pipelines.back().inputs, 25, static_cast<int>(gen::roadLedgerItems().size()));
-    }
-    {
-        gen::LineFileOptions o;
-        o.item = gen::LineItem::Railway;
-        o.headerKey = "N02-RW";
-        o.links = scaled(60000);
-        o.lines = scaled(30000);
-        o.linksPerLine = 3;
-        o.stations = scaled(10000);
-        pipelines.push_back({"railway", "--kind line --row 26 --datum 2000", "rail.shp", {lineFile("rail.txt", o)},
-                             "MULTILINESTRING"});
-        pipelines.back().floorTables =
-            bench::lineDbFloorTables(pipelines.back().inputs, 26, static_cast<int>(gen::ordinaryLedgerItems().size()));
-    }
-    {
-        gen::LineFileOptions o;
-        o.headerKey = "N03-L";
-        o.links = scaled(120000);
-        o.lines = scaled(40000);
-        o.linksPerLine = 3;
-        pipelines.push_back({"generic line", "--kind line --row 3 --datum 2000", "coast.shp",
-                             {lineFile("coast.txt", o)}, "MULTILINESTRING"});
-        pipelines.back().floorTables =
-            bench::lineDbFloorTables(pipelines.back().inputs, 3, static_cast<int>(gen::ordinaryLedgerItems().size()));
+    for (int size : sizes) {
+        // Counts at ×16.
+        auto sized = [&](long n) { return scaled(n * size / 16); };
+        const std::string tag = "×" + std::to_string(size), suffix = "_x" + std::to_string(size);
+        {
+            gen::LineFileOptions o;
+            o.item = gen::LineItem::Road;
+            o.headerKey = "N01-RD";
+            o.links = sized(200000);
+            pipelines.push_back({"road", "--kind line --row 25 --datum 2000", "road.shp",
+                                 {lineFile("road" + suffix + ".txt", o)}, "MULTILINESTRING"});
+            pipelines.back().floorTables =
+                bench::lineDbFloorTables(pipelines.back().inputs, 25, static_cast<int>(gen::roadLedgerItems().size()));
+            pipelines.back().size = tag;
+        }
+        {
+            gen::LineFileOptions o;
+            o.item = gen::LineItem::Railway;
+            o.headerKey = "N02-RW";
+            o.links = sized(60000);
+            o.lines = sized(30000);
+            o.linksPerLine = 3;
+            o.stations = sized(10000);
+            pipelines.push_back({"railway", "--kind line --row 26 --datum 2000", "rail.shp",
+                                 {lineFile("rail" + suffix + ".txt", o)}, "MULTILINESTRING"});
+            pipelines.back().floorTables = bench::lineDbFloorTables(pipelines.back().inputs, 26,
+                                                                    static_cast<int>(gen::ordinaryLedgerItems().size()));
+            pipelines.back().size = tag;
+        }
+        {
+            gen::LineFileOptions o;
+            o.headerKey = "N03-L";
+            o.links = sized(120000);
+            o.lines = sized(40000);
+            o.linksPerLine = 3;
+            pipelines.push_back({"generic line", "--kind line --row 3 --datum 2000", "coast.shp",
+                                 {lineFile("coast" + suffix + ".txt", o)}, "MULTILINESTRING"});
+            pipelines.back().floorTables = bench::lineDbFloorTables(pipelines.back().inputs, 3,
+                                                                    static_cast<int>(gen::ordinaryLedgerItems().size()));
+            pipelines.back().size = tag;
+        }
     }
     {
         const std::string path = (program / "in" / "table.txt").string();
@@ -393,6 +446,7 @@ int main(int argc, char** argv) {
         else ++failures;
         std::fflush(stdout);
     }
+    reportSizes(pipelines);
     bench.watch.reset();
     if (!std::getenv("BENCH_KEEP")) fs::remove_all(program);
     return failures ? 1 : 0;

@@ -128,8 +128,9 @@ int main(int argc, char** argv) {
     }
 
     const std::string jobrun = std::string(VELMORA_BINARY_DIR) + "/tools/jobrun";
-    // Answers: the overwrite question of a later run, then No at the closing question; a land-price job
-    // first answers the split question.
+    // Answers: a land-price job first answers the split question; then Yes and No for the questions that
+    // follow. Every run starts from an empty output folder (below), so no run is asked whether to
+    // overwrite: a later run would take that question before the split question and shift every answer.
     auto pointJob = [&](const std::string& output, std::vector<std::string> inputs, int row = 12, bool split = false) {
         std::vector<std::string> a = {jobrun, "--program-folder", program.string(), "--kind", "point", "--row",
                                       std::to_string(row), "--datum", "2000"};
@@ -163,6 +164,7 @@ int main(int argc, char** argv) {
     };
     for (int r = 0; r < runs; ++r) {
         for (Job* job : all) {
+            for (const auto& e : fs::directory_iterator(program / "out")) fs::remove_all(e.path());
             const bench::ChildRun run = runProgram(job->args, true);
             if (run.exitCode != 0) {
                 std::fprintf(stderr, "bench_point: the %s job failed\n", job->name);
