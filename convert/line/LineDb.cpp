@@ -48,10 +48,14 @@ bool makeTable_NodeData(Database& db) {
             .field("図郭情報", FieldType::Long)
             .field("対応点メッシュコード", FieldType::Long)
             .field("対応点番号", FieldType::Long);
-        t.index("メッシュコード", "メッシュコード").index("ノード一連番号", "ノード一連番号");
-        // The station selection writer queries by the start mesh, one query per selected entry.
+        // Only the station writers of the railway item read nodes back (in mesh and serial order, the
+        // selection by the start mesh, one query per selected entry); for any other item the indexes would
+        // cost their building and nothing else.
         if (conversionState().SelectedIndex == kRailwayRow)
-            t.field("起点メッシュコード", FieldType::Long).index("起点メッシュコード", "起点メッシュコード");
+            t.index("メッシュコード", "メッシュコード")
+                .index("ノード一連番号", "ノード一連番号")
+                .field("起点メッシュコード", FieldType::Long)
+                .index("起点メッシュコード", "起点メッシュコード");
         db.createTable(t);
         return true;
     });
@@ -67,8 +71,10 @@ bool makeTable_LinkData(Database& db) {
             links.field(f, FieldType::Long);
         // The line writer finds the link of a reference by its start mesh and serial number. Serial numbers
         // start again in every mesh, so an index on either field alone leaves a row per mesh (or per link
-        // of the mesh) to be tested for each reference: a nationwide file took hours.
-        links.index("起点メッシュコード", {"起点メッシュコード", "リンク一連番号"});
+        // of the mesh) to be tested for each reference: a nationwide file took hours. The road item writes
+        // its links themselves and never looks one up.
+        if (conversionState().SelectedIndex != kRoadRow)
+            links.index("起点メッシュコード", {"起点メッシュコード", "リンク一連番号"});
         db.createTable(links);
 
         // The points themselves are kept by the database's LinkVertexStore; the table stays for the shape

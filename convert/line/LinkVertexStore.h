@@ -9,8 +9,9 @@
 //   store.add(x, y);                                // per point, in reading order
 //   store.forEach(linkIdx, [](LinkPoint p) {...});  // the writers, per link
 #include <cstdint>
-#include <deque>
+#include <memory>
 #include <string_view>
+#include <vector>
 
 namespace velmora::db {
 class Database;
@@ -35,16 +36,15 @@ public:
 
     // The number of points of a link; 0 for a link without points or never begun.
     std::uint32_t count(std::int32_t linkIdx) const;
-    // The highest LinkIdx begun so far (0 for none).
-    std::int32_t lastLinkIdx() const { return static_cast<std::int32_t>(links_.size()); }
     // Calls `f(LinkPoint)` for each point of the link, in reading order.
     template <class F>
     void forEach(std::int32_t linkIdx, F&& f) const {
         const Link* link = find(linkIdx);
         if (!link) return;
-        auto it = points_.begin() + static_cast<std::ptrdiff_t>(link->first);
-        for (std::uint32_t i = 0; i < link->count; ++i, ++it) f(*it);
+        for (std::uint64_t i = link->first, end = link->first + link->count; i < end; ++i) f(points_[i]);
     }
+    // The highest LinkIdx begun so far (0 for none).
+    std::int32_t lastLinkIdx() const { return static_cast<std::int32_t>(links_.size()); }
 
 private:
     struct Link {
@@ -54,9 +54,32 @@ private:
     };
     const Link* find(std::int32_t linkIdx) const;
 
-    // Deques grow without copying what they hold: no moment holds two copies of a nationwide job's points.
-    std::deque<LinkPoint> points_;
-    std::deque<Link> links_;  // by LinkIdx - 1
+    // An array that grows by blocks of 2^16 elements and never moves what it holds: no moment holds two
+    // copies of a nationwide job's points, and a pointer to an element stays good.
+    template <class T>
+    class Blocks {
+    public:
+        std::uint64_t size() const { return size_; }
+        T& operator[](std::uint64_t i) { return blocks_[i >> kBits][i & kMask]; }
+        const T& operator[](std::uint64_t i) const { return blocks_[i >> kBits][i & kMask]; }
+        void push_back(const T& value) {
+            if ((size_ & kMask) == 0 && (size_ >> kBits) == blocks_.size())
+                blocks_.push_back(std::make_unique<T[]>(std::size_t{1} << kBits));
+            (*this)[size_++] = value;
+        }
+        void resize(std::uint64_t n) {
+            while (size_ < n) push_back(T{});
+        }
+
+    private:
+        static constexpr unsigned kBits = 16;
+        static constexpr std::uint64_t kMask = (std::uint64_t{1} << kBits) - 1;
+        std::vector<std::unique_ptr<T[]>> blocks_;
+        std::uint64_t size_ = 0;
+    };
+
+    Blocks<LinkPoint> points_;
+    Blocks<Link> links_;       // by LinkIdx - 1
     Link* current_ = nullptr;  // null while points are dropped
 };
 

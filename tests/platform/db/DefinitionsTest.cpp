@@ -193,4 +193,42 @@ TEST_F(Definitions, IndexesTakenOffForALoadAreBackForTheFirstQueryAndInTheClosed
     }
 }
 
+// An index of two fields: one index over both, in their order, and the cases of a refused definition.
+TEST_F(Definitions, IndexOfTwoFieldsCoversBothInOrder) {
+    db_.createTable(TableDef("リンクデータ")
+                        .field("起点メッシュコード", FieldType::Long)
+                        .field("リンク一連番号", FieldType::Long)
+                        .index("起点メッシュコード", {"起点メッシュコード", "リンク一連番号"}));
+    EXPECT_EQ(indexesOf(db_), (std::vector<std::string>{"リンクデータ.起点メッシュコード:起点メッシュコード+リンク一連番号"}));
+    const struct {
+        const char* what;
+        TableDef table;
+        int error;
+    } refused[] = {
+        {"second field missing", TableDef("A").field("a", FieldType::Long).index("a", {"a", "b"}), err::ItemNotFound},
+        {"name taken", TableDef("B").field("b", FieldType::Long).index("x", {"b"}).index("x", {"b", "b"}),
+         err::AlreadyInCollection},
+    };
+    for (const auto& c : refused) {
+        SCOPED_TRACE(c.what);
+        EXPECT_EQ(errorOf([&] { db_.createTable(c.table); }), c.error);
+    }
+}
+
+// What a job keeps beside the tables lives as long as the database is open: one object per type, the same
+// on every call, and a fresh one after the database was closed and opened again.
+TEST_F(Definitions, CompanionLivesWhileTheDatabaseIsOpen) {
+    struct Kept {
+        int value = 0;
+    };
+    db_.companion<Kept>().value = 5;
+    EXPECT_EQ(db_.companion<Kept>().value, 5);
+    Database moved = std::move(db_);
+    EXPECT_EQ(moved.companion<Kept>().value, 5);
+    moved.close();
+    EXPECT_EQ(errorOf([&] { moved.companion<Kept>(); }), err::ObjectInvalid);
+    db_ = Database::open(file("defs.mdb"));
+    EXPECT_EQ(db_.companion<Kept>().value, 0);
+}
+
 }  // namespace
