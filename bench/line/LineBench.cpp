@@ -1,6 +1,9 @@
 // Line conversion benchmark: a generated road file of 200,000 links with 8 vertices each, and a railway
 // file of 30,000 lines (over 60,000 links) with 10,000 stations, each converted as a job would: database,
-// load, writers, Brunhale. Prints the median time and MB/s of input of each phase over the runs.
+// load, writers, Brunhale. Link serial numbers start again in every mesh, as in the data set's files. Runs
+// at three sizes (×1, ×4 and ×16, ×16 being the counts above) and prints the median time and MB/s of input
+// of each phase over the runs, and per item the time per MB at ×16 over that at ×1 (1 for a linear cost).
+// The ratios to ogr2ogr are bench_pipeline's.
 //
 //   bench_line [--runs N] [--scale F]     (F scales every count, for a quick look)
 #include <unistd.h>
@@ -84,14 +87,16 @@ bool convert(const fs::path& program, int row, const std::string& input, bool st
     return true;
 }
 
-void report(const char* what, double mb, const Phases& p) {
+// Prints the phases and gives the end-to-end seconds per MB.
+double report(const std::string& what, double mb, const Phases& p) {
     const double load = median(p.load), write = median(p.write), brun = median(p.brunhale);
     const double total = load + write + brun;
-    std::printf("%-8s input %7.1f MB\n", what, mb);
+    std::printf("%-12s input %7.1f MB\n", what.c_str(), mb);
     std::printf("  load                      %7.2f s  %7.1f MB/s\n", load, mb / load);
     std::printf("  query and pair writing    %7.2f s  %7.1f MB/s\n", write, mb / write);
     std::printf("  Brunhale                  %7.2f s  %7.1f MB/s\n", brun, mb / brun);
     std::printf("  end to end                %7.2f s  %7.1f MB/s\n", total, mb / total);
+    return total / mb;
 }
 
 }  // namespace
@@ -124,46 +129,56 @@ int main(int argc, char** argv) {
             for (int t = 0; t < 8; ++t)
                 for (int u = 0; u < 8; ++u) meshes.push_back(pq * 10000 + rs * 100 + t * 10 + u);
 
-    gen::LineFileOptions road;
-    road.item = gen::LineItem::Road;
-    road.headerKey = "N01-RD";
-    road.meshes = meshes;
-    road.links = static_cast<int>(200000 * scale);
-    road.verticesPerLink = 8;
-    const std::string roadPath = (program / "road.txt").string();
-    gen::writeLineFile(roadPath, gen::makeLineFileModel(road));
-
-    gen::LineFileOptions rail;
-    rail.item = gen::LineItem::Railway;
-    rail.headerKey = "N02-RW";
-    rail.meshes = meshes;
-    rail.links = static_cast<int>(60000 * scale);
-    rail.verticesPerLink = 8;
-    rail.lines = static_cast<int>(30000 * scale);
-    rail.linksPerLine = 3;
-    rail.stations = static_cast<int>(10000 * scale);
-    const std::string railPath = (program / "rail.txt").string();
-    gen::writeLineFile(railPath, gen::makeLineFileModel(rail));
-
-    const double roadMb = static_cast<double>(fs::file_size(roadPath)) / 1e6;
-    const double railMb = static_cast<double>(fs::file_size(railPath)) / 1e6;
-
-    Phases roadPhases, railPhases;
-    for (int r = 0; r < runs; ++r) {
-        s.OutputPath = (program / "out" / "road.shp").string();
-        if (!convert(program, ModLine::kRoadRow, roadPath, false, roadPhases)) {
-            std::fprintf(stderr, "road conversion failed\n");
-            return 1;
-        }
-        s.OutputPath = (program / "out" / "rail.shp").string();
-        if (!convert(program, ModLine::kRailwayRow, railPath, true, railPhases)) {
-            std::fprintf(stderr, "railway conversion failed\n");
-            return 1;
-        }
-    }
     std::printf("line conversion, median of %d runs\n", runs);
-    report("road", roadMb, roadPhases);
-    report("railway", railMb, railPhases);
+    double firstRoad = 0, firstRail = 0, lastRoad = 0, lastRail = 0;
+    for (int size : {1, 4, 16}) {
+        const double sized = scale * size / 16;
+        gen::LineFileOptions road;
+        road.item = gen::LineItem::Road;
+        road.headerKey = "N01-RD";
+        road.meshes = meshes;
+        road.links = std::max(1, static_cast<int>(200000 * sized));
+        road.verticesPerLink = 8;
+        road.serialsPerMesh = true;
+        const std::string roadPath = (program / "road.txt").string();
+        gen::writeLineFile(roadPath, gen::makeLineFileModel(road));
+
+        gen::LineFileOptions rail;
+        rail.item = gen::LineItem::Railway;
+        rail.headerKey = "N02-RW";
+        rail.meshes = meshes;
+        rail.links = std::max(1, static_cast<int>(60000 * sized));
+        rail.verticesPerLink = 8;
+        rail.lines = std::max(1, static_cast<int>(30000 * sized));
+        rail.linksPerLine = 3;
+        rail.stations = std::max(1, static_cast<int>(10000 * sized));
+        rail.serialsPerMesh = true;
+        const std::string railPath = (program / "rail.txt").string();
+        gen::writeLineFile(railPath, gen::makeLineFileModel(rail));
+
+        const double roadMb = static_cast<double>(fs::file_size(roadPath)) / 1e6;
+        const double railMb = static_cast<double>(fs::file_size(railPath)) / 1e6;
+
+        Phases roadPhases, railPhases;
+        for (int r = 0; r < runs; ++r) {
+            s.OutputPath = (program / "out" / "road.shp").string();
+            if (!convert(program, ModLine::kRoadRow, roadPath, false, roadPhases)) {
+                std::fprintf(stderr, "road conversion failed\n");
+                return 1;
+            }
+            s.OutputPath = (program / "out" / "rail.shp").string();
+            if (!convert(program, ModLine::kRailwayRow, railPath, true, railPhases)) {
+                std::fprintf(stderr, "railway conversion failed\n");
+                return 1;
+            }
+        }
+        const std::string tag = " ×" + std::to_string(size);
+        lastRoad = report("road" + tag, roadMb, roadPhases);
+        lastRail = report("railway" + tag, railMb, railPhases);
+        if (firstRoad == 0) firstRoad = lastRoad, firstRail = lastRail;
+        std::fflush(stdout);
+    }
+    std::printf("time per MB, ×16 over ×1: road %.2f, railway %.2f\n", lastRoad / firstRoad, lastRail / firstRail);
     s.LogFileNo.closeQuietly();
     for (const ui::BoxRecord& b : ui.boxes()) std::fprintf(stderr, "box: %s\n", b.text.c_str());
     fs::remove_all(program);
