@@ -214,7 +214,9 @@ TEST_F(NationwidePointJobRun, ThePortRowWritesThePointsOfTheTickedMeshesAndTheir
     EXPECT_EQ(fieldValues(shape, "LinkKey"), keys);
     const std::string last = ogrinfo(program_.file("out/port_S61.dbf"));
     EXPECT_EQ(fieldValues(last, "LinkKey"), keys);
-    EXPECT_EQ(fieldValues(last, "項目593").back(), gen::genPoint(port_, {}, expected.back()).values[592]);
+    std::vector<std::string> lastItem;
+    for (long i : expected) lastItem.push_back(gen::genPoint(port_, {}, i).values[592]);
+    EXPECT_EQ(fieldValues(last, "項目593"), lastItem);
 }
 
 TEST(ShippedMeshTree, LoadsWithFortySevenPrefecturesAndValidUniqueCodes) {
