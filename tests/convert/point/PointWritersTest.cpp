@@ -134,6 +134,9 @@ TEST_F(PointWriters, CoordinatesByTheirText) {
         {"4860001", "LINKDATA,135.000028,35"},
         {" 9999999", "ポイントデータの座標値が不正です。LINE:1"},
         {"99999999", "LINKDATA,2777.77775,35"},
+        // The power plants' mark of an unknown position; one nine fewer is a number again.
+        {"  999999", "ポイントデータの座標値が不正です。LINE:1"},
+        {"   99999", "LINKDATA,2.77775,35"},
         {"  -36000", "LINKDATA,-1,35"},
     };
     for (const Case& c : cases) {
