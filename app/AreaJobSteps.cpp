@@ -5,6 +5,7 @@
 #include "app/CheckLayer.h"
 #include "app/FileListJobSteps.h"
 #include "app/OutputPath.h"
+#include "brunhale/ProjectionFile.h"
 #include "convert/area/AreaShapeWriters.h"
 #include "convert/area/PolygonDb.h"
 #include "convert/area/PolygonLoader.h"
@@ -35,6 +36,15 @@ const AttachedKind kPoints{"_P.shp", "既にマップに追加されているシ
 const AttachedKind kLines{"_L.shp", "既にマップに追加されているシェープファイル(_l)は上書きできません。", "線データ",
                           "線データ変換中にエラーが発生しました。ログファイルを参照してください。",
                           &ModPolygon::MakeShapeArcFileData, &ModPolygon::MakeShapeArcFileData_Select};
+
+// The library writes no .prj: the one the datum choice asks for goes beside its polygons, in the shape
+// writer's bytes, and an earlier one goes when none is wanted, as the shape writer does for its outputs.
+void writePolygonProjection(const std::string& outputPath) {
+    const std::string prj = outputBase(outputPath, DataKind::Area) + ".prj";
+    const int datum = conversionState().DatumCode;
+    if (brunhale::projectionWkt(datum).empty()) std::filesystem::remove(prj);
+    else brunhale::writeProjectionFile(prj, datum);
+}
 
 // False: the writer failed (its box shown) and the job must end.
 bool writeAttached(db::Database& db, const AttachedKind& kind, const AttachedOutputs& o) {
@@ -80,6 +90,7 @@ void prepareLibraryLog() {
 
 bool offerPolygons(std::int16_t status, const std::string& outputPath) {
     if (status != 0) return false;
+    writePolygonProjection(outputPath);
     const auto& counts = conversionState().PolygonCounts;
     const std::string text = "全ポリゴンデータ = " + std::to_string(counts[0]) + "　中　ポリゴンデータ = " +
                              std::to_string(counts[1]) + " 件作成されました。\r" + kAddShapefileQuestion;

@@ -21,9 +21,10 @@ std::string joinInputFiles(const std::vector<std::string>& files);
 // contents, and the attached outputs append to it afterwards.
 void prepareLibraryLog();
 
-// After the library's call: status 0 shows the counts of PolygonCounts and asks whether to add the
-// polygon shapefile of outputPath to the map (Yes adds it). False for any other status, which the library
-// has reported itself.
+// After the library's call: status 0 writes the .prj of DatumCode beside the polygons (none for -1), shows
+// the counts of PolygonCounts and asks whether to add the polygon shapefile of outputPath to the map (Yes
+// adds it). False for any other status, which the library has reported itself. A .prj that cannot be
+// written is thrown (brunhale::Failure) to the caller.
 bool offerPolygons(std::int16_t status, const std::string& outputPath);
 
 struct AttachedOutputs {

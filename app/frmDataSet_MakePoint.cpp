@@ -65,8 +65,8 @@ bool convertOrdinary(const JobSettings& job) {
     if (!point.MakeShapePointFileData_ini()) return false;
     bool converted = true;
     if (job.files.size() == 1) {
+        // ChkMakePoint_FileType has read the format of the one file (and said when it is missing).
         const std::string& file = job.files.front();
-        s.InputFileFormat = modCommon::ChkFileFormat(file);
         if (!usableFormat(s.InputFileFormat)) return false;
         std::int32_t pointNumber = 1;
         converted = s.InputFileFormat == FileFormat::Fixed ? point.MakeShapePointFileData(file)

@@ -2,9 +2,6 @@
 
 #include <unistd.h>
 
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
 #include <optional>
 #include <vector>
 
@@ -31,14 +28,6 @@ std::string outputBase(const std::string& cp932) {
     if (!text::canEncodeCp932(utf8) || text::toCp932(utf8) != cp932)
         malformedAt(HeaderFileName, 1, "the output name is not valid Shift-JIS text");
     return utf8;
-}
-
-void writeTextFile(const std::string& path, const std::string& content) {
-    std::FILE* f = std::fopen(path.c_str(), "wb");
-    if (!f) throw Failure(ExitCode::NotWritable, "cannot create " + path + ": " + std::strerror(errno));
-    bool ok = std::fwrite(content.data(), 1, content.size(), f) == content.size();
-    ok = (std::fclose(f) == 0) && ok;
-    if (!ok) throw Failure(ExitCode::NotWritable, "cannot write " + path + ": " + std::strerror(errno));
 }
 
 void writeShape(ShapefileOutput& shp, ShapeKind kind, const RecordBlock& rec, long listLine, std::vector<double>& xs,
@@ -98,12 +87,12 @@ void convertPair(const std::string& folder) {
     // Every target is registered before anything is written, so a name that cannot be replaced fails the
     // run first. A table touches its .dbf alone (and a stale .cpg, which would describe it wrongly); a
     // shapefile also replaces or removes its .prj.
-    const std::string wkt = withShapes ? projectionWkt(hb.datum) : std::string();
+    const bool withProjection = withShapes && !projectionWkt(hb.datum).empty();
     std::string shpPath, prjPath;
     if (withShapes) {
         shpPath = commit.place(".shp");
         commit.place(".shx");
-        if (wkt.empty()) commit.removeOnCommit(".prj");
+        if (!withProjection) commit.removeOnCommit(".prj");
         else prjPath = commit.place(".prj");
     }
     const std::string dbfPath = commit.place(".dbf");
@@ -123,7 +112,7 @@ void convertPair(const std::string& folder) {
     if (shp) shp->close();
     dbf.close();
 
-    if (!prjPath.empty()) writeTextFile(prjPath, wkt);
+    if (withProjection) writeProjectionFile(prjPath, hb.datum);
     commit.commit();
 }
 

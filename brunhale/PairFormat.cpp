@@ -5,6 +5,7 @@
 #include "brunhale/Failure.h"
 #include "platform/errors/RunTimeError.h"
 #include "platform/text/Conversions.h"
+#include "platform/text/Cp932.h"
 
 namespace velmora::brunhale {
 
@@ -19,11 +20,22 @@ bool parseInt(std::string_view text, Int& value) {
     return r.ec == std::errc() && r.ptr == text.data() + text.size();
 }
 
-// A key or value shown in a message: printable ASCII as it stands, anything else as '?', at most 24 bytes.
+// A key or value of the pair (CP932) shown in a message (UTF-8): at most 24 characters of it, read as the
+// converters wrote it, so a Japanese value reads as itself; a control character or a byte that is no
+// CP932 becomes '?'.
 std::string shown(std::string_view s) {
+    constexpr std::size_t kChars = 24, kBytes = 2 * kChars;
+    const std::string utf8 = text::fromCp932(s.substr(0, kBytes));
     std::string out;
-    for (char c : s.substr(0, 24)) out += (c >= 0x20 && c < 0x7F) ? c : '?';
-    if (s.size() > 24) out += "...";
+    std::size_t chars = 0, i = 0;
+    for (; i < utf8.size() && chars < kChars; ++chars) {
+        const unsigned char lead = static_cast<unsigned char>(utf8[i]);
+        const std::size_t length = lead < 0x80 ? 1 : lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : 2;
+        const std::string_view ch = std::string_view(utf8).substr(i, length);
+        i += ch.size();
+        out += (lead < 0x20 || lead == 0x7F || ch == "\xEF\xBF\xBD") ? std::string_view("?") : ch;
+    }
+    if (i < utf8.size() || s.size() > kBytes) out += "...";
     return out;
 }
 

@@ -1,5 +1,11 @@
 #include "brunhale/ProjectionFile.h"
 
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+#include "brunhale/Failure.h"
+
 namespace velmora::brunhale {
 
 std::string projectionWkt(int datum) {
@@ -13,6 +19,15 @@ std::string projectionWkt(int datum) {
         default:
             return {};
     }
+}
+
+void writeProjectionFile(const std::string& path, int datum) {
+    const std::string content = projectionWkt(datum);
+    std::FILE* f = std::fopen(path.c_str(), "wb");
+    if (!f) throw Failure(ExitCode::NotWritable, "cannot create " + path + ": " + std::strerror(errno));
+    bool ok = std::fwrite(content.data(), 1, content.size(), f) == content.size();
+    ok = (std::fclose(f) == 0) && ok;
+    if (!ok) throw Failure(ExitCode::NotWritable, "cannot write " + path + ": " + std::strerror(errno));
 }
 
 }  // namespace velmora::brunhale

@@ -1,7 +1,5 @@
 #include "convert/area/PolygonLedger.h"
 
-#include <cmath>
-
 #include "convert/area/PolygonErrors.h"
 #include "convert/area/PolygonLoader.h"
 #include "convert/core/ConversionState.h"
@@ -14,13 +12,6 @@
 #include "platform/text/Sjis.h"
 
 namespace velmora::ModPolygon {
-
-namespace {
-
-// Half a width as a whole number of characters, a half going to the even neighbour.
-long halfEven(double v) { return std::lrint(v); }
-
-}  // namespace
 
 AreaLedgerReader::AreaLedgerReader(int row, const LayerDef& layer) : row_(row) {
     const std::string division = text::toCp932("区分"), district = text::toCp932("地区番号");
@@ -52,17 +43,7 @@ void AreaLedgerReader::readItems(std::string_view first, db::Appender& ledger) c
     };
     for (std::size_t i = 0; i < items_.size(); ++i) {
         const Item& item = items_[i];
-        const double half = item.width / 2.0;
-        if (item.text && row_ == kResortRow) {
-            // The resort item's texts are taken to span half their width.
-            const std::string_view s = text::trimBlanks(ModLine::CharColumns(line, p, halfEven(half)));
-            if (s.empty()) {
-                p += item.width;
-            } else {
-                ledger.set(item.field, s);
-                p = halfEven(p + half);
-            }
-        } else if (item.text) {
+        if (item.text) {
             // A text spans the characters its width in bytes holds: one column per double-byte character
             // less than its width, and none less for a half-width one ("第2地区" padded to 20 bytes spans 17).
             const std::string_view bytes = text::sjisByteCut(ModLine::CharColumns(line, p, -1), 1, item.width);

@@ -105,7 +105,7 @@ bool IsRecordLine(std::string_view line) {
 }
 
 bool HasHeaderKey(std::string_view line1, std::string_view headerKeyCp932) {
-    return velmora::text::sjisContains(line1, headerKeyCp932);
+    return !headerKeyCp932.empty() && velmora::text::sjisContains(line1, headerKeyCp932);
 }
 
 HeaderColumns CutHeader(std::string_view line1) {

@@ -37,8 +37,8 @@ bool IsRecordLine(std::string_view line);
 // The cut of `width` characters from character column `start`; shorter or empty past the end of the line.
 std::string_view CharColumns(std::string_view line, int start, int width);
 
-// The header-key test: the key occurs anywhere in line 1, exactly (case matters); an empty key is
-// found in every line. Both texts are CP932.
+// The header-key test: the key occurs anywhere in line 1, exactly (case matters). An empty key (a row the
+// catalogue left without one) is found in no line: it would claim every file. Both texts are CP932.
 bool HasHeaderKey(std::string_view line1, std::string_view headerKeyCp932);
 
 // Header line columns, as the line job keeps them (HedFields).

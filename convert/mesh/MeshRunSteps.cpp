@@ -6,6 +6,7 @@
 #include "convert/core/ConversionProgress.h"
 #include "convert/core/ConversionState.h"
 #include "convert/core/LayerDef.h"
+#include "convert/line/LineRecords.h"
 #include "platform/errors/RunTimeError.h"
 #include "platform/text/Conversions.h"
 #include "platform/text/Cp932.h"
@@ -36,7 +37,7 @@ bool CheckInputHeaders(const std::vector<std::string>& files, const velmora::Mes
         text::LineReader reader(path);
         std::string line1;
         if (!reader.next(line1)) throw velmora::RunTimeError(velmora::err::InputPastEndOfFile, "Input past end of file");
-        if (!text::sjisContains(line1, layer.HeaderKey)) {
+        if (!ModLine::HasHeaderKey(line1, layer.HeaderKey)) {
             modCommon::PutLogFileMsg(modCommon::kFreeLogLine, text::toCp932("ファイルの種別が「") + layer.Name +
                                                                   text::toCp932("」ではありません。 (" + path + ")"));
             return false;

@@ -151,7 +151,7 @@ bool XYtoDataCSV(std::string_view arcSeconds, double& degrees) {
         degrees = result;
         return true;
     } catch (const std::exception& e) {
-        ui::showError(e, "Error: ModPoint (XYtoDataCSV)");
+        ui::showError(e, "Error: ModPoint (ModPoint XYtoDataCSV)");
         return false;
     }
 }

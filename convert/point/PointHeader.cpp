@@ -35,8 +35,7 @@ bool SetPointTextToTbl_Hed(std::int16_t& skip) {
 void SelectPointFileKind(std::string_view headerLine, std::string& kindText) {
     try {
         for (const LayerDef& row : conversionState().PointLayers) {
-            // A row the catalogue left empty has no key to be recognised by.
-            if (!row.HeaderKey.empty() && ModLine::HasHeaderKey(headerLine, row.HeaderKey)) {
+            if (ModLine::HasHeaderKey(headerLine, row.HeaderKey)) {
                 kindText = text::toCp932("ファイル種別：") + row.Name;
                 return;
             }

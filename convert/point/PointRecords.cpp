@@ -20,7 +20,8 @@ std::int16_t unusableCoordinates(std::string_view x, std::string_view y) {
     x = text::trimBlanks(x);
     y = text::trimBlanks(y);
     if (x.empty() || y.empty()) return kBlankCoordinates;
-    if (x == "9999999" || y == "9999999") return kInvalidCoordinates;
+    for (std::string_view unknown : {"9999999", "999999"})
+        if (x == unknown || y == unknown) return kInvalidCoordinates;
     return 0;
 }
 

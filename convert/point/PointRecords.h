@@ -29,8 +29,9 @@ struct PointColumns {
 };
 PointColumns cutPoint(std::string_view line);
 
-// Coordinates that cannot be written: empty after trimming blanks (log code 10), or the data set's
-// "no value" 9999999 (log code 15); 0 for coordinates that go on to be converted.
+// Coordinates that cannot be written: empty after trimming blanks (log code 10), or a mark of an unknown
+// position (log code 15): the data set's "no value" 9999999, or the 999999 some layouts (the power plants)
+// put in the mesh code and both coordinates; 0 for coordinates that go on to be converted.
 std::int16_t unusableCoordinates(std::string_view x, std::string_view y);
 
 // How a writer takes an item's byte cut: the whole-file writer trims text items and the joined line, the

@@ -33,7 +33,8 @@ bool meshCodeSelected(std::string_view meshCode) {
     const ConversionState& s = conversionState();
     if (text::trimBlanks(meshCode).empty()) return false;
     const double code = text::toDouble(meshCode);
-    for (std::int32_t i = 0; i < s.MeshRangeCount; ++i) {
+    // Entry 0 of the list is never used: the selection fills entries 1 .. MeshRangeCount.
+    for (std::int32_t i = 1; i <= s.MeshRangeCount; ++i) {
         if (static_cast<std::size_t>(i) >= s.MeshRanges.size())
             throw RunTimeError(err::SubscriptOutOfRange, "Subscript out of range");
         const MeshRange& r = s.MeshRanges[static_cast<std::size_t>(i)];

@@ -21,25 +21,32 @@ constexpr int kRecords = 3;
 long xOf(int r) { return 139 * 36000L + 25000 + 37 * r; }
 long yOf(int r) { return 35 * 36000L + 24000 + 23 * r; }
 
+// A fixed-column "P" record of a shipped point row: mesh code, X and Y, the sample values of record r, and
+// the unknown rest of the record.
+std::string shippedPointRecord(const LayerDef& d, int recordWidth, int r, const std::string& mesh, const std::string& x,
+                               const std::string& y) {
+    std::vector<gen::AttrGenColumn> columns = {{4, 6, true}, {10, 8, true}, {18, 8, true}};
+    const auto items = gen::catalogueColumns(d, 1, d.ItemCount);
+    columns.insert(columns.end(), items.begin(), items.end());
+    std::vector<std::string> values = {mesh, x, y};
+    const std::vector<std::string> v = gen::sampleValues(items, r);
+    values.insert(values.end(), v.begin(), v.end());
+    std::string record = gen::attrTRow(columns, values, "P");
+    record.append(static_cast<std::size_t>(recordWidth) - record.size(), '7');
+    return record;
+}
+
 TEST_F(ShippedItemRun, FixedColumnPointsCarryTheirKnownColumns) {
     for (const int row : {8, 12}) {
         const auto layout = shippedLayout(CatalogKind::Point, row);
         ASSERT_TRUE(layout);
         const LayerDef& d = conversionState().PointLayers[static_cast<std::size_t>(row)];
-        std::vector<gen::AttrGenColumn> columns = {{4, 6, true}, {10, 8, true}, {18, 8, true}};
         const auto items = gen::catalogueColumns(d, 1, d.ItemCount);
-        columns.insert(columns.end(), items.begin(), items.end());
 
         std::vector<std::string> lines = {gen::pointHeaderLine(layout->dataCode, kRecords + 1, row == 8 ? "1996" : "1995")};
-        for (int r = 1; r <= kRecords; ++r) {
-            std::vector<std::string> values = {std::to_string(gen::meshCodeOf(xOf(r), yOf(r))), std::to_string(xOf(r)),
-                                               std::to_string(yOf(r))};
-            const std::vector<std::string> v = gen::sampleValues(items, r);
-            values.insert(values.end(), v.begin(), v.end());
-            std::string record = gen::attrTRow(columns, values, "P");
-            record.append(static_cast<std::size_t>(layout->recordWidth) - record.size(), '7');  // the unknown rest
-            lines.push_back(record);
-        }
+        for (int r = 1; r <= kRecords; ++r)
+            lines.push_back(shippedPointRecord(d, layout->recordWidth, r, std::to_string(gen::meshCodeOf(xOf(r), yOf(r))),
+                                               std::to_string(xOf(r)), std::to_string(yOf(r))));
         const std::string in = program_.file("in/" + std::string(layout->dataCode) + ".txt");
         gen::writeLines(in, lines);
         const std::string out = program_.file("out/point" + std::to_string(row) + ".shp");
@@ -57,6 +64,33 @@ TEST_F(ShippedItemRun, FixedColumnPointsCarryTheirKnownColumns) {
             EXPECT_THAT(info, HasSubstr("POINT (" + gen::degreesText(xOf(r)) + " " + gen::degreesText(yOf(r)) + ")"));
         }
     }
+}
+
+TEST_F(ShippedItemRun, PowerPlantsOfUnknownPositionAreLoggedAndLeftOut) {
+    // The layout marks a plant of unknown position with 999999 in its mesh code and both coordinates.
+    constexpr int kRow = 12;
+    const auto layout = shippedLayout(CatalogKind::Point, kRow);
+    ASSERT_TRUE(layout);
+    const LayerDef& d = conversionState().PointLayers[kRow];
+    std::vector<std::string> lines = {gen::pointHeaderLine(layout->dataCode, kRecords + 1, "1995")};
+    for (int r = 1; r <= kRecords; ++r) {
+        const bool unknown = r == 2;
+        lines.push_back(shippedPointRecord(d, layout->recordWidth, r,
+                                           unknown ? "999999" : std::to_string(gen::meshCodeOf(xOf(r), yOf(r))),
+                                           unknown ? "999999" : std::to_string(xOf(r)),
+                                           unknown ? "999999" : std::to_string(yOf(r))));
+    }
+    const std::string in = program_.file("in/plants.txt");
+    gen::writeLines(in, lines);
+    const std::string out = program_.file("out/plants.shp");
+    convert("point", kRow, out, {in});
+
+    const std::string info = ogrinfo(out);
+    EXPECT_THAT(info, HasSubstr("Feature Count: " + std::to_string(kRecords - 1)));
+    EXPECT_THAT(info, ::testing::Not(HasSubstr("POINT (27.77775")));
+    for (int r : {1, 3})
+        EXPECT_THAT(info, HasSubstr("POINT (" + gen::degreesText(xOf(r)) + " " + gen::degreesText(yOf(r)) + ")"));
+    EXPECT_THAT(onlyLog(), HasSubstr("ポイントデータの座標値が不正です。LINE:2\r\n"));
 }
 
 // Decimal degrees with six decimals, as the published files give them.

@@ -49,7 +49,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             break;
         case 1: {
             s.MeshRangeCount = 1;
-            s.MeshRanges = {{"100000", "699999"}};
+            s.MeshRanges = {{}, {"100000", "699999"}};
             bool written = false;
             if (ModPoint::MakeShapePointFileData_ini()) ModPoint::MakeShapePointFileData_ALL(path, written);
             break;

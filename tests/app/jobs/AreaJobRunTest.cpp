@@ -118,6 +118,7 @@ TEST_F(AreaJobRunTest, ACatchmentJobWithTwoOfThreeCodesChosenInTheDialogWritesTh
     EXPECT_EQ(run.output, countsBox(2, 2) + "result: success\n");
     const std::string info = ogrinfo(out("流域.shp"));
     EXPECT_THAT(info, HasSubstr("Feature Count: 2"));
+    EXPECT_THAT(info, HasSubstr("ID[\"EPSG\",4301]"));
     EXPECT_THAT(info, HasSubstr("81001"));
     EXPECT_THAT(info, HasSubstr("81003"));
     EXPECT_THAT(info, ::testing::Not(HasSubstr("81002")));
@@ -135,6 +136,43 @@ TEST_F(AreaJobRunTest, TheLibrarysOwnBoxesArePrintedInTheirTurnAndTheJobFails) {
               "box: エラー | エラーが生じたため中止します。\nresult: failure\n");
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_FALSE(fs::exists(out("無.shp")));
+}
+
+TEST_F(AreaJobRunTest, PolygonsGetTheProjectionFileOfTheDatumInTheShapeWritersBytes) {
+    const std::vector<std::string> files = structureFiles(0, 1);
+    struct Case {
+        int datum;
+        const char* epsg;  // empty: no .prj
+    };
+    for (const Case c : {Case{2000, "4612"}, Case{0, "4301"}, Case{-1, ""}}) {
+        SCOPED_TRACE(c.datum);
+        const std::string name = "datum" + std::to_string(c.datum);
+        // An earlier .prj beside the output is replaced, or removed when none is wanted.
+        writeLines(out(name + ".prj"), {"stale"});
+        const JobRun run = jobrun("--kind area --row 0 --datum " + std::to_string(c.datum) +
+                                  " --attached points --out '" + out(name) + "'" + quoted(files));
+        EXPECT_EQ(run.exitCode, 0) << run.output;
+        if (*c.epsg) {
+            // The representative points beside them got theirs from the shape writer.
+            EXPECT_EQ(readFile(out(name + ".prj")), readFile(out(name + "_P.prj")));
+            EXPECT_THAT(ogrinfo(out(name + ".shp")), HasSubstr(std::string("ID[\"EPSG\",") + c.epsg + "]"));
+        } else {
+            EXPECT_FALSE(fs::exists(out(name + ".prj")));
+            EXPECT_FALSE(fs::exists(out(name + "_P.prj")));
+        }
+    }
+}
+
+TEST_F(AreaJobRunTest, AFileOfNoKnownItemIsLoggedAsUnknown) {
+    // The catalogue holds row 0 alone: every other row has an empty header key, which must claim nothing.
+    const std::vector<std::string> files = structureFiles(0, 1);
+    datagen::AreaStructureOptions o;
+    o.row = 5;
+    const std::string unknown = datagen::generate_area_structure_files(program_.file("in/other"), o).files.at(0).path;
+    const JobRun run = jobrun("--kind area --row 0 --polygons no --attached points --out '" + out("不明") + "' '" +
+                              unknown + "'" + quoted(files));
+    EXPECT_EQ(run.exitCode, 0) << run.output;
+    EXPECT_THAT(onlyLog(), HasSubstr("ではありません。 ファイル種別：不明\r\n"));
 }
 
 // A forest file of 3 x 2 areas of 0.05 degree from 139.01 E, 35.51 N: the left two columns lie in mesh
@@ -156,6 +194,8 @@ TEST_F(AreaJobRunTest, ANationwideForestJobNarrowedToAMeshWritesOnlyTheAreasTouc
                                    out("一部") + "' '" + file + "'");
     EXPECT_EQ(narrowed.output, countsBox(2, 2) + "result: success\n");
     EXPECT_THAT(ogrinfo(out("一部.shp")), HasSubstr("Feature Count: 2"));
+    // The datum of the dialog (Tokyo by default) in the polygons' .prj.
+    EXPECT_THAT(ogrinfo(out("一部.shp")), HasSubstr("ID[\"EPSG\",4301]"));
 
     const JobRun root = jobrun("--nationwide --all --kind area --row 4 --attached none --out '" + out("全部") + "' '" +
                                file + "'");

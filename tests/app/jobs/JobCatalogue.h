@@ -9,6 +9,7 @@
 #include "platform/text/Cp932.h"
 #include "tests/tools/gen/LineFileGen.h"
 #include "tests/tools/gen/MeshFileGen.h"
+#include "tests/tools/gen/PointFileGen.h"
 
 namespace velmora::testsupport {
 
@@ -41,6 +42,13 @@ inline std::vector<CatalogueItem> lineItems(const std::vector<gen::LedgerItemDef
 // The items of a mesh row that describes the generator's files.
 inline std::vector<CatalogueItem> meshCatalogueItems(gen::MeshFileFormat format, int subdivision) {
     return lineItems(gen::meshItems(format, subdivision));
+}
+
+// The catalogue row of a point layer that describes the generator's files.
+inline CatalogueRow pointCatalogueRow(int row, const gen::PointGenLayer& layer) {
+    CatalogueRow r{CatalogKind::Point, row, layer.name, layer.headerKey, {}};
+    for (const gen::PointGenItem& it : layer.items) r.items.push_back({it.name, it.type, it.start, it.width, it.output});
+    return r;
 }
 
 // A small coastline file: three lines over six links, serials from `first` (files of distinct firsts share

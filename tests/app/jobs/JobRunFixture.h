@@ -18,6 +18,17 @@ struct JobRun {
     int exitCode = -1;
 };
 
+// The values of one field of every feature in what ogrinfo printed, in feature order.
+inline std::vector<std::string> fieldValues(const std::string& info, const std::string& field) {
+    std::vector<std::string> v;
+    const std::string key = "  " + field + " (";
+    for (std::size_t at = info.find(key); at != std::string::npos; at = info.find(key, at + 1)) {
+        const std::size_t eq = info.find("= ", at) + 2;
+        v.push_back(info.substr(eq, info.find('\n', eq) - eq));
+    }
+    return v;
+}
+
 class JobRunFixture : public ::testing::Test {
 protected:
     JobRunFixture() {

@@ -65,6 +65,33 @@ TEST_F(JobRunTest, AnAttributeTableJobWritesTheTableAndAsksOnlyTheClosingQuestio
     EXPECT_EQ(logs().size(), 1u);
 }
 
+TEST_F(JobRunTest, AFileOfNoKnownItemIsLoggedAsUnknownBesideACatalogueOfEmptyRows) {
+    // Every row the catalogue leaves out has an empty header key, which must not claim the file.
+    gen::LineFileOptions unknownLines = coastlineFile(1);
+    unknownLines.headerKey = "Z99-99Z";
+    const std::string lines = program_.file("in/unknown.txt");
+    gen::writeLineFile(lines, gen::makeLineFileModel(unknownLines));
+    const auto cols = std::vector<gen::AttrGenColumn>{{4, 5, false}, {9, 20, false}, {29, 8, true}};
+    const std::string table = program_.file("in/unknown_table.txt"), beach = program_.file("in/beach.txt");
+    gen::writeLines(table, {gen::attrHeaderLine({"", "Z99", "", "2008", "1", 1}), gen::attrTRow(cols, {"A0001", "x", "1"})});
+    gen::writeLines(beach, {gen::attrHeaderLine({"", "W07", "", "2008", "1", 1}), gen::attrTRow(cols, {"A0002", "逗子", "7"})});
+    struct Case {
+        const char* kind;
+        std::string unknown, known, output;
+    };
+    const Case cases[] = {{"line", lines, lineFile("a.txt", 1), "lines"}, {"attr", table, beach, "table"}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.kind);
+        for (const std::string& log : logs()) fs::remove(program_.file("Log/" + log));
+        const JobRun run = jobrun(std::string("--kind ") + c.kind + " --row 3 --out '" + program_.file("out/" + c.output) +
+                                  "' '" + c.unknown + "' '" + c.known + "'");
+        EXPECT_EQ(run.exitCode, 0) << run.output;
+        const std::string log = onlyLog();
+        EXPECT_THAT(log, HasSubstr("ファイル種別：不明\r\n"));
+        EXPECT_THAT(log, ::testing::Not(HasSubstr("ファイル種別：\r\n")));
+    }
+}
+
 TEST_F(JobRunTest, QuestionsBeyondTheGivenAnswersAreAnsweredNo) {
     const std::string a = lineFile("a.txt", 1);
     writeLines(program_.file("out/old.shp"), {"old"});

@@ -298,9 +298,8 @@ TEST_F(PointJob, InputOfNoUsableFormatEndsTheJobThroughTheFailurePath) {
     const Case cases[] = {
         {"BothSeparatorsOrdinary", kOrdinaryRow, "m.txt", {"ファイルの形式が正しくありません。"}},
         {"BothSeparatorsLandPrice", kLandPriceRow, "m.txt", {"ファイルの形式が正しくありません。"}},
-        // The format check and the job's own format test each say that the file is missing.
-        {"MissingFileOrdinary", kOrdinaryRow, "",
-         {"指定されたファイルが存在しません\r\n" + missing, "指定されたファイルが存在しません\r\n" + missing}},
+        // The format check says once that the file is missing.
+        {"MissingFileOrdinary", kOrdinaryRow, "", {"指定されたファイルが存在しません\r\n" + missing}},
         {"MissingFileLandPrice", kLandPriceRow, "", {"指定されたファイルが存在しません\r\n" + missing}},
     };
     for (const Case& c : cases) {

@@ -2,6 +2,7 @@
 // and the shipped mesh tree file.
 #include <gmock/gmock.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <set>
 
@@ -10,6 +11,7 @@
 #include "platform/text/Cp932.h"
 #include "tests/app/jobs/JobRunFixture.h"
 #include "tests/tools/gen/MeshFileGen.h"
+#include "tests/tools/gen/PointFileGen.h"
 
 using namespace velmora;
 using namespace velmora::testsupport;
@@ -115,6 +117,105 @@ TEST_F(NationwideJobRun, AMeshJobKeepsTheCellsOfTheTickedMeshes) {
     EXPECT_EQ(features(info), 200);
     EXPECT_THAT(info, HasSubstr("= 5339020"));
     EXPECT_THAT(info, ::testing::Not(HasSubstr("= 5339010")));
+}
+
+// Point jobs of a selection: a tree made of the meshes the generated points lie in, the first half of them
+// under one prefecture and the rest under another, so every mesh a point lies in can be ticked or left out.
+class NationwidePointJobRun : public JobRunFixture {
+protected:
+    static constexpr long kPoints = 40;
+
+    NationwidePointJobRun() {
+        writeCatalogue(program_.path(), {pointCatalogueRow(12, layer_), pointCatalogueRow(1, port_)});
+        std::set<std::string> meshes;
+        for (long i = 0; i < kPoints; ++i) meshes.insert(gen::genPoint(layer_, {}, i).mesh);
+        meshes_.assign(meshes.begin(), meshes.end());
+        std::vector<std::string> tree = {"1,01,北海道"};
+        for (std::size_t i = 0; i < meshes_.size(); ++i) {
+            if (i == meshes_.size() / 2) tree.push_back("1,02,青森県");
+            tree.push_back(std::string("2,") + (i < meshes_.size() / 2 ? "01," : "02,") + meshes_[i] + ",m");
+        }
+        writeLines(program_.file("DataView.csv"), tree);
+    }
+    // Two neighbouring meshes of the first prefecture and one of the second, apart from them: two entries of
+    // the selection, one of them a run of two codes.
+    std::vector<std::string> ticked() const { return {meshes_[1], meshes_[2], meshes_[meshes_.size() - 2]}; }
+    // The indexes of the generated points that lie in the ticked meshes, in file order.
+    std::vector<long> pointsOfTicked(const gen::PointGenLayer& layer) const {
+        const std::vector<std::string> t = ticked();
+        std::vector<long> in;
+        for (long i = 0; i < kPoints; ++i)
+            if (std::count(t.begin(), t.end(), gen::genPoint(layer, {}, i).mesh)) in.push_back(i);
+        return in;
+    }
+    std::string input(const gen::PointGenLayer& layer) const {
+        gen::PointFileOptions o;
+        o.points = kPoints;
+        const std::string path = program_.file("in/points.txt");
+        gen::writeFixedPointFile(path, layer, o);
+        return path;
+    }
+    std::string pointJob(int row, const gen::PointGenLayer& layer, const std::string& output,
+                         const std::string& answers) const {
+        const std::vector<std::string> t = ticked();
+        const JobRun run = jobrun("--nationwide --kind point --row " + std::to_string(row) + " --meshes " + t[0] + "," +
+                                  t[1] + "," + t[2] + " " + answers + " --out '" + program_.file("out/" + output) +
+                                  "' '" + input(layer) + "'");
+        EXPECT_EQ(run.exitCode, 0) << run.output;
+        return run.output;
+    }
+    // The points as ogrinfo prints them, in feature order.
+    static std::vector<std::string> points(const std::string& info) {
+        std::vector<std::string> v;
+        for (std::size_t at = info.find("POINT ("); at != std::string::npos; at = info.find("POINT (", at + 1))
+            v.push_back(info.substr(at, info.find(')', at) + 1 - at));
+        return v;
+    }
+    static std::vector<std::string> expectedPoints(const gen::PointGenLayer& layer, const std::vector<long>& indexes) {
+        std::vector<std::string> v;
+        for (long i : indexes) {
+            const gen::GenPoint p = gen::genPoint(layer, {}, i);
+            v.push_back("POINT (" + gen::degreesText(p.x) + " " + gen::degreesText(p.y) + ")");
+        }
+        return v;
+    }
+
+    gen::PointGenLayer layer_ = gen::standardPointLayer();
+    gen::PointGenLayer port_ = gen::portLayer(593);
+    std::vector<std::string> meshes_;
+};
+
+TEST_F(NationwidePointJobRun, TickedMeshesGiveExactlyTheirPoints) {
+    const std::vector<long> expected = pointsOfTicked(layer_);
+    ASSERT_GE(expected.size(), 3u);
+    ASSERT_LT(expected.size(), static_cast<std::size_t>(kPoints) / 4);
+    EXPECT_EQ(pointJob(12, layer_, "plants.shp", "--answer no"),
+              "box: ﾒｯｾｰｼﾞ | 変換されたシェープファイルをマップに追加しますか？\nresult: success\n");
+    const std::string info = ogrinfo(program_.file("out/plants.shp"));
+    EXPECT_EQ(points(info), expectedPoints(layer_, expected));
+    std::vector<std::string> names;
+    for (long i : expected) names.push_back(gen::genPoint(layer_, {}, i).values[2]);
+    EXPECT_EQ(fieldValues(info, "名称"), names);
+}
+
+TEST_F(NationwidePointJobRun, ThePortRowWritesThePointsOfTheTickedMeshesAndTheirTables) {
+    const std::vector<long> expected = pointsOfTicked(port_);
+    ASSERT_GE(expected.size(), 3u);
+    EXPECT_EQ(pointJob(1, port_, "port.shp", "--answer no"),
+              "box: ﾒｯｯｾｰｼﾞ | 港湾データは属性データ属性データのフィールド数が、２５６フィールドを超えている為 "
+              "基礎データと年別情報毎に分割して作成します。\n"
+              "box: ﾒｯｾｰｼﾞ | 変換されたシェープファイルをマップに追加しますか？\nresult: success\n");
+    const std::string shape = ogrinfo(program_.file("out/port.shp"));
+    EXPECT_EQ(points(shape), expectedPoints(port_, expected));
+    // The written points are numbered from 1 without gaps, the tables by the same keys.
+    std::vector<std::string> keys;
+    for (std::size_t k = 1; k <= expected.size(); ++k) keys.push_back(std::to_string(k));
+    EXPECT_EQ(fieldValues(shape, "LinkKey"), keys);
+    const std::string last = ogrinfo(program_.file("out/port_S61.dbf"));
+    EXPECT_EQ(fieldValues(last, "LinkKey"), keys);
+    std::vector<std::string> lastItem;
+    for (long i : expected) lastItem.push_back(gen::genPoint(port_, {}, i).values[592]);
+    EXPECT_EQ(fieldValues(last, "項目593"), lastItem);
 }
 
 TEST(ShippedMeshTree, LoadsWithFortySevenPrefecturesAndValidUniqueCodes) {

@@ -29,13 +29,13 @@ TEST_F(LineHeaderTest, AcceptedHeaderFillsHedFieldsAndCounts) {
     EXPECT_TRUE(logLines().empty());
 }
 
-TEST_F(LineHeaderTest, HeaderKeyAnywhereInLineOneAndEmptyKeyAcceptEveryHeader) {
+TEST_F(LineHeaderTest, HeaderKeyAnywhereInLineOneAndAnEmptyKeyClaimsNoFile) {
     std::int16_t skip = 0;
     EXPECT_TRUE(readHeader(crlf({headerLine(" H", "xx", "   1", "      12 N03-L"), kCounts}), skip));
     EXPECT_EQ(skip, 0);
     conversionState().LineLayers[kOrdinaryRow].HeaderKey.clear();
     EXPECT_TRUE(readHeader(crlf({headerLine("H", "N02-RW"), kCounts}), skip));
-    EXPECT_EQ(skip, 0);
+    EXPECT_EQ(skip, 1);
 }
 
 TEST_F(LineHeaderTest, FileOfAnotherItemIsLoggedWithCodeThirteenAndSkipped) {

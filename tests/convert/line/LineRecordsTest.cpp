@@ -32,7 +32,7 @@ TEST(LineRecords, HeaderKeyIsAnExactSubstringAnywhereInLineOne) {
     EXPECT_TRUE(HasHeaderKey(line, "N01-07L"));
     EXPECT_TRUE(HasHeaderKey(line, toCp932("鉄道")));   // not only in the data-code columns
     EXPECT_FALSE(HasHeaderKey(line, "n01-07l"));       // letter case matters
-    EXPECT_TRUE(HasHeaderKey(line, ""));               // an empty key accepts every file
+    EXPECT_FALSE(HasHeaderKey(line, ""));              // an empty key claims no file
     EXPECT_FALSE(HasHeaderKey("H", "N01"));
 }
 

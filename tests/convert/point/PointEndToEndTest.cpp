@@ -19,16 +19,10 @@ namespace {
 
 constexpr const char* kClosingQuestion = "box: ﾒｯｾｰｼﾞ | 変換されたシェープファイルをマップに追加しますか？\n";
 
-CatalogueRow catalogueRow(int row, const gen::PointGenLayer& layer) {
-    CatalogueRow r{CatalogKind::Point, row, layer.name, layer.headerKey, {}};
-    for (const gen::PointGenItem& it : layer.items) r.items.push_back({it.name, it.type, it.start, it.width, it.output});
-    return r;
-}
-
 class PointEndToEnd : public JobRunFixture {
 protected:
     PointEndToEnd() {
-        writeCatalogue(program_.path(), {catalogueRow(12, layer_), catalogueRow(1, port_), catalogueRow(8, landPrice_)});
+        writeCatalogue(program_.path(), {pointCatalogueRow(12, layer_), pointCatalogueRow(1, port_), pointCatalogueRow(8, landPrice_)});
         gen::writeCsvLayoutFile(program_.file("DataDBFItemCS.csv"), {layer_, landPriceCsv_});
     }
     // A point job of row 12 (or 1) over the inputs into out/<output>.
@@ -57,16 +51,6 @@ protected:
         return path;
     }
     std::string out(const std::string& name) const { return program_.file("out/" + name); }
-    // The values of one field of every feature, in order.
-    static std::vector<std::string> values(const std::string& info, const std::string& field) {
-        std::vector<std::string> v;
-        const std::string key = "  " + field + " (";
-        for (std::size_t at = info.find(key); at != std::string::npos; at = info.find(key, at + 1)) {
-            const std::size_t eq = info.find("= ", at) + 2;
-            v.push_back(info.substr(eq, info.find('\n', eq) - eq));
-        }
-        return v;
-    }
 
     gen::PointGenLayer layer_ = gen::standardPointLayer();
     gen::PointGenLayer port_ = gen::portLayer(593);
@@ -93,7 +77,7 @@ TEST_F(PointEndToEnd, ThreeFixedColumnFilesMergeIntoTheirDistinctPoints) {
     EXPECT_EQ(run.output, std::string(kClosingQuestion) + "result: success\n");
     const std::string info = ogrinfo(out("merged.shp"));
     EXPECT_THAT(info, HasSubstr("Feature Count: 200"));
-    EXPECT_EQ(values(info, "出力").front(), gen::genPoint(layer_, {}, 0).values[4]);
+    EXPECT_EQ(fieldValues(info, "出力").front(), gen::genPoint(layer_, {}, 0).values[4]);
     EXPECT_FALSE(fileExists(program_.file("xxtmpPointDabaDB.mdb")));
 }
 
@@ -107,7 +91,7 @@ TEST_F(PointEndToEnd, CommaAndTabSeparatedJobs) {
         const std::string info = ogrinfo(out(separator == ',' ? "csv.shp" : "tsv.shp"));
         EXPECT_THAT(info, HasSubstr("Feature Count: 50"));
         const gen::GenPoint last = gen::genPoint(layer_, {}, 49);
-        EXPECT_EQ(values(info, "名称").back(), last.values[2]);
+        EXPECT_EQ(fieldValues(info, "名称").back(), last.values[2]);
         EXPECT_THAT(info, HasSubstr("POINT (" + gen::degreesText(last.x) + " " + gen::degreesText(last.y) + ")"));
     }
 }
@@ -126,16 +110,16 @@ TEST_F(PointEndToEnd, ThePortRowWritesTheShapefileAndNineTablesJoinedByLinkKey) 
     const std::vector<std::string> ids = {"1", "2", "4", "5"};
     const std::string shape = ogrinfo(out("港湾.shp"));
     EXPECT_THAT(shape, HasSubstr("Feature Count: 4"));
-    EXPECT_EQ(values(shape, "LinkKey"), ids);
+    EXPECT_EQ(fieldValues(shape, "LinkKey"), ids);
     for (int k = 53; k <= 61; ++k) {
         SCOPED_TRACE(k);
         const std::string table = ogrinfo(out("港湾_S" + std::to_string(k) + ".dbf"));
-        EXPECT_EQ(values(table, "LinkKey"), ids);
+        EXPECT_EQ(fieldValues(table, "LinkKey"), ids);
         EXPECT_FALSE(fileExists(out("港湾_S" + std::to_string(k) + ".shp")));
     }
     // Item 126 + 52 × 4 + 1 (a number) of the fifth point, in _S57.
     const gen::GenPoint fifth = gen::genPoint(port_, o, 4);
-    EXPECT_EQ(values(ogrinfo(out("港湾_S57.dbf")), "項目335").back(), fifth.values[334]);
+    EXPECT_EQ(fieldValues(ogrinfo(out("港湾_S57.dbf")), "項目335").back(), fifth.values[334]);
 }
 
 TEST_F(PointEndToEnd, ALandPriceFileOf2001SplitIntoTheShapefileAndItsTableJoinedByLinkKey) {
@@ -148,11 +132,11 @@ TEST_F(PointEndToEnd, ALandPriceFileOf2001SplitIntoTheShapefileAndItsTableJoined
     EXPECT_THAT(run.output, ::testing::EndsWith(std::string(kClosingQuestion) + "result: success\n"));
     const std::string shape = ogrinfo(out("地価.shp")), table = ogrinfo(out("地価_Z.dbf"));
     EXPECT_THAT(shape, HasSubstr("Feature Count: 3"));
-    EXPECT_EQ(values(shape, "LinkKey"), (std::vector<std::string>{"1", "2", "3"}));
-    EXPECT_EQ(values(table, "LinkKey"), (std::vector<std::string>{"1", "2", "3"}));
+    EXPECT_EQ(fieldValues(shape, "LinkKey"), (std::vector<std::string>{"1", "2", "3"}));
+    EXPECT_EQ(fieldValues(table, "LinkKey"), (std::vector<std::string>{"1", "2", "3"}));
     const gen::GenPoint third = gen::genPoint(landPrice_, o, 2);
-    EXPECT_EQ(values(shape, "価格2").back(), third.values[1]);
-    EXPECT_EQ(values(table, "価格277").back(), third.values[276]);
+    EXPECT_EQ(fieldValues(shape, "価格2").back(), third.values[1]);
+    EXPECT_EQ(fieldValues(table, "価格277").back(), third.values[276]);
     EXPECT_FALSE(fileExists(out("地価_Z2.dbf")));
 
     // Files of a year without a fixed-column layout, or of two years, are refused before anything is written.
@@ -176,15 +160,15 @@ TEST_F(PointEndToEnd, LandPriceFilesMergedSplitOrNot) {
     gen::writeFixedPointFile(b, landPrice_, o);
     const JobRun split = pointJob("merged.shp", {a, b}, 8, "--answer yes --answer no");
     EXPECT_THAT(split.output, ::testing::EndsWith(std::string(kClosingQuestion) + "result: success\n"));
-    EXPECT_EQ(values(ogrinfo(out("merged.shp")), "LinkKey"), (std::vector<std::string>{"1", "2", "3", "4", "5", "6"}));
-    EXPECT_EQ(values(ogrinfo(out("merged_Z.dbf")), "価格277").back(), gen::genPoint(landPrice_, o, 5).values[276]);
+    EXPECT_EQ(fieldValues(ogrinfo(out("merged.shp")), "LinkKey"), (std::vector<std::string>{"1", "2", "3", "4", "5", "6"}));
+    EXPECT_EQ(fieldValues(ogrinfo(out("merged_Z.dbf")), "価格277").back(), gen::genPoint(landPrice_, o, 5).values[276]);
 
     // One table of every written item.
     const JobRun whole = pointJob("whole.shp", {a, b}, 8, "--answer no --answer no");
     EXPECT_THAT(whole.output, ::testing::EndsWith(std::string(kClosingQuestion) + "result: success\n"));
     const std::string info = ogrinfo(out("whole.shp"));
     EXPECT_THAT(info, HasSubstr("Feature Count: 6"));
-    EXPECT_EQ(values(info, "価格100").front(), gen::genPoint(landPrice_, {}, 0).values[99]);
+    EXPECT_EQ(fieldValues(info, "価格100").front(), gen::genPoint(landPrice_, {}, 0).values[99]);
 }
 
 TEST_F(PointEndToEnd, LandPriceFilesOfEarlierYearsInTheirYearlyLayouts) {
@@ -217,7 +201,7 @@ TEST_F(PointEndToEnd, LandPriceFilesOfEarlierYearsInTheirYearlyLayouts) {
             const std::string table = c.split ? ogrinfo(out(name + "_Z.dbf")) : shape;
             EXPECT_THAT(shape, HasSubstr("Feature Count: " + std::to_string(points)));
             if (c.split) {
-                EXPECT_EQ(values(table, "LinkKey"), values(shape, "LinkKey"));
+                EXPECT_EQ(fieldValues(table, "LinkKey"), fieldValues(shape, "LinkKey"));
             }
             // Every item of the year holds the point's own value; the items of later years are not written.
             for (int item = 1; item <= 277; ++item) {
@@ -226,7 +210,7 @@ TEST_F(PointEndToEnd, LandPriceFilesOfEarlierYearsInTheirYearlyLayouts) {
                     for (std::size_t k = 0; k < points; ++k)
                         expected.push_back(gen::genPoint(landPrice_, {}, static_cast<long>(k)).values[item - 1]);
                 const std::string& info = item <= 59 ? shape : table;
-                ASSERT_EQ(values(info, "価格" + std::to_string(item)), expected) << "item " << item;
+                ASSERT_EQ(fieldValues(info, "価格" + std::to_string(item)), expected) << "item " << item;
             }
             for (const char* suffix : {".shp", ".dbf", "_Z.dbf"})
                 if (fileExists(out(name + suffix))) kept.push_back(out(name + suffix));
@@ -282,13 +266,13 @@ TEST_F(PointEndToEnd, DelimitedLandPriceFilesOneOrSeveralSplitOrNot) {
         const std::string info = ogrinfo(out(std::string(c.name) + ".shp"));
         EXPECT_THAT(info, HasSubstr("Feature Count: " + std::to_string(c.features)));
         const gen::GenPoint first = gen::genPoint(landPriceCsv_, o, 0);
-        EXPECT_EQ(values(info, "名称").front(), first.values[2]);
+        EXPECT_EQ(fieldValues(info, "名称").front(), first.values[2]);
         // The class is the first four bytes of its column.
-        EXPECT_EQ(values(info, "区分").front(),
+        EXPECT_EQ(fieldValues(info, "区分").front(),
                   text::fromCp932(std::string(text::sjisByteCut(text::toCp932(first.values[3]), 1, 4))));
         EXPECT_EQ(fileExists(out(std::string(c.name) + "_Z.dbf")), c.table);
         if (c.table) {
-            EXPECT_EQ(values(ogrinfo(out(std::string(c.name) + "_Z.dbf")), "LinkKey").size(),
+            EXPECT_EQ(fieldValues(ogrinfo(out(std::string(c.name) + "_Z.dbf")), "LinkKey").size(),
                       static_cast<std::size_t>(c.features));
         }
     }
@@ -308,10 +292,24 @@ TEST_F(PointEndToEnd, FailedJobsSayWhyAndLeaveEarlierOutputsAlone) {
     }
     const std::string shortCsv = program_.file("in/short.csv");
     writeLines(shortCsv, {"経度,緯度", "135"});
+    // A delimited land-price file whose first point has letters for its X.
+    const std::string letters = program_.file("in/letters.csv");
+    {
+        gen::PointFileOptions o;
+        o.points = 2;
+        o.arcSeconds = true;
+        gen::writeDelimitedPointFile(letters, landPriceCsv_, o, ',');
+        std::string bytes = readFile(letters);
+        const std::size_t second = bytes.find('\n') + 1;
+        bytes.replace(second, bytes.find(',', second) - second, "abc");
+        std::ofstream(letters, std::ios::binary) << bytes;
+    }
+    const std::string missing = program_.file("in/missing.txt");
     struct Case {
         const char* name;
         std::vector<std::string> inputs;
         std::string box;
+        int row = 12;
     };
     const Case cases[] = {
         {"NoHeaderLine", {noHeader}, "box: ｴﾗｰﾒｯｾｰｼﾞ | ファイルの形式が正しくありません。\n"},
@@ -319,11 +317,15 @@ TEST_F(PointEndToEnd, FailedJobsSayWhyAndLeaveEarlierOutputsAlone) {
          "box: Error: ModPoint (ModPoint SetPointTextToTbl2) | 3421 "},
         {"LineShorterThanTheLayout", {shortCsv}, "box: Error: ModPoint (ModPoint MakeShapePointFileCSV) | 9 "},
         {"MixedFormats", {fixed("m2.txt", 2), shortCsv}, "box: ｴﾗｰﾒｯｾｰｼﾞ | Text形式のファイルとCSV形式のファイルが混在しています。"},
+        {"MissingFile", {missing}, "box: エラーメッセージ | 指定されたファイルが存在しません " + missing + "\n"},
+        {"LandPriceCoordinateOfLetters", {letters}, "box: Error: ModPoint (ModPoint XYtoDataCSV) | ", 8},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        const JobRun run = pointJob("kept.shp", c.inputs, 12, "--answer yes");
+        const JobRun run = pointJob("kept.shp", c.inputs, c.row, "--answer yes");
         EXPECT_THAT(run.output, HasSubstr(c.box));
+        // Each cause is told once.
+        EXPECT_EQ(run.output.find(c.box), run.output.rfind(c.box));
         EXPECT_THAT(run.output, ::testing::EndsWith("result: failure\n"));
         EXPECT_EQ(run.exitCode, 1);
         EXPECT_EQ(readFile(out("kept.shp")) + readFile(out("kept.dbf")), before);
@@ -331,6 +333,17 @@ TEST_F(PointEndToEnd, FailedJobsSayWhyAndLeaveEarlierOutputsAlone) {
 }
 
 }  // namespace
+
+TEST_F(PointEndToEnd, TheShapeWritersReasonInTheLogQuotesTheValueAsItReads) {
+    // Two delimited files joined into one: the second heading line stands among the points, and its names
+    // reach the shape writer as coordinates, which it refuses.
+    const std::string a = delimited("a.csv", 2, 0, ','), b = delimited("b.csv", 2, 2, ',');
+    const std::string joined = program_.file("in/joined.csv");
+    std::ofstream(joined, std::ios::binary) << readFile(a) + readFile(b);
+    const JobRun run = pointJob("joined.shp", {joined});
+    EXPECT_THAT(run.output, ::testing::EndsWith("result: failure\n"));
+    EXPECT_THAT(onlyLog(), HasSubstr("coordinate \"経度,緯度\" is not a pair of numbers"));
+}
 
 // A number that reads as one but is wider than its field as the field holds it would make the shape writer
 // refuse the whole output: it is written empty, and the first of its item is logged with its record.
@@ -368,7 +381,7 @@ TEST_F(PointEndToEnd, NumbersTooWideForTheirFieldAreWrittenEmptyAndLogged) {
         fs::create_directory(program_.file("Log"));
         const JobRun run = pointJob(std::string(c.name) + ".shp", c.inputs);
         EXPECT_EQ(run.output, std::string(kClosingQuestion) + "result: success\n");
-        const std::vector<std::string> count = values(ogrinfo(out(std::string(c.name) + ".shp")), "基数");
+        const std::vector<std::string> count = fieldValues(ogrinfo(out(std::string(c.name) + ".shp")), "基数");
         ASSERT_FALSE(count.empty());
         EXPECT_EQ(count.front(), "(null)");
         EXPECT_NE(count.back(), "(null)");

@@ -70,12 +70,13 @@ TEST_F(PointMerge, AFileOfAnotherItemBetweenTwoIsLoggedAndTheOthersMerged) {
 
 TEST_F(PointMerge, UnusableCoordinatesAndBlankLinesAreNotStored) {
     const std::string a = file("a.txt", {rec("533945", "", "1260000"), "", rec("533945", "9999999", "1260000"),
-                                         rec("533945", "4860000", "1260000", "ok"), ""});
+                                         rec("533945", "4860000", "1260000", "ok"), "", rec("999999", "999999", "999999")});
     ASSERT_TRUE(ModPoint::MakePoint_Multi({a}));
     EXPECT_EQ(headerFile(), (std::vector<std::string>{"LINKNO,1", "DBFITEM,ok,"}));
     // Positions after the header line.
     EXPECT_EQ(logLines(), (std::vector<std::string>{"ポイントデータ座標値が空白です。LINE:1",
-                                                    "ポイントデータの座標値が不正です。LINE:3"}));
+                                                    "ポイントデータの座標値が不正です。LINE:3",
+                                                    "ポイントデータの座標値が不正です。LINE:6"}));
 }
 
 TEST_F(PointMerge, FailuresOfTheMerge) {

@@ -27,7 +27,8 @@ protected:
         select(12, makeLayer("発電所", "P03", kFour));
         ConversionState& s = conversionState();
         s.MeshRangeCount = 1;
-        s.MeshRanges = {{"533945", "533947"}};
+        // Entry 0 stays unused and empty, as the selection leaves it.
+        s.MeshRanges = {{}, {"533945", "533947"}};
         openLogAndPair();
     }
     std::string file(const std::vector<std::string>& records, const std::string& key = "P03") {
@@ -133,6 +134,9 @@ TEST_F(PointWriters, CoordinatesByTheirText) {
         {"4860001", "LINKDATA,135.000028,35"},
         {" 9999999", "ポイントデータの座標値が不正です。LINE:1"},
         {"99999999", "LINKDATA,2777.77775,35"},
+        // The power plants' mark of an unknown position; one nine fewer is a number again.
+        {"  999999", "ポイントデータの座標値が不正です。LINE:1"},
+        {"   99999", "LINKDATA,2.77775,35"},
         {"  -36000", "LINKDATA,-1,35"},
     };
     for (const Case& c : cases) {
@@ -225,7 +229,13 @@ TEST_F(PointWriters, MeshRangesIncludeTheirEndsAndNothingElse) {
                           {"533948", false}, {"      ", false}, {"", false},     {" 533946", true}};
     for (const Case& c : cases) EXPECT_EQ(ModPoint::ChkSelectMeshCode(c.code), c.selected) << c.code;
 
+    // The last entry counts too.
     ConversionState& s = conversionState();
+    s.MeshRangeCount = 2;
+    s.MeshRanges.push_back({"533950", "533950"});
+    EXPECT_TRUE(ModPoint::ChkSelectMeshCode("533950"));
+    EXPECT_FALSE(ModPoint::ChkSelectMeshCode("533949"));
+    s.MeshRanges.pop_back();
     for (std::int32_t count : {0, -1}) {
         s.MeshRangeCount = count;
         EXPECT_FALSE(ModPoint::ChkSelectMeshCode("533946"));

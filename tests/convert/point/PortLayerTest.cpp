@@ -155,7 +155,7 @@ TEST_F(PortLayer, FailuresBeforeAnyRun) {
         {"NoSelectedMeshCode",
          [&] {
              conversionState().MeshRangeCount = 1;
-             conversionState().MeshRanges = {{"100000", "100001"}};
+             conversionState().MeshRanges = {{}, {"100000", "100001"}};
          },
          "選択されたメッシュコードに該当するデータがありませんでした。"},
         {"UnknownItemType", [&] { conversionState().PointLayers[1].ItemType[200] = "Date"; },

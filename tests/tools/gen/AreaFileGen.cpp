@@ -447,12 +447,12 @@ struct LedgerLayout {
                 else value = std::to_string(a % 1000);
             } else if (it.type == "Text") {
                 const bool blank = o.blank_optional_fields && a % 3 == 0;
-                // The resort item's texts fill their width: its reader steps half the width for a text.
+                // Texts shorter than their width, padded with blanks: the readers step by the bytes a text
+                // covers, not by the characters it would hold if it filled its width.
                 const std::size_t chars = static_cast<std::size_t>(it.width / 2);
-                std::string t = o.row == 7 ? std::string() : "区域";
+                std::string t = "区域";
                 t += kanji_number(a + variant);
-                while (o.row == 7 && t.size() < chars * 3) t += "域";
-                if (!blank) value = first_chars(t, o.row == 7 ? chars : std::min<std::size_t>(chars, 8));
+                if (!blank) value = first_chars(t, std::min<std::size_t>(chars, 8));
                 line += padded_cp932(value.c_str(), static_cast<std::size_t>(it.width));
             } else {
                 const bool blank = o.blank_optional_fields && a % 4 == 0;

@@ -144,7 +144,7 @@ TEST_F(JobRunner, AMissingPolygonLibraryFailsWithItsBoxAndKeepsTheEarlierOutput)
     fs::copy_file(std::string(VELMORA_PROGRAM_DIR) + "/libOstrand.so", program_.file("libOstrand.so"));
     ASSERT_EQ(job(program_.path(), "--answer no " + areaJob).exitCode, 0);
     const auto before = snapshot(program_.file("out"));
-    ASSERT_EQ(before.size(), 3u);  // .shp, .shx, .dbf
+    ASSERT_EQ(before.size(), 4u);  // .shp, .shx, .dbf, .prj
     fs::remove(program_.file("libOstrand.so"));
     const std::set<std::string> programBefore = names(program_.path());
 
