@@ -84,7 +84,7 @@ TEST(DataSourceText, OnlyABoundedStartOfTheFirstLineIsRead) {
         {"names beyond the limit are not seen", std::string(kPrjLineLimit, 'x') + named, 0, "未定義", "未定義"},
         {"a datum ending with the limit's last byte", padTo("PROJCS[\"P\",", kPrjLineLimit, "DATUM[\"D\""), 0, "P",
          "D"},
-        {"a datum ending one byte beyond it", padTo("PROJCS[\"P\",", kPrjLineLimit + 1, "DATUM[\"D\""), 0, "P",
+        {"a datum starting just beyond it", padTo("PROJCS[\"P\",", kPrjLineLimit + 9, "DATUM[\"D\""), 0, "P",
          "未定義"},
         {"a double-byte character cut by the limit", named + std::string(kPrjLineLimit - named.size() - 1, ' ') + kanji,
          0, "JGD_2000_Japan_Zone_9", "D_JGD_2000"},

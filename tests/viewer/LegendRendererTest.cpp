@@ -83,7 +83,7 @@ TEST(LegendRenderer, PixelsOfEachKind) {
          {{10, 10, kRed}, {8, 8, kBlue}, {13, 13, kBlue}, {7, 10, kWhite}, {14, 10, kWhite}, {10, 6, kWhite}}},
         // The map's triangle of size 7 about (10.5, 10.5): from (7, 7) to (14, 14), pointed at the top.
         {"triangle", symbol(0, 2), false,
-         {{10, 11, kRed}, {10, 13, kRed}, {8, 8, kWhite}, {13, 8, kWhite}, {10, 4, kWhite}, {10, 16, kWhite}}},
+         {{10, 11, kRed}, {10, 12, kRed}, {8, 8, kWhite}, {13, 8, kWhite}, {10, 4, kWhite}, {10, 16, kWhite}}},
         // Lines from 3 pixels before to 13 after the swatch's corner, through its middle.
         {"cross", symbol(0, 3), false,
          {{2, 10, kRed}, {16, 10, kRed}, {10, 2, kRed}, {10, 16, kRed}, {2, 2, kWhite}, {16, 16, kWhite}, {0, 10, kWhite}}},
