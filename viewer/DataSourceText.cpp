@@ -10,6 +10,7 @@
 #include "platform/map/ShapeTypes.h"
 #include "platform/text/Cp932.h"
 #include "platform/text/LineReader.h"
+#include "platform/text/Sjis.h"
 
 namespace velmora::viewer {
 
@@ -27,10 +28,13 @@ QString upToQuote(const QString& line, qsizetype start) {
     return line.mid(start, end - start);
 }
 
+// At most kPrjLineLimit bytes of the first line: a .prj that is no projection file (one long line, or
+// no line end at all) must not be read whole. A double-byte character cut by the limit is left out.
 QString firstLine(const std::string& path) {
     text::LineReader reader(path);
     std::string line;
-    reader.next(line);
+    reader.next(line, kPrjLineLimit);
+    if (line.size() > kPrjLineLimit) line = std::string(text::sjisByteCut(line, 1, kPrjLineLimit));
     return QString::fromStdString(text::fromCp932(line));
 }
 

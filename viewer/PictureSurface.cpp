@@ -115,4 +115,9 @@ void PictureSurface::polygon(const std::vector<QPoint>& points, std::uint32_t pe
     p.drawPolygon(points.data(), static_cast<int>(points.size()), Qt::OddEvenFill);
 }
 
+void PictureSurface::stamp(const QImage& image, int x, int y) {
+    QPainter p(&image_);
+    p.drawImage(x, y, image);
+}
+
 }  // namespace velmora::viewer

@@ -70,6 +70,8 @@ public:
     virtual void print(const std::string& text);
     // A closed polygon in pixels, outlined by a 1-pixel pen, filled solid (odd-even).
     virtual void polygon(const std::vector<QPoint>& points, std::uint32_t pen, std::uint32_t brush);
+    // An image drawn over the surface with its top-left corner at pixel (x, y), blended by its alpha.
+    virtual void stamp(const QImage& image, int x, int y);
 
 private:
     double toPixels(double v) const;

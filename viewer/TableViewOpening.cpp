@@ -30,9 +30,21 @@ QWidget* windowShowing(const std::string& path) {
     return nullptr;
 }
 
+bool namesDbaseFile(const std::string& path) {
+    const std::string ext = std::filesystem::path(path).extension().string();
+    return ext.size() == 4 && ext[0] == '.' && (ext[1] | 0x20) == 'd' && (ext[2] | 0x20) == 'b' && (ext[3] | 0x20) == 'f';
+}
+
+// The node's own file. Only a path naming a dBASE file may be found in another letter case (a layer's
+// table beside "ROADS.SHP"); any other file is never swapped for a neighbouring table of the same name.
+std::string sourceFile(const std::string& source) {
+    std::error_code ec;
+    if (std::filesystem::is_regular_file(source, ec)) return source;
+    return namesDbaseFile(source) ? map::companionFile(source, ".dbf") : std::string();
+}
+
 void copyTable(const std::string& source, const std::string& copy) {
-    // A layer's table may differ from its shapefile in letter case.
-    const std::string found = map::companionFile(source, ".dbf");
+    const std::string found = sourceFile(source);
     if (found.empty()) throw RunTimeError(err::FileNotFound, "File not found: " + source);
     std::error_code ec;
     std::filesystem::copy_file(found, copy, ec);

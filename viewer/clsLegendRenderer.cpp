@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "platform/map/MarkerImage.h"
 #include "platform/text/Cp932.h"
 #include "viewer/PictureSurface.h"
 
@@ -87,11 +88,14 @@ void clsLegendRenderer::DrawPointSymbol(const map::Symbol& sym) {
         break;
     }
     case map::symbol::Triangle: {
-        const int t = rounded(s.scaleHeight() * 0.35);
-        DrawGdiPolygon({{rounded(X + W / 2), rounded(Y)},
-                        {rounded(X + W - t), rounded(Y + t)},
-                        {rounded(X + t), rounded(Y) + t}},
-                       outline, colour);
+        // The map's own triangle, as large as the circle and about the same centre: the corners the
+        // classic insets give are a sliver of one or two pixels whatever the symbol's size.
+        const int hw = rounded(W / 2), hh = rounded(H / 2), r = rounded(hw * 0.5);
+        map::Symbol shown = sym;
+        shown.size = 2 * r + 1;
+        const map::MarkerStamp marker = map::markerStamp(shown, 1);
+        s.stamp(marker.image, static_cast<int>(std::floor(X + hw)) - marker.half,
+                static_cast<int>(std::floor(Y + hh)) - marker.half);
         break;
     }
     case map::symbol::Cross:

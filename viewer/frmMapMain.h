@@ -134,8 +134,8 @@ public slots:
     void tvwThemeList_DblClick();
 
     // The add-theme dialog, the map capture and the property dialog (viewer/AddThemeDialog, MapExport,
-    // LayerPropDialog, over this window's MainWindowServices); the attribute table of the selected node
-    // does nothing until its window is there.
+    // LayerPropDialog, over this window's MainWindowServices); the attribute table window of the selected
+    // node (viewer/TableViewOpening).
     void AddLayer_DialogShow();
     void ExportMapImage(int kind);
     void ShowTableViewDialog();

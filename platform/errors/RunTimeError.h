@@ -1,15 +1,19 @@
 #pragma once
 // The one run-time error of the program: an error number (borrowed from the classic runtime where one
 // fits) and a description. Procedures that own an error box catch it and show "number description".
+// The thrower gives the classic English wording (and any detail after it); the description is its
+// Japanese text from the one table of descriptions (ErrorDescriptions.h), which what() gives as well.
 #include <stdexcept>
 #include <string>
+
+#include "platform/errors/ErrorDescriptions.h"
 
 namespace velmora {
 
 class RunTimeError : public std::runtime_error {
 public:
-    RunTimeError(int number, const std::string& description)
-        : std::runtime_error(description), number_(number) {}
+    RunTimeError(int number, const std::string& wording)
+        : std::runtime_error(errors::describe(number, wording)), number_(number) {}
     int number() const { return number_; }
     std::string description() const { return what(); }
 
@@ -17,7 +21,7 @@ private:
     int number_;
 };
 
-// Error numbers in use; the texts are the ones shown in error boxes.
+// Error numbers in use, with the English wording that throwers give.
 namespace err {
 inline constexpr int InvalidProcedureCall = 5;   // "Invalid procedure call or argument"
 inline constexpr int Overflow = 6;               // "Overflow"

@@ -1,9 +1,9 @@
 #include "platform/map/MapRenderer.h"
 
 #include "platform/map/MapLayer.h"
+#include "platform/map/MarkerImage.h"
 #include "platform/map/ShapeData.h"
 #include "platform/map/ShapeTypes.h"
-#include "platform/text/Cp932.h"
 
 #include <QImage>
 #include <QPainter>
@@ -16,7 +16,6 @@ namespace velmora::map {
 namespace {
 
 constexpr double MaxLength = 100;
-constexpr double DefaultMarkerSize = 7;
 
 struct PartView {
     const double* xy;
@@ -274,45 +273,10 @@ private:
         p_.setBrush(brush_);
     }
 
-    // Markers are drawn once into a small image and stamped at each point.
     void makeMarker(double lengthScale) {
-        const double size = drawnLength(symbol_.size, DefaultMarkerSize, lengthScale);
-        const double penWidth = std::max(1.0, lengthScale);
-        const int side = static_cast<int>(std::ceil(size + 2 * penWidth)) + 2;
-        marker_ = QImage(side, side, QImage::Format_ARGB32_Premultiplied);
-        marker_.fill(Qt::transparent);
-        QPainter m(&marker_);
-        m.setRenderHint(QPainter::Antialiasing);
-        const QColor colour = toQColor(symbol_.color);
-        const QColor outline = symbol_.outline ? toQColor(symbol_.outlineColor) : colour;
-        const QPointF c(side / 2.0, side / 2.0);
-        const double r = size / 2;
-        m.setPen(QPen(outline, penWidth));
-        m.setBrush(colour);
-        switch (symbol_.style) {
-        case symbol::Square: m.drawRect(QRectF(c.x() - r, c.y() - r, size, size)); break;
-        case symbol::Triangle: {
-            const QPointF tri[3] = {{c.x(), c.y() - r}, {c.x() + r, c.y() + r}, {c.x() - r, c.y() + r}};
-            m.drawPolygon(tri, 3);
-            break;
-        }
-        case symbol::Cross:
-            m.setPen(QPen(colour, penWidth));
-            m.drawLine(QPointF(c.x() - r, c.y()), QPointF(c.x() + r, c.y()));
-            m.drawLine(QPointF(c.x(), c.y() - r), QPointF(c.x(), c.y() + r));
-            break;
-        case symbol::FontCharacter: {
-            QFont font(QString::fromStdString(symbol_.font));
-            font.setPixelSize(std::max(1, static_cast<int>(std::lround(size))));
-            m.setFont(font);
-            m.setPen(colour);
-            const std::string code(1, static_cast<char>(symbol_.character & 0xFF));
-            m.drawText(QRectF(0, 0, side, side), Qt::AlignCenter, QString::fromStdString(text::fromCp932(code)));
-            break;
-        }
-        default: m.drawEllipse(c, r, r); break;
-        }
-        markerHalf_ = side / 2;
+        MarkerStamp stamp = markerStamp(symbol_, lengthScale);
+        marker_ = std::move(stamp.image);
+        markerHalf_ = stamp.half;
     }
 
     void marker(double x, double y) {

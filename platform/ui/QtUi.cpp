@@ -1,5 +1,7 @@
 #include "platform/ui/QtUi.h"
 
+#include "platform/ui/FileDialogColumns.h"
+
 #include <QApplication>
 #include <QColorDialog>
 #include <QCursor>
@@ -116,6 +118,7 @@ void prepare(QFileDialog& dialog, const FileDialogRequest& request) {
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     if (!request.defaultSuffix.empty()) dialog.setDefaultSuffix(q(request.defaultSuffix));
     dialog.setWindowModality(Qt::ApplicationModal);
+    useJapaneseFileColumns(dialog);
 }
 
 // The open dialog. Qt's modes take either several existing files or one name of any file; a request that

@@ -4,6 +4,7 @@
 #include <memory>
 #include <thread>
 
+#include "platform/errors/RunTimeError.h"
 #include "platform/text/Cp932.h"
 #include "polygon/core/KsPolygonMaker.h"
 #include "polygon/core/KsPolygonMakerBasinFactory.h"
@@ -79,6 +80,8 @@ int polygon_worker(PolygonJob& job) {
         ui.set_dbf_text("属性データファイル(*.dbf)を保存しました。");
     } catch (const std::string& text) {
         fail(velmora::text::fromCp932(text));
+    } catch (const velmora::RunTimeError& e) {
+        fail(e.description());  // already UTF-8 (Japanese)
     } catch (const std::exception& e) {
         fail(velmora::text::fromCp932(e.what()));
     } catch (...) {

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <shapefil.h>
 
+#include <filesystem>
 #include <fstream>
 
 #include "brunhale/ProjectionFile.h"
@@ -60,6 +61,43 @@ TEST(DataSourceText, UpperCasePrjIsFoundAndGeometryFollowsTheShapeType) {
     EXPECT_EQ(layerDataSource(shp, 23), layerText(shp, 23, "GCS_JGD_2000", "D_JGD_2000"));
     for (int type : {21, 22, 24})
         EXPECT_EQ(layerDataSource(shp, type), layerText(shp, type, "GCS_JGD_2000", "D_JGD_2000"));
+}
+
+// `head`, blanks and `tail`, `size` bytes in all.
+std::string padTo(const std::string& head, std::size_t size, const std::string& tail) {
+    return head + std::string(size - head.size() - tail.size(), ' ') + tail;
+}
+
+TEST(DataSourceText, OnlyABoundedStartOfTheFirstLineIsRead) {
+    const std::string named = "PROJCS[\"JGD_2000_Japan_Zone_9\",GEOGCS[\"GCS_JGD_2000\",DATUM[\"D_JGD_2000\",";
+    const std::string kanji = "\x93\xfa";  // one double-byte character in CP932
+    struct Case {
+        const char* what;
+        std::string start;        // the line's first bytes
+        std::uintmax_t fileSize;  // the file is extended to this size with zero bytes, without a line end
+        std::string system, datum;
+    };
+    const std::vector<Case> cases = {
+        // Names at the start of a gigabyte without a line end: read at once, and only the limit's worth.
+        {"names before a gigabyte without line end", named, std::uintmax_t(1) << 30, "JGD_2000_Japan_Zone_9",
+         "D_JGD_2000"},
+        {"names beyond the limit are not seen", std::string(kPrjLineLimit, 'x') + named, 0, "未定義", "未定義"},
+        {"a datum ending with the limit's last byte", padTo("PROJCS[\"P\",", kPrjLineLimit, "DATUM[\"D\""), 0, "P",
+         "D"},
+        {"a datum starting just beyond it", padTo("PROJCS[\"P\",", kPrjLineLimit + 9, "DATUM[\"D\""), 0, "P",
+         "未定義"},
+        {"a double-byte character cut by the limit", named + std::string(kPrjLineLimit - named.size() - 1, ' ') + kanji,
+         0, "JGD_2000_Japan_Zone_9", "D_JGD_2000"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        TempFolder dir("props-prj");
+        const std::string shp = writePolygonLayer(dir, "roads");
+        const std::string prj = dir.file("roads.prj");
+        std::ofstream(prj, std::ios::binary) << c.start;
+        if (c.fileSize > c.start.size()) std::filesystem::resize_file(prj, c.fileSize);  // sparse
+        EXPECT_EQ(layerDataSource(shp, 23), layerText(shp, 23, c.system, c.datum));
+    }
 }
 
 TEST(DataSourceText, NameOrDatumWithoutClosingQuoteFails) {

@@ -66,7 +66,7 @@ TEST_F(LayerName, AnOverflowShowsItsBoxAndGivesAFreeName) {
         EXPECT_EQ(modCommon::getLayerName(&mapView(), "roads"), c.name);
         ASSERT_EQ(ui_.boxes().size(), 1u);
         EXPECT_EQ(ui_.boxes()[0].title, "Error: modMbCommon (getLayerName)");
-        EXPECT_EQ(ui_.boxes()[0].text, "6 Overflow");
+        EXPECT_EQ(ui_.boxes()[0].text, "6 オーバーフローしました。");
     }
 }
 

@@ -8,8 +8,10 @@
 #include <string>
 #include <vector>
 
+#include "platform/map/MapLayer.h"
 #include "platform/map/Symbol.h"
 #include "platform/ui/TestApplication.h"
+#include "tests/platform/map/MapFixtures.h"
 #include "viewer/PictureSurface.h"
 #include "viewer/clsLegendRenderer.h"
 
@@ -79,8 +81,9 @@ TEST(LegendRenderer, PixelsOfEachKind) {
         // The 5 x 5 square from (8, 8) to (13, 13): inset 9 taken from the height for both axes.
         {"square", symbol(0, 1), false,
          {{10, 10, kRed}, {8, 8, kBlue}, {13, 13, kBlue}, {7, 10, kWhite}, {14, 10, kWhite}, {10, 6, kWhite}}},
-        // (10, 4), (9, 12), (12, 12): the inset is 35 % of the whole surface's height.
-        {"triangle", symbol(0, 2), false, {{10, 4, kBlue}, {10, 12, kBlue}, {4, 12, kWhite}, {15, 12, kWhite}}},
+        // The map's triangle of size 7 about (10.5, 10.5): from (7, 7) to (14, 14), pointed at the top.
+        {"triangle", symbol(0, 2), false,
+         {{10, 11, kRed}, {10, 12, kRed}, {8, 8, kWhite}, {13, 8, kWhite}, {10, 4, kWhite}, {10, 16, kWhite}}},
         // Lines from 3 pixels before to 13 after the swatch's corner, through its middle.
         {"cross", symbol(0, 3), false,
          {{2, 10, kRed}, {16, 10, kRed}, {10, 2, kRed}, {10, 16, kRed}, {2, 2, kWhite}, {16, 16, kWhite}, {0, 10, kWhite}}},
@@ -98,6 +101,53 @@ TEST(LegendRenderer, PixelsOfEachKind) {
         s.draw(c.sym, c.isMA);
         for (const Expected& e : c.pixels)
             EXPECT_EQ(pixel(s.surface, e.x, e.y), e.colour) << "at " << e.x << ", " << e.y;
+    }
+}
+
+// The part of an image that is not white.
+QImage drawnPart(const QImage& image) {
+    QRect box;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if ((image.pixel(x, y) & 0xFFFFFF) != 0xFFFFFF) box |= QRect(x, y, 1, 1);
+    return image.copy(box).convertToFormat(QImage::Format_RGB32);
+}
+
+TEST(LegendRenderer, TheTriangleSwatchIsTheMapsTriangle) {
+    ui::testApplication();
+    maptest::TempFolder dir("swatch-triangle");
+    const std::string points = maptest::pointLayer(dir, {{50.5, 49.5}});
+    // Whatever the symbol's size, the swatch shows the map's triangle of size 7, like the 7-pixel disc.
+    for (double size : {0.0, 3.0, 7.0, 20.0}) {
+        for (bool outline : {true, false}) {
+            SCOPED_TRACE(std::to_string(size) + (outline ? " outlined" : ""));
+            const map::Symbol sym = symbol(0, map::symbol::Triangle, size, outline);
+            Swatch s;
+            s.draw(sym);
+            const QImage swatch = drawnPart(s.surface.image());
+
+            maptest::TestMap map(100, 100);
+            auto layer = std::make_shared<map::MapLayer>(points);
+            map::Symbol onMap = sym;
+            onMap.size = 7;
+            layer->setSymbol(onMap);
+            map.addLayer(layer);
+            map.setExtent(map::MapRect(0, 100, 0, 100));
+            const QImage drawn = drawnPart(maptest::drawn(map));
+
+            ASSERT_EQ(swatch.size(), drawn.size());
+            EXPECT_GE(swatch.width(), 7);
+            EXPECT_GE(swatch.height(), 7);
+            for (int y = 0; y < drawn.height(); ++y)
+                for (int x = 0; x < drawn.width(); ++x)
+                    EXPECT_EQ(swatch.pixel(x, y), drawn.pixel(x, y)) << "at " << x << ", " << y;
+            // Centred in the swatch: as much room left and right of it.
+            QRect box;
+            for (int y = 0; y < 23; ++y)
+                for (int x = 0; x < 23; ++x)
+                    if (pixel(s.surface, x, y) != kWhite) box |= QRect(x, y, 1, 1);
+            EXPECT_EQ(box.left() - 4, 4 + 13 - 1 - box.right());
+        }
     }
 }
 

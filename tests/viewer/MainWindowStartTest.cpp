@@ -157,7 +157,7 @@ TEST_F(MainWindowStart, AMissingCatalogueEndsTheProgramAfterItsBox) {
     QTimer::singleShot(20000, &guard, [] { QCoreApplication::exit(99); });
     EXPECT_EQ(QCoreApplication::exec(), 1);
     ASSERT_EQ(ui_.boxes().size(), 1u);
-    EXPECT_EQ(ui_.boxes()[0].text, "53 File not found");
+    EXPECT_EQ(ui_.boxes()[0].text, "53 ファイルが見つかりません。");
     EXPECT_EQ(ui_.boxes()[0].title, "Error: frmDataSelect (SetKisoJyoho)");
     EXPECT_EQ(ui_.boxes()[0].icon, ui::Icon::Critical);
     EXPECT_TRUE(ui_.dialogs().empty());

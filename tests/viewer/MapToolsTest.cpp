@@ -184,7 +184,7 @@ TEST_F(MapTools, MapPanWithoutAMapShowsItsErrorBox) {
     modCommon::MapPan(nullptr, 1);
     ASSERT_EQ(ui.boxes().size(), 1u);
     EXPECT_EQ(ui.boxes()[0].title, "Error: modMbCommon (MapPan)");
-    EXPECT_EQ(ui.boxes()[0].text, "91 Object variable or With block variable not set");
+    EXPECT_EQ(ui.boxes()[0].text, "91 オブジェクト変数または With ブロック変数が設定されていません。");
     EXPECT_EQ(ui.boxes()[0].icon, ui::Icon::Critical);
 }
 

@@ -240,7 +240,7 @@ TEST_F(PropDialogTest, FailuresShowTheirBoxesAndKeepWhatWasShown) {
     }, [&] { ui.answer(ui::Answer::Ok); });
     ASSERT_EQ(ui.boxes().size(), 1u);
     EXPECT_EQ(ui.boxes()[0].title, "Error: frmProp (getDataSource)");
-    EXPECT_EQ(ui.boxes()[0].text, "5 Invalid procedure call or argument");
+    EXPECT_EQ(ui.boxes()[0].text, "5 プロシージャの呼び出し、または引数が不正です。");
     EXPECT_EQ(ui.boxes()[0].icon, ui::Icon::Critical);
 
     ui.clearRecords();

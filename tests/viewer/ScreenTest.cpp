@@ -20,6 +20,12 @@
 #include <QToolButton>
 #include <QTreeWidget>
 #include <QWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QRegularExpression>
+#include <QScrollBar>
+#include <QTextBrowser>
+#include <QTextDocument>
 #include <filesystem>
 #include <functional>
 #include <cstdlib>
@@ -34,6 +40,7 @@
 #include "platform/map/MapView.h"
 #include "tests/tools/gen/ShapeFileGen.h"
 #include "viewer/ThemeTree.h"
+#include "viewer/HelpWindow.h"
 #include "viewer/ToolBand.h"
 #include "viewer/clsMapToolControl.h"
 #include "viewer/frmMapMain.h"
@@ -114,6 +121,54 @@ TEST_F(Screen, MainWindowShowsEveryConversionButton) {
             EXPECT_TRUE(w.rect().contains(QRect(button->mapTo(&w, QPoint(0, 0)), button->size())))
                 << button->toolTip().toStdString();
         }
+}
+
+// The shipped help page in the help window, opened by the help command: it names every command of the
+// menus and tool bands as the window shows it, and never a raw menu marker.
+TEST_F(Screen, HelpWindowShowsTheShippedPage) {
+    const fs::path source = fs::path(VELMORA_FIXTURES).parent_path().parent_path() / "help" / "Velmora600.html";
+    fs::copy_file(source, folder_.path() / "Velmora600.html");
+    ASSERT_TRUE(modCommon::Main());
+    frmMapMain& w = *frmMapMain::instance();
+    ASSERT_TRUE(waitExposed(w));
+    w.mnuHelpDisp->trigger();
+    viewer::HelpWindow* help = w.findChild<viewer::HelpWindow*>();
+    for (QWidget* t : QApplication::topLevelWidgets())
+        if (auto* h = qobject_cast<viewer::HelpWindow*>(t)) help = h;
+    ASSERT_NE(help, nullptr);
+    ASSERT_TRUE(waitExposed(*help));
+    shoot(*help, "help-window.png");
+    // Read down the page without scrolling sideways; the shots of two later parts.
+    EXPECT_EQ(help->browser()->horizontalScrollBar()->maximum(), 0);
+    for (const auto& [anchor, name] : {std::pair{"kinds", "help-window-kinds.png"}, std::pair{"not", "help-window-limits.png"}}) {
+        help->browser()->scrollToAnchor(QString::fromUtf8(anchor));
+        QCoreApplication::processEvents();
+        shoot(*help, name);
+    }
+
+    const QString text = help->browser()->document()->toPlainText();
+    EXPECT_EQ(help->windowTitle(), "ヘルプ");
+    EXPECT_FALSE(text.contains(QStringLiteral("(&"))) << "a raw menu marker";
+    // Every command a user can find in the window, as it reads there.
+    QStringList commands;
+    std::function<void(const QList<QAction*>&)> walk = [&](const QList<QAction*>& actions) {
+        for (QAction* a : actions) {
+            if (a->isSeparator()) continue;
+            QString caption = a->text();
+            caption.remove(QRegularExpression(QStringLiteral("\\(&.\\)|&|\\.\\.\\.$")));
+            commands << caption.trimmed().remove(QChar(0x3000));
+            if (a->menu()) walk(a->menu()->actions());
+        }
+    };
+    walk(w.menuBar()->actions());
+    for (ToolBand* band : w.tbrFunc)
+        for (int b = 1; b <= band->buttonCount(); ++b) commands << band->button(b)->toolTip();
+    for (const QString& command : commands) EXPECT_TRUE(text.contains(command)) << command.toStdString();
+    // What the page must tell besides the commands.
+    for (const char* topic : {"変換できるデータ項目", "DataDBF.csv", "DataDBFItem.csv", "ファイル一覧の変換",
+                              "全国ファイルの変換", "日本測地系", "世界測地系", "出力しない", "Log",
+                              "道路060315140509.log", "このプログラムでできないこと", "DataSyusui.csv"})
+        EXPECT_TRUE(text.contains(QString::fromUtf8(topic))) << topic;
 }
 
 // How far apart two colours are, channel by channel.

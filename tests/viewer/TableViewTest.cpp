@@ -206,6 +206,49 @@ TEST_F(TableViewTest, DamagedTablesGiveTheBoxAndNoWindow) {
     }
 }
 
+TEST_F(TableViewTest, ATableNodeShowsItsOwnFileNeverANeighbouringTable) {
+    // "t.dbf" and "x.dbf" stand beside each case's file, so a window showing their rows is the fault.
+    table("t", 3);
+    const std::string dbase = polygontest::read_file(table("x", 5));
+    std::string csv = "ID,NAME\r\n";
+    for (int i = 0; i < 2000; ++i) csv += std::to_string(i) + ",name" + std::to_string(i) + "\r\n";
+    struct Case {
+        const char* what;
+        std::string name;   // the node's file, in the data folder
+        std::string bytes;
+        int rows;           // the rows of the window, or -1 for the box and no window
+    } cases[] = {
+        {"a small text table", "t.csv", "ID,NAME\r\n1,a\r\n", -1},
+        {"a text table larger than a dBASE header's length field", "t.txt", csv, -1},
+        {"an empty file", "t.tab", "", -1},
+        {"text without a neighbour", "lonely.csv", csv, -1},
+        {"a dBASE table under another extension", "x.tbl", dbase, 5},
+        {"a dBASE table named t.dbf.bak", "t.dbf.bak", dbase, 5},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const std::string path = data.file(c.name);
+        std::ofstream(path, std::ios::binary) << c.bytes;
+        ui.clearRecords();
+        if (c.rows < 0) ui.answer(ui::Answer::Ok);
+        open(c.name, path);
+        if (c.rows < 0) {
+            EXPECT_TRUE(tableWindows().empty());
+            ASSERT_EQ(ui.boxes().size(), 1u);
+            EXPECT_EQ(ui.boxes()[0].text, DamagedText);
+            EXPECT_EQ(ui.boxes()[0].icon, ui::Icon::Exclamation);
+        } else {
+            ASSERT_EQ(tableWindows().size(), 1u);
+            EXPECT_EQ(tableWindows()[0]->tag(), path);
+            EXPECT_EQ(tableWindows()[0]->tdbZokusei->model()->rowCount(), c.rows);
+            EXPECT_TRUE(ui.boxes().empty());
+        }
+        for (frmTableView* w : tableWindows()) w->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        EXPECT_EQ(polygontest::read_file(path), c.bytes);
+    }
+}
+
 TEST_F(TableViewTest, ASourceThatCannotBeCopiedGivesTheCommandsErrorBox) {
     ui.answer(ui::Answer::Ok);
     open("gone", data.file("gone.dbf"));

@@ -72,23 +72,23 @@ const std::vector<Case>& cases() {
          }},
         {"AKindThatIsNotANumberEndsTheLoad",
          {{head(1, 0, "kept"), "A,1,letter,0,0,0,0,0,0,K,1", head(1, 2, "never")}}, {}, false,
-         {error("13 Type mismatch", "SetKisoJyoho")},
+         {error("13 型が一致しません。", "SetKisoJyoho")},
          [](ConversionState& s) {
              EXPECT_EQ(s.LineLayers[0].Name, "kept");
              EXPECT_EQ(s.LineLayers[2].Name, "");
          }},
         {"AnEmptyKindEndsTheLoad", {{",1,nothing,0,0,0,0,0,0,K,1"}}, {}, false,
-         {error("13 Type mismatch", "SetKisoJyoho")}, [](ConversionState&) {}},
+         {error("13 型が一致しません。", "SetKisoJyoho")}, [](ConversionState&) {}},
         {"ARowThatIsNotANumberEndsTheLoad", {{"1,x,name,0,0,0,0,0,0,K,1"}}, {}, false,
-         {error("13 Type mismatch", "SetKisoJyoho")}, [](ConversionState&) {}},
+         {error("13 型が一致しません。", "SetKisoJyoho")}, [](ConversionState&) {}},
         {"ARowOutsideItsTableEndsTheLoad", {{head(0, 15, "last"), head(0, 16, "beyond")}}, {}, false,
-         {error("9 Subscript out of range", "SetKisoJyoho")},
+         {error("9 インデックスが有効範囲にありません。", "SetKisoJyoho")},
          [](ConversionState& s) { EXPECT_EQ(s.PointLayers[15].Name, "last"); }},
         {"AnItemRowOutsideItsTableEndsTheLoad", {{head(3, 13, "attr")}}, {{"3,14,attr,1,,F,Text,2,1,1"}},
-         false, {error("9 Subscript out of range", "SetKisoJyoho")},
+         false, {error("9 インデックスが有効範囲にありません。", "SetKisoJyoho")},
          [](ConversionState& s) { EXPECT_EQ(s.AttrLayers[13].Name, "attr"); }},
         {"MeshRowsEndAt26", {{"4,26,mesh,1,0,1,0,1,0,MK,3,4,10", "4,27,beyond,0,0,0,0,0,0,K,1,2,0"}}, {},
-         false, {error("9 Subscript out of range", "SetKisoJyoho")},
+         false, {error("9 インデックスが有効範囲にありません。", "SetKisoJyoho")},
          [](ConversionState& s) {
              const MeshLayerDef& m = s.MeshLayers[26];
              EXPECT_EQ(m.Name, "mesh");
@@ -143,9 +143,9 @@ const std::vector<Case>& cases() {
          {{"0,0,p,600,,Last,Text,1,1,1", "0,0,p,601,,Over,Text,1,1,1", "0,0,p,-1,,Neg,Text,1,1,1",
            "4,0,m,256,,MLast,Text,1,1,1", "4,0,m,257,,MOver,Text,1,1,1"}},
          true,
-         {error("9 Subscript out of range", "SetCsvFile2ToTable"),
-          error("9 Subscript out of range", "SetCsvFile2ToTable"),
-          error("9 Subscript out of range", "SetCsvFile2ToTableMesh")},
+         {error("9 インデックスが有効範囲にありません。", "SetCsvFile2ToTable"),
+          error("9 インデックスが有効範囲にありません。", "SetCsvFile2ToTable"),
+          error("9 インデックスが有効範囲にありません。", "SetCsvFile2ToTableMesh")},
          [](ConversionState& s) {
              EXPECT_EQ(s.PointLayers[0].ItemName[600], "Last");
              EXPECT_EQ(s.MeshLayers[0].ItemName[256], "MLast");
@@ -154,11 +154,11 @@ const std::vector<Case>& cases() {
          {{"4,2,short,1,1,0,0,0,0,K,5,3", "0,4,p4,1,True"}},
          {{"0,4,p4,7,,Name7,Long,9", "0,4,p4,8,,Name8,Long,9,x,3", "0,4"}},
          true,
-         {error("9 Subscript out of range", "SetCsvFile1ToTableMesh"),
-          error("9 Subscript out of range", "SetCsvFile1ToTable"),
-          error("9 Subscript out of range", "SetCsvFile2ToTable"),
-          error("13 Type mismatch", "SetCsvFile2ToTable"),
-          error("9 Subscript out of range", "SetCsvFile2ToTable")},
+         {error("9 インデックスが有効範囲にありません。", "SetCsvFile1ToTableMesh"),
+          error("9 インデックスが有効範囲にありません。", "SetCsvFile1ToTable"),
+          error("9 インデックスが有効範囲にありません。", "SetCsvFile2ToTable"),
+          error("13 型が一致しません。", "SetCsvFile2ToTable"),
+          error("9 インデックスが有効範囲にありません。", "SetCsvFile2ToTable")},
          [](ConversionState& s) {
              const MeshLayerDef& m = s.MeshLayers[2];
              EXPECT_EQ(m.Name, "short");
@@ -185,7 +185,7 @@ const std::vector<Case>& cases() {
         {"FractionsRoundHalfToEvenAndRangesAreChecked",
          {{"1,1.5,rounded,0,0,0,0,0,0,K, 2.5 ", "1,3,odd,0,0,0,0,0,0,K,3.5", "1,4,big,0,0,0,0,0,0,K,32768"}},
          {{"1,2,rounded,0.5,,I0,Integer,2.5,1,-0.5", "1,2,rounded,1.5,,I2,Integer, 7 ,1,100000"}}, true,
-         {error("6 Overflow", "SetCsvFile1ToTable"), error("6 Overflow", "SetCsvFile2ToTable")},
+         {error("6 オーバーフローしました。", "SetCsvFile1ToTable"), error("6 オーバーフローしました。", "SetCsvFile2ToTable")},
          [](ConversionState& s) {
              EXPECT_EQ(s.LineLayers[2].Name, "rounded");
              EXPECT_EQ(s.LineLayers[2].ItemCount, 2);
@@ -201,7 +201,7 @@ const std::vector<Case>& cases() {
         {"BooleansAreNumbersOrTheWordsTrueAndFalse",
          {{"0,0,words,True,False,true,FALSE,-1,0,K,1", "0,1,numbers,2,0,0.5,0,0,1,K,1",
            "0,2,bad,yes,1,1,1,1,1,K,1"}},
-         {}, true, {error("13 Type mismatch", "SetCsvFile1ToTable")},
+         {}, true, {error("13 型が一致しません。", "SetCsvFile1ToTable")},
          [](ConversionState& s) {
              const LayerDef& w = s.PointLayers[0];
              EXPECT_TRUE(w.Flag1);
@@ -227,12 +227,12 @@ const std::vector<Case>& cases() {
              EXPECT_EQ(s.PointLayers[3].ItemType[1], " Long");
          }},
         {"AMissingCatalogueFileEndsTheLoad", {.missing = true}, {}, false,
-         {error("53 File not found", "SetKisoJyoho")}, [](ConversionState&) {}},
+         {error("53 ファイルが見つかりません。", "SetKisoJyoho")}, [](ConversionState&) {}},
         {"AMissingItemFileEndsTheLoadAfterTheDataItems", {{head(1, 25, "道路")}}, {.missing = true},
-         false, {error("53 File not found", "SetKisoJyoho")},
+         false, {error("53 ファイルが見つかりません。", "SetKisoJyoho")},
          [](ConversionState& s) { EXPECT_EQ(s.LineLayers[25].Name, n("道路")); }},
         {"AFileWithoutAFirstLineEndsTheLoad", {.raw = ""}, {}, false,
-         {error("62 Input past end of file", "SetKisoJyoho")}, [](ConversionState&) {}},
+         {error("62 ファイルの終わりを越えて読み込もうとしました。", "SetKisoJyoho")}, [](ConversionState&) {}},
         {"EmptyLinesAreSkipped", {.raw = "heading\r\n\r\n" + head(1, 0, "a") + "\r\n\r\n\n" + head(1, 1, "b") + "\r\n\r\n"},
          {.raw = "heading\n\n1,0,a,1,,I,Text,1,1,1\n\n"}, true, {},
          [](ConversionState& s) {

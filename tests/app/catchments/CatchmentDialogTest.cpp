@@ -68,7 +68,7 @@ TEST_F(CatchmentDialog, ABrokenFileIsReportedAndTheDialogOpensWithWhatWasRead) {
     auto d = loaded();
     ASSERT_EQ(ui_.boxes().size(), 2u);
     EXPECT_EQ(ui_.boxes()[0].title, "Error: frmSyusuiSelect (SetSyusuiCsvToTree)");
-    EXPECT_EQ(ui_.boxes()[0].text, "35602 Key is not unique in collection");
+    EXPECT_EQ(ui_.boxes()[0].text, "35602 キーがコレクション内で一意ではありません。");
     EXPECT_EQ(ui_.boxes()[0].icon, Icon::Critical);
     EXPECT_EQ(ui_.boxes()[1].title, "ｴﾗｰﾒｯｾｰｼﾞ");
     EXPECT_EQ(ui_.boxes()[1].icon, Icon::None);

@@ -171,7 +171,7 @@ TEST_F(OutputChecks, ARelativePathFailsTheDriveTest) {
     fs::current_path(before);
     EXPECT_EQ(result, -1);
     ASSERT_EQ(ui_.boxes().size(), 1u);
-    EXPECT_EQ(ui_.boxes()[0].text, "5 Invalid procedure call or argument");
+    EXPECT_EQ(ui_.boxes()[0].text, "5 プロシージャの呼び出し、または引数が不正です。");
     EXPECT_EQ(ui_.boxes()[0].title, "Error: ModCommon (ChkOutPutFilePath)");
     EXPECT_EQ(ui_.boxes()[0].icon, Icon::Critical);
 }
@@ -217,7 +217,7 @@ TEST_F(OutputChecks, ARowOutsideTheMeshTableIsARunTimeError) {
     ui_.answer(Answer::Ok);
     EXPECT_EQ(modCommon::ChkOutPutFilePath(base() + ".shp", 0, 0), -1);
     ASSERT_EQ(ui_.boxes().size(), 1u);
-    EXPECT_EQ(ui_.boxes()[0].text, "9 Subscript out of range");
+    EXPECT_EQ(ui_.boxes()[0].text, "9 インデックスが有効範囲にありません。");
     EXPECT_EQ(ui_.boxes()[0].title, "Error: ModCommon (ChkOutPutFilePath)");
 }
 

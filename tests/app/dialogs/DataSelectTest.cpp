@@ -352,7 +352,7 @@ TEST_F(DataSelect, AnUnreadableLakesFileOpensNoJobDialog) {
     ui_.answer(Answer::Yes).answerOpen({(folder_.path() / "in" / "gone.txt").string()}).answer(Answer::Ok);
     d.CmdPolygonKind[9]->click();
     ASSERT_EQ(ui_.boxes().size(), 2u);
-    EXPECT_EQ(ui_.boxes()[1].text, "53 File not found");
+    EXPECT_EQ(ui_.boxes()[1].text, "53 ファイルが見つかりません。");
     EXPECT_EQ(ui_.boxes()[1].title, "Error: frmDataSelect (CheckPolygonFileKind)");
     EXPECT_EQ(ui_.boxes()[1].icon, ui::Icon::Critical);
     EXPECT_EQ(ui_.dialogs().size(), 1u);

@@ -77,7 +77,7 @@ TEST_F(DataSet, ARowOutsideItsTableShowsTheLoadError) {
     ui_.answer(Answer::Ok);
     auto d = jobDialog(DataKind::Area, 13, {});
     ASSERT_EQ(ui_.boxes().size(), 1u);
-    EXPECT_EQ(ui_.boxes()[0].text, "9 Subscript out of range");
+    EXPECT_EQ(ui_.boxes()[0].text, "9 インデックスが有効範囲にありません。");
     EXPECT_EQ(ui_.boxes()[0].title, "Error: frmDataSet (Form_Load)");
 }
 
@@ -214,7 +214,7 @@ TEST_F(DataSet, ARunTimeErrorOfTheJobClosesTheFilesShowsItsBoxAndKeepsTheDialog)
     };
     convert(*d, out("roads"), true);
     ASSERT_EQ(ui_.boxes().size(), 1u);
-    EXPECT_EQ(ui_.boxes()[0].text, "53 File not found");
+    EXPECT_EQ(ui_.boxes()[0].text, "53 ファイルが見つかりません。");
     EXPECT_EQ(ui_.boxes()[0].title, "Error: frmDataSet (frmDataSet CmdConv_Click)");
     EXPECT_EQ(ui_.boxes()[0].icon, ui::Icon::Critical);
     EXPECT_TRUE(ui_.boxes()[0].systemModal);

@@ -281,7 +281,7 @@ TEST_F(AreaJob, ARunTimeErrorDuringTheLibraryCallTakesTheFailurePath) {
     auto d = areaDialog(0, {in("a.txt", "x")}, true, true);
     EXPECT_FALSE(convert(*d));
     ASSERT_EQ(ui_.boxes().size(), 1u);
-    EXPECT_EQ(ui_.boxes()[0].text, "57 Device I/O error");
+    EXPECT_EQ(ui_.boxes()[0].text, "57 デバイス I/O エラーが発生しました。");
     EXPECT_EQ(ui_.boxes()[0].title, "Error: frmDataSet (frmDataSet MakePolygon)");
     EXPECT_EQ(ui_.boxes()[0].icon, Icon::Critical);
 }

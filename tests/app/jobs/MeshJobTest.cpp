@@ -86,7 +86,7 @@ TEST_F(MeshJobWithConverter, ARunTimeErrorClosesTheLogAndLeavesTheProgressAsItIs
     d->ProgressBar->show();
     EXPECT_FALSE(convert(*d));
     EXPECT_EQ(ui_.boxes().at(0).title, "Error: frmDataSet (frmDataSet MakeMesh)");
-    EXPECT_EQ(ui_.boxes().at(0).text, "57 Device I/O error");
+    EXPECT_EQ(ui_.boxes().at(0).text, "57 デバイス I/O エラーが発生しました。");
     EXPECT_FALSE(conversionState().LogFileNo.isOpen());
     EXPECT_FALSE(d->ProgressBar->isHidden());
 }

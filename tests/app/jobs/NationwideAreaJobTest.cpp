@@ -122,7 +122,7 @@ TEST_F(NationwideAreaJob, ARunTimeErrorInTheLibraryCallHasTheDialogsTitle) {
     auto d = areaDialog(kForestRow, {"t"}, false, false);
     EXPECT_FALSE(convert(*d));
     ASSERT_EQ(ui_.boxes().size(), 1u);
-    EXPECT_EQ(ui_.boxes()[0].text, "57 Device I/O error");
+    EXPECT_EQ(ui_.boxes()[0].text, "57 デバイス I/O エラーが発生しました。");
     EXPECT_EQ(ui_.boxes()[0].title, "Error: frmDataSetALL (MakePolygon)");
 }
 

@@ -409,7 +409,7 @@ TEST_F(PointJob, ARunTimeErrorShowsTheProcedureBoxAndClosesTheJobFiles) {
     d->ProgressBar->show();
     EXPECT_FALSE(convert(*d));
     ASSERT_EQ(ui_.boxes().size(), 1u);
-    EXPECT_EQ(ui_.boxes()[0].text, "57 Device I/O error");
+    EXPECT_EQ(ui_.boxes()[0].text, "57 デバイス I/O エラーが発生しました。");
     EXPECT_EQ(ui_.boxes()[0].title, "Error: frmDataSet (frmDataSet MakePoint)");
     EXPECT_EQ(ui_.boxes()[0].icon, Icon::Critical);
     ConversionState& s = conversionState();

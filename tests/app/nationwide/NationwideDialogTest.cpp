@@ -100,16 +100,16 @@ TEST_F(NationwideDialog, BrokenTreeFilesShowTheErrorAndKeepWhatWasRead) {
         {"a repeated mesh code stops the load at its second place",
          {"1,01,北海道", "2,01,644142,x", "1,02,青森県", "2,02,644142,y", "2,02,614040,z"},
          {"t", "r01", "IDX644142", "r02"},
-         "35602 Key is not unique in collection"},
+         "35602 キーがコレクション内で一意ではありません。"},
         {"a short record stops the load",
          {"1,01,北海道", "2,01,644142", "2,01,644143,x"},
          {"t", "r01"},
-         "9 Subscript out of range"},
+         "9 インデックスが有効範囲にありません。"},
         {"a first field that is no number stops the load",
          {"1,01,北海道", "x,01,644142,x"},
          {"t", "r01"},
-         "13 Type mismatch"},
-        {"a missing file leaves the tree empty", {}, {}, "53 File not found"},
+         "13 型が一致しません。"},
+        {"a missing file leaves the tree empty", {}, {}, "53 ファイルが見つかりません。"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -149,7 +149,7 @@ TEST_F(NationwideDialog, ATreeWithoutNodesFailsTheSelectionWithItsErrorBox) {
         EXPECT_FALSE(s.select());
         ASSERT_EQ(ui_.boxes().size(), 1u);
         EXPECT_EQ(ui_.boxes()[0].title, s.title);
-        EXPECT_EQ(ui_.boxes()[0].text, "35600 Index out of bounds");
+        EXPECT_EQ(ui_.boxes()[0].text, "35600 インデックスが範囲を超えています。");
     }
 }
 

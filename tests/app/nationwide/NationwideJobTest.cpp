@@ -126,7 +126,7 @@ TEST_F(PointJob, ARunTimeErrorShowsTheJobsBoxAndClosesThePairAndLog) {
     EXPECT_FALSE(convert(*d));
     ASSERT_EQ(ui_.boxes().size(), 1u);
     EXPECT_EQ(ui_.boxes()[0].title, "Error: frmDataSetALL (frmDataSetALL MakePoint)");
-    EXPECT_EQ(ui_.boxes()[0].text, "57 Device I/O error");
+    EXPECT_EQ(ui_.boxes()[0].text, "57 デバイス I/O エラーが発生しました。");
     EXPECT_FALSE(conversionState().LogFileNo.isOpen());
     EXPECT_FALSE(conversionState().FilHFileNo.isOpen());
 }

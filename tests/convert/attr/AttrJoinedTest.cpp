@@ -154,7 +154,7 @@ TEST_F(AttrJoined, LedgerKeyThatIsNoNumberIsTheWritersRunTimeError) {
     ui.answer(Answer::Ok);
     EXPECT_FALSE(runJoined({f}));
     ASSERT_EQ(ui.boxes().size(), 1u);
-    EXPECT_EQ(ui.boxes()[0].text, "13 Type mismatch");
+    EXPECT_EQ(ui.boxes()[0].text, "13 型が一致しません。");
     EXPECT_EQ(ui.boxes()[0].title, "Error: ModAttr (ModAttr MakeAttrFileData_Toku)");
     EXPECT_TRUE(ui.boxes()[0].systemModal);
     EXPECT_FALSE(conversionState().FilHFileNo.isOpen());
@@ -182,9 +182,9 @@ struct LoadFailure {
 
 TEST_F(AttrJoined, LoaderFailuresShowTheirBox) {
     const LoadFailure cases[] = {
-        {"ledger number", text::toCp932("DT    12x     1題"), "13 Type mismatch",
+        {"ledger number", text::toCp932("DT    12x     1題"), "13 型が一致しません。",
          "Error: ModAttr (ModAttr SetAttrTextToTbl_DT)"},
-        {"ledger line count", gen::attrDtRow("12", "x", "題"), "13 Type mismatch",
+        {"ledger line count", gen::attrDtRow("12", "x", "題"), "13 型が一致しません。",
          "Error: ModAttr (ModAttr SetAttrTextToTbl_DT)"},
     };
     for (const auto& c : cases) {

@@ -199,10 +199,10 @@ TEST_F(AttrStreamWriter, FailuresShowTheirBoxAndStopTheJob) {
     const FailureCase cases[] = {
         {"first line not H", {"T  A0001"}, "ファイルの形式が正しくありません。", "ｴﾗｰﾒｯｾｰｼﾞ", false},
         {"lower-case h", {"h  W07"}, "ファイルの形式が正しくありません。", "ｴﾗｰﾒｯｾｰｼﾞ", false},
-        {"empty file", {}, "62 Input past end of file", hed, true},
-        {"header number", {gen::attrHeaderLine(badNumber)}, "13 Type mismatch", hed, true},
-        {"record count", {badCount}, "13 Type mismatch", hed, true},
-        {"missing file", {"<none>"}, "53 File not found", "Error: ModAttr (ModAttr MakeAttrFileData)", true},
+        {"empty file", {}, "62 ファイルの終わりを越えて読み込もうとしました。", hed, true},
+        {"header number", {gen::attrHeaderLine(badNumber)}, "13 型が一致しません。", hed, true},
+        {"record count", {badCount}, "13 型が一致しません。", hed, true},
+        {"missing file", {"<none>"}, "53 ファイルが見つかりません。", "Error: ModAttr (ModAttr MakeAttrFileData)", true},
     };
     for (const auto& c : cases) {
         std::string f = folder.file("in.txt");
@@ -227,7 +227,7 @@ TEST_F(AttrStreamWriter, ItemStartOutsideTheRecordIsARunTimeError) {
     std::string f = input("a.txt", {gen::attrHeaderLine(header("W07", 1)), row({"A", "B", "1", "1", "1"})});
     ui.answer(Answer::Ok);
     EXPECT_FALSE(ModAttr::MakeAttrFileData(f));
-    EXPECT_EQ(ui.boxes().at(0).text, "5 Invalid procedure call or argument");
+    EXPECT_EQ(ui.boxes().at(0).text, "5 プロシージャの呼び出し、または引数が不正です。");
     EXPECT_EQ(ui.boxes().at(0).title, "Error: ModAttr (ModAttr MakeAttrFileData)");
 }
 

@@ -76,7 +76,7 @@ TEST_F(ChkFileFormatTest, UnreadableFileShowsTheErrorBoxAndGivesZero) {
     ui.answer(ui::Answer::Ok);
     EXPECT_EQ(ChkFileFormat(path), FileFormat::Unknown);
     ASSERT_EQ(ui.boxes().size(), 1u);
-    EXPECT_EQ(ui.boxes()[0].text, "75 Path/File access error");
+    EXPECT_EQ(ui.boxes()[0].text, "75 パスまたはファイルにアクセスできません。");
     EXPECT_EQ(ui.boxes()[0].title, "Error: ModCommon (ChkFileFormat)");
     EXPECT_EQ(ui.boxes()[0].icon, ui::Icon::Critical);
 }
@@ -87,7 +87,7 @@ TEST(ChkFileFormat, ReadErrorShowsTheErrorBoxAndGivesZero) {
     ui.answer(ui::Answer::Ok);
     EXPECT_EQ(ChkFileFormat("/proc/self/mem"), FileFormat::Unknown);
     ASSERT_EQ(ui.boxes().size(), 1u);
-    EXPECT_EQ(ui.boxes()[0].text, "57 Device I/O error");
+    EXPECT_EQ(ui.boxes()[0].text, "57 デバイス I/O エラーが発生しました。");
     EXPECT_EQ(ui.boxes()[0].title, "Error: ModCommon (ChkFileFormat)");
     EXPECT_TRUE(ui.boxes()[0].systemModal);
 }

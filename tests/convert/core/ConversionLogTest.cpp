@@ -171,8 +171,8 @@ TEST_F(ConversionLogTest, ErrorsShowTheBoxAndLoseOnlyTheLine) {
     });
     EXPECT_EQ(bytes, toCp932("ファイルの種別が「」ではありません。 ") + "kept\r\n");
     ASSERT_EQ(ui_.boxes().size(), 2u);
-    EXPECT_EQ(ui_.boxes()[0].text, "52 Bad file name or number");
-    EXPECT_EQ(ui_.boxes()[1].text, "9 Subscript out of range");
+    EXPECT_EQ(ui_.boxes()[0].text, "52 ファイル名またはファイル番号が不正です。");
+    EXPECT_EQ(ui_.boxes()[1].text, "9 インデックスが有効範囲にありません。");
     for (const auto& b : ui_.boxes()) {
         EXPECT_EQ(b.title, "Error: modCommon (PutLogFileMsg)");
         EXPECT_EQ(b.icon, ui::Icon::Critical);

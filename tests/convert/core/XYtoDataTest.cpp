@@ -98,7 +98,7 @@ TEST(XYtoData, TextThatIsNoNumberShowsTheErrorBoxAndKeepsTheValue) {
         EXPECT_FALSE(XYtoData(bad, degrees));
         EXPECT_EQ(degrees, 42);
         ASSERT_EQ(ui.boxes().size(), 1u);
-        EXPECT_EQ(ui.boxes()[0].text, "13 Type mismatch");
+        EXPECT_EQ(ui.boxes()[0].text, "13 型が一致しません。");
         EXPECT_EQ(ui.boxes()[0].title, "Error: ModPolygon (XYtoData)");
         EXPECT_EQ(ui.boxes()[0].icon, ui::Icon::Critical);
         EXPECT_TRUE(ui.boxes()[0].systemModal);

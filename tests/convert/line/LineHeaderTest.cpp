@@ -74,11 +74,11 @@ TEST_F(LineHeaderTest, LineOneThatIsNoHeaderShowsTheFormatMessage) {
 
 TEST_F(LineHeaderTest, BrokenHeadersEndInTheRunTimeErrorBox) {
     struct Case { const char* what; std::string bytes; std::string box; } cases[] = {
-        {"empty file", "", "62 Input past end of file"},
-        {"header shorter than 33 columns", crlf({headerLine("H", "N03-L", "", ""), kCounts}), "13 Type mismatch"},
-        {"blanks in columns 30-33", crlf({headerLine("H", "N03-L", "    "), kCounts}), "13 Type mismatch"},
-        {"file ends after line 1", crlf({headerLine("H", "N03-L")}), "62 Input past end of file"},
-        {"count that is no number", crlf({headerLine("H", "N03-L"), "      10       x"}), "13 Type mismatch"},
+        {"empty file", "", "62 ファイルの終わりを越えて読み込もうとしました。"},
+        {"header shorter than 33 columns", crlf({headerLine("H", "N03-L", "", ""), kCounts}), "13 型が一致しません。"},
+        {"blanks in columns 30-33", crlf({headerLine("H", "N03-L", "    "), kCounts}), "13 型が一致しません。"},
+        {"file ends after line 1", crlf({headerLine("H", "N03-L")}), "62 ファイルの終わりを越えて読み込もうとしました。"},
+        {"count that is no number", crlf({headerLine("H", "N03-L"), "      10       x"}), "13 型が一致しません。"},
     };
     for (const Case& c : cases) {
         ui_.clearRecords();

@@ -231,7 +231,7 @@ TEST_F(LineLoaderEdgeTest, LinkCounterBeyondItsRangeIsAnOverflow) {
     EXPECT_FALSE(loadLines(kOrdinaryKey, {link(533945, 1, blanks(10), "     0")}));
     ASSERT_EQ(ui_.boxes().size(), 1u);
     EXPECT_EQ(ui_.boxes()[0].title, "Error: ModLine (ModLine SetLineTextToTbl_Link)");
-    EXPECT_EQ(ui_.boxes()[0].text, "6 Overflow");
+    EXPECT_EQ(ui_.boxes()[0].text, "6 オーバーフローしました。");
     EXPECT_TRUE(dump("リンクデータ").empty());
     conversionState().InFileNo.close();
 }
@@ -245,7 +245,7 @@ TEST_F(LineLoaderEdgeTest, VertexNumberBeyondSixteenBitsIsAnOverflow) {
     EXPECT_FALSE(load(writeFile("in.txt", bytes)));
     ASSERT_EQ(ui_.boxes().size(), 1u);
     EXPECT_EQ(ui_.boxes()[0].title, "Error: ModLine (ModLine SetLineTextToTbl_Link)");
-    EXPECT_EQ(ui_.boxes()[0].text, "6 Overflow");
+    EXPECT_EQ(ui_.boxes()[0].text, "6 オーバーフローしました。");
     // The link row and the vertices numbered before the overflow stay.
     EXPECT_EQ(dump("リンクデータ").size(), 1u);
     EXPECT_EQ(points().size(), 32767u);

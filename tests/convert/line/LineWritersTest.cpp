@@ -215,7 +215,7 @@ TEST_F(LineWritersEmptyTest, LineOfMorePointsThanSixteenBitsEndsInTheWritersBox)
     EXPECT_FALSE(ModLine::MakeShapeLineFileData(db_));
     ASSERT_EQ(ui_.boxes().size(), 1u);
     EXPECT_EQ(ui_.boxes()[0].title, "Error: ModLine (ModLine MakeShapeLineFileData)");
-    EXPECT_EQ(ui_.boxes()[0].text, "6 Overflow");
+    EXPECT_EQ(ui_.boxes()[0].text, "6 オーバーフローしました。");
     EXPECT_TRUE(ui_.boxes()[0].systemModal);
     EXPECT_FALSE(brunhaleRan());
     EXPECT_FALSE(conversionState().FilHFileNo.isOpen());

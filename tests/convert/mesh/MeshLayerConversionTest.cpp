@@ -179,7 +179,7 @@ TEST_F(MeshConversion, ACodeWithoutARingStopsWithTheLogLine) {
     EXPECT_FALSE(convert({input("a.txt", o)}));
     ASSERT_EQ(ui_.boxes().size(), 1u);
     EXPECT_EQ(ui_.boxes()[0].title, "Error: ModMesh (MeshMake)");
-    EXPECT_EQ(ui_.boxes()[0].text, "13 Type mismatch");
+    EXPECT_EQ(ui_.boxes()[0].text, "13 型が一致しません。");
     EXPECT_THAT(logLines(), ElementsAre(kRingFailure));
     EXPECT_EQ(writerRuns(), 0);
     EXPECT_FALSE(conversionState().InFileNo.isOpen());
@@ -193,7 +193,7 @@ TEST_F(MeshConversion, AHalfMeshQuarterOutsideOneToFourIsRefusedNotPlacedAtTheOr
     o.badHalfDigitEvery = 2;
     ui_.answer(Answer::Ok);
     EXPECT_FALSE(convert({input("a.txt", o)}));
-    EXPECT_EQ(ui_.boxes().at(0).text, "5 Invalid procedure call or argument");
+    EXPECT_EQ(ui_.boxes().at(0).text, "5 プロシージャの呼び出し、または引数が不正です。");
     EXPECT_THAT(logLines(), ElementsAre(kRingFailure));
 }
 
@@ -223,7 +223,7 @@ TEST_F(MeshConversion, AMissingFileIsARunTimeErrorThatLeavesNoPair) {
     ui_.answer(Answer::Ok);
     EXPECT_FALSE(convert({input("a.txt", options(3)), program_.file("in/missing.txt")}));
     EXPECT_EQ(ui_.boxes().at(0).title, "Error: ModMesh (MakeShapeMESHFileData)");
-    EXPECT_EQ(ui_.boxes().at(0).text, "53 File not found");
+    EXPECT_EQ(ui_.boxes().at(0).text, "53 ファイルが見つかりません。");
     EXPECT_TRUE(ui_.boxes().at(0).systemModal);
     expectCleanEnd();
 }

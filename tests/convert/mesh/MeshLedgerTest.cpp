@@ -164,8 +164,8 @@ TEST_F(Ledger, LoaderFailuresShowTheirBoxAndEndTheRun) {
         std::string error;
     } cases[] = {
         {"name longer than 80", gen::forestLedgerLines({1000001, 1, 1, 1, 1, 1, std::string(81, 'x'), "a"}), "3163"},
-        {"area beyond 32 bits", {"DM 1000001     1 1  1     9999999999", "n", "a"}, "6 Overflow"},
-        {"last DM without its lines", {"DM 1000001     1 1  1     1         1", "n"}, "62 Input past end of file"},
+        {"area beyond 32 bits", {"DM 1000001     1 1  1     9999999999", "n", "a"}, "6 オーバーフローしました。"},
+        {"last DM without its lines", {"DM 1000001     1 1  1     1         1", "n"}, "62 ファイルの終わりを越えて読み込もうとしました。"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);

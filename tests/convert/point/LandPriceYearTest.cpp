@@ -46,7 +46,7 @@ TEST_F(LandPriceYear, TheYearOfFixedColumnFiles) {
         {"BeforeTheLayouts", {"1981"}, "データの作成年度（1981）に対応する項目配置がありません。", 0},
         {"AfterTheLayouts", {"2002"}, "データの作成年度（2002）に対応する項目配置がありません。", 0},
         {"NoHeaderLine", {"-"}, "データの作成年度（0）に対応する項目配置がありません。", 0},
-        {"NoNumber", {"19x0"}, "13 Type mismatch", 0},
+        {"NoNumber", {"19x0"}, "13 型が一致しません。", 0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -133,7 +133,7 @@ TEST_F(LandPriceYear, RowsOfLaterYearsAreLeftOutAndShiftWhatFollows) {
     layout.SourceColumns.assign(2, 0);
     ui.answer(Answer::Ok);
     EXPECT_FALSE(ModPoint::MakePoint_ChkaCSV_SetIniData(layout));
-    EXPECT_EQ(ui.boxes().at(0).text, "9 Subscript out of range");
+    EXPECT_EQ(ui.boxes().at(0).text, "9 インデックスが有効範囲にありません。");
     EXPECT_EQ(ui.boxes().at(0).title, "Error: ModPoint (ModPoint MakePoint_ChkaCSV_SetIniData)");
     EXPECT_EQ(l.ItemCount, 0);
 }

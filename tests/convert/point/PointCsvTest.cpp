@@ -151,18 +151,18 @@ TEST_F(PointCsv, LayoutAndLineFailuresShowTheReaderBox) {
              bytes += text::toCp932("0,4,街区レベル,4,4,,余り,Long,8,1,,,,") + "\r\n";
              testsupport::TempProgramFolder::write(folder.file("DataDBFItemCS.csv"), bytes);
          },
-         {"h", "135,35,a"}, "9 Subscript out of range"},
+         {"h", "135,35,a"}, "9 インデックスが有効範囲にありません。"},
         {"NoXFlagWithHeadingOnly", [&] { layout({{"経度", 1, "", false, false}, {"緯度", 2, "", false, true}}); },
          {"h"}, ""},
         {"NoXFlag", [&] { layout({{"経度", 1, "", false, false}, {"緯度", 2, "", false, true}}); },
-         {"h", "135,35"}, "9 Subscript out of range"},
+         {"h", "135,35"}, "9 インデックスが有効範囲にありません。"},
         {"TooFewFields", [&] { layout({{"経度", 1, "", true, false}, {"緯度", 2, "", false, true}, {"値", 3, "", false, false}}); },
-         {"h", "135,35"}, "9 Subscript out of range"},
+         {"h", "135,35"}, "9 インデックスが有効範囲にありません。"},
         {"StartBelowOne", [&] { layout({{"経度", 1, "", true, false}, {"緯度", 2, "", false, true}, {"値", 3, "Mx0x2", false, false}}); },
-         {"h", "135,35,a"}, "5 Invalid procedure call or argument"},
+         {"h", "135,35,a"}, "5 プロシージャの呼び出し、または引数が不正です。"},
         {"EmptyLayoutLine",
          [&] { testsupport::TempProgramFolder::write(folder.file("DataDBFItemCS.csv"), "-1,a\r\n\r\n"); },
-         {"h"}, "13 Type mismatch"},
+         {"h"}, "13 型が一致しません。"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

@@ -193,8 +193,8 @@ TEST_F(PointWriters, FilesThatAreNoPointFilesOfTheItemAreRefused) {
     };
     const Case cases[] = {
         {"NoHeaderLine", {rec("533945", "4860000", "1260000")}, "ファイルの形式が正しくありません。", "ｴﾗｰﾒｯｾｰｼﾞ"},
-        {"EmptyFile", {}, "62 Input past end of file", "Error: ModPoint (SetPointTextToTbl_Hed)"},
-        {"CountNoNumber", {"H            P03         2008   1     1x3"}, "13 Type mismatch",
+        {"EmptyFile", {}, "62 ファイルの終わりを越えて読み込もうとしました。", "Error: ModPoint (SetPointTextToTbl_Hed)"},
+        {"CountNoNumber", {"H            P03         2008   1     1x3"}, "13 型が一致しません。",
          "Error: ModPoint (SetPointTextToTbl_Hed)"},
     };
     for (const Case& c : cases) {
@@ -257,7 +257,7 @@ TEST_F(PointWriters, MeshCodesThatAreNoNumbersShowOneBoxPerFile) {
     EXPECT_TRUE(written);
     ASSERT_TRUE(write(true, file(records), &written));
     EXPECT_EQ(ui.boxes().size(), 2u);
-    EXPECT_EQ(ui.boxes()[0].text, "13 Type mismatch");
+    EXPECT_EQ(ui.boxes()[0].text, "13 型が一致しません。");
     EXPECT_EQ(coordinateFile(), (std::vector<std::string>{"LINKIDX,1", "LINKDATA,135,35", "LINKIDX,1",
                                                           "LINKDATA,135,35"}));
 }

@@ -184,7 +184,7 @@ TEST_F(PortLayer, TheValueWriterNeedsTheNineTables) {
     ui.answer(Answer::Ok);
     EXPECT_FALSE(ModPoint::MakeShapeDbfData_Kouwan("P  533945", 1));
     ASSERT_EQ(ui.boxes().size(), 1u);
-    EXPECT_EQ(ui.boxes()[0].text, "52 Bad file name or number");
+    EXPECT_EQ(ui.boxes()[0].text, "52 ファイル名またはファイル番号が不正です。");
     EXPECT_EQ(ui.boxes()[0].title, "Error: ModPoint (ModPoint MakeShapeDbfData_Kouwan)");
 }
 

@@ -110,7 +110,7 @@ TEST(MapLayer, RefusesWhatIsNoReadableShapefileWith321) {
             ADD_FAILURE() << name << " was read";
         } catch (const RunTimeError& e) {
             EXPECT_EQ(e.number(), 321) << name;
-            EXPECT_NE(e.description().find("Invalid file format"), std::string::npos) << name;
+            EXPECT_NE(e.description().find("ファイル形式が不正です。"), std::string::npos) << name;
             EXPECT_NE(e.description().find(dir.file(name)), std::string::npos) << name;
         }
     }

@@ -14,7 +14,7 @@ TEST(ErrorBox, ShowsNumberBlankDescriptionCriticalSystemModal) {
     showRunTimeError(RunTimeError(err::FileNotFound, "File not found"), "Error: modCommon (PutLogFileMsg)");
     ASSERT_EQ(ui.boxes().size(), 1u);
     const BoxRecord& box = ui.boxes()[0];
-    EXPECT_EQ(box.text, "53 File not found");
+    EXPECT_EQ(box.text, "53 ファイルが見つかりません。");
     EXPECT_EQ(box.title, "Error: modCommon (PutLogFileMsg)");
     EXPECT_EQ(box.icon, Icon::Critical);
     EXPECT_EQ(box.buttons, Buttons::Ok);
@@ -28,9 +28,9 @@ TEST(ErrorBox, OtherExceptionsGetANumberToo) {
     showError(std::bad_alloc(), "t");
     showError(std::runtime_error("broken"), "t");
     ASSERT_EQ(ui.boxes().size(), 3u);
-    EXPECT_EQ(ui.boxes()[0].text, "6 Overflow");
-    EXPECT_EQ(ui.boxes()[1].text, "7 Out of memory");
-    EXPECT_EQ(ui.boxes()[2].text, "51 broken");
+    EXPECT_EQ(ui.boxes()[0].text, "6 オーバーフローしました。");
+    EXPECT_EQ(ui.boxes()[1].text, "7 メモリが不足しています。");
+    EXPECT_EQ(ui.boxes()[2].text, "51 内部エラーが発生しました。（broken）");
 }
 
 }  // namespace

@@ -8,14 +8,20 @@
 #include <QDialogButtonBox>
 #include <QPushButton>
 #include <QFileDialog>
+#include <QFile>
+#include <QHeaderView>
+#include <QTreeView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QTimer>
+#include <QElapsedTimer>
 #include <QWindow>
 #include <filesystem>
 #include <functional>
+#include <map>
 
+#include "platform/ui/FileDialogColumns.h"
 #include "platform/ui/QtTranslations.h"
 #include "platform/ui/TestApplication.h"
 #include "tests/platform/process/TestFolder.h"
@@ -40,7 +46,7 @@ Answer showAndClick(const MessageBoxRequest& request, QMessageBox::StandardButto
         auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
         ASSERT_NE(box, nullptr);
         seen = {box->windowTitle(), box->windowHandle() ? box->windowHandle()->title() : QString(), box->text(),
-                box->icon(), box->windowModality(), {}};
+                box->icon(), box->windowModality(), {}, 0, QFont()};
         for (QAbstractButton* b : box->buttons()) seen.buttons << QString(b->text()).remove(u'&');
         seen.buttons.sort();
         if (auto* label = box->findChild<QLabel*>("qt_msgbox_label")) {
@@ -159,6 +165,61 @@ TEST_F(OpenDialog, TakesTypedNamesOfMissingFilesWhenAllowed) {
         typeAndOpen(d, "N01-09.txt");
     });
     EXPECT_EQ(one, std::vector<std::string>{file("N01-09.txt")});
+}
+
+TEST(QtUi, FileSizesAndTimesInJapaneseFormats) {
+    const std::pair<qint64, const char*> sizes[] = {
+        {0, "0 バイト"},        {878, "878 バイト"},   {1023, "1023 バイト"},          {1024, "1 KB"},
+        {1025, "2 KB"},         {5000000, "4,883 KB"}, {1234567890, "1,205,633 KB"},
+    };
+    for (const auto& [bytes, text] : sizes) EXPECT_EQ(japaneseFileSize(bytes).toStdString(), text) << bytes;
+    EXPECT_EQ(japaneseFileTime(QDateTime(QDate(2026, 12, 11), QTime(0, 48, 59))).toStdString(), "2026/12/11 00:48");
+    EXPECT_EQ(japaneseFileTime(QDateTime()).toStdString(), "");
+}
+
+TEST_F(OpenDialog, DetailColumnsShowJapaneseSizesAndTimesInFull) {
+    testApplication();
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+    const QDateTime when(QDate(2026, 12, 11), QTime(0, 48));
+    for (const auto& [name, size] : {std::pair{"small.dbf", 878}, std::pair{"large.shp", 5000000}}) {
+        QFile f(QString::fromStdString(file(name)));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.resize(size);
+        f.setFileTime(when, QFileDevice::FileModificationTime);
+    }
+    FileDialogRequest request;
+    request.folder = dir.string();
+    request.multiple = true;
+    std::map<QString, QStringList> rows;  // name: the texts of the other columns
+    std::map<QString, bool> whole;        // every text fits its column
+    openWith(request, [&](QFileDialog& d) {
+        d.setViewMode(QFileDialog::Detail);
+        auto* view = d.findChild<QTreeView*>("treeView");
+        ASSERT_NE(view, nullptr);
+        d.resize(800, 500);
+        QElapsedTimer waited;
+        waited.start();
+        while (view->model()->rowCount(view->rootIndex()) < 2 && waited.elapsed() < 10000)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+        const QFontMetrics metrics(view->font());
+        for (int r = 0; r < view->model()->rowCount(view->rootIndex()); ++r) {
+            const QString name = view->model()->index(r, 0, view->rootIndex()).data().toString();
+            bool fits = true;
+            for (int c = 1; c < 4; ++c) {
+                const QString text = view->model()->index(r, c, view->rootIndex()).data().toString();
+                rows[name] << text;
+                fits = fits && metrics.horizontalAdvance(text) < view->header()->sectionSize(c);
+            }
+            whole[name] = fits;
+        }
+    });
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_EQ(rows["small.dbf"].at(0).toStdString(), "878 バイト");
+    EXPECT_EQ(rows["small.dbf"].at(2).toStdString(), "2026/12/11 00:48");
+    EXPECT_EQ(rows["large.shp"].at(0).toStdString(), "4,883 KB");
+    EXPECT_EQ(rows["large.shp"].at(2).toStdString(), "2026/12/11 00:48");
+    EXPECT_TRUE(whole["small.dbf"]);
+    EXPECT_TRUE(whole["large.shp"]);
 }
 
 TEST_F(OpenDialog, RefusesMissingFilesByDefault) {
