@@ -2,6 +2,8 @@
 // kill at that moment would:
 //   VELMORA_KILL_AT_RENAME=N   before the Nth rename; "N+" right after it
 //   VELMORA_KILL_AT_FSYNC=N    before the Nth fsync
+//   VELMORA_KILL_ONCE=PATH     only the first process to get there dies (it makes PATH); the programs its
+//                              death makes others start (a settling run) go on
 // The definitions take the place of the C library's for the whole process (shared libraries it loads
 // included, when the program exports its symbols). Without the variables the calls do what they always do.
 #include <fcntl.h>
@@ -33,7 +35,14 @@ KillPoint killPoint(const char* variable) {
 std::atomic<int> renames{0};
 std::atomic<int> syncs{0};
 
-void die() { ::kill(::getpid(), SIGKILL); }
+void die() {
+    if (const char* once = std::getenv("VELMORA_KILL_ONCE")) {
+        const int fd = ::open(once, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd < 0) return;
+        ::close(fd);
+    }
+    ::kill(::getpid(), SIGKILL);
+}
 
 }  // namespace
 
