@@ -178,3 +178,46 @@ TEST_F(JobRunner, AnOutputFolderTurnedReadOnlyAfterTheChecksKeepsTheEarlierOutpu
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_EQ(snapshot(program_.file("out")), before);
 }
+
+// The writer killed before or after any rename of its commit (the build of Brunhale that tests/tools/killat
+// makes): the job reports the failure, and by then the earlier output is back whole under its name, or,
+// killed once every new file was in place, the new output stays whole; nothing else is beside it.
+TEST_F(JobRunner, AWriterKilledInItsCommitLeavesTheEarlierOrTheNewOutputWhole) {
+    fs::copy_file(std::string(VELMORA_BINARY_DIR) + "/tools/brunhale_killable", program_.file("Brunhale"),
+                  fs::copy_options::overwrite_existing);
+    gen::LineFileOptions longer = coastlineFile(1);
+    longer.links = 10;
+    longer.lines = 5;
+    const std::string newInput = program_.file("in/coast5.txt");
+    gen::writeLineFile(newInput, gen::makeLineFileModel(longer));
+    const std::string out = program_.file("out/海岸線.shp");
+    // Yes to overwriting, No to adding the layer to the map.
+    const std::string newJob = "--kind line --row 3 --answer yes --answer no --out '" + out + "' '" + newInput + "'";
+    ASSERT_EQ(job(program_.path(), newJob).exitCode, 0);
+    const auto newSet = snapshot(program_.file("out"));
+    ASSERT_EQ(newSet.size(), 4u);  // .shp, .shx, .dbf, .prj
+
+    constexpr int Renames = 8;  // the four earlier files moved aside, the four new ones put in place
+    const std::string once = program_.file("killed-once");
+    for (int at = 1; at <= Renames; ++at) {
+        for (const bool afterIt : {false, true}) {
+            const std::string point = std::to_string(at) + (afterIt ? "+" : "");
+            fs::remove_all(program_.file("out"));
+            fs::create_directories(program_.file("out"));
+            ASSERT_EQ(lineJob(program_.path(), out, "--answer no").exitCode, 0);
+            const auto earlier = snapshot(program_.file("out"));
+
+            fs::remove(once);
+            ::setenv("VELMORA_KILL_AT_RENAME", point.c_str(), 1);
+            ::setenv("VELMORA_KILL_ONCE", once.c_str(), 1);
+            const RunnerResult run = job(program_.path(), newJob);
+            ::unsetenv("VELMORA_KILL_AT_RENAME");
+            ::unsetenv("VELMORA_KILL_ONCE");
+            ASSERT_TRUE(fs::exists(once)) << "the writer was not killed at rename " << point << "\n" << run.output;
+            EXPECT_THAT(run.output, HasSubstr("box: ﾒｯｾｰｼﾞ | Shapeﾌｧｲﾙの作成に失敗しました。")) << point;
+            EXPECT_EQ(run.exitCode, 1) << point;
+            EXPECT_EQ(snapshot(program_.file("out")), at == Renames && afterIt ? newSet : earlier)
+                << "killed at rename " << point;
+        }
+    }
+}
