@@ -157,7 +157,10 @@ std::optional<ReplaceTogether::Failure> ReplaceTogether::undo(Failure failure, c
 std::optional<ReplaceTogether::Failure> ReplaceTogether::commit() {
     std::vector<MovedAside> movedAside;
     std::vector<std::string> placed;
-    if (!writeJournal()) return undo({names_.journal(), std::strerror(errno)}, movedAside, placed);
+    // The list cannot be written where the files cannot be replaced: the failure names the first of them.
+    if (!writeJournal())
+        return undo({targets_.empty() ? names_.journal() : names_.finalPath(targets_.front().ext), std::strerror(errno)},
+                    movedAside, placed);
     for (const Target& t : targets_) {
         const std::string final = names_.finalPath(t.ext);
         if (!exists(final)) continue;
