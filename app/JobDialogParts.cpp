@@ -16,6 +16,7 @@
 #include "app/JobInputChecks.h"
 #include "app/RunningJob.h"
 #include "convert/core/ConversionState.h"
+#include "platform/files/FolderLock.h"
 #include "platform/ui/UiService.h"
 
 namespace velmora::jobdialog {
@@ -133,6 +134,13 @@ bool convert(const ConvertRun& run) {
     try {
         s.LogFileNo.closeQuietly();
         s.InFileNo.closeQuietly();
+        // The work files of a job have fixed names in the program folder: one job there at a time, whichever
+        // program runs it.
+        const files::FolderLock programFolder(s.AppFolder, kProgramFolderLockName);
+        if (programFolder.busy()) {
+            ui::message(kProgramFolderBusy, "ﾒｯｾｰｼﾞ", ui::Icon::Exclamation);
+            return false;
+        }
         if (!checkJobInputs(run.inputGiven, run.output, s.SelectedKind)) return false;
         s.DatumCode = run.make[1]->isChecked() ? -1 : run.sys[0]->isChecked() ? 0 : 2000;
         bool finished = false;

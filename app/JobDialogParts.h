@@ -52,10 +52,14 @@ void enableDatum(QGroupBox& frame, const std::array<QRadioButton*, 2>& sys, int 
 // failures end silently.
 void chooseOutputFile(std::string& rememberedFolder, QLineEdit& output);
 
-// CmdConv_Click after its guard: the slots of the log and the input file emptied, the checks, DatumCode
-// from the options, the job under the running flag and the hourglass. True when the job finished (the
-// dialog closes); after a failed job the log and input slots are emptied; a run-time error shows its box
-// under errorTitle.
+// CmdConv_Click after its guard: the slots of the log and the input file emptied, the program folder taken
+// for the whole job (kProgramFolderLockName; a folder another job holds refuses at once with
+// kProgramFolderBusy), the checks, DatumCode from the options, the job under the running flag and the
+// hourglass. True when the job finished (the dialog closes); after a failed job the log and input slots are
+// emptied; a run-time error shows its box under errorTitle.
+inline constexpr const char* kProgramFolderLockName = "Velmora.lock";
+inline constexpr const char* kProgramFolderBusy =
+    "このプログラムフォルダーでは別の変換が実行中です。実行中の変換が終わってから変換してください。";
 struct ConvertRun {
     bool& running;
     bool inputGiven;

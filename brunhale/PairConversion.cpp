@@ -116,6 +116,11 @@ void convertPair(const std::string& folder) {
     commit.commit();
 }
 
+void settleOutput(const std::string& folder) {
+    HeaderFileReader header(folder + "/" + HeaderFileName);
+    OutputCommit(outputBase(header.header().base), static_cast<long>(::getpid())).clearLeftovers();
+}
+
 std::string programFolder() {
     std::vector<char> buf(4096);
     ssize_t n = ::readlink("/proc/self/exe", buf.data(), buf.size() - 1);

@@ -17,6 +17,10 @@ void writeRecords(HeaderFileReader& header, CoordinateFileReader* coords, Shapef
 // file is left behind and earlier files of the output's names are untouched.
 void convertPair(const std::string& folder);
 
+// Settles what a killed run left of the output that the pair of folder names (OutputCommit::clearLeftovers)
+// and writes nothing. Throws Failure when the header block cannot be read.
+void settleOutput(const std::string& folder);
+
 // The folder of the running executable, read from /proc/self/exe.
 std::string programFolder();
 

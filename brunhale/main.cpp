@@ -1,6 +1,8 @@
 // Brunhale: turns the intermediate shape description beside it into a shapefile or dBASE table.
 // No arguments; exit code 0 when every output file was written and closed, otherwise the code of the
 // failure (Failure.h) and one line on stderr saying why.
+// "--settle": writes nothing, only settles what a killed run left of the output the pair names (the earlier
+// output back whole, or the new one whole); the caller of a run that a signal ended asks for it at once.
 #include <cstdio>
 #include <exception>
 #include <string>
@@ -19,10 +21,11 @@ int fail(int code, std::string message) {
 
 }  // namespace
 
-int main() {
+int main(int argc, char** argv) {
     using namespace velmora::brunhale;
     try {
-        convertPair(programFolder());
+        if (argc == 2 && std::string(argv[1]) == "--settle") settleOutput(programFolder());
+        else convertPair(programFolder());
         return static_cast<int>(ExitCode::Ok);
     } catch (const Failure& f) {
         return fail(static_cast<int>(f.code()), f.what());

@@ -4,6 +4,7 @@
 #include "convert/core/ConversionState.h"
 #include "convert/core/ProgramRunner.h"
 #include "convert/shapedesc/ShapeDescriptionFiles.h"
+#include "platform/process/RunProgram.h"
 #include "platform/text/Conversions.h"
 #include "platform/text/Cp932.h"
 #include "platform/ui/UiService.h"
@@ -13,6 +14,8 @@ namespace velmora::shapedesc {
 std::string shapeWriterPath() { return programFile("Brunhale"); }
 
 namespace {
+
+constexpr int SettleTimeoutMs = 60000;
 
 // What a program wrote (UTF-8, possibly several lines, possibly cut inside a character at its start) as one
 // CP932 log line: line ends become blanks, and a character without a CP932 form becomes "?".
@@ -43,7 +46,12 @@ void logFailure(const std::string& failureMessage, std::string_view said) {
 
 std::int32_t runShapeWriter(std::string* said) {
     std::string ignored;
-    return modCommon::RunProcessWait(shapeWriterPath(), 1, -1, said ? *said : ignored);
+    const std::int32_t code = modCommon::RunProcessWait(shapeWriterPath(), 1, -1, said ? *said : ignored);
+    // Ended by a signal (its own exit codes are small): killed inside its commit it may have left the
+    // earlier output moved aside, which its settling run puts back now rather than at the next run of the
+    // same output.
+    if (code > 128) process::runProgram(shapeWriterPath(), {"--settle"}, SettleTimeoutMs);
+    return code;
 }
 
 bool runShapeWriterOnPair(PairDeletion deletion, const std::string& failureMessage) {

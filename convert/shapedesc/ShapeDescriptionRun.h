@@ -14,7 +14,8 @@ std::string shapeWriterPath();
 
 // Runs Brunhale through modCommon::RunProcessWait (window style 1, no time-out) and gives its exit code;
 // -1 when it could not be started. `said`, when given, receives what it wrote on standard error or, when it
-// wrote nothing, how it ended.
+// wrote nothing, how it ended. A run that a signal ended is followed at once by Brunhale's "--settle" run,
+// so the output is the earlier one or the new one, whole, and no temporary is left beside it.
 std::int32_t runShapeWriter(std::string* said = nullptr);
 
 // What happens to the pair after a run: the line, station, area-structure and mesh writers delete it

@@ -1,14 +1,19 @@
 #pragma once
-// Puts a set of new files in place all together or not at all. The new files lie under temporary names
-// in the folders of their final names; commit() moves any earlier files of those names aside, renames the
-// new ones into place and only then deletes the earlier ones. When a step fails, what was done is undone,
-// so a failed run leaves the earlier files as they were and no temporary file behind. Temporary names are
-// short (the marker, a number, the final extension), so any final name the file system takes works.
+// Puts the files of one output (a base and its extensions) in place all together or not at all. The new
+// files lie under temporary names in the output folder (CommitNames); commit() first writes the list of
+// what it replaces, moves any earlier files of the final names aside, renames the new ones into place and
+// only then deletes the earlier ones and the list. When a step fails, what was done is undone, so a failed
+// run leaves the earlier files as they were and no temporary file behind.
+//
+// A run killed inside its commit cannot undo anything; the next run of the same output clears what it
+// left before it writes (clearLeftovers): until every new file is in place, the earlier set goes back
+// whole; once they all are, the new set stays whole. Either way the temporaries go.
 #include <functional>
 #include <optional>
 #include <string>
-#include <utility>
 #include <vector>
+
+#include "platform/files/CommitNames.h"
 
 namespace velmora::files {
 
@@ -20,32 +25,45 @@ public:
         std::string reason;  // the system's text
     };
 
-    // marker makes the temporary names of this run unique, e.g. ".writer-<process id>".
-    explicit ReplaceTogether(std::string marker, Rename rename = {});
+    // finalBase: the output path without extension; tag and pid make the temporary names (CommitNames).
+    ReplaceTogether(const std::string& finalBase, const std::string& tag, long pid, Rename rename = {});
     ~ReplaceTogether();
     ReplaceTogether(const ReplaceTogether&) = delete;
     ReplaceTogether& operator=(const ReplaceTogether&) = delete;
 
-    // A new file that is to replace final; gives the temporary path to write it at ("<folder>/<marker>-<n>
-    // <extension>"). Register before creating the file.
-    std::string place(const std::string& final);
-    // An earlier file that the new set replaces by its absence.
-    void removeOnCommit(const std::string& final);
+    // Settles what earlier runs of the same output left when they were killed, as above. Files of runs
+    // still going, and every other file, are left alone.
+    void clearLeftovers();
+
+    // A new file of extension ext (".shp") that is to replace base + ext; gives the temporary path to write
+    // it at. Register before creating the file.
+    std::string place(const std::string& ext);
+    // An earlier file base + ext that the new set replaces by its absence (a stale .prj).
+    void removeOnCommit(const std::string& ext);
     // Nothing when every file is in place; otherwise what failed, after every step was undone.
     std::optional<Failure> commit();
     // Deletes the temporary files (also done by the destructor unless committed).
     void discard();
 
+    const CommitNames& names() const { return names_; }
+    std::string finalPath(const std::string& ext) const { return names_.finalPath(ext); }
+
 private:
-    // "<folder of final>/<marker>-<what><extension of final>"
-    std::string nameBeside(const std::string& final, const std::string& what) const;
-    std::optional<Failure> undo(Failure failure, const std::vector<std::pair<std::string, std::string>>& movedAside,
+    struct Target {
+        std::string ext;
+        bool replaced;  // a new file takes its place; otherwise it is only removed
+    };
+    struct MovedAside {
+        std::string final, aside;
+    };
+    bool writeJournal() const;
+    std::optional<Failure> undo(Failure failure, const std::vector<MovedAside>& movedAside,
                                 const std::vector<std::string>& placed);
 
-    std::string marker_;
+    CommitNames names_;
+    long pid_;
     Rename rename_;
-    std::vector<std::pair<std::string, std::string>> files_;  // temp, final
-    std::vector<std::string> removals_;
+    std::vector<Target> targets_;
     bool committed_ = false;
 };
 

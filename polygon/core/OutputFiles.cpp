@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <utility>
 
 namespace ostrand {
 
@@ -18,16 +19,31 @@ bool replaceable(const std::string& path) {
     return (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) != 0 && ::access(path.c_str(), W_OK) == 0;
 }
 
+// "path/name.shp" → "path/name" and ".shp"; a name without an extension has an empty one.
+std::pair<std::string, std::string> split_extension(const std::string& path) {
+    const std::size_t slash = path.rfind('/');
+    const std::size_t dot = path.rfind('.');
+    if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return {path, std::string()};
+    return {path.substr(0, dot), path.substr(dot)};
+}
+
 }  // namespace
 
-OutputFiles::OutputFiles() : replace_(".ostrand-" + std::to_string(::getpid())) {}
+OutputFiles::OutputFiles() = default;
 
 OutputFiles::~OutputFiles() = default;
 
 BinaryFile& OutputFiles::create(const std::string& final, const std::string& open_failure,
                                 const std::string& write_failure) {
+    const auto [base, ext] = split_extension(final);
+    if (!replace_) {
+        replace_ = std::make_unique<velmora::files::ReplaceTogether>(base, "ostrand-", static_cast<long>(::getpid()));
+        replace_->clearLeftovers();
+    } else if (replace_->finalPath(ext) != final) {
+        throw open_failure;
+    }
     if (!replaceable(final)) throw open_failure;
-    Entry e{final, replace_.place(final), {}, nullptr, write_failure};
+    Entry e{final, replace_->place(ext), {}, nullptr, write_failure};
     e.made = velmora::files::openNewFile(e.temp);
     if (e.made.fd < 0) throw open_failure;
     e.file = std::make_unique<BinaryFile>(e.made.fd, write_failure);
@@ -44,7 +60,8 @@ void OutputFiles::commit() {
         }
         e.file->close();
     }
-    if (const auto failure = replace_.commit()) {
+    if (!replace_) return;
+    if (const auto failure = replace_->commit()) {
         for (const Entry& e : entries_)
             if (e.final == failure->path) throw e.write_failure;
         throw entries_.front().write_failure;

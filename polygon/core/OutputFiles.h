@@ -1,7 +1,8 @@
 #pragma once
 // The files of one save (.shp, .shx and .dbf of a job), written where nobody sees them and put in place
 // together once all of them are complete and on the device. A save that fails, or a process killed while
-// it writes, leaves the earlier files byte for byte and no temporary file behind.
+// it writes, leaves the earlier files byte for byte and no temporary file behind. Before the first file is
+// made, what a killed save of the same output left is settled (files::ReplaceTogether::clearLeftovers).
 #include <memory>
 #include <string>
 #include <vector>
@@ -19,7 +20,7 @@ public:
     OutputFiles(const OutputFiles&) = delete;
     OutputFiles& operator=(const OutputFiles&) = delete;
 
-    // A new file that is to replace `final`. Throws open_failure when it cannot be made or `final` must not
+    // A new file that is to replace `final`; every file of a save has the base of the first. Throws open_failure when it cannot be made or `final` must not
     // be replaced (a folder, a file marked read-only); its writes and commit() throw write_failure.
     BinaryFile& create(const std::string& final, const std::string& open_failure, const std::string& write_failure);
     // Completes every file, names it and replaces the earlier files together; throws the write failure
@@ -35,8 +36,9 @@ private:
         std::string write_failure;
     };
 
-    // Declared in this order so that the files are closed before their temporary names are removed.
-    velmora::files::ReplaceTogether replace_;
+    // Declared in this order so that the files are closed before their temporary names are removed. Made
+    // with the first file, whose name gives the save's base.
+    std::unique_ptr<velmora::files::ReplaceTogether> replace_;
     std::vector<Entry> entries_;
 };
 

@@ -128,7 +128,8 @@ TEST(OutputCommit, LeftoversOfAKilledRunOfTheSameOutputAreCleared) {
     // What killed runs left: temporaries, and an earlier .dbf moved aside with nothing in its place; one
     // left by a process that runs still (this test), one of another output, and files of the user.
     const long dead = deadPid();
-    const TemporaryNames killed(base, dead), running(base, static_cast<long>(::getpid())), other(dir.file("rivers"), dead);
+    const velmora::files::CommitNames killed(base, "", dead), running(base, "", static_cast<long>(::getpid())),
+        other(dir.file("rivers"), "", dead);
     put(killed.temporary(".shp"), "partial");
     put(killed.temporary(".prj"), "partial");
     put(killed.movedAside(".dbf"), "earlier dbf");

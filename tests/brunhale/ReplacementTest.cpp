@@ -171,4 +171,47 @@ TEST_F(Replacement, AKilledRunLeavesTheEarlierOutputAndTheNextRunClearsItsLeftov
     EXPECT_THAT(ogrinfo(base + ".shp"), HasSubstr("Feature Count: 4"));
 }
 
+// Killed before or after any rename of its commit (the build of Brunhale that tests/tools/killat makes):
+// the next run of the same output, though it fails (its coordinate file is gone), first settles what the
+// killed one left: the earlier set whole, or the new set whole once every new file was in place, and no
+// temporary beside it. The earlier set has a .prj that the new one removes.
+TEST_F(Replacement, ARunKilledAtAnyRenameOfItsCommitLeavesOneWholeSetToTheNextRun) {
+    std::filesystem::copy_file(VELMORA_BINARY_DIR "/tools/brunhale_killable", b.file("Brunhale"),
+                               std::filesystem::copy_options::overwrite_existing);
+    const std::string base = out() + "/地点";
+    auto writeEarlier = [&] {
+        b.writeHeader(pointPair(base, 3));
+        b.writeCoordinates(pointCoordinates(3));
+        runOk();
+    };
+    Lines next = pointPair(base, 5);
+    next[1] = "SHAPE_TYPE,1,-1";
+    b.writeHeader(next);
+    b.writeCoordinates(pointCoordinates(5));
+    runOk();
+    const auto newSet = snapshot(b.folder(), "out");
+
+    constexpr int Renames = 7;  // .shp, .shx, .prj and .dbf moved aside; .shp, .shx and .dbf put in place
+    for (int at = 1; at <= Renames; ++at) {
+        for (const bool afterIt : {false, true}) {
+            const std::string point = std::to_string(at) + (afterIt ? "+" : "");
+            std::filesystem::remove_all(out());
+            std::filesystem::create_directory(out());
+            writeEarlier();
+            const auto earlier = snapshot(b.folder(), "out");
+
+            b.writeHeader(next);
+            b.writeCoordinates(pointCoordinates(5));
+            ::setenv("VELMORA_KILL_AT_RENAME", point.c_str(), 1);
+            const RunResult killed = b.run();
+            ::unsetenv("VELMORA_KILL_AT_RENAME");
+            EXPECT_NE(killed.exitCode, 0) << point;
+
+            std::filesystem::remove(b.file("MakeShapeFile.fil_D"));
+            EXPECT_EQ(b.run().exitCode, 2) << point;
+            EXPECT_EQ(snapshot(b.folder(), "out"), at == Renames && afterIt ? newSet : earlier) << "killed at rename " << point;
+        }
+    }
+}
+
 }  // namespace

@@ -7,7 +7,9 @@
 #include <QTreeWidget>
 
 #include "convert/attr/AttrLoader.h"
+#include "app/JobDialogParts.h"
 #include "convert/line/LineDb.h"
+#include "platform/files/FolderLock.h"
 #include "tests/app/jobs/JobCatalogue.h"
 #include "tests/app/jobs/JobTest.h"
 #include "tests/convert/attr/AttrTestSupport.h"
@@ -105,6 +107,31 @@ TEST_F(LineJob, ARefusedOutputCheckLeavesNoLogAndNoDatabase) {
     EXPECT_FALSE(convert(*d));
     EXPECT_TRUE(logs().empty());
     EXPECT_FALSE(databaseOnDisk());
+}
+
+// Another program's job holds the program folder (its lock taken here on a descriptor of its own): the job
+// is refused before it asks about the existing output or opens anything, and runs once the folder is free.
+TEST_F(LineJob, AProgramFolderAnotherJobHoldsRefusesTheJobAtOnce) {
+    TempProgramFolder::write(out("coast.shp"), "old");
+    auto d = dialog(DataKind::Line, kLineRow, {lineFile("a.txt", 1)}, out("coast.shp"));
+    {
+        const files::FolderLock otherJob(conversionState().AppFolder, jobdialog::kProgramFolderLockName);
+        ASSERT_FALSE(otherJob.busy());
+        ui_.answer(Answer::Ok);
+        EXPECT_FALSE(convert(*d));
+        ASSERT_EQ(ui_.boxes().size(), 1u);
+        EXPECT_EQ(ui_.boxes()[0].text, "このプログラムフォルダーでは別の変換が実行中です。実行中の変換が終わってから変換してください。");
+        EXPECT_EQ(ui_.boxes()[0].title, "ﾒｯｾｰｼﾞ");
+        EXPECT_EQ(ui_.boxes()[0].icon, Icon::Exclamation);
+        EXPECT_TRUE(logs().empty());
+        EXPECT_FALSE(databaseOnDisk());
+        EXPECT_EQ(TempProgramFolder::read(out("coast.shp")), "old");
+    }
+    ui_.answer(Answer::Yes);  // overwrite
+    ui_.answer(Answer::No);   // not to the map
+    EXPECT_TRUE(convert(*d));
+    EXPECT_EQ(logs().size(), 1u);
+    EXPECT_FALSE(std::filesystem::exists(program(jobdialog::kProgramFolderLockName)));
 }
 
 TEST_F(LineJob, RoadsDeclinedWithoutTheirLedgerEndTheJobWithoutAMessageOfItsOwn) {

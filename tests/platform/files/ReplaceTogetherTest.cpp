@@ -1,5 +1,7 @@
 // New files that take their names only when complete, and a set of files put in place together.
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -7,6 +9,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <map>
 
 #include "platform/files/NewFile.h"
 #include "platform/files/ReplaceTogether.h"
@@ -59,13 +62,14 @@ TEST_F(Files, NewFileHasNoNameUntilNamed) {
 TEST_F(Files, CommitReplacesEveryFileAndRemovesWhatIsGone) {
     write(file("a.shp"), "old a");
     write(file("a.prj"), "old prj");
-    ReplaceTogether set(".test-1");
+    ReplaceTogether set(file("a"), "test-", 1);
     for (const char* ext : {".shp", ".dbf"}) {
-        const std::string temp = set.place(file(std::string("a") + ext));
-        EXPECT_EQ(temp, file(std::string(".test-1-") + (ext[1] == 's' ? "0" : "1") + ext));
+        const std::string temp = set.place(ext);
+        EXPECT_EQ(temp, velmora::files::CommitNames(file("a"), "test-", 1).temporary(ext));
+        EXPECT_EQ(fs::path(temp).parent_path(), dir_);
         write(temp, std::string("new ") + ext);
     }
-    set.removeOnCommit(file("a.prj"));
+    set.removeOnCommit(".prj");
     EXPECT_FALSE(set.commit().has_value());
     EXPECT_EQ(read(file("a.shp")), "new .shp");
     EXPECT_EQ(read(file("a.dbf")), "new .dbf");
@@ -78,14 +82,14 @@ TEST_F(Files, FailedCommitUndoesEveryStep) {
         write(file("a.shp"), "old a");
         write(file("a.dbf"), "old dbf");
         int calls = 0;
-        ReplaceTogether set(".test-2", [&](const std::string& from, const std::string& to) {
+        ReplaceTogether set(file("a"), "test-", 2, [&](const std::string& from, const std::string& to) {
             if (++calls == failing) {
                 errno = ENOSPC;
                 return -1;
             }
             return std::rename(from.c_str(), to.c_str());
         });
-        for (const char* ext : {".shp", ".dbf"}) write(set.place(file(std::string("a") + ext)), "new");
+        for (const char* ext : {".shp", ".dbf"}) write(set.place(ext), "new");
         const auto failure = set.commit();
         ASSERT_TRUE(failure.has_value()) << failing;
         EXPECT_FALSE(failure->reason.empty());
@@ -99,8 +103,8 @@ TEST_F(Files, FailedCommitUndoesEveryStep) {
 TEST_F(Files, TemporaryNamesAreShortWhateverTheFinalName) {
     const std::string final = file(std::string(250, 'n') + ".shp");
     write(final, "old");
-    ReplaceTogether set(".test-4");
-    write(set.place(final), "new");
+    ReplaceTogether set(file(std::string(250, 'n')), "test-", 4194304);
+    write(set.place(".shp"), "new");
     EXPECT_FALSE(set.commit().has_value());
     EXPECT_EQ(read(final), "new");
     EXPECT_EQ(names().size(), 1u);
@@ -108,10 +112,78 @@ TEST_F(Files, TemporaryNamesAreShortWhateverTheFinalName) {
 
 TEST_F(Files, AnUncommittedSetRemovesItsTemporaries) {
     {
-        ReplaceTogether set(".test-3");
-        write(set.place(file("a.shp")), "new");
+        ReplaceTogether set(file("a"), "test-", 3);
+        write(set.place(".shp"), "new");
     }
     EXPECT_TRUE(names().empty());
+}
+
+// A process killed anywhere inside its commit: the next run of the same output finds the earlier set or
+// the new set whole, and nothing else beside it. The earlier set has a file the new one removes (.prj) and
+// lacks one the new one brings (.shx).
+TEST_F(Files, AKillAtAnyRenameOfACommitLeavesOneWholeSetForTheNextRun) {
+    const std::map<std::string, std::string> earlier{{"a.shp", "old shp"}, {"a.dbf", "old dbf"}, {"a.prj", "old prj"}};
+    const std::map<std::string, std::string> next{{"a.shp", "new shp"}, {"a.shx", "new shx"}, {"a.dbf", "new dbf"}};
+    const auto contents = [&] {
+        std::map<std::string, std::string> c;
+        for (const std::string& n : names()) c[n] = read(file(n));
+        return c;
+    };
+    constexpr int Renames = 6;  // three moved aside, three put in place
+    int newSets = 0;
+    for (int at = 1; at <= Renames; ++at) {
+        for (const bool afterIt : {false, true}) {
+            for (const auto& [name, bytes] : earlier) write(file(name), bytes);
+            write(file("b.shp"), "another output");
+            const pid_t child = ::fork();
+            if (child == 0) {
+                int calls = 0;
+                ReplaceTogether set(file("a"), "test-", static_cast<long>(::getpid()),
+                                    [&](const std::string& from, const std::string& to) {
+                                        if (++calls == at && !afterIt) ::kill(::getpid(), SIGKILL);
+                                        const int r = std::rename(from.c_str(), to.c_str());
+                                        if (calls == at) ::kill(::getpid(), SIGKILL);
+                                        return r;
+                                    });
+                for (const char* ext : {".shp", ".shx", ".dbf"}) write(set.place(ext), "new " + std::string(ext + 1));
+                set.removeOnCommit(".prj");
+                set.commit();
+                ::_exit(0);
+            }
+            int status = 0;
+            ASSERT_EQ(::waitpid(child, &status, 0), child);
+            ASSERT_TRUE(WIFSIGNALED(status)) << at;
+
+            ReplaceTogether(file("a"), "test-", static_cast<long>(::getpid())).clearLeftovers();
+            auto left = contents();
+            EXPECT_EQ(left["b.shp"], "another output");
+            left.erase("b.shp");
+            const bool isNew = left == next;
+            EXPECT_TRUE(isNew || left == earlier) << "killed " << (afterIt ? "after" : "before") << " rename " << at;
+            newSets += isNew;
+            fs::remove_all(dir_);
+            fs::create_directory(dir_);
+        }
+    }
+    // Only a kill after the last rename finds every new file in place.
+    EXPECT_EQ(newSets, 1);
+}
+
+// Killed before its commit began (while its files are completed and named): its temporaries go.
+TEST_F(Files, TemporariesOfARunKilledBeforeItsCommitAreRemoved) {
+    write(file("a.shp"), "old shp");
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ReplaceTogether set(file("a"), "test-", static_cast<long>(::getpid()));
+        write(set.place(".shp"), "new");
+        write(set.place(".dbf"), "new");
+        ::kill(::getpid(), SIGKILL);
+    }
+    ASSERT_EQ(::waitpid(child, nullptr, 0), child);
+    EXPECT_EQ(names().size(), 3u);
+    ReplaceTogether(file("a"), "test-", static_cast<long>(::getpid())).clearLeftovers();
+    EXPECT_EQ(names(), (std::vector<std::string>{"a.shp"}));
+    EXPECT_EQ(read(file("a.shp")), "old shp");
 }
 
 }  // namespace

@@ -92,24 +92,30 @@ TEST_F(EarlierOutput, AFullFileSystemKeepsAllThreeFilesAndSaysTheWriteFailed) {
     EXPECT_EQ(snapshot(out), before);
 }
 
-// Stopped when everything is written and nothing is in place yet, then killed: the new files had no names
-// and vanish with the process.
-TEST_F(EarlierOutput, AKilledJobLeavesNothingBehind) {
-    const fs::path out = earlier_output(dir.path() / "out");
-    const auto before = snapshot(out);
-    const std::string in = polygontest::grid_file(dir, "grid", 3, 3, 3);
-    const std::string shp = (out / "area.shp").string(), log = dir.file("killed.log");
-
+// A job of the rural item over a 3 x 3 grid into out/area.shp, stopped when everything is written and
+// nothing is named yet; -1 when it ended without stopping.
+pid_t stopped_before_naming(const TempFolder& dir, const fs::path& out) {
+    const std::string in = polygontest::grid_file(dir, "grid3x3", 3, 3, 3);
+    const std::string shp = (out / "area.shp").string(), log = dir.file("stopped.log");
     const pid_t pid = ::fork();
-    ASSERT_GE(pid, 0);
     if (pid == 0) {
         ::execl(kDriver.c_str(), kDriver.c_str(), "--meshes", "", "--stop-before-naming", "3", in.c_str(), shp.c_str(),
                 log.c_str(), static_cast<char*>(nullptr));
         ::_exit(127);
     }
     int status = 0;
-    ASSERT_EQ(::waitpid(pid, &status, WUNTRACED), pid);
-    ASSERT_TRUE(WIFSTOPPED(status)) << "the job ended without stopping: " << status;
+    if (pid < 0 || ::waitpid(pid, &status, WUNTRACED) != pid || !WIFSTOPPED(status)) return -1;
+    return pid;
+}
+
+// Stopped when everything is written and nothing is in place yet, then killed: the new files had no names
+// and vanish with the process.
+TEST_F(EarlierOutput, AKilledJobLeavesNothingBehind) {
+    const fs::path out = earlier_output(dir.path() / "out");
+    const auto before = snapshot(out);
+    const pid_t pid = stopped_before_naming(dir, out);
+    ASSERT_GT(pid, 0) << "the job ended without stopping";
+    int status = 0;
 
     int unnamed = 0;  // the three new files, open and without a name in the output folder
     for (const auto& fd : fs::directory_iterator("/proc/" + std::to_string(pid) + "/fd")) {
@@ -139,6 +145,50 @@ TEST_F(EarlierOutput, AMalformedCountsLineIsRefusedWithoutTouchingTheOutput) {
     EXPECT_THAT(refused.output, HasSubstr("メッセージ: [農業地域]に該当するファイルがありませんでした。"));
     EXPECT_EQ(snapshot(out), before);
     EXPECT_FALSE(fs::exists(dir.file("bad.log")));
+}
+
+// Killed inside its commit: while its files are made durable and named, at each rename that moves an
+// earlier file aside or puts a new one in place, and after the last. The next job of the same output
+// settles what it left before it names anything: the earlier set whole, or (killed after the last rename)
+// the new set whole, and nothing else.
+TEST_F(EarlierOutput, AJobKilledInItsCommitLeavesOneWholeSetToTheNextJob) {
+    const fs::path fresh = dir.path() / "fresh";
+    fs::create_directories(fresh);
+    ASSERT_EQ(job(3, 3, fresh, "fresh.log").status, 0);
+    const auto newSet = snapshot(fresh);
+
+    struct KillPoint {
+        const char* variable;
+        const char* value;
+        bool newSetStays;
+    };
+    const KillPoint points[] = {
+        {"VELMORA_KILL_AT_FSYNC", "1", false},   {"VELMORA_KILL_AT_FSYNC", "2", false},
+        {"VELMORA_KILL_AT_FSYNC", "3", false},   {"VELMORA_KILL_AT_RENAME", "1", false},
+        {"VELMORA_KILL_AT_RENAME", "2", false},  {"VELMORA_KILL_AT_RENAME", "3", false},
+        {"VELMORA_KILL_AT_RENAME", "4", false},  {"VELMORA_KILL_AT_RENAME", "4+", false},
+        {"VELMORA_KILL_AT_RENAME", "5", false},  {"VELMORA_KILL_AT_RENAME", "5+", false},
+        {"VELMORA_KILL_AT_RENAME", "6", false},  {"VELMORA_KILL_AT_RENAME", "6+", true},
+    };
+    for (const KillPoint& p : points) {
+        const std::string where = std::string(p.variable) + "=" + p.value;
+        const fs::path out = dir.path() / "out";
+        fs::remove_all(out);
+        earlier_output(out);
+        const auto earlier = snapshot(out);
+
+        ::setenv(p.variable, p.value, 1);
+        const DriverRun killed = job(3, 3, out, "killed.log");
+        ::unsetenv(p.variable);
+        EXPECT_EQ(killed.status, 128 + SIGKILL) << where << "\n" << killed.output;
+
+        const pid_t next = stopped_before_naming(dir, out);
+        ASSERT_GT(next, 0) << where;
+        EXPECT_EQ(snapshot(out), p.newSetStays ? newSet : earlier) << where;
+        ::kill(next, SIGKILL);
+        ::waitpid(next, nullptr, 0);
+        EXPECT_EQ(snapshot(out), p.newSetStays ? newSet : earlier) << where;
+    }
 }
 
 }  // namespace

@@ -13,6 +13,7 @@
 #include "tests/brunhale/BrunhaleFolder.h"
 #include "tests/polygon/support/SmallTmpfs.h"
 #include "tests/tools/gen/AreaFileGen.h"
+#include "tests/tools/gen/AttrFileGen.h"
 #include "tests/tools/gen/LineFileGen.h"
 
 using namespace velmora;
@@ -177,4 +178,74 @@ TEST_F(JobRunner, AnOutputFolderTurnedReadOnlyAfterTheChecksKeepsTheEarlierOutpu
     EXPECT_THAT(run.output, HasSubstr("box: ﾒｯｾｰｼﾞ | Shapeﾌｧｲﾙの作成に失敗しました。"));
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_EQ(snapshot(program_.file("out")), before);
+}
+
+// The writer killed before or after any rename of its commit (the build of Brunhale that tests/tools/killat
+// makes): the job reports the failure, and by then the earlier output is back whole under its name, or,
+// killed once every new file was in place, the new output stays whole; nothing else is beside it. A job of
+// each kind of output: shapes with their projection, and a table alone.
+TEST_F(JobRunner, AWriterKilledInItsCommitLeavesTheEarlierOrTheNewOutputWhole) {
+    const std::vector<CatalogueItem> beachItems = {{"コード", "Text", 4, 5, true}, {"名称", "Text1", 9, 20, true}};
+    writeCatalogue(program_.path(), {{CatalogKind::Line, 3, "海岸線", "N03-L", lineItems(gen::ordinaryLedgerItems())},
+                                     {CatalogKind::Attr, 3, "海水浴台帳", "W07", beachItems}});
+    fs::copy_file(std::string(VELMORA_BINARY_DIR) + "/tools/brunhale_killable", program_.file("Brunhale"),
+                  fs::copy_options::overwrite_existing);
+    gen::LineFileOptions longer = coastlineFile(1);
+    longer.links = 10;
+    longer.lines = 5;
+    const std::string longerLines = program_.file("in/coast5.txt");
+    gen::writeLineFile(longerLines, gen::makeLineFileModel(longer));
+    const auto cols = std::vector<gen::AttrGenColumn>{{4, 5, false}, {9, 20, false}};
+    const std::string beach1 = program_.file("in/beach1.txt"), beach2 = program_.file("in/beach2.txt");
+    gen::writeLines(beach1, {gen::attrHeaderLine({"", "W07", "", "2008", "1", 1}), gen::attrTRow(cols, {"A0001", "由比ヶ浜"})});
+    gen::writeLines(beach2, {gen::attrHeaderLine({"", "W07", "", "2008", "1", 2}), gen::attrTRow(cols, {"A0001", "由比ヶ浜"}),
+                             gen::attrTRow(cols, {"A0002", "逗子"})});
+
+    struct Case {
+        const char* kind;
+        std::string earlierJob, newJob;  // the new job answers Yes to overwriting where it asks, No to the map
+        std::size_t files;
+        int renames;  // every earlier file moved aside, every new one put in place
+        const char* failure;
+    };
+    const std::string shp = program_.file("out/海岸線.shp"), dbf = program_.file("out/beach.dbf");
+    const Case cases[] = {
+        {"line", "--kind line --row 3 --answer no --out '" + shp + "' '" + input_ + "'",
+         "--kind line --row 3 --answer yes --answer no --out '" + shp + "' '" + longerLines + "'", 4, 8,
+         "Shapeﾌｧｲﾙの作成に失敗しました。"},
+        {"attribute table", "--kind attr --row 3 --answer no --out '" + dbf + "' '" + beach1 + "'",
+         "--kind attr --row 3 --answer no --out '" + dbf + "' '" + beach2 + "'", 1, 2, "DBFﾌｧｲﾙの作成に失敗しました。"},
+    };
+    const std::string once = program_.file("killed-once");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.kind);
+        fs::remove_all(program_.file("out"));
+        fs::create_directories(program_.file("out"));
+        ASSERT_EQ(job(program_.path(), c.newJob).exitCode, 0);
+        const auto newSet = snapshot(program_.file("out"));
+        ASSERT_EQ(newSet.size(), c.files);
+
+        for (int at = 1; at <= c.renames; ++at) {
+            for (const bool afterIt : {false, true}) {
+                const std::string point = std::to_string(at) + (afterIt ? "+" : "");
+                fs::remove_all(program_.file("out"));
+                fs::create_directories(program_.file("out"));
+                ASSERT_EQ(job(program_.path(), c.earlierJob).exitCode, 0);
+                const auto earlier = snapshot(program_.file("out"));
+                ASSERT_NE(earlier, newSet);
+
+                fs::remove(once);
+                ::setenv("VELMORA_KILL_AT_RENAME", point.c_str(), 1);
+                ::setenv("VELMORA_KILL_ONCE", once.c_str(), 1);
+                const RunnerResult run = job(program_.path(), c.newJob);
+                ::unsetenv("VELMORA_KILL_AT_RENAME");
+                ::unsetenv("VELMORA_KILL_ONCE");
+                ASSERT_TRUE(fs::exists(once)) << "the writer was not killed at rename " << point << "\n" << run.output;
+                EXPECT_THAT(run.output, HasSubstr(std::string("box: ﾒｯｾｰｼﾞ | ") + c.failure)) << point;
+                EXPECT_EQ(run.exitCode, 1) << point;
+                EXPECT_EQ(snapshot(program_.file("out")), at == c.renames && afterIt ? newSet : earlier)
+                    << "killed at rename " << point;
+            }
+        }
+    }
 }

@@ -10,6 +10,7 @@
 // with the job's status; 125 for a wrong command line or a library that cannot be loaded.
 // --stop-before-naming stops the process (SIGSTOP) when the job is about to give its first new file a
 // name: everything is written, nothing is in place yet, so a test can kill it at the worst moment.
+// The environment variables of tests/tools/killat/KillAt.cpp kill it at a chosen rename or fsync.
 #include <dlfcn.h>
 #include <fcntl.h>
 #include <sys/syscall.h>

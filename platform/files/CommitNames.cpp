@@ -1,15 +1,19 @@
-#include "brunhale/TemporaryNames.h"
+#include "platform/files/CommitNames.h"
 
-#include <array>
 #include <charconv>
 #include <cstdint>
 
-namespace velmora::brunhale {
+namespace velmora::files {
 
 namespace {
 
-// Extensions a run writes or moves aside.
-constexpr std::array<std::string_view, 5> Extensions = {".shp", ".shx", ".dbf", ".prj", ".cpg"};
+// An extension a run may write: a dot and a few letters or digits.
+bool isExtension(std::string_view s) {
+    if (s.size() < 2 || s.size() > 8 || s.front() != '.') return false;
+    for (char c : s.substr(1))
+        if (!((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9'))) return false;
+    return true;
+}
 
 // FNV-1a: stable across runs and builds, which a later run needs to find an earlier run's names.
 std::uint64_t fingerprint(std::string_view s) {
@@ -30,24 +34,25 @@ std::string hex16(std::uint64_t v) {
 
 }  // namespace
 
-TemporaryNames::TemporaryNames(const std::string& finalBase, long pid) : finalBase_(finalBase), pid_(pid) {
+CommitNames::CommitNames(const std::string& finalBase, const std::string& tag, long pid)
+    : finalBase_(finalBase), pid_(pid) {
     const std::size_t slash = finalBase.rfind('/');
     if (slash != std::string::npos) folderPrefix_ = finalBase.substr(0, slash + 1);
     const std::string_view name = std::string_view(finalBase).substr(folderPrefix_.size());
-    prefix_ = "." + hex16(fingerprint(name));
+    prefix_ = "." + tag + hex16(fingerprint(name));
 }
 
-std::string TemporaryNames::temporary(std::string_view ext) const {
+std::string CommitNames::temporary(std::string_view ext) const {
     return folderPrefix_ + prefix_ + "-" + std::to_string(pid_) + std::string(ext);
 }
 
-std::string TemporaryNames::movedAside(std::string_view ext) const {
+std::string CommitNames::movedAside(std::string_view ext) const {
     return folderPrefix_ + prefix_ + "-" + std::to_string(pid_) + "-old" + std::string(ext);
 }
 
-std::string TemporaryNames::folder() const { return folderPrefix_.empty() ? std::string(".") : folderPrefix_; }
+std::string CommitNames::folder() const { return folderPrefix_.empty() ? std::string(".") : folderPrefix_; }
 
-std::optional<TemporaryNames::Leftover> TemporaryNames::leftover(std::string_view name) const {
+std::optional<CommitNames::Leftover> CommitNames::leftover(std::string_view name) const {
     if (name.substr(0, prefix_.size()) != prefix_) return std::nullopt;
     name.remove_prefix(prefix_.size());
     if (name.empty() || name.front() != '-') return std::nullopt;
@@ -61,12 +66,9 @@ std::optional<TemporaryNames::Leftover> TemporaryNames::leftover(std::string_vie
         l.movedAside = true;
         name.remove_prefix(4);
     }
-    for (std::string_view ext : Extensions)
-        if (name == ext) {
-            l.ext = std::string(ext);
-            return l;
-        }
-    return std::nullopt;
+    if (!isExtension(name) || (l.movedAside && name == JournalExtension)) return std::nullopt;
+    l.ext = std::string(name);
+    return l;
 }
 
-}  // namespace velmora::brunhale
+}  // namespace velmora::files
