@@ -9,6 +9,7 @@
 #include "convert/area/PolygonDb.h"
 #include "convert/area/PolygonLoader.h"
 #include "convert/core/ConversionLog.h"
+#include "convert/core/ConversionRoutines.h"
 #include "convert/core/ConversionState.h"
 #include "convert/shapedesc/ShapeDescriptionFiles.h"
 #include "platform/db/Database.h"
@@ -73,8 +74,12 @@ std::string joinInputFiles(const std::vector<std::string>& files) {
     return list;
 }
 
-void prepareLibraryLog() {
+void prepareLibraryLog(const std::vector<std::string>& files) {
     openJobLog();
+    // The library reads the files itself: what the converters' reader refuses (no regular file, a line
+    // too long or not CP932) is refused here, while the log is open for the cause.
+    for (const std::string& f : files)
+        if (!f.empty()) modCommon::ChkInputText(f);
     conversionState().LogFileNo.close();
 }
 
@@ -92,6 +97,7 @@ bool makeAttachedOutputs(const std::vector<std::string>& files, const AttachedOu
     ConversionState& s = conversionState();
     if (s.PolygonMakeMode != 1) s.LogFilePath = modCommon::makeLogFilePath();
     modCommon::openLogFile(text::LineWriter::Mode::Append);
+    modCommon::ChkSelectedItemRows();
     modCommon::PutLogFileMsg(16, text::toCp932("面データ"));
     if (!ModPolygon::MakePolygonDb()) return false;
     db::Database db = db::Database::open(ModPolygon::PolygonDbPath());

@@ -150,6 +150,9 @@ void saveIgnoringDuplicate(db::Appender& appender) {
 
 bool SetAttrTextToTbl_T(std::string_view line, db::Appender& table, const std::vector<TableColumn>& columns) {
     try {
+        long end = 0;
+        for (const TableColumn& c : columns) end = std::max(end, static_cast<long>(c.start) + c.width - 1);
+        modCommon::ChkRecordLength(line, end);
         table.newRow();
         table.set(kLayerCode, text::sjisCharCut(line, 1, 3));
         for (const TableColumn& c : columns) {

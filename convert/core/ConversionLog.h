@@ -8,6 +8,7 @@
 
 #include "platform/text/DateTimeText.h"
 #include "platform/text/LineWriter.h"
+#include "platform/ui/UiService.h"
 
 namespace velmora::modCommon {
 
@@ -38,5 +39,14 @@ inline constexpr std::int16_t kFreeLogLine = -1;
 // open, a row outside its table, a failed write) shows its box titled "Error: modCommon (PutLogFileMsg)";
 // the line is lost and the caller goes on.
 void PutLogFileMsg(std::int16_t code, std::string_view t);
+
+// A refusal of the job's input: the box (OK) and, when the job's log is open, the same text as a line
+// of it (line breaks as blanks).
+void ShowInputRefusal(const std::string& text, const std::string& title, ui::Icon icon);
+
+// After a file was read to its end: when its header stated more records than it held (a file cut
+// short at a record's end), the log gets a line naming the file and both counts, and the notice is kept
+// for the job's closing question (FewerRecordNotices). A header stating no count (0) is not checked.
+void ChkStatedRecordCount(const std::string& path, long stated, long found);
 
 }  // namespace velmora::modCommon

@@ -7,6 +7,8 @@
 #include <filesystem>
 #include <optional>
 
+#include "convert/core/ConversionLog.h"
+#include "convert/core/ConversionState.h"
 #include "platform/errors/RunTimeError.h"
 #include "platform/text/Conversions.h"
 #include "platform/text/Cp932.h"
@@ -18,22 +20,61 @@ namespace velmora {
 
 namespace modCommon {
 
+void ChkRecordLength(std::size_t length, long layoutEnd) {
+    if (static_cast<long>(length) >= layoutEnd) return;
+    const auto at = text::lastReadPosition();
+    throw RunTimeError(err::InputRefused, "入力ファイル " + (at ? text::positionText(*at) : std::string("?")) +
+                                              "のレコードが途中で切れています（長さ" + std::to_string(length) +
+                                              "、項目の配置は" + std::to_string(layoutEnd) + "桁目まで）。");
+}
+
+void ChkSelectedItemRows() {
+    ConversionState& s = conversionState();
+    int items = 0;
+    switch (s.SelectedKind) {
+        case DataKind::Point: items = layerRow(s.PointLayers, s.SelectedIndex).ItemCount; break;
+        case DataKind::Line: items = layerRow(s.LineLayers, s.SelectedIndex).ItemCount; break;
+        case DataKind::Area: items = layerRow(s.PolygonLayers, s.SelectedIndex).ItemCount; break;
+        case DataKind::Attr: items = layerRow(s.AttrLayers, s.SelectedIndex).ItemCount; break;
+        case DataKind::Mesh: items = layerRow(s.MeshLayers, s.SelectedIndex).ItemCount; break;
+    }
+    if (items > 0) return;
+    throw RunTimeError(err::InputRefused, "「" + text::fromCp932(s.selectedLayerName()) +
+                                              "」の属性項目がDataDBFItem.csvにありません。このデータは変換できません。");
+}
+
+void ChkInputText(const std::string& path) {
+    text::LineReader reader(path);
+    std::string line;
+    while (reader.next(line)) {
+    }
+}
+
 std::string_view MidByteSjis(std::string_view record, long start, long length) {
     return text::sjisByteCut(record, start, length);
 }
 
 std::int16_t ChkFileFormat(const std::string& path) {
     std::error_code ec;
-    if (!std::filesystem::is_regular_file(path, ec)) {
-        ui::message("指定されたファイルが存在しません\r\n" + path, "エラーメッセージ", ui::Icon::Exclamation);
+    if (!std::filesystem::exists(path, ec)) {
+        ShowInputRefusal("指定されたファイルが存在しません\r\n" + path, "エラーメッセージ", ui::Icon::Exclamation);
         return FileFormat::Unknown;
     }
     try {
+        // A folder, a pipe or a device is refused by the reader, naming it.
         text::LineReader reader(path);
         std::string line, tested;
+        bool any = false;
         while (reader.next(line)) {
+            any = true;
             tested.swap(line);
             if (tested.empty() || tested.front() != 'H') break;
+        }
+        // An empty file has no format to tell; left alone it would read as fixed columns and pass as
+        // "another format" beside delimited files.
+        if (!any) {
+            ShowInputRefusal("入力ファイル " + path + " にデータがありません。", "ｴﾗｰﾒｯｾｰｼﾞ", ui::Icon::Exclamation);
+            return FileFormat::Unknown;
         }
         // Only ASCII comma and tab count: neither byte occurs inside a CP932 double-byte character.
         std::int16_t format = tested.find(',') != std::string::npos ? FileFormat::Comma : FileFormat::Fixed;

@@ -1,5 +1,6 @@
 #include "convert/line/LineLoader.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <functional>
 #include <vector>
@@ -18,6 +19,7 @@
 #include "platform/errors/RunTimeError.h"
 #include "platform/text/Conversions.h"
 #include "platform/text/Cp932.h"
+#include "platform/text/Sjis.h"
 #include "platform/ui/UiService.h"
 
 namespace ModLine {
@@ -81,6 +83,9 @@ void prepareLedgerItems() {
 std::string_view AsStored(std::string_view cut) { return cut.data() ? cut : std::string_view("", 0); }
 
 void StoreColumns(Appender& a, std::string_view line, std::span<const RecordColumn> columns) {
+    long end = 0;
+    for (const RecordColumn& c : columns) end = std::max(end, static_cast<long>(c.start) + c.width - 1);
+    velmora::modCommon::ChkRecordLength(text::sjisCharCount(line), end);
     for (const RecordColumn& c : columns) {
         const std::string_view cut = CharColumns(line, c.start, c.width);
         switch (c.rule) {

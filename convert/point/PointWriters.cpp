@@ -56,7 +56,10 @@ public:
             if (start != InputStart::Ready) return start == InputStart::Skipped;
             showWriterProgress(s.RecHedCount);
             const bool ok = writeRecords(s.InFileNo.file());
-            if (ok) s.InFileNo.close();
+            if (ok) {
+                s.InFileNo.close();
+                modCommon::ChkStatedRecordCount(path, s.RecHedCount, records_);
+            }
             return ok;
         } catch (const std::exception& e) {
             s.InFileNo.closeQuietly();
@@ -78,8 +81,10 @@ private:
         std::int32_t id = 1;
         bool meshBoxShown = false;
         const bool meshFiltered = kind_ == RecordWriter::MeshFiltered;
+        records_ = 0;
         while (in.next(line)) {
             if (!isPointRecord(line)) continue;
+            ++records_;
             const PointColumns p = cutPoint(line);
             if (meshFiltered && !selected(p.mesh, meshBoxShown)) {
                 progress::step();
@@ -134,6 +139,7 @@ private:
     RecordWriter kind_;
     const char* procedure_;
     bool written_ = false;
+    long records_ = 0;
 };
 
 }  // namespace
