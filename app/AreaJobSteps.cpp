@@ -52,6 +52,23 @@ bool writeAttached(db::Database& db, const AttachedKind& kind, const AttachedOut
     return false;
 }
 
+// The library writes no log when it refuses its input before it starts (its box has said why): the job's
+// log, created empty for it, then gets the end of the job and the files.
+void keepLibraryRefusalInLog(std::int16_t status) {
+    ConversionState& s = conversionState();
+    std::error_code ec;
+    if (s.LogFilePath.empty() || std::filesystem::file_size(s.LogFilePath, ec) != 0 || ec) return;
+    std::string line = "ポリゴンデータの作成を中止しました（状態 " + std::to_string(status) + "）。入力ファイル：";
+    for (const std::string& f : s.JobInputFiles) line += " " + f;
+    try {
+        modCommon::openLogFile(text::LineWriter::Mode::Append);
+        modCommon::PutLogFileMsg(modCommon::kFreeLogLine, modCommon::logBytes(line));
+        s.LogFileNo.close();
+    } catch (const std::exception&) {
+        s.LogFileNo.closeQuietly();
+    }
+}
+
 }  // namespace
 
 bool refuseCommaPaths(const std::vector<std::string>& files) {
@@ -84,7 +101,10 @@ void prepareLibraryLog(const std::vector<std::string>& files) {
 }
 
 bool offerPolygons(std::int16_t status, const std::string& outputPath) {
-    if (status != 0) return false;
+    if (status != 0) {
+        keepLibraryRefusalInLog(status);
+        return false;
+    }
     const auto& counts = conversionState().PolygonCounts;
     const std::string text = "全ポリゴンデータ = " + std::to_string(counts[0]) + "　中　ポリゴンデータ = " +
                              std::to_string(counts[1]) + " 件作成されました。\r" + kAddShapefileQuestion;

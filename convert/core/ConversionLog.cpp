@@ -76,21 +76,6 @@ std::string logLine(std::int16_t code, std::string_view t) {
     }
 }
 
-// The log is CP932: a character of the text that has no CP932 form (a path may hold one) becomes "?".
-std::string logBytes(const std::string& utf8) {
-    if (text::canEncodeCp932(utf8)) return toCp932(utf8);
-    std::string out;
-    for (std::size_t i = 0; i < utf8.size();) {
-        const auto c = static_cast<unsigned char>(utf8[i]);
-        std::size_t n = c < 0x80 ? 1 : c < 0xE0 ? 2 : c < 0xF0 ? 3 : 4;
-        n = std::min(n, utf8.size() - i);
-        const std::string_view ch(utf8.data() + i, n);
-        out += text::canEncodeCp932(ch) ? toCp932(ch) : std::string("?");
-        i += n;
-    }
-    return out;
-}
-
 // A run-time error box during a job names where reading stood (unless its text does already) and leaves
 // its cause in the job's log, so that a failure is never only in a box that is gone.
 std::string witnessErrorBox(const std::string& title, const std::string& text) {
@@ -154,6 +139,20 @@ void PutLogFileMsg(std::int16_t code, std::string_view t) {
     } catch (const std::exception& e) {
         ui::showError(e, title);
     }
+}
+
+std::string logBytes(const std::string& utf8) {
+    if (text::canEncodeCp932(utf8)) return toCp932(utf8);
+    std::string out;
+    for (std::size_t i = 0; i < utf8.size();) {
+        const auto c = static_cast<unsigned char>(utf8[i]);
+        std::size_t n = c < 0x80 ? 1 : c < 0xE0 ? 2 : c < 0xF0 ? 3 : 4;
+        n = std::min(n, utf8.size() - i);
+        const std::string_view ch(utf8.data() + i, n);
+        out += text::canEncodeCp932(ch) ? toCp932(ch) : std::string("?");
+        i += n;
+    }
+    return out;
 }
 
 void ShowInputRefusal(const std::string& text, const std::string& title, ui::Icon icon) {

@@ -40,6 +40,9 @@ inline constexpr std::int16_t kFreeLogLine = -1;
 // the line is lost and the caller goes on.
 void PutLogFileMsg(std::int16_t code, std::string_view t);
 
+// UTF-8 text as the log's CP932 bytes; a character without a CP932 form becomes "?".
+std::string logBytes(const std::string& utf8);
+
 // A refusal of the job's input: the box (OK) and, when the job's log is open, the same text as a line
 // of it (line breaks as blanks).
 void ShowInputRefusal(const std::string& text, const std::string& title, ui::Icon icon);

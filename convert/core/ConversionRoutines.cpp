@@ -28,15 +28,28 @@ void ChkRecordLength(std::size_t length, long layoutEnd) {
                                               "、項目の配置は" + std::to_string(layoutEnd) + "桁目まで）。");
 }
 
+namespace {
+
+// Items with a name: DataDBF.csv gives the count, DataDBFItem.csv the rows, which may be missing.
+template <class Row>
+int namedItems(const Row& row) {
+    int n = 0;
+    for (int i = 1; i <= row.ItemCount && i < static_cast<int>(row.ItemName.size()); ++i)
+        if (!row.ItemName[static_cast<std::size_t>(i)].empty()) ++n;
+    return n;
+}
+
+}  // namespace
+
 void ChkSelectedItemRows() {
     ConversionState& s = conversionState();
     int items = 0;
     switch (s.SelectedKind) {
-        case DataKind::Point: items = layerRow(s.PointLayers, s.SelectedIndex).ItemCount; break;
-        case DataKind::Line: items = layerRow(s.LineLayers, s.SelectedIndex).ItemCount; break;
-        case DataKind::Area: items = layerRow(s.PolygonLayers, s.SelectedIndex).ItemCount; break;
-        case DataKind::Attr: items = layerRow(s.AttrLayers, s.SelectedIndex).ItemCount; break;
-        case DataKind::Mesh: items = layerRow(s.MeshLayers, s.SelectedIndex).ItemCount; break;
+        case DataKind::Point: items = namedItems(layerRow(s.PointLayers, s.SelectedIndex)); break;
+        case DataKind::Line: items = namedItems(layerRow(s.LineLayers, s.SelectedIndex)); break;
+        case DataKind::Area: items = namedItems(layerRow(s.PolygonLayers, s.SelectedIndex)); break;
+        case DataKind::Attr: items = namedItems(layerRow(s.AttrLayers, s.SelectedIndex)); break;
+        case DataKind::Mesh: items = namedItems(layerRow(s.MeshLayers, s.SelectedIndex)); break;
     }
     if (items > 0) return;
     throw RunTimeError(err::InputRefused, "「" + text::fromCp932(s.selectedLayerName()) +

@@ -70,6 +70,8 @@ bool describesRecords() {
     return false;
 }
 
+}  // namespace
+
 // A run over nothing writes an empty output that looks like a success: when no input file was of the
 // item, or no input held a data record, the job says so (box and log) instead.
 bool refuseNothingToWrite() {
@@ -85,8 +87,6 @@ bool refuseNothingToWrite() {
     modCommon::ShowInputRefusal(refusal, "ｴﾗｰﾒｯｾｰｼﾞ", ui::Icon::Critical);
     return true;
 }
-
-}  // namespace
 
 std::int32_t runShapeWriter(std::string* said) {
     std::string ignored;

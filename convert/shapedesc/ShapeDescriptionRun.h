@@ -22,6 +22,11 @@ std::int32_t runShapeWriter(std::string* said = nullptr);
 // the next job to overwrite); runs over moved or copied files leave the deleting to their caller.
 enum class PairDeletion { Always, AfterSuccess, Never };
 
+// A description of no record ("DBFITEM" line), or a job whose every input file was of another item:
+// the refusal is shown ("ｴﾗｰﾒｯｾｰｼﾞ") and logged, and the result is true. The writers that find nothing to
+// write before they describe it call it themselves.
+bool refuseNothingToWrite();
+
 // Runs Brunhale on the pair, which the caller has closed. A pair of no record, or a job whose every
 // input file was of another item, is not run: the job's refusal is logged and shown ("ｴﾗｰﾒｯｾｰｼﾞ") and the
 // result is false. An exit code other than 0 writes failureMessage

@@ -76,6 +76,7 @@ void LineReader::open(const std::string& path) {
     buf_.resize(1 << 16);
     pos_ = len_ = 0;
     eof_ = false;
+    ended_ = false;
     lineNumber_ = 0;
     path_ = path;
     tCurrent = this;
@@ -86,8 +87,9 @@ void LineReader::close() {
     if (file_) {
         if (tCurrent == this) {
             tCurrent = nullptr;
-            // Reading broken off keeps its place for the error box that follows.
-            if (eof_ && pos_ >= len_) tLeft.reset();
+            // Reading broken off (before next() told the end, even on the last line) keeps its place
+            // for the error box that follows.
+            if (ended_) tLeft.reset();
             else tLeft = ReadPosition{path_, lineNumber_};
         }
         std::fclose(file_);
@@ -136,6 +138,7 @@ bool LineReader::next(std::string& line) {
 
 bool LineReader::next(std::string& line, std::size_t limit) {
     if (!file_) return false;
+    if (ended_) return false;
     std::size_t scanFrom = pos_;
     for (;;) {
         const char* base = buf_.data();
@@ -166,7 +169,7 @@ bool LineReader::next(std::string& line, std::size_t limit) {
         {
             std::size_t rel = len_ - pos_;
             if (!fill()) {
-                if (pos_ >= len_) return false;
+                if (pos_ >= len_) return ended_ = true, false;
                 line.assign(buf_.data() + pos_, len_ - pos_);
                 pos_ = len_;
                 ++lineNumber_;

@@ -53,6 +53,7 @@ private:
     std::vector<char> buf_;
     std::size_t pos_ = 0, len_ = 0;
     bool eof_ = false;
+    bool ended_ = false;  // next() has given false
     long lineNumber_ = 0;
     std::string path_;
 };

@@ -183,11 +183,14 @@ protected:
         std::vector<std::string> lines = linesOf(bytes);
         const int firstData = job.headerLines + 1;
         switch (fault) {
-            case Fault::NotShiftJis:
-                // A data line holding text saved as UTF-8.
-                lines[static_cast<std::size_t>(firstData - 1)].insert(3, "\xE3\x81\x82\xE3\x81\x84");
+            case Fault::NotShiftJis: {
+                // A data line saved as UTF-8 (with a Japanese text where it held none).
+                std::string& line = lines[static_cast<std::size_t>(firstData - 1)];
+                line = text::fromCp932(line);
+                if (line.find('\xE3') == std::string::npos) line.insert(3, "\xE3\x81\x82");
                 writeBytes(input_, joined(lines));
                 return input_ + " の " + std::to_string(firstData) + "行目";
+            }
             case Fault::OtherItem: {
                 std::string& header = lines.front();
                 const std::size_t at = header.find(job.key);
