@@ -17,6 +17,7 @@ template <class Row>
 class JobRowGuard {
 public:
     explicit JobRowGuard(Row& row) : row_(row), loaded_(row) {
+        conversionState().JobRunning = true;
         conversionState().ItemInputFiles.clear();
         conversionState().JobInputFiles.clear();
         conversionState().OtherItemInputFiles.clear();
@@ -27,6 +28,7 @@ public:
     }
     ~JobRowGuard() {
         row_ = std::move(loaded_);
+        conversionState().JobRunning = false;
         conversionState().InFileNo.closeQuietly();
         for (WriterSlot* slot : {&conversionState().FilHFileNo, &conversionState().FilDFileNo,
                                  &conversionState().FilZFileNo, &conversionState().FilZ2FileNo})

@@ -76,14 +76,16 @@ std::string logLine(std::int16_t code, std::string_view t) {
     }
 }
 
-// A run-time error box during a job names where reading stood (unless its text does already) and leaves
-// its cause in the job's log, so that a failure is never only in a box that is gone.
+// A run-time error box during a job (its log open) names where reading stood (unless its text does
+// already) and leaves its cause in the job's log, so that a failure is never only in a box that is gone.
 std::string witnessErrorBox(const std::string& title, const std::string& text) {
+    // Outside a job and its log a box is left as it is.
+    ConversionState& s = conversionState();
+    if (!s.JobRunning || !s.LogFileNo.isOpen()) return text;
     std::string shown = text;
     if (const auto at = text::lastReadPosition(); at && text.find(at->path) == std::string::npos)
         shown += "\r" + text::positionText(*at);
-    ConversionState& s = conversionState();
-    if (s.LogFileNo.isOpen()) {
+    {
         std::string line = title + " | " + shown;
         for (char& c : line)
             if (c == '\r' || c == '\n') c = ' ';

@@ -30,28 +30,29 @@ void ChkRecordLength(std::size_t length, long layoutEnd) {
 
 namespace {
 
-// Items with a name: DataDBF.csv gives the count, DataDBFItem.csv the rows, which may be missing.
+// An item declares its item count (DataDBF.csv); a catalogue gap is a count without rows
+// (DataDBFItem.csv). An item of no items (the railway lines carry their attribute numbers alone) is none.
 template <class Row>
-int namedItems(const Row& row) {
-    int n = 0;
+bool itemRowsMissing(const Row& row) {
+    if (row.ItemCount <= 0) return false;
     for (int i = 1; i <= row.ItemCount && i < static_cast<int>(row.ItemName.size()); ++i)
-        if (!row.ItemName[static_cast<std::size_t>(i)].empty()) ++n;
-    return n;
+        if (!row.ItemName[static_cast<std::size_t>(i)].empty()) return false;
+    return true;
 }
 
 }  // namespace
 
 void ChkSelectedItemRows() {
     ConversionState& s = conversionState();
-    int items = 0;
+    bool missing = false;
     switch (s.SelectedKind) {
-        case DataKind::Point: items = namedItems(layerRow(s.PointLayers, s.SelectedIndex)); break;
-        case DataKind::Line: items = namedItems(layerRow(s.LineLayers, s.SelectedIndex)); break;
-        case DataKind::Area: items = namedItems(layerRow(s.PolygonLayers, s.SelectedIndex)); break;
-        case DataKind::Attr: items = namedItems(layerRow(s.AttrLayers, s.SelectedIndex)); break;
-        case DataKind::Mesh: items = namedItems(layerRow(s.MeshLayers, s.SelectedIndex)); break;
+        case DataKind::Point: missing = itemRowsMissing(layerRow(s.PointLayers, s.SelectedIndex)); break;
+        case DataKind::Line: missing = itemRowsMissing(layerRow(s.LineLayers, s.SelectedIndex)); break;
+        case DataKind::Area: missing = itemRowsMissing(layerRow(s.PolygonLayers, s.SelectedIndex)); break;
+        case DataKind::Attr: missing = itemRowsMissing(layerRow(s.AttrLayers, s.SelectedIndex)); break;
+        case DataKind::Mesh: missing = itemRowsMissing(layerRow(s.MeshLayers, s.SelectedIndex)); break;
     }
-    if (items > 0) return;
+    if (!missing) return;
     throw RunTimeError(err::InputRefused, "「" + text::fromCp932(s.selectedLayerName()) +
                                               "」の属性項目がDataDBFItem.csvにありません。このデータは変換できません。");
 }

@@ -16,16 +16,19 @@ namespace modCommon {
 // (text::sjisByteCut). start < 1 or length < 0 throws RunTimeError(5).
 std::string_view MidByteSjis(std::string_view record, long start, long length);
 
-// The bytes a fixed-column record of the items first..last of a layer reaches: the end of the column of
-// a written item that ends last (0 for none). Items not written are left out: a file of an older layout
-// (land prices of an earlier year) holds no column for them.
+// The bytes a fixed-column record of the items first..last of a layer reaches at least: the end of the
+// written item that starts first (0 for none). Later items are not counted: a text at the end of a record
+// may come without its trailing blanks.
 template <class Layer>
 long layoutEnd(const Layer& layer, int first, int last) {
-    long end = 0;
+    long start = 0, end = 0;
     for (int i = first; i <= last && i < static_cast<int>(layer.ItemStart.size()); ++i) {
         const auto k = static_cast<std::size_t>(i);
-        if (layer.ItemOutput[k] && layer.ItemWidth[k] > 0)
-            end = std::max(end, static_cast<long>(layer.ItemStart[k]) + layer.ItemWidth[k] - 1);
+        if (!layer.ItemOutput[k] || layer.ItemWidth[k] <= 0) continue;
+        if (end == 0 || layer.ItemStart[k] < start) {
+            start = layer.ItemStart[k];
+            end = start + layer.ItemWidth[k] - 1;
+        }
     }
     return end;
 }
@@ -35,8 +38,9 @@ long layoutEnd(const Layer& layer, int first, int last) {
 void ChkRecordLength(std::size_t length, long layoutEnd);
 inline void ChkRecordLength(std::string_view record, long layoutEnd) { ChkRecordLength(record.size(), layoutEnd); }
 
-// The selected data item (row SelectedIndex of the table of SelectedKind) without item rows in the
-// catalogue would convert into outputs without attribute fields: RunTimeError(InputRefused) naming it.
+// The selected data item (row SelectedIndex of the table of SelectedKind) whose declared items have no
+// rows in the catalogue would convert into outputs without attribute fields: RunTimeError(InputRefused)
+// naming it.
 void ChkSelectedItemRows();
 
 // Reads a whole input file through the line reader's checks (a regular file, no line too long, CP932

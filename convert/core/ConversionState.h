@@ -149,6 +149,8 @@ struct ConversionState {
     // Files of the job with fewer records than their header states (UTF-8 notices): the job keeps its
     // output and tells the user before its closing question.
     std::vector<std::string> FewerRecordNotices;
+    // A job procedure runs (from its start to its end, whatever the end).
+    bool JobRunning = false;
 
     // Comma-separated catchment codes chosen in the catchment dialog.
     std::string CatchmentSelection;

@@ -83,9 +83,12 @@ void prepareLedgerItems() {
 std::string_view AsStored(std::string_view cut) { return cut.data() ? cut : std::string_view("", 0); }
 
 void StoreColumns(Appender& a, std::string_view line, std::span<const RecordColumn> columns) {
-    long end = 0;
-    for (const RecordColumn& c : columns) end = std::max(end, static_cast<long>(c.start) + c.width - 1);
-    velmora::modCommon::ChkRecordLength(text::sjisCharCount(line), end);
+    // The record reaches at least the end of its first column (texts at its end may come trimmed).
+    if (!columns.empty()) {
+        const RecordColumn& first = *std::min_element(columns.begin(), columns.end(),
+                                                      [](const RecordColumn& a, const RecordColumn& b) { return a.start < b.start; });
+        velmora::modCommon::ChkRecordLength(text::sjisCharCount(line), static_cast<long>(first.start) + first.width - 1);
+    }
     for (const RecordColumn& c : columns) {
         const std::string_view cut = CharColumns(line, c.start, c.width);
         switch (c.rule) {

@@ -41,6 +41,7 @@ bool CheckInputHeaders(const std::vector<std::string>& files, const velmora::Mes
                                         "ｴﾗｰﾒｯｾｰｼﾞ", velmora::ui::Icon::Exclamation);
             return false;
         }
+        velmora::conversionState().ItemInputFiles.push_back(path);
         count(text::leadingNumber(text::sjisCharCut(line1, 34, 8)));
     }
     return true;

@@ -123,6 +123,8 @@ bool MakeShapePointFileCSV(const std::string& path, std::int32_t& pointNumber) {
         }
         const char separator = s.InputFileFormat == modCommon::FileFormat::Tab ? '\t' : ',';
         text::LineReader& in = s.InFileNo.open(path);
+        // A delimited file has no header to tell its item: it counts as one of the item once it is read.
+        s.ItemInputFiles.push_back(path);
         text::LineWriter& h = s.FilHFileNo.file();
         text::LineWriter& d = s.FilDFileNo.file();
         std::string line;

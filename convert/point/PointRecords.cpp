@@ -27,7 +27,6 @@ std::int16_t unusableCoordinates(std::string_view x, std::string_view y) {
 void appendItemValues(const LayerDef& layer, std::string_view line, int first, int last, ValueCut cut,
                       std::vector<std::string_view>& values) {
     if (last > layer.ItemCount) last = layer.ItemCount;
-    modCommon::ChkRecordLength(line, modCommon::layoutEnd(layer, first, last));
     for (int i = first; i <= last; ++i) {
         const auto k = static_cast<std::size_t>(i);
         if (!layer.ItemOutput.at(k)) continue;

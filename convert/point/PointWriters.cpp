@@ -1,6 +1,5 @@
 #include "convert/point/PointWriters.h"
 
-#include <algorithm>
 #include <cstdint>
 #include <span>
 #include <vector>
@@ -83,10 +82,10 @@ private:
         bool meshBoxShown = false;
         const bool meshFiltered = kind_ == RecordWriter::MeshFiltered;
         records_ = 0;
-        const long recordEnd = std::max(kPointCoordinatesEnd, modCommon::layoutEnd(layer, 1, layer.ItemCount));
         while (in.next(line)) {
             if (!isPointRecord(line)) continue;
-            modCommon::ChkRecordLength(line, recordEnd);
+            // A record cut before its coordinates end is refused (items after them may come trimmed).
+            modCommon::ChkRecordLength(line, kPointCoordinatesEnd);
             ++records_;
             const PointColumns p = cutPoint(line);
             if (meshFiltered && !selected(p.mesh, meshBoxShown)) {

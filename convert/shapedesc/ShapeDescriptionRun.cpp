@@ -73,16 +73,15 @@ bool describesRecords() {
 }  // namespace
 
 // A run over nothing writes an empty output that looks like a success: when no input file was of the
-// item, or no input held a data record, the job says so (box and log) instead.
+// item, or the files of the item that were read held no data record, the job says so (box and log).
 bool refuseNothingToWrite() {
     ConversionState& s = conversionState();
     std::string refusal;
     if (s.ItemInputFiles.empty() && !s.OtherItemInputFiles.empty())
         refusal = "入力ファイルに「" + text::fromCp932(s.selectedLayerName()) + "」のデータがありません。" +
                   fileLines(s.OtherItemInputFiles);
-    else if (!describesRecords())
-        refusal = "変換するデータがありません（データレコードがありません）。" +
-                  fileLines(s.ItemInputFiles.empty() ? s.JobInputFiles : s.ItemInputFiles);
+    else if (!s.ItemInputFiles.empty() && !describesRecords())
+        refusal = "変換するデータがありません（データレコードがありません）。" + fileLines(s.ItemInputFiles);
     if (refusal.empty()) return false;
     modCommon::ShowInputRefusal(refusal, "ｴﾗｰﾒｯｾｰｼﾞ", ui::Icon::Critical);
     return true;
@@ -93,8 +92,8 @@ std::int32_t runShapeWriter(std::string* said) {
     return modCommon::RunProcessWait(shapeWriterPath(), 1, -1, said ? *said : ignored);
 }
 
-bool runShapeWriterOnPair(PairDeletion deletion, const std::string& failureMessage) {
-    if (refuseNothingToWrite()) {
+bool runShapeWriterOnPair(PairDeletion deletion, const std::string& failureMessage, EmptyOutput empty) {
+    if (empty == EmptyOutput::Refused && refuseNothingToWrite()) {
         if (deletion == PairDeletion::Always) deletePair();
         return false;
     }

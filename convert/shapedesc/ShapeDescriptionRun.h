@@ -22,7 +22,8 @@ std::int32_t runShapeWriter(std::string* said = nullptr);
 // the next job to overwrite); runs over moved or copied files leave the deleting to their caller.
 enum class PairDeletion { Always, AfterSuccess, Never };
 
-// A description of no record ("DBFITEM" line), or a job whose every input file was of another item:
+// A description of no record ("DBFITEM" line) after files of the item were read (ItemInputFiles), or a
+// job whose every input file was of another item:
 // the refusal is shown ("ｴﾗｰﾒｯｾｰｼﾞ") and logged, and the result is true. The writers that find nothing to
 // write before they describe it call it themselves.
 bool refuseNothingToWrite();
@@ -33,6 +34,10 @@ bool refuseNothingToWrite();
 // and then the writer's reason, each as one line, to the job's log when one is open, and shows
 // failureMessage (title "ﾒｯｾｰｼﾞ", critical icon, OK). Then the pair is deleted as `deletion` says. True on
 // exit code 0.
-bool runShapeWriterOnPair(PairDeletion deletion, const std::string& failureMessage = ShapeFailureMessage);
+// An output of no record is refused unless `empty` says that it may be written (one of several outputs
+// of a file, such as a season without records).
+enum class EmptyOutput { Refused, Written };
+bool runShapeWriterOnPair(PairDeletion deletion, const std::string& failureMessage = ShapeFailureMessage,
+                          EmptyOutput empty = EmptyOutput::Refused);
 
 }  // namespace velmora::shapedesc
