@@ -18,6 +18,8 @@ class JobRowGuard {
 public:
     explicit JobRowGuard(Row& row) : row_(row), loaded_(row) {
         conversionState().JobRunning = true;
+        // The point job tells its input format afresh.
+        conversionState().InputFileFormat = 0;
         conversionState().ItemInputFiles.clear();
         conversionState().JobInputFiles.clear();
         conversionState().OtherItemInputFiles.clear();

@@ -117,8 +117,9 @@ bool MakeAttrFileData(const std::string& path) {
             }
             progress::step();
         }
+        const long lines = in.lineNumber();
         s.InFileNo.close();
-        modCommon::ChkStatedRecordCount(path, s.RecHedCount, static_cast<long>(row - 1));
+        modCommon::ChkStatedRecordCount(path, s.RecHedCount, lines);
         return true;
     } catch (const std::exception& e) {
         s.InFileNo.closeQuietly();

@@ -167,10 +167,10 @@ void ShowInputRefusal(const std::string& text, const std::string& title, ui::Ico
     ui::message(text, title, icon);
 }
 
-void ChkStatedRecordCount(const std::string& path, long stated, long found) {
-    if (stated <= 0 || found >= stated) return;
-    const std::string notice = "入力ファイル " + path + " のレコード数は" + std::to_string(found) + "件で、ヘッダーに記載の" +
-                               std::to_string(stated) + "件より少なくなっています。ファイルが途中で切れている可能性があります。";
+void ChkStatedRecordCount(const std::string& path, long stated, long lines) {
+    if (stated <= 0 || lines >= stated) return;
+    const std::string notice = "入力ファイル " + path + " の行数（" + std::to_string(lines) + "）がヘッダーに記載の件数（" +
+                               std::to_string(stated) + "）より少なくなっています。ファイルが途中で切れている可能性があります。";
     ConversionState& s = conversionState();
     s.FewerRecordNotices.push_back(notice);
     if (s.LogFileNo.isOpen()) PutLogFileMsg(kFreeLogLine, logBytes(notice));

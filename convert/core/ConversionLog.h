@@ -47,9 +47,10 @@ std::string logBytes(const std::string& utf8);
 // of it (line breaks as blanks).
 void ShowInputRefusal(const std::string& text, const std::string& title, ui::Icon icon);
 
-// After a file was read to its end: when its header stated more records than it held (a file cut
-// short at a record's end), the log gets a line naming the file and both counts, and the notice is kept
-// for the job's closing question (FewerRecordNotices). A header stating no count (0) is not checked.
-void ChkStatedRecordCount(const std::string& path, long stated, long found);
+// After a file was read to its end: when its header stated more than the lines it held, header
+// included (a file cut short at a line's end; files count their records with or without the header
+// line), the log gets a line naming the file and both counts, and the notice is kept for the job's
+// closing question (FewerRecordNotices). A header stating no count (0) is not checked.
+void ChkStatedRecordCount(const std::string& path, long stated, long lines);
 
 }  // namespace velmora::modCommon

@@ -46,7 +46,10 @@ void ChkSelectedItemRows() {
     ConversionState& s = conversionState();
     bool missing = false;
     switch (s.SelectedKind) {
-        case DataKind::Point: missing = itemRowsMissing(layerRow(s.PointLayers, s.SelectedIndex)); break;
+        case DataKind::Point:
+            // Delimited points take their items from the item layout files, whose readers check them.
+            missing = s.InputFileFormat == FileFormat::Fixed && itemRowsMissing(layerRow(s.PointLayers, s.SelectedIndex));
+            break;
         case DataKind::Line: missing = itemRowsMissing(layerRow(s.LineLayers, s.SelectedIndex)); break;
         case DataKind::Area: missing = itemRowsMissing(layerRow(s.PolygonLayers, s.SelectedIndex)); break;
         case DataKind::Attr: missing = itemRowsMissing(layerRow(s.AttrLayers, s.SelectedIndex)); break;

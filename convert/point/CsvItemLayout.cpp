@@ -67,7 +67,7 @@ void refuseLayoutWithoutItem(const LayerDef& layer, const std::string& path) {
     const std::int16_t year = conversionState().DataYear;
     throw RunTimeError(err::InputRefused, "項目定義ファイル " + path + " に「" + text::fromCp932(layer.Name) + "」" +
                                               (year > 0 ? "（データ年度 " + std::to_string(year) + "）" : std::string()) +
-                                              "の項目と座標の列がありません。このデータは変換できません。");
+                                              "の項目がありません。このデータは変換できません。");
 }
 
 CsvItemLayout readCsvItemLayout(const LayerDef& layer, const std::string& path) {
@@ -89,7 +89,7 @@ CsvItemLayout readCsvItemLayout(const LayerDef& layer, const std::string& path) 
         if (piece(fields, 12) == "1") layout.YColumn = column;
         ++n;
     }
-    if (n == 0 || layout.XColumn == 0 || layout.YColumn == 0) refuseLayoutWithoutItem(layer, path);
+    if (n == 0) refuseLayoutWithoutItem(layer, path);
     return layout;
 }
 

@@ -75,7 +75,6 @@ bool MakePoint_ChkaCSV_SetIniData(CsvItemLayout& layout) {
         LayerDef& layer = layerRow(s.PointLayers, s.SelectedIndex);
         const std::string layoutPath = s.AppFolder + csvItemLayoutFile(s.SelectedIndex, s.DataYear);
         text::LineReader in(layoutPath);
-        bool xGiven = false, yGiven = false;
         std::string line;
         in.next(line);  // the heading line
         std::int32_t skipped = 0, shift = 0;
@@ -102,11 +101,11 @@ bool MakePoint_ChkaCSV_SetIniData(CsvItemLayout& layout) {
             const std::int32_t column = text::cLng(layoutField(f, 4)) - shift;
             layout.SourceColumns[used] = column;
             layout.SubFieldSpecs[used] = std::string(spec);
-            if (layoutField(f, 11) == "1") layout.XColumn = column, xGiven = true;
-            if (layoutField(f, 12) == "1") layout.YColumn = column, yGiven = true;
+            if (layoutField(f, 11) == "1") layout.XColumn = column;
+            if (layoutField(f, 12) == "1") layout.YColumn = column;
             ++used;
         }
-        if (used == 0 || !xGiven || !yGiven) refuseLayoutWithoutItem(layer, layoutPath);
+        if (used == 0) refuseLayoutWithoutItem(layer, layoutPath);
         layer.ItemCount = static_cast<std::int16_t>(used);
         return true;
     } catch (const std::exception& e) {

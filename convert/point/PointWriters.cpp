@@ -57,8 +57,9 @@ public:
             showWriterProgress(s.RecHedCount);
             const bool ok = writeRecords(s.InFileNo.file());
             if (ok) {
+                const long lines = s.InFileNo.file().lineNumber();
                 s.InFileNo.close();
-                modCommon::ChkStatedRecordCount(path, s.RecHedCount, records_);
+                modCommon::ChkStatedRecordCount(path, s.RecHedCount, lines);
             }
             return ok;
         } catch (const std::exception& e) {
@@ -81,12 +82,10 @@ private:
         std::int32_t id = 1;
         bool meshBoxShown = false;
         const bool meshFiltered = kind_ == RecordWriter::MeshFiltered;
-        records_ = 0;
         while (in.next(line)) {
             if (!isPointRecord(line)) continue;
             // A record cut before its coordinates end is refused (items after them may come trimmed).
             modCommon::ChkRecordLength(line, kPointCoordinatesEnd);
-            ++records_;
             const PointColumns p = cutPoint(line);
             if (meshFiltered && !selected(p.mesh, meshBoxShown)) {
                 progress::step();
@@ -141,7 +140,6 @@ private:
     RecordWriter kind_;
     const char* procedure_;
     bool written_ = false;
-    long records_ = 0;
 };
 
 }  // namespace

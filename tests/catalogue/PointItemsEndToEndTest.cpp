@@ -173,7 +173,7 @@ TEST_F(ShippedItemRun, ADelimitedLandPriceFileOfAYearWithoutItemLayoutIsRefusedN
         const JobRun run = jobrun("--kind point --row " + std::to_string(r.row) + " --answer no --out '" +
                                   program_.file("out/地価") + "' '" + in + "'");
         EXPECT_THAT(run.output, ::testing::EndsWith("result: failure\n"));
-        EXPECT_THAT(run.output, HasSubstr(std::string("「") + r.item + "」（データ年度 2004）の項目と座標の列がありません。"));
+        EXPECT_THAT(run.output, HasSubstr(std::string("「") + r.item + "」（データ年度 2004）の項目がありません。"));
         EXPECT_TRUE(program_.folder().list("out").empty());
         EXPECT_THAT(onlyLog(), HasSubstr(std::string("「") + r.item + "」（データ年度 2004）"));
     }

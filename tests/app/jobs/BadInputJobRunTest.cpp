@@ -312,7 +312,7 @@ TEST_F(InputReportsJobRun, AFileWithFewerRecordsThanItsHeaderStatesKeepsItsOutpu
     lines.resize(lines.size() - 3);
     writeBytes(in, joined(lines));
     const JobRun run = pointJob({in});
-    const std::string notice = "入力ファイル " + in + " のレコード数は5件で、ヘッダーに記載の8件より少なくなっています。";
+    const std::string notice = "入力ファイル " + in + " の行数（6）がヘッダーに記載の件数（8）より少なくなっています。";
     EXPECT_THAT(run.output, HasSubstr("box: ﾒｯｾｰｼﾞ | " + notice));
     EXPECT_LT(run.output.find(notice), run.output.find("変換されたシェープファイルをマップに追加しますか？"));
     EXPECT_THAT(run.output, ::testing::EndsWith("result: success\n"));

@@ -194,7 +194,8 @@ TEST_F(PointJob, APortTableTheMapShowsIsRefusedBeforeAnythingIsOpened) {
         EXPECT_EQ(ui_.boxes()[1].text, c.refusal);
         EXPECT_EQ(ui_.boxes()[1].title, "ｴﾗｰﾒｯｾｰｼﾞ");
         EXPECT_EQ(ui_.boxes()[1].icon, Icon::Exclamation);
-        EXPECT_EQ(point_.calls, std::vector<std::string>{"ChkMakePoint_FileType(f1.txt)"});
+        // Refused before any input is read or the log opened.
+        EXPECT_TRUE(point_.calls.empty());
         EXPECT_TRUE(logs().empty());
         EXPECT_FALSE(pairOnDisk());
     }
@@ -413,7 +414,8 @@ TEST_F(PointJob, ARunTimeErrorShowsTheProcedureBoxAndClosesTheJobFiles) {
     d->ProgressBar->show();
     EXPECT_FALSE(convert(*d));
     ASSERT_EQ(ui_.boxes().size(), 1u);
-    EXPECT_EQ(ui_.boxes()[0].text, "57 Device I/O error");
+    // The box may name where reading stood after its text.
+    EXPECT_EQ(ui_.boxes()[0].text.rfind("57 Device I/O error", 0), 0u);
     EXPECT_EQ(ui_.boxes()[0].title, "Error: frmDataSet (frmDataSet MakePoint)");
     EXPECT_EQ(ui_.boxes()[0].icon, Icon::Critical);
     ConversionState& s = conversionState();

@@ -33,8 +33,8 @@ struct FormatCase {
 
 TEST_F(ChkFileFormatTest, TellsTheFormatByTheFirstLineNotBeginningWithH) {
     const FormatCase cases[] = {
-        {"header then commas", "H0001道路\r\n1,2,3\r\n", FileFormat::Comma},
-        {"header then fixed columns", "H0001道路\r\nL000112345\r\n", FileFormat::Fixed},
+        {"header then commas", text::toCp932("H0001道路\r\n1,2,3\r\n"), FileFormat::Comma},
+        {"header then fixed columns", text::toCp932("H0001道路\r\nL000112345\r\n"), FileFormat::Fixed},
         {"only header lines", "H1\r\nH2\r\n", FileFormat::Fixed},
         {"last header line with a comma", "H1\r\nH2,x\r\n", FileFormat::Comma},
         {"last header line with a tab", "H1\r\nH2\tx", FileFormat::Tab},
