@@ -98,7 +98,8 @@ TEST_F(Census, AFileWithNeitherSeparatorHasEveryLineLoggedAsWronglyFormed) {
     ui_.answer(Answer::Ok).answer(Answer::Ok);
     EXPECT_FALSE(convert({a}));
     EXPECT_THAT(logLines(), ElementsAre("入力データのフォーマットに異常があります " + a + " の 2行目); \"",
-                                        "入力データのフォーマットに異常があります " + a + " の 4行目); \""));
+                                        "入力データのフォーマットに異常があります " + a + " の 4行目); \"",
+                                        "変換するデータがありません（データレコードがありません）。 " + a));
     ASSERT_EQ(ui_.boxes().size(), 2u);
     EXPECT_EQ(ui_.boxes()[0].text, "変換するデータがありません（データレコードがありません）。\r" + a);
     EXPECT_EQ(ui_.boxes()[1].text, kNotice);
