@@ -29,7 +29,8 @@ std::string shown(std::string_view s) {
 
 void openPairFile(text::LineReader& reader, const std::string& path, const char* name) {
     try {
-        reader.open(path);
+        // The description is the program's own: a pipe feeding it is taken as well.
+        reader.open(path, text::LineReader::Accept::AnyFile);
     } catch (const RunTimeError& e) {
         if (e.number() == err::FileNotFound)
             throw Failure(ExitCode::PairMissing, std::string(name) + " not found: " + path);

@@ -53,17 +53,17 @@ std::string positionText(const ReadPosition& at) {
     return at.path + " の " + std::to_string(at.line) + "行目";
 }
 
-void LineReader::open(const std::string& path) {
+void LineReader::open(const std::string& path, Accept accept) {
     close();
     // Not blocking in open(): a named pipe without a writer would wait there for good.
-    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    const int fd = ::open(path.c_str(), O_RDONLY | (accept == Accept::RegularFile ? O_NONBLOCK : 0) | O_CLOEXEC);
     if (fd < 0) {
         int e = errno;
         if (e == ENOENT) throw RunTimeError(err::FileNotFound, "File not found");
         throw RunTimeError(err::PathFileAccessError, "Path/File access error");
     }
     struct stat st {};
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    if (::fstat(fd, &st) != 0 || (accept == Accept::RegularFile && !S_ISREG(st.st_mode))) {
         ::close(fd);
         throw RunTimeError(err::InputRefused, "入力ファイル " + path + " は通常のファイルではありません（フォルダ、名前付きパイプ、デバイスなど）。");
     }

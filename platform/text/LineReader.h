@@ -25,8 +25,10 @@ public:
     static constexpr std::size_t kLongestLine = 64 * 1024;
 
     // Throws RunTimeError(FileNotFound / PathFileAccessError) when the file cannot be opened, and
-    // RunTimeError(InputRefused) naming the path when it is no regular file.
-    void open(const std::string& path);
+    // RunTimeError(InputRefused) naming the path when it is no regular file. AnyFile takes a pipe too
+    // (the program's own files, which a test may feed through one).
+    enum class Accept { RegularFile, AnyFile };
+    void open(const std::string& path, Accept accept = Accept::RegularFile);
     void close();
     bool isOpen() const { return file_ != nullptr; }
 
