@@ -10,6 +10,7 @@
 #include "convert/area/PolygonDb.h"
 #include "convert/area/PolygonLoader.h"
 #include "convert/core/ConversionLog.h"
+#include "convert/core/ConversionRoutines.h"
 #include "convert/core/ConversionState.h"
 #include "convert/shapedesc/ShapeDescriptionFiles.h"
 #include "platform/db/Database.h"
@@ -61,6 +62,23 @@ bool writeAttached(db::Database& db, const AttachedKind& kind, const AttachedOut
     return false;
 }
 
+// The library writes no log when it refuses its input before it starts (its box has said why): the job's
+// log, created empty for it, then gets the end of the job and the files.
+void keepLibraryRefusalInLog(std::int16_t status) {
+    ConversionState& s = conversionState();
+    std::error_code ec;
+    if (s.LogFilePath.empty() || std::filesystem::file_size(s.LogFilePath, ec) != 0 || ec) return;
+    std::string line = "ポリゴンデータの作成を中止しました（状態 " + std::to_string(status) + "）。入力ファイル：";
+    for (const std::string& f : s.JobInputFiles) line += " " + f;
+    try {
+        modCommon::openLogFile(text::LineWriter::Mode::Append);
+        modCommon::PutLogFileMsg(modCommon::kFreeLogLine, modCommon::logBytes(line));
+        s.LogFileNo.close();
+    } catch (const std::exception&) {
+        s.LogFileNo.closeQuietly();
+    }
+}
+
 }  // namespace
 
 bool refuseCommaPaths(const std::vector<std::string>& files) {
@@ -83,13 +101,20 @@ std::string joinInputFiles(const std::vector<std::string>& files) {
     return list;
 }
 
-void prepareLibraryLog() {
+void prepareLibraryLog(const std::vector<std::string>& files) {
     openJobLog();
+    // The library reads the files itself: what the converters' reader refuses (no regular file, a line
+    // too long or not CP932) is refused here, while the log is open for the cause.
+    for (const std::string& f : files)
+        if (!f.empty()) modCommon::ChkInputText(f);
     conversionState().LogFileNo.close();
 }
 
 bool offerPolygons(std::int16_t status, const std::string& outputPath) {
-    if (status != 0) return false;
+    if (status != 0) {
+        keepLibraryRefusalInLog(status);
+        return false;
+    }
     writePolygonProjection(outputPath);
     const auto& counts = conversionState().PolygonCounts;
     const std::string text = "全ポリゴンデータ = " + std::to_string(counts[0]) + "　中　ポリゴンデータ = " +
@@ -103,6 +128,7 @@ bool makeAttachedOutputs(const std::vector<std::string>& files, const AttachedOu
     ConversionState& s = conversionState();
     if (s.PolygonMakeMode != 1) s.LogFilePath = modCommon::makeLogFilePath();
     modCommon::openLogFile(text::LineWriter::Mode::Append);
+    modCommon::ChkSelectedItemRows();
     modCommon::PutLogFileMsg(16, text::toCp932("面データ"));
     if (!ModPolygon::MakePolygonDb()) return false;
     db::Database db = db::Database::open(ModPolygon::PolygonDbPath());

@@ -18,8 +18,9 @@ bool refuseCommaPaths(const std::vector<std::string>& files);
 std::string joinInputFiles(const std::vector<std::string>& files);
 
 // Names the job's log (LogFilePath) and leaves it created, empty and closed: the library replaces its
-// contents, and the attached outputs append to it afterwards.
-void prepareLibraryLog();
+// contents, and the attached outputs append to it afterwards. Before that, each input file is read
+// through the reader's checks (modCommon::ChkInputText); a refusal is thrown with the log still open.
+void prepareLibraryLog(const std::vector<std::string>& files);
 
 // After the library's call: status 0 writes the .prj of DatumCode beside the polygons (none for -1), shows
 // the counts of PolygonCounts and asks whether to add the polygon shapefile of outputPath to the map (Yes

@@ -8,6 +8,7 @@
 #include "convert/core/ConversionLog.h"
 #include "app/frmDataSet.h"
 #include "convert/core/ConversionProgress.h"
+#include "convert/core/ConversionRoutines.h"
 #include "convert/shapedesc/ShapeDescriptionBaseName.h"
 #include "convert/shapedesc/ShapeDescriptionRun.h"
 #include "platform/ui/UiService.h"
@@ -20,6 +21,7 @@ JobSettings readSettings(const frmDataSet& dialog) {
     JobSettings s;
     s.output = dialog.TxtOutPutFile->text().toStdString();
     s.files = dialog.inputFiles();
+    conversionState().JobInputFiles = s.files;
     s.pointOption = dialog.ChkMakeData[0]->isChecked() ? 1 : 0;
     s.lineOption = dialog.ChkMakeData[1]->isChecked() ? 1 : 0;
     return s;
@@ -41,8 +43,11 @@ void fillAndHideProgress() {
 }
 
 void openJobLog() {
+    text::forgetReadPosition();
     conversionState().LogFilePath = modCommon::makeLogFilePath();
     modCommon::openLogFile(text::LineWriter::Mode::Replace);
+    // Refused with the log open, so that it holds the cause.
+    modCommon::ChkSelectedItemRows();
 }
 
 void endJobLog() {
@@ -60,6 +65,15 @@ bool runShapeWriter(std::initializer_list<WriterSlot*> close, const char* captio
 }
 
 void askToAddToMap(const char* question, const std::vector<std::string>& paths, MapAddition addition) {
+    // What the user must know of the output before taking it: input files that held fewer records than
+    // their headers state.
+    std::vector<std::string>& notices = conversionState().FewerRecordNotices;
+    if (!notices.empty()) {
+        std::string text;
+        for (const std::string& n : notices) text += (text.empty() ? "" : "\r") + n;
+        notices.clear();
+        ui::message(text, "ﾒｯｾｰｼﾞ", ui::Icon::Exclamation);
+    }
     if (ui::message(question, "ﾒｯｾｰｼﾞ", ui::Icon::Question, ui::Buttons::YesNo) != ui::Answer::Yes) return;
     frmMapMain* window = frmMapMain::instance();
     if (!window || !window->pMapTool) return;
@@ -84,10 +98,19 @@ bool failed(const char* procedure, std::initializer_list<WriterSlot*> ownFiles, 
 bool failedTitled(const std::string& errorTitle, std::initializer_list<WriterSlot*> ownFiles,
                   const std::exception* pending) {
     ConversionState& s = conversionState();
+    // The box first: it leaves its cause in the job's log. A log that a step closed again (the area
+    // job's, handed to the polygon library) is reopened for it.
+    if (pending && !s.LogFileNo.isOpen() && !s.LogFilePath.empty()) {
+        try {
+            modCommon::openLogFile(text::LineWriter::Mode::Append);
+        } catch (const std::exception&) {
+            // The box still names the cause.
+        }
+    }
+    if (pending) ui::showError(*pending, errorTitle);
     s.LogFileNo.closeQuietly();
     s.InFileNo.closeQuietly();
     for (WriterSlot* slot : ownFiles) slot->closeQuietly();
-    if (pending) ui::showError(*pending, errorTitle);
     hideProgress();
     return false;
 }

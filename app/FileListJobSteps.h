@@ -35,7 +35,8 @@ void hideProgress();
 // Fills the bar, then hides bar and label.
 void fillAndHideProgress();
 
-// Names a new log for the selected data item and opens it (created or emptied).
+// Names a new log for the selected data item and opens it (created or emptied); then refuses an item
+// without catalogue item rows (modCommon::ChkSelectedItemRows), the log open for the cause.
 void openJobLog();
 using modCommon::kFreeLogLine;
 // The end line (code 99) and closing the log.

@@ -2,6 +2,8 @@
 #include <QLineEdit>
 
 #include "app/NationwideJobs.h"
+
+#include "convert/core/ConversionState.h"
 #include "app/frmDataSetALL.h"
 #include "platform/ui/UiService.h"
 
@@ -11,6 +13,7 @@ jobs::JobSettings readSettings(const frmDataSetALL& dialog) {
     jobs::JobSettings s;
     s.output = dialog.TxtOutPutFile->text().toStdString();
     s.files = {dialog.inputFile()};
+    conversionState().JobInputFiles = s.files;
     s.pointOption = dialog.ChkMakeData[0]->isChecked() ? 1 : 0;
     s.lineOption = dialog.ChkMakeData[1]->isChecked() ? 1 : 0;
     return s;

@@ -28,9 +28,10 @@ namespace {
 // The job's end after a failure: the log and the input file closed, the database closed and deleted.
 bool lineFailed(db::Database& db, const std::exception* pending = nullptr) {
     ConversionState& s = conversionState();
+    // The box first: it leaves its cause in the open log.
+    if (pending) ui::showError(*pending, errorTitle("(MakeLine)"));
     s.LogFileNo.closeQuietly();
     s.InFileNo.closeQuietly();
-    if (pending) ui::showError(*pending, errorTitle("(MakeLine)"));
     db.close();
     db::removeFile(ModLine::LineDbPath());
     jobs::hideProgress();

@@ -67,10 +67,10 @@ bool MakeMesh(frmDataSetALL& dialog) {
     try {
         return convert(dialog, job);
     } catch (const std::exception& e) {
-        // The progress display stays as it was.
+        // The progress display stays as it was. The box first: it leaves its cause in the open log.
+        ui::showError(e, errorTitle("(MakeMesh)"));
         s.LogFileNo.closeQuietly();
         s.InFileNo.closeQuietly();
-        ui::showError(e, errorTitle("(MakeMesh)"));
         return false;
     }
 }

@@ -31,7 +31,7 @@ bool convert(frmDataSetALL& dialog, const jobs::JobSettings& job) {
         return false;
     }
     s.OutputPath = job.output;
-    jobs::prepareLibraryLog();
+    jobs::prepareLibraryLog(job.files);
     if (s.PolygonMakeMode == 1) {
         PolygonCountArray counts{};
         // The item number is the row, lakes included: the library narrows the lakes by meshes too.

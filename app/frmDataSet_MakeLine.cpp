@@ -32,7 +32,6 @@ bool convert(frmDataSet& dialog, const JobSettings& job) {
     db::Database db = db::Database::open(ModLine::LineDbPath());
     s.LinkIdxCounter = {0, 0};
     connectProgress(dialog);
-    openJobLog();
     for (const std::string& path : job.files)
         if (!ModLine::SetLineTextToTbl(db, path)) return failed(kProcedure, {});
 
@@ -62,7 +61,13 @@ bool MakeLine(frmDataSet& dialog) {
     JobRowGuard row(layerRow(s.LineLayers, s.SelectedIndex));
     const JobSettings job = readSettings(dialog);
     if (modCommon::ChkOutPutFilePath(job.output, job.pointOption, job.lineOption) == -1) return false;
-    if (!ModLine::MakeLineDb()) return false;
+    try {
+        // The log first: an item without catalogue rows is refused with its cause in it.
+        openJobLog();
+    } catch (const std::exception& e) {
+        return failed(kProcedure, {}, &e);
+    }
+    if (!ModLine::MakeLineDb()) return failed(kProcedure, {});
     try {
         return convert(dialog, job);
     } catch (const std::exception& e) {

@@ -57,10 +57,10 @@ bool MakeMesh(frmDataSet& dialog) {
         return convert(dialog, job);
     } catch (const std::exception& e) {
         // The run-time failure of the mesh job closes the log and the input file and leaves the progress
-        // display as it is.
+        // display as it is. The box first: it leaves its cause in the open log.
+        showProcedureError(kProcedure, e);
         s.LogFileNo.closeQuietly();
         s.InFileNo.closeQuietly();
-        showProcedureError(kProcedure, e);
         return false;
     }
 }

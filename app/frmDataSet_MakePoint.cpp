@@ -183,7 +183,6 @@ bool convert(frmDataSet& dialog, const JobSettings& job) {
     connectProgress(dialog);
     for (WriterSlot* slot : {&s.FilHFileNo, &s.FilDFileNo, &s.FilZFileNo, &s.FilZ2FileNo}) slot->closeQuietly();
     shapedesc::openPair();
-    openJobLog();
     s.OutputPath = job.output;
 
     const bool converted = isLandPriceRow(s.SelectedIndex) ? convertLandPrice(job, row)
@@ -212,11 +211,15 @@ bool MakePoint(frmDataSet& dialog) {
         return false;
     }
     if (modCommon::ChkOutPutFilePath(job.output, job.pointOption, job.lineOption) == -1) return false;
-    PointConversion& point = pointConversion();
-    if (!point.ChkMakePoint_FileType(job.files)) return false;
-    if (isLandPriceRow(s.SelectedIndex) && !point.ChkMakePoint_FileYear(job.files)) return false;
     if (s.SelectedIndex == kPortRow && !announcePortTables(job.output)) return false;
     try {
+        // The log first: the checks of the input files leave their causes in it.
+        openJobLog();
+        PointConversion& point = pointConversion();
+        if (!point.ChkMakePoint_FileType(job.files)) return pointFailed();
+        if (isLandPriceRow(s.SelectedIndex) && !point.ChkMakePoint_FileYear(job.files)) return pointFailed();
+        // Items of delimited files come from their item layout files, which their readers check.
+        if (s.InputFileFormat == FileFormat::Fixed) modCommon::ChkSelectedItemRows();
         return convert(dialog, job);
     } catch (const std::exception& e) {
         return pointFailed(&e);

@@ -40,7 +40,7 @@ bool convert(frmDataSet& dialog, const JobSettings& job) {
     ConversionState& s = conversionState();
     s.OutputPath = job.output;
     if (s.PolygonMakeMode == 1) {
-        prepareLibraryLog();
+        prepareLibraryLog(job.files);
         if (s.SelectedIndex <= kLastLibraryRow && !offerPolygons(runLibrary(job), s.OutputPath))
             return failed(kProcedure, {});
     }

@@ -41,7 +41,8 @@ std::string shown(std::string_view s) {
 
 void openPairFile(text::LineReader& reader, const std::string& path, const char* name) {
     try {
-        reader.open(path);
+        // The description is the program's own: a pipe feeding it is taken as well.
+        reader.open(path, text::LineReader::Accept::AnyFile);
     } catch (const RunTimeError& e) {
         if (e.number() == err::FileNotFound)
             throw Failure(ExitCode::PairMissing, std::string(name) + " not found: " + path);
@@ -49,10 +50,13 @@ void openPairFile(text::LineReader& reader, const std::string& path, const char*
     }
 }
 
+constexpr std::size_t kWholeLine = static_cast<std::size_t>(-1) - 1;
+
 bool readLine(text::LineReader& reader, std::string& line, const char* name) {
     try {
-        // Blank lines carry nothing and are passed over.
-        while (reader.next(line))
+        // Blank lines carry nothing and are passed over. The raw read: the description is the program's
+        // own file, whose checks are Brunhale's (a value that is no CP932 text is refused by its line).
+        while (reader.next(line, kWholeLine))
             if (!line.empty()) return true;
         return false;
     } catch (const RunTimeError&) {

@@ -1,5 +1,7 @@
 #include "convert/attr/AttrLoader.h"
 
+#include <algorithm>
+
 #include <cstdint>
 
 #include "convert/core/ConversionRoutines.h"
@@ -150,6 +152,12 @@ void saveIgnoringDuplicate(db::Appender& appender) {
 
 bool SetAttrTextToTbl_T(std::string_view line, db::Appender& table, const std::vector<TableColumn>& columns) {
     try {
+        // The record reaches at least the end of its first column (texts at its end may come trimmed).
+        if (!columns.empty()) {
+            const auto first = std::min_element(columns.begin(), columns.end(),
+                                                [](const TableColumn& a, const TableColumn& b) { return a.start < b.start; });
+            modCommon::ChkRecordLength(line, static_cast<long>(first->start) + first->width - 1);
+        }
         table.newRow();
         table.set(kLayerCode, text::sjisCharCut(line, 1, 3));
         for (const TableColumn& c : columns) {

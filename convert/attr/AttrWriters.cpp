@@ -4,6 +4,7 @@
 #include <span>
 #include <vector>
 
+#include "convert/core/ConversionLog.h"
 #include "convert/core/ConversionRoutines.h"
 #include "convert/core/ConversionState.h"
 #include "convert/attr/AttrHeaderCheck.h"
@@ -90,6 +91,7 @@ bool MakeAttrFileData(const std::string& path) {
         std::int64_t row = 1;
         while (in.next(line)) {
             if (ModLine::RecordKind(line) == "T") {
+                modCommon::ChkRecordLength(line, modCommon::layoutEnd(layer, 1, layer.ItemCount));
                 shapedesc::writeLinkIdx(d, row);
                 values.clear();
                 for (int i = 1; i <= layer.ItemCount; ++i) {
@@ -115,7 +117,9 @@ bool MakeAttrFileData(const std::string& path) {
             }
             progress::step();
         }
+        const long lines = in.lineNumber();
         s.InFileNo.close();
+        modCommon::ChkStatedRecordCount(path, s.RecHedCount, lines);
         return true;
     } catch (const std::exception& e) {
         s.InFileNo.closeQuietly();

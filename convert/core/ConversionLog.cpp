@@ -1,6 +1,8 @@
 #include "convert/core/ConversionLog.h"
 
+#include <algorithm>
 #include <exception>
+#include <filesystem>
 
 #include "convert/core/ConversionState.h"
 #include "platform/errors/RunTimeError.h"
@@ -74,6 +76,30 @@ std::string logLine(std::int16_t code, std::string_view t) {
     }
 }
 
+// A run-time error box during a job (its log open) names where reading stood (unless its text does
+// already) and leaves its cause in the job's log, so that a failure is never only in a box that is gone.
+std::string witnessErrorBox(const std::string& title, const std::string& text) {
+    // Outside a job and its log a box is left as it is.
+    ConversionState& s = conversionState();
+    if (!s.JobRunning || !s.LogFileNo.isOpen()) return text;
+    std::string shown = text;
+    if (const auto at = text::lastReadPosition(); at && text.find(at->path) == std::string::npos)
+        shown += "\r" + text::positionText(*at);
+    {
+        std::string line = title + " | " + shown;
+        for (char& c : line)
+            if (c == '\r' || c == '\n') c = ' ';
+        try {
+            s.LogFileNo.file().writeLine(logBytes(line));
+        } catch (const std::exception&) {
+            // The box still shows the cause.
+        }
+    }
+    return shown;
+}
+
+const bool kWitnessInstalled = (ui::setErrorBoxWitness(&witnessErrorBox), true);
+
 }  // namespace
 
 void setLogClock(LogClock clock) { installedClock() = std::move(clock); }
@@ -91,7 +117,13 @@ std::string makeLogFilePath() {
     std::string name = text::fromCp932(s.selectedLayerName());
     for (char& c : name)
         if (c == '/' || c == '\\') c = '_';
-    return programFolder() + "/Log/" + name + text::formatCompactStamp(logNow()) + ".log";
+    const std::string base = programFolder() + "/Log/" + name + text::formatCompactStamp(logNow());
+    // The stamp has one-second resolution: a second job of the item within the same second gets a
+    // numbered name of its own instead of replacing the first job's log.
+    std::string path = base + ".log";
+    std::error_code ec;
+    for (int n = 2; std::filesystem::exists(path, ec); ++n) path = base + "_" + std::to_string(n) + ".log";
+    return path;
 }
 
 void openLogFile(text::LineWriter::Mode mode) {
@@ -109,6 +141,39 @@ void PutLogFileMsg(std::int16_t code, std::string_view t) {
     } catch (const std::exception& e) {
         ui::showError(e, title);
     }
+}
+
+std::string logBytes(const std::string& utf8) {
+    if (text::canEncodeCp932(utf8)) return toCp932(utf8);
+    std::string out;
+    for (std::size_t i = 0; i < utf8.size();) {
+        const auto c = static_cast<unsigned char>(utf8[i]);
+        std::size_t n = c < 0x80 ? 1 : c < 0xE0 ? 2 : c < 0xF0 ? 3 : 4;
+        n = std::min(n, utf8.size() - i);
+        const std::string_view ch(utf8.data() + i, n);
+        out += text::canEncodeCp932(ch) ? toCp932(ch) : std::string("?");
+        i += n;
+    }
+    return out;
+}
+
+void ShowInputRefusal(const std::string& text, const std::string& title, ui::Icon icon) {
+    if (conversionState().LogFileNo.isOpen()) {
+        std::string line = text;
+        for (char& c : line)
+            if (c == '\r' || c == '\n') c = ' ';
+        PutLogFileMsg(kFreeLogLine, logBytes(line));
+    }
+    ui::message(text, title, icon);
+}
+
+void ChkStatedRecordCount(const std::string& path, long stated, long lines) {
+    if (stated <= 0 || lines >= stated) return;
+    const std::string notice = "入力ファイル " + path + " の行数（" + std::to_string(lines) + "）がヘッダーに記載の件数（" +
+                               std::to_string(stated) + "）より少なくなっています。ファイルが途中で切れている可能性があります。";
+    ConversionState& s = conversionState();
+    s.FewerRecordNotices.push_back(notice);
+    if (s.LogFileNo.isOpen()) PutLogFileMsg(kFreeLogLine, logBytes(notice));
 }
 
 }  // namespace velmora::modCommon

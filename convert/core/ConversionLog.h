@@ -8,6 +8,7 @@
 
 #include "platform/text/DateTimeText.h"
 #include "platform/text/LineWriter.h"
+#include "platform/ui/UiService.h"
 
 namespace velmora::modCommon {
 
@@ -38,5 +39,18 @@ inline constexpr std::int16_t kFreeLogLine = -1;
 // open, a row outside its table, a failed write) shows its box titled "Error: modCommon (PutLogFileMsg)";
 // the line is lost and the caller goes on.
 void PutLogFileMsg(std::int16_t code, std::string_view t);
+
+// UTF-8 text as the log's CP932 bytes; a character without a CP932 form becomes "?".
+std::string logBytes(const std::string& utf8);
+
+// A refusal of the job's input: the box (OK) and, when the job's log is open, the same text as a line
+// of it (line breaks as blanks).
+void ShowInputRefusal(const std::string& text, const std::string& title, ui::Icon icon);
+
+// After a file was read to its end: when its header stated more than the lines it held, header
+// included (a file cut short at a line's end; files count their records with or without the header
+// line), the log gets a line naming the file and both counts, and the notice is kept for the job's
+// closing question (FewerRecordNotices). A header stating no count (0) is not checked.
+void ChkStatedRecordCount(const std::string& path, long stated, long lines);
 
 }  // namespace velmora::modCommon

@@ -7,6 +7,8 @@
 #include <filesystem>
 #include <optional>
 
+#include "convert/core/ConversionLog.h"
+#include "convert/core/ConversionState.h"
 #include "platform/errors/RunTimeError.h"
 #include "platform/text/Conversions.h"
 #include "platform/text/Cp932.h"
@@ -18,22 +20,78 @@ namespace velmora {
 
 namespace modCommon {
 
+void ChkRecordLength(std::size_t length, long layoutEnd) {
+    if (static_cast<long>(length) >= layoutEnd) return;
+    const auto at = text::lastReadPosition();
+    throw RunTimeError(err::InputRefused, "入力ファイル " + (at ? text::positionText(*at) : std::string("?")) +
+                                              "のレコードが途中で切れています（長さ" + std::to_string(length) +
+                                              "、項目の配置は" + std::to_string(layoutEnd) + "桁目まで）。");
+}
+
+namespace {
+
+// An item declares its item count (DataDBF.csv); a catalogue gap is a count without rows
+// (DataDBFItem.csv). An item of no items (the railway lines carry their attribute numbers alone) is none.
+template <class Row>
+bool itemRowsMissing(const Row& row) {
+    if (row.ItemCount <= 0) return false;
+    for (int i = 1; i <= row.ItemCount && i < static_cast<int>(row.ItemName.size()); ++i)
+        if (!row.ItemName[static_cast<std::size_t>(i)].empty()) return false;
+    return true;
+}
+
+}  // namespace
+
+void ChkSelectedItemRows() {
+    ConversionState& s = conversionState();
+    bool missing = false;
+    switch (s.SelectedKind) {
+        case DataKind::Point:
+            // Delimited points take their items from the item layout files, whose readers check them.
+            missing = s.InputFileFormat == FileFormat::Fixed && itemRowsMissing(layerRow(s.PointLayers, s.SelectedIndex));
+            break;
+        case DataKind::Line: missing = itemRowsMissing(layerRow(s.LineLayers, s.SelectedIndex)); break;
+        case DataKind::Area: missing = itemRowsMissing(layerRow(s.PolygonLayers, s.SelectedIndex)); break;
+        case DataKind::Attr: missing = itemRowsMissing(layerRow(s.AttrLayers, s.SelectedIndex)); break;
+        case DataKind::Mesh: missing = itemRowsMissing(layerRow(s.MeshLayers, s.SelectedIndex)); break;
+    }
+    if (!missing) return;
+    throw RunTimeError(err::InputRefused, "「" + text::fromCp932(s.selectedLayerName()) +
+                                              "」の属性項目がDataDBFItem.csvにありません。このデータは変換できません。");
+}
+
+void ChkInputText(const std::string& path) {
+    text::LineReader reader(path);
+    std::string line;
+    while (reader.next(line)) {
+    }
+}
+
 std::string_view MidByteSjis(std::string_view record, long start, long length) {
     return text::sjisByteCut(record, start, length);
 }
 
 std::int16_t ChkFileFormat(const std::string& path) {
     std::error_code ec;
-    if (!std::filesystem::is_regular_file(path, ec)) {
-        ui::message("指定されたファイルが存在しません\r\n" + path, "エラーメッセージ", ui::Icon::Exclamation);
+    if (!std::filesystem::exists(path, ec)) {
+        ShowInputRefusal("指定されたファイルが存在しません\r\n" + path, "エラーメッセージ", ui::Icon::Exclamation);
         return FileFormat::Unknown;
     }
     try {
+        // A folder, a pipe or a device is refused by the reader, naming it.
         text::LineReader reader(path);
         std::string line, tested;
+        bool any = false;
         while (reader.next(line)) {
+            any = true;
             tested.swap(line);
             if (tested.empty() || tested.front() != 'H') break;
+        }
+        // An empty file has no format to tell; left alone it would read as fixed columns and pass as
+        // "another format" beside delimited files.
+        if (!any) {
+            ShowInputRefusal("入力ファイル " + path + " にデータがありません。", "ｴﾗｰﾒｯｾｰｼﾞ", ui::Icon::Exclamation);
+            return FileFormat::Unknown;
         }
         // Only ASCII comma and tab count: neither byte occurs inside a CP932 double-byte character.
         std::int16_t format = tested.find(',') != std::string::npos ? FileFormat::Comma : FileFormat::Fixed;

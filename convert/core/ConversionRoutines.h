@@ -1,6 +1,7 @@
 #pragma once
 // The small routines every converter shares: cutting a field out of a record, typing the fields of work
 // tables and dBASE files, turning coordinates into degrees, telling input formats apart.
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -15,6 +16,38 @@ namespace modCommon {
 // (text::sjisByteCut). start < 1 or length < 0 throws RunTimeError(5).
 std::string_view MidByteSjis(std::string_view record, long start, long length);
 
+// The bytes a fixed-column record of the items first..last of a layer reaches at least: the end of the
+// written item that starts first (0 for none). Later items are not counted: a text at the end of a record
+// may come without its trailing blanks.
+template <class Layer>
+long layoutEnd(const Layer& layer, int first, int last) {
+    long start = 0, end = 0;
+    for (int i = first; i <= last && i < static_cast<int>(layer.ItemStart.size()); ++i) {
+        const auto k = static_cast<std::size_t>(i);
+        if (!layer.ItemOutput[k] || layer.ItemWidth[k] <= 0) continue;
+        if (end == 0 || layer.ItemStart[k] < start) {
+            start = layer.ItemStart[k];
+            end = start + layer.ItemWidth[k] - 1;
+        }
+    }
+    return end;
+}
+// A record shorter than its layout (a file cut inside its last record) would convert with blank
+// columns: RunTimeError(InputRefused) naming the file and line being read. Length and end are counted
+// alike: bytes for byte columns, characters for character columns.
+void ChkRecordLength(std::size_t length, long layoutEnd);
+inline void ChkRecordLength(std::string_view record, long layoutEnd) { ChkRecordLength(record.size(), layoutEnd); }
+
+// The selected data item (row SelectedIndex of the table of SelectedKind) whose declared items have no
+// rows in the catalogue would convert into outputs without attribute fields: RunTimeError(InputRefused)
+// naming it.
+void ChkSelectedItemRows();
+
+// Reads a whole input file through the line reader's checks (a regular file, no line too long, CP932
+// text) for a reader that does not make them (the polygon library): a refusal is thrown as the reader
+// throws it.
+void ChkInputText(const std::string& path);
+
 // File format codes of ChkFileFormat.
 namespace FileFormat {
 inline constexpr std::int16_t Unknown = 0;  // missing or unreadable file
@@ -26,7 +59,9 @@ inline constexpr std::int16_t Mixed = 9;
 
 // Tells the format of an input file by its first line that does not begin with "H" (or its last line
 // when all do): a comma gives Comma, a tab Tab, both Mixed, neither Fixed. A missing file shows
-// "指定されたファイルが存在しません" and gives Unknown; a read error shows its error box and gives Unknown.
+// "指定されたファイルが存在しません" and gives Unknown; an empty file shows that it holds no data and gives
+// Unknown; a read error or refusal (no regular file, a line that is no CP932 text) shows its error box and
+// gives Unknown.
 std::int16_t ChkFileFormat(const std::string& path);
 
 }  // namespace modCommon

@@ -139,6 +139,19 @@ struct ConversionState {
     std::vector<MeshRange> MeshRanges;
     std::vector<std::string> RepMeshWhere;
     std::vector<std::string> StartMeshWhere;
+    // The input files of the running job as their header lines told them apart: files of the selected
+    // item, and files of another item (logged and passed over). A job that read none of the item's
+    // files fails instead of writing an empty output.
+    std::vector<std::string> ItemInputFiles;
+    // Every input file the job was given, in list order (messages about the whole input name them).
+    std::vector<std::string> JobInputFiles;
+    std::vector<std::string> OtherItemInputFiles;
+    // Files of the job with fewer records than their header states (UTF-8 notices): the job keeps its
+    // output and tells the user before its closing question.
+    std::vector<std::string> FewerRecordNotices;
+    // A job procedure runs (from its start to its end, whatever the end).
+    bool JobRunning = false;
+
     // Comma-separated catchment codes chosen in the catchment dialog.
     std::string CatchmentSelection;
 

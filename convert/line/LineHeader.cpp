@@ -43,9 +43,11 @@ bool CheckHeaderLines(const HeaderCheck& check, std::int16_t& skip) {
     }
     if (!HasHeaderKey(line1, check.selected.HeaderKey)) {
         velmora::modCommon::PutLogFileMsg(check.otherItemLogCode, check.fileKind(line1));
+        s.OtherItemInputFiles.push_back(s.InFileNo.file().path());
         skip = 1;
         return true;
     }
+    s.ItemInputFiles.push_back(s.InFileNo.file().path());
     const HeaderColumns h = CutHeader(line1);
     const std::int16_t number = velmora::text::cInt(h.number);
     s.HedFields.Text = {std::string(h.text1), std::string(h.text2), std::string(h.text3), std::string(h.text4),
@@ -71,9 +73,11 @@ bool CheckRecordHeaderLine(const std::function<const velmora::LayerDef&()>& sele
     }
     if (!HasHeaderKey(line, selected().HeaderKey)) {
         velmora::modCommon::PutLogFileMsg(otherItemLogCode, fileKind(line));
+        s.OtherItemInputFiles.push_back(s.InFileNo.file().path());
         skip = 1;
         return true;
     }
+    s.ItemInputFiles.push_back(s.InFileNo.file().path());
     const HeaderColumns h = CutHeader(line);
     s.RecHedFields.Text = {std::string(h.text1), std::string(h.text2), std::string(h.text3), std::string(h.text4),
                            std::string(h.text5)};

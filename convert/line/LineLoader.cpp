@@ -1,5 +1,6 @@
 #include "convert/line/LineLoader.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <functional>
 #include <vector>
@@ -19,6 +20,7 @@
 #include "platform/errors/RunTimeError.h"
 #include "platform/text/Conversions.h"
 #include "platform/text/Cp932.h"
+#include "platform/text/Sjis.h"
 #include "platform/ui/UiService.h"
 
 namespace ModLine {
@@ -82,6 +84,12 @@ void prepareLedgerItems() {
 std::string_view AsStored(std::string_view cut) { return cut.data() ? cut : std::string_view("", 0); }
 
 void StoreColumns(Appender& a, std::string_view line, std::span<const RecordColumn> columns) {
+    // The record reaches at least the end of its first column (texts at its end may come trimmed).
+    if (!columns.empty()) {
+        const RecordColumn& first = *std::min_element(columns.begin(), columns.end(),
+                                                      [](const RecordColumn& a, const RecordColumn& b) { return a.start < b.start; });
+        velmora::modCommon::ChkRecordLength(text::sjisCharCount(line), static_cast<long>(first.start) + first.width - 1);
+    }
     for (const RecordColumn& c : columns) {
         const std::string_view cut = CharColumns(line, c.start, c.width);
         switch (c.rule) {

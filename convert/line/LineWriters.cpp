@@ -10,6 +10,7 @@
 #include "convert/line/LineRecordBlock.h"
 #include "convert/line/LineWriterSteps.h"
 #include "convert/core/RunningNumber.h"
+#include "convert/shapedesc/ShapeDescriptionRun.h"
 #include "convert/shapedesc/ShapeDescriptionWriter.h"
 #include "platform/db/Database.h"
 #include "platform/errors/RunTimeError.h"
@@ -94,7 +95,7 @@ bool MakeShapeLineFileData(Database& db) {
         if (!WriteLineHeaderBlock(4)) return ClosePairQuietly(), false;
         Query q = db.query("SELECT * FROM ラインデータ ORDER BY ライン一連番号, LinkIdx");
         const std::vector<LineRow> lines = readLines(q);
-        if (lines.empty()) return ClosePairQuietly(), false;
+        if (lines.empty()) return ClosePairQuietly(), sd::refuseNothingToWrite(), false;
         LineShapeWriter writer(db);
         bool written = false;
         if (!WriteRows(lines, kCaption, [&](const LineRow& l, bool& shape) { return writer.write(l, shape); }, written))

@@ -10,6 +10,7 @@
 #include "convert/line/LineRecordBlock.h"
 #include "convert/line/LineWriterSteps.h"
 #include "convert/core/RunningNumber.h"
+#include "convert/shapedesc/ShapeDescriptionRun.h"
 #include "convert/shapedesc/ShapeDescriptionWriter.h"
 #include "platform/db/Database.h"
 #include "platform/errors/RunTimeError.h"
@@ -50,7 +51,7 @@ bool MakeShapeLineFileData_Doro(Database& db, bool& goOn) {
         std::vector<LinkGroup> links;
         const int linkIdx = groups.column("LinkIdx2"), attribute = groups.column("リンク属性番号");
         while (groups.next()) links.push_back({groups.asLong(linkIdx), groups.asText(attribute)});
-        if (links.empty()) return ClosePairQuietly(), false;
+        if (links.empty()) return ClosePairQuietly(), sd::refuseNothingToWrite(), false;
 
         LineLedger ledger(db);
         LinkVertices vertices(db);

@@ -10,6 +10,7 @@
 #include "convert/line/LineWriterSteps.h"
 #include "convert/shapedesc/ShapeDescriptionBaseName.h"
 #include "convert/shapedesc/ShapeDescriptionFiles.h"
+#include "convert/shapedesc/ShapeDescriptionRun.h"
 #include "convert/shapedesc/ShapeDescriptionWriter.h"
 #include "platform/db/Database.h"
 #include "platform/errors/RunTimeError.h"
@@ -97,7 +98,7 @@ bool MakeShapeLine_PointFileData(Database& db) {
         Query q = db.query("SELECT * FROM ノードデータ WHERE ノード台帳の有無 = 1 "
                            "ORDER BY メッシュコード, ノード一連番号, rowid");
         const std::vector<StationNode> nodes = readNodes(q);
-        if (nodes.empty()) return ClosePairQuietly(), false;
+        if (nodes.empty()) return ClosePairQuietly(), sd::refuseNothingToWrite(), false;
         StationWriter writer(db);
         bool written = false;
         if (!WriteRows(nodes, kCaption, [&](const StationNode& n, bool& one) { return writer.write(n, one); }, written))

@@ -230,6 +230,7 @@ private:
     }
 
     Outcome plainRecord(std::string_view line) {
+        modCommon::ChkRecordLength(line, modCommon::layoutEnd(layer_, 1, layer_.ItemCount));
         const std::string_view code = text::sjisCharCut(line, 6, 9);
         MeshRing ring;
         if (!MeshMake(code, ring)) return ringFailure(Outcome::Failed);

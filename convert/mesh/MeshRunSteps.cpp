@@ -38,10 +38,11 @@ bool CheckInputHeaders(const std::vector<std::string>& files, const velmora::Mes
         std::string line1;
         if (!reader.next(line1)) throw velmora::RunTimeError(velmora::err::InputPastEndOfFile, "Input past end of file");
         if (!ModLine::HasHeaderKey(line1, layer.HeaderKey)) {
-            modCommon::PutLogFileMsg(modCommon::kFreeLogLine, text::toCp932("ファイルの種別が「") + layer.Name +
-                                                                  text::toCp932("」ではありません。 (" + path + ")"));
+            modCommon::ShowInputRefusal("ファイルの種別が「" + text::fromCp932(layer.Name) + "」ではありません。 (" + path + ")",
+                                        "ｴﾗｰﾒｯｾｰｼﾞ", velmora::ui::Icon::Exclamation);
             return false;
         }
+        velmora::conversionState().ItemInputFiles.push_back(path);
         count(text::leadingNumber(text::sjisCharCut(line1, 34, 8)));
     }
     return true;

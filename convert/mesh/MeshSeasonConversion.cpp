@@ -105,7 +105,9 @@ private:
         bool allWritten = true;
         for (int k = 1; k <= 4; ++k) {
             sd::copyPairOnto(k);
-            if (!sd::runShapeWriterOnPair(sd::PairDeletion::Never)) allWritten = false;
+            // A season without records still gets its (empty) output beside the others.
+            if (!sd::runShapeWriterOnPair(sd::PairDeletion::Never, sd::ShapeFailureMessage, sd::EmptyOutput::Written))
+                allWritten = false;
             sd::deletePair();
             deleteSeasonFiles(k);
             yield();

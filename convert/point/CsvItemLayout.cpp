@@ -2,9 +2,11 @@
 
 #include <string_view>
 
+#include "convert/core/ConversionState.h"
 #include "convert/core/LayerDef.h"
 #include "platform/errors/RunTimeError.h"
 #include "platform/text/Conversions.h"
+#include "platform/text/Cp932.h"
 #include "platform/text/LineReader.h"
 
 namespace ModPoint {
@@ -61,6 +63,13 @@ SubFieldSpec parseSubFieldSpec(const std::string& spec) {
     return result;
 }
 
+void refuseLayoutWithoutItem(const LayerDef& layer, const std::string& path) {
+    const std::int16_t year = conversionState().DataYear;
+    throw RunTimeError(err::InputRefused, "項目定義ファイル " + path + " に「" + text::fromCp932(layer.Name) + "」" +
+                                              (year > 0 ? "（データ年度 " + std::to_string(year) + "）" : std::string()) +
+                                              "の項目がありません。このデータは変換できません。");
+}
+
 CsvItemLayout readCsvItemLayout(const LayerDef& layer, const std::string& path) {
     CsvItemLayout layout;
     const auto items = static_cast<std::size_t>(layer.ItemCount < 0 ? 0 : layer.ItemCount);
@@ -80,6 +89,7 @@ CsvItemLayout readCsvItemLayout(const LayerDef& layer, const std::string& path) 
         if (piece(fields, 12) == "1") layout.YColumn = column;
         ++n;
     }
+    if (n == 0) refuseLayoutWithoutItem(layer, path);
     return layout;
 }
 

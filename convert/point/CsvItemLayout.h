@@ -48,6 +48,10 @@ std::string_view layoutField(const std::vector<std::string_view>& fields, std::s
 // Reads the layout of the layer from the file. Run-time errors: the file cannot be read (53, 75), a line
 // whose field 0 is no number (13), more item rows than the layer has items or a line too short for the
 // fields an item row needs (9).
+// An item without rows in the file (or a data year the file does not describe) would put every point at
+// the wrong place without attributes: refused before anything is written, RunTimeError(InputRefused)
+// naming the file, the item and the data year.
 CsvItemLayout readCsvItemLayout(const velmora::LayerDef& layer, const std::string& path);
+[[noreturn]] void refuseLayoutWithoutItem(const velmora::LayerDef& layer, const std::string& path);
 
 }  // namespace ModPoint

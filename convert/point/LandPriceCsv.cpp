@@ -100,6 +100,7 @@ bool convertFile(const std::string& path, bool split, const char* procedure) {
         showWriterProgress(rows);
 
         text::LineReader& in = s.InFileNo.open(path);
+        s.ItemInputFiles.push_back(path);
         text::LineWriter& h = s.FilHFileNo.file();
         text::LineWriter& d = s.FilDFileNo.file();
         std::string line;

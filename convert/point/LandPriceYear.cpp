@@ -73,7 +73,8 @@ bool MakePoint_ChkaCSV_SetIniData(CsvItemLayout& layout) {
     try {
         ConversionState& s = conversionState();
         LayerDef& layer = layerRow(s.PointLayers, s.SelectedIndex);
-        text::LineReader in(s.AppFolder + csvItemLayoutFile(s.SelectedIndex, s.DataYear));
+        const std::string layoutPath = s.AppFolder + csvItemLayoutFile(s.SelectedIndex, s.DataYear);
+        text::LineReader in(layoutPath);
         std::string line;
         in.next(line);  // the heading line
         std::int32_t skipped = 0, shift = 0;
@@ -104,6 +105,7 @@ bool MakePoint_ChkaCSV_SetIniData(CsvItemLayout& layout) {
             if (layoutField(f, 12) == "1") layout.YColumn = column;
             ++used;
         }
+        if (used == 0) refuseLayoutWithoutItem(layer, layoutPath);
         layer.ItemCount = static_cast<std::int16_t>(used);
         return true;
     } catch (const std::exception& e) {

@@ -5,6 +5,7 @@
 
 #include "convert/attr/AttrRecords.h"
 #include "convert/core/ConversionProgress.h"
+#include "convert/core/ConversionLog.h"
 #include "convert/core/ConversionRoutines.h"
 #include "convert/core/ConversionState.h"
 #include "convert/core/RunningNumber.h"
@@ -83,11 +84,15 @@ std::string_view itemValue(const Fields& fields, std::int32_t source, const SubF
 bool ChkMakePoint_FileType(const std::vector<std::string>& files) {
     ConversionState& s = conversionState();
     s.InputFileFormat = files.empty() ? modCommon::FileFormat::Unknown : modCommon::ChkFileFormat(files.front());
+    // A file of no format (missing, no regular file, empty) has had its own box.
+    if (s.InputFileFormat == modCommon::FileFormat::Unknown) return false;
     for (std::size_t i = 1; i < files.size(); ++i) {
-        if (modCommon::ChkFileFormat(files[i]) != s.InputFileFormat) {
-            ui::message("Text形式のファイルとCSV形式のファイルが混在しています。\r"
-                        "フィールド情報が異なるので形式が同一のもののみ選択してください。",
-                        "ｴﾗｰﾒｯｾｰｼﾞ", ui::Icon::Exclamation);
+        const std::int16_t format = modCommon::ChkFileFormat(files[i]);
+        if (format == modCommon::FileFormat::Unknown) return false;
+        if (format != s.InputFileFormat) {
+            modCommon::ShowInputRefusal("Text形式のファイルとCSV形式のファイルが混在しています。\r"
+                                        "フィールド情報が異なるので形式が同一のもののみ選択してください。",
+                                        "ｴﾗｰﾒｯｾｰｼﾞ", ui::Icon::Exclamation);
             return false;
         }
     }
@@ -118,6 +123,8 @@ bool MakeShapePointFileCSV(const std::string& path, std::int32_t& pointNumber) {
         }
         const char separator = s.InputFileFormat == modCommon::FileFormat::Tab ? '\t' : ',';
         text::LineReader& in = s.InFileNo.open(path);
+        // A delimited file has no header to tell its item: it counts as one of the item once it is read.
+        s.ItemInputFiles.push_back(path);
         text::LineWriter& h = s.FilHFileNo.file();
         text::LineWriter& d = s.FilDFileNo.file();
         std::string line;

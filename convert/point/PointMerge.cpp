@@ -14,6 +14,7 @@
 #include "convert/point/PointHeader.h"
 #include "convert/point/PointNumberFit.h"
 #include "convert/point/PointProgress.h"
+#include "convert/shapedesc/ShapeDescriptionRun.h"
 #include "convert/shapedesc/ShapeDescriptionWriter.h"
 #include "platform/db/Database.h"
 #include "platform/db/DatabaseFiles.h"
@@ -47,10 +48,10 @@ bool loadFiles(db::Database& database, const std::vector<std::string>& files, Di
     return true;
 }
 
-// One record block per distinct row; false after XYtoData's message, and without a message when no
-// row was loaded.
+// One record block per distinct row; false after XYtoData's message, or after the refusal of nothing to
+// write when no row was loaded.
 bool writeRows(db::Database& database, const DistinctRows& distinct) {
-    if (distinct.count() == 0) return false;
+    if (distinct.count() == 0) return shapedesc::refuseNothingToWrite(), false;
     ConversionState& s = conversionState();
     const LayerDef& layer = selectedPointLayer();
     showWriterProgress(static_cast<double>(distinct.count()));

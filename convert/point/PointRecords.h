@@ -28,6 +28,8 @@ struct PointColumns {
     std::string_view y;
 };
 PointColumns cutPoint(std::string_view line);
+// The last column of the coordinates (Y, 18-25): a record ending before it is cut short.
+inline constexpr long kPointCoordinatesEnd = 25;
 
 // Coordinates that cannot be written: empty after trimming blanks (log code 10), or a mark of an unknown
 // position (log code 15): the data set's "no value" 9999999, or the 999999 some layouts (the power plants)

@@ -57,7 +57,11 @@ public:
             if (start != InputStart::Ready) return start == InputStart::Skipped;
             showWriterProgress(s.RecHedCount);
             const bool ok = writeRecords(s.InFileNo.file());
-            if (ok) s.InFileNo.close();
+            if (ok) {
+                const long lines = s.InFileNo.file().lineNumber();
+                s.InFileNo.close();
+                modCommon::ChkStatedRecordCount(path, s.RecHedCount, lines);
+            }
             return ok;
         } catch (const std::exception& e) {
             s.InFileNo.closeQuietly();
@@ -81,6 +85,8 @@ private:
         const bool meshFiltered = kind_ == RecordWriter::MeshFiltered;
         while (in.next(line)) {
             if (!isPointRecord(line)) continue;
+            // A record cut before its coordinates end is refused (items after them may come trimmed).
+            modCommon::ChkRecordLength(line, kPointCoordinatesEnd);
             const PointColumns p = cutPoint(line);
             if (meshFiltered && !selected(p.mesh, meshBoxShown)) {
                 progress::step();

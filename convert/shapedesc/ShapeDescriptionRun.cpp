@@ -1,5 +1,8 @@
 #include "convert/shapedesc/ShapeDescriptionRun.h"
 
+#include <algorithm>
+#include <vector>
+
 #include "convert/core/ConversionLog.h"
 #include "convert/core/ConversionState.h"
 #include "convert/core/ProgramRunner.h"
@@ -7,6 +10,7 @@
 #include "platform/process/RunProgram.h"
 #include "platform/text/Conversions.h"
 #include "platform/text/Cp932.h"
+#include "platform/text/LineReader.h"
 #include "platform/ui/UiService.h"
 
 namespace velmora::shapedesc {
@@ -42,7 +46,49 @@ void logFailure(const std::string& failureMessage, std::string_view said) {
     if (!reason.empty()) modCommon::PutLogFileMsg(modCommon::kFreeLogLine, reason);
 }
 
+// The distinct paths, one a line.
+std::string fileLines(const std::vector<std::string>& paths) {
+    std::string text;
+    std::vector<std::string> seen;
+    for (const std::string& p : paths) {
+        if (std::find(seen.begin(), seen.end(), p) != seen.end()) continue;
+        seen.push_back(p);
+        text += "\r" + p;
+    }
+    return text;
+}
+
+// True when the header file holds a record ("DBFITEM," line): the description is of some data.
+bool describesRecords() {
+    text::LineReader h;
+    try {
+        h.open(headerFilePath());
+        std::string line;
+        while (h.next(line, 16))
+            if (line.starts_with("DBFITEM,")) return true;
+    } catch (const RunTimeError&) {
+        // A header file that cannot be read is the writer's to report.
+        return true;
+    }
+    return false;
+}
+
 }  // namespace
+
+// A run over nothing writes an empty output that looks like a success: when no input file was of the
+// item, or the files of the item that were read held no data record, the job says so (box and log).
+bool refuseNothingToWrite() {
+    ConversionState& s = conversionState();
+    std::string refusal;
+    if (s.ItemInputFiles.empty() && !s.OtherItemInputFiles.empty())
+        refusal = "入力ファイルに「" + text::fromCp932(s.selectedLayerName()) + "」のデータがありません。" +
+                  fileLines(s.OtherItemInputFiles);
+    else if (!s.ItemInputFiles.empty() && !describesRecords())
+        refusal = "変換するデータがありません（データレコードがありません）。" + fileLines(s.ItemInputFiles);
+    if (refusal.empty()) return false;
+    modCommon::ShowInputRefusal(refusal, "ｴﾗｰﾒｯｾｰｼﾞ", ui::Icon::Critical);
+    return true;
+}
 
 std::int32_t runShapeWriter(std::string* said) {
     std::string ignored;
@@ -54,7 +100,11 @@ std::int32_t runShapeWriter(std::string* said) {
     return code;
 }
 
-bool runShapeWriterOnPair(PairDeletion deletion, const std::string& failureMessage) {
+bool runShapeWriterOnPair(PairDeletion deletion, const std::string& failureMessage, EmptyOutput empty) {
+    if (empty == EmptyOutput::Refused && refuseNothingToWrite()) {
+        if (deletion == PairDeletion::Always) deletePair();
+        return false;
+    }
     std::string said;
     const bool ok = runShapeWriter(&said) == 0;
     if (!ok) {

@@ -23,10 +23,22 @@ std::int32_t runShapeWriter(std::string* said = nullptr);
 // the next job to overwrite); runs over moved or copied files leave the deleting to their caller.
 enum class PairDeletion { Always, AfterSuccess, Never };
 
-// Runs Brunhale on the pair, which the caller has closed. An exit code other than 0 writes failureMessage
+// A description of no record ("DBFITEM" line) after files of the item were read (ItemInputFiles), or a
+// job whose every input file was of another item:
+// the refusal is shown ("ｴﾗｰﾒｯｾｰｼﾞ") and logged, and the result is true. The writers that find nothing to
+// write before they describe it call it themselves.
+bool refuseNothingToWrite();
+
+// Runs Brunhale on the pair, which the caller has closed. A pair of no record, or a job whose every
+// input file was of another item, is not run: the job's refusal is logged and shown ("ｴﾗｰﾒｯｾｰｼﾞ") and the
+// result is false. An exit code other than 0 writes failureMessage
 // and then the writer's reason, each as one line, to the job's log when one is open, and shows
 // failureMessage (title "ﾒｯｾｰｼﾞ", critical icon, OK). Then the pair is deleted as `deletion` says. True on
 // exit code 0.
-bool runShapeWriterOnPair(PairDeletion deletion, const std::string& failureMessage = ShapeFailureMessage);
+// An output of no record is refused unless `empty` says that it may be written (one of several outputs
+// of a file, such as a season without records).
+enum class EmptyOutput { Refused, Written };
+bool runShapeWriterOnPair(PairDeletion deletion, const std::string& failureMessage = ShapeFailureMessage,
+                          EmptyOutput empty = EmptyOutput::Refused);
 
 }  // namespace velmora::shapedesc

@@ -34,6 +34,9 @@ inline constexpr int InputPastEndOfFile = 62;    // "Input past end of file"
 inline constexpr int PathFileAccessError = 75;   // "Path/File access error"
 inline constexpr int PathNotFound = 76;          // "Path not found"
 inline constexpr int DuplicateKey = 3022;        // duplicate value in a unique index
+// An input the program refuses by its own rule (no regular file, a line too long or not CP932): the
+// description is a whole Japanese message naming the file and line, shown without a number.
+inline constexpr int InputRefused = 0;
 }  // namespace err
 
 }  // namespace velmora

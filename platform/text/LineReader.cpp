@@ -1,10 +1,15 @@
 #include "platform/text/LineReader.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cerrno>
 #include <cstdint>
 #include <cstring>
 
 #include "platform/errors/RunTimeError.h"
+#include "platform/text/Sjis.h"
 
 namespace velmora::text {
 
@@ -26,26 +31,74 @@ std::size_t lineEndFrom(const char* base, std::size_t from, std::size_t end) {
     return end;
 }
 
+// The reader whose position error boxes name, and the position a reader left when it was closed
+// before its end.
+thread_local const LineReader* tCurrent = nullptr;
+thread_local std::optional<ReadPosition> tLeft;
+
 }  // namespace
 
-void LineReader::open(const std::string& path) {
+std::optional<ReadPosition> lastReadPosition() {
+    if (tCurrent) return ReadPosition{tCurrent->path(), tCurrent->lineNumber()};
+    return tLeft;
+}
+
+void forgetReadPosition() {
+    tCurrent = nullptr;
+    tLeft.reset();
+}
+
+std::string positionText(const ReadPosition& at) {
+    if (at.line <= 0) return at.path;
+    return at.path + " の " + std::to_string(at.line) + "行目";
+}
+
+void LineReader::open(const std::string& path, Accept accept) {
     close();
-    file_ = std::fopen(path.c_str(), "rb");
-    if (!file_) {
+    // Not blocking in open(): a named pipe without a writer would wait there for good.
+    const int fd = ::open(path.c_str(), O_RDONLY | (accept == Accept::RegularFile ? O_NONBLOCK : 0) | O_CLOEXEC);
+    if (fd < 0) {
         int e = errno;
         if (e == ENOENT) throw RunTimeError(err::FileNotFound, "File not found");
+        throw RunTimeError(err::PathFileAccessError, "Path/File access error");
+    }
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || (accept == Accept::RegularFile && !S_ISREG(st.st_mode))) {
+        ::close(fd);
+        throw RunTimeError(err::InputRefused, "入力ファイル " + path + " は通常のファイルではありません（フォルダ、名前付きパイプ、デバイスなど）。");
+    }
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    file_ = ::fdopen(fd, "rb");
+    if (!file_) {
+        ::close(fd);
         throw RunTimeError(err::PathFileAccessError, "Path/File access error");
     }
     buf_.resize(1 << 16);
     pos_ = len_ = 0;
     eof_ = false;
+    ended_ = false;
     lineNumber_ = 0;
     path_ = path;
+    tCurrent = this;
+    tLeft.reset();
 }
 
 void LineReader::close() {
-    if (file_) std::fclose(file_);
+    if (file_) {
+        if (tCurrent == this) {
+            tCurrent = nullptr;
+            // Reading broken off (before next() told the end, even on the last line) keeps its place
+            // for the error box that follows.
+            if (ended_) tLeft.reset();
+            else tLeft = ReadPosition{path_, lineNumber_};
+        }
+        std::fclose(file_);
+    }
     file_ = nullptr;
+}
+
+void LineReader::refuseLine(const char* what) const {
+    throw RunTimeError(err::InputRefused, "入力ファイル " + positionText({path_, lineNumber_}) + what);
 }
 
 bool LineReader::fill() {
@@ -71,10 +124,21 @@ bool LineReader::atEnd() {
     return !fill();
 }
 
-bool LineReader::next(std::string& line) { return next(line, static_cast<std::size_t>(-1) - 1); }
+bool LineReader::next(std::string& line) {
+    if (!next(line, kLongestLine)) return false;
+    if (line.size() > kLongestLine)
+        refuseLine(("が長すぎます（" + std::to_string(kLongestLine) + "バイトを超えています）。").c_str());
+    switch (lineCoding(line)) {
+        case LineCoding::Cp932: return true;
+        case LineCoding::NotCp932: refuseLine("にShift-JIS（CP932）ではない文字があります。");
+        case LineCoding::Utf8: refuseLine("はUTF-8の文字で書かれています。Shift-JIS（CP932）のファイルを指定してください。");
+    }
+    return true;
+}
 
 bool LineReader::next(std::string& line, std::size_t limit) {
     if (!file_) return false;
+    if (ended_) return false;
     std::size_t scanFrom = pos_;
     for (;;) {
         const char* base = buf_.data();
@@ -105,7 +169,7 @@ bool LineReader::next(std::string& line, std::size_t limit) {
         {
             std::size_t rel = len_ - pos_;
             if (!fill()) {
-                if (pos_ >= len_) return false;
+                if (pos_ >= len_) return ended_ = true, false;
                 line.assign(buf_.data() + pos_, len_ - pos_);
                 pos_ = len_;
                 ++lineNumber_;

@@ -1,7 +1,12 @@
 #pragma once
 // Reads a text file line by line as raw bytes (CP932 stays undecoded). A line ends at CR LF, CR or LF;
 // the end is not part of the line. A last line without an end is still a line; an empty file has none.
+//
+// Input files come from users: only regular files are opened (a named pipe would hang the job, a device
+// never end), and next() refuses a line longer than any layout of the data set allows and a line that is
+// not CP932 text. Each refusal is a RunTimeError whose description names the file and the line.
 #include <cstdio>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -15,16 +20,25 @@ public:
     LineReader(const LineReader&) = delete;
     LineReader& operator=(const LineReader&) = delete;
 
-    // Throws RunTimeError(FileNotFound / PathFileAccessError) when the file cannot be opened.
-    void open(const std::string& path);
+    // The longest line next() takes: the longest record of the data set's layouts (a delimited
+    // land-price line of some hundreds of items) many times over.
+    static constexpr std::size_t kLongestLine = 64 * 1024;
+
+    // Throws RunTimeError(FileNotFound / PathFileAccessError) when the file cannot be opened, and
+    // RunTimeError(InputRefused) naming the path when it is no regular file. AnyFile takes a pipe too
+    // (the program's own files, which a test may feed through one).
+    enum class Accept { RegularFile, AnyFile };
+    void open(const std::string& path, Accept accept = Accept::RegularFile);
     void close();
     bool isOpen() const { return file_ != nullptr; }
 
-    // Next line into `line`; false at the end of the file. Throws RunTimeError(DeviceIoError) on a read error.
+    // Next line into `line`; false at the end of the file. Throws RunTimeError(DeviceIoError) on a read
+    // error, and RunTimeError(InputRefused) naming file and line for a line longer than kLongestLine,
+    // holding bytes that are no CP932 text, or reading as UTF-8 text.
     bool next(std::string& line);
-    // The same, reading no more than limit + 1 bytes of the line: a longer line comes back as its first
-    // limit + 1 bytes (so line.size() > limit tells it), and the reader stays inside it. A file without
-    // line ends thus never has to fit in memory.
+    // The raw read under next(), which checks nothing: no more than limit + 1 bytes of the line are read;
+    // a longer line comes back as its first limit + 1 bytes (so line.size() > limit tells it), and the
+    // reader stays inside it. A file without line ends thus never has to fit in memory.
     bool next(std::string& line, std::size_t limit);
     // True when no further line can be read.
     bool atEnd();
@@ -35,13 +49,29 @@ public:
 
 private:
     bool fill();
+    [[noreturn]] void refuseLine(const char* what) const;
 
     std::FILE* file_ = nullptr;
     std::vector<char> buf_;
     std::size_t pos_ = 0, len_ = 0;
     bool eof_ = false;
+    bool ended_ = false;  // next() has given false
     long lineNumber_ = 0;
     std::string path_;
 };
+
+// Where reading stood: the file and the 1-based line last read (0: none yet).
+struct ReadPosition {
+    std::string path;
+    long line = 0;
+};
+// The position of the reader last opened in this thread while it is open, or of the last one closed
+// before it reached the end of its file (reading broken off by an error): error boxes name it. Reading
+// that went to the end leaves none.
+std::optional<ReadPosition> lastReadPosition();
+// Forgets the position (a new job begins).
+void forgetReadPosition();
+// "path の N行目" (or the path alone before any line), as messages name a place in an input file.
+std::string positionText(const ReadPosition& at);
 
 }  // namespace velmora::text

@@ -84,3 +84,52 @@ std::size_t sjisFind(std::string_view hay, std::string_view needle) {
 }
 
 }  // namespace velmora::text
+
+namespace velmora::text {
+
+namespace {
+
+constexpr bool isSjisTrailByte(unsigned char c) { return c >= 0x40 && c <= 0xFC && c != 0x7F; }
+
+// Valid UTF-8 with at least one character of three bytes or more (Japanese text in UTF-8 is three bytes
+// a character; two-byte sequences are left alone, as pairs of half-width kana read like them).
+bool isUtf8WithWideCharacters(std::string_view s) {
+    bool wide = false;
+    for (std::size_t i = 0; i < s.size();) {
+        const auto c = static_cast<unsigned char>(s[i]);
+        std::size_t n = c < 0x80 ? 1 : c >= 0xC2 && c <= 0xDF ? 2 : c >= 0xE0 && c <= 0xEF ? 3 : c >= 0xF0 && c <= 0xF4 ? 4 : 0;
+        if (n == 0 || i + n > s.size()) return false;
+        for (std::size_t k = 1; k < n; ++k)
+            if ((static_cast<unsigned char>(s[i + k]) & 0xC0) != 0x80) return false;
+        if (n >= 3) wide = true;
+        i += n;
+    }
+    return wide;
+}
+
+}  // namespace
+
+LineCoding lineCoding(std::string_view s) {
+    std::size_t i = 0;
+    // Most lines are ASCII: eight bytes a step until a byte with its high bit set.
+    for (; i + 8 <= s.size(); i += 8) {
+        std::uint64_t word;
+        std::memcpy(&word, s.data() + i, 8);
+        if (word & 0x8080808080808080ull) break;
+    }
+    bool high = false;
+    for (; i < s.size(); ++i) {
+        const auto c = static_cast<unsigned char>(s[i]);
+        if (c < 0x80) continue;
+        high = true;
+        if (c >= 0xA1 && c <= 0xDF) continue;
+        if (isSjisLeadByte(c) && i + 1 < s.size() && isSjisTrailByte(static_cast<unsigned char>(s[i + 1]))) {
+            ++i;
+            continue;
+        }
+        return isUtf8WithWideCharacters(s) ? LineCoding::Utf8 : LineCoding::NotCp932;
+    }
+    return high && isUtf8WithWideCharacters(s) ? LineCoding::Utf8 : LineCoding::Cp932;
+}
+
+}  // namespace velmora::text

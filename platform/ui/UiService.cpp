@@ -37,8 +37,20 @@ Answer message(const std::string& text, const std::optional<std::string>& title,
     return service().messageBox(MessageBoxRequest{text, title, icon, buttons, systemModal});
 }
 
+namespace {
+ErrorBoxWitness& witness() {
+    static ErrorBoxWitness w;
+    return w;
+}
+}  // namespace
+
+void setErrorBoxWitness(ErrorBoxWitness w) { witness() = std::move(w); }
+
 void showRunTimeError(const RunTimeError& e, const std::string& title) {
-    message(std::to_string(e.number()) + " " + e.description(), title, Icon::Critical, Buttons::Ok, true);
+    std::string text = e.number() == err::InputRefused ? e.description()
+                                                        : std::to_string(e.number()) + " " + e.description();
+    if (const ErrorBoxWitness& w = witness()) text = w(title, text);
+    message(text, title, Icon::Critical, Buttons::Ok, true);
 }
 
 void showError(const std::exception& e, const std::string& title) {

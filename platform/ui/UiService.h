@@ -3,6 +3,7 @@
 // this one service. The Qt implementation (QtUi) shows real widgets; the scripted one (ScriptedUi, tests and
 // headless runs) records what a user would have seen and answers from a script. Texts are UTF-8.
 #include <exception>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -77,9 +78,14 @@ Answer defaultAnswer(Buttons buttons);
 Answer message(const std::string& text, const std::optional<std::string>& title = {}, Icon icon = Icon::None,
                Buttons buttons = Buttons::Ok, bool systemModal = false);
 
-// The error box of a procedure that handles run-time errors: "number description", the given title
-// (such as "Error: modCommon (PutLogFileMsg)"), critical icon, system-modal, OK.
+// The error box of a procedure that handles run-time errors: "number description" (the description
+// alone for err::InputRefused), the given title (such as "Error: modCommon (PutLogFileMsg)"), critical
+// icon, system-modal, OK. The installed witness sees title and text first and gives the text shown.
 void showRunTimeError(const RunTimeError& e, const std::string& title);
+// Sees every run-time error box before it is shown (title, text) and gives the text to show: the
+// conversion job adds where reading stood and keeps the cause in its log. Empty: none.
+using ErrorBoxWitness = std::function<std::string(const std::string& title, const std::string& text)>;
+void setErrorBoxWitness(ErrorBoxWitness witness);
 // The same for any exception a procedure catches: a RunTimeError keeps its number, running out of memory
 // is 7 "Out of memory", anything else 51 (internal error) with the exception's text.
 void showError(const std::exception& e, const std::string& title);

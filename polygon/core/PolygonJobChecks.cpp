@@ -56,7 +56,10 @@ bool PolygonJob::check_input() {
     const long long r = group_files(codes);
     const std::string name = velmora::text::fromCp932(layer.name);
     if (r == 0) {
-        ui.message_box("[" + name + "]に該当するファイルがありませんでした。\nファイル選択をやりなおしてください。",
+        // The files are named: the user sees which of them were taken for another item.
+        std::string listed;
+        for (const std::string& f : files) listed += "\n" + f;
+        ui.message_box("[" + name + "]に該当するファイルがありませんでした。\nファイル選択をやりなおしてください。" + listed,
                        "メッセージ", BoxIcon::Information, BoxButtons::Ok);
         result = JobResult::NoMatchingFiles;
         return false;

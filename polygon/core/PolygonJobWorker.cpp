@@ -6,6 +6,7 @@
 
 #include "platform/errors/RunTimeError.h"
 #include "platform/text/Cp932.h"
+#include "platform/text/LineReader.h"
 #include "polygon/core/KsPolygonMaker.h"
 #include "polygon/core/KsPolygonMakerBasinFactory.h"
 #include "polygon/core/PolygonJob.h"
@@ -55,11 +56,24 @@ int polygon_worker(PolygonJob& job) {
 
     JobUi& ui = job.ui;
     std::unique_ptr<KsPolygonMaker> maker;
+    // A failure names where reading stood (the file and line a reader broke off at; the job's files when
+    // reading had ended) and leaves its cause in the job's log.
     const auto fail = [&](const std::string& text) {
+        std::string shown = text;
+        if (const auto at = velmora::text::lastReadPosition()) {
+            if (text.find(at->path) == std::string::npos) shown += "\r" + velmora::text::positionText(*at);
+        } else {
+            for (const std::string& path : job.files) shown += "\r" + path;
+        }
         ui.stop_progress();
-        ui.window_box(text, "エラー", BoxIcon::Warning);
+        ui.window_box(shown, "エラー", BoxIcon::Warning);
+        std::string line = shown;
+        for (char& c : line)
+            if (c == '\r') c = ' ';
+        if (velmora::text::canEncodeCp932(line)) job.log_lines.push_back(velmora::text::toCp932(line));
         job.result = JobResult::ProcessingError;
     };
+    velmora::text::forgetReadPosition();
     try {
         maker = make_maker(job);
         ui.set_read_text("国土数値情報データ(*.txt)を読み込んでいます。");

@@ -185,4 +185,32 @@ TEST_F(ShippedItemRun, PrefecturalLandPriceSurveyConvertsFromItsCsv) {
     EXPECT_THAT(info, HasSubstr("POINT (" + landPriceDegrees(xOf(1) / 10.0) + " " + landPriceDegrees(yOf(1) / 10.0) + ")"));
 }
 
+// A delimited land-price file of a data year that the item layout files do not describe (the layouts of
+// the prefectural survey start with 2005; the official prices have none in delimited form) used to write
+// every point at (longitude, longitude) without attributes: the job is refused before anything is
+// written, naming the item and the year.
+TEST_F(ShippedItemRun, ADelimitedLandPriceFileOfAYearWithoutItemLayoutIsRefusedNamingItemAndYear) {
+    struct Refused {
+        int row;
+        const char* item;
+    };
+    for (const Refused r : {Refused{9, "都道府県地価調査"}, Refused{8, "地価公示"}}) {
+        SCOPED_TRACE(r.item);
+        for (const std::string& log : logs()) std::filesystem::remove(program_.file("Log/" + log));
+        std::vector<std::string> lines = {"経度,緯度,所在地コード,用途,連番,年次,前年所在地コード,前年用途,前年連番,市区町村名"};
+        for (int k = 1; k <= kRecords; ++k)
+            lines.push_back("503400.5,128400.5,13101,005," + std::to_string(k) + ",2004,13101,005," + std::to_string(k) +
+                            ",千代田区");
+        for (std::string& l : lines) l = text::toCp932(l);
+        const std::string in = program_.file("in/L02-16P-2K_13.csv");
+        gen::writeLines(in, lines);
+        const JobRun run = jobrun("--kind point --row " + std::to_string(r.row) + " --answer no --out '" +
+                                  program_.file("out/地価") + "' '" + in + "'");
+        EXPECT_THAT(run.output, ::testing::EndsWith("result: failure\n"));
+        EXPECT_THAT(run.output, HasSubstr(std::string("「") + r.item + "」（データ年度 2004）の項目がありません。"));
+        EXPECT_TRUE(program_.folder().list("out").empty());
+        EXPECT_THAT(onlyLog(), HasSubstr(std::string("「") + r.item + "」（データ年度 2004）"));
+    }
+}
+
 }  // namespace

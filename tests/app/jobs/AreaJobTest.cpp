@@ -230,8 +230,8 @@ TEST_P(AreaJobWriterFailures, AWriterThatFailsEndsTheJobWithItsBox) {
     EXPECT_EQ(ui_.boxes()[0].icon, Icon::Exclamation);
     EXPECT_FALSE(conversionState().LogFileNo.isOpen());
     EXPECT_TRUE(d->ProgressBar->isHidden());
-    // Left for the next area job to replace.
-    EXPECT_TRUE(fs::exists(program(ModPolygon::kPolygonDbFileName)));
+    // The job's work files go with the job, whatever its end.
+    EXPECT_FALSE(fs::exists(program(ModPolygon::kPolygonDbFileName)));
 }
 
 INSTANTIATE_TEST_SUITE_P(

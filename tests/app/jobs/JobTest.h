@@ -58,6 +58,9 @@ protected:
         row.Name = text::toCp932(name);
         row.HeaderKey = "K" + std::to_string(itemCount);
         row.ItemCount = static_cast<std::int16_t>(itemCount);
+        // Named as the catalogue names the items of a row it declares.
+        for (int i = 1; i <= itemCount && i < static_cast<int>(row.ItemName.size()); ++i)
+            if (row.ItemName[static_cast<std::size_t>(i)].empty()) row.ItemName[static_cast<std::size_t>(i)] = "I" + std::to_string(i);
         return row;
     }
 

@@ -162,8 +162,8 @@ TEST_F(LineJob, AFailedWriterRunIsReportedAsAFailedLineConversion) {
     EXPECT_EQ(ui_.boxes()[1].text, "ラインデータ変換中にエラーが発生しました。ログファイルを参照してください。");
     EXPECT_EQ(ui_.boxes()[1].title, ui::defaultTitle());
     EXPECT_EQ(ui_.boxes()[1].icon, Icon::Information);
-    // The temporary database stays for the next job to replace.
-    EXPECT_TRUE(databaseOnDisk());
+    // The job's work files go with the job, whatever its end.
+    EXPECT_FALSE(databaseOnDisk());
     EXPECT_FALSE(conversionState().LogFileNo.isOpen());
 }
 
@@ -244,7 +244,8 @@ TEST_F(AttrJob, AFailedWriterRunLeavesThePairAndClosesTheJobFiles) {
     EXPECT_EQ(ui_.boxes().at(0).text, "DBFﾌｧｲﾙの作成に失敗しました。");
     EXPECT_EQ(ui_.boxes().at(0).title, "ﾒｯｾｰｼﾞ");
     EXPECT_EQ(ui_.boxes().at(0).icon, Icon::Critical);
-    EXPECT_TRUE(pairOnDisk());
+    // The job's work files go with the job, whatever its end.
+    EXPECT_FALSE(pairOnDisk());
     ConversionState& s = conversionState();
     EXPECT_FALSE(s.LogFileNo.isOpen());
     EXPECT_FALSE(s.FilHFileNo.isOpen());

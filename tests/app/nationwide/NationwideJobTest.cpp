@@ -72,9 +72,9 @@ TEST_F(PointJob, TheRootConvertsEveryRecordAndASelectionOnlyItsMeshes) {
     // Two entries: the mesh of the other prefecture lies between the ticked codes.
     EXPECT_EQ(conversionState().MeshRangeCount, 2);
     EXPECT_EQ(conversionState().MeshRanges[2].FromCode, "533947");
-    // The fake writes no point: the no-data box, and the pair stays for the next job.
+    // The fake writes no point: the no-data box; the pair goes with the job.
     EXPECT_EQ(ui_.boxes().back().text, "選択されたメッシュコードに該当するデータがありませんでした。");
-    EXPECT_TRUE(pairOnDisk());
+    EXPECT_FALSE(pairOnDisk());
     EXPECT_FALSE(conversionState().LogFileNo.isOpen());
 }
 
@@ -86,7 +86,7 @@ TEST_F(PointJob, AFailedWriterRunLeavesThePair) {
     ASSERT_EQ(ui_.boxes().size(), 1u);
     EXPECT_EQ(ui_.boxes()[0].text, "Shapeﾌｧｲﾙの作成に失敗しました。");
     EXPECT_EQ(ui_.boxes()[0].icon, Icon::Critical);
-    EXPECT_TRUE(pairOnDisk());
+    EXPECT_FALSE(pairOnDisk());
     EXPECT_TRUE(d->ProgressBar->isHidden());
 }
 
@@ -174,7 +174,7 @@ TEST_F(LineJob, NothingTickedLeavesTheEmptyDatabaseAndAnEmptyLog) {
     auto d = nationwide(DataKind::Line, kLineRow, lineFile(), out("coast"), {});
     EXPECT_FALSE(convert(*d));
     EXPECT_EQ(ui_.boxes().at(0).text, kNothingSelected);
-    EXPECT_TRUE(databaseOnDisk());
+    EXPECT_FALSE(databaseOnDisk());
     ASSERT_EQ(logs().size(), 1u);
     EXPECT_TRUE(lines(logs()[0]).empty());
 }

@@ -33,8 +33,8 @@ struct FormatCase {
 
 TEST_F(ChkFileFormatTest, TellsTheFormatByTheFirstLineNotBeginningWithH) {
     const FormatCase cases[] = {
-        {"header then commas", "H0001道路\r\n1,2,3\r\n", FileFormat::Comma},
-        {"header then fixed columns", "H0001道路\r\nL000112345\r\n", FileFormat::Fixed},
+        {"header then commas", text::toCp932("H0001道路\r\n1,2,3\r\n"), FileFormat::Comma},
+        {"header then fixed columns", text::toCp932("H0001道路\r\nL000112345\r\n"), FileFormat::Fixed},
         {"only header lines", "H1\r\nH2\r\n", FileFormat::Fixed},
         {"last header line with a comma", "H1\r\nH2,x\r\n", FileFormat::Comma},
         {"last header line with a tab", "H1\r\nH2\tx", FileFormat::Tab},
@@ -47,7 +47,6 @@ TEST_F(ChkFileFormatTest, TellsTheFormatByTheFirstLineNotBeginningWithH) {
         {"CR line ends", "H1\rabc\rdef,\r", FileFormat::Fixed},
         {"LF line ends", "H1\nx,y\n", FileFormat::Comma},
         {"empty first line", "\r\n1,2\r\n", FileFormat::Fixed},
-        {"empty file", "", FileFormat::Fixed},
         {"full-width comma does not count", text::toCp932("１，２\r\n"), FileFormat::Fixed},
         {"double-byte text with a comma", text::toCp932("表示,ソ\r\n"), FileFormat::Comma},
     };
@@ -66,6 +65,17 @@ TEST_F(ChkFileFormatTest, MissingFileShowsItsPathAndGivesZero) {
     EXPECT_EQ(ui.boxes()[0].title, "エラーメッセージ");
     EXPECT_EQ(ui.boxes()[0].icon, ui::Icon::Exclamation);
     EXPECT_EQ(ui.boxes()[0].buttons, ui::Buttons::Ok);
+}
+
+// An empty file has no format: beside delimited files it would pass as fixed columns of another format.
+TEST_F(ChkFileFormatTest, AnEmptyFileIsNamedAndGivesZero) {
+    ui::TestUi ui;
+    ui.answer(ui::Answer::Ok);
+    const std::string empty = write("");
+    EXPECT_EQ(ChkFileFormat(empty), FileFormat::Unknown);
+    ASSERT_EQ(ui.boxes().size(), 1u);
+    EXPECT_EQ(ui.boxes()[0].text, "入力ファイル " + empty + " にデータがありません。");
+    EXPECT_EQ(ui.boxes()[0].title, "ｴﾗｰﾒｯｾｰｼﾞ");
 }
 
 TEST_F(ChkFileFormatTest, UnreadableFileShowsTheErrorBoxAndGivesZero) {

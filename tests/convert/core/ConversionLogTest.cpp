@@ -124,24 +124,29 @@ TEST_F(ConversionLogTest, TheLogIsNamedAfterTheItemAndTheTimeItIsOpened) {
     }
 }
 
-TEST_F(ConversionLogTest, ReplaceEmptiesAnEarlierLogOfTheSameNameAndAppendKeepsIt) {
+TEST_F(ConversionLogTest, ASecondJobWithinTheSameSecondGetsALogOfItsOwnAndAppendKeepsIt) {
     ConversionState& s = conversionState();
     s.SelectedKind = DataKind::Line;
     s.SelectedIndex = 25;
     s.LineLayers[25].Name = toCp932("道路");
-    s.LogFilePath = modCommon::makeLogFilePath();
+    const std::string first = modCommon::makeLogFilePath();
+    s.LogFilePath = first;
     modCommon::openLogFile(Mode::Replace);
     modCommon::PutLogFileMsg(8, "first job");
     s.LogFileNo.close();
-    // A second job within the same second gets the same name and replaces the first one's log.
-    EXPECT_EQ(modCommon::makeLogFilePath(), s.LogFilePath);
+    // The names have one-second resolution: the second job's log is numbered instead of replacing it.
+    const std::string second = modCommon::makeLogFilePath();
+    EXPECT_EQ(second, first.substr(0, first.size() - 4) + "_2.log");
+    s.LogFilePath = second;
     modCommon::openLogFile(Mode::Replace);
     modCommon::PutLogFileMsg(8, "second job");
     s.LogFileNo.close();
     modCommon::openLogFile(Mode::Append);
     modCommon::PutLogFileMsg(8, "attached");
     s.LogFileNo.close();
-    EXPECT_EQ(slurp(s.LogFilePath), "second job\r\nattached\r\n");
+    EXPECT_EQ(slurp(first), "first job\r\n");
+    EXPECT_EQ(slurp(second), "second job\r\nattached\r\n");
+    EXPECT_EQ(modCommon::makeLogFilePath(), first.substr(0, first.size() - 4) + "_3.log");
 }
 
 TEST_F(ConversionLogTest, AMissingLogFolderFailsTheOpening) {

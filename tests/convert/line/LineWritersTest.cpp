@@ -190,14 +190,16 @@ TEST_F(LineWritersEmptyTest, DatabaseWithoutLinesFailsSilently) {
     EXPECT_FALSE(brunhaleRan());
 }
 
-TEST_F(LineWritersEmptyTest, LinesWithoutVerticesStillRunTheWriterOnTheHeaderBlock) {
+// Lines whose links have no vertex describe no shape: no empty output is written.
+TEST_F(LineWritersEmptyTest, LinesWithoutVerticesAreRefusedAsNoData) {
     openDb(kOrdinaryRow);
     conversionState().OutputPath = out("lines");
     loadRecords(kOrdinaryKey, {lineRecord(1, " 1", "         1", 1), ref(533945, 1, 0)});
-    ASSERT_TRUE(ModLine::MakeShapeLineFileData(db_));
-    EXPECT_EQ(capturedHeader().size(), 7u);
-    EXPECT_EQ(capturedHeader()[0], "MAKEFILE_NAME," + out("lines"));
-    EXPECT_TRUE(capturedCoordinates().empty());
+    ui_.answer(ui::Answer::Ok);
+    EXPECT_FALSE(ModLine::MakeShapeLineFileData(db_));
+    ASSERT_EQ(ui_.boxes().size(), 1u);
+    EXPECT_EQ(ui_.boxes()[0].text.rfind("変換するデータがありません（データレコードがありません）。", 0), 0u);
+    EXPECT_FALSE(brunhaleRan());
 }
 
 TEST_F(LineWritersEmptyTest, LineOfMorePointsThanSixteenBitsEndsInTheWritersBox) {

@@ -91,11 +91,14 @@ TEST_F(RoadLinkWriterTest, RoadItemNamedAfterNoLedgerFieldShowsTheRecordBlockBox
     EXPECT_FALSE(conversionState().FilHFileNo.isOpen());
 }
 
-TEST_F(RoadLinkWriterTest, DatabaseWithoutLinksFailsSilently) {
+// A road file without links has no shape to write: the job says so instead of failing without a word.
+TEST_F(RoadLinkWriterTest, DatabaseWithoutLinksIsRefusedAsNoData) {
     loadRecords(kRoadKey, {dl(11, "国道", "", "")});
     bool goOn = false;
+    ui_.answer(ui::Answer::Ok);
     EXPECT_FALSE(ModLine::MakeShapeLineFileData_Doro(db_, goOn));
-    EXPECT_TRUE(ui_.boxes().empty());
+    ASSERT_EQ(ui_.boxes().size(), 1u);
+    EXPECT_EQ(ui_.boxes()[0].text.rfind("変換するデータがありません（データレコードがありません）。", 0), 0u);
     EXPECT_TRUE(pairOnDisk());
 }
 
@@ -156,11 +159,13 @@ TEST_F(StationWritersTest, FailedShapeWriterShowsItsMessageAndDeletesThePair) {
     EXPECT_EQ(ui_.yieldCount() - yieldsBefore, 5);
 }
 
-TEST_F(StationWritersTest, StationsWithoutLedgerRowsLeaveAHeaderBlockThatStillRuns) {
+// Stations without ledger rows are logged and left out; with none left there is no data to write.
+TEST_F(StationWritersTest, StationsWithoutLedgerRowsAreLoggedAndNoEmptyOutputIsWritten) {
     db_.query("DELETE FROM ノード台帳データ").next();
-    ASSERT_TRUE(ModLine::MakeShapeLine_PointFileData(db_));
-    EXPECT_EQ(capturedHeader(), headerBlock());
-    EXPECT_EQ(logLines().size(), 5u);
+    ui_.answer(ui::Answer::Ok);
+    EXPECT_FALSE(ModLine::MakeShapeLine_PointFileData(db_));
+    EXPECT_EQ(logLines().size(), 6u);
+    EXPECT_FALSE(brunhaleRan());
 }
 
 TEST_F(StationWritersTest, SelectionWritesTheStationsOfItsMeshes) {
@@ -192,10 +197,12 @@ TEST_F(StationWritersTest, SelectionWithoutStationsRunsNothing) {
     EXPECT_EQ(label_->text().toStdString(), "駅名データ変換中・・・(1/1)");
 }
 
-TEST_F(StationWritersTest, NoStationNodeFailsSilently) {
+TEST_F(StationWritersTest, NoStationNodeIsRefusedAsNoData) {
     db_.query("UPDATE ノードデータ SET ノード台帳の有無 = 0").next();
+    ui_.answer(ui::Answer::Ok);
     EXPECT_FALSE(ModLine::MakeShapeLine_PointFileData(db_));
-    EXPECT_TRUE(ui_.boxes().empty());
+    ASSERT_EQ(ui_.boxes().size(), 1u);
+    EXPECT_EQ(ui_.boxes()[0].text.rfind("変換するデータがありません（データレコードがありません）。", 0), 0u);
     EXPECT_TRUE(pairOnDisk());
     EXPECT_FALSE(brunhaleRan());
 }

@@ -94,12 +94,16 @@ TEST_F(Census, AFileWithBothSeparatorsStopsTheJobWithoutRunningTheWriter) {
 
 TEST_F(Census, AFileWithNeitherSeparatorHasEveryLineLoggedAsWronglyFormed) {
     const std::string a = file("a.csv", {"53394567", "H  between", "53394568"});
-    ui_.answer(Answer::Ok);
-    ASSERT_TRUE(convert({a}));
+    // No line gives a cell: no empty output is written, the refusal says why.
+    ui_.answer(Answer::Ok).answer(Answer::Ok);
+    EXPECT_FALSE(convert({a}));
     EXPECT_THAT(logLines(), ElementsAre("入力データのフォーマットに異常があります " + a + " の 2行目); \"",
-                                        "入力データのフォーマットに異常があります " + a + " の 4行目); \""));
-    EXPECT_EQ(ui_.boxes().at(0).text, kNotice);
-    EXPECT_TRUE(keyed(header(), "LINKNO").empty());
+                                        "入力データのフォーマットに異常があります " + a + " の 4行目); \"",
+                                        "変換するデータがありません（データレコードがありません）。 " + a));
+    ASSERT_EQ(ui_.boxes().size(), 2u);
+    EXPECT_EQ(ui_.boxes()[0].text, "変換するデータがありません（データレコードがありません）。\r" + a);
+    EXPECT_EQ(ui_.boxes()[1].text, kNotice);
+    EXPECT_EQ(writerRuns(), 0);
 }
 
 TEST_F(Census, ACodeWithoutARingStopsWithTheLogLine) {

@@ -136,10 +136,13 @@ TEST_F(MeshConversion, SeveralFilesWithoutAnyCellCannotWriteRings) {
     expectCleanEnd();
 }
 
-TEST_F(MeshConversion, OneFileWithoutAnyCellStillRunsTheWriterOnTheHeaderBlock) {
-    ASSERT_TRUE(convert({input("a.txt", options(3))}, {"6441"}));
-    EXPECT_EQ(header().size(), 10u);
-    EXPECT_TRUE(coordinates().empty());
+// A file of the item without any cell to write gives no empty output: the writer is not run.
+TEST_F(MeshConversion, OneFileWithoutAnyCellIsRefusedAsNoData) {
+    ui_.answer(Answer::Ok);
+    const std::string a = input("a.txt", options(3));
+    EXPECT_FALSE(convert({a}, {"6441"}));
+    ASSERT_EQ(ui_.boxes().size(), 1u);
+    EXPECT_EQ(ui_.boxes()[0].text, "変換するデータがありません（データレコードがありません）。\r" + a);
 }
 
 TEST_F(MeshConversion, AFailedWriterRunIsAFailureWithItsMessage) {
@@ -167,8 +170,11 @@ TEST_F(MeshConversion, AFileOfAnotherItemIsLoggedWithItsPath) {
     gen::MeshFileOptions other = options(3);
     other.headerKey = "L03";
     const std::string b = input("b.txt", other);
+    ui_.answer(Answer::Ok);
     EXPECT_FALSE(convert({input("a.txt", options(3)), b}));
     EXPECT_THAT(logLines(), ElementsAre("ファイルの種別が「標高・傾斜度メッシュ」ではありません。 (" + b + ")"));
+    ASSERT_EQ(ui_.boxes().size(), 1u);
+    EXPECT_EQ(ui_.boxes()[0].text, "ファイルの種別が「標高・傾斜度メッシュ」ではありません。 (" + b + ")");
     EXPECT_FALSE(fs::exists(program_.file("MakeShapeFile.fil_H")));
 }
 

@@ -123,10 +123,13 @@ TEST_F(LandPriceYear, RowsOfLaterYearsAreLeftOutAndShiftWhatFollows) {
     EXPECT_EQ(layout.XColumn, 5);
     EXPECT_EQ(layout.YColumn, 6);
 
-    // Row 8 from 2006 reads the other file: no item row there.
+    // Row 8 from 2006 reads the other file: no item row there, which refuses the job naming item and year.
     s.DataYear = 2006;
-    ASSERT_TRUE(ModPoint::MakePoint_ChkaCSV_SetIniData(layout));
-    EXPECT_EQ(l.ItemCount, 0);
+    ui.answer(Answer::Ok);
+    EXPECT_FALSE(ModPoint::MakePoint_ChkaCSV_SetIniData(layout));
+    ASSERT_EQ(ui.boxes().size(), 1u);
+    EXPECT_NE(ui.boxes()[0].text.find("「地価公示」（データ年度 2006）の項目がありません。"), std::string::npos);
+    ui.clearRecords();
 
     // More rows than the lists hold: the box, and the count stays.
     s.DataYear = 2004;
@@ -135,7 +138,7 @@ TEST_F(LandPriceYear, RowsOfLaterYearsAreLeftOutAndShiftWhatFollows) {
     EXPECT_FALSE(ModPoint::MakePoint_ChkaCSV_SetIniData(layout));
     EXPECT_EQ(ui.boxes().at(0).text, "9 インデックスが有効範囲にありません。");
     EXPECT_EQ(ui.boxes().at(0).title, "Error: ModPoint (ModPoint MakePoint_ChkaCSV_SetIniData)");
-    EXPECT_EQ(l.ItemCount, 0);
+    EXPECT_EQ(l.ItemCount, 5);  // as the last layout that was read left it
 }
 
 }  // namespace

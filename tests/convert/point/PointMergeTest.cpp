@@ -87,7 +87,8 @@ TEST_F(PointMerge, FailuresOfTheMerge) {
         bool dbLeft;
     };
     const Case cases[] = {
-        {"NoRowLoaded", [&] { return std::vector<std::string>{file("e.txt", {})}; }, "", false},
+        // A file of the item without a record: the refusal of nothing to write.
+        {"NoRowLoaded", [&] { return std::vector<std::string>{file("e.txt", {})}; }, "ｴﾗｰﾒｯｾｰｼﾞ", false},
         {"MeshCodeNoNumber",
          [&] { return std::vector<std::string>{file("m.txt", {rec("53394A", "4860000", "1260000")})}; },
          "Error: ModPoint (ModPoint SetPointTextToTbl2)", true},

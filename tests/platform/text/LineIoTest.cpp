@@ -2,10 +2,16 @@
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <sstream>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include "platform/text/LineReader.h"
+#include "platform/errors/RunTimeError.h"
 #include "platform/text/LineWriter.h"
+#include "platform/text/Sjis.h"
 
 using namespace velmora::text;
 namespace fs = std::filesystem;
@@ -79,7 +85,10 @@ TEST(LineReader, LongLinesAndCrLfAcrossBufferEdges) {
         std::ofstream o(p, std::ios::binary);
         o << std::string(65535, 'y') << "\r\n" << big << "\r\nz";
     }
-    auto lines = readAll(p);
+    // The raw read: next() itself refuses lines over kLongestLine.
+    std::vector<std::string> lines;
+    LineReader r(p.string());
+    for (std::string line; r.next(line, std::size_t{1} << 20);) lines.push_back(line);
     ASSERT_EQ(lines.size(), 3u);
     EXPECT_EQ(lines[0].size(), 65535u);
     EXPECT_EQ(lines[1], big);
@@ -100,9 +109,85 @@ TEST(LineReader, BoundedReadStopsInsideALongerLine) {
     EXPECT_EQ(line.size(), 65534u);  // its CR LF split by the buffer's edge
     ASSERT_TRUE(r.next(line, 100));
     EXPECT_EQ(line, std::string(101, 'x'));  // one byte more than the bound tells the longer line
-    ASSERT_TRUE(r.next(line));
+    ASSERT_TRUE(r.next(line, 1u << 20));
     EXPECT_EQ(line.size(), 200000u - 101u);  // the reader went on from inside it
     EXPECT_FALSE(r.next(line, 100));
+}
+
+// What a line of an input file holds: CP932 passes, bytes no CP932 text holds and UTF-8 text of
+// Japanese characters (which can pass as CP932 byte pairs) do not.
+TEST(LineCoding, TellsCp932FromOtherBytesAndUtf8Text) {
+    struct Case {
+        const char* bytes;
+        LineCoding coding;
+    };
+    for (const Case& c : {Case{"P  533945 5000000 1300000", LineCoding::Cp932},
+                          Case{"\x93\x8c\x8b\x9e\x93\x73 \xb1\xb2\xb3", LineCoding::Cp932},  // 東京都 ｱｲｳ
+                          Case{"\xe3\x81\x82\xe3\x81\x84 1234", LineCoding::Utf8},           // あい in UTF-8
+                          Case{"\xef\xbb\xbfH  W07", LineCoding::Utf8},                      // a UTF-8 BOM
+                          Case{"abc\x80xyz", LineCoding::NotCp932},
+                          Case{"abc\x93", LineCoding::NotCp932},                           // a lead byte alone
+                          Case{"\x93\x20", LineCoding::NotCp932},                          // a trail byte below 0x40
+                          Case{"\xfd\x40", LineCoding::NotCp932}}) {
+        SCOPED_TRACE(c.bytes);
+        EXPECT_EQ(lineCoding(c.bytes), c.coding);
+    }
+}
+
+// A line too long, a line of no CP932 text or a file that is no regular file end the reading with a
+// message naming file and line; the raw bounded read checks nothing.
+TEST(LineReader, RefusesWhatNoInputFileHoldsNamingFileAndLine) {
+    const auto refusal = [](const std::function<void()>& read) {
+        try {
+            read();
+        } catch (const velmora::RunTimeError& e) {
+            EXPECT_EQ(e.number(), velmora::err::InputRefused);
+            return e.description();
+        }
+        return std::string("no refusal");
+    };
+    const fs::path p = tempFile("refused.txt");
+    std::ofstream(p, std::ios::binary) << "H  header\r\nT  \xe3\x81\x82\xe3\x81\x84\r\n";
+    EXPECT_EQ(refusal([&] { readAll(p); }), "入力ファイル " + p.string() +
+                                                  " の 2行目はUTF-8の文字で書かれています。Shift-JIS（CP932）のファイルを指定してください。");
+    std::ofstream(p, std::ios::binary) << "H\r\nT\r\nT \x80\r\n";
+    EXPECT_EQ(refusal([&] { readAll(p); }), "入力ファイル " + p.string() + " の 3行目にShift-JIS（CP932）ではない文字があります。");
+    std::ofstream(p, std::ios::binary) << std::string(LineReader::kLongestLine + 1, 'A');
+    EXPECT_EQ(refusal([&] { readAll(p); }), "入力ファイル " + p.string() + " の 1行目が長すぎます（65536バイトを超えています）。");
+    {
+        LineReader raw(p.string());
+        std::string line;
+        ASSERT_TRUE(raw.next(line, 10));
+        EXPECT_EQ(line.size(), 11u);
+    }
+
+    const fs::path pipe = tempFile("pipe.txt");
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    EXPECT_EQ(refusal([&] { LineReader r(pipe.string()); }),
+              "入力ファイル " + pipe.string() + " は通常のファイルではありません（フォルダ、名前付きパイプ、デバイスなど）。");
+    EXPECT_EQ(refusal([&] { LineReader r(tempFolder().string()); }),
+              "入力ファイル " + tempFolder().string() + " は通常のファイルではありません（フォルダ、名前付きパイプ、デバイスなど）。");
+}
+
+// Error boxes name where reading stood: the open reader's line, or the line a reader was closed at before
+// it told the end of its file; reading to the end leaves no place.
+TEST(LineReader, KeepsItsPlaceForTheErrorBoxUntilItHasToldTheEnd) {
+    const fs::path p = tempFile("place.txt");
+    std::ofstream(p, std::ios::binary) << "a\r\nb\r\nc";
+    forgetReadPosition();
+    std::string line;
+    {
+        LineReader r(p.string());
+        r.next(line);
+        r.next(line);
+        ASSERT_TRUE(lastReadPosition().has_value());
+        EXPECT_EQ(positionText(*lastReadPosition()), p.string() + " の 2行目");
+        r.next(line);  // the last line: the end is not told yet
+    }
+    ASSERT_TRUE(lastReadPosition().has_value());
+    EXPECT_EQ(lastReadPosition()->line, 3);
+    readAll(p);
+    EXPECT_FALSE(lastReadPosition().has_value());
 }
 
 TEST(LineWriter, EndsLinesWithCrLfAndEncodesUtf8) {

@@ -165,7 +165,7 @@ TEST(InputChecks, NoMatchingFileRefusesAndKeepsNothing) {
     EXPECT_EQ(c.job.result, JobResult::NoMatchingFiles);
     ASSERT_EQ(c.ui.boxes.size(), 1u);
     EXPECT_EQ(c.ui.boxes[0].text,
-              "[農業地域]に該当するファイルがありませんでした。\nファイル選択をやりなおしてください。");
+              "[農業地域]に該当するファイルがありませんでした。\nファイル選択をやりなおしてください。\n" + other);
     EXPECT_EQ(c.ui.boxes[0].icon, BoxIcon::Information);
     EXPECT_EQ(c.lines_after_start()[2], sj("なし"));
 }

@@ -150,8 +150,10 @@ TEST_F(JobRun, NoUsableAreaFailsAndKeepsTheEarlierOutput) {
     PolygonStats stats{9, 9, 9, 9, 9};
     EXPECT_EQ(job.run(&stats), JobResult::ProcessingError);
     ASSERT_EQ(ui.boxes.size(), 2u);
-    EXPECT_EQ(ui.boxes[0].text, "変換できるポリゴンデータがありませんでした。");
+    // The box names the file (where reading stood), and the log keeps the cause.
+    EXPECT_EQ(ui.boxes[0].text.rfind("変換できるポリゴンデータがありませんでした。\r" + in, 0), 0u);
     for (const char* ext : {".shp", ".shx", ".dbf"}) EXPECT_EQ(read_file(dir.file("o") + ext), ext);
+    EXPECT_THAT(read_file(log), HasSubstr(sj("変換できるポリゴンデータがありませんでした。 ")));
     EXPECT_THAT(read_file(log), HasSubstr(sj("> エラーが生じたため処理を中止しました。Shapeファイルは作成されていません。\r\n")));
 }
 

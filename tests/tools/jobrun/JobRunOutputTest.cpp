@@ -157,6 +157,10 @@ TEST_F(JobRunner, AMissingPolygonLibraryFailsWithItsBoxAndKeepsTheEarlierOutput)
     EXPECT_EQ(snapshot(program_.file("out")), before);
     // Nothing of its own beside the job's log (in Log/): no polygon database, no description files.
     EXPECT_EQ(names(program_.path()), programBefore);
+    // The job's log holds the cause the box showed.
+    std::string log;
+    for (const auto& e : fs::directory_iterator(program_.file("Log"))) log += text::fromCp932(readFile(e.path().string()));
+    EXPECT_THAT(log, HasSubstr("libOstrand.so: cannot open shared object file"));
 }
 
 TEST_F(JobRunner, AnOutputFolderTurnedReadOnlyAfterTheChecksKeepsTheEarlierOutput) {

@@ -1,0 +1,372 @@
+// Bad input through every job kind, as the convert button runs the job: each kind of broken file ends the
+// job in a failure whose box names the file (and the line where there is one), whose log holds the cause,
+// with nothing at the output path and no work file left in the program folder.
+#include <gmock/gmock.h>
+
+#include <sys/stat.h>
+
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <set>
+#include <sstream>
+
+#include "platform/text/LineWriter.h"
+#include "tests/app/jobs/JobRunFixture.h"
+#include "tests/tools/gen/AreaFileGen.h"
+#include "tests/tools/gen/AttrFileGen.h"
+#include "tests/tools/gen/PointFileGen.h"
+
+using namespace velmora;
+using namespace velmora::testsupport;
+using ::testing::HasSubstr;
+using ::testing::Not;
+namespace fs = std::filesystem;
+
+namespace {
+
+enum class JobKind { PointFixed, PointComma, Line, Table, Mesh, Area };
+enum class Fault { NotShiftJis, OtherItem, NoCatalogueRows, CutShort, HeaderOnly, NamedPipe, NoLineEnds };
+
+const char* name(JobKind k) {
+    switch (k) {
+        case JobKind::PointFixed: return "PointFixed";
+        case JobKind::PointComma: return "PointComma";
+        case JobKind::Line: return "Line";
+        case JobKind::Table: return "Table";
+        case JobKind::Mesh: return "Mesh";
+        case JobKind::Area: return "Area";
+    }
+    return "?";
+}
+
+const char* name(Fault f) {
+    switch (f) {
+        case Fault::NotShiftJis: return "NotShiftJis";
+        case Fault::OtherItem: return "OtherItem";
+        case Fault::NoCatalogueRows: return "NoCatalogueRows";
+        case Fault::CutShort: return "CutShort";
+        case Fault::HeaderOnly: return "HeaderOnly";
+        case Fault::NamedPipe: return "NamedPipe";
+        case Fault::NoLineEnds: return "NoLineEnds";
+    }
+    return "?";
+}
+
+const std::vector<CatalogueItem> kBeachItems = {
+    {"コード", "Text", 4, 5, true}, {"名称", "Text1", 9, 20, true}, {"人数", "Long", 29, 8, true}};
+
+std::vector<CatalogueItem> pointItems(const gen::PointGenLayer& layer) {
+    std::vector<CatalogueItem> items;
+    for (const gen::PointGenItem& it : layer.items) items.push_back({it.name, it.type, it.start, it.width, it.output});
+    return items;
+}
+
+std::string bytesOf(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+void writeBytes(const std::string& path, const std::string& bytes) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out << bytes;
+}
+
+std::vector<std::string> linesOf(const std::string& bytes) {
+    std::vector<std::string> lines;
+    std::string line;
+    for (char c : bytes) {
+        if (c == '\n') {
+            lines.push_back(line);
+            line.clear();
+        } else if (c != '\r') {
+            line += c;
+        }
+    }
+    if (!line.empty()) lines.push_back(line);
+    return lines;
+}
+
+std::string joined(const std::vector<std::string>& lines) {
+    std::string s;
+    for (const std::string& l : lines) s += l + "\r\n";
+    return s;
+}
+
+struct Case {
+    JobKind job;
+    Fault fault;
+};
+
+// What a job kind needs: its row, key, catalogue rows, a sound input file, and how many of its first lines
+// are header lines.
+struct JobSetup {
+    std::string arguments;  // --kind, --row and job options
+    std::string key;        // the header key in the file ("" when the file has no header)
+    int headerLines = 1;
+    std::string itemName;   // UTF-8
+};
+
+class BadInputJobRun : public JobRunFixture, public ::testing::WithParamInterface<Case> {
+protected:
+    const gen::PointGenLayer layer_ = gen::standardPointLayer("発電所", "P03");
+    bool noLayoutRows_ = false;
+
+    JobSetup setUp(JobKind kind) {
+        switch (kind) {
+            case JobKind::PointFixed:
+            case JobKind::PointComma: {
+                // The comma job's items come from the item layout file, whose rows it needs too.
+                const bool comma = kind == JobKind::PointComma;
+                writeCatalogue(program_.path(), {{CatalogKind::Point, 12, "発電所", "P03", pointItems(layer_)}});
+                gen::PointGenLayer layout = layer_;
+                if (comma && noLayoutRows_) layout.name = "別の項目";
+                gen::writeCsvLayoutFile(program_.file("DataDBFItemCS.csv"), {layout});
+                gen::PointFileOptions o;
+                o.points = 5;
+                if (comma) gen::writeDelimitedPointFile(input_, layer_, o, ',');
+                else gen::writeFixedPointFile(input_, layer_, o);
+                return {"--kind point --row 12", comma ? "" : "P03", 1, "発電所"};
+            }
+            case JobKind::Line:
+                writeCatalogue(program_.path(),
+                               {{CatalogKind::Line, 3, "海岸線", "N03-L", lineItems(gen::ordinaryLedgerItems())}});
+                gen::writeLineFile(input_, gen::makeLineFileModel(coastlineFile(1)));
+                return {"--kind line --row 3", "N03-L", 2, "海岸線"};
+            case JobKind::Table: {
+                writeCatalogue(program_.path(), {{CatalogKind::Attr, 3, "海水浴台帳", "W07", kBeachItems}});
+                const auto cols = std::vector<gen::AttrGenColumn>{{4, 5, false}, {9, 20, false}, {29, 8, true}};
+                gen::writeLines(input_, {gen::attrHeaderLine({"", "W07", "", "2008", "1", 3}),
+                                         gen::attrTRow(cols, {"A0001", "由比ヶ浜", "120"}),
+                                         gen::attrTRow(cols, {"A0002", "逗子", "7"}),
+                                         gen::attrTRow(cols, {"A0003", "葉山", "15"})});
+                return {"--kind attr --row 3", "W07", 1, "海水浴台帳"};
+            }
+            case JobKind::Mesh: {
+                writeCatalogue(program_.path(), {{CatalogKind::Mesh, 0, "指定地域メッシュ", "M99",
+                                                  meshCatalogueItems(gen::MeshFileFormat::Fixed, 0), 3, 0}});
+                gen::MeshFileOptions o;
+                o.records = 5;
+                gen::writeMeshFile(input_, gen::makeMeshFileModel(o));
+                return {"--kind mesh --row 0", "M99", 1, "指定地域メッシュ"};
+            }
+            case JobKind::Area: {
+                fs::copy_file(std::string(VELMORA_PROGRAM_DIR) + "/libOstrand.so", program_.file("libOstrand.so"),
+                              fs::copy_options::overwrite_existing);
+                datagen::AreaStructureOptions o;
+                o.row = 0;
+                o.grid.cols = 2;
+                o.grid.rows = 2;
+                o.grid.files = 1;
+                o.grid.vertices_per_link = 4;
+                const datagen::AreaStructureModel m = datagen::generate_area_structure_files(program_.file("in/area"), o);
+                fs::rename(m.files.front().path, input_);
+                writeCatalogue(program_.path(), {});
+                std::ofstream data(program_.file("DataDBF.csv"), std::ios::binary | std::ios::app);
+                data << datagen::area_catalogue_line(m, "都市地域") << "\r\n";
+                std::ofstream itemFile(program_.file("DataDBFItem.csv"), std::ios::binary | std::ios::app);
+                for (const std::string& line : datagen::area_catalogue_item_lines(m, "都市地域")) itemFile << line << "\r\n";
+                return {"--kind area --row 0", m.header_key, 2, "都市地域"};
+            }
+        }
+        return {};
+    }
+
+    // Breaks the sound input as the fault says; gives the text the box and the log must hold.
+    std::string breakInput(const JobSetup& job, Fault fault) {
+        const std::string bytes = bytesOf(input_);
+        std::vector<std::string> lines = linesOf(bytes);
+        const int firstData = job.headerLines + 1;
+        switch (fault) {
+            case Fault::NotShiftJis: {
+                // A data line saved as UTF-8 (with a Japanese text where it held none).
+                std::string& line = lines[static_cast<std::size_t>(firstData - 1)];
+                line = text::fromCp932(line);
+                if (line.find('\xE3') == std::string::npos) line.insert(3, "\xE3\x81\x82");
+                writeBytes(input_, joined(lines));
+                return input_ + " の " + std::to_string(firstData) + "行目";
+            }
+            case Fault::OtherItem: {
+                std::string& header = lines.front();
+                const std::size_t at = header.find(job.key);
+                header.replace(at, job.key.size(), std::string(job.key.size(), 'Z'));
+                writeBytes(input_, joined(lines));
+                return input_;
+            }
+            case Fault::NoCatalogueRows: return job.itemName;
+            case Fault::CutShort: {
+                // The file ends inside its last record.
+                std::string last = lines.back();
+                lines.pop_back();
+                writeBytes(input_, joined(lines) + last.substr(0, 6));
+                return input_ + " の " + std::to_string(lines.size() + 1) + "行目";
+            }
+            case Fault::HeaderOnly:
+                lines.resize(static_cast<std::size_t>(job.headerLines));
+                writeBytes(input_, joined(lines));
+                return input_;
+            case Fault::NamedPipe:
+                fs::remove(input_);
+                EXPECT_EQ(::mkfifo(input_.c_str(), 0600), 0);
+                return input_;
+            case Fault::NoLineEnds: {
+                std::string whole;
+                for (const std::string& l : lines) whole += l;
+                while (whole.size() <= 70000) whole += whole;
+                writeBytes(input_, whole);
+                return input_ + " の 1行目";
+            }
+        }
+        return {};
+    }
+
+    std::set<std::string> programFolderNames() const {
+        std::set<std::string> names;
+        for (const auto& e : fs::directory_iterator(program_.path())) names.insert(e.path().filename().string());
+        names.erase("Log");
+        return names;
+    }
+
+    std::string input_ = program_.file("in/input.txt");
+};
+
+bool applies(const Case& c) {
+    // A delimited point file has no header line: there is no key to be of another item, no header to stand
+    // alone.
+    if (c.job == JobKind::PointComma && c.fault == Fault::OtherItem) return false;
+    return true;
+}
+
+TEST_P(BadInputJobRun, EndsInAFailureNamingTheFileWithItsCauseLoggedAndNothingLeft) {
+    const Case c = GetParam();
+    if (!applies(c)) GTEST_SKIP() << "no such input for this job";
+    noLayoutRows_ = c.fault == Fault::NoCatalogueRows;
+    const JobSetup job = setUp(c.job);
+    if (c.fault == Fault::NoCatalogueRows && c.job != JobKind::PointComma) {
+        // The catalogue declares the item's items but holds no row of them.
+        const std::vector<std::string> items = linesOf(bytesOf(program_.file("DataDBFItem.csv")));
+        writeBytes(program_.file("DataDBFItem.csv"), joined({items.front()}));
+    }
+    const std::string named = breakInput(job, c.fault);
+    const std::set<std::string> before = programFolderNames();
+
+    const JobRun run = jobrun(job.arguments + " --answer no --out '" + program_.file("out/result") + "' '" + input_ + "'");
+    EXPECT_EQ(run.exitCode, 1) << run.output;
+    EXPECT_THAT(run.output, ::testing::EndsWith("result: failure\n"));
+    // The box names the file (and line).
+    EXPECT_THAT(run.output, HasSubstr(named)) << run.output;
+    // The log holds the cause.
+    const std::vector<std::string> logs = this->logs();
+    ASSERT_EQ(logs.size(), 1u) << run.output;
+    EXPECT_THAT(text::fromCp932(readFile(program_.file("Log/" + logs[0]))), HasSubstr(named)) << run.output;
+    // Nothing at the output path, nothing of the job's own in the program folder.
+    EXPECT_TRUE(program_.folder().list("out").empty());
+    EXPECT_EQ(programFolderNames(), before);
+}
+
+std::vector<Case> everyCase() {
+    std::vector<Case> cases;
+    for (JobKind j : {JobKind::PointFixed, JobKind::PointComma, JobKind::Line, JobKind::Table, JobKind::Mesh, JobKind::Area})
+        for (Fault f : {Fault::NotShiftJis, Fault::OtherItem, Fault::NoCatalogueRows, Fault::CutShort, Fault::HeaderOnly,
+                        Fault::NamedPipe, Fault::NoLineEnds})
+            cases.push_back({j, f});
+    return cases;
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryJobKind, BadInputJobRun, ::testing::ValuesIn(everyCase()),
+                         [](const ::testing::TestParamInfo<Case>& info) {
+                             return std::string(name(info.param.job)) + "_" + name(info.param.fault);
+                         });
+
+// Inputs that are sound on their own, in jobs that must still say what they did.
+class InputReportsJobRun : public JobRunFixture {
+protected:
+    InputReportsJobRun() {
+        writeCatalogue(program_.path(), {{CatalogKind::Point, 12, "発電所", "P03", pointItems(layer_)},
+                                         {CatalogKind::Point, 13, "ダム", "W01", pointItems(layer_)}});
+        gen::writeCsvLayoutFile(program_.file("DataDBFItemCS.csv"), {layer_});
+    }
+    std::string pointFile(const std::string& name, long points, const std::string& key = "P03") const {
+        gen::PointFileOptions o;
+        o.points = points;
+        if (key != "P03") o.headerKey = key;
+        const std::string path = program_.file("in/" + name);
+        gen::writeFixedPointFile(path, layer_, o);
+        return path;
+    }
+    JobRun pointJob(const std::vector<std::string>& inputs) const {
+        std::string arguments = "--kind point --row 12 --answer no --out '" + program_.file("out/発電所") + "'";
+        for (const std::string& in : inputs) arguments += " '" + in + "'";
+        return jobrun(arguments);
+    }
+
+    const gen::PointGenLayer layer_ = gen::standardPointLayer("発電所", "P03");
+};
+
+TEST_F(InputReportsJobRun, AFileWithFewerRecordsThanItsHeaderStatesKeepsItsOutputAndSaysSoBeforeTheQuestion) {
+    // Whole records missing at the end: the header still counts 8.
+    const std::string in = pointFile("cut.txt", 8);
+    std::vector<std::string> lines = linesOf(bytesOf(in));
+    lines.resize(lines.size() - 3);
+    writeBytes(in, joined(lines));
+    const JobRun run = pointJob({in});
+    const std::string notice = "入力ファイル " + in + " の行数（6）がヘッダーに記載の件数（8）より少なくなっています。";
+    EXPECT_THAT(run.output, HasSubstr("box: ﾒｯｾｰｼﾞ | " + notice));
+    EXPECT_LT(run.output.find(notice), run.output.find("変換されたシェープファイルをマップに追加しますか？"));
+    EXPECT_THAT(run.output, ::testing::EndsWith("result: success\n"));
+    EXPECT_THAT(ogrinfo(program_.file("out/発電所.shp")), HasSubstr("Feature Count: 5"));
+    EXPECT_THAT(onlyLog(), HasSubstr(notice));
+}
+
+TEST_F(InputReportsJobRun, OnlyFilesOfAnotherItemFailNamingThemAndAMixedListConvertsTheItemsFiles) {
+    const std::string dam1 = pointFile("dam1.txt", 4, "W01"), dam2 = pointFile("dam2.txt", 4, "W01");
+    const JobRun refused = pointJob({dam1, dam2});
+    EXPECT_THAT(refused.output, HasSubstr("入力ファイルに「発電所」のデータがありません。 " + dam1 + " " + dam2));
+    EXPECT_THAT(refused.output, ::testing::EndsWith("result: failure\n"));
+    EXPECT_TRUE(program_.folder().list("out").empty());
+    EXPECT_THAT(onlyLog(), HasSubstr("入力ファイルに「発電所」のデータがありません。 " + dam1 + " " + dam2));
+
+    fs::remove(program_.file("Log/" + logs()[0]));
+    const JobRun mixed = pointJob({dam1, pointFile("plants.txt", 6)});
+    EXPECT_THAT(mixed.output, ::testing::EndsWith("result: success\n"));
+    EXPECT_THAT(ogrinfo(program_.file("out/発電所.shp")), HasSubstr("Feature Count: 6"));
+    EXPECT_THAT(onlyLog(), HasSubstr("ファイルの種別が「発電所」ではありません。"));
+}
+
+TEST_F(InputReportsJobRun, AFailedReadNamesTheFileAndLineInTheBoxAndTheLog) {
+    // An X coordinate that is no number in the third record (line 4).
+    const std::string in = pointFile("bad.txt", 5);
+    std::vector<std::string> lines = linesOf(bytesOf(in));
+    lines[3].replace(9, 8, "12A45678");
+    writeBytes(in, joined(lines));
+    const JobRun run = pointJob({in});
+    EXPECT_THAT(run.output, ::testing::EndsWith("result: failure\n"));
+    EXPECT_THAT(run.output, HasSubstr(in + " の 4行目"));
+    EXPECT_THAT(onlyLog(), HasSubstr(in + " の 4行目"));
+    EXPECT_TRUE(program_.folder().list("out").empty());
+}
+
+TEST_F(InputReportsJobRun, AnEmptyFileOrAFolderAsASecondInputIsNamedForWhatItIs) {
+    const std::string comma = program_.file("in/plants.csv");
+    gen::PointFileOptions o;
+    o.points = 3;
+    gen::writeDelimitedPointFile(comma, layer_, o, ',');
+    const std::string empty = program_.file("in/empty.csv");
+    writeBytes(empty, "");
+    const JobRun withEmpty = pointJob({comma, empty});
+    EXPECT_THAT(withEmpty.output, HasSubstr("入力ファイル " + empty + " にデータがありません。"));
+    EXPECT_THAT(withEmpty.output, Not(HasSubstr("混在")));
+    EXPECT_THAT(withEmpty.output, ::testing::EndsWith("result: failure\n"));
+
+    const std::string folder = program_.file("in/folder.csv");
+    fs::create_directories(folder);
+    const JobRun withFolder = pointJob({comma, folder});
+    EXPECT_THAT(withFolder.output, HasSubstr("入力ファイル " + folder + " は通常のファイルではありません"));
+    EXPECT_THAT(withFolder.output, Not(HasSubstr("混在")));
+    EXPECT_THAT(withFolder.output, ::testing::EndsWith("result: failure\n"));
+    EXPECT_TRUE(program_.folder().list("out").empty());
+}
+
+}  // namespace
