@@ -144,6 +144,8 @@ const std::vector<Wording>& wordings() {
 }
 
 std::string describe(int number, std::string_view text) {
+    // Number 0 carries a whole message the program composed (a refused input file naming file and line).
+    if (number == 0) return std::string(text);
     const Wording* plain = nullptr;
     for (const Wording& w : wordings()) {
         if (w.number != number) continue;

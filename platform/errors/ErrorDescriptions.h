@@ -22,7 +22,7 @@ const std::vector<Wording>& wordings();
 
 // The description for `text` raised as error `number`. A text already in Japanese is kept; one in no known
 // wording becomes the number's plain description with the text as its detail; a number without any
-// wording gets the text of an error the program defines itself.
+// wording gets the text of an error the program defines itself. Number 0 keeps its text as it stands.
 std::string describe(int number, std::string_view text);
 
 }  // namespace velmora::errors
