@@ -22,14 +22,15 @@ struct Header {
 };
 constexpr std::size_t kHeader = sizeof(Header);
 
-enum Kind : std::uint64_t { kMalloc = 1, kPooled = 2, kMapped = 3 };
+enum Kind : std::uint64_t { kMalloc = 1, kPooled = 2 };
 
-constexpr std::size_t kPooledFrom = 2048;        // below: malloc
+// Only pieces of a cache page's size (4 KB and the cache's own header) are pooled: pieces of many other
+// sizes would each keep a list of their own and leave memory that no other size can reuse.
+constexpr std::size_t kPooledFrom = 4096;
 constexpr std::size_t kClassBytes = 256;         // pooled pieces are rounded up to a multiple of this
-constexpr std::size_t kMappedFrom = 1 << 20;     // from here on: a mapping of its own
-constexpr std::size_t kHugePage = 2 << 20;
-constexpr std::size_t kPoolChunk = 32 << 20;     // the pool grows by mappings of this size
-constexpr std::size_t kClasses = kMappedFrom / kClassBytes + 1;
+constexpr std::size_t kPooledTo = 4096 + 1024;   // from here on (sort buffers): malloc, whose heap they reuse
+constexpr std::size_t kPoolChunk = 32 << 20;  // the pool grows by mappings of this size
+constexpr std::size_t kClasses = kPooledTo / kClassBytes + 1;
 
 void* mapHuge(std::size_t bytes) {
     void* p = ::mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
@@ -41,7 +42,7 @@ void* mapHuge(std::size_t bytes) {
 std::size_t roundUp(std::size_t n, std::size_t to) { return (n + to - 1) / to * to; }
 
 // Pieces of one size class are kept for the next request of that class; when no pooled piece is in use
-// any more (every database closed) the mappings go back to the system.
+// any more (every database closed) the mappings but the first go back to the system.
 class Pool {
 public:
     void* take(std::size_t classIndex) {
@@ -73,11 +74,15 @@ public:
     }
 
 private:
+    // Keeps the first mapping, whose pages are already there for the next database (a job that opens
+    // one database after another would otherwise fault them in again each time).
     void release() {
-        for (char* chunk : chunks_) ::munmap(chunk, kPoolChunk);
-        chunks_.clear();
+        if (chunks_.empty()) return;
+        for (std::size_t i = 1; i < chunks_.size(); ++i) ::munmap(chunks_[i], kPoolChunk);
+        chunks_.resize(1);
         std::fill(std::begin(free_), std::end(free_), nullptr);
-        next_ = end_ = nullptr;
+        next_ = chunks_[0];
+        end_ = chunks_[0] + kPoolChunk;
     }
 
     std::mutex mutex_;
@@ -105,18 +110,13 @@ void* place(void* block, std::size_t usable, Kind kind) {
 void* engineMalloc(int n) {
     if (n <= 0) return nullptr;
     const std::size_t total = roundUp(static_cast<std::size_t>(n), 8) + kHeader;
-    if (total < kPooledFrom) {
+    if (total < kPooledFrom || total >= kPooledTo) {
         void* b = std::malloc(total);
         return b ? place(b, total - kHeader, kMalloc) : nullptr;
     }
-    if (total < kMappedFrom) {
-        const std::size_t classIndex = roundUp(total, kClassBytes) / kClassBytes;
-        void* b = pool().take(classIndex);
-        return b ? place(b, classIndex * kClassBytes - kHeader, kPooled) : nullptr;
-    }
-    const std::size_t bytes = roundUp(total, kHugePage);
-    void* b = mapHuge(bytes);
-    return b ? place(b, bytes - kHeader, kMapped) : nullptr;
+    const std::size_t classIndex = roundUp(total, kClassBytes) / kClassBytes;
+    void* b = pool().take(classIndex);
+    return b ? place(b, classIndex * kClassBytes - kHeader, kPooled) : nullptr;
 }
 
 void engineFree(void* p) {
@@ -125,8 +125,7 @@ void engineFree(void* p) {
     const std::size_t total = h->size + kHeader;
     switch (h->kind) {
         case kMalloc: std::free(h); break;
-        case kPooled: pool().give(h, total / kClassBytes); break;
-        default: ::munmap(h, total); break;
+        default: pool().give(h, total / kClassBytes); break;
     }
 }
 
@@ -135,7 +134,7 @@ int engineSize(void* p) { return p ? static_cast<int>(headerOf(p)->size) : 0; }
 void* engineRealloc(void* p, int n) {
     if (!p) return engineMalloc(n);
     const std::size_t have = headerOf(p)->size;
-    if (n > 0 && static_cast<std::size_t>(n) <= have && headerOf(p)->kind != kMapped) return p;
+    if (n > 0 && static_cast<std::size_t>(n) <= have) return p;
     void* q = engineMalloc(n);
     if (!q) return nullptr;
     std::memcpy(q, p, std::min(have, static_cast<std::size_t>(n)));
