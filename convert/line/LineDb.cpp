@@ -134,8 +134,9 @@ bool makeTable_LinkDData(Database& db) {
             .field("道路種別CD", FieldType::Long)
             .field("路線名", FieldType::Text, 24)
             .field("線名", FieldType::Text, 22)
-            .field("通称", FieldType::Text, 16)
-            .index("属性番号", "属性番号");
+            .field("通称", FieldType::Text, 16);
+        // The road writer reads the ledger's rows once, in rowid order (LineLedger): an index on the number
+        // would cost its building and serve no query.
         db.createTable(t);
         return true;
     });

@@ -17,10 +17,13 @@ using velmora::conversionState;
 namespace sd = velmora::shapedesc;
 
 namespace {
+bool roadLedger() { return conversionState().SelectedIndex == kRoadRow; }
 const char* ledgerQuery() {
-    return conversionState().SelectedIndex == kRoadRow
-               ? "SELECT * FROM リンク台帳データ WHERE 属性番号 = ? ORDER BY rowid"
-               : "SELECT * FROM 台帳データ WHERE 属性番号 = ? ORDER BY rowid";
+    return roadLedger() ? "SELECT * FROM リンク台帳データ WHERE 属性番号 = ? ORDER BY rowid"
+                        : "SELECT * FROM 台帳データ WHERE 属性番号 = ? ORDER BY rowid";
+}
+const char* ledgerRowsQuery() {
+    return roadLedger() ? "SELECT * FROM リンク台帳データ ORDER BY rowid" : "SELECT * FROM 台帳データ ORDER BY rowid";
 }
 }  // namespace
 
@@ -29,13 +32,66 @@ LineLedger::LineLedger(velmora::db::Database& db) : query_(db.query(ledgerQuery(
     const velmora::LayerDef& layer = velmora::layerRow(s.LineLayers, s.SelectedIndex);
     for (std::size_t i = 1; i <= static_cast<std::size_t>(layer.ItemCount); ++i)
         if (layer.ItemOutput.at(i)) flaggedItems_.push_back(velmora::text::fromCp932(layer.ItemName.at(i)));
+    readRows(db);
+}
+
+// Gives the same values as the look-up by number: a Null number matches no row, numbers compare as
+// numbers (a whole-number field's 5 is the double 5), and the first row by rowid wins. Anything out of
+// the ordinary while reading leaves the look-up by number to do its work as before.
+void LineLedger::readRows(velmora::db::Database& db) {
+    try {
+        velmora::db::Query rows = db.query(ledgerRowsQuery());
+        std::vector<int> columns = {rows.column("属性番号")};
+        try {
+            for (const std::string& item : flaggedItems_) columns.push_back(rows.column(item));
+        } catch (const velmora::RunTimeError&) {
+            missingField_ = true;
+            columns.resize(1);
+        }
+        std::string value;
+        std::uint32_t count = 0;
+        while (rows.next()) {
+            if (rows.isNull(columns[0])) continue;
+            if (!rowOf_.emplace(rows.asDouble(columns[0]), count).second) continue;
+            ++count;
+            if (missingField_) continue;
+            for (int c : columns) {
+                rows.readText(c, value);
+                text_ += value;
+                ends_.push_back(text_.size());
+            }
+        }
+        if (!missingField_) columns_ = std::move(columns);
+        read_ = true;
+    } catch (const velmora::RunTimeError&) {
+        rowOf_.clear();
+        text_.clear();
+        ends_.clear();
+        missingField_ = false;
+    }
 }
 
 void LineLedger::valuesOf(std::string_view attributeNumber, std::vector<std::string>& values) {
     values.resize(flaggedItems_.size() + 1);
     for (std::string& v : values) v.clear();
     if (velmora::text::trimBlanks(attributeNumber).empty()) return;
-    query_.bind(1, velmora::text::toDouble(attributeNumber));
+    const double key = velmora::text::toDouble(attributeNumber);
+    if (!read_ || missingField_) {
+        if (!read_ || rowOf_.count(key)) valuesFromQuery(key, values);
+        return;
+    }
+    const auto row = rowOf_.find(key);
+    if (row == rowOf_.end()) return;
+    const std::size_t first = static_cast<std::size_t>(row->second) * values.size();
+    std::uint64_t from = first ? ends_[first - 1] : 0;
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        values[i].assign(text_, from, ends_[first + i] - from);
+        from = ends_[first + i];
+    }
+}
+
+void LineLedger::valuesFromQuery(double key, std::vector<std::string>& values) {
+    query_.bind(1, key);
     if (!query_.next()) return;
     if (columns_.empty()) {
         std::vector<int> columns = {query_.column("属性番号")};

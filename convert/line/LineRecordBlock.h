@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/db/Query.h"
@@ -14,8 +15,10 @@ class Database;
 
 namespace ModLine {
 
-// The ledger of the selected line layer (台帳データ; リンク台帳データ for the road item) with its query
-// prepared once per writer, and the names of the layer's flagged items, whose fields it reads.
+// The ledger of the selected line layer (台帳データ; リンク台帳データ for the road item) and the names of
+// the layer's flagged items, whose fields it reads. The rows are read once, in one pass, when the writer
+// starts: a look-up per shape (an index seek and a table seek each) cost a tenth of a road job, and every
+// shape of a whole-file writer looks its row up.
 class LineLedger {
 public:
     explicit LineLedger(velmora::db::Database& db);
@@ -26,10 +29,20 @@ public:
     void valuesOf(std::string_view attributeNumber, std::vector<std::string>& values);
 
 private:
-    velmora::db::Query query_;
+    void readRows(velmora::db::Database& db);
+    void valuesFromQuery(double key, std::vector<std::string>& values);
+
+    velmora::db::Query query_;  // the look-up by number, for a ledger whose rows were not read in advance
     std::vector<std::string> flaggedItems_;  // UTF-8 field names
     // Their columns (属性番号 first), found when the first row is read: a missing field fails there.
     std::vector<int> columns_;
+    // The rows read in advance: per attribute number the first row's values, one after another in text_
+    // (row r's value i ends at ends_[r * (flagged items + 1) + i]).
+    bool read_ = false;
+    bool missingField_ = false;  // a flagged item the table lacks: a number with a row fails as before
+    std::unordered_map<double, std::uint32_t> rowOf_;
+    std::string text_;
+    std::vector<std::uint64_t> ends_;
 };
 
 // Writes LINKNO, BOX (the box converted to degrees), PARTS_POINTS, PARTIDX and DBFITEM into FilHFileNo.

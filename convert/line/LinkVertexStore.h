@@ -64,7 +64,8 @@ private:
         const T& operator[](std::uint64_t i) const { return blocks_[i >> kBits][i & kMask]; }
         void push_back(const T& value) {
             if ((size_ & kMask) == 0 && (size_ >> kBits) == blocks_.size())
-                blocks_.push_back(std::make_unique<T[]>(std::size_t{1} << kBits));
+                // Not zeroed: every slot is written before it is read.
+                blocks_.push_back(std::make_unique_for_overwrite<T[]>(std::size_t{1} << kBits));
             (*this)[size_++] = value;
         }
         void resize(std::uint64_t n) {

@@ -9,6 +9,7 @@
 #include "platform/db/Connection.h"
 #include "platform/db/DatabaseFiles.h"
 #include "platform/db/DbErrors.h"
+#include "platform/db/EngineMemory.h"
 #include "platform/db/Names.h"
 
 namespace velmora::db {
@@ -30,7 +31,8 @@ constexpr const char* kSettings =
 
 std::shared_ptr<detail::Connection> connect(const std::string& path, const std::string& absolute, bool create) {
     // No memory statistics: every allocation of the engine would otherwise take a lock to count itself.
-    static const bool configured = sqlite3_config(SQLITE_CONFIG_MEMSTATUS, 0) == SQLITE_OK;
+    static const bool configured =
+        sqlite3_config(SQLITE_CONFIG_MEMSTATUS, 0) == SQLITE_OK && detail::useEngineMemory();
     (void)configured;
     auto c = std::make_shared<detail::Connection>();
     c->path = absolute;
