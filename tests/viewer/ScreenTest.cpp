@@ -137,9 +137,15 @@ TEST_F(Screen, HelpWindowShowsTheShippedPage) {
         if (auto* h = qobject_cast<viewer::HelpWindow*>(t)) help = h;
     ASSERT_NE(help, nullptr);
     ASSERT_TRUE(waitExposed(*help));
+    // Read down the page without scrolling sideways. The page is laid out again once the vertical scroll bar
+    // takes its width, which a loaded machine may not have done yet: wait for that layout to settle.
+    QElapsedTimer settle;
+    settle.start();
+    while (help->browser()->horizontalScrollBar()->maximum() != 0 && settle.elapsed() < 5000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
     shoot(*help, "help-window.png");
-    // Read down the page without scrolling sideways; the shots of two later parts.
     EXPECT_EQ(help->browser()->horizontalScrollBar()->maximum(), 0);
+    // The shots of two later parts.
     for (const auto& [anchor, name] : {std::pair{"kinds", "help-window-kinds.png"}, std::pair{"not", "help-window-limits.png"}}) {
         help->browser()->scrollToAnchor(QString::fromUtf8(anchor));
         QCoreApplication::processEvents();
