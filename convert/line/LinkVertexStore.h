@@ -8,10 +8,15 @@
 //   store.beginLink(linkIdx);                       // the loader, per link record
 //   store.add(x, y);                                // per point, in reading order
 //   store.forEach(linkIdx, [](LinkPoint p) {...});  // the writers, per link
+#include <bit>
 #include <cstdint>
 #include <memory>
+#include <new>
+#include <type_traits>
 #include <string_view>
 #include <vector>
+
+#include "platform/memory/LargePages.h"
 
 namespace velmora::db {
 class Database;
@@ -54,18 +59,17 @@ private:
     };
     const Link* find(std::int32_t linkIdx) const;
 
-    // An array that grows by blocks of 2^16 elements and never moves what it holds: no moment holds two
-    // copies of a nationwide job's points, and a pointer to an element stays good.
+    // An array that grows by blocks of 2 MB and never moves what it holds: no moment holds two copies of
+    // a nationwide job's points, and a pointer to an element stays good. A block is one large page where
+    // the system gives one (a fault per 2 MB rather than per 4 KB as the loader fills it).
     template <class T>
     class Blocks {
     public:
         std::uint64_t size() const { return size_; }
-        T& operator[](std::uint64_t i) { return blocks_[i >> kBits][i & kMask]; }
-        const T& operator[](std::uint64_t i) const { return blocks_[i >> kBits][i & kMask]; }
+        T& operator[](std::uint64_t i) { return blocks_[i >> kBits].get()[i & kMask]; }
+        const T& operator[](std::uint64_t i) const { return blocks_[i >> kBits].get()[i & kMask]; }
         void push_back(const T& value) {
-            if ((size_ & kMask) == 0 && (size_ >> kBits) == blocks_.size())
-                // Not zeroed: every slot is written before it is read.
-                blocks_.push_back(std::make_unique_for_overwrite<T[]>(std::size_t{1} << kBits));
+            if ((size_ & kMask) == 0 && (size_ >> kBits) == blocks_.size()) addBlock();
             (*this)[size_++] = value;
         }
         void resize(std::uint64_t n) {
@@ -73,9 +77,21 @@ private:
         }
 
     private:
-        static constexpr unsigned kBits = 16;
-        static constexpr std::uint64_t kMask = (std::uint64_t{1} << kBits) - 1;
-        std::vector<std::unique_ptr<T[]>> blocks_;
+        static_assert(std::is_trivially_copyable_v<T> && std::is_trivially_destructible_v<T>);
+        static constexpr std::uint64_t kPerBlock = velmora::memory::kLargePage / sizeof(T);
+        static_assert((kPerBlock & (kPerBlock - 1)) == 0, "a block holds a power of two elements");
+        static constexpr unsigned kBits = std::countr_zero(kPerBlock);
+        static constexpr std::uint64_t kMask = kPerBlock - 1;
+        struct Unmap {
+            void operator()(T* p) const { velmora::memory::unmapLargePages(p, velmora::memory::kLargePage); }
+        };
+        void addBlock() {
+            // Not zeroed beyond what the system gives: every slot is written before it is read.
+            T* p = static_cast<T*>(velmora::memory::mapLargePages(velmora::memory::kLargePage));
+            if (!p) throw std::bad_alloc();
+            blocks_.emplace_back(p);
+        }
+        std::vector<std::unique_ptr<T, Unmap>> blocks_;
         std::uint64_t size_ = 0;
     };
 

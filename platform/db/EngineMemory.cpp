@@ -1,7 +1,6 @@
 #include "platform/db/EngineMemory.h"
 
 #include <sqlite3.h>
-#include <sys/mman.h>
 
 #include <algorithm>
 #include <cstdint>
@@ -9,6 +8,8 @@
 #include <cstring>
 #include <mutex>
 #include <vector>
+
+#include "platform/memory/LargePages.h"
 
 namespace velmora::db::detail {
 
@@ -32,14 +33,10 @@ constexpr std::size_t kPooledTo = 4096 + 1024;   // from here on (sort buffers):
 constexpr std::size_t kPoolChunk = 32 << 20;  // the pool grows by mappings of this size
 constexpr std::size_t kClasses = kPooledTo / kClassBytes + 1;
 
-void* mapHuge(std::size_t bytes) {
-    void* p = ::mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
-    if (p == MAP_FAILED) return nullptr;
-    ::madvise(p, bytes, MADV_HUGEPAGE);
-    return p;
-}
-
 std::size_t roundUp(std::size_t n, std::size_t to) { return (n + to - 1) / to * to; }
+
+// Pieces of this many bytes, header included, come from malloc rather than the pool.
+bool fromMalloc(std::size_t total) { return total < kPooledFrom || total >= kPooledTo; }
 
 // Pieces of one size class are kept for the next request of that class; when no pooled piece is in use
 // any more (every database closed) the mappings but the first go back to the system.
@@ -53,7 +50,7 @@ public:
         } else {
             const std::size_t bytes = classIndex * kClassBytes;
             if (static_cast<std::size_t>(end_ - next_) < bytes) {
-                char* chunk = static_cast<char*>(mapHuge(kPoolChunk));
+                char* chunk = static_cast<char*>(memory::mapLargePages(kPoolChunk));
                 if (!chunk) return nullptr;
                 chunks_.push_back(chunk);
                 next_ = chunk;
@@ -78,7 +75,7 @@ private:
     // one database after another would otherwise fault them in again each time).
     void release() {
         if (chunks_.empty()) return;
-        for (std::size_t i = 1; i < chunks_.size(); ++i) ::munmap(chunks_[i], kPoolChunk);
+        for (std::size_t i = 1; i < chunks_.size(); ++i) memory::unmapLargePages(chunks_[i], kPoolChunk);
         chunks_.resize(1);
         std::fill(std::begin(free_), std::end(free_), nullptr);
         next_ = chunks_[0];
@@ -110,7 +107,7 @@ void* place(void* block, std::size_t usable, Kind kind) {
 void* engineMalloc(int n) {
     if (n <= 0) return nullptr;
     const std::size_t total = roundUp(static_cast<std::size_t>(n), 8) + kHeader;
-    if (total < kPooledFrom || total >= kPooledTo) {
+    if (fromMalloc(total)) {
         void* b = std::malloc(total);
         return b ? place(b, total - kHeader, kMalloc) : nullptr;
     }
@@ -135,6 +132,13 @@ void* engineRealloc(void* p, int n) {
     if (!p) return engineMalloc(n);
     const std::size_t have = headerOf(p)->size;
     if (n > 0 && static_cast<std::size_t>(n) <= have) return p;
+    // The sorter doubles its buffer as an index's keys pile up: realloc grows a large block in place or
+    // moves its pages (mremap) instead of copying them.
+    const std::size_t total = roundUp(static_cast<std::size_t>(n), 8) + kHeader;
+    if (n > 0 && headerOf(p)->kind == kMalloc && fromMalloc(total)) {
+        void* b = std::realloc(headerOf(p), total);
+        return b ? place(b, total - kHeader, kMalloc) : nullptr;
+    }
     void* q = engineMalloc(n);
     if (!q) return nullptr;
     std::memcpy(q, p, std::min(have, static_cast<std::size_t>(n)));
