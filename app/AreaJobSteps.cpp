@@ -138,7 +138,7 @@ bool makeAttachedOutputs(const std::vector<std::string>& files, const AttachedOu
     if (o.points && !writeAttached(db, kPoints, o)) return false;
     if (o.lines && !writeAttached(db, kLines, o)) return false;
     endJobLog();
-    db.close();
+    db.closeToDelete();
     std::filesystem::remove(ModPolygon::PolygonDbPath());
     return true;
 }

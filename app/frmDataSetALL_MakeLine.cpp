@@ -32,7 +32,7 @@ bool lineFailed(db::Database& db, const std::exception* pending = nullptr) {
     if (pending) ui::showError(*pending, errorTitle("(MakeLine)"));
     s.LogFileNo.closeQuietly();
     s.InFileNo.closeQuietly();
-    db.close();
+    db.closeToDelete();
     db::removeFile(ModLine::LineDbPath());
     jobs::hideProgress();
     return false;
@@ -61,7 +61,7 @@ bool succeeded(db::Database& db) {
     ConversionState& s = conversionState();
     jobs::fillAndHideProgress();
     modCommon::PutLogFileMsg(99, "");
-    db.close();
+    db.closeToDelete();
     s.LogFileNo.close();
     std::vector<std::string> outputs{s.OutputPath};
     if (s.SelectedIndex == ModLine::kRailwayRow) outputs.push_back(shapedesc::shapeBaseName(s.OutputPath) + "_駅名.shp");

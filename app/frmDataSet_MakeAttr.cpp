@@ -37,7 +37,7 @@ bool writeLedgerJoined(const JobSettings& job) {
         ui::message("表データ変換中にエラーが発生しました。ログファイルを参照してください。", {}, ui::Icon::Exclamation);
         return attrFailed();
     }
-    db.close();
+    db.closeToDelete();
     db::removeFile(path);
     return true;
 }

@@ -48,7 +48,7 @@ bool convert(frmDataSet& dialog, const JobSettings& job) {
 
     fillAndHideProgress();
     endJobLog();
-    db.close();
+    db.closeToDelete();
     db::removeFile(ModLine::LineDbPath());
     askToAddToMap(kAddShapefileQuestion, {s.OutputPath}, MapAddition::Layers);
     return true;

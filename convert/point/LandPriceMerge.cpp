@@ -140,7 +140,7 @@ bool writeLocations(db::Database& database, const std::vector<std::string>& file
 
 void dropDatabase(db::Database& database) {
     try {
-        database.close();
+        database.closeToDelete();
         db::removeFile(PointDbPath());
     } catch (...) {
     }

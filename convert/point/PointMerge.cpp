@@ -99,14 +99,14 @@ bool MakePoint_Multi(const std::vector<std::string>& files) {
             return false;
         }
         const bool ok = writeRows(database, distinct);
-        database.close();
+        database.closeToDelete();
         db::removeFile(PointDbPath());
         return ok;
     } catch (const std::exception& e) {
         ui::showError(e, "Error: ModPoint (ModPoint MakePoint_Multi)");
         s.InFileNo.closeQuietly();
         try {
-            database.close();
+            database.closeToDelete();
             db::removeFile(PointDbPath());
         } catch (...) {
         }

@@ -66,7 +66,7 @@ void Connection::deferIndexesOfEmptyTables() {
             emptyTable = index.table;
         }
         exec("DROP INDEX " + quoteName(index.name));
-        deferredIndexes.push_back(index.sql);
+        deferredIndexes.push_back({index.table, index.sql});
     }
 }
 
@@ -76,8 +76,44 @@ void Connection::flushAppenders() {
 
 void Connection::buildDeferredIndexes() {
     while (!deferredIndexes.empty()) {
-        exec(deferredIndexes.front());
+        exec(deferredIndexes.front().sql);
         deferredIndexes.erase(deferredIndexes.begin());
+    }
+}
+
+namespace {
+
+// Notes every name an action of a statement being prepared gives (the table read or written is one of
+// them; views and subqueries included). A name that is no table costs nothing but a comparison.
+int noteTable(void* tables, int, const char* first, const char* second, const char*, const char*) {
+    auto* names = static_cast<std::vector<std::string>*>(tables);
+    if (first) names->emplace_back(first);
+    if (second) names->emplace_back(second);
+    return SQLITE_OK;
+}
+
+}  // namespace
+
+void Connection::buildDeferredIndexesFor(std::string_view sql) {
+    if (deferredIndexes.empty()) return;
+    checkOpen();
+    std::vector<std::string> tables;
+    sqlite3_set_authorizer(handle, noteTable, &tables);
+    sqlite3_stmt* stmt = nullptr;
+    const int rc = sqlite3_prepare_v2(handle, sql.data(), static_cast<int>(sql.size()), &stmt, nullptr);
+    sqlite3_finalize(stmt);
+    sqlite3_set_authorizer(handle, nullptr, nullptr);
+    // A statement that does not prepare fails on its own when it is made; build them all, as before.
+    if (rc != SQLITE_OK) return buildDeferredIndexes();
+    for (std::size_t i = 0; i < deferredIndexes.size();) {
+        bool read = false;
+        for (const std::string& t : tables) read = read || sameName(t, deferredIndexes[i].table);
+        if (!read) {
+            ++i;
+            continue;
+        }
+        exec(deferredIndexes[i].sql);
+        deferredIndexes.erase(deferredIndexes.begin() + static_cast<std::ptrdiff_t>(i));
     }
 }
 

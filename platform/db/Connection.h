@@ -18,8 +18,12 @@ struct Connection {
     sqlite3* handle = nullptr;  // null once closed
     std::string path;           // absolute
     // Plain indexes of tables that were empty when the database was opened, taken off so that a load
-    // fills the tables without keeping them up to date row by row (CREATE INDEX statements, in order).
-    std::vector<std::string> deferredIndexes;
+    // fills the tables without keeping them up to date row by row, in the order they were made.
+    struct DeferredIndex {
+        std::string table;
+        std::string sql;  // its CREATE INDEX statement
+    };
+    std::vector<DeferredIndex> deferredIndexes;
     // The appenders of the database, whose saved rows may wait to be written in groups (Appender.h).
     std::vector<Appender*> appenders;
 
@@ -33,9 +37,12 @@ struct Connection {
     // Takes the plain indexes off the tables that hold no rows (a table with a unique index keeps all of
     // its own: the load needs it to refuse repeated keys).
     void deferIndexesOfEmptyTables();
-    // Builds the deferred indexes again, before the first query and at the latest when the database
-    // closes: every query sees the indexes the tables were defined with, and so plans as it would have.
+    // Builds the deferred indexes again: those of the tables a query reads before it is prepared, the
+    // others when the database closes. Every query sees the indexes its tables were defined with, and so
+    // plans as it would have; a table no query reads (the nodes of a line job that writes no stations)
+    // costs no index build until the close, and none when the file is closed to be deleted.
     void buildDeferredIndexes();
+    void buildDeferredIndexesFor(std::string_view sql);
 };
 
 // Data pointer for binding a text: an empty view may carry no pointer at all, which SQLite would store as

@@ -119,6 +119,11 @@ Database Database::open(const std::string& path) {
 
 bool Database::isOpen() const { return connection_ && connection_->handle; }
 
+void Database::closeToDelete() {
+    if (connection_) connection_->deferredIndexes.clear();
+    close();
+}
+
 void Database::close() {
     if (!connection_) return;
     std::exception_ptr error;
@@ -224,7 +229,7 @@ std::shared_ptr<void>& Database::companionSlot(std::type_index type) {
 Query Database::query(std::string_view sql) const {
     if (!isOpen()) fail(err::ObjectInvalid, "Object invalid or no longer set. (the database is closed)");
     connection_->flushAppenders();
-    connection_->buildDeferredIndexes();
+    connection_->buildDeferredIndexesFor(sql);
     return Query(connection_, sql);
 }
 

@@ -49,6 +49,9 @@ public:
     // Saves an open transaction, ends every query and appender of the database, releases the file so it
     // can be deleted. Closing a closed database does nothing.
     void close();
+    // Closes a work database whose file is deleted next: the indexes still deferred (Connection.h) are
+    // not built, as nothing reads the file again.
+    void closeToDelete();
 
     // Creates the table, then its indexes in order. 3010: the table exists; 3367: a field or index name
     // repeated; 3264: no fields; 3265: an index on a field the table lacks; 3125: a name the engine refused.
