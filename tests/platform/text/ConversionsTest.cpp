@@ -131,6 +131,7 @@ TEST(Conversions, PlainWholeNumbersAreReadStraightAndAgreeWithTheGeneralReading)
         {"7.", 7.0},      {"-0", -0.0},       {"0." + std::string(30, '0') + "15", 1.5e-31},
         {"1e", {}},       {"abc", {}},        {"", {}},         {"1.2.3", {}},     {"- 1", {}},
         {"1e400", {}, true}, {std::string(400, '9'), {}, true},
+        {"000123", 123.0}, {" -999999999999999 ", -999999999999999.0}, {"1234567890123456", 1234567890123456.0},
     };
     for (const Reading& r : readings) {
         double v = 42;
@@ -142,6 +143,15 @@ TEST(Conversions, PlainWholeNumbersAreReadStraightAndAgreeWithTheGeneralReading)
         EXPECT_EQ(readNumber(r.text, v), r.value.has_value()) << r.text;
         EXPECT_EQ(isNumeric(r.text), r.value.has_value()) << r.text;
         EXPECT_EQ(std::bit_cast<std::uint64_t>(v), std::bit_cast<std::uint64_t>(r.value.value_or(42))) << r.text;
+    }
+    // Whole numbers read without from_chars give its value to the bit, up to 15 digits and past them.
+    for (std::int64_t n = 1; n < 100000000000000000; n = n * 7 + 3) {
+        for (const std::string& text : {std::to_string(n), "-" + std::to_string(n)}) {
+            double quick = 0, general = 0;
+            ASSERT_TRUE(readNumber(text, quick)) << text;
+            std::from_chars(text.data(), text.data() + text.size(), general);
+            EXPECT_EQ(std::bit_cast<std::uint64_t>(quick), std::bit_cast<std::uint64_t>(general)) << text;
+        }
     }
 }
 
