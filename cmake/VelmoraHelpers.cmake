@@ -63,6 +63,7 @@ function(velmora_screen_test name)
     VELMORA_SHOT_DIR="${CMAKE_BINARY_DIR}/screenshots")
   set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
   add_test(NAME ${name} COMMAND ${VELMORA_XVFB_RUN} -a -s "-screen 0 1280x1024x24" $<TARGET_FILE:${name}>)
+  # One at a time: two xvfb-run -a starting together can pick the same display number.
   set_tests_properties(${name} PROPERTIES LABELS gui TIMEOUT 120 ENVIRONMENT "QT_QPA_PLATFORM=xcb"
-    FIXTURES_REQUIRED velmora_temp_folder)
+    FIXTURES_REQUIRED velmora_temp_folder RESOURCE_LOCK velmora_xvfb)
 endfunction()
