@@ -56,6 +56,13 @@ long vmHwmKb(pid_t pid) {
     return 0;
 }
 
+std::string commandName(pid_t pid) {
+    std::ifstream f("/proc/" + std::to_string(pid) + "/comm");
+    std::string name;
+    std::getline(f, name);
+    return name;
+}
+
 std::vector<pid_t> children(pid_t pid) {
     std::ifstream f("/proc/" + std::to_string(pid) + "/task/" + std::to_string(pid) + "/children");
     std::vector<pid_t> c;
@@ -83,7 +90,10 @@ Watched watched(const std::string& command) {
     int status = 0;
     for (;;) {
         w.peakKb = std::max(w.peakKb, vmHwmKb(pid));
-        for (pid_t c : children(pid)) w.childPeakKb = std::max(w.childPeakKb, vmHwmKb(c));
+        // A child caught between its fork and its exec still shows the parent's memory as its own.
+        const std::string parent = commandName(pid);
+        for (pid_t c : children(pid))
+            if (commandName(c) != parent) w.childPeakKb = std::max(w.childPeakKb, vmHwmKb(c));
         if (waitpid(pid, &status, WNOHANG) == pid) break;
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }

@@ -25,6 +25,7 @@
 #include "platform/text/Conversions.h"
 #include "platform/text/Cp932.h"
 #include "platform/text/Sjis.h"
+#include "platform/ui/PacedYield.h"
 #include "platform/ui/UiService.h"
 
 namespace ModMesh {
@@ -174,7 +175,7 @@ private:
                 if (o != Outcome::Next) return o;
             }
             progress::step();
-            yield();
+            lineYield_();
         }
         if (several_) MeshWorkDb().commit();
         conversionState().InFileNo.close();
@@ -365,6 +366,8 @@ private:
     // The ledger of the current file (forest and lake layers).
     std::unique_ptr<LedgerLookup> ledger_;
     bool skippedCensusLine_ = false;
+    // The turn of the message loop after each line read.
+    ui::PacedYield lineYield_;
 };
 
 }  // namespace

@@ -21,6 +21,7 @@
 #include "platform/text/Conversions.h"
 #include "platform/text/Cp932.h"
 #include "platform/text/Sjis.h"
+#include "platform/ui/PacedYield.h"
 #include "platform/ui/UiService.h"
 
 namespace ModMesh {
@@ -82,6 +83,7 @@ private:
 
         progress::setCaption("メッシュデータ変換中・・・");
         yield();
+        ui::PacedYield lineYield;
         for (const std::string& path : files_) {
             text::LineReader& in = conversionState().InFileNo.open(path);
             std::string line;
@@ -91,7 +93,7 @@ private:
                     return failed();
                 }
                 progress::step();
-                yield();
+                lineYield();
             }
             conversionState().InFileNo.close();
         }
