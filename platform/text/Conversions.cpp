@@ -1,5 +1,8 @@
 #include "platform/text/Conversions.h"
 
+#include <bit>
+#include <cstring>
+
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
@@ -18,6 +21,26 @@ std::string_view trimBlanks(std::string_view s) {
 namespace {
 
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
+
+// Eight ASCII digits at p as their number, all at once; false when any of the bytes is no digit.
+// Coordinates are the commonest numbers of the data set's files, nine or ten digits each.
+bool eightDigits(const char* p, std::uint64_t& out) {
+    static_assert(std::endian::native == std::endian::little, "the first digit is the lowest byte");
+    std::uint64_t v;
+    std::memcpy(&v, p, 8);
+    // A digit byte is 0x30..0x39: its high nibble is 3, and adding 6 leaves it 3.
+    if (((v & 0xF0F0F0F0F0F0F0F0ull) | (((v + 0x0606060606060606ull) & 0xF0F0F0F0F0F0F0F0ull) >> 4)) !=
+        0x3333333333333333ull)
+        return false;
+    v -= 0x3030303030303030ull;
+    // The bytes in memory order are the digits from the highest: pairs, then fours, then the eight.
+    v = v * 10 + (v >> 8);
+    v = (((v & 0x000000FF000000FFull) * (100 + (1000000ull << 32))) +
+         (((v >> 16) & 0x000000FF000000FFull) * (1 + (10000ull << 32)))) >>
+        32;
+    out = v;
+    return true;
+}
 
 // Validates the numeric form and writes a from_chars-ready copy (no '+', 'D' as 'e') into out.
 bool normalise(std::string_view s, std::string& out) {
@@ -67,9 +90,15 @@ std::optional<std::int64_t> plainWholeNumber(std::string_view s) {
     }
     if (s.empty() || s.size() > 15) return std::nullopt;
     std::int64_t v = 0;
-    for (char c : s) {
+    const std::size_t head = s.size() >= 8 ? s.size() - 8 : s.size();
+    for (char c : s.substr(0, head)) {
         if (!isDigit(c)) return std::nullopt;
         v = v * 10 + (c - '0');
+    }
+    if (head < s.size()) {
+        std::uint64_t last = 0;
+        if (!eightDigits(s.data() + head, last)) return std::nullopt;
+        v = v * 100000000 + static_cast<std::int64_t>(last);
     }
     if (negative && v == 0) return std::nullopt;  // "-0" reads as a negative zero
     return negative ? -v : v;

@@ -116,6 +116,34 @@ TEST(Conversions, PlainWholeNumbersAreReadStraightAndAgreeWithTheGeneralReading)
         EXPECT_EQ(plainWholeNumber(text), expected) << text;
         if (expected) EXPECT_EQ(toDouble(text), static_cast<double>(*expected)) << text;
     }
+    // Read eight digits at a time: every mix of digits, blanks, signs and other bytes reads as a plain
+    // digit-by-digit reading does.
+    auto reference = [](std::string_view t) -> std::optional<std::int64_t> {
+        while (!t.empty() && (t.front() == ' ' || t.front() == '\t')) t.remove_prefix(1);
+        while (!t.empty() && (t.back() == ' ' || t.back() == '\t')) t.remove_suffix(1);
+        const bool negative = !t.empty() && t.front() == '-';
+        if (!t.empty() && (t.front() == '-' || t.front() == '+')) t.remove_prefix(1);
+        if (t.empty() || t.size() > 15) return std::nullopt;
+        std::int64_t v = 0;
+        for (char c : t) {
+            if (c < '0' || c > '9') return std::nullopt;
+            v = v * 10 + (c - '0');
+        }
+        if (negative && v == 0) return std::nullopt;
+        return negative ? -v : v;
+    };
+    const char alphabet[] = "0123456789012345678901234567890123456789 -+./:9\x80\xff";
+    std::uint32_t seed = 12345;
+    for (int n = 0; n < 200000; ++n) {
+        std::string text;
+        seed = seed * 1103515245 + 12345;
+        const std::size_t length = (seed >> 16) % 19;
+        for (std::size_t i = 0; i < length; ++i) {
+            seed = seed * 1103515245 + 12345;
+            text += alphabet[(seed >> 16) % (sizeof alphabet - 1)];
+        }
+        ASSERT_EQ(plainWholeNumber(text), reference(text)) << text;
+    }
     // What the reading leaves to the general path still reads as before.
     EXPECT_TRUE(std::signbit(toDouble("-0")));
     EXPECT_EQ(toDouble("1234567890123456"), 1234567890123456.0);
