@@ -71,9 +71,8 @@ void LineLedger::readRows(velmora::db::Database& db) {
     }
 }
 
-void LineLedger::valuesOf(std::string_view attributeNumber, std::vector<std::string>& values) {
-    values.resize(flaggedItems_.size() + 1);
-    for (std::string& v : values) v.clear();
+void LineLedger::valuesOf(std::string_view attributeNumber, std::vector<std::string_view>& values) {
+    values.assign(flaggedItems_.size() + 1, std::string_view());
     if (velmora::text::trimBlanks(attributeNumber).empty()) return;
     const double key = velmora::text::toDouble(attributeNumber);
     if (!read_ || missingField_) {
@@ -85,12 +84,12 @@ void LineLedger::valuesOf(std::string_view attributeNumber, std::vector<std::str
     const std::size_t first = static_cast<std::size_t>(row->second) * values.size();
     std::uint64_t from = first ? ends_[first - 1] : 0;
     for (std::size_t i = 0; i < values.size(); ++i) {
-        values[i].assign(text_, from, ends_[first + i] - from);
+        values[i] = std::string_view(text_).substr(from, ends_[first + i] - from);
         from = ends_[first + i];
     }
 }
 
-void LineLedger::valuesFromQuery(double key, std::vector<std::string>& values) {
+void LineLedger::valuesFromQuery(double key, std::vector<std::string_view>& values) {
     query_.bind(1, key);
     if (!query_.next()) return;
     if (columns_.empty()) {
@@ -98,7 +97,11 @@ void LineLedger::valuesFromQuery(double key, std::vector<std::string>& values) {
         for (const std::string& item : flaggedItems_) columns.push_back(query_.column(item));
         columns_ = std::move(columns);
     }
-    for (std::size_t i = 0; i < columns_.size(); ++i) query_.readText(columns_[i], values[i]);
+    queried_.resize(columns_.size());
+    for (std::size_t i = 0; i < columns_.size(); ++i) {
+        query_.readText(columns_[i], queried_[i]);
+        values[i] = queried_[i];
+    }
 }
 
 bool OutPutLineHedFile(LineLedger& ledger, std::string_view id, std::int16_t pointCount, std::string_view attributeNumber,
@@ -110,9 +113,9 @@ bool OutPutLineHedFile(LineLedger& ledger, std::string_view id, std::int16_t poi
         WriteBox(h, RunningBox{minX, minY, maxX, maxY});
         sd::writePartsPoints(h, partCount, pointCount);
         sd::writePartIdx(h, partIndexText);
-        static thread_local std::vector<std::string> values;
+        static thread_local std::vector<std::string_view> values;
         ledger.valuesOf(attributeNumber, values);
-        sd::writeDbfItem(h, values);
+        sd::writeDbfItem(h, std::span<const std::string_view>(values));
         return true;
     } catch (const velmora::RunTimeError& e) {
         velmora::ui::showRunTimeError(e, "Error: ModLine (ModLine OutPutLineHedFile)");

@@ -25,12 +25,13 @@ public:
 
     // The values of a DBFITEM line for an attribute number: the ledger row's 属性番号 and the flagged
     // items' values (the first row when several share the number); without a row, one empty value per
-    // declared field. An empty attribute number (a link stored without one) has no row.
-    void valuesOf(std::string_view attributeNumber, std::vector<std::string>& values);
+    // declared field. An empty attribute number (a link stored without one) has no row. The views hold
+    // until the next call.
+    void valuesOf(std::string_view attributeNumber, std::vector<std::string_view>& values);
 
 private:
     void readRows(velmora::db::Database& db);
-    void valuesFromQuery(double key, std::vector<std::string>& values);
+    void valuesFromQuery(double key, std::vector<std::string_view>& values);
 
     velmora::db::Query query_;  // the look-up by number, for a ledger whose rows were not read in advance
     std::vector<std::string> flaggedItems_;  // UTF-8 field names
@@ -43,6 +44,7 @@ private:
     std::unordered_map<double, std::uint32_t> rowOf_;
     std::string text_;
     std::vector<std::uint64_t> ends_;
+    std::vector<std::string> queried_;  // the values of the look-up by number, which the views show
 };
 
 // Writes LINKNO, BOX (the box converted to degrees), PARTS_POINTS, PARTIDX and DBFITEM into FilHFileNo.
