@@ -8,8 +8,9 @@ std::vector<FloorTable> lineDbFloorTables(const std::vector<std::string>& inputs
     const FixedColumnCounts c = countFixedColumnRecords(inputs);
     // The links' points are kept outside the database, and its indexes of two fields count as one.
     std::vector<FloorTable> tables = {
-        // ノードデータ: メッシュコード, ノード一連番号, 起点メッシュコード (railway only)
-        {row == 26 ? 12 : 11, c.of("N"), row == 26 ? std::vector<int>{1, 2, 11} : std::vector<int>{}},
+        // ノードデータ: the railway row's three indexes are built only once a station writer reads the
+        // table, which a line job never does
+        {row == 26 ? 12 : 11, c.of("N"), {}},
         // リンクデータ: 起点メッシュコード with リンク一連番号 (not for roads)
         {12, c.of("L"), row == 25 ? std::vector<int>{} : std::vector<int>{1}},
         {10, c.of("S"), {9}},                      // ラインデータ: LinkIdx
