@@ -69,6 +69,7 @@ bool PolySetTextToTbl(db::Database& db, const std::string& path) {
         Appender& areas = db.appender("ポリゴンデータ");
         Appender& references = db.appender("ポリゴンリンクデータ");
         Appender& ledger = db.appender("エリア台帳データ");
+        ledger.dropRepeatedKeys();  // the first record of an attribute number is the one kept
         const AreaLedgerReader ledgerReader(s.SelectedIndex, layerRow(s.PolygonLayers, s.SelectedIndex));
         return ModLine::LoadRecordLines(db, s.HedCounts[0], [&](std::string_view kind, std::string_view line) {
             if (kind == "N") return SetTextToTbl_Node(line, nodes);

@@ -108,6 +108,9 @@ bool SetAttrTextToTbl(db::Database& database, const std::string& path) {
         const std::string titleField = text::fromCp932(selectedAttrLayer().ItemName.at(kTitleItem));
         db::Appender& table = database.appender(kTableData);
         db::Appender& ledger = database.appender(kLedgerData);
+        // The first record of a key is the one kept; the later ones go without a word.
+        table.dropRepeatedKeys();
+        ledger.dropRepeatedKeys();
         db::Transaction transaction(database);
         std::string line;
         while (in.next(line)) {

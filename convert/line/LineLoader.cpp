@@ -269,6 +269,7 @@ bool SetLineTextToTbl(velmora::db::Database& db, const std::string& path) {
         Appender& lines = db.appender("ラインデータ");
         Appender& references = db.appender("ラインリンクデータ");
         Appender& ledger = db.appender("台帳データ");
+        ledger.dropRepeatedKeys();  // the first record of an attribute number is the one kept
         Appender* roadLedger = row == kRoadRow ? &db.appender("リンク台帳データ") : nullptr;
         Appender* stationLedger = row == kRailwayRow ? &db.appender("ノード台帳データ") : nullptr;
         prepareLedgerItems();

@@ -56,11 +56,19 @@ Appender::Appender(detail::Connection& connection, std::string table)
         }
         std::sort(uniqueFields_.begin(), uniqueFields_.end());  // a missing key is named in field order
     }
+    prepareInserts(uniqueFields_.empty(), "INSERT INTO ");
+    connection_.appenders.push_back(this);
+}
+
+void Appender::prepareInserts(bool grouped, const std::string& insert) {
+    sqlite3_finalize(insert_);
+    sqlite3_finalize(groupInsert_);
+    insert_ = groupInsert_ = nullptr;
     const std::size_t n = fields_.size();
     // A full group binds groupRows_ × n values: well within the engine's limit of 32766.
-    if (uniqueFields_.empty()) groupRows_ = static_cast<int>(std::clamp<std::size_t>(32766 / n, 1, kGroupRows));
+    groupRows_ = grouped ? static_cast<int>(std::clamp<std::size_t>(32766 / n, 1, kGroupRows)) : 1;
     rows_.resize(static_cast<std::size_t>(groupRows_) * n);
-    std::string sql = "INSERT INTO " + quoteName(table_) + " (";
+    std::string sql = insert + quoteName(table_) + " (";
     for (std::size_t i = 0; i < n; ++i) {
         if (i) sql += ',';
         sql += quoteName(fields_[i].name);
@@ -75,7 +83,14 @@ Appender::Appender(detail::Connection& connection, std::string table)
         for (int r = 0; r < groupRows_; ++r) group += (r ? "," : "") + row;
         groupInsert_ = connection_.prepare(group);
     }
-    connection_.appenders.push_back(this);
+}
+
+void Appender::dropRepeatedKeys() {
+    if (uniqueFields_.empty() || droppingRepeatedKeys_) return;
+    flush();
+    // The engine keeps the first row of a key and passes over the later ones, also within one group.
+    prepareInserts(true, "INSERT OR IGNORE INTO ");
+    droppingRepeatedKeys_ = true;
 }
 
 Appender::~Appender() {

@@ -63,6 +63,10 @@ public:
     void save();
     // Writes the saved rows still gathered into the table.
     void flush();
+    // From now on a row whose key a unique index already holds is dropped without a word instead of
+    // failing its save with 3022, for loaders that keep the first record of a key anyway: its rows are
+    // then written in groups like those of a table without a unique index. A key left Null is still 3058.
+    void dropRepeatedKeys();
 
     const std::string& table() const { return table_; }
     const std::vector<FieldDef>& fields() const { return fields_; }
@@ -84,12 +88,15 @@ private:
     void clearRow(int row);
     void bindRow(sqlite3_stmt* stmt, int row, int firstParameter);
     void step(sqlite3_stmt* stmt);
+    // (Re)prepares the INSERTs: one row, and a group of rows when `grouped`.
+    void prepareInserts(bool grouped, const std::string& insert);
 
     detail::Connection& connection_;
     std::string table_;
     std::vector<FieldDef> fields_;
     std::vector<char> isSet_;
     std::vector<int> uniqueFields_;  // positions of the fields of unique indexes
+    bool droppingRepeatedKeys_ = false;
     bool clear_ = true;              // no value set since the last newRow
     std::unordered_map<std::string, int> byName_;  // folded name -> position
     int nextGuess_ = 0;

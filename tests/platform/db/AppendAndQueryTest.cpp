@@ -52,6 +52,31 @@ TEST_F(AppendAndQuery, ARepeatedKeyIs3022AndTheFirstRowStays) {
     EXPECT_EQ(names, (std::vector<std::string>{"first", "next"}));
 }
 
+TEST_F(AppendAndQuery, DroppedRepeatedKeysLeaveTheFirstRowOfEachKeyInGroupsAndWithin) {
+    db_.appender("台帳データ").dropRepeatedKeys();
+    // 100 keys, each saved three times with its copies 1 and 40 rows later: repeats inside one group of
+    // rows and across groups.
+    for (int round = 0; round < 3; ++round)
+        for (int key = 0; key < 100; ++key) {
+            const int k = round == 2 ? (key * 37) % 100 : key;
+            addLedger(k, "r" + std::to_string(round) + "k" + std::to_string(k));
+            if (round == 0 && key % 2 == 0) addLedger(k, "repeat" + std::to_string(k));
+        }
+    Query q = db_.query("SELECT 属性番号, 名称 FROM 台帳データ ORDER BY rowid");
+    int expected = 0;
+    while (q.next()) {
+        EXPECT_EQ(q.asLong("属性番号"), expected);
+        EXPECT_EQ(q.asText("名称"), "r0k" + std::to_string(expected));
+        ++expected;
+    }
+    EXPECT_EQ(expected, 100);
+    // A key left Null is still refused where it is saved.
+    Appender& a = db_.appender("台帳データ");
+    a.newRow();
+    a.set("名称", "no key");
+    EXPECT_EQ(errorOf([&] { a.save(); }), err::NullInKey);
+}
+
 TEST_F(AppendAndQuery, RowsAreReadByNameInTheOrderAsked) {
     // Codes met as C, D, C, E: one row per code with its first shape number, in that order.
     const std::pair<int, const char*> rows[] = {{1, "533946"}, {2, "533947"}, {3, "533946"}, {4, "523900"}};
