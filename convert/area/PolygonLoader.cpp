@@ -65,8 +65,10 @@ bool PolySetTextToTbl(db::Database& db, const std::string& path) {
         }
         Appender& nodes = db.appender("ノードデータ");
         Appender& links = db.appender("リンクデータ");
+        links.writeInGroups();  // keyed by LinkIdx, which the loader numbers
         ModLine::LinkVertexStore& vertices = ModLine::linkVertexStore(db);
         Appender& areas = db.appender("ポリゴンデータ");
+        areas.writeInGroups();  // keyed by LinkIdx, which the loader numbers
         Appender& references = db.appender("ポリゴンリンクデータ");
         Appender& ledger = db.appender("エリア台帳データ");
         ledger.dropRepeatedKeys();  // the first record of an attribute number is the one kept

@@ -267,6 +267,7 @@ bool SetLineTextToTbl(velmora::db::Database& db, const std::string& path) {
         Appender& links = db.appender("リンクデータ");
         LinkVertexStore& vertices = linkVertexStore(db);
         Appender& lines = db.appender("ラインデータ");
+        lines.writeInGroups();  // keyed by LinkIdx, which the loader numbers
         Appender& references = db.appender("ラインリンクデータ");
         Appender& ledger = db.appender("台帳データ");
         ledger.dropRepeatedKeys();  // the first record of an attribute number is the one kept

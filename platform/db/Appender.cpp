@@ -87,10 +87,17 @@ void Appender::prepareInserts(bool grouped, const std::string& insert) {
 
 void Appender::dropRepeatedKeys() {
     if (uniqueFields_.empty() || droppingRepeatedKeys_) return;
+    // Also after writeInGroups: the statements change.
     flush();
     // The engine keeps the first row of a key and passes over the later ones, also within one group.
     prepareInserts(true, "INSERT OR IGNORE INTO ");
     droppingRepeatedKeys_ = true;
+}
+
+void Appender::writeInGroups() {
+    if (uniqueFields_.empty() || groupRows_ > 1) return;
+    flush();
+    prepareInserts(true, "INSERT INTO ");
 }
 
 Appender::~Appender() {

@@ -67,6 +67,10 @@ public:
     // failing its save with 3022, for loaders that keep the first record of a key anyway: its rows are
     // then written in groups like those of a table without a unique index. A key left Null is still 3058.
     void dropRepeatedKeys();
+    // For a table whose unique key the loader numbers itself with a running number that never repeats:
+    // its rows are written in groups too. A repeated key, a fault of the numbering, still fails with
+    // 3022, where its group is written.
+    void writeInGroups();
 
     const std::string& table() const { return table_; }
     const std::vector<FieldDef>& fields() const { return fields_; }
