@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "brunhale/Failure.h"
+#include "brunhale/GeometryHalf.h"
 #include "brunhale/OutputCommit.h"
 #include "brunhale/PairFormat.h"
 #include "brunhale/ProjectionFile.h"
@@ -18,10 +19,6 @@ namespace velmora::brunhale {
 
 namespace {
 
-[[noreturn]] void malformedAt(const char* file, long line, const std::string& what) {
-    throw Failure(ExitCode::Malformed, std::string(file) + " line " + std::to_string(line) + ": " + what);
-}
-
 // The output base travels in CP932; the file system speaks UTF-8.
 std::string outputBase(const std::string& cp932) {
     std::string utf8 = text::fromCp932(cp932);
@@ -30,45 +27,26 @@ std::string outputBase(const std::string& cp932) {
     return utf8;
 }
 
-void writeShape(ShapefileOutput& shp, ShapeKind kind, const RecordBlock& rec, long listLine, std::vector<double>& xs,
-                std::vector<double>& ys) {
-    if (kind == ShapeKind::Point) {
-        if (xs.empty()) shp.writeNull();
-        else if (xs.size() == 1) shp.writePoint(xs[0], ys[0]);
-        else malformedAt(CoordinateFileName, listLine, "point " + std::to_string(rec.id) + " has " + std::to_string(xs.size()) + " vertices");
-        return;
-    }
-    if (static_cast<int>(xs.size()) != rec.points)
-        malformedAt(HeaderFileName, rec.line,
-                    "PARTS_POINTS of " + std::to_string(rec.id) + " gives " + std::to_string(rec.points) +
-                        " points, its vertex list (" + CoordinateFileName + " line " + std::to_string(listLine) + ") has " +
-                        std::to_string(xs.size()));
-    if (xs.empty()) shp.writeNull();
-    else shp.writeParts(rec.partStarts, xs, ys);
-}
-
 }  // namespace
 
 void writeRecords(HeaderFileReader& header, CoordinateFileReader* coords, ShapefileOutput* shp, TableOutput& dbf) {
-    const ShapeKind kind = header.header().kind;
-    // Record blocks and vertex lists are paired by walking both files in order: a block takes the next
-    // vertex list when the ids agree, otherwise its shape is null (a mesh cell whose ring was written
-    // under the id of an earlier record; every station carries id 1 and so pairs in turn).
     RecordBlock rec;
-    std::vector<double> xs, ys;
-    while (header.next(rec)) {
-        if (shp) {
-            if (coords->hasList() && coords->nextId() == rec.id) {
-                long listLine = coords->nextLine();
-                coords->takeList(xs, ys);
-                writeShape(*shp, kind, rec, listLine, xs, ys);
-            } else {
-                shp->writeNull();
-            }
-        }
-        dbf.writeRow(rec.valuesText, rec.hasValues, rec.line);
+    if (!shp) {
+        while (header.next(rec)) dbf.writeRow(rec.valuesText, rec.hasValues, rec.line);
+        return;
     }
-    if (coords && coords->hasList())
+    GeometryHalf shapes(header.header().kind, *coords, *shp);
+    try {
+        while (header.next(rec)) {
+            shapes.add(rec);
+            dbf.writeRow(rec.valuesText, rec.hasValues, rec.line);
+        }
+    } catch (...) {
+        shapes.finishAfterFailure();
+        throw;
+    }
+    shapes.finish();
+    if (coords->hasList())
         malformedAt(CoordinateFileName, coords->nextLine(),
                     "vertex list " + std::to_string(coords->nextId()) + " has no record block");
 }
