@@ -58,6 +58,13 @@ void GeometryHalf::publish() {
 }
 
 void GeometryHalf::finish() {
+    finishAfterFailure();
+    if (coords_.hasList())
+        malformedAt(CoordinateFileName, coords_.nextLine(),
+                    "vertex list " + std::to_string(coords_.nextId()) + " has no record block");
+}
+
+void GeometryHalf::finishAfterFailure() {
     if (thread_.joinable()) {
         if (filled_ > 0) publish();
         {

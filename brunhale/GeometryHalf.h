@@ -2,7 +2,7 @@
 // The .shp/.shx half of a run, in a thread of its own. Reading the coordinate file and writing the shapes
 // is the larger part of the work, and it needs nothing of a record block but its id, line, point count and
 // part starts: the caller reads the header file and writes the .dbf while this half pairs what it is handed
-// with the vertex lists and writes each shape.
+// with the vertex lists (read ahead by a CoordinateFeed, a third thread) and writes each shape.
 //
 // Failures come out as a run in one thread would meet them. Everything handed over comes before, in
 // reading order, whatever the caller does after handing it over: so the caller lets the half finish what
@@ -18,6 +18,7 @@
 #include <thread>
 #include <vector>
 
+#include "brunhale/CoordinateFeed.h"
 #include "brunhale/PairFormat.h"
 
 namespace velmora::brunhale {
@@ -26,7 +27,8 @@ class ShapefileOutput;
 
 class GeometryHalf {
 public:
-    // coords and shp are used by the half's thread alone until finish() or finishAfterFailure() returns.
+    // coords (which has read its first line) and shp are the half's alone until finish() or
+    // finishAfterFailure() returns; coords is read on beyond the lists taken.
     GeometryHalf(ShapeKind kind, CoordinateFileReader& coords, ShapefileOutput& shp);
     ~GeometryHalf();
     GeometryHalf(const GeometryHalf&) = delete;
@@ -34,11 +36,12 @@ public:
 
     // Hands over the shape of one record block; throws the half's failure once there is one.
     void add(const RecordBlock& rec);
-    // Waits until every shape handed over is written and the thread has ended; throws the half's failure.
+    // Waits until every shape handed over is written and the thread has ended; throws the half's failure,
+    // then the failure of a vertex list that no record block took.
     void finish();
     // For the caller's own failure: waits likewise and throws the half's failure if it had one (it came
     // first), otherwise returns so the caller goes on with its own.
-    void finishAfterFailure() { finish(); }
+    void finishAfterFailure();
 
 private:
     struct Shape {
@@ -62,7 +65,7 @@ private:
     [[noreturn]] void throwFailure();
 
     const ShapeKind kind_;
-    CoordinateFileReader& coords_;
+    CoordinateFeed coords_;
     ShapefileOutput& shp_;
     std::vector<double> xs_, ys_;
     std::vector<Batch> batches_;

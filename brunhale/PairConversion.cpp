@@ -46,9 +46,6 @@ void writeRecords(HeaderFileReader& header, CoordinateFileReader* coords, Shapef
         throw;
     }
     shapes.finish();
-    if (coords->hasList())
-        malformedAt(CoordinateFileName, coords->nextLine(),
-                    "vertex list " + std::to_string(coords->nextId()) + " has no record block");
 }
 
 void convertPair(const std::string& folder) {
