@@ -34,12 +34,12 @@ void CoordinateFeed::run() {
         while (!last && batch->lists.size() < kBatchLists && batch->xs.size() < kBatchVertices) {
             try {
                 reader_.appendList(batch->xs, batch->ys);
+                batch->lists.push_back({batch->xs.size(), State{reader_.hasList(), reader_.nextId(), reader_.nextLine()}});
             } catch (...) {
                 batch->failure = std::current_exception();
                 last = true;
                 break;
             }
-            batch->lists.push_back({batch->xs.size(), State{reader_.hasList(), reader_.nextId(), reader_.nextLine()}});
             last = !reader_.hasList();
         }
         {

@@ -2,11 +2,13 @@
 
 #include <unistd.h>
 
+#include <exception>
 #include <optional>
 #include <vector>
 
 #include "brunhale/Failure.h"
-#include "brunhale/GeometryHalf.h"
+#include "brunhale/RecordWorker.h"
+#include "brunhale/ShapePairing.h"
 #include "brunhale/OutputCommit.h"
 #include "brunhale/PairFormat.h"
 #include "brunhale/ProjectionFile.h"
@@ -29,23 +31,58 @@ std::string outputBase(const std::string& cp932) {
 
 }  // namespace
 
+namespace {
+
+// What the row of one record block needs of it.
+struct RowItem {
+    long line = 0;
+    std::string valuesText;
+    bool hasValues = false;
+};
+
+struct RowWriter {
+    TableOutput& dbf;
+    void write(const RowItem& row) { dbf.writeRow(row.valuesText, row.hasValues, row.line); }
+};
+
+}  // namespace
+
 void writeRecords(HeaderFileReader& header, CoordinateFileReader* coords, ShapefileOutput* shp, TableOutput& dbf) {
     RecordBlock rec;
     if (!shp) {
         while (header.next(rec)) dbf.writeRow(rec.valuesText, rec.hasValues, rec.line);
         return;
     }
-    GeometryHalf shapes(header.header().kind, *coords, *shp);
-    try {
-        while (header.next(rec)) {
-            shapes.add(rec);
-            dbf.writeRow(rec.valuesText, rec.hasValues, rec.line);
+    // The record blocks are read here; the shapes and the rows are written in a thread each.
+    ShapePairing pairing(header.header().kind, *coords, *shp);
+    RowWriter rowWriter{dbf};
+    std::exception_ptr readingFailure;
+    {
+        RecordWorker<ShapeItem, ShapePairing> shapes(pairing);
+        RecordWorker<RowItem, RowWriter> rows(rowWriter);
+        try {
+            while (!shapes.failed() && !rows.failed() && header.next(rec)) {
+                shapes.next().take(rec);
+                shapes.handOver();
+                RowItem& row = rows.next();
+                row.line = rec.line;
+                row.valuesText = rec.valuesText;
+                row.hasValues = rec.hasValues;
+                rows.handOver();
+            }
+        } catch (...) {
+            readingFailure = std::current_exception();
         }
-    } catch (...) {
-        shapes.finishAfterFailure();
-        throw;
+        shapes.finish();
+        rows.finish();
+        // The first failure in reading order: of one record, its shape before its row; both before what the
+        // reading met after handing them over.
+        if (shapes.failure() && (!rows.failure() || shapes.failedAt() <= rows.failedAt()))
+            std::rethrow_exception(shapes.failure());
+        if (rows.failure()) std::rethrow_exception(rows.failure());
     }
-    shapes.finish();
+    if (readingFailure) std::rethrow_exception(readingFailure);
+    pairing.checkNoListLeft();
 }
 
 void convertPair(const std::string& folder) {
