@@ -45,7 +45,7 @@ private:
         std::vector<List> lists;
         std::exception_ptr failure;  // of reading the list after the last one
     };
-    static constexpr std::size_t kBatches = 4;
+    static constexpr std::size_t kBatches = 8;
     static constexpr std::size_t kBatchVertices = 8192;
     static constexpr std::size_t kBatchLists = 1024;
 

@@ -58,7 +58,7 @@ public:
 
 private:
     static constexpr std::size_t kBatchItems = 512;
-    static constexpr std::size_t kBatches = 4;
+    static constexpr std::size_t kBatches = 8;
     struct Batch {
         std::array<Item, kBatchItems> items;
         std::size_t size = 0;  // set when the batch is handed over
