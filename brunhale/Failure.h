@@ -24,4 +24,9 @@ private:
     ExitCode code_;
 };
 
+// A line of the pair that cannot be used: the message names the file and the line.
+[[noreturn]] inline void malformedAt(const char* file, long line, const std::string& what) {
+    throw Failure(ExitCode::Malformed, std::string(file) + " line " + std::to_string(line) + ": " + what);
+}
+
 }  // namespace velmora::brunhale

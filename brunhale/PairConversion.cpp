@@ -2,10 +2,13 @@
 
 #include <unistd.h>
 
+#include <exception>
 #include <optional>
 #include <vector>
 
 #include "brunhale/Failure.h"
+#include "brunhale/RecordWorker.h"
+#include "brunhale/ShapePairing.h"
 #include "brunhale/OutputCommit.h"
 #include "brunhale/PairFormat.h"
 #include "brunhale/ProjectionFile.h"
@@ -18,10 +21,6 @@ namespace velmora::brunhale {
 
 namespace {
 
-[[noreturn]] void malformedAt(const char* file, long line, const std::string& what) {
-    throw Failure(ExitCode::Malformed, std::string(file) + " line " + std::to_string(line) + ": " + what);
-}
-
 // The output base travels in CP932; the file system speaks UTF-8.
 std::string outputBase(const std::string& cp932) {
     std::string utf8 = text::fromCp932(cp932);
@@ -30,47 +29,60 @@ std::string outputBase(const std::string& cp932) {
     return utf8;
 }
 
-void writeShape(ShapefileOutput& shp, ShapeKind kind, const RecordBlock& rec, long listLine, std::vector<double>& xs,
-                std::vector<double>& ys) {
-    if (kind == ShapeKind::Point) {
-        if (xs.empty()) shp.writeNull();
-        else if (xs.size() == 1) shp.writePoint(xs[0], ys[0]);
-        else malformedAt(CoordinateFileName, listLine, "point " + std::to_string(rec.id) + " has " + std::to_string(xs.size()) + " vertices");
-        return;
-    }
-    if (static_cast<int>(xs.size()) != rec.points)
-        malformedAt(HeaderFileName, rec.line,
-                    "PARTS_POINTS of " + std::to_string(rec.id) + " gives " + std::to_string(rec.points) +
-                        " points, its vertex list (" + CoordinateFileName + " line " + std::to_string(listLine) + ") has " +
-                        std::to_string(xs.size()));
-    if (xs.empty()) shp.writeNull();
-    else shp.writeParts(rec.partStarts, xs, ys);
-}
+}  // namespace
+
+namespace {
+
+// What the row of one record block needs of it.
+struct RowItem {
+    long line = 0;
+    std::string valuesText;
+    bool hasValues = false;
+};
+
+struct RowWriter {
+    TableOutput& dbf;
+    void write(const RowItem& row) { dbf.writeRow(row.valuesText, row.hasValues, row.line); }
+};
 
 }  // namespace
 
 void writeRecords(HeaderFileReader& header, CoordinateFileReader* coords, ShapefileOutput* shp, TableOutput& dbf) {
-    const ShapeKind kind = header.header().kind;
-    // Record blocks and vertex lists are paired by walking both files in order: a block takes the next
-    // vertex list when the ids agree, otherwise its shape is null (a mesh cell whose ring was written
-    // under the id of an earlier record; every station carries id 1 and so pairs in turn).
     RecordBlock rec;
-    std::vector<double> xs, ys;
-    while (header.next(rec)) {
-        if (shp) {
-            if (coords->hasList() && coords->nextId() == rec.id) {
-                long listLine = coords->nextLine();
-                coords->takeList(xs, ys);
-                writeShape(*shp, kind, rec, listLine, xs, ys);
-            } else {
-                shp->writeNull();
-            }
-        }
-        dbf.writeRow(rec.valuesText, rec.hasValues, rec.line);
+    if (!shp) {
+        while (header.next(rec)) dbf.writeRow(rec.valuesText, rec.hasValues, rec.line);
+        return;
     }
-    if (coords && coords->hasList())
-        malformedAt(CoordinateFileName, coords->nextLine(),
-                    "vertex list " + std::to_string(coords->nextId()) + " has no record block");
+    // The record blocks are read here; the shapes and the rows are written in a thread each.
+    ShapePairing pairing(header.header().kind, *coords, *shp);
+    RowWriter rowWriter{dbf};
+    std::exception_ptr readingFailure;
+    {
+        RecordWorker<ShapeItem, ShapePairing> shapes(pairing);
+        RecordWorker<RowItem, RowWriter> rows(rowWriter);
+        try {
+            while (!shapes.failed() && !rows.failed() && header.next(rec)) {
+                shapes.next().take(rec);
+                shapes.handOver();
+                RowItem& row = rows.next();
+                row.line = rec.line;
+                row.valuesText = rec.valuesText;
+                row.hasValues = rec.hasValues;
+                rows.handOver();
+            }
+        } catch (...) {
+            readingFailure = std::current_exception();
+        }
+        shapes.finish();
+        rows.finish();
+        // The first failure in reading order: of one record, its shape before its row; both before what the
+        // reading met after handing them over.
+        if (shapes.failure() && (!rows.failure() || shapes.failedAt() <= rows.failedAt()))
+            std::rethrow_exception(shapes.failure());
+        if (rows.failure()) std::rethrow_exception(rows.failure());
+    }
+    if (readingFailure) std::rethrow_exception(readingFailure);
+    pairing.checkNoListLeft();
 }
 
 void convertPair(const std::string& folder) {

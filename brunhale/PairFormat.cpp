@@ -50,6 +50,14 @@ void openPairFile(text::LineReader& reader, const std::string& path, const char*
     }
 }
 
+// Commas of the pair stand a few bytes apart: a plain walk finds the next one sooner than memchr, whose
+// set-up costs more than such a short search.
+std::size_t findComma(std::string_view s, std::size_t from = 0) {
+    for (std::size_t i = from; i < s.size(); ++i)
+        if (s[i] == ',') return i;
+    return std::string_view::npos;
+}
+
 constexpr std::size_t kWholeLine = static_cast<std::size_t>(-1) - 1;
 
 bool readLine(text::LineReader& reader, std::string& line, const char* name) {
@@ -68,7 +76,7 @@ bool readLine(text::LineReader& reader, std::string& line, const char* name) {
 
 KeyLine splitKey(std::string_view line) {
     KeyLine k;
-    std::size_t comma = line.find(',');
+    std::size_t comma = findComma(line);
     if (comma == std::string_view::npos) {
         k.key = text::trimBlanks(line);
     } else {
@@ -84,7 +92,7 @@ void splitValues(std::string_view rest, std::vector<std::string_view>& out) {
     out.clear();
     std::size_t from = 0;
     for (;;) {
-        std::size_t comma = rest.find(',', from);
+        std::size_t comma = findComma(rest, from);
         if (comma == std::string_view::npos) {
             out.push_back(rest.substr(from));
             return;
@@ -94,7 +102,31 @@ void splitValues(std::string_view rest, std::vector<std::string_view>& out) {
     }
 }
 
+namespace {
+
+// The form the converters write, "-139.5" (an optional minus, digits, at most one point): read where it
+// stands. text::readNumber reads this form with the same call, so the value is the same to the bit; any
+// other text, and a number out of range, goes the general way.
+bool parsePlainDecimal(std::string_view t, double& value) {
+    std::size_t i = !t.empty() && t.front() == '-' ? 1 : 0, digits = 0;
+    for (bool point = false; i < t.size(); ++i) {
+        const char c = t[i];
+        if (c >= '0' && c <= '9') ++digits;
+        else if (c == '.' && !point) point = true;
+        else return false;
+    }
+    if (digits == 0) return false;
+    double v = 0;
+    const auto r = std::from_chars(t.data(), t.data() + t.size(), v);
+    if (r.ec != std::errc() || r.ptr != t.data() + t.size()) return false;
+    value = v;
+    return true;
+}
+
+}  // namespace
+
 bool parseCoordinate(std::string_view t, double& value) {
+    if (parsePlainDecimal(t, value)) return true;
     t = text::trimBlanks(t);
     if (t.size() >= 2 && t.front() == '"' && t.back() == '"') t = text::trimBlanks(t.substr(1, t.size() - 2));
     try {
@@ -253,8 +285,25 @@ void CoordinateFileReader::advance() {
 void CoordinateFileReader::takeList(std::vector<double>& xs, std::vector<double>& ys) {
     xs.clear();
     ys.clear();
+    appendList(xs, ys);
+}
+
+void CoordinateFileReader::appendList(std::vector<double>& xs, std::vector<double>& ys) {
     pending_ = false;
+    constexpr std::string_view kData = "LINKDATA,";
     while (readLine(reader_, line_, CoordinateFileName)) {
+        // Nearly every line is "LINKDATA,x,y" as the converters write it: taken apart at once.
+        if (std::string_view(line_).substr(0, kData.size()) == kData) {
+            const std::string_view rest = std::string_view(line_).substr(kData.size());
+            const std::size_t comma = findComma(rest);
+            double x = 0, y = 0;
+            if (comma != std::string_view::npos && findComma(rest, comma + 1) == std::string_view::npos &&
+                parsePlainDecimal(rest.substr(0, comma), x) && parsePlainDecimal(rest.substr(comma + 1), y)) {
+                xs.push_back(x);
+                ys.push_back(y);
+                continue;
+            }
+        }
         KeyLine k = splitKey(line_);
         if (k.key == "LINKDATA") {
             splitValues(k.rest, values_);

@@ -85,6 +85,8 @@ public:
     long nextLine() const { return pendingLine_; }
     // Reads the waiting vertex list into xs and ys.
     void takeList(std::vector<double>& xs, std::vector<double>& ys);
+    // Reads it onto the end of xs and ys.
+    void appendList(std::vector<double>& xs, std::vector<double>& ys);
 
 private:
     void advance();

@@ -8,7 +8,9 @@ namespace velmora::brunhale {
 
 namespace {
 
-std::string g_firstError;
+// Each thread writes files of its own (the .dbf in one, the .shp and .shx in another), so each keeps its
+// own first failure and reports it with the file it was writing.
+thread_local std::string g_firstError;
 
 void note(const std::string& what) {
     if (g_firstError.empty()) g_firstError = what;

@@ -12,7 +12,7 @@ class TrackedFiles {
 public:
     TrackedFiles();
     SAHooks* hooks() { return &hooks_; }
-    // The first failure seen since the last reset, or empty.
+    // The first failure this thread saw since its last reset, or empty.
     static const std::string& firstError();
     static void reset();
 

@@ -61,10 +61,11 @@ void BrunhaleTest::runOk() const {
     EXPECT_EQ(r.stderrText, "");
 }
 
-RunResult BrunhaleFolder::run() const {
+RunResult BrunhaleFolder::run(const std::string& shellSetup) const {
     RunResult r;
     std::string err = elsewhere_.file("stderr.txt");
-    std::string cmd = "cd '" + elsewhere_.path().string() + "' && '" + file("Brunhale") + "' 2>'" + err + "'";
+    std::string cmd =
+        "cd '" + elsewhere_.path().string() + "' && " + shellSetup + "'" + file("Brunhale") + "' 2>'" + err + "'";
     int status = std::system(cmd.c_str());
     r.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     r.stderrText = readFile(err);

@@ -29,8 +29,9 @@ public:
     void writeHeader(const std::vector<std::string>& lines) const;
     void writeCoordinates(const std::vector<std::string>& lines) const;
     // Runs Brunhale without arguments from another folder that holds a pair of its own, so a run that
-    // read its working folder would be caught.
-    RunResult run() const;
+    // read its working folder would be caught. shellSetup: shell commands run first in the same shell
+    // ("ulimit -f 64"), each ending in " && ".
+    RunResult run(const std::string& shellSetup = "") const;
 
 private:
     TempFolder folder_;

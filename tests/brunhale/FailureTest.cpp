@@ -33,6 +33,32 @@ Lines plus(Lines a, const Lines& b) {
     return a;
 }
 
+// n point records after kPointHead and their vertex lists: enough work for the shapes, read and written
+// beside the table, to run ahead of it or fall behind. Record i is header lines 3 + 2i ("LINKNO") and
+// 4 + 2i ("DBFITEM"); its vertex list coordinate lines 2i - 1 and 2i.
+constexpr int kMany = 3000;
+Lines manyPointRecords() {
+    Lines h = kPointHead;
+    for (int i = 1; i <= kMany; ++i) {
+        h.push_back("LINKNO," + std::to_string(i));
+        h.push_back("DBFITEM," + std::to_string(i % 1000));
+    }
+    return h;
+}
+Lines manyPointLists() {
+    Lines d;
+    for (int i = 1; i <= kMany; ++i) {
+        d.push_back("LINKIDX," + std::to_string(i));
+        d.push_back("LINKDATA,135,35");
+    }
+    return d;
+}
+// lines with line number `line` (1-based) replaced.
+Lines with(Lines lines, std::size_t line, const std::string& text) {
+    lines.at(line - 1) = text;
+    return lines;
+}
+
 const FailureCase kCases[] = {
     {"coordinate file missing", plus(kPointHead, {"LINKNO,1", "DBFITEM,1"}), std::nullopt, 2, "MakeShapeFile.fil_D not found"},
     {"coordinate that is not a number", plus(kPointHead, {"LINKNO,1", "DBFITEM,1"}), Lines{"LINKIDX,1", "LINKDATA,1,x"}, 3,
@@ -61,6 +87,29 @@ const FailureCase kCases[] = {
      Lines{"LINKIDX,1", "LINKDATA,1,2", "LINKIDX,2", "LINKDATA,1,2"}, 3,
      "MakeShapeFile.fil_H line 7: value \"1000\" is wider than field 1 (N, width 3)"},
     {"record block cut short", plus(kLineHead, {"LINKNO,1", "BOX,0,0,1,1"}), Lines{}, 3, "ends before PARTS_POINTS"},
+    // Two faults, one met by the shapes and one by the table or the record blocks: the first in reading
+    // order is the one reported, whichever was found first.
+    {"a value too wide before a broken vertex list read ahead", with(manyPointRecords(), 14, "DBFITEM,1000"),
+     with(manyPointLists(), 2 * 2500, "LINKDATA,1,x"), 3, "MakeShapeFile.fil_H line 13: value \"1000\" is wider"},
+    {"a broken vertex list before a value too wide", with(manyPointRecords(), 4 + 2 * 2500, "DBFITEM,1000"),
+     with(manyPointLists(), 2 * 5, "LINKDATA,1,x"), 3, "MakeShapeFile.fil_D line 10: coordinate \"1,x\""},
+    {"a broken vertex list before a broken record block", with(manyPointRecords(), 3 + 2 * 2500, "LINKNO,x"),
+     with(manyPointLists(), 2 * 5, "LINKDATA,1,x"), 3, "MakeShapeFile.fil_D line 10: coordinate \"1,x\""},
+    {"a broken record block before a broken vertex list", with(manyPointRecords(), 3 + 2 * 5, "LINKNO,x"),
+     with(manyPointLists(), 2 * 2500, "LINKDATA,1,x"), 3, "MakeShapeFile.fil_H line 13: LINKNO needs a whole number"},
+    {"a vertex list left over after a value too wide in the last record",
+     with(manyPointRecords(), 4 + 2 * kMany, "DBFITEM,1000"), plus(manyPointLists(), {"LINKIDX,9999", "LINKDATA,1,2"}), 3,
+     "value \"1000\" is wider"},
+    {"a value too wide before a broken record block", with(with(manyPointRecords(), 14, "DBFITEM,1000"), 3 + 2 * 2500, "LINKNO,x"),
+     manyPointLists(), 3, "MakeShapeFile.fil_H line 13: value \"1000\" is wider"},
+    {"a value too wide in the record before a broken vertex list", with(manyPointRecords(), 14, "DBFITEM,1000"),
+     with(manyPointLists(), 2 * 6, "LINKDATA,1,x"), 3, "MakeShapeFile.fil_H line 13: value \"1000\" is wider"},
+    {"a broken vertex list in the record before a value too wide", with(manyPointRecords(), 16, "DBFITEM,1000"),
+     with(manyPointLists(), 2 * 5, "LINKDATA,1,x"), 3, "MakeShapeFile.fil_D line 10: coordinate \"1,x\""},
+    {"a broken vertex list and a value too wide in the same record", with(manyPointRecords(), 14, "DBFITEM,1000"),
+     with(manyPointLists(), 2 * 5, "LINKDATA,1,x"), 3, "MakeShapeFile.fil_D line 10: coordinate \"1,x\""},
+    {"a shape before the row of the same record", plus(kLineHead, {"LINKNO,1", "BOX,0,0,1,1", "PARTS_POINTS,1,3", "PARTIDX,0",
+     "DBFITEM,1000"}), Lines{"LINKIDX,1", "LINKDATA,0,0", "LINKDATA,1,1"}, 3, "PARTS_POINTS of 1 gives 3 points"},
 };
 
 void PrintTo(const FailureCase& c, std::ostream* os) { *os << c.what; }
@@ -103,6 +152,59 @@ TEST_P(Failures, LeaveTheEarlierOutputAsItWas) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Pairs, Failures, ::testing::ValuesIn(kCases));
+
+// A write that fails in one half while the other half goes on (a file size limit that one output
+// passes and the other does not): the failing file is named, nothing new is left, the earlier output stays.
+struct WriteFailureCase {
+    const char* what;
+    int vertices;      // per shape: a polyline of many vertices makes a large .shp
+    int fields;        // text fields of 254 bytes: many make a large .dbf
+    const char* file;  // the one named
+};
+
+class WriteFailures : public ::testing::TestWithParam<WriteFailureCase> {};
+
+TEST_P(WriteFailures, NameTheFileThatCouldNotBeWritten) {
+    const WriteFailureCase& c = GetParam();
+    BrunhaleFolder b;
+    std::filesystem::create_directory(b.file("out"));
+    const std::string base = b.file("out/layer");
+    b.writeHeader({"MAKEFILE_NAME," + base, "SHAPE_TYPE,1,0", "DBFITEM_COUNT,1", "DBFITEM_NAME,N,N,3,0", "LINKNO,1",
+                   "DBFITEM,9"});
+    b.writeCoordinates({"LINKIDX,1", "LINKDATA,135,35"});
+    ASSERT_EQ(b.run().exitCode, 0);
+    const auto before = snapshot(b.folder(), "out");
+
+    // About 3 MB of the large output, at most some 200 KB of the small one.
+    const int shapes = 2000;
+    Lines h = {"MAKEFILE_NAME," + base, "SHAPE_TYPE,3,0", "DBFITEM_COUNT," + std::to_string(c.fields)};
+    for (int f = 0; f < c.fields; ++f) h.push_back("DBFITEM_NAME,T" + std::to_string(f) + ",C,254,0");
+    Lines d;
+    for (int i = 1; i <= shapes; ++i) {
+        h.insert(h.end(), {"LINKNO," + std::to_string(i), "BOX,0,0,1,1", "PARTS_POINTS,1," + std::to_string(c.vertices),
+                           "PARTIDX,0", "DBFITEM,x"});
+        d.push_back("LINKIDX," + std::to_string(i));
+        for (int v = 0; v < c.vertices; ++v) d.push_back("LINKDATA," + std::to_string(v) + ",1");
+    }
+    b.writeHeader(h);
+    b.writeCoordinates(d);
+
+    // 1 MB (in blocks of 512 or 1024 bytes); a write past it fails with EFBIG instead of a signal.
+    RunResult r = b.run("trap '' XFSZ && ulimit -f 2048 && ");
+    EXPECT_EQ(r.exitCode, 4) << r.stderrText;
+    EXPECT_THAT(r.stderrText, HasSubstr(std::string(c.file) + ": write failed: File too large")) << r.stderrText;
+    EXPECT_EQ(r.stderrText.find('\n'), r.stderrText.size() - 1) << "one line: " << r.stderrText;
+    EXPECT_TRUE(snapshot(b.folder(), "out") == before) << "the earlier output changed";
+}
+
+const WriteFailureCase kWriteFailures[] = {
+    {"the table half fails", 2, 6, ".dbf"},
+    {"the shape half fails", 100, 0, ".shp"},
+};
+
+void PrintTo(const WriteFailureCase& c, std::ostream* os) { *os << c.what; }
+
+INSTANTIATE_TEST_SUITE_P(Halves, WriteFailures, ::testing::ValuesIn(kWriteFailures));
 
 TEST(Failure, HeaderFileMissing) {
     BrunhaleFolder b;
