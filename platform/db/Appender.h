@@ -8,7 +8,8 @@
 // per row costs more than the row itself. Rows still gathered are written before anything reads the
 // database, commits or closes it (the Database and its queries see to that), so no reader ever misses
 // a saved row and the rows keep the order they were saved in. A table with a unique index writes each
-// row as it is saved, where its repeated key is refused.
+// row as it is saved, where its repeated key is refused, unless its loader asks for groups
+// (dropRepeatedKeys, writeInGroups).
 //
 //   Appender& a = db.appender("ノードデータ");
 //   a.newRow();
