@@ -81,31 +81,33 @@ bool normalise(std::string_view s, std::string& out) {
 
 }  // namespace
 
-std::optional<std::int64_t> plainWholeNumber(std::string_view s) {
+bool readPlainWholeNumber(std::string_view s, std::int64_t& value) {
     s = trimBlanks(s);
     bool negative = false;
     if (!s.empty() && (s.front() == '+' || s.front() == '-')) {
         negative = s.front() == '-';
         s.remove_prefix(1);
     }
-    if (s.empty() || s.size() > 15) return std::nullopt;
+    if (s.empty() || s.size() > 15) return false;
     std::int64_t v = 0;
     const std::size_t head = s.size() >= 8 ? s.size() - 8 : s.size();
     for (char c : s.substr(0, head)) {
-        if (!isDigit(c)) return std::nullopt;
+        if (!isDigit(c)) return false;
         v = v * 10 + (c - '0');
     }
     if (head < s.size()) {
         std::uint64_t last = 0;
-        if (!eightDigits(s.data() + head, last)) return std::nullopt;
+        if (!eightDigits(s.data() + head, last)) return false;
         v = v * 100000000 + static_cast<std::int64_t>(last);
     }
-    if (negative && v == 0) return std::nullopt;  // "-0" reads as a negative zero
-    return negative ? -v : v;
+    if (negative && v == 0) return false;  // "-0" reads as a negative zero
+    value = negative ? -v : v;
+    return true;
 }
 
 bool isNumeric(std::string_view s) {
-    if (plainWholeNumber(s)) return true;
+    std::int64_t whole = 0;
+    if (readPlainWholeNumber(s, whole)) return true;
     thread_local std::string scratch;
     return normalise(s, scratch);
 }

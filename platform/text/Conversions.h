@@ -21,7 +21,14 @@ bool readNumber(std::string_view s, double& value);
 // The value of the commonest numeric text, a plain whole number (optional blanks, an optional sign, 1 to
 // 15 digits, optional blanks), read straight from its bytes; nullopt for every other text, numeric or
 // not, which the general reading above handles. Where it gives a value, toDouble gives the same one.
-std::optional<std::int64_t> plainWholeNumber(std::string_view s);
+// Inline over a reading into a variable: an optional returned from a call went through the stack, where
+// loading it back stalled on the store of its flag, half the reading's time.
+bool readPlainWholeNumber(std::string_view s, std::int64_t& value);
+inline std::optional<std::int64_t> plainWholeNumber(std::string_view s) {
+    std::int64_t value = 0;
+    if (!readPlainWholeNumber(s, value)) return std::nullopt;
+    return value;
+}
 
 // Whole numbers rounded half to even; out of the 16-bit (cInt) or 32-bit (cLng) range throws
 // RunTimeError(Overflow). A text is read with toDouble first.
