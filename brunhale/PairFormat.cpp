@@ -102,31 +102,7 @@ void splitValues(std::string_view rest, std::vector<std::string_view>& out) {
     }
 }
 
-namespace {
-
-// The form the converters write, "-139.5" (an optional minus, digits, at most one point): read where it
-// stands. text::readNumber reads this form with the same call, so the value is the same to the bit; any
-// other text, and a number out of range, goes the general way.
-bool parsePlainDecimal(std::string_view t, double& value) {
-    std::size_t i = !t.empty() && t.front() == '-' ? 1 : 0, digits = 0;
-    for (bool point = false; i < t.size(); ++i) {
-        const char c = t[i];
-        if (c >= '0' && c <= '9') ++digits;
-        else if (c == '.' && !point) point = true;
-        else return false;
-    }
-    if (digits == 0) return false;
-    double v = 0;
-    const auto r = std::from_chars(t.data(), t.data() + t.size(), v);
-    if (r.ec != std::errc() || r.ptr != t.data() + t.size()) return false;
-    value = v;
-    return true;
-}
-
-}  // namespace
-
 bool parseCoordinate(std::string_view t, double& value) {
-    if (parsePlainDecimal(t, value)) return true;
     t = text::trimBlanks(t);
     if (t.size() >= 2 && t.front() == '"' && t.back() == '"') t = text::trimBlanks(t.substr(1, t.size() - 2));
     try {
@@ -298,7 +274,7 @@ void CoordinateFileReader::appendList(std::vector<double>& xs, std::vector<doubl
             const std::size_t comma = findComma(rest);
             double x = 0, y = 0;
             if (comma != std::string_view::npos && findComma(rest, comma + 1) == std::string_view::npos &&
-                parsePlainDecimal(rest.substr(0, comma), x) && parsePlainDecimal(rest.substr(comma + 1), y)) {
+                parseCoordinate(rest.substr(0, comma), x) && parseCoordinate(rest.substr(comma + 1), y)) {
                 xs.push_back(x);
                 ys.push_back(y);
                 continue;

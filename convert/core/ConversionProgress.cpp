@@ -18,7 +18,6 @@ QLabel* label() { return conversionState().ConvMsgLabel.data(); }
 // Steps of a long loop reach the bar a thousandth of its length at a time: every setValue formats the
 // bar's text and emits its signal, a cost per record as large as reading a short one, and the bar cannot
 // show a finer step anyway. Whoever reads or sets the bar next sees every step taken.
-int stepsPerShow = 1;
 int pendingSteps = 0;
 
 void showPendingSteps(QProgressBar* b) {
@@ -43,7 +42,6 @@ void setMaximum(double maximum) {
         b->setMinimum(0);
         b->setMaximum(m > INT_MAX ? INT_MAX : (m < 0 ? 0 : static_cast<int>(m)));
         b->setValue(0);
-        stepsPerShow = std::max(1, b->maximum() / 1000);
     }
 }
 
@@ -64,7 +62,7 @@ int maximum() {
 void step() {
     QProgressBar* b = bar();
     if (!b || b->value() + pendingSteps >= b->maximum()) return;
-    if (++pendingSteps >= stepsPerShow) showPendingSteps(b);
+    if (++pendingSteps >= std::max(1, b->maximum() / 1000)) showPendingSteps(b);
 }
 
 void setMaximumInTenths(double maximum) { setMaximum(maximum * 10); }

@@ -26,7 +26,6 @@ void checkRange(const FieldDef& field, double rounded) {
 }
 
 double numberOf(const FieldDef& field, std::string_view text) {
-    if (const auto whole = text::plainWholeNumber(text)) return static_cast<double>(*whole);
     try {
         return text::toDouble(text);
     } catch (const RunTimeError& e) {

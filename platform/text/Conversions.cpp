@@ -113,23 +113,20 @@ bool isNumeric(std::string_view s) {
 }
 
 bool readNumber(std::string_view s, double& value) {
-    // The commonest forms, plain decimals (an optional minus, digits, at most one point), are what
+    // A plain whole number of at most 15 digits is a double exactly: the value from_chars would give.
+    std::int64_t whole = 0;
+    if (readPlainWholeNumber(s, whole)) {
+        value = static_cast<double>(whole);
+        return true;
+    }
+    // The other commonest forms, plain decimals (an optional minus, digits, at most one point), are what
     // normalise would copy unchanged: read them where they stand.
     const std::string_view t = trimBlanks(s);
-    const bool negative = !t.empty() && t.front() == '-';
-    std::size_t i = negative ? 1 : 0, digits = 0;
-    bool point = false;
-    for (; i < t.size(); ++i) {
+    std::size_t i = !t.empty() && t.front() == '-' ? 1 : 0, digits = 0;
+    for (bool point = false; i < t.size(); ++i) {
         if (isDigit(t[i])) ++digits;
         else if (t[i] == '.' && !point) point = true;
         else break;
-    }
-    if (i == t.size() && digits > 0 && !point && digits <= 15) {
-        // A whole number of at most 15 digits is a double exactly: the value from_chars would give.
-        std::int64_t whole = 0;
-        for (std::size_t d = negative ? 1 : 0; d < t.size(); ++d) whole = whole * 10 + (t[d] - '0');
-        value = negative ? -static_cast<double>(whole) : static_cast<double>(whole);
-        return true;
     }
     if (i == t.size() && digits > 0) {
         double v = 0;
