@@ -74,7 +74,7 @@ bool makeTable_LinkData(Database& db) {
         // of the mesh) to be tested for each reference: a nationwide file took hours. The road item writes
         // its links themselves and never looks one up.
         if (conversionState().SelectedIndex != kRoadRow)
-            links.index("起点メッシュコード", {"起点メッシュコード", "リンク一連番号"});
+            links.index("起点メッシュコード", {"起点メッシュコード", "リンク一連番号", "LinkIdx"});
         db.createTable(links);
 
         // The points themselves are kept by the database's LinkVertexStore; the table stays for the shape
@@ -100,8 +100,9 @@ bool makeTable_Line(Database& db) {
 
         TableDef refs("ラインリンクデータ");
         for (const char* f : {"LinkIdx", "リンク番号", "メッシュコード", "番号", "フラグ"}) refs.field(f, FieldType::Long);
-        // A line's references are read by LinkIdx in reference order: both from one index, without a sort.
-        refs.index("LinkIdx", {"LinkIdx", "リンク番号"});
+        // A line's references are read by LinkIdx in reference order: from one index that holds the fields
+        // read too, without a sort and without a look-up of the row.
+        refs.index("LinkIdx", {"LinkIdx", "リンク番号", "メッシュコード", "番号"});
         db.createTable(refs);
 
         // The ledger takes every item of the selected row, flagged for output or not.

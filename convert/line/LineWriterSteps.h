@@ -76,8 +76,15 @@ inline constexpr const char* kDistinctLinksQuery =
 
 // The link a line's reference names: by its start mesh and the absolute serial number, the first row
 // loaded. Both fields are in one index (LineDb), so the look-up costs the same whatever the file's size.
+// The loader numbers links in the order it appends them, so the smallest LinkIdx is the first row; the
+// index ends in LinkIdx, and answers the query alone, already in that order.
 inline constexpr const char* kLinkOfReferenceQuery =
-    "SELECT LinkIdx FROM リンクデータ WHERE 起点メッシュコード = ? AND リンク一連番号 = ? ORDER BY rowid";
+    "SELECT LinkIdx FROM リンクデータ WHERE 起点メッシュコード = ? AND リンク一連番号 = ? ORDER BY LinkIdx";
+
+// A line's references in reference order. A record numbers its references itself, so no two of one
+// LinkIdx share a number; the index holds the fields read and answers the query alone.
+inline constexpr const char* kReferencesOfLineQuery =
+    "SELECT メッシュコード, 番号 FROM ラインリンクデータ WHERE LinkIdx = ? ORDER BY リンク番号";
 
 // The running box of a shape in the database's integer units.
 struct RunningBox {

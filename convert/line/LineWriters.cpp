@@ -35,8 +35,7 @@ class LineShapeWriter {
 public:
     explicit LineShapeWriter(Database& db)
         : ledger_(db),
-          references_(db.query("SELECT メッシュコード, 番号 FROM ラインリンクデータ WHERE LinkIdx = ? "
-                               "ORDER BY リンク番号, rowid")),
+          references_(db.query(kReferencesOfLineQuery)),
           link_(db.query(kLinkOfReferenceQuery)),
           vertices_(db) {}
 

@@ -122,13 +122,31 @@ bool readNumber(std::string_view s, double& value) {
     // The other commonest forms, plain decimals (an optional minus, digits, at most one point), are what
     // normalise would copy unchanged: read them where they stand.
     const std::string_view t = trimBlanks(s);
-    std::size_t i = !t.empty() && t.front() == '-' ? 1 : 0, digits = 0;
+    const bool negative = !t.empty() && t.front() == '-';
+    std::size_t i = negative ? 1 : 0, digits = 0, decimals = 0;
+    std::uint64_t mantissa = 0;
     for (bool point = false; i < t.size(); ++i) {
-        if (isDigit(t[i])) ++digits;
-        else if (t[i] == '.' && !point) point = true;
-        else break;
+        if (isDigit(t[i])) {
+            ++digits;
+            mantissa = mantissa * 10 + static_cast<std::uint64_t>(t[i] - '0');
+            decimals += point;
+        } else if (t[i] == '.' && !point) {
+            point = true;
+        } else {
+            break;
+        }
     }
     if (i == t.size() && digits > 0) {
+        // Up to 15 digits the digits and the power of ten are both doubles exactly, and one division
+        // rounds once: the correctly rounded value, the one from_chars gives (coordinates are of this
+        // form).
+        static constexpr double kPowersOfTen[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6, 1e7,
+                                                  1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+        if (digits <= 15) {
+            const double v = static_cast<double>(mantissa) / kPowersOfTen[decimals];
+            value = negative ? -v : v;
+            return true;
+        }
         double v = 0;
         if (std::from_chars(t.data(), t.data() + t.size(), v).ec == std::errc::result_out_of_range)
             throw RunTimeError(err::Overflow, "Overflow");

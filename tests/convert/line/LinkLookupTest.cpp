@@ -41,16 +41,37 @@ protected:
 
 const int kRowsWithLines[] = {kOrdinaryRow, kRailwayRow};
 
-TEST_F(LinkLookupTest, LookUpSearchesOneIndexByMeshAndSerialTogether) {
+TEST_F(LinkLookupTest, LookUpsOfTheWriterAreOneIndexSearchEach) {
+    // The link by both fields bound in one index (no row per mesh), and a line's references: no sort, and
+    // no look-up of the row beside the index's.
+    const std::pair<const char*, const char*> lookUps[] = {
+        {ModLine::kLinkOfReferenceQuery, "(起点メッシュコード=? AND リンク一連番号=?)"},
+        {ModLine::kReferencesOfLineQuery, "(LinkIdx=?)"},
+    };
     for (int row : kRowsWithLines) {
-        SCOPED_TRACE(row);
         loadGenerated(row, true);
-        const std::vector<std::string> steps = plan(ModLine::kLinkOfReferenceQuery);
-        ASSERT_EQ(steps.size(), 1u);
-        // One search, both fields bound in the index: no row per mesh, no sort.
-        EXPECT_NE(steps[0].find("SEARCH"), std::string::npos) << steps[0];
-        EXPECT_NE(steps[0].find("(起点メッシュコード=? AND リンク一連番号=?)"), std::string::npos) << steps[0];
+        for (auto [query, bound] : lookUps) {
+            SCOPED_TRACE(std::to_string(row) + ": " + query);
+            const std::vector<std::string> steps = plan(query);
+            ASSERT_EQ(steps.size(), 1u);
+            EXPECT_NE(steps[0].find("SEARCH"), std::string::npos) << steps[0];
+            EXPECT_NE(steps[0].find("COVERING INDEX"), std::string::npos) << steps[0];
+            EXPECT_NE(steps[0].find(bound), std::string::npos) << steps[0];
+        }
     }
+}
+
+TEST_F(LinkLookupTest, LinkLoadedTwiceIsTheOneLoadedFirst) {
+    openDb(kOrdinaryRow);
+    conversionState().OutputPath = out("lines.shp");
+    loadRecords(kOrdinaryKey, {
+        link(533946, 9, blanks(10), "     1"), v(9),
+        link(533945, 9, blanks(10), "     1"), v(5),
+        link(533946, 9, blanks(10), "     1"), v(2),  // the same mesh and serial again
+        lineRecord(1, " 1", "       100", 1), ref(533946, 9, 0),
+    });
+    ASSERT_TRUE(ModLine::MakeShapeLineFileData(db_));
+    EXPECT_EQ(capturedCoordinates(), (std::vector<std::string>{"LINKIDX,1", "LINKDATA,140.09,35.09"}));
 }
 
 TEST_F(LinkLookupTest, SerialsRestartingPerMeshWriteTheSameLines) {

@@ -3,6 +3,7 @@
 #include <bit>
 #include <charconv>
 #include <cmath>
+#include <cstring>
 #include <random>
 #include <string>
 #include <optional>
@@ -180,6 +181,29 @@ TEST(Conversions, PlainWholeNumbersAreReadStraightAndAgreeWithTheGeneralReading)
             std::from_chars(text.data(), text.data() + text.size(), general);
             EXPECT_EQ(std::bit_cast<std::uint64_t>(quick), std::bit_cast<std::uint64_t>(general)) << text;
         }
+    }
+    // So do plain decimals, on either side of 15 digits and with every number of decimals: the writers'
+    // coordinates, and digits that round.
+    std::mt19937_64 random(15);
+    for (int n = 0; n < 200000; ++n) {
+        const int digits = 1 + static_cast<int>(random() % 18);
+        std::string text = random() % 2 ? "-" : "";
+        const int point = static_cast<int>(random() % static_cast<std::uint64_t>(digits + 1));
+        for (int d = 0; d < digits; ++d) {
+            if (d == point) text += '.';
+            text += static_cast<char>('0' + random() % 10);
+        }
+        if (point == digits) text += n % 2 ? "." : "";
+        double quick = 0, general = 0;
+        ASSERT_TRUE(readNumber(text, quick)) << text;
+        std::from_chars(text.data(), text.data() + text.size(), general);
+        ASSERT_EQ(std::bit_cast<std::uint64_t>(quick), std::bit_cast<std::uint64_t>(general)) << text;
+    }
+    for (const char* text : {"-0.0", "0.000", "-.0", "139.123456", "0.1", "-0.3", "999999999999999.9"}) {
+        double quick = 0, general = 0;
+        ASSERT_TRUE(readNumber(text, quick)) << text;
+        std::from_chars(text, text + std::strlen(text), general);
+        EXPECT_EQ(std::bit_cast<std::uint64_t>(quick), std::bit_cast<std::uint64_t>(general)) << text;
     }
 }
 
