@@ -53,8 +53,9 @@ void readContinuationLines(std::int32_t n, Store&& store) {
     for (std::int32_t i = 0, count = ContinuationLineCount(n); i < count; ++i) {
         ReadInputLine(cont);
         if (IsRecordLine(cont)) throw RecordInPlaceOfContinuation{};
+        const text::SjisColumns columns(cont);
         for (int k = 0; k < 5; ++k)
-            if (!store(std::string_view(cont), k, incremented(number))) break;
+            if (!store(columns, k, incremented(number))) break;
     }
 }
 
@@ -84,14 +85,15 @@ void prepareLedgerItems() {
 std::string_view AsStored(std::string_view cut) { return cut.data() ? cut : std::string_view("", 0); }
 
 void StoreColumns(Appender& a, std::string_view line, std::span<const RecordColumn> columns) {
+    const text::SjisColumns cuts(line);
     // The record reaches at least the end of its first column (texts at its end may come trimmed).
     if (!columns.empty()) {
         const RecordColumn& first = *std::min_element(columns.begin(), columns.end(),
                                                       [](const RecordColumn& a, const RecordColumn& b) { return a.start < b.start; });
-        velmora::modCommon::ChkRecordLength(text::sjisCharCount(line), static_cast<long>(first.start) + first.width - 1);
+        velmora::modCommon::ChkRecordLength(cuts.charCount(), static_cast<long>(first.start) + first.width - 1);
     }
     for (const RecordColumn& c : columns) {
-        const std::string_view cut = CharColumns(line, c.start, c.width);
+        const std::string_view cut = cuts.cut(c.start, c.width);
         switch (c.rule) {
             case StoreRule::AsRead: a.set(c.field, AsStored(cut)); break;
             case StoreRule::WhenNumeric: a.setIfNumeric(c.field, cut); break;
@@ -137,8 +139,13 @@ void AppendLinkRecord(std::string_view line, Appender& links, LinkVertexStore& v
     vertices.beginLink(linkIdx);
     const std::int32_t n =
         text::leadingNumber(CharColumns(line, kLinkVertexCountColumn.start, kLinkVertexCountColumn.width));
-    readContinuationLines(n, [&](std::string_view cont, int k, std::int16_t) {
+    readContinuationLines(n, [&](const text::SjisColumns& cont, int k, std::int16_t) {
         const VertexColumns v = CutVertex(cont, k);
+        // x is read once: as the plain whole number nearly every file holds, or else tested and converted.
+        if (const auto x = text::plainWholeNumber(v.x)) {
+            vertices.add(*x, v.y);
+            return true;
+        }
         if (!text::isNumeric(v.x)) return false;
         vertices.add(v.x, v.y);
         return true;
@@ -155,7 +162,7 @@ void AppendReferencingRecord(std::string_view line, std::span<const RecordColumn
     rows.save();
 
     const std::int32_t n = text::leadingNumber(CharColumns(line, countColumn.start, countColumn.width));
-    readContinuationLines(n, [&](std::string_view cont, int k, std::int16_t referenceNo) {
+    readContinuationLines(n, [&](const text::SjisColumns& cont, int k, std::int16_t referenceNo) {
         const ReferenceColumns r = CutReference(cont, k);
         if (!text::isNumeric(r.mesh)) return false;
         references.newRow();

@@ -134,13 +134,12 @@ std::span<const RecordColumn> RoadLedgerColumns() { return kRoadLedger; }
 std::span<const RecordColumn> StationLedgerColumns() { return kStationLedger; }
 std::span<const ByteColumn> RoadLedgerNameColumns() { return kRoadNames; }
 
-VertexColumns CutVertex(std::string_view line, int k) {
-    return {CharColumns(line, 16 * k + 1, 8), CharColumns(line, 16 * k + 9, 8)};
+VertexColumns CutVertex(const velmora::text::SjisColumns& line, int k) {
+    return {line.cut(16 * k + 1, 8), line.cut(16 * k + 9, 8)};
 }
 
-ReferenceColumns CutReference(std::string_view line, int k) {
-    return {CharColumns(line, 14 * k + 1, 6), CharColumns(line, 14 * k + 7, 6),
-            CharColumns(line, 14 * k + 13, 2)};
+ReferenceColumns CutReference(const velmora::text::SjisColumns& line, int k) {
+    return {line.cut(14 * k + 1, 6), line.cut(14 * k + 7, 6), line.cut(14 * k + 13, 2)};
 }
 
 }  // namespace ModLine

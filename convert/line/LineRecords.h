@@ -12,6 +12,8 @@
 #include <span>
 #include <string_view>
 
+#include "platform/text/Sjis.h"
+
 namespace ModLine {
 
 // How a column text reaches its field.
@@ -85,14 +87,14 @@ inline constexpr RecordColumn kAreaReferenceCountColumn{"エリア構成リン�
 struct VertexColumns {
     std::string_view x, y;
 };
-VertexColumns CutVertex(std::string_view line, int k);
+VertexColumns CutVertex(const velmora::text::SjisColumns& line, int k);
 
 // Reference k (0-4) of a line's or an area's continuation line: mesh code (14k+1, 6), signed number (14k+7, 6),
 // flag (14k+13, 2).
 struct ReferenceColumns {
     std::string_view mesh, number, flag;
 };
-ReferenceColumns CutReference(std::string_view line, int k);
+ReferenceColumns CutReference(const velmora::text::SjisColumns& line, int k);
 
 // The three leading columns of the ledger records "DS", "DL", "DP" and of the area ledger "DA": layer
 // code (1, 3), attribute number (4, 10), row count (14, 3). The row count's field is 行数 in 台帳データ and 属性の行数 in the

@@ -34,10 +34,15 @@ void LinkVertexStore::beginLink(std::int32_t linkIdx) {
 }
 
 void LinkVertexStore::add(std::string_view x, std::string_view y) {
-    const auto px = static_cast<std::int32_t>(velmora::db::wholeNumberFor(xField(), x));
+    append(velmora::db::wholeNumberFor(xField(), x), y);
+}
+
+void LinkVertexStore::add(std::int64_t x, std::string_view y) { append(velmora::db::wholeNumberFor(xField(), x), y); }
+
+void LinkVertexStore::append(std::int64_t x, std::string_view y) {
     const auto py = static_cast<std::int32_t>(velmora::db::wholeNumberFor(yField(), y));
     if (!current_) return;
-    points_.push_back({px, py});
+    points_.push_back({static_cast<std::int32_t>(x), py});
     ++current_->count;
 }
 

@@ -38,6 +38,8 @@ public:
     // errors name the field "Ｘ座標" or "Ｙ座標"), and added to the link begun last. Nothing is added when
     // either coordinate is refused.
     void add(std::string_view x, std::string_view y);
+    // The same with x already read as a whole number.
+    void add(std::int64_t x, std::string_view y);
 
     // The number of points of a link; 0 for a link without points or never begun.
     std::uint32_t count(std::int32_t linkIdx) const;
@@ -58,6 +60,8 @@ private:
         bool begun = false;
     };
     const Link* find(std::int32_t linkIdx) const;
+    // x converted already (its range checked), y converted here.
+    void append(std::int64_t x, std::string_view y);
 
     // An array that grows by blocks of 2 MB and never moves what it holds: no moment holds two copies of
     // a nationwide job's points, and a pointer to an element stays good. A block is one large page where

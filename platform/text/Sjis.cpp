@@ -8,10 +8,7 @@
 
 namespace velmora::text {
 
-namespace {
-
-// No byte above 0x7F: tested eight bytes at a time (every column cut of a record runs this over the line
-// up to the column's end).
+// Tested eight bytes at a time: every column cut of a record runs this over the line up to the column's end.
 bool singleBytesOnly(std::string_view s) {
     constexpr std::uint64_t kHighBits = 0x8080808080808080ull;
     std::size_t i = 0;
@@ -24,8 +21,6 @@ bool singleBytesOnly(std::string_view s) {
         if (static_cast<unsigned char>(s[i]) >= 0x80) return false;
     return true;
 }
-
-}  // namespace
 
 std::size_t sjisCharCount(std::string_view s) {
     std::size_t n = 0;

@@ -1,6 +1,7 @@
 #pragma once
 // Shift-JIS (CP932) byte-level helpers on raw record bytes. None allocates.
 #include <cstddef>
+#include <string>
 #include <string_view>
 
 namespace velmora::text {
@@ -23,6 +24,28 @@ std::string_view sjisByteCut(std::string_view s, long start, long length);
 // Characters start .. start+length-1 (1-based, a double-byte character counts once); length < 0 takes the
 // rest of the text. start < 1 throws RunTimeError(InvalidProcedureCall).
 std::string_view sjisCharCut(std::string_view s, long start, long length = -1);
+
+// No byte above 0x7F: every character is one byte.
+bool singleBytesOnly(std::string_view s);
+
+// One line cut into many columns (the fields of a record): the cuts of sjisCharCut and the count of
+// sjisCharCount, with the line tested once for double-byte characters rather than at every cut.
+class SjisColumns {
+public:
+    SjisColumns(std::string_view line) : line_(line), singleBytes_(singleBytesOnly(line)) {}
+    SjisColumns(const std::string& line) : SjisColumns(std::string_view(line)) {}
+    std::string_view line() const { return line_; }
+    std::string_view cut(long start, long length) const {
+        if (!singleBytes_ || start < 1 || length < 0) return sjisCharCut(line_, start, length);
+        const auto from = static_cast<std::size_t>(start - 1);
+        return from >= line_.size() ? std::string_view() : line_.substr(from, static_cast<std::size_t>(length));
+    }
+    std::size_t charCount() const { return singleBytes_ ? line_.size() : sjisCharCount(line_); }
+
+private:
+    std::string_view line_;
+    bool singleBytes_;
+};
 
 // Byte offset of the first occurrence of needle in hay that begins on a character boundary, or npos.
 // An empty needle is found at 0.
