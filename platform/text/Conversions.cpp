@@ -274,25 +274,40 @@ void appendNumber(std::string& out, double v) {
 }
 
 void appendMillionths(std::string& out, std::int64_t millionths) {
-    // Laid out from the last digit backwards, appended at once.
+    // Laid out from the last digit backwards, two digits at a time, and appended at once: the writers put
+    // millions of coordinates through here.
+    static constexpr char kPairs[] =
+        "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+        "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+        "8081828384858687888990919293949596979899";
+    auto pair = [](char* at, std::uint64_t twoDigits) { std::memcpy(at, kPairs + 2 * twoDigits, 2); };
     char buf[32];
     char* const end = buf + sizeof buf;
     char* p = end;
+    char* kept = end;  // one past the last character written out
     const std::uint64_t magnitude = millionths < 0 ? 0 - static_cast<std::uint64_t>(millionths)
                                                    : static_cast<std::uint64_t>(millionths);
-    std::uint64_t whole = magnitude / 1000000, fraction = magnitude % 1000000;
-    if (fraction != 0) {
-        int decimals = 6;
-        for (; fraction % 10 == 0; fraction /= 10) --decimals;
-        for (; decimals > 0; --decimals, fraction /= 10) *--p = static_cast<char>('0' + fraction % 10);
-        *--p = '.';
+    std::uint64_t whole = magnitude / 1000000;
+    if (const std::uint64_t fraction = magnitude % 1000000; fraction != 0) {
+        pair(end - 2, fraction % 100);
+        pair(end - 4, fraction / 100 % 100);
+        pair(end - 6, fraction / 10000);
+        while (kept[-1] == '0') --kept;  // the fraction is not 0: a digit other than 0 stops it
+        p = end - 7;
+        *p = '.';
     }
-    do {
-        *--p = static_cast<char>('0' + whole % 10);
-        whole /= 10;
-    } while (whole != 0);
+    for (; whole >= 100; whole /= 100) {
+        p -= 2;
+        pair(p, whole % 100);
+    }
+    if (whole >= 10) {
+        p -= 2;
+        pair(p, whole);
+    } else {
+        *--p = static_cast<char>('0' + whole);
+    }
     if (millionths < 0) *--p = '-';
-    out.append(p, static_cast<std::size_t>(end - p));
+    out.append(p, static_cast<std::size_t>(kept - p));
 }
 
 std::string formatNumber(double v) {
