@@ -24,10 +24,8 @@ bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
 // Eight ASCII digits at p as their number, all at once; false when any of the bytes is no digit.
 // Coordinates are the commonest numbers of the data set's files, nine or ten digits each.
-bool eightDigits(const char* p, std::uint64_t& out) {
+bool eightDigits(std::uint64_t v, std::uint64_t& out) {
     static_assert(std::endian::native == std::endian::little, "the first digit is the lowest byte");
-    std::uint64_t v;
-    std::memcpy(&v, p, 8);
     // A digit byte is 0x30..0x39: its high nibble is 3, and adding 6 leaves it 3.
     if (((v & 0xF0F0F0F0F0F0F0F0ull) | (((v + 0x0606060606060606ull) & 0xF0F0F0F0F0F0F0F0ull) >> 4)) !=
         0x3333333333333333ull)
@@ -40,6 +38,11 @@ bool eightDigits(const char* p, std::uint64_t& out) {
         32;
     out = v;
     return true;
+}
+bool eightDigits(const char* p, std::uint64_t& out) {
+    std::uint64_t v;
+    std::memcpy(&v, p, 8);
+    return eightDigits(v, out);
 }
 
 // Validates the numeric form and writes a from_chars-ready copy (no '+', 'D' as 'e') into out.
@@ -82,23 +85,38 @@ bool normalise(std::string_view s, std::string& out) {
 }  // namespace
 
 bool readPlainWholeNumber(std::string_view s, std::int64_t& value) {
-    s = trimBlanks(s);
+    const std::string_view t = trimBlanks(s);
+    const char* p = t.data();
+    const char* const end = p + t.size();
     bool negative = false;
-    if (!s.empty() && (s.front() == '+' || s.front() == '-')) {
-        negative = s.front() == '-';
-        s.remove_prefix(1);
+    if (p < end && (*p == '+' || *p == '-')) {
+        negative = *p == '-';
+        ++p;
     }
-    if (s.empty() || s.size() > 15) return false;
+    const auto n = static_cast<std::size_t>(end - p);
+    if (n == 0 || n > 15) return false;
     std::int64_t v = 0;
-    const std::size_t head = s.size() >= 8 ? s.size() - 8 : s.size();
-    for (char c : s.substr(0, head)) {
-        if (!isDigit(c)) return false;
-        v = v * 10 + (c - '0');
-    }
-    if (head < s.size()) {
-        std::uint64_t last = 0;
-        if (!eightDigits(s.data() + head, last)) return false;
+    std::uint64_t last = 0;
+    if (n >= 8) {
+        for (const char* c = p; c < end - 8; ++c) {
+            if (!isDigit(*c)) return false;
+            v = v * 10 + (*c - '0');
+        }
+        if (!eightDigits(end - 8, last)) return false;
         v = v * 100000000 + static_cast<std::int64_t>(last);
+    } else if (end - s.data() >= 8) {
+        // Fewer digits in a field of eight bytes or more (a coordinate's column): the eight bytes that end
+        // with the last digit, those before the first digit taken as zeros.
+        std::uint64_t word;
+        std::memcpy(&word, end - 8, 8);
+        const std::uint64_t before = ~0ull >> (8 * n);  // the lowest bytes are the first in memory
+        if (!eightDigits((word & ~before) | (0x3030303030303030ull & before), last)) return false;
+        v = static_cast<std::int64_t>(last);
+    } else {
+        for (const char* c = p; c < end; ++c) {
+            if (!isDigit(*c)) return false;
+            v = v * 10 + (*c - '0');
+        }
     }
     if (negative && v == 0) return false;  // "-0" reads as a negative zero
     value = negative ? -v : v;

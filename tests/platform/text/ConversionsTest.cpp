@@ -112,10 +112,15 @@ TEST(Conversions, PlainWholeNumbersAreReadStraightAndAgreeWithTheGeneralReading)
         {"007", 7},          {"999999999999999", 999999999999999},       {"1234567890123456", std::nullopt},
         {"-0", std::nullopt}, {"1.5", std::nullopt},   {"1e3", std::nullopt}, {"", std::nullopt},
         {"  ", std::nullopt}, {"1 2", std::nullopt},   {"-", std::nullopt}, {"\t3\t", 3},
+        // Fewer than eight digits at the end of a field of eight bytes or more, and in shorter fields.
+        {"       1", 1},      {"  -12345", -12345},    {"-      5", std::nullopt}, {"  12 345", std::nullopt},
+        {"     1", 1},        {"+0000001", 1},          {"  0x1234", std::nullopt}, {"   1234567", 1234567},
     };
     for (auto [text, expected] : cases) {
         EXPECT_EQ(plainWholeNumber(text), expected) << text;
-        if (expected) EXPECT_EQ(toDouble(text), static_cast<double>(*expected)) << text;
+        if (expected) {
+            EXPECT_EQ(toDouble(text), static_cast<double>(*expected)) << text;
+        }
     }
     // Read eight digits at a time: every mix of digits, blanks, signs and other bytes reads as a plain
     // digit-by-digit reading does.
