@@ -29,10 +29,6 @@ std::string outputBase(const std::string& cp932) {
     return utf8;
 }
 
-}  // namespace
-
-namespace {
-
 // What the row of one record block needs of it.
 struct RowItem {
     long line = 0;

@@ -88,14 +88,14 @@ std::vector<LineRow> readLines(Query& q) {
 const std::string kCaption = "線データ変換中・・・";
 
 // The fields of a line that the writer reads: the rows the query sorts carry these alone.
-constexpr const char* kLineColumnsRead = "LinkIdx, ライン属性番号";
+const std::string kLinesRead = "SELECT LinkIdx, ライン属性番号 FROM ラインデータ ";
 
 }  // namespace
 
 bool MakeShapeLineFileData(Database& db) {
     return RunWriter("MakeShapeLineFileData", [&] {
         if (!WriteLineHeaderBlock(4)) return ClosePairQuietly(), false;
-        Query q = db.query("SELECT " + std::string(kLineColumnsRead) + " FROM ラインデータ ORDER BY ライン一連番号, LinkIdx");
+        Query q = db.query(kLinesRead + "ORDER BY ライン一連番号, LinkIdx");
         const std::vector<LineRow> lines = readLines(q);
         if (lines.empty()) return ClosePairQuietly(), sd::refuseNothingToWrite(), false;
         LineShapeWriter writer(db);
@@ -110,8 +110,7 @@ bool MakeShapeLineFileData_Select(Database& db, bool& written) {
     written = false;
     return RunWriter("MakeShapeLineFileData_Select", [&] {
         if (!WriteLineHeaderBlock(4)) return ClosePairQuietly(), false;
-        Query q = db.query("SELECT " + std::string(kLineColumnsRead) + " FROM ラインデータ WHERE 起点メッシュコード >= ? AND 起点メッシュコード <= ? "
-                           "ORDER BY ライン一連番号, LinkIdx");
+        Query q = db.query(kLinesRead + "WHERE 起点メッシュコード >= ? AND 起点メッシュコード <= ? ORDER BY ライン一連番号, LinkIdx");
         LineShapeWriter writer(db);
         if (!WriteSelection(q, kCaption, readLines,
                             [&](const LineRow& l, bool& shape) { return writer.write(l, shape); }, written))

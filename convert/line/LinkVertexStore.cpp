@@ -33,16 +33,13 @@ void LinkVertexStore::beginLink(std::int32_t linkIdx) {
     current_ = &link;
 }
 
-void LinkVertexStore::add(std::string_view x, std::string_view y) {
-    append(velmora::db::wholeNumberFor(xField(), x), y);
-}
+void LinkVertexStore::add(std::string_view x, std::string_view y) { add(velmora::db::wholeNumberFor(xField(), x), y); }
 
-void LinkVertexStore::add(std::int64_t x, std::string_view y) { append(velmora::db::wholeNumberFor(xField(), x), y); }
-
-void LinkVertexStore::append(std::int64_t x, std::string_view y) {
+void LinkVertexStore::add(std::int64_t x, std::string_view y) {
+    const auto px = static_cast<std::int32_t>(velmora::db::wholeNumberFor(xField(), x));
     const auto py = static_cast<std::int32_t>(velmora::db::wholeNumberFor(yField(), y));
     if (!current_) return;
-    points_.push_back({static_cast<std::int32_t>(x), py});
+    points_.push_back({px, py});
     ++current_->count;
 }
 

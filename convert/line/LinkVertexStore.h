@@ -60,8 +60,6 @@ private:
         bool begun = false;
     };
     const Link* find(std::int32_t linkIdx) const;
-    // x converted already (its range checked), y converted here.
-    void append(std::int64_t x, std::string_view y);
 
     // An array that grows by blocks of 2 MB and never moves what it holds: no moment holds two copies of
     // a nationwide job's points, and a pointer to an element stays good. A block is one large page where

@@ -1,5 +1,6 @@
 #include "platform/text/Conversions.h"
 
+#include <algorithm>
 #include <bit>
 #include <cstring>
 
@@ -22,8 +23,8 @@ namespace {
 
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
-// Eight ASCII digits at p as their number, all at once; false when any of the bytes is no digit.
-// Coordinates are the commonest numbers of the data set's files, nine or ten digits each.
+// The number of eight ASCII digits held in a word (the first digit its lowest byte), all at once; false when
+// any byte is no digit. Coordinates are the commonest numbers of the data set's files, seven to ten digits.
 bool eightDigits(std::uint64_t v, std::uint64_t& out) {
     static_assert(std::endian::native == std::endian::little, "the first digit is the lowest byte");
     // A digit byte is 0x30..0x39: its high nibble is 3, and adding 6 leaves it 3.
@@ -38,11 +39,6 @@ bool eightDigits(std::uint64_t v, std::uint64_t& out) {
         32;
     out = v;
     return true;
-}
-bool eightDigits(const char* p, std::uint64_t& out) {
-    std::uint64_t v;
-    std::memcpy(&v, p, 8);
-    return eightDigits(v, out);
 }
 
 // Validates the numeric form and writes a from_chars-ready copy (no '+', 'D' as 'e') into out.
@@ -95,28 +91,23 @@ bool readPlainWholeNumber(std::string_view s, std::int64_t& value) {
     }
     const auto n = static_cast<std::size_t>(end - p);
     if (n == 0 || n > 15) return false;
+    // The last eight bytes of the field in one step where it has eight: digits before them one by one,
+    // and in a field of eight bytes or more with fewer digits (a coordinate's column) the bytes before the
+    // first digit taken as zeros. A shorter field is read digit by digit.
+    const bool lastEight = end - s.data() >= 8;
+    const char* const byDigit = lastEight ? std::max(p, end - 8) : end;
     std::int64_t v = 0;
-    std::uint64_t last = 0;
-    if (n >= 8) {
-        for (const char* c = p; c < end - 8; ++c) {
-            if (!isDigit(*c)) return false;
-            v = v * 10 + (*c - '0');
-        }
-        if (!eightDigits(end - 8, last)) return false;
-        v = v * 100000000 + static_cast<std::int64_t>(last);
-    } else if (end - s.data() >= 8) {
-        // Fewer digits in a field of eight bytes or more (a coordinate's column): the eight bytes that end
-        // with the last digit, those before the first digit taken as zeros.
-        std::uint64_t word;
+    for (const char* c = p; c < byDigit; ++c) {
+        if (!isDigit(*c)) return false;
+        v = v * 10 + (*c - '0');
+    }
+    if (lastEight) {
+        std::uint64_t word, last = 0;
         std::memcpy(&word, end - 8, 8);
-        const std::uint64_t before = ~0ull >> (8 * n);  // the lowest bytes are the first in memory
+        // The lowest bytes are the first in memory: those before p, when the digits are fewer than eight.
+        const std::uint64_t before = n >= 8 ? 0 : ~0ull >> (8 * n);
         if (!eightDigits((word & ~before) | (0x3030303030303030ull & before), last)) return false;
-        v = static_cast<std::int64_t>(last);
-    } else {
-        for (const char* c = p; c < end; ++c) {
-            if (!isDigit(*c)) return false;
-            v = v * 10 + (*c - '0');
-        }
+        v = v * 100000000 + static_cast<std::int64_t>(last);
     }
     if (negative && v == 0) return false;  // "-0" reads as a negative zero
     value = negative ? -v : v;

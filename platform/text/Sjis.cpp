@@ -56,7 +56,7 @@ std::string_view sjisCharCut(std::string_view s, long start, long length) {
         // Where no byte up to the cut's end is above 0x7F, characters are bytes: most record columns.
         const std::size_t from = static_cast<std::size_t>(start - 1);
         const std::size_t end = std::min(s.size(), from + static_cast<std::size_t>(length));
-        if (singleBytesOnly(s.substr(0, end))) return from >= s.size() ? std::string_view() : s.substr(from, end - from);
+        if (singleBytesOnly(s.substr(0, end))) return singleByteCut(s, from, static_cast<std::size_t>(length));
     }
     std::size_t i = 0;
     for (long c = 1; c < start && i < s.size(); ++c)

@@ -27,6 +27,11 @@ std::string_view sjisCharCut(std::string_view s, long start, long length = -1);
 
 // No byte above 0x7F: every character is one byte.
 bool singleBytesOnly(std::string_view s);
+// sjisCharCut of a text whose characters are single bytes up to the cut's end: bytes from the 0-based
+// `from`, fewer where the text ends, none (no data) where `from` lies past it.
+inline std::string_view singleByteCut(std::string_view s, std::size_t from, std::size_t length) {
+    return from >= s.size() ? std::string_view() : s.substr(from, length);
+}
 
 // One line cut into many columns (the fields of a record): the cuts of sjisCharCut and the count of
 // sjisCharCount, with the line tested once for double-byte characters rather than at every cut.
@@ -37,8 +42,7 @@ public:
     std::string_view line() const { return line_; }
     std::string_view cut(long start, long length) const {
         if (!singleBytes_ || start < 1 || length < 0) return sjisCharCut(line_, start, length);
-        const auto from = static_cast<std::size_t>(start - 1);
-        return from >= line_.size() ? std::string_view() : line_.substr(from, static_cast<std::size_t>(length));
+        return singleByteCut(line_, static_cast<std::size_t>(start - 1), static_cast<std::size_t>(length));
     }
     std::size_t charCount() const { return singleBytes_ ? line_.size() : sjisCharCount(line_); }
 
