@@ -155,7 +155,8 @@ void saveIgnoringDuplicate(db::Appender& appender) {
 
 bool SetAttrTextToTbl_T(std::string_view line, db::Appender& table, const std::vector<TableColumn>& columns) {
     try {
-        // The record reaches at least the end of its first column (texts at its end may come trimmed).
+        // A file cut inside the record's first column is refused (ChkRecordLength); columns past the end
+        // of a whole line are blank: their fields stay Null.
         if (!columns.empty()) {
             const auto first = std::min_element(columns.begin(), columns.end(),
                                                 [](const TableColumn& a, const TableColumn& b) { return a.start < b.start; });

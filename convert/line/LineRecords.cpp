@@ -105,7 +105,11 @@ bool IsRecordLine(std::string_view line) {
 }
 
 bool HasHeaderKey(std::string_view line1, std::string_view headerKeyCp932) {
-    return !headerKeyCp932.empty() && velmora::text::sjisContains(line1, headerKeyCp932);
+    return headerKeyCp932.empty() || velmora::text::sjisContains(line1, headerKeyCp932);
+}
+
+bool KeyNamesFile(std::string_view line1, std::string_view headerKeyCp932) {
+    return !headerKeyCp932.empty() && HasHeaderKey(line1, headerKeyCp932);
 }
 
 HeaderColumns CutHeader(std::string_view line1) {

@@ -39,9 +39,12 @@ bool IsRecordLine(std::string_view line);
 // The cut of `width` characters from character column `start`; shorter or empty past the end of the line.
 std::string_view CharColumns(std::string_view line, int start, int width);
 
-// The header-key test: the key occurs anywhere in line 1, exactly (case matters). An empty key (a row the
-// catalogue left without one) is found in no line: it would claim every file. Both texts are CP932.
+// The header-key test of the selected row: the key occurs anywhere in line 1, exactly (case matters); an
+// empty key occurs in every line, so its row takes every file of a header line. Both texts are CP932.
 bool HasHeaderKey(std::string_view line1, std::string_view headerKeyCp932);
+// The kind-name search ("ファイル種別：…") asks whether a row's key names the file: an empty key names
+// none, or a row without one would claim every file of another kind.
+bool KeyNamesFile(std::string_view line1, std::string_view headerKeyCp932);
 
 // Header line columns, as the line job keeps them (HedFields).
 struct HeaderColumns {
