@@ -16,9 +16,9 @@ namespace modCommon {
 // (text::sjisByteCut). start < 1 or length < 0 throws RunTimeError(5).
 std::string_view MidByteSjis(std::string_view record, long start, long length);
 
-// The bytes a fixed-column record of the items first..last of a layer reaches at least: the end of the
-// written item that starts first (0 for none). Later items are not counted: a text at the end of a record
-// may come without its trailing blanks.
+// The bytes a fixed-column record of the items first..last of a layer reaches unless blanks were trimmed
+// from it: the end of the written item that starts first (0 for none). Later items are not counted: a
+// text at the end of a record may come without its trailing blanks.
 template <class Layer>
 long layoutEnd(const Layer& layer, int first, int last) {
     long start = 0, end = 0;

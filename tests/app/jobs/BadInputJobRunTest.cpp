@@ -18,7 +18,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-enum class Fault { NotShiftJis, OtherItem, NoCatalogueRows, CutShort, HeaderOnly, NamedPipe, NoLineEnds };
+enum class Fault { NotShiftJis, OtherItem, NoCatalogueRows, CutShort, HeaderOnly, NamedPipe, NoLineEnds, CorruptCoordinate };
 
 const char* name(Fault f) {
     switch (f) {
@@ -29,6 +29,7 @@ const char* name(Fault f) {
         case Fault::HeaderOnly: return "HeaderOnly";
         case Fault::NamedPipe: return "NamedPipe";
         case Fault::NoLineEnds: return "NoLineEnds";
+        case Fault::CorruptCoordinate: return "CorruptCoordinate";
     }
     return "?";
 }
@@ -84,6 +85,22 @@ protected:
                 writeBytes(input_, whole);
                 return input_ + " の 1行目";
             }
+            case Fault::CorruptCoordinate: {
+                // An X that is neither blank nor a number: the second point record's, or the first vertex of
+                // the first link record (the line after it).
+                std::size_t at = 0;
+                for (std::size_t i = static_cast<std::size_t>(job.headerLines); i < lines.size() && !at; ++i) {
+                    const std::string kind = lines[i].substr(0, 3);
+                    if (job.arguments.find("--kind point") != std::string::npos && kind == "P  " &&
+                        i > static_cast<std::size_t>(job.headerLines))
+                        at = i;
+                    if (kind == "L  ") at = i + 1;
+                }
+                const std::size_t column = job.arguments.find("--kind point") != std::string::npos ? 9 : 0;
+                lines[at].replace(column, 8, " 46A6491");
+                writeBytes(input_, joined(lines));
+                return input_ + " の " + std::to_string(at + 1) + "行目";
+            }
         }
         return {};
     }
@@ -94,6 +111,10 @@ bool applies(const Case& c) {
     // A delimited point file has no header line: there is no key to be of another item, no header to stand
     // alone.
     if (c.job == JobKind::PointComma && c.fault == Fault::OtherItem) return false;
+    // Coordinates in fixed columns: the point records and the link vertices of line and area files (the
+    // delimited point columns pass as they stand).
+    if (c.fault == Fault::CorruptCoordinate)
+        return c.job == JobKind::PointFixed || c.job == JobKind::Line || c.job == JobKind::Area;
     return true;
 }
 
@@ -128,7 +149,7 @@ std::vector<Case> everyCase() {
     std::vector<Case> cases;
     for (JobKind j : {JobKind::PointFixed, JobKind::PointComma, JobKind::Line, JobKind::Table, JobKind::Mesh, JobKind::Area})
         for (Fault f : {Fault::NotShiftJis, Fault::OtherItem, Fault::NoCatalogueRows, Fault::CutShort, Fault::HeaderOnly,
-                        Fault::NamedPipe, Fault::NoLineEnds})
+                        Fault::NamedPipe, Fault::NoLineEnds, Fault::CorruptCoordinate})
             cases.push_back({j, f});
     return cases;
 }

@@ -92,6 +92,31 @@ TEST_F(NationwideJobRun, TheRailwayRowWritesItsStationsOfThePrefectures) {
     EXPECT_EQ(features(ogrinfo(program_.file("out/rail_駅名.shp"))), 3);
 }
 
+TEST_F(NationwideJobRun, RailwayStationsWithoutLedgerRowsGiveTheLinesAnEmptyStationOutputAndSuccess) {
+    gen::LineFileOptions o;
+    o.item = gen::LineItem::Railway;
+    o.headerKey = "N02-RW";
+    o.meshes = {533945, 533946, 533947, 533948};
+    o.links = o.lines = 12;
+    o.linksPerLine = 1;
+    o.stations = 4;
+    gen::LineFileModel m = gen::makeLineFileModel(o);
+    m.stationLedgers.clear();
+    const std::string input = program_.file("in/japan.txt");
+    gen::writeLineFile(input, m);
+    const JobRun run = jobrun("--nationwide --kind line --row 26 --all --answer no --out '" + program_.file("out/rail") +
+                              "' '" + input + "'");
+    EXPECT_EQ(run.output, "box: ﾒｯｾｰｼﾞ | 変換されたシェープファイルをマップに追加しますか？\nresult: success\n");
+    EXPECT_EQ(features(ogrinfo(program_.file("out/rail.shp"))), 12);
+    EXPECT_EQ(features(ogrinfo(program_.file("out/rail_駅名.shp"))), 0);
+    const std::string log = onlyLog();
+    std::size_t skipped = 0;
+    for (std::size_t at = log.find("ノード台帳にノード属性情報がありません。ノード属性番号 = "); at != std::string::npos;
+         at = log.find("ノード台帳にノード属性情報がありません。ノード属性番号 = ", at + 1))
+        ++skipped;
+    EXPECT_EQ(skipped, 4u) << log;
+}
+
 TEST_F(NationwideJobRun, MeshesFromAFileAndAClickTwiceUnticks) {
     const std::string input = lines();
     const std::string codes = program_.file("in/codes.txt");
