@@ -111,10 +111,10 @@ bool applies(const Case& c) {
     // A delimited point file has no header line: there is no key to be of another item, no header to stand
     // alone.
     if (c.job == JobKind::PointComma && c.fault == Fault::OtherItem) return false;
-    // Coordinates in fixed columns: the point records and the link vertices of line and area files (the
-    // delimited point columns pass as they stand).
-    if (c.fault == Fault::CorruptCoordinate)
-        return c.job == JobKind::PointFixed || c.job == JobKind::Line || c.job == JobKind::Area;
+    // Coordinates in fixed columns: the point records and the link vertices of line files (the delimited
+    // point columns pass as they stand; the area job's polygons come first from the library's own reader,
+    // so its area-structure loader is tried without them, in AreaJobRunTest).
+    if (c.fault == Fault::CorruptCoordinate) return c.job == JobKind::PointFixed || c.job == JobKind::Line;
     return true;
 }
 
