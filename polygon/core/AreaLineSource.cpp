@@ -41,6 +41,18 @@ std::string_view AreaLineSource::read_limited() {
     return limited_;
 }
 
+std::string_view AreaLineSource::read_entries(int n, std::size_t width) {
+    joined_.clear();
+    for (int left = n; left > 0; left -= 5) {
+        const std::string_view line = read_limited();
+        const std::size_t entries = static_cast<std::size_t>(left < 5 ? left : 5) * width;
+        std::size_t end = line.size();
+        while (end > entries && line[end - 1] == ' ') --end;
+        joined_.append(line.data(), end);
+    }
+    return joined_;
+}
+
 bool AreaLineSource::read_whole(std::string& line) {
     if (failed_ || !next(line, kLongestLine)) {
         failed_ = true;

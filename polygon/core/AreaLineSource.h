@@ -22,6 +22,11 @@ public:
     // A record line of at most kLimit bytes, valid until the next read; empty once the source has failed
     // or ended.
     std::string_view read_limited();
+    // The continuation lines of a record of n entries of `width` bytes, five to a line (none for n <= 0),
+    // as one text: each line read as read_limited reads it, without the blanks after its entries, so that
+    // a line padded with blanks reads as the same entries; whatever else a line holds beyond its entries
+    // stays and runs on into the next line's. Valid until the next read.
+    std::string_view read_entries(int n, std::size_t width);
     // A line of up to kLongestLine bytes; false when the source has failed or ended. Throws
     // "Line too long. KsPolygonMaker::open()" for a longer line.
     bool read_whole(std::string& line);
@@ -52,6 +57,7 @@ private:
 
     velmora::text::LineReader reader_;
     std::string limited_;  // the line read_limited gave last
+    std::string joined_;   // the lines read_entries gave last
     bool failed_ = false;
 };
 

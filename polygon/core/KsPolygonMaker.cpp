@@ -22,9 +22,9 @@ const char* const kAreaCodeFailure = "Invalid layer code. KsPolygonMaker::read_a
 const char* const kAttrCodeFailure = "Invalid layer code. KsPolygonMaker::read_attr()";
 const char* const kAttrEofFailure = "Unexpected EOF. KsPolygonMaker::read_attr()";
 
-// Entries of a continuation line: vertices (x and y of 8 columns each) of a link, references (mesh code 6,
+// Entries of continuation lines: vertices (x and y of 8 columns each) of a link, references (mesh code 6,
 // signed link number 6, code 2) of an area.
-constexpr std::size_t kEntriesPerLine = 5, kVertexWidth = 16, kReferenceWidth = 14;
+constexpr std::size_t kVertexWidth = 16, kReferenceWidth = 14;
 
 // A count or number field, clamped into int (counts are 8 digits at most, so only garbage is clamped).
 int int_field(const AreaLineSource& in, std::string_view s, std::size_t pos, std::size_t len) {
@@ -60,11 +60,6 @@ double coordinate_field(const AreaLineSource& in, std::string_view s, std::size_
 
 // Continuation lines of a record with n entries, five per line; none for n <= 0.
 int continuation_lines(int n) { return n > 0 ? n / 5 + (n % 5 != 0 ? 1 : 0) : 0; }
-
-// The entries the j-th continuation line of a record of n entries holds: five, fewer on the last.
-std::size_t entries_on_line(int n, int j) {
-    return std::min<std::size_t>(kEntriesPerLine, static_cast<std::size_t>(n) - kEntriesPerLine * static_cast<std::size_t>(j));
-}
 
 // A shapefile beyond the format's limits is named in the log as well as in the job's failure box.
 void set_polygons_logged(ShpData& data, const std::vector<AreaPolygon>& polygons, MessageLog& log) {
@@ -191,21 +186,18 @@ void KsPolygonMaker::read_link(AreaLineSource& in, int line_count) {
         if (line.substr(0, 1) != "L") throw std::string(kLinkCodeFailure);
         LinkRef key{std::string(in.field(line, 3, 6)), int_field(in, line, 27, 6), true};
         const int n = int_field(in, line, 45, 6);
-        const int more = continuation_lines(n);
+        const std::string_view joined = in.read_entries(n, kVertexWidth);
         Ring ring;
         ring.points.reserve(static_cast<std::size_t>(std::max(n, 0)));
-        // Each line holds its own five vertices: blanks after them change nothing.
-        for (int j = 0; j < more; ++j) {
-            const std::string_view vertices = in.read_limited();
-            for (std::size_t i = 0, count = entries_on_line(n, j); i < count; ++i) {
-                const double x = coordinate_field(in, vertices, kVertexWidth * i);
-                const double y = coordinate_field(in, vertices, kVertexWidth * i + 8);
-                ring.add_point({x, y});
-            }
+        for (int i = 0; i < n; ++i) {
+            const std::size_t at = kVertexWidth * static_cast<std::size_t>(i);
+            const double x = coordinate_field(in, joined, at);
+            const double y = coordinate_field(in, joined, at + 8);
+            ring.add_point({x, y});
         }
         // Files list their links in key order: the hint makes each insertion a step at the end.
         links.try_emplace(links.end(), std::move(key))->second = std::move(ring);
-        lines_read += 1 + more;
+        lines_read += 1 + continuation_lines(n);
     }
 }
 
@@ -216,24 +208,18 @@ void KsPolygonMaker::read_area(AreaLineSource& in, int line_count) {
         if (line.substr(0, 1) != "A") throw std::string(kAreaCodeFailure);
         const int attr_no = attr_no_field(in, line, 35, "read_area");
         const int k = int_field(in, line, 45, 6);
-        const int more = continuation_lines(k);
         // The serial is cut before the continuation lines are read: the line is gone after them.
-        const std::string_view serial_field = in.field(line, 25, 8);
-        const int serial = static_cast<int>(std::clamp<long long>(
-            read_integer(serial_field.data(), serial_field.data() + serial_field.size()), INT_MIN, INT_MAX));
+        const int serial = int_field(in, line, 25, 8);
+        const std::string_view joined = in.read_entries(k, kReferenceWidth);
         std::vector<LinkRef> list;
         list.reserve(static_cast<std::size_t>(std::max(k, 0)));
-        // Each line holds its own five references: blanks after them change nothing.
-        for (int j = 0; j < more; ++j) {
-            const std::string_view refs = in.read_limited();
-            for (std::size_t i = 0, count = entries_on_line(k, j); i < count; ++i) {
-                const std::size_t at = kReferenceWidth * i;
-                std::string_view mesh = in.field(refs, at, 6);
-                const int number = int_field(in, refs, at + 6, 6);
-                const int code = int_field(in, refs, at + 12, 2);
-                if (code == 1) continue;
-                list.push_back({std::string(mesh), number < 0 ? -number : number, number >= 0});
-            }
+        for (int j = 0; j < k; ++j) {
+            const std::size_t at = kReferenceWidth * static_cast<std::size_t>(j);
+            const std::string_view mesh = in.field(joined, at, 6);
+            const int number = int_field(in, joined, at + 6, 6);
+            const int code = int_field(in, joined, at + 12, 2);
+            if (code == 1) continue;
+            list.push_back({std::string(mesh), number < 0 ? -number : number, number >= 0});
         }
         auto it = area_links.lower_bound(attr_no);
         if (it == area_links.end() || it->first != attr_no) {
@@ -247,7 +233,7 @@ void KsPolygonMaker::read_area(AreaLineSource& in, int line_count) {
             lists.push_back(std::move(list));
             area_serials[attr_no].push_back(serial);
         }
-        lines_read += 1 + more;
+        lines_read += 1 + continuation_lines(k);
     }
     if (!mesh_rects.empty()) apply_mesh_selection();
 }

@@ -2,6 +2,8 @@
 // file (written by another program, edited by hand) converts, and to exactly what the unvaried file gives.
 #include <gmock/gmock.h>
 
+#include <algorithm>
+#include <cctype>
 #include <filesystem>
 #include <map>
 #include <string>
@@ -14,11 +16,13 @@ namespace fs = std::filesystem;
 
 namespace {
 
-enum class Variant { NoFinalLineEnd };
+enum class Variant { NoFinalLineEnd, BlanksAfterEveryLine, BlankAfterAFullContinuationLine };
 
 const char* name(Variant v) {
     switch (v) {
         case Variant::NoFinalLineEnd: return "NoFinalLineEnd";
+        case Variant::BlanksAfterEveryLine: return "BlanksAfterEveryLine";
+        case Variant::BlankAfterAFullContinuationLine: return "BlankAfterAFullContinuationLine";
     }
     return "?";
 }
@@ -39,6 +43,23 @@ protected:
                 writeBytes(input_, whole.substr(0, whole.size() - 2));
                 return;
             }
+            case Variant::BlanksAfterEveryLine: {
+                std::vector<std::string> padded = lines;
+                for (std::string& line : padded) line += std::string(20, ' ');
+                writeBytes(input_, joined(padded));
+                return;
+            }
+            case Variant::BlankAfterAFullContinuationLine: {
+                // Five vertices (80 bytes) on a line that is no record line.
+                std::vector<std::string> padded = lines;
+                const auto full = std::find_if(padded.begin(), padded.end(), [](const std::string& l) {
+                    return l.size() == 80 && !std::isalpha(static_cast<unsigned char>(l[0]));
+                });
+                ASSERT_NE(full, padded.end()) << "the sound input has no full continuation line";
+                *full += ' ';
+                writeBytes(input_, joined(padded));
+                return;
+            }
         }
     }
 
@@ -57,7 +78,13 @@ protected:
     }
 };
 
-bool applies(const Case&) { return true; }
+bool applies(const Case& c) {
+    // Padded lines are a variant of the area files' fixed columns, where entries of continuation lines are
+    // counted per line.
+    if (c.variant == Variant::BlanksAfterEveryLine || c.variant == Variant::BlankAfterAFullContinuationLine)
+        return c.job == JobKind::Area;
+    return true;
+}
 
 TEST_P(SoundInputJobRun, ConvertsToWhatTheUnvariedFileGives) {
     const Case c = GetParam();
@@ -77,7 +104,8 @@ TEST_P(SoundInputJobRun, ConvertsToWhatTheUnvariedFileGives) {
 std::vector<Case> everyCase() {
     std::vector<Case> cases;
     for (JobKind j : {JobKind::PointFixed, JobKind::PointComma, JobKind::Line, JobKind::Table, JobKind::Mesh, JobKind::Area})
-        for (Variant v : {Variant::NoFinalLineEnd}) cases.push_back({j, v});
+        for (Variant v : {Variant::NoFinalLineEnd, Variant::BlanksAfterEveryLine, Variant::BlankAfterAFullContinuationLine})
+            cases.push_back({j, v});
     return cases;
 }
 

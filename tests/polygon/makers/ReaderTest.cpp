@@ -207,7 +207,7 @@ void expect_same_reading(const KsPolygonMaker& a, const KsPolygonMaker& b, const
 }  // namespace
 
 // Lines with blanks after their last field (every line, or one full continuation line) read as the same
-// links and areas: each continuation line holds its own five entries.
+// links and areas: the blanks after a continuation line's entries are no part of the next entry.
 TEST(AreaReader, BlanksAfterTheLastFieldChangeNothing) {
     TempFolder dir("reader");
     AreaFileParts p = two_link_square();
