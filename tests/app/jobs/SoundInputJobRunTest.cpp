@@ -2,6 +2,8 @@
 // file (written by another program, edited by hand) converts, and to exactly what the unvaried file gives.
 #include <gmock/gmock.h>
 
+#include <algorithm>
+#include <cctype>
 #include <filesystem>
 #include <map>
 #include <string>
@@ -14,13 +16,21 @@ namespace fs = std::filesystem;
 
 namespace {
 
-enum class Variant { NoFinalLineEnd, BlankTrailingFieldsTrimmed, EmptyHeaderKey };
+enum class Variant {
+    NoFinalLineEnd,
+    BlankTrailingFieldsTrimmed,
+    EmptyHeaderKey,
+    BlanksAfterEveryLine,
+    BlankAfterAFullContinuationLine,
+};
 
 const char* name(Variant v) {
     switch (v) {
         case Variant::NoFinalLineEnd: return "NoFinalLineEnd";
         case Variant::BlankTrailingFieldsTrimmed: return "BlankTrailingFieldsTrimmed";
         case Variant::EmptyHeaderKey: return "EmptyHeaderKey";
+        case Variant::BlanksAfterEveryLine: return "BlanksAfterEveryLine";
+        case Variant::BlankAfterAFullContinuationLine: return "BlankAfterAFullContinuationLine";
     }
     return "?";
 }
@@ -107,6 +117,23 @@ protected:
                 writeBytes(program_.file("DataDBF.csv"), joined(rows));
                 return;
             }
+            case Variant::BlanksAfterEveryLine: {
+                std::vector<std::string> padded = lines;
+                for (std::string& line : padded) line += std::string(20, ' ');
+                writeBytes(input_, joined(padded));
+                return;
+            }
+            case Variant::BlankAfterAFullContinuationLine: {
+                // Five vertices (80 bytes) on a line that is no record line.
+                std::vector<std::string> padded = lines;
+                const auto full = std::find_if(padded.begin(), padded.end(), [](const std::string& l) {
+                    return l.size() == 80 && !std::isalpha(static_cast<unsigned char>(l[0]));
+                });
+                ASSERT_NE(full, padded.end()) << "the sound input has no full continuation line";
+                *full += ' ';
+                writeBytes(input_, joined(padded));
+                return;
+            }
         }
     }
 
@@ -132,6 +159,10 @@ bool applies(const Case& c) {
         case Variant::BlankTrailingFieldsTrimmed: return c.job != JobKind::PointComma && c.job != JobKind::Area;
         // A delimited point file has no header line to hold a key.
         case Variant::EmptyHeaderKey: return c.job != JobKind::PointComma;
+        // Padded lines are a variant of the area files' fixed columns, where entries of continuation lines
+        // are counted per line.
+        case Variant::BlanksAfterEveryLine:
+        case Variant::BlankAfterAFullContinuationLine: return c.job == JobKind::Area;
     }
     return true;
 }
@@ -155,7 +186,8 @@ TEST_P(SoundInputJobRun, ConvertsToWhatTheUnvariedFileGives) {
 std::vector<Case> everyCase() {
     std::vector<Case> cases;
     for (JobKind j : {JobKind::PointFixed, JobKind::PointComma, JobKind::Line, JobKind::Table, JobKind::Mesh, JobKind::Area})
-        for (Variant v : {Variant::NoFinalLineEnd, Variant::BlankTrailingFieldsTrimmed, Variant::EmptyHeaderKey})
+        for (Variant v : {Variant::NoFinalLineEnd, Variant::BlankTrailingFieldsTrimmed, Variant::EmptyHeaderKey,
+                          Variant::BlanksAfterEveryLine, Variant::BlankAfterAFullContinuationLine})
             cases.push_back({j, v});
     return cases;
 }
