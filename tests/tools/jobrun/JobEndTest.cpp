@@ -38,6 +38,13 @@ Snapshot snapshot(const fs::path& folder) {
     return files;
 }
 
+// The folder emptied and filled with the files of a snapshot.
+void restore(const fs::path& folder, const Snapshot& files) {
+    fs::remove_all(folder);
+    fs::create_directories(folder);
+    for (const auto& [name, bytes] : files) std::ofstream(folder / name, std::ios::binary) << bytes;
+}
+
 std::set<std::string> names(const fs::path& folder) {
     std::set<std::string> out;
     for (const auto& e : fs::directory_iterator(folder)) out.insert(e.path().filename().string());
@@ -114,11 +121,15 @@ protected:
         if (!held || pid.empty() || pid.back() != '\n') return -1;
         return std::stoi(pid);
     }
-    // The job's end after the signal; the hold is let go (a writer inside its commit window finishes it).
-    int endHeld(int signal, bool toGroup) {
+    // The job's end after the signal. A writer of its own process is let go once the signal is sent: the
+    // job waits for a commit under way, and one not yet begun no longer begins. A writer program is let
+    // go only once it is dead, so it cannot go on by a slow job's leave.
+    enum class Writer { Program, InTheJob, InTheJobOutsideItsCommit };
+    int endHeld(int signal, bool toGroup, Writer writer, pid_t held) {
         ::kill(toGroup ? -job_ : job_, signal);
-        std::this_thread::sleep_for(std::chrono::milliseconds(100));
-        std::ofstream(holdFile() + ".release") << "";
+        if (writer == Writer::Program)
+            EXPECT_TRUE(waitFor([&] { return !files::processAlive(held); })) << "the writer outlived its job";
+        if (writer != Writer::InTheJobOutsideItsCommit) std::ofstream(holdFile() + ".release") << "";
         int status = 0;
         ::waitpid(job_, &status, 0);
         return status;
@@ -173,21 +184,22 @@ TEST_F(JobEnd, ASignalledJobLeavesTheEarlierOrTheNewOutputWholeAndNothingElse) {
     for (const Ending e : {Ending{SIGHUP, false}, Ending{SIGTERM, true}, Ending{SIGHUP, true}, Ending{SIGINT, false}})
         for (const char* point : {"1", "5+", "12", "12+"}) cases.push_back({point, e});
 
+    fs::remove_all(program_.file("out"));
+    fs::create_directories(program_.file("out"));
+    ASSERT_TRUE(run(lineJob(shp, earlierLines_, false)));
+    ASSERT_TRUE(addCompanionFiles(shp));
+    const Snapshot earlier = snapshot(program_.file("out"));
+    ASSERT_EQ(earlier.size(), 9u);
+
     for (const Case& c : cases) {
         const std::string where = "held at rename " + c.point + ", " + describe(c.ending);
         SCOPED_TRACE(where);
-        fs::remove_all(program_.file("out"));
-        fs::create_directories(program_.file("out"));
-        ASSERT_TRUE(run(lineJob(shp, earlierLines_, false)));
-        ASSERT_TRUE(addCompanionFiles(shp));
-        const Snapshot earlier = snapshot(program_.file("out"));
-        ASSERT_EQ(earlier.size(), 9u);
+        restore(program_.file("out"), earlier);
 
         const pid_t writer = startHeld(lineJob(shp, newLines_, true), {{"VELMORA_HOLD_AT_RENAME", c.point}}, c.ending.toGroup);
         ASSERT_GT(writer, 0) << "the writer was never held\n" << jobText();
-        const int status = endHeld(c.ending.signal, c.ending.toGroup);
+        const int status = endHeld(c.ending.signal, c.ending.toGroup, Writer::Program, writer);
         EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == c.ending.signal) << status << "\n" << jobText();
-        EXPECT_FALSE(files::processAlive(writer)) << "the writer outlived its job";
 
         const bool past = c.point == std::to_string(Renames) + "+";
         EXPECT_EQ(snapshot(program_.file("out")), past ? newSet : earlier);
@@ -219,7 +231,7 @@ TEST_F(JobEnd, ASignalBeforeTheWriterRemovesTheWorkFilesAndTheLock) {
         EXPECT_TRUE(during.count("MakeShapeFile.fil_H"));
         EXPECT_TRUE(std::any_of(during.begin(), during.end(), [](const std::string& n) { return n.starts_with("xxtmp"); }));
 
-        const int status = endHeld(e.signal, e.toGroup);
+        const int status = endHeld(e.signal, e.toGroup, Writer::Program, writer);
         EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == e.signal) << status << "\n" << jobText();
         EXPECT_EQ(snapshot(program_.file("out")), earlier);
         std::set<std::string> after = programFiles(program_);
@@ -293,22 +305,26 @@ TEST_F(JobEnd, ASignalledAreaJobLeavesTheEarlierOrTheNewPolygonsWhole) {
         {"VELMORA_HOLD_AT_RENAME", "1", {SIGTERM, false}}, {"VELMORA_HOLD_AT_RENAME", "7+", {SIGHUP, false}},
         {"VELMORA_HOLD_AT_RENAME", "9", {SIGTERM, true}},  {"VELMORA_HOLD_AT_RENAME", "10+", {SIGINT, false}},
     };
+    fs::remove_all(program_.file("out"));
+    fs::create_directories(program_.file("out"));
+    ASSERT_TRUE(run(areaJob(earlierAreas, false)));
+    ASSERT_TRUE(addCompanionFiles(out));
+    const Snapshot earlier = snapshot(program_.file("out"));
+    const int earlierCount = featuresFoundBySpatialQuery(out);
+    ASSERT_NE(earlierCount, newCount);
+
     for (const Case& c : cases) {
         const std::string where = std::string(c.variable) + "=" + c.point + ", " + describe(c.ending);
         SCOPED_TRACE(where);
-        fs::remove_all(program_.file("out"));
-        fs::create_directories(program_.file("out"));
-        ASSERT_TRUE(run(areaJob(earlierAreas, false)));
-        ASSERT_TRUE(addCompanionFiles(out));
-        const Snapshot earlier = snapshot(program_.file("out"));
-        const int earlierCount = featuresFoundBySpatialQuery(out);
-        ASSERT_NE(earlierCount, newCount);
+        restore(program_.file("out"), earlier);
 
-        ASSERT_GT(startHeld(areaJob(newAreas, true), {{c.variable, c.point}}, c.ending.toGroup), 0) << jobText();
-        const int status = endHeld(c.ending.signal, c.ending.toGroup);
+        const pid_t job = startHeld(areaJob(newAreas, true), {{c.variable, c.point}}, c.ending.toGroup);
+        ASSERT_GT(job, 0) << jobText();
+        const bool renamed = std::string(c.variable) == "VELMORA_HOLD_AT_RENAME";
+        const int status = endHeld(c.ending.signal, c.ending.toGroup,
+                                   renamed ? Writer::InTheJob : Writer::InTheJobOutsideItsCommit, job);
         EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == c.ending.signal) << status << "\n" << jobText();
 
-        const bool renamed = std::string(c.variable) == "VELMORA_HOLD_AT_RENAME";
         if (renamed) {
             // Put in place: the new shapes beside the earlier set's metadata only.
             std::set<std::string> expected = newNames;
