@@ -23,6 +23,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QRegularExpression>
+#include <QLineEdit>
 #include <QScrollBar>
 #include <QStyle>
 #include <QStyleOptionViewItem>
@@ -47,6 +48,7 @@
 #include "viewer/ToolBand.h"
 #include "viewer/clsMapToolControl.h"
 #include "viewer/frmMapMain.h"
+#include "viewer/frmProp.h"
 
 using velmora::viewer::ToolBand;
 
@@ -335,6 +337,20 @@ TEST_F(Screen, PointSwatchesAreAsLargeAsTheMapsMarkers) {
         EXPECT_EQ(swatch.size(), marker.size()) << "map " << marker.width() << " x " << marker.height()
                                                 << ", swatch " << swatch.width() << " x " << swatch.height();
     }
+
+    // The symbol tab of the circle's properties gives the size the map draws it at.
+    for (int i = 0; i < layers->childCount(); ++i)
+        if (layers->child(i)->text(0) == "circle") tree->setCurrentItem(layers->child(i));
+    QString shownSize;
+    when([] { return activeModal<frmProp>(); },
+         [&](QWidget& d) {
+             auto& dialog = static_cast<frmProp&>(d);
+             shownSize = dialog.txtSize->text();
+             shoot(dialog, "props-marker-size.png");
+             dialog.cmdCancel->click();
+         });
+    w.ShowLayerPropDialog(true);
+    EXPECT_EQ(shownSize.toStdString(), "7");
 }
 
 // The question tells the user which buttons to press; the buttons must read so.
