@@ -9,6 +9,7 @@
 #include <sstream>
 
 #include "tests/app/jobs/JobRunFixture.h"
+#include "tests/convert/attr/AttrTableItems.h"
 #include "tests/tools/gen/AreaFileGen.h"
 #include "tests/tools/gen/AttrFileGen.h"
 #include "tests/tools/gen/MeshFileGen.h"
@@ -22,12 +23,14 @@ namespace fs = std::filesystem;
 
 namespace {
 
-enum class Kind { Point, Table, Coastline, Road, Railway, Mesh, ForestMesh, Area, ResortArea };
+enum class Kind { Point, MergedPoints, Table, LedgerTable, Coastline, Road, Railway, Mesh, ForestMesh, Area, ResortArea };
 
 const char* name(Kind k) {
     switch (k) {
         case Kind::Point: return "Point";
+        case Kind::MergedPoints: return "MergedPoints";
         case Kind::Table: return "Table";
+        case Kind::LedgerTable: return "LedgerTable";
         case Kind::Coastline: return "Coastline";
         case Kind::Road: return "Road";
         case Kind::Railway: return "Railway";
@@ -65,6 +68,7 @@ void writeJoined(const std::string& path, const std::vector<std::string>& lines)
 // What a kind's job needs and what a cut of it must tell.
 struct Job {
     std::string arguments;  // --kind, --row and options
+    std::string before;     // quoted input files that come before the input
     std::string output;     // the file that must be there afterwards
     // The part of the notice after the input's path, for a file cut by `cut` lines.
     std::string notice;
@@ -82,14 +86,22 @@ protected:
             return " の台帳の行数（" + std::to_string(stated - cut) + "）が2行目に記載の行数（" + std::to_string(stated) + "）";
         };
         switch (kind) {
-            case Kind::Point: {
+            case Kind::Point:
+            case Kind::MergedPoints: {
                 const gen::PointGenLayer layer = gen::standardPointLayer("発電所", "P03");
                 writeCatalogue(program_.path(), {pointCatalogueRow(12, layer)});
                 gen::PointFileOptions o;
                 o.points = 5;
                 gen::writeFixedPointFile(input_, layer, o);
+                // Two files go through the work database.
+                std::string before;
+                if (kind == Kind::MergedPoints) {
+                    o.first = 100;
+                    gen::writeFixedPointFile(program_.file("in/first.txt"), layer, o);
+                    before = "'" + program_.file("in/first.txt") + "' ";
+                }
                 // The header states 5 records; the file holds them after its header line.
-                return {"--kind point --row 12", out + ".shp", counted(5, 6 - cut)};
+                return {"--kind point --row 12", before, out + ".shp", counted(5, 6 - cut)};
             }
             case Kind::Table: {
                 writeCatalogue(program_.path(), {{CatalogKind::Attr, 3, "海水浴台帳", "W07",
@@ -99,7 +111,21 @@ protected:
                                          gen::attrTRow(cols, {"A0001", "由比ヶ浜", "120"}),
                                          gen::attrTRow(cols, {"A0002", "逗子", "7"}),
                                          gen::attrTRow(cols, {"A0003", "葉山", "15"})});
-                return {"--kind attr --row 3", out + ".dbf", counted(3, 3 - cut)};
+                return {"--kind attr --row 3", "", out + ".dbf", counted(3, 3 - cut)};
+            }
+            case Kind::LedgerTable: {
+                // The ledger-joined table: each record a "T" row and its "DT" ledger row; the header counts
+                // them all.
+                writeCatalogue(program_.path(), {{CatalogKind::Attr, 10, "河川・水系域テーブル", "W03", riverTableItems(true)}});
+                std::vector<std::string> lines = {gen::attrHeaderLine({"", "W03", "", "1977", "1", 6})};
+                for (int r = 1; r <= 3; ++r) {
+                    const std::string system = std::to_string(81000 + r), river = std::to_string(r);
+                    lines.push_back(gen::attrTRow(riverTableColumns(), {system, river, "川" + river, "1", "1200", "300",
+                                                                        "", "1977", "7", "名"}));
+                    lines.push_back(gen::attrDtRow(system + "00" + river, "1", "水系" + river));
+                }
+                gen::writeLines(input_, lines);
+                return {"--kind attr --row 10", "", out + ".dbf", counted(6, 6 - cut)};
             }
             case Kind::Coastline:
             case Kind::Road:
@@ -115,7 +141,7 @@ protected:
                                                                                : gen::ordinaryLedgerItems())}});
                 const gen::LineFileModel m = gen::makeLineFileModel(o);
                 gen::writeLineFile(input_, m);
-                return {"--kind line --row " + std::to_string(row), out + ".shp", ledgers(m.ledgerLines())};
+                return {"--kind line --row " + std::to_string(row), "", out + ".shp", ledgers(m.ledgerLines())};
             }
             case Kind::Mesh:
             case Kind::ForestMesh: {
@@ -136,7 +162,8 @@ protected:
                 gen::writeMeshFile(input_, m);
                 // The header states the file's lines, its own included.
                 const long lines = 1 + static_cast<long>(m.records.size() + m.ledgerLines.size());
-                return {"--kind mesh --row " + std::string(forest ? "2" : "0"), out + ".shp", counted(lines, lines - cut)};
+                return {"--kind mesh --row " + std::string(forest ? "2" : "0"), "", out + ".shp",
+                        counted(lines, lines - cut)};
             }
             case Kind::Area:
             case Kind::ResortArea: {
@@ -152,8 +179,8 @@ protected:
                 writeAreaCatalogue(program_.path(), m, "面");
                 long ledgerLines = 0;
                 for (const datagen::AreaLedgerModel& l : m.files.front().ledgers) ledgerLines += l.line_count;
-                return {"--kind area --row " + std::to_string(row) + " --polygons no --attached both", out + "_P.shp",
-                        ledgers(ledgerLines)};
+                return {"--kind area --row " + std::to_string(row) + " --polygons no --attached both", "",
+                        out + "_P.shp", ledgers(ledgerLines)};
             }
         }
         return {};
@@ -172,7 +199,8 @@ TEST_P(CutFileJobRun, KeepsTheOutputAndTellsACutBeforeTheQuestionAndASoundFileGe
         writeJoined(input_, lines);
     }
 
-    const JobRun run = jobrun(job.arguments + " --answer no --out '" + program_.file("out/result") + "' '" + input_ + "'");
+    const JobRun run = jobrun(job.arguments + " --answer no --out '" + program_.file("out/result") + "' " + job.before +
+                              "'" + input_ + "'");
     EXPECT_EQ(run.exitCode, 0) << run.output;
     EXPECT_THAT(run.output, ::testing::EndsWith("result: success\n"));
     EXPECT_TRUE(fs::exists(job.output)) << run.output;
@@ -195,10 +223,12 @@ std::vector<Case> everyCase() {
     std::vector<Case> cases;
     // Whole records missing at the end: two point records (a header that counts its records passes one
     // line short, as one that counts its own line does), the table's last record, the last ledger lines of
-    // line files, cells of a mesh file, a forest ledger record of three lines, area ledger records.
-    const std::pair<Kind, int> cuts[] = {{Kind::Point, 2},   {Kind::Table, 1},      {Kind::Coastline, 2},
-                                         {Kind::Road, 3},    {Kind::Railway, 1},    {Kind::Mesh, 3},
-                                         {Kind::ForestMesh, 3}, {Kind::Area, 2},    {Kind::ResortArea, 2}};
+    // line files (two point files go through the work database; the ledger-joined table's records are a "T"
+    // and a "DT" row), cells of a mesh file, a forest ledger record of three lines, area ledger records.
+    const std::pair<Kind, int> cuts[] = {{Kind::Point, 2},      {Kind::MergedPoints, 2}, {Kind::Table, 1},
+                                         {Kind::LedgerTable, 2}, {Kind::Coastline, 2},    {Kind::Road, 3},
+                                         {Kind::Railway, 1},     {Kind::Mesh, 3},         {Kind::ForestMesh, 3},
+                                         {Kind::Area, 2},        {Kind::ResortArea, 2}};
     for (const auto& [kind, cut] : cuts) {
         cases.push_back({kind, 0});
         cases.push_back({kind, cut});
