@@ -6,8 +6,8 @@
 
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 
+#include "tests/app/jobs/JobKindInputs.h"
 #include "tests/app/jobs/JobRunFixture.h"
 #include "tests/convert/attr/AttrTableItems.h"
 #include "tests/tools/gen/AreaFileGen.h"
@@ -19,7 +19,6 @@ using namespace velmora;
 using namespace velmora::testsupport;
 using ::testing::HasSubstr;
 using ::testing::Not;
-namespace fs = std::filesystem;
 
 namespace {
 
@@ -46,24 +45,6 @@ struct Case {
     Kind kind;
     int cut;  // whole lines taken from the end of the file; 0: the file as written
 };
-
-std::vector<std::string> linesOf(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    std::vector<std::string> lines;
-    std::string bytes = s.str(), line;
-    for (char c : bytes) {
-        if (c == '\n') lines.push_back(std::exchange(line, {}));
-        else if (c != '\r') line += c;
-    }
-    return lines;
-}
-
-void writeJoined(const std::string& path, const std::vector<std::string>& lines) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    for (const std::string& l : lines) out << l << "\r\n";
-}
 
 // What a kind's job needs and what a cut of it must tell.
 struct Job {
@@ -192,11 +173,11 @@ protected:
 TEST_P(CutFileJobRun, KeepsTheOutputAndTellsACutBeforeTheQuestionAndASoundFileGetsNoSuchBox) {
     const Case c = GetParam();
     const Job job = setUp(c.kind, c.cut);
-    std::vector<std::string> lines = linesOf(input_);
+    std::vector<std::string> lines = linesOf(bytesOf(input_));
     ASSERT_GT(lines.size(), static_cast<std::size_t>(c.cut) + 2);
     if (c.cut > 0) {
         lines.resize(lines.size() - static_cast<std::size_t>(c.cut));
-        writeJoined(input_, lines);
+        writeBytes(input_, joined(lines));
     }
 
     const JobRun run = jobrun(job.arguments + " --answer no --out '" + program_.file("out/result") + "' " + job.before +
