@@ -4,6 +4,7 @@
 
 #include <cstdint>
 
+#include "convert/core/ConversionLog.h"
 #include "convert/core/ConversionRoutines.h"
 #include "convert/core/ConversionState.h"
 #include "convert/attr/AttrHeaderCheck.h"
@@ -129,7 +130,10 @@ bool SetAttrTextToTbl(db::Database& database, const std::string& path) {
             progress::step();
         }
         transaction.commit();
+        // A table's header counts its records: the lines after the header.
+        const long records = in.lineNumber() - 1;
         s.InFileNo.close();
+        modCommon::ChkStatedRecordCount(path, s.RecHedCount, records);
         progress::fill();
         progress::setVisible(false);
         return true;

@@ -56,7 +56,7 @@ bool CheckHeaderLines(const HeaderCheck& check, std::int16_t& skip) {
 
     std::string line2;
     ReadInputLine(line2);
-    ReadCounts(line2, s.HedCounts);
+    ReadCounts(line2, s.HedCounts, &s.HedCountsStated);
     return true;
 }
 

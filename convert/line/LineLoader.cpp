@@ -14,6 +14,7 @@
 #include "convert/line/LineLoaderSteps.h"
 #include "convert/line/LineRecords.h"
 #include "convert/line/LinkVertexStore.h"
+#include "convert/line/StatedPartCounts.h"
 #include "convert/core/RunningNumber.h"
 #include "platform/db/Database.h"
 #include "platform/db/DbErrors.h"
@@ -303,16 +304,19 @@ bool SetLineTextToTbl(velmora::db::Database& db, const std::string& path) {
 
         // Ledger files ("_台" anywhere in the path) count their ledger records, held in place 3.
         const bool ledgerFile = path.find("_台") != std::string::npos;
-        return LoadRecordLines(db, ledgerFile ? s.HedCounts[2] : s.HedCounts[0],
-                               [&](std::string_view kind, std::string_view line) {
-                                   if (kind == "N") return SetLineTextToTbl_Node(line, nodes);
-                                   if (kind == "L") return SetLineTextToTbl_Link(line, links, vertices);
-                                   if (kind == "S") return SetLineTextToTbl_Line(line, lines, references);
-                                   if (kind == "DS") return SetLineTextToTbl_Area(line, ledger);
-                                   if (kind == "DL" && roadLedger) return SetLineTextToTbl_LinkD(line, *roadLedger);
-                                   if (kind == "DP" && stationLedger) return SetLineTextToTbl_NodeD(line, *stationLedger);
-                                   return true;
-                               });
+        StatedPartCounts parts(s.HedCountsStated);
+        const bool loaded = LoadRecordLines(
+            db, ledgerFile ? s.HedCounts[2] : s.HedCounts[0], parts.counting([&](std::string_view kind, std::string_view line) {
+                if (kind == "N") return SetLineTextToTbl_Node(line, nodes);
+                if (kind == "L") return SetLineTextToTbl_Link(line, links, vertices);
+                if (kind == "S") return SetLineTextToTbl_Line(line, lines, references);
+                if (kind == "DS") return SetLineTextToTbl_Area(line, ledger);
+                if (kind == "DL" && roadLedger) return SetLineTextToTbl_LinkD(line, *roadLedger);
+                if (kind == "DP" && stationLedger) return SetLineTextToTbl_NodeD(line, *stationLedger);
+                return true;
+            }));
+        if (loaded) parts.check(path);
+        return loaded;
     } catch (const RunTimeError& e) {
         s.InFileNo.closeQuietly();
         ui::showRunTimeError(e, "Error: ModLine (ModLine SetLineTextToTbl)");

@@ -61,8 +61,9 @@ HeaderColumns CutHeader(std::string_view line1);
 // The counts line converted into the seven places of HedCounts: counts 1, 2, 4, 5, 7 in places
 // 1, 2, 4, 5, 7, count 6 in place 3 (count 3 is converted first and then replaced); place 6 is never set
 // and keeps what `places` held. Index 0 of the array is place 1. A count that is not a 32-bit number
-// throws RunTimeError (13 or 6).
-void ReadCounts(std::string_view line2, std::array<std::int32_t, 7>& places);
+// throws RunTimeError (13 or 6). `stated`, when given, gets the seven counts as they stand.
+void ReadCounts(std::string_view line2, std::array<std::int32_t, 7>& places,
+                std::array<std::int32_t, 7>* stated = nullptr);
 
 // Continuation lines of a record of n vertices or references: n / 5 plus one for a remainder; none for
 // n <= 0.
