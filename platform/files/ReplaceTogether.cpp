@@ -88,14 +88,15 @@ void ReplaceTogether::clearLeftovers() {
     std::map<long, Left> runs;
     for (const std::string& name : entries(names_.folder())) {
         const auto left = names_.leftover(name);
-        // Our own process id in a name can only come from an earlier process: this run has written nothing yet.
-        if (!left || (left->pid != pid_ && processAlive(left->pid))) continue;
-        if (!isRegularFile(names_.inFolder(name))) continue;
+        if (!left || !isRegularFile(names_.inFolder(name))) continue;
         Left& run = runs[left->pid];
         if (left->ext == CommitNames::JournalExtension) run.journal = true;
         else (left->movedAside ? run.movedAside : run.temporaries).insert(left->ext);
     }
     for (const auto& [pid, run] : runs) {
+        // Asked once for all the files of a run, so that one ending meanwhile is not settled by halves. Our
+        // own process id in a name can only come from an earlier process: this run has written nothing yet.
+        if (pid != pid_ && processAlive(pid)) continue;
         const CommitNames killed = names_.ofProcess(pid);
         const std::set<std::string> listed = run.journal ? placedByList(readSmallFile(killed.journal())) : std::set<std::string>{};
         // A listed file without its temporary was renamed into place by the killed run.

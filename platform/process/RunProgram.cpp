@@ -14,6 +14,8 @@
 #include <thread>
 #include <unistd.h>
 
+#include "platform/files/OutputNotes.h"
+
 extern char** environ;
 
 namespace velmora::process {
@@ -274,11 +276,13 @@ void endPrograms() {
         running.assign(programs().running.begin(), programs().running.end());
     }
     for (const pid_t pid : running) ::kill(pid, SIGKILL);
-    // Seen ended without being waited for: the thread that started it may be waiting for it too.
+    // Seen ended without being waited for: the thread that started it may be waiting for it too. Until
+    // the system has closed its files (its locks with them), it is taken as running.
     for (const pid_t pid : running) {
         siginfo_t info;
         while (::waitid(P_PID, static_cast<id_t>(pid), &info, WEXITED | WNOWAIT) != 0 && errno == EINTR) {
         }
+        for (int i = 0; i < 10000 && files::processAlive(pid); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }
 }
 
