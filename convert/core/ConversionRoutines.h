@@ -43,9 +43,14 @@ inline void ChkRecordLength(std::string_view record, long layoutEnd) { ChkRecord
 // naming it.
 void ChkSelectedItemRows();
 
+// An input file without a single line: "入力ファイル path にデータがありません。", as a message text and as
+// RunTimeError(InputRefused) for a reader that expects the file's first line.
+std::string EmptyInputText(const std::string& path);
+[[noreturn]] void RefuseEmptyInput(const std::string& path);
+
 // Reads a whole input file through the line reader's checks (a regular file, no line too long, CP932
 // text) for a reader that does not make them (the polygon library): a refusal is thrown as the reader
-// throws it.
+// throws it; a file without any line is refused as empty (RefuseEmptyInput).
 void ChkInputText(const std::string& path);
 
 // File format codes of ChkFileFormat.
@@ -60,8 +65,9 @@ inline constexpr std::int16_t Mixed = 9;
 // Tells the format of an input file by its first line that does not begin with "H" (or its last line
 // when all do): a comma gives Comma, a tab Tab, both Mixed, neither Fixed. A missing file shows
 // "指定されたファイルが存在しません" and gives Unknown; an empty file shows that it holds no data and gives
-// Unknown; a read error or refusal (no regular file, a line that is no CP932 text) shows its error box and
-// gives Unknown.
+// Unknown; so does a file whose header lines hold no separator but whose first record does (a fixed-column
+// file with "," or a tab in a record), naming file and line; a read error or refusal (no regular file, a
+// line that is no CP932 text) shows its error box and gives Unknown.
 std::int16_t ChkFileFormat(const std::string& path);
 
 }  // namespace modCommon

@@ -18,7 +18,19 @@ namespace fs = std::filesystem;
 
 namespace {
 
-enum class Fault { NotShiftJis, OtherItem, NoCatalogueRows, CutShort, HeaderOnly, NamedPipe, NoLineEnds };
+enum class Fault {
+    NotShiftJis,
+    OtherItem,
+    NoCatalogueRows,
+    CutShort,
+    HeaderOnly,
+    NamedPipe,
+    NoLineEnds,
+    Missing,
+    Empty,
+    SeparatorInFixedRecord,
+    NoItemLayoutFile,
+};
 
 const char* name(Fault f) {
     switch (f) {
@@ -29,6 +41,10 @@ const char* name(Fault f) {
         case Fault::HeaderOnly: return "HeaderOnly";
         case Fault::NamedPipe: return "NamedPipe";
         case Fault::NoLineEnds: return "NoLineEnds";
+        case Fault::Missing: return "Missing";
+        case Fault::Empty: return "Empty";
+        case Fault::SeparatorInFixedRecord: return "SeparatorInFixedRecord";
+        case Fault::NoItemLayoutFile: return "NoItemLayoutFile";
     }
     return "?";
 }
@@ -84,16 +100,44 @@ protected:
                 writeBytes(input_, whole);
                 return input_ + " の 1行目";
             }
+            case Fault::Missing:
+                fs::remove(input_);
+                return input_;
+            case Fault::Empty:
+                writeBytes(input_, "");
+                return "入力ファイル " + input_ + " にデータがありません。";
+            case Fault::SeparatorInFixedRecord: {
+                // A "," in the first record: the file would read as a delimited one, which needs the item
+                // layout file (here missing) and whose reading would blame the layout or line 1.
+                std::string& record = lines[static_cast<std::size_t>(firstData - 1)];
+                record[record.find_last_not_of(' ')] = ',';
+                writeBytes(input_, joined(lines));
+                fs::remove(program_.file("DataDBFItemCS.csv"));
+                notNamed_ = "ファイルが見つかりません";
+                return input_ + " の " + std::to_string(firstData) + "行目に「,」があります。";
+            }
+            case Fault::NoItemLayoutFile: {
+                const std::string layout = program_.file("DataDBFItemCS.csv");
+                fs::remove(layout);
+                notNamed_ = input_ + " の";
+                return "ファイルが見つかりません。（" + layout + "）";
+            }
         }
         return {};
     }
 
+    // A text the box and the log must not hold (blaming the wrong file or cause); empty for none.
+    std::string notNamed_;
 };
 
 bool applies(const Case& c) {
     // A delimited point file has no header line: there is no key to be of another item, no header to stand
     // alone.
     if (c.job == JobKind::PointComma && c.fault == Fault::OtherItem) return false;
+    // Only fixed-column point files are told from delimited ones by their first record; only delimited
+    // point files read an item layout file.
+    if (c.fault == Fault::SeparatorInFixedRecord) return c.job == JobKind::PointFixed;
+    if (c.fault == Fault::NoItemLayoutFile) return c.job == JobKind::PointComma;
     return true;
 }
 
@@ -119,6 +163,10 @@ TEST_P(BadInputJobRun, EndsInAFailureNamingTheFileWithItsCauseLoggedAndNothingLe
     const std::vector<std::string> logs = this->logs();
     ASSERT_EQ(logs.size(), 1u) << run.output;
     EXPECT_THAT(text::fromCp932(readFile(program_.file("Log/" + logs[0]))), HasSubstr(named)) << run.output;
+    if (!notNamed_.empty()) {
+        EXPECT_THAT(run.output, Not(HasSubstr(notNamed_)));
+        EXPECT_THAT(text::fromCp932(readFile(program_.file("Log/" + logs[0]))), Not(HasSubstr(notNamed_)));
+    }
     // Nothing at the output path, nothing of the job's own in the program folder.
     EXPECT_TRUE(program_.folder().list("out").empty());
     EXPECT_EQ(programFolderNames(), before);
@@ -128,7 +176,8 @@ std::vector<Case> everyCase() {
     std::vector<Case> cases;
     for (JobKind j : {JobKind::PointFixed, JobKind::PointComma, JobKind::Line, JobKind::Table, JobKind::Mesh, JobKind::Area})
         for (Fault f : {Fault::NotShiftJis, Fault::OtherItem, Fault::NoCatalogueRows, Fault::CutShort, Fault::HeaderOnly,
-                        Fault::NamedPipe, Fault::NoLineEnds})
+                        Fault::NamedPipe, Fault::NoLineEnds, Fault::Missing, Fault::Empty,
+                        Fault::SeparatorInFixedRecord, Fault::NoItemLayoutFile})
             cases.push_back({j, f});
     return cases;
 }
