@@ -87,21 +87,11 @@ std::int16_t ChkFileFormat(const std::string& path) {
         text::LineReader reader(path);
         std::string line, tested;
         bool any = false;
-        // Header lines before the tested line, and whether one of them holds a separator.
-        long headerLines = 0;
-        bool separatedHeader = false;
-        // Only ASCII comma and tab count: neither byte occurs inside a CP932 double-byte character.
-        const auto separators = [](const std::string& l) {
-            return (l.find(',') != std::string::npos ? 1 : 0) | (l.find('\t') != std::string::npos ? 2 : 0);
-        };
         while (reader.next(line)) {
             any = true;
             tested.swap(line);
             if (tested.empty() || tested.front() != 'H') break;
-            ++headerLines;
-            separatedHeader = separatedHeader || separators(tested) != 0;
         }
-        const long testedLine = reader.lineNumber();
         reader.finish();
         // An empty file has no format to tell; left alone it would read as fixed columns and pass as
         // "another format" beside delimited files.
@@ -109,19 +99,10 @@ std::int16_t ChkFileFormat(const std::string& path) {
             ShowInputRefusal(EmptyInputText(path), "ｴﾗｰﾒｯｾｰｼﾞ", ui::Icon::Exclamation);
             return FileFormat::Unknown;
         }
-        const int found = separators(tested);
-        // Header lines without a separator begin a fixed-column file; a separator in its first record
-        // would have it read as a delimited file, whose reading fails on the first record or on the item
-        // layout: say what the file holds instead.
-        if (found != 0 && headerLines > 0 && testedLine > headerLines && !separatedHeader) {
-            ShowInputRefusal("入力ファイル " + text::positionText({path, testedLine}) + "に" +
-                                 (found & 1 ? "「,」" : "タブ") +
-                                 "があります。ヘッダー行で始まる固定長のファイルなのか、区切り文字で区切られたファイルなのかが分かりません。",
-                             "ｴﾗｰﾒｯｾｰｼﾞ", ui::Icon::Exclamation);
-            return FileFormat::Unknown;
-        }
-        std::int16_t format = found & 1 ? FileFormat::Comma : FileFormat::Fixed;
-        if (found & 2) format = format == FileFormat::Comma ? FileFormat::Mixed : FileFormat::Tab;
+        // Only ASCII comma and tab count: neither byte occurs inside a CP932 double-byte character.
+        std::int16_t format = tested.find(',') != std::string::npos ? FileFormat::Comma : FileFormat::Fixed;
+        if (tested.find('\t') != std::string::npos)
+            format = format == FileFormat::Comma ? FileFormat::Mixed : FileFormat::Tab;
         return format;
     } catch (const std::exception& e) {
         ui::showError(e, "Error: ModCommon (ChkFileFormat)");

@@ -65,9 +65,8 @@ inline constexpr std::int16_t Mixed = 9;
 // Tells the format of an input file by its first line that does not begin with "H" (or its last line
 // when all do): a comma gives Comma, a tab Tab, both Mixed, neither Fixed. A missing file shows
 // "指定されたファイルが存在しません" and gives Unknown; an empty file shows that it holds no data and gives
-// Unknown; so does a file whose header lines hold no separator but whose first record does (a fixed-column
-// file with "," or a tab in a record), naming file and line; a read error or refusal (no regular file, a
-// line that is no CP932 text) shows its error box and gives Unknown.
+// Unknown; a read error or refusal (no regular file, a line that is no CP932 text) shows its error box and
+// gives Unknown.
 std::int16_t ChkFileFormat(const std::string& path);
 
 }  // namespace modCommon

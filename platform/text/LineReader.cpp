@@ -59,12 +59,12 @@ void LineReader::open(const std::string& path, Accept accept) {
     const int fd = ::open(path.c_str(), O_RDONLY | (accept == Accept::RegularFile ? O_NONBLOCK : 0) | O_CLOEXEC);
     if (fd < 0) {
         const int e = errno;
-        // The error is this file's, not where another reader stood (a job reads several files at once:
-        // an input and its item layout file).
+        // Error boxes name this file, not where another reader stood (a job reads several files at
+        // once: an input and its item layout file).
         tCurrent = nullptr;
         tLeft = ReadPosition{path, 0};
-        if (e == ENOENT) throw RunTimeError(err::FileNotFound, "File not found: " + path);
-        throw RunTimeError(err::PathFileAccessError, "Path/File access error: " + path);
+        if (e == ENOENT) throw RunTimeError(err::FileNotFound, "File not found");
+        throw RunTimeError(err::PathFileAccessError, "Path/File access error");
     }
     struct stat st {};
     if (::fstat(fd, &st) != 0 || (accept == Accept::RegularFile && !S_ISREG(st.st_mode))) {

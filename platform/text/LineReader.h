@@ -28,8 +28,9 @@ public:
     // land-price line of some hundreds of items) many times over.
     static constexpr std::size_t kLongestLine = 64 * 1024;
 
-    // Throws RunTimeError(FileNotFound / PathFileAccessError) naming the path when the file cannot be
-    // opened, and RunTimeError(InputRefused) naming the path when it is no regular file. AnyFile takes a pipe too
+    // Throws RunTimeError(FileNotFound / PathFileAccessError) when the file cannot be opened, the path
+    // then being the place error boxes name (lastReadPosition, line 0), and RunTimeError(InputRefused)
+    // naming the path when it is no regular file. AnyFile takes a pipe too
     // (the program's own files, which a test may feed through one).
     enum class Accept { RegularFile, AnyFile };
     void open(const std::string& path, Accept accept = Accept::RegularFile);

@@ -107,21 +107,19 @@ protected:
                 writeBytes(input_, "");
                 return "入力ファイル " + input_ + " にデータがありません。";
             case Fault::SeparatorInFixedRecord: {
-                // A "," in the first record: the file would read as a delimited one, which needs the item
-                // layout file (here missing) and whose reading would blame the layout or line 1.
+                // A "," in the first record makes the file a delimited one, whose reading needs the item
+                // layout file, here missing: that file is named, not the input's line.
                 std::string& record = lines[static_cast<std::size_t>(firstData - 1)];
                 record[record.find_last_not_of(' ')] = ',';
                 writeBytes(input_, joined(lines));
                 fs::remove(program_.file("DataDBFItemCS.csv"));
-                notNamed_ = "ファイルが見つかりません";
-                return input_ + " の " + std::to_string(firstData) + "行目に「,」があります。";
-            }
-            case Fault::NoItemLayoutFile: {
-                const std::string layout = program_.file("DataDBFItemCS.csv");
-                fs::remove(layout);
                 notNamed_ = input_ + " の";
-                return "ファイルが見つかりません。（" + layout + "）";
+                return program_.file("DataDBFItemCS.csv");
             }
+            case Fault::NoItemLayoutFile:
+                fs::remove(program_.file("DataDBFItemCS.csv"));
+                notNamed_ = input_ + " の";
+                return program_.file("DataDBFItemCS.csv");
         }
         return {};
     }
