@@ -15,8 +15,9 @@
 
 #include "app/JobInputChecks.h"
 #include "app/RunningJob.h"
+#include "app/WorkFiles.h"
 #include "convert/core/ConversionState.h"
-#include "platform/files/FolderLock.h"
+#include "platform/process/ProgramFolderJob.h"
 #include "platform/ui/UiService.h"
 
 namespace velmora::jobdialog {
@@ -135,8 +136,8 @@ bool convert(const ConvertRun& run) {
         s.LogFileNo.closeQuietly();
         s.InFileNo.closeQuietly();
         // The work files of a job have fixed names in the program folder: one job there at a time, whichever
-        // program runs it.
-        const files::FolderLock programFolder(s.AppFolder, kProgramFolderLockName);
+        // program runs it. A job cut short by a signal still leaves its outputs whole and its work files gone.
+        const process::ProgramFolderJob programFolder(s.AppFolder, kProgramFolderLockName, jobs::removeWorkFiles);
         if (programFolder.busy()) {
             ui::message(kProgramFolderBusy, "ﾒｯｾｰｼﾞ", ui::Icon::Exclamation);
             return false;

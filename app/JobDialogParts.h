@@ -53,8 +53,8 @@ void enableDatum(QGroupBox& frame, const std::array<QRadioButton*, 2>& sys, int 
 void chooseOutputFile(std::string& rememberedFolder, QLineEdit& output);
 
 // CmdConv_Click after its guard: the slots of the log and the input file emptied, the program folder taken
-// for the whole job (kProgramFolderLockName; a folder another job holds refuses at once with
-// kProgramFolderBusy), the checks, DatumCode from the options, the job under the running flag and the
+// for the whole job (process::ProgramFolderJob on kProgramFolderLockName; a folder another job holds
+// refuses at once with kProgramFolderBusy), the checks, DatumCode from the options, the job under the running flag and the
 // hourglass. True when the job finished (the dialog closes); after a failed job the log and input slots are
 // emptied; a run-time error shows its box under errorTitle.
 inline constexpr const char* kProgramFolderLockName = "Velmora.lock";

@@ -1,7 +1,9 @@
 #include "app/MeshConversion.h"
 
 #include "app/OutputPath.h"
+#include "convert/core/ConversionState.h"
 #include "convert/mesh/MeshLayerConversion.h"
+#include "convert/mesh/MeshRunSteps.h"
 #include "convert/mesh/MeshSeasonConversion.h"
 #include "platform/text/Cp932.h"
 #include "app/ReplaceableService.h"
@@ -34,6 +36,14 @@ ReplaceableService<MeshConversion>& slot() {
 MeshConversion& meshConversion() { return slot().get(); }
 
 void setMeshConversion(MeshConversion* conversion) { slot().install(conversion); }
+
+std::string meshFailureText(const std::string& message) {
+    ConversionState& s = conversionState();
+    std::string text = message;
+    for (const std::string& path : s.OtherItemInputFiles)
+        text += "\r" + ModMesh::ForeignFileText(layerRow(s.MeshLayers, s.SelectedIndex), path);
+    return text;
+}
 
 bool isFourWayMesh(const MeshLayerDef& row) { return text::fromCp932(row.Name) == kFourWayMeshName; }
 

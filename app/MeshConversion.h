@@ -32,6 +32,10 @@ MeshConversion& meshConversion();
 // Installs an implementation (nullptr: none, every conversion unavailable); the caller keeps ownership.
 void setMeshConversion(MeshConversion* conversion);
 
+// The mesh jobs' failure box: `message` followed, line by line, by the files of another item that
+// ended the conversion (the converters log them and show no box of their own).
+std::string meshFailureText(const std::string& message);
+
 // The four-way mesh item, recognised by its name, writes the output's base followed by "1" to "4".
 inline constexpr const char* kFourWayMeshName = "波向・海霧・自然漁場２次メッシュ";
 bool isFourWayMesh(const MeshLayerDef& row);

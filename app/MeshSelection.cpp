@@ -24,6 +24,16 @@ std::int64_t codeValue(const std::string& code) {
     return v;
 }
 
+// The next secondary mesh code above a value: six digits whose last two, the row and the column of the
+// secondary cell, are 0 to 7. Codes between two ticked codes that are no secondary mesh code cannot stand
+// in the data, so a range may pass over them.
+std::int64_t nextSecondaryCode(std::int64_t v) {
+    ++v;
+    if (v % 10 > 7) v += 10 - v % 10;
+    if (v / 10 % 10 > 7) v += 100 - v % 100;
+    return v;
+}
+
 // Starts a selection: MeshRangeCount 0 and the lists it fills back to their unused entries 0 and 1.
 template <class List>
 void resetList(List& list) {
@@ -56,8 +66,9 @@ std::vector<MeshCodeRun> exactMeshRuns(const TreeModel& tree) {
                  ticked.end());
     if (ticked.empty()) return {};
 
-    // Every mesh code of the tree, by value: two ticked codes may share an entry only when they stand side
-    // by side here. A code that is no number cannot lie between two numbers and is left out.
+    // Two ticked codes share an entry only when nothing a record could hold lies between them: no secondary
+    // mesh code, and no other code of the tree (a tree may list codes of its own). A code that is no number
+    // cannot lie between two numbers and is left out.
     std::vector<std::int64_t> all;
     for (std::size_t n = 0; n < tree.size(); ++n) {
         const TreeModel::Node& node = tree.node(static_cast<int>(n));
@@ -74,7 +85,8 @@ std::vector<MeshCodeRun> exactMeshRuns(const TreeModel& tree) {
     std::vector<MeshCodeRun> runs;
     runs.push_back({ticked.front().second, ticked.front().second});
     for (std::size_t i = 1; i < ticked.size(); ++i) {
-        if (position(ticked[i].first) == position(ticked[i - 1].first) + 1)
+        if (position(ticked[i].first) == position(ticked[i - 1].first) + 1 &&
+            nextSecondaryCode(ticked[i - 1].first) >= ticked[i].first)
             runs.back().last = ticked[i].second;
         else
             runs.push_back({ticked[i].second, ticked[i].second});

@@ -3,9 +3,11 @@
 //
 // The walk: the prefectures in tree order; the meshes of a bold prefecture in tree order; a prefecture
 // that is not bold is stepped over (it has no ticked mesh). The ticked meshes the walk meets are the
-// selection, and the selection is exact: the codes are sorted by value, and neighbours share one entry
-// First..Last only when no other mesh code of the tree lies between them, so an entry never takes in a
-// mesh the user left unticked, whatever its prefecture.
+// selection, and the selection is exact: a record is selected exactly when its code is a ticked one. The
+// codes are sorted by value, and neighbours share one entry First..Last only when neither a secondary mesh
+// code (row and column digits 0 to 7) nor another code of the tree lies between them, so an entry never
+// takes in a mesh the user left unticked, listed in the tree or not (533907 and 533910 share one; 533945
+// and 533950 do not, for 533946 and 533947 may stand in the data).
 //
 // Entries go into the conversion state as the converters read them: MeshRangeCount (-1 the root is
 // ticked, 0 nothing, else the number of entries), MeshRanges, StartMeshWhere and RepMeshWhere (entry 0

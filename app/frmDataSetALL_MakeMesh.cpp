@@ -39,8 +39,8 @@ bool convert(frmDataSetALL& dialog, const jobs::JobSettings& job) {
     const bool converted = fourWay ? mesh.TokusyuMakeShape(job.files, s.OutputPath, codes)
                                    : mesh.MakeShapeMESHFileData(job.files, s.OutputPath, codes);
     if (!converted) {
-        ui::message(fourWay ? "メッシュデータ変換中にエラーが発生しました。ログファイルを参照してください。"
-                            : "メッシュデータ変換中にエラーが発生しました。ログァイルを参照してください。",
+        ui::message(meshFailureText(fourWay ? "メッシュデータ変換中にエラーが発生しました。ログファイルを参照してください。"
+                                            : "メッシュデータ変換中にエラーが発生しました。ログァイルを参照してください。"),
                     "ｴﾗｰﾒｯｾｰｼﾞ", ui::Icon::Exclamation);
         jobs::hideProgress();
         modCommon::PutLogFileMsg(jobs::kFreeLogLine, modCommon::logTimeText(modCommon::logNow()));

@@ -31,7 +31,8 @@ bool convert(frmDataSet& dialog, const JobSettings& job) {
     const bool converted = fourWay ? mesh.TokusyuMakeShape(job.files, s.OutputPath, everyMesh)
                                    : mesh.MakeShapeMESHFileData(job.files, s.OutputPath, everyMesh);
     if (!converted) {
-        ui::message("メッシュデータ変換中にエラーが発生しました。ログファイルを参照してください。", {}, ui::Icon::Exclamation);
+        ui::message(meshFailureText("メッシュデータ変換中にエラーが発生しました。ログファイルを参照してください。"), {},
+                    ui::Icon::Exclamation);
         hideProgress();
         modCommon::PutLogFileMsg(kFreeLogLine, modCommon::logTimeText(modCommon::logNow()));
         modCommon::PutLogFileMsg(kFreeLogLine, text::toCp932("エラーにより途中中断しました"));

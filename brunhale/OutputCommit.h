@@ -21,8 +21,12 @@ public:
     // A new file of extension ext (".shp") that is to replace base + ext; gives the temporary path to write
     // it at. Register before creating the file.
     std::string place(const std::string& ext);
-    // An earlier file base + ext that the new output replaces by its absence (a stale .prj or .cpg).
+    // An earlier file base + ext that the new output replaces by its absence (a stale .prj).
     void removeOnCommit(const std::string& ext);
+    // The files that describe the earlier data (files::ReplaceTogether::companions) go with it.
+    void removeCompanionsOnCommit(files::ReplaceTogether::Describing what) {
+        for (const std::string& ext : files::ReplaceTogether::companions(what)) removeOnCommit(ext);
+    }
     // Throws Failure(NotWritable) after undoing its steps.
     void commit();
     // Deletes the temporary files (also done when the object goes uncommitted).

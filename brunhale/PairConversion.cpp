@@ -94,7 +94,8 @@ void convertPair(const std::string& folder) {
 
     // Every target is registered before anything is written, so a name that cannot be replaced fails the
     // run first. A table touches its .dbf alone (and a stale .cpg, which would describe it wrongly); a
-    // shapefile also replaces or removes its .prj.
+    // shapefile also replaces or removes its .prj, and takes the spatial indexes of the earlier shapes with
+    // them.
     const bool withProjection = withShapes && !projectionWkt(hb.datum).empty();
     std::string shpPath, prjPath;
     if (withShapes) {
@@ -104,7 +105,8 @@ void convertPair(const std::string& folder) {
         else prjPath = commit.place(".prj");
     }
     const std::string dbfPath = commit.place(".dbf");
-    commit.removeOnCommit(".cpg");
+    commit.removeCompanionsOnCommit(withShapes ? files::ReplaceTogether::Describing::ShapesAndTable
+                                               : files::ReplaceTogether::Describing::Table);
 
     // A table takes no coordinates: its coordinate file is not even opened.
     std::optional<CoordinateFileReader> coords;

@@ -7,6 +7,7 @@
 #include <system_error>
 
 #include "platform/errors/RunTimeError.h"
+#include "platform/map/DbaseCells.h"
 #include "platform/text/Cp932.h"
 
 namespace velmora::viewer {
@@ -82,9 +83,7 @@ QVariant DbaseTableModel::data(const QModelIndex& index, int role) const {
     if (role == Qt::TextAlignmentRole)
         return QVariant::fromValue((numeric_[index.column()] ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter);
     if (role != Qt::DisplayRole) return {};
-    // shapelib keeps the last record read, so the cells of one row cost one read.
-    const char* raw = DBFReadStringAttribute(handle_->dbf, index.row(), index.column());
-    return raw ? QString::fromStdString(text::fromCp932(raw)) : QString();
+    return QString::fromStdString(map::dbaseCellText(handle_->dbf, index.row(), index.column()));
 }
 
 QVariant DbaseTableModel::headerData(int section, Qt::Orientation orientation, int role) const {

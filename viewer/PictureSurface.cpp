@@ -10,7 +10,6 @@ namespace velmora::viewer {
 
 namespace {
 
-constexpr double kTwipsPerPixel = 15;
 // 96 dots per inch, the density at which a twip is a fifteenth of a pixel.
 constexpr int kDotsPerMeter = 3780;
 
@@ -55,18 +54,10 @@ void PictureSurface::setScaleMode(int mode) {
     y_ = fromPixels(py);
 }
 
-double PictureSurface::toPixels(double v) const { return s_.scaleMode == scaleMode::Twips ? v / kTwipsPerPixel : v; }
-double PictureSurface::fromPixels(double v) const { return s_.scaleMode == scaleMode::Twips ? v * kTwipsPerPixel : v; }
+double PictureSurface::toPixels(double v) const { return s_.scaleMode == scaleMode::Twips ? v / TwipsPerPixel : v; }
+double PictureSurface::fromPixels(double v) const { return s_.scaleMode == scaleMode::Twips ? v * TwipsPerPixel : v; }
 
 double PictureSurface::scaleHeight() const { return fromPixels(image_.height() - (s_.borderStyle ? 2 : 0)); }
-
-void PictureSurface::circle(double cx, double cy, double radius, std::uint32_t colour) {
-    QPainter p(&image_);
-    p.setPen(QPen(surfaceColour(colour), s_.drawWidth));
-    p.setBrush(QBrush(surfaceColour(s_.fillColor), patternOf(s_.fillStyle)));
-    const double r = toPixels(radius);
-    p.drawEllipse(QPointF(toPixels(cx), toPixels(cy)), r, r);
-}
 
 void PictureSurface::line(double x1, double y1, double x2, double y2, std::optional<std::uint32_t> colour, bool box) {
     QPainter p(&image_);
@@ -106,13 +97,6 @@ void PictureSurface::print(const std::string& text) {
     p.drawText(QPointF(toPixels(x_), toPixels(y_) + metrics.ascent()), QString::fromStdString(text));
     y_ += fromPixels(metrics.height());
     x_ = 0;
-}
-
-void PictureSurface::polygon(const std::vector<QPoint>& points, std::uint32_t pen, std::uint32_t brush) {
-    QPainter p(&image_);
-    p.setPen(QPen(surfaceColour(pen), 1));
-    p.setBrush(surfaceColour(brush));
-    p.drawPolygon(points.data(), static_cast<int>(points.size()), Qt::OddEvenFill);
 }
 
 void PictureSurface::stamp(const QImage& image, int x, int y) {

@@ -4,17 +4,16 @@
 // unit, fill style and colour, border, fore colour, drawing width, font). Twips are 15 to the pixel.
 // The drawing operations are virtual so that a test can make one of them fail.
 #include <QImage>
-#include <QPoint>
 #include <cstdint>
 #include <optional>
 #include <string>
-#include <vector>
 
 namespace velmora::viewer {
 
 namespace scaleMode {
 inline constexpr int Twips = 1, Pixels = 3;
 }
+inline constexpr double TwipsPerPixel = 15;
 
 // The settings a swatch may change, kept and put back together.
 struct SurfaceSettings {
@@ -60,16 +59,13 @@ public:
     // The inner height in the current unit (the border takes a pixel on each side).
     double scaleHeight() const;
 
-    // Arguments are in the current unit. A circle and a box are filled by the fill style and colour and
-    // outlined in the colour given; a line without a colour uses the fore colour.
-    virtual void circle(double cx, double cy, double radius, std::uint32_t colour);
+    // Arguments are in the current unit. A box is filled by the fill style and colour and outlined in the
+    // colour given; a line without a colour uses the fore colour.
     virtual void line(double x1, double y1, double x2, double y2, std::optional<std::uint32_t> colour, bool box);
     virtual double textWidth(const std::string& text) const;
     virtual double textHeight(const std::string& text) const;
     // Prints at the current position in the fore colour and font; the position moves to the next line.
     virtual void print(const std::string& text);
-    // A closed polygon in pixels, outlined by a 1-pixel pen, filled solid (odd-even).
-    virtual void polygon(const std::vector<QPoint>& points, std::uint32_t pen, std::uint32_t brush);
     // An image drawn over the surface with its top-left corner at pixel (x, y), blended by its alpha.
     virtual void stamp(const QImage& image, int x, int y);
 

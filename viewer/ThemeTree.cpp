@@ -1,6 +1,7 @@
 #include "viewer/ThemeTree.h"
 
 #include <QSignalBlocker>
+#include <cmath>
 #include <QTreeWidget>
 #include <exception>
 #include <functional>
@@ -124,13 +125,19 @@ QImage layerSwatch(frmMapMain& w, const std::string& layerName, int left, int to
     surface.clear();
     clsLegendRenderer renderer;
     renderer.setPictureBox(&surface);
-    renderer.setRendererHeight(13);
-    renderer.setRendererWidth(13);
+    constexpr int side = 13;
+    renderer.setRendererHeight(side);
+    renderer.setRendererWidth(side);
     const std::shared_ptr<map::MapLayer> layer = w.MainMap->layerByName(layerName);
     if (!layer) throw RunTimeError(err::SubscriptOutOfRange, "Subscript out of range");
     const map::Symbol symbol = layer->symbol();
     renderer.AddEntry(false, &symbol, top, left);
-    return surface.image().scaled(16, 16, Qt::IgnoreAspectRatio, Qt::FastTransformation);
+    // The tree shows the swatch at the size it was drawn: the icon is the part of the surface about the
+    // swatch's middle, not the whole surface shrunk (which made a marker smaller than the map draws it).
+    const QSize icon = w.tvwThemeList->iconSize();
+    const int middleX = static_cast<int>(std::floor(left / TwipsPerPixel + side / 2.0));
+    const int middleY = static_cast<int>(std::floor(top / TwipsPerPixel + side / 2.0));
+    return surface.image().copy(middleX - icon.width() / 2, middleY - icon.height() / 2, icon.width(), icon.height());
 }
 
 void ThemeLst_Set(QTreeWidget* tree, const std::string& path, const std::string& text, const std::string& kind) {

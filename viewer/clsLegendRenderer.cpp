@@ -65,43 +65,25 @@ void clsLegendRenderer::AddEntry(bool IsMA, const map::Symbol* sym, std::int32_t
 void clsLegendRenderer::DrawPointSymbol(const map::Symbol& sym) {
     PictureSurface& s = *surface_;
     const std::uint32_t colour = sym.color;
-    const std::uint32_t outline = sym.outline ? sym.outlineColor : colour;
     const double X = x_, Y = y_, W = width_, H = height_;
     s.setFillStyle(0);
     s.setFillColor(colour);
     s.setBorderStyle(0);
     switch (sym.style) {
-    case map::symbol::Circle: {
-        const int hw = rounded(W / 2), hh = rounded(H / 2), r = rounded(hw * 0.5);
-        s.circle(X + hw, Y + hh, r, colour);
-        s.setFillStyle(1);
-        s.circle(rounded(X) + hw, rounded(Y) + hh, r, outline);
-        break;
-    }
-    case map::symbol::Square: {
-        const int m = rounded(H * 0.7);
-        DrawGdiPolygon({{rounded(X + m), rounded(Y + m)},
-                        {rounded(X + W - m), rounded(Y + m)},
-                        {rounded(X + W - m), rounded(Y + H - m)},
-                        {rounded(X + m), rounded(Y + H - m)}},
-                       outline, colour);
-        break;
-    }
-    case map::symbol::Triangle: {
-        // The map's own triangle, as large as the circle and about the same centre: the corners the
-        // classic insets give are a sliver of one or two pixels whatever the symbol's size.
-        const int hw = rounded(W / 2), hh = rounded(H / 2), r = rounded(hw * 0.5);
+    case map::symbol::Circle:
+    case map::symbol::Square:
+    case map::symbol::Triangle:
+    case map::symbol::Cross: {
+        // The map's own marker picture at the size the map draws it (no larger than the swatch), about the
+        // swatch's middle, so that the tree shows the marker the map shows: the classic insets drew a
+        // 7-pixel disc, a 5-pixel square and a sliver of a triangle whatever the map drew.
         map::Symbol shown = sym;
-        shown.size = 2 * r + 1;
+        shown.size = std::min(sym.size > 0 ? sym.size : map::DefaultMarkerSize, std::min(W, H));
         const map::MarkerStamp marker = map::markerStamp(shown, 1);
-        s.stamp(marker.image, static_cast<int>(std::floor(X + hw)) - marker.half,
-                static_cast<int>(std::floor(Y + hh)) - marker.half);
+        s.stamp(marker.image, static_cast<int>(std::floor(X + W / 2)) - marker.half,
+                static_cast<int>(std::floor(Y + H / 2)) - marker.half);
         break;
     }
-    case map::symbol::Cross:
-        s.line(X + 13, Y + H / 2, X - 3, Y + H / 2, colour, false);
-        s.line(X + W / 2, Y + 13, X + W / 2, Y - 3, colour, false);
-        break;
     case map::symbol::FontCharacter:
         DrawFontSymbol(colour, rounded(sym.size), sym.font, cp932Character(rounded(sym.character)));
         break;
@@ -167,11 +149,6 @@ void clsLegendRenderer::DrawFillSymbol(std::uint32_t colour, int style, std::uin
     }
     s.setFillColor(fillColour);
     s.setFillStyle(fillStyle);
-}
-
-void clsLegendRenderer::DrawGdiPolygon(const std::vector<QPoint>& points, std::uint32_t penColour,
-                                       std::uint32_t brushColour) {
-    surface_->polygon(points, penColour, brushColour);
 }
 
 }  // namespace velmora::viewer

@@ -3,9 +3,6 @@
 // image: markers (circle, square, triangle, cross, font character), a zig-zag for lines, a box for fills.
 #include <cstdint>
 #include <string>
-#include <vector>
-
-#include <QPoint>
 
 #include "platform/map/Symbol.h"
 
@@ -33,7 +30,6 @@ private:
     void DrawFontSymbol(std::uint32_t colour, int size, const std::string& fontName, const std::string& character);
     void DrawLineSymbol(std::uint32_t colour, int size);
     void DrawFillSymbol(std::uint32_t colour, int style, std::uint32_t outlineColour);
-    void DrawGdiPolygon(const std::vector<QPoint>& points, std::uint32_t penColour, std::uint32_t brushColour);
 
     PictureSurface* surface_ = nullptr;
     int unit_ = 0;

@@ -22,6 +22,7 @@
 #include "platform/map/CompanionFile.h"
 #include "platform/map/MapLayer.h"
 #include "platform/map/MapRenderer.h"
+#include "platform/map/MarkerImage.h"
 #include "platform/ui/UiService.h"
 #include "viewer/DataSourceText.h"
 #include "viewer/StylePictures.h"
@@ -218,7 +219,9 @@ void frmProp::fillSymbol() {
         throw RunTimeError(340, "Control array element '" + std::to_string(symbol.style) + "' doesn't exist");
     options[symbol.style]->setChecked(true);
     chosenStyle_ = symbol.style;
-    txtSize->setText(QString::number(static_cast<long long>(std::nearbyint(symbol.size))));
+    // A marker of size 0 is drawn at the map's default size: the box shows that size, which draws the same.
+    const double size = Layertype_ == 0 && symbol.size <= 0 ? map::DefaultMarkerSize : symbol.size;
+    txtSize->setText(QString::number(static_cast<long long>(std::nearbyint(size))));
     if (Layertype_ == 2) {
         setSwatchColour(1, symbol.outlineColor);
         lblCaution->setText("※アウトライン幅「0」はデフォルトの線幅で表示されます");

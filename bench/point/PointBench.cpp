@@ -128,14 +128,15 @@ int main(int argc, char** argv) {
     }
 
     const std::string jobrun = std::string(VELMORA_BINARY_DIR) + "/tools/jobrun";
-    // Answers: a land-price job first answers the split question; then Yes and No for the questions that
-    // follow. Every run starts from an empty output folder (below), so no run is asked whether to
-    // overwrite: a later run would take that question before the split question and shift every answer.
+    // Answers: a land-price job first answers the split question; then No to the questions that follow,
+    // the add-to-map question first: this times the conversion, not loading its points into the map.
+    // Every run starts from an empty output folder (below), so no run is asked whether to overwrite: a
+    // later run would take that question before the split question and shift every answer.
     auto pointJob = [&](const std::string& output, std::vector<std::string> inputs, int row = 12, bool split = false) {
         std::vector<std::string> a = {jobrun, "--program-folder", program.string(), "--kind", "point", "--row",
                                       std::to_string(row), "--datum", "2000"};
         if (row == 8) a.insert(a.end(), {"--answer", split ? "yes" : "no"});
-        a.insert(a.end(), {"--answer", "yes", "--answer", "no", "--out", out(output)});
+        a.insert(a.end(), {"--answer", "no", "--answer", "no", "--out", out(output)});
         a.insert(a.end(), inputs.begin(), inputs.end());
         return a;
     };

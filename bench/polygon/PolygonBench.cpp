@@ -1,11 +1,15 @@
 // The polygon makers on nationwide-scale generated area files: time and peak memory of each phase of a
 // job (read, build, clean or nest, write), one job per item.
 //
-//   bench_polygon [--small] [--only NAME] [--linework FILE]
+//   bench_polygon [--small] [--only NAME] [--linework FILE] [--files N] [--keep DIR]
 //
 // --small runs every item on a grid a hundred times smaller (a quick look); --only runs one item (clean,
 // rural, repair, meshes, holes, shore, basin); --linework writes the clean item's links as WKB line strings to FILE (for
-// run-geos-compare.sh, which times GEOS's polygonize on the same linework).
+// run-geos-compare.sh, which times GEOS's polygonize on the same linework); --files spreads the clean item
+// over N files (vertical strips) instead of one; --keep generates into DIR and leaves there, per item, the
+// input files (listed comma-separated in NAME.files), the job's NAME.shp, .shx, .dbf and its log lines
+// (NAME.log), so that outputs can be compared byte for byte across builds and the same files run through
+// the library's export.
 //
 // Peak memory is the process's high-water mark of resident memory during the phase (the mark is reset
 // before each phase through /proc/self/clear_refs), so it includes what earlier phases still hold.
@@ -116,10 +120,21 @@ void print_job(const char* what, const InputSize& files, const PolygonStats& sta
 
 InputSize size_of(const gen::AreaGenResult& r) { return {r.links, r.vertices, r.areas}; }
 
+// What --keep leaves of a job beside its outputs: the input list and the log lines with the counts.
+void keep_job(const std::filesystem::path& dir, const std::string& name, const std::vector<std::string>& files,
+              const std::vector<std::string>& log, const PolygonStats& stats) {
+    std::ofstream list(dir / (name + ".files"), std::ios::binary);
+    for (std::size_t i = 0; i < files.size(); ++i) list << (i ? "," : "") << files[i];
+    std::ofstream lines(dir / (name + ".log"), std::ios::binary);
+    for (const std::string& l : log) lines << l << '\n';
+    lines << "total " << stats.total << " made " << stats.made << " incomplete " << stats.incomplete << " dropped "
+          << stats.dropped << " rural " << stats.rural_records << '\n';
+}
+
 // One job as the worker runs it: open every file, build (with the step before and after ring building
 // timed on their own), write the shapefile and the table.
 void run_job(const char* what, int id, const char* meshes, const std::vector<std::string>& files,
-             const InputSize& size, const std::filesystem::path& dir) {
+             const InputSize& size, const std::filesystem::path& dir, const std::string& keep_as = "") {
     std::vector<Phase> phases;
     std::vector<std::string> log;
     const auto start = Steady::now();
@@ -141,12 +156,14 @@ void run_job(const char* what, int id, const char* meshes, const std::vector<std
     Phase build = inner.front();
     build.seconds -= inside;
     phases.insert(phases.end() - 1, build);
+    const std::string out = (dir / (keep_as.empty() ? std::string("out") : keep_as)).string() + ".shp";
     timed(phases, "write", [&] {
-        maker->save_shape((dir / "out.shp").string());
-        maker->save_dbf((dir / "out.shp").string());
+        maker->save_shape(out);
+        maker->save_dbf(out);
     });
     maker.reset();
     print_job(what, read_size, stats, std::chrono::duration<double>(Steady::now() - start).count(), phases);
+    if (!keep_as.empty()) keep_job(dir, keep_as, files, log, stats);
 }
 
 // The links of the generated files as WKB line strings (little-endian), one after the other.
@@ -227,19 +244,25 @@ std::string write_long_shore(const std::filesystem::path& dir, int pieces) {
 
 int main(int argc, char** argv) {
     bool small = false;
-    std::string only, linework;
+    std::string only, linework, keep;
+    int clean_files = 1;
     for (int i = 1; i < argc; ++i) {
         if (!std::strcmp(argv[i], "--small")) small = true;
         else if (!std::strcmp(argv[i], "--only") && i + 1 < argc) only = argv[++i];
         else if (!std::strcmp(argv[i], "--linework") && i + 1 < argc) linework = argv[++i];
+        else if (!std::strcmp(argv[i], "--files") && i + 1 < argc) clean_files = std::max(1, std::atoi(argv[++i]));
+        else if (!std::strcmp(argv[i], "--keep") && i + 1 < argc) keep = argv[++i];
         else {
             std::fprintf(stderr, "usage: bench_polygon [--small] [--only clean|rural|repair|meshes|holes|shore|basin] "
-                                 "[--linework FILE]\n");
+                                 "[--linework FILE] [--files N] [--keep DIR]\n");
             return 2;
         }
     }
-    const std::filesystem::path dir = std::filesystem::temp_directory_path() / "velmora-bench-polygon";
+    const std::filesystem::path dir =
+        keep.empty() ? std::filesystem::temp_directory_path() / "velmora-bench-polygon" : std::filesystem::path(keep);
     std::filesystem::create_directories(dir);
+    // The name a kept job's outputs take; none without --keep.
+    auto kept = [&keep](const char* name) { return keep.empty() ? std::string() : std::string(name); };
     const int cols = small ? 40 : 400, rows = small ? 25 : 250;
     auto wanted = [&only](const char* name) { return only.empty() || only == name; };
 
@@ -257,16 +280,17 @@ int main(int argc, char** argv) {
         gen::AreaGenOptions o = grid(8, cols, rows);
         o.gap_links = 50;
         o.gap_degrees = 2e-4;
+        o.files = clean_files;
         const gen::AreaGenResult files = gen::generate_area_files((dir / "clean").string(), o);
         if (!linework.empty()) write_linework(files, linework);
-        if (wanted("clean")) run_job("clean item (8)", 8, nullptr, files.files, size_of(files), dir);
+        if (wanted("clean")) run_job("clean item (8)", 8, nullptr, files.files, size_of(files), dir, kept("clean"));
     }
     if (wanted("rural")) {
         // 100,000 areas, every other one with an island that becomes its hole.
         gen::AreaGenOptions o = grid(4, cols, rows);
         o.islands = true;
         const gen::AreaGenResult files = gen::generate_area_files((dir / "rural").string(), o);
-        run_job("rural item (4), islands", 4, "", files.files, size_of(files), dir);
+        run_job("rural item (4), islands", 4, "", files.files, size_of(files), dir, kept("rural"));
     }
     if (wanted("repair")) {
         gen::AreaGenOptions o = grid(9, cols / 2, rows / 2);
@@ -274,7 +298,7 @@ int main(int argc, char** argv) {
         o.gap_links = 200;
         o.gap_degrees = 5e-4;
         const gen::AreaGenResult files = gen::generate_area_files((dir / "repair").string(), o);
-        run_job("repair item (9), 200 gaps", 9, "", files.files, size_of(files), dir);
+        run_job("repair item (9), 200 gaps", 9, "", files.files, size_of(files), dir, kept("repair"));
     }
     if (wanted("meshes")) {
         // Every other secondary mesh of the whole country selected: most points lie in none of them but
@@ -288,17 +312,17 @@ int main(int argc, char** argv) {
                 for (int r = 0; r < 8; ++r)
                     for (int c = (r + pp + uu) % 2; c < 8; c += 2)
                         meshes += (meshes.empty() ? "" : ",") + std::to_string(pp * 10000 + uu * 100 + r * 10 + c);
-        run_job("rural item (4), 41,000 meshes", 4, meshes.c_str(), files.files, size_of(files), dir);
+        run_job("rural item (4), 41,000 meshes", 4, meshes.c_str(), files.files, size_of(files), dir, kept("meshes"));
     }
     if (wanted("holes")) {
         const int holes = small ? 500 : 50000;
         const std::string file = write_many_holes(dir, small ? 1000 : 100000, holes);
-        run_job("rural item (4), one long outer", 4, "", {file}, InputSize{0, 0, holes + 1}, dir);
+        run_job("rural item (4), one long outer", 4, "", {file}, InputSize{0, 0, holes + 1}, dir, kept("holes"));
     }
     if (wanted("shore")) {
         const int pieces = small ? 500 : 20000;
         const std::string file = write_long_shore(dir, pieces);
-        run_job("repair item (9), one long shore", 9, "", {file}, InputSize{0, 0, 1}, dir);
+        run_job("repair item (9), one long shore", 9, "", {file}, InputSize{0, 0, 1}, dir, kept("shore"));
     }
     if (wanted("basin")) {
         // 5,000 catchments of 10 cells each over 4 files; half leave out a link (bridged), a tenth walk
@@ -311,7 +335,7 @@ int main(int argc, char** argv) {
         const gen::BasinGenResult files = gen::generate_basin_files((dir / "basin").string(), o);
         InputSize size;
         size.areas = static_cast<long long>(files.catchments.size());
-        run_job("catchments (20)", 20, "81001,81002", files.files, size, dir);
+        run_job("catchments (20)", 20, "81001,81002", files.files, size, dir, kept("basin"));
     }
-    std::filesystem::remove_all(dir);
+    if (keep.empty()) std::filesystem::remove_all(dir);
 }

@@ -9,6 +9,7 @@
 #include "convert/line/LineLoaderSteps.h"
 #include "convert/line/LineRecords.h"
 #include "convert/line/LinkVertexStore.h"
+#include "convert/line/StatedPartCounts.h"
 #include "platform/db/Database.h"
 
 namespace velmora::ModPolygon {
@@ -73,13 +74,17 @@ bool PolySetTextToTbl(db::Database& db, const std::string& path) {
         Appender& ledger = db.appender("エリア台帳データ");
         ledger.dropRepeatedKeys();  // the first record of an attribute number is the one kept
         const AreaLedgerReader ledgerReader(s.SelectedIndex, layerRow(s.PolygonLayers, s.SelectedIndex));
-        return ModLine::LoadRecordLines(db, s.HedCounts[0], [&](std::string_view kind, std::string_view line) {
-            if (kind == "N") return SetTextToTbl_Node(line, nodes);
-            if (kind == "L") return SetTextToTbl_Link(line, links, vertices);
-            if (kind == "A") return SetTextToTbl_Pliy(line, areas, references);
-            if (kind == "DA") return ledgerReader.read(line, ledger);
-            return true;
-        });
+        ModLine::StatedPartCounts parts(s.HedCountsStated);
+        const bool loaded =
+            ModLine::LoadRecordLines(db, s.HedCounts[0], parts.counting([&](std::string_view kind, std::string_view line) {
+                if (kind == "N") return SetTextToTbl_Node(line, nodes);
+                if (kind == "L") return SetTextToTbl_Link(line, links, vertices);
+                if (kind == "A") return SetTextToTbl_Pliy(line, areas, references);
+                if (kind == "DA") return ledgerReader.read(line, ledger);
+                return true;
+            }));
+        if (loaded) parts.check(path);
+        return loaded;
     } catch (const RunTimeError& e) {
         s.InFileNo.closeQuietly();
         ui::showRunTimeError(e, errorTitle("PolySetTextToTbl"));

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 
+#include "convert/core/ConversionLog.h"
 #include "convert/core/ConversionRoutines.h"
 #include "convert/core/ConversionState.h"
 #include "convert/attr/AttrHeaderCheck.h"
@@ -129,7 +130,10 @@ bool SetAttrTextToTbl(db::Database& database, const std::string& path) {
             progress::step();
         }
         transaction.commit();
+        // A table's header counts its records: the lines after the header.
+        const long records = in.lineNumber() - 1;
         s.InFileNo.close();
+        modCommon::ChkStatedRecordCount(path, s.RecHedCount, records);
         progress::fill();
         progress::setVisible(false);
         return true;
@@ -155,7 +159,8 @@ void saveIgnoringDuplicate(db::Appender& appender) {
 
 bool SetAttrTextToTbl_T(std::string_view line, db::Appender& table, const std::vector<TableColumn>& columns) {
     try {
-        // The record reaches at least the end of its first column (texts at its end may come trimmed).
+        // A file cut inside the record's first column is refused (ChkRecordLength); columns past the end
+        // of a whole line are blank: their fields stay Null.
         if (!columns.empty()) {
             const auto first = std::min_element(columns.begin(), columns.end(),
                                                 [](const TableColumn& a, const TableColumn& b) { return a.start < b.start; });

@@ -117,9 +117,10 @@ bool MakeAttrFileData(const std::string& path) {
             }
             progress::step();
         }
-        const long lines = in.lineNumber();
+        // A table's header counts its records: the lines after the header.
+        const long records = in.lineNumber() - 1;
         s.InFileNo.close();
-        modCommon::ChkStatedRecordCount(path, s.RecHedCount, lines);
+        modCommon::ChkStatedRecordCount(path, s.RecHedCount, records);
         return true;
     } catch (const std::exception& e) {
         s.InFileNo.closeQuietly();

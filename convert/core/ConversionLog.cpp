@@ -167,13 +167,30 @@ void ShowInputRefusal(const std::string& text, const std::string& title, ui::Ico
     ui::message(text, title, icon);
 }
 
-void ChkStatedRecordCount(const std::string& path, long stated, long lines) {
-    if (stated <= 0 || lines >= stated) return;
-    const std::string notice = "入力ファイル " + path + " の行数（" + std::to_string(lines) + "）がヘッダーに記載の件数（" +
-                               std::to_string(stated) + "）より少なくなっています。ファイルが途中で切れている可能性があります。";
+namespace {
+
+// A file that held less than it states: the notice goes to the log now and to the box before the job's
+// closing question (FewerRecordNotices).
+void noteShortFile(const std::string& notice) {
     ConversionState& s = conversionState();
     s.FewerRecordNotices.push_back(notice);
     if (s.LogFileNo.isOpen()) PutLogFileMsg(kFreeLogLine, logBytes(notice));
+}
+
+const char* const kMaybeCut = "ファイルが途中で切れている可能性があります。";
+
+}  // namespace
+
+void ChkStatedRecordCount(const std::string& path, long stated, long read) {
+    if (stated <= 0 || read >= stated) return;
+    noteShortFile("入力ファイル " + path + " の行数（" + std::to_string(read) + "）がヘッダーに記載の件数（" +
+                  std::to_string(stated) + "）より少なくなっています。" + kMaybeCut);
+}
+
+void ChkStatedLineCount(const std::string& path, const std::string& part, long stated, long read) {
+    if (stated <= 0 || read >= stated) return;
+    noteShortFile("入力ファイル " + path + " の" + part + "の行数（" + std::to_string(read) + "）が2行目に記載の行数（" +
+                  std::to_string(stated) + "）より少なくなっています。" + kMaybeCut);
 }
 
 }  // namespace velmora::modCommon

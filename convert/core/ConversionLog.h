@@ -47,10 +47,14 @@ std::string logBytes(const std::string& utf8);
 // of it (line breaks as blanks).
 void ShowInputRefusal(const std::string& text, const std::string& title, ui::Icon icon);
 
-// After a file was read to its end: when its header stated more than the lines it held, header
-// included (a file cut short at a line's end; files count their records with or without the header
-// line), the log gets a line naming the file and both counts, and the notice is kept for the job's
-// closing question (FewerRecordNotices). A header stating no count (0) is not checked.
-void ChkStatedRecordCount(const std::string& path, long stated, long lines);
+// After a file was read to its end: when its header (characters 34-41 of line 1) stated more than the
+// file held, counted as that kind of file counts (a file cut short at a line's end), the log gets a line
+// naming the file and both counts, and the notice is kept for the job's closing question
+// (FewerRecordNotices). A header stating no count (0) is not checked. Point and mesh files count every
+// line, the header included; attribute tables their records, the lines after the header.
+void ChkStatedRecordCount(const std::string& path, long stated, long read);
+// The same for one part of a line or area-structure file against its count on the counts line (line 2):
+// `part` names it in the notice ("リンク", "台帳", ...).
+void ChkStatedLineCount(const std::string& path, const std::string& part, long stated, long read);
 
 }  // namespace velmora::modCommon

@@ -23,9 +23,11 @@ namespace modCommon {
 void ChkRecordLength(std::size_t length, long layoutEnd) {
     if (static_cast<long>(length) >= layoutEnd) return;
     const auto at = text::lastReadPosition();
-    throw RunTimeError(err::InputRefused, "入力ファイル " + (at ? text::positionText(*at) : std::string("?")) +
+    if (!at || at->lineEnded) return;
+    throw RunTimeError(err::InputRefused, "入力ファイル " + text::positionText(*at) +
                                               "のレコードが途中で切れています（長さ" + std::to_string(length) +
-                                              "、項目の配置は" + std::to_string(layoutEnd) + "桁目まで）。");
+                                              "、項目の配置は" + std::to_string(layoutEnd) +
+                                              "桁目まで、行末の改行なし）。");
 }
 
 namespace {

@@ -16,9 +16,9 @@ namespace modCommon {
 // (text::sjisByteCut). start < 1 or length < 0 throws RunTimeError(5).
 std::string_view MidByteSjis(std::string_view record, long start, long length);
 
-// The bytes a fixed-column record of the items first..last of a layer reaches at least: the end of the
-// written item that starts first (0 for none). Later items are not counted: a text at the end of a record
-// may come without its trailing blanks.
+// The bytes a fixed-column record of the items first..last of a layer reaches unless blanks were trimmed
+// from it: the end of the written item that starts first (0 for none). Later items are not counted: a
+// text at the end of a record may come without its trailing blanks.
 template <class Layer>
 long layoutEnd(const Layer& layer, int first, int last) {
     long start = 0, end = 0;
@@ -32,9 +32,12 @@ long layoutEnd(const Layer& layer, int first, int last) {
     }
     return end;
 }
-// A record shorter than its layout (a file cut inside its last record) would convert with blank
-// columns: RunTimeError(InputRefused) naming the file and line being read. Length and end are counted
-// alike: bytes for byte columns, characters for character columns.
+// A file cut inside its last record: the line being read ends before its layout does and has no line
+// end, so the columns it lacks were lost, not left blank. RunTimeError(InputRefused) naming the file and
+// line. A short line that has its line end is whole: its trailing blanks were trimmed away, and the
+// columns past its end are blank fields, which the readers take as their layouts say (a point without
+// coordinates logged and skipped, a value left empty, the end of a vertex list). Length and end are
+// counted alike: bytes for byte columns, characters for character columns.
 void ChkRecordLength(std::size_t length, long layoutEnd);
 inline void ChkRecordLength(std::string_view record, long layoutEnd) { ChkRecordLength(record.size(), layoutEnd); }
 

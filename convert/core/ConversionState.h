@@ -125,6 +125,9 @@ struct ConversionState {
     // line, place n at index n-1.
     HeaderFields HedFields;
     std::array<std::int32_t, 7> HedCounts{};
+    // The seven counts as line 2 states them, count n at index n-1: what the file is checked against
+    // once it has been read.
+    std::array<std::int32_t, 7> HedCountsStated{};
     // [0] last number given to a link record; [1] last number given to a line or area record.
     std::array<std::int32_t, 2> LinkIdxCounter{};
     // Total, made, incomplete and attribute-record count of the last library job.

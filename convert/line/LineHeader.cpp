@@ -17,7 +17,7 @@ namespace ui = velmora::ui;
 
 std::string FileKindText(std::span<const velmora::LayerDef> rows, std::string_view headerLine) {
     for (const velmora::LayerDef& row : rows)
-        if (HasHeaderKey(headerLine, row.HeaderKey)) return velmora::text::toCp932("ファイル種別：") + row.Name;
+        if (KeyNamesFile(headerLine, row.HeaderKey)) return velmora::text::toCp932("ファイル種別：") + row.Name;
     return velmora::text::toCp932("ファイル種別：不明");
 }
 
@@ -56,7 +56,7 @@ bool CheckHeaderLines(const HeaderCheck& check, std::int16_t& skip) {
 
     std::string line2;
     ReadInputLine(line2);
-    ReadCounts(line2, s.HedCounts);
+    ReadCounts(line2, s.HedCounts, &s.HedCountsStated);
     return true;
 }
 

@@ -14,12 +14,15 @@
 #include "convert/line/LineLoaderSteps.h"
 #include "convert/line/LineRecords.h"
 #include "convert/line/LinkVertexStore.h"
+#include "convert/line/StatedPartCounts.h"
 #include "convert/core/RunningNumber.h"
 #include "platform/db/Database.h"
+#include "platform/db/DbErrors.h"
 #include "platform/db/Transaction.h"
 #include "platform/errors/RunTimeError.h"
 #include "platform/text/Conversions.h"
 #include "platform/text/Cp932.h"
+#include "platform/text/LineReader.h"
 #include "platform/text/Sjis.h"
 #include "platform/ui/UiService.h"
 
@@ -37,6 +40,14 @@ namespace {
 // file holds. Taken as a continuation line it would be swallowed, its record lost and the job reported
 // as a success.
 struct RecordInPlaceOfContinuation {};
+
+// A vertex whose X or Y is no number (a blank X ends the line's points before this is asked).
+[[noreturn]] void RefuseVertex(const VertexColumns& v) {
+    const auto at = text::lastReadPosition();
+    throw RunTimeError(velmora::err::InputRefused,
+                       "入力ファイル " + (at ? text::positionText(*at) : std::string("?")) + "の中間点の座標（X「" +
+                           text::fromCp932(v.x) + "」、Y「" + text::fromCp932(v.y) + "」）が数値ではありません。");
+}
 
 bool guarded(const char* procedure, const std::function<void()>& body) {
     return RunRecordReader(std::string("Error: ModLine (ModLine ") + procedure + ")", body);
@@ -86,7 +97,8 @@ std::string_view AsStored(std::string_view cut) { return cut.data() ? cut : std:
 
 void StoreColumns(Appender& a, std::string_view line, std::span<const RecordColumn> columns) {
     const text::SjisColumns cuts(line);
-    // The record reaches at least the end of its first column (texts at its end may come trimmed).
+    // A file cut inside the record's first column is refused (ChkRecordLength); columns past the end of a
+    // whole line are blank and stored by their rules.
     if (!columns.empty()) {
         const RecordColumn& first = *std::min_element(columns.begin(), columns.end(),
                                                       [](const RecordColumn& a, const RecordColumn& b) { return a.start < b.start; });
@@ -142,12 +154,20 @@ void AppendLinkRecord(std::string_view line, Appender& links, LinkVertexStore& v
     readContinuationLines(n, [&](const text::SjisColumns& cont, int k, std::int16_t) {
         const VertexColumns v = CutVertex(cont, k);
         // x is read once: as the plain whole number nearly every file holds, or else tested and converted.
-        if (const auto x = text::plainWholeNumber(v.x)) {
-            vertices.add(*x, v.y);
-            return true;
+        try {
+            if (const auto x = text::plainWholeNumber(v.x)) {
+                vertices.add(*x, v.y);
+                return true;
+            }
+            // A blank X ends the line's points (a short last line); a corrupt one would end them silently.
+            if (text::trimBlanks(v.x).empty()) return false;
+            if (!text::isNumeric(v.x)) RefuseVertex(v);
+            vertices.add(v.x, v.y);
+        } catch (const RunTimeError& e) {
+            // Y is converted by the store: one that is no number (a blank one too) is refused alike.
+            if (e.number() == velmora::db::err::DataTypeConversion) RefuseVertex(v);
+            throw;
         }
-        if (!text::isNumeric(v.x)) return false;
-        vertices.add(v.x, v.y);
         return true;
     });
 }
@@ -284,16 +304,19 @@ bool SetLineTextToTbl(velmora::db::Database& db, const std::string& path) {
 
         // Ledger files ("_台" anywhere in the path) count their ledger records, held in place 3.
         const bool ledgerFile = path.find("_台") != std::string::npos;
-        return LoadRecordLines(db, ledgerFile ? s.HedCounts[2] : s.HedCounts[0],
-                               [&](std::string_view kind, std::string_view line) {
-                                   if (kind == "N") return SetLineTextToTbl_Node(line, nodes);
-                                   if (kind == "L") return SetLineTextToTbl_Link(line, links, vertices);
-                                   if (kind == "S") return SetLineTextToTbl_Line(line, lines, references);
-                                   if (kind == "DS") return SetLineTextToTbl_Area(line, ledger);
-                                   if (kind == "DL" && roadLedger) return SetLineTextToTbl_LinkD(line, *roadLedger);
-                                   if (kind == "DP" && stationLedger) return SetLineTextToTbl_NodeD(line, *stationLedger);
-                                   return true;
-                               });
+        StatedPartCounts parts(s.HedCountsStated);
+        const bool loaded = LoadRecordLines(
+            db, ledgerFile ? s.HedCounts[2] : s.HedCounts[0], parts.counting([&](std::string_view kind, std::string_view line) {
+                if (kind == "N") return SetLineTextToTbl_Node(line, nodes);
+                if (kind == "L") return SetLineTextToTbl_Link(line, links, vertices);
+                if (kind == "S") return SetLineTextToTbl_Line(line, lines, references);
+                if (kind == "DS") return SetLineTextToTbl_Area(line, ledger);
+                if (kind == "DL" && roadLedger) return SetLineTextToTbl_LinkD(line, *roadLedger);
+                if (kind == "DP" && stationLedger) return SetLineTextToTbl_NodeD(line, *stationLedger);
+                return true;
+            }));
+        if (loaded) parts.check(path);
+        return loaded;
     } catch (const RunTimeError& e) {
         s.InFileNo.closeQuietly();
         ui::showRunTimeError(e, "Error: ModLine (ModLine SetLineTextToTbl)");

@@ -105,7 +105,11 @@ bool IsRecordLine(std::string_view line) {
 }
 
 bool HasHeaderKey(std::string_view line1, std::string_view headerKeyCp932) {
-    return !headerKeyCp932.empty() && velmora::text::sjisContains(line1, headerKeyCp932);
+    return headerKeyCp932.empty() || velmora::text::sjisContains(line1, headerKeyCp932);
+}
+
+bool KeyNamesFile(std::string_view line1, std::string_view headerKeyCp932) {
+    return !headerKeyCp932.empty() && HasHeaderKey(line1, headerKeyCp932);
 }
 
 HeaderColumns CutHeader(std::string_view line1) {
@@ -114,10 +118,13 @@ HeaderColumns CutHeader(std::string_view line1) {
             CharColumns(line1, 34, 8)};
 }
 
-void ReadCounts(std::string_view line2, std::array<std::int32_t, 7>& places) {
+void ReadCounts(std::string_view line2, std::array<std::int32_t, 7>& places, std::array<std::int32_t, 7>* stated) {
     static constexpr int kPlaceOfCount[7] = {1, 2, 3, 4, 5, 3, 7};
-    for (int i = 0; i < 7; ++i)
-        places[kPlaceOfCount[i] - 1] = velmora::text::cLng(CharColumns(line2, 8 * i + 1, 8));
+    for (int i = 0; i < 7; ++i) {
+        const std::int32_t count = velmora::text::cLng(CharColumns(line2, 8 * i + 1, 8));
+        places[kPlaceOfCount[i] - 1] = count;
+        if (stated) (*stated)[static_cast<std::size_t>(i)] = count;
+    }
 }
 
 std::int32_t ContinuationLineCount(std::int32_t n) {

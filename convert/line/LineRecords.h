@@ -39,9 +39,12 @@ bool IsRecordLine(std::string_view line);
 // The cut of `width` characters from character column `start`; shorter or empty past the end of the line.
 std::string_view CharColumns(std::string_view line, int start, int width);
 
-// The header-key test: the key occurs anywhere in line 1, exactly (case matters). An empty key (a row the
-// catalogue left without one) is found in no line: it would claim every file. Both texts are CP932.
+// The header-key test of the selected row: the key occurs anywhere in line 1, exactly (case matters); an
+// empty key occurs in every line, so its row takes every file of a header line. Both texts are CP932.
 bool HasHeaderKey(std::string_view line1, std::string_view headerKeyCp932);
+// The kind-name search ("ファイル種別：…") asks whether a row's key names the file: an empty key names
+// none, or a row without one would claim every file of another kind.
+bool KeyNamesFile(std::string_view line1, std::string_view headerKeyCp932);
 
 // Header line columns, as the line job keeps them (HedFields).
 struct HeaderColumns {
@@ -58,8 +61,9 @@ HeaderColumns CutHeader(std::string_view line1);
 // The counts line converted into the seven places of HedCounts: counts 1, 2, 4, 5, 7 in places
 // 1, 2, 4, 5, 7, count 6 in place 3 (count 3 is converted first and then replaced); place 6 is never set
 // and keeps what `places` held. Index 0 of the array is place 1. A count that is not a 32-bit number
-// throws RunTimeError (13 or 6).
-void ReadCounts(std::string_view line2, std::array<std::int32_t, 7>& places);
+// throws RunTimeError (13 or 6). `stated`, when given, gets the seven counts as they stand.
+void ReadCounts(std::string_view line2, std::array<std::int32_t, 7>& places,
+                std::array<std::int32_t, 7>* stated = nullptr);
 
 // Continuation lines of a record of n vertices or references: n / 5 plus one for a remainder; none for
 // n <= 0.

@@ -74,12 +74,12 @@ void ClosePairQuietly() {
     conversionState().FilDFileNo.closeQuietly();
 }
 
-bool FinishWriter(YieldAfterRun yieldAfterRun) {
+bool FinishWriter(YieldAfterRun yieldAfterRun, sd::EmptyOutput empty) {
     sd::closePair();
     velmora::progress::setCaption("Shapeﾌｧｲﾙ作成中・・・");
     ui::service().yield();
     // The pair goes whatever the outcome, after the failure message.
-    const bool ok = sd::runShapeWriterOnPair(sd::PairDeletion::Never);
+    const bool ok = sd::runShapeWriterOnPair(sd::PairDeletion::Never, sd::ShapeFailureMessage, empty);
     if (yieldAfterRun == YieldAfterRun::Yes) ui::service().yield();
     sd::deletePair();
     ui::service().yield();

@@ -11,6 +11,7 @@
 #include "convert/core/ConversionState.h"
 #include "convert/core/ConversionProgress.h"
 #include "convert/line/LinkVertexStore.h"
+#include "convert/shapedesc/ShapeDescriptionRun.h"
 #include "platform/db/Database.h"
 #include "platform/db/Query.h"
 #include "platform/errors/RunTimeError.h"
@@ -45,9 +46,11 @@ void ClosePairQuietly();
 
 // The end of a writer: close the pair, "Shapeﾌｧｲﾙ作成中・・・", yield, run Brunhale (its failure message
 // on a non-zero exit code), delete the pair, yield. True when Brunhale succeeded. The station writers
-// yield once more between the run and the deletion.
+// yield once more between the run and the deletion. A pair of no record is refused as nothing to write
+// unless `empty` lets it be written (the stations, of which none may have a ledger row).
 enum class YieldAfterRun { No, Yes };
-bool FinishWriter(YieldAfterRun yieldAfterRun = YieldAfterRun::No);
+bool FinishWriter(YieldAfterRun yieldAfterRun = YieldAfterRun::No,
+                  velmora::shapedesc::EmptyOutput empty = velmora::shapedesc::EmptyOutput::Refused);
 // The end of a selection writer: FinishWriter when it wrote a shape, else FinishEmptySelection and true.
 bool FinishSelection(bool written, YieldAfterRun yieldAfterRun = YieldAfterRun::No);
 // The end of a selection writer that wrote nothing: close the pair, "選択されたメッシュコードに該当する

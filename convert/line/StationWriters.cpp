@@ -103,7 +103,9 @@ bool MakeShapeLine_PointFileData(Database& db) {
         bool written = false;
         if (!WriteRows(nodes, kCaption, [&](const StationNode& n, bool& one) { return writer.write(n, one); }, written))
             return ClosePairQuietly(), false;
-        return FinishWriter(YieldAfterRun::Yes);
+        // Stations without a ledger row are logged (code 11) and passed over: when none has one, the
+        // station output is written without records, beside the lines.
+        return FinishWriter(YieldAfterRun::Yes, sd::EmptyOutput::Written);
     });
 }
 

@@ -109,7 +109,10 @@ public:
 private:
     bool convert() {
         if (!DistinctInputFiles(files_) ||
-            !CheckInputHeaders(files_, layer_, [&](std::int32_t records) { total_ += records; }))
+            !CheckInputHeaders(files_, layer_, [&](std::int32_t records) {
+                total_ += records;
+                stated_.push_back(records);
+            }))
             return false;
         ShowInitialProgress(total_);
 
@@ -132,8 +135,8 @@ private:
         cellNumber_ = 1;
         progress::setCaption("メッシュデータ変換中・・・");
         yield();
-        for (const std::string& path : files_) {
-            const Outcome o = convertFile(path);
+        for (std::size_t i = 0; i < files_.size(); ++i) {
+            const Outcome o = convertFile(files_[i], stated_[i]);
             if (o == Outcome::Failed) return closeFiles(), false;
             if (o == Outcome::FailedEndSteps) return closeFiles(), endSteps(false);
             if (o == Outcome::FailedReported) return runTimeCleanUp(), false;
@@ -141,7 +144,8 @@ private:
         return finish();
     }
 
-    Outcome convertFile(const std::string& path) {
+    // One file to its end; a file that held fewer lines than its header states is noted.
+    Outcome convertFile(const std::string& path, std::int32_t stated) {
         if (fields_.ledger != LedgerKind::None) {
             closeLedger();
             if (!DmDataMake(fields_.ledger, path)) return Outcome::FailedReported;
@@ -178,7 +182,9 @@ private:
             lineYield_();
         }
         if (several_) MeshWorkDb().commit();
+        const long lines = in.lineNumber();
         conversionState().InFileNo.close();
+        modCommon::ChkStatedRecordCount(path, stated, lines);
         return Outcome::Next;
     }
 
@@ -356,6 +362,8 @@ private:
     const bool several_;
 
     double total_ = 0;
+    // The line count each file's header states, in list order.
+    std::vector<std::int32_t> stated_;
     MeshFieldList fields_;
     velmora::db::Appender* mesh_ = nullptr;
     std::int32_t cellNumber_ = 1;

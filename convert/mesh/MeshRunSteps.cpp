@@ -32,6 +32,10 @@ bool DistinctInputFiles(const std::vector<std::string>& files) {
     return true;
 }
 
+std::string ForeignFileText(const velmora::MeshLayerDef& layer, const std::string& path) {
+    return "ファイルの種別が「" + text::fromCp932(layer.Name) + "」ではありません。 (" + path + ")";
+}
+
 bool CheckInputHeaders(const std::vector<std::string>& files, const velmora::MeshLayerDef& layer,
                        const std::function<void(std::int32_t records)>& count) {
     for (const std::string& path : files) {
@@ -39,8 +43,9 @@ bool CheckInputHeaders(const std::vector<std::string>& files, const velmora::Mes
         std::string line1;
         if (!reader.next(line1)) modCommon::RefuseEmptyInput(path);
         if (!ModLine::HasHeaderKey(line1, layer.HeaderKey)) {
-            modCommon::ShowInputRefusal("ファイルの種別が「" + text::fromCp932(layer.Name) + "」ではありません。 (" + path + ")",
-                                        "ｴﾗｰﾒｯｾｰｼﾞ", velmora::ui::Icon::Exclamation);
+            // A log line and the job's end: the job's own failure box names the file (ForeignFileText).
+            modCommon::PutLogFileMsg(modCommon::kFreeLogLine, text::toCp932(ForeignFileText(layer, path)));
+            velmora::conversionState().OtherItemInputFiles.push_back(path);
             return false;
         }
         velmora::conversionState().ItemInputFiles.push_back(path);

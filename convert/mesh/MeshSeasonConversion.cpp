@@ -65,8 +65,10 @@ private:
     bool convert() {
         if (!DistinctInputFiles(files_)) return false;
         std::int32_t total = 0;
+        std::vector<std::int32_t> stated;
         if (!CheckInputHeaders(files_, layer_, [&](std::int32_t records) {
                 total = text::cLng(static_cast<double>(total) + records);
+                stated.push_back(records);
             }))
             return false;
 
@@ -84,7 +86,8 @@ private:
         progress::setCaption("メッシュデータ変換中・・・");
         yield();
         ui::PacedYield lineYield;
-        for (const std::string& path : files_) {
+        for (std::size_t i = 0; i < files_.size(); ++i) {
+            const std::string& path = files_[i];
             text::LineReader& in = conversionState().InFileNo.open(path);
             std::string line;
             while (in.next(line)) {
@@ -95,7 +98,9 @@ private:
                 progress::step();
                 lineYield();
             }
+            const long lines = in.lineNumber();
             conversionState().InFileNo.close();
+            modCommon::ChkStatedRecordCount(path, stated[i], lines);
         }
         for (int k = 0; k < 4; ++k) {
             headers_[k].close();

@@ -116,17 +116,24 @@ private:
 };
 
 // The fixed-column loaders' loop: records of blank or "9999999" coordinates are logged with the line's
-// position after the header and not stored; `store` stores every other record.
+// position after the header and not stored; `store` stores every other record. A file read to its end
+// is checked against the count of its header, as the single-file writers check it.
 template <class Store>
 bool loadLines(db::Database& database, const char* procedure, Store&& store) {
-    return loadRemainingLines(database, procedure, conversionState().RecHedCount,
-                              [&](std::string_view line, long lineNumber) {
-                                  const PointColumns p = cutPoint(line);
-                                  if (const std::int16_t code = unusableCoordinates(p.x, p.y))
-                                      modCommon::PutLogFileMsg(code, "LINE:" + std::to_string(lineNumber - 1));
-                                  else
-                                      store(line, p);
-                              });
+    ConversionState& s = conversionState();
+    const std::string path = s.InFileNo.file().path();
+    long lines = s.InFileNo.file().lineNumber();
+    const bool loaded = loadRemainingLines(database, procedure, s.RecHedCount,
+                                           [&](std::string_view line, long lineNumber) {
+                                               lines = lineNumber;
+                                               const PointColumns p = cutPoint(line);
+                                               if (const std::int16_t code = unusableCoordinates(p.x, p.y))
+                                                   modCommon::PutLogFileMsg(code, "LINE:" + std::to_string(lineNumber - 1));
+                                               else
+                                                   store(line, p);
+                                           });
+    if (loaded) modCommon::ChkStatedRecordCount(path, s.RecHedCount, lines);
+    return loaded;
 }
 
 }  // namespace

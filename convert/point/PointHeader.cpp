@@ -35,7 +35,7 @@ bool SetPointTextToTbl_Hed(std::int16_t& skip) {
 void SelectPointFileKind(std::string_view headerLine, std::string& kindText) {
     try {
         for (const LayerDef& row : conversionState().PointLayers) {
-            if (ModLine::HasHeaderKey(headerLine, row.HeaderKey)) {
+            if (ModLine::KeyNamesFile(headerLine, row.HeaderKey)) {
                 kindText = text::toCp932("ファイル種別：") + row.Name;
                 return;
             }

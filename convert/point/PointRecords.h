@@ -28,7 +28,8 @@ struct PointColumns {
     std::string_view y;
 };
 PointColumns cutPoint(std::string_view line);
-// The last column of the coordinates (Y, 18-25): a record ending before it is cut short.
+// The last column of the coordinates (Y, 18-25): the last line of a file that ends before it without a
+// line end is cut short (ChkRecordLength); a whole line that ends before it has blank coordinates.
 inline constexpr long kPointCoordinatesEnd = 25;
 
 // Coordinates that cannot be written: empty after trimming blanks (log code 10), or a mark of an unknown

@@ -85,7 +85,8 @@ private:
         const bool meshFiltered = kind_ == RecordWriter::MeshFiltered;
         while (in.next(line)) {
             if (!isPointRecord(line)) continue;
-            // A record cut before its coordinates end is refused (items after them may come trimmed).
+            // A file cut inside the record is refused; a whole line that ends before its coordinates
+            // do has them blank: logged and skipped below.
             modCommon::ChkRecordLength(line, kPointCoordinatesEnd);
             const PointColumns p = cutPoint(line);
             if (meshFiltered && !selected(p.mesh, meshBoxShown)) {

@@ -34,12 +34,14 @@ std::string hex16(std::uint64_t v) {
 
 }  // namespace
 
+std::string fingerprintHex(std::string_view text) { return hex16(fingerprint(text)); }
+
 CommitNames::CommitNames(const std::string& finalBase, const std::string& tag, long pid)
-    : finalBase_(finalBase), pid_(pid) {
+    : finalBase_(finalBase), tag_(tag), pid_(pid) {
     const std::size_t slash = finalBase.rfind('/');
     if (slash != std::string::npos) folderPrefix_ = finalBase.substr(0, slash + 1);
     const std::string_view name = std::string_view(finalBase).substr(folderPrefix_.size());
-    prefix_ = "." + tag + hex16(fingerprint(name));
+    prefix_ = "." + tag + fingerprintHex(name);
 }
 
 std::string CommitNames::temporary(std::string_view ext) const {

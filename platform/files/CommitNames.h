@@ -11,6 +11,9 @@
 
 namespace velmora::files {
 
+// Sixteen hex digits that name a text, the same in every run and build.
+std::string fingerprintHex(std::string_view text);
+
 class CommitNames {
 public:
     // finalBase: the output path without extension; tag: the writing program's part of the names ("" or
@@ -28,6 +31,7 @@ public:
 
     // ext with its dot: ".shp".
     std::string finalPath(std::string_view ext) const { return finalBase_ + std::string(ext); }
+    const std::string& tag() const { return tag_; }
     std::string temporary(std::string_view ext) const;
     std::string movedAside(std::string_view ext) const;
     std::string journal() const { return temporary(JournalExtension); }
@@ -46,6 +50,7 @@ public:
 
 private:
     std::string finalBase_;
+    std::string tag_;
     std::string folderPrefix_;  // "" or the folder with its trailing "/"
     std::string prefix_;        // ".", the tag and the hex digits of the base
     long pid_;

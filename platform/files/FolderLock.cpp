@@ -43,10 +43,13 @@ FolderLock::FolderLock(const std::string& folder, const std::string& lockFileNam
     }
 }
 
-FolderLock::~FolderLock() {
+FolderLock::~FolderLock() { release(); }
+
+void FolderLock::release() {
     if (fd_ < 0) return;
     ::unlink(path_.c_str());
     ::close(fd_);
+    fd_ = -1;
 }
 
 }  // namespace velmora::files

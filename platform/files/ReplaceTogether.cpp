@@ -30,8 +30,6 @@ bool isRegularFile(const std::string& path) {
     return ::lstat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
-bool isRunning(long pid) { return ::kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM; }
-
 std::vector<std::string> entries(const std::string& folder) {
     std::vector<std::string> names;
     if (DIR* d = ::opendir(folder.c_str())) {
@@ -83,6 +81,7 @@ ReplaceTogether::ReplaceTogether(const std::string& finalBase, const std::string
 
 ReplaceTogether::~ReplaceTogether() {
     if (!committed_) discard();
+    note_.reset();
 }
 
 void ReplaceTogether::clearLeftovers() {
@@ -90,7 +89,7 @@ void ReplaceTogether::clearLeftovers() {
     for (const std::string& name : entries(names_.folder())) {
         const auto left = names_.leftover(name);
         // Our own process id in a name can only come from an earlier process: this run has written nothing yet.
-        if (!left || (left->pid != pid_ && isRunning(left->pid))) continue;
+        if (!left || (left->pid != pid_ && processAlive(left->pid))) continue;
         if (!isRegularFile(names_.inFolder(name))) continue;
         Left& run = runs[left->pid];
         if (left->ext == CommitNames::JournalExtension) run.journal = true;
@@ -121,12 +120,27 @@ void ReplaceTogether::clearLeftovers() {
     }
 }
 
+void ReplaceTogether::noteOutput() {
+    if (!note_) note_ = std::make_unique<OutputNote>(names_.finalPath(""), names_.tag());
+}
+
 std::string ReplaceTogether::place(const std::string& ext) {
+    noteOutput();
     targets_.push_back({ext, true});
     return names_.temporary(ext);
 }
 
-void ReplaceTogether::removeOnCommit(const std::string& ext) { targets_.push_back({ext, false}); }
+void ReplaceTogether::removeOnCommit(const std::string& ext) {
+    for (const Target& t : targets_)
+        if (t.ext == ext) return;
+    noteOutput();
+    targets_.push_back({ext, false});
+}
+
+std::vector<std::string> ReplaceTogether::companions(Describing what) {
+    if (what == Describing::Table) return {".cpg"};
+    return {".qix", ".sbn", ".sbx", ".cpg"};
+}
 
 void ReplaceTogether::discard() {
     for (const Target& t : targets_)
@@ -154,7 +168,9 @@ std::optional<ReplaceTogether::Failure> ReplaceTogether::undo(Failure failure, c
     return failure;
 }
 
-std::optional<ReplaceTogether::Failure> ReplaceTogether::commit() {
+std::optional<ReplaceTogether::Failure> ReplaceTogether::commit(const std::function<void()>& beforeRenames) {
+    const OutputNote::CommitWindow window(note_.get());
+    if (beforeRenames) beforeRenames();
     std::vector<MovedAside> movedAside;
     std::vector<std::string> placed;
     // The list cannot be written where the files cannot be replaced: the failure names the first of them.

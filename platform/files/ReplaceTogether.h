@@ -7,13 +7,16 @@
 //
 // A run killed inside its commit cannot undo anything; the next run of the same output clears what it
 // left before it writes (clearLeftovers): until every new file is in place, the earlier set goes back
-// whole; once they all are, the new set stays whole. Either way the temporaries go.
+// whole; once they all are, the new set stays whole. Either way the temporaries go. In a job's program
+// folder a note of the output is kept meanwhile (OutputNotes), so that the next job there settles it too.
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "platform/files/CommitNames.h"
+#include "platform/files/OutputNotes.h"
 
 namespace velmora::files {
 
@@ -40,8 +43,18 @@ public:
     std::string place(const std::string& ext);
     // An earlier file base + ext that the new set replaces by its absence (a stale .prj).
     void removeOnCommit(const std::string& ext);
+
+    // Files that programs leave beside an output and that describe the data they were made for, which no
+    // writer of ours makes: the spatial indexes of the shapes (".qix"; ".sbn" and ".sbx") and the code
+    // page of the table (".cpg"). Beside a new set they would describe the earlier one, so they go with it.
+    // ".shp.xml" stays: it may hold the user's own notes.
+    enum class Describing { Table, ShapesAndTable };
+    static std::vector<std::string> companions(Describing what);
+
     // Nothing when every file is in place; otherwise what failed, after every step was undone.
-    std::optional<Failure> commit();
+    // beforeRenames (which may throw, undoing nothing) gives the new files their temporary names, inside
+    // the window that a job told to end waits for.
+    std::optional<Failure> commit(const std::function<void()>& beforeRenames = {});
     // Deletes the temporary files (also done by the destructor unless committed).
     void discard();
 
@@ -57,6 +70,7 @@ private:
         std::string final, aside;
     };
     bool writeJournal() const;
+    void noteOutput();
     std::optional<Failure> undo(Failure failure, const std::vector<MovedAside>& movedAside,
                                 const std::vector<std::string>& placed);
 
@@ -65,6 +79,8 @@ private:
     Rename rename_;
     std::vector<Target> targets_;
     bool committed_ = false;
+    // Kept from the first target on until the temporaries are gone.
+    std::unique_ptr<OutputNote> note_;
 };
 
 }  // namespace velmora::files

@@ -1,6 +1,7 @@
 #include "platform/map/RecordSet.h"
 
 #include "platform/errors/RunTimeError.h"
+#include "platform/map/DbaseCells.h"
 #include "platform/map/ShapeData.h"
 #include "platform/map/ShapeLibFiles.h"
 #include "platform/text/Cp932.h"
@@ -51,8 +52,8 @@ RecordSet::RecordSet(std::shared_ptr<const ShapeData> shapes, const std::string&
     for (auto r : records_) {
         for (int f = 0; f < fields; ++f) {
             // A shape without its row (a short table) shows empty values.
-            const char* raw = static_cast<int>(r) < rows ? DBFReadStringAttribute(h, static_cast<int>(r), f) : nullptr;
-            values_.push_back(raw ? trimBlanks(text::fromCp932(raw)) : std::string());
+            values_.push_back(static_cast<int>(r) < rows ? trimBlanks(dbaseCellText(h, static_cast<int>(r), f))
+                                                         : std::string());
         }
     }
 }

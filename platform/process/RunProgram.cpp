@@ -5,9 +5,11 @@
 #include <chrono>
 #include <csignal>
 #include <fcntl.h>
+#include <mutex>
 #include <poll.h>
-#include <spawn.h>
+#include <set>
 #include <string>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
@@ -18,25 +20,94 @@ namespace velmora::process {
 
 namespace {
 
-// Attributes that give the child a clean signal state: the caller (Qt) may block or ignore signals, and
-// blocked or ignored dispositions survive exec.
-class CleanSignals {
-public:
-    CleanSignals() {
-        posix_spawnattr_init(&attr_);
-        sigset_t all, none;
-        sigfillset(&all);
-        sigemptyset(&none);
-        posix_spawnattr_setsigdefault(&attr_, &all);
-        posix_spawnattr_setsigmask(&attr_, &none);
-        posix_spawnattr_setflags(&attr_, POSIX_SPAWN_SETSIGDEF | POSIX_SPAWN_SETSIGMASK);
-    }
-    ~CleanSignals() { posix_spawnattr_destroy(&attr_); }
-    const posix_spawnattr_t* get() const { return &attr_; }
-
-private:
-    posix_spawnattr_t attr_;
+// The programs this process runs, and what they are given. The lock is held across fork, so that a
+// program is known here from the moment it exists.
+struct Programs {
+    std::mutex lock;
+    std::set<pid_t> running;
+    std::vector<int> passed;
+    bool ending = false;
 };
+
+Programs& programs() {
+    static Programs p;
+    return p;
+}
+
+[[noreturn]] void waitForTheEnd() {
+    for (;;) ::pause();
+}
+
+// What the new process does between fork and exec: async-signal-safe calls only. It dies with the thread
+// that started it (checked once set, as that thread may have ended already), starts with the default
+// action for every signal and none blocked (the caller, Qt, may block or ignore some, and that survives
+// exec), takes the standard error pipe and the descriptors passed to it.
+[[noreturn]] void becomeProgram(const char* path, char* const argv[], pid_t parent, int stderrFd,
+                                const std::vector<int>& passed, int report) {
+    ::prctl(PR_SET_PDEATHSIG, SIGKILL);
+    if (::getppid() != parent) ::_exit(127);
+    struct sigaction dfl {};
+    dfl.sa_handler = SIG_DFL;
+    for (int sig = 1; sig < NSIG; ++sig) ::sigaction(sig, &dfl, nullptr);
+    sigset_t none;
+    sigemptyset(&none);
+    ::sigprocmask(SIG_SETMASK, &none, nullptr);
+    if (stderrFd >= 0 && ::dup2(stderrFd, STDERR_FILENO) < 0) ::_exit(127);
+    for (const int fd : passed) ::fcntl(fd, F_SETFD, ::fcntl(fd, F_GETFD) & ~FD_CLOEXEC);
+    ::execve(path, argv, environ);
+    const int error = errno;
+    (void)!::write(report, &error, sizeof error);
+    ::_exit(127);
+}
+
+// Starts the program; 0 with pid set, or the errno of the failure. A process that is ending starts none.
+int start(const char* path, char* const argv[], int stderrFd, pid_t& pid) {
+    int report[2];
+    if (::pipe2(report, O_CLOEXEC) != 0) return errno;
+    int forkError = 0;
+    {
+        Programs& p = programs();
+        std::unique_lock held(p.lock);
+        if (p.ending) {
+            held.unlock();
+            waitForTheEnd();
+        }
+        const pid_t parent = ::getpid();
+        pid = ::fork();
+        if (pid == 0) becomeProgram(path, argv, parent, stderrFd, p.passed, report[1]);
+        if (pid > 0) p.running.insert(pid);
+        else forkError = errno;
+    }
+    ::close(report[1]);
+    if (pid < 0) {
+        ::close(report[0]);
+        return forkError;
+    }
+    // The pipe closes at exec; an error number comes only from a failed exec.
+    int error = 0;
+    ssize_t n;
+    do n = ::read(report[0], &error, sizeof error);
+    while (n < 0 && errno == EINTR);
+    ::close(report[0]);
+    if (n != static_cast<ssize_t>(sizeof error)) return 0;
+    int status;
+    while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+    }
+    std::lock_guard held(programs().lock);
+    programs().running.erase(pid);
+    return error;
+}
+
+// The program has ended and was waited for, or is let go; a process that is ending goes no further.
+void ended(pid_t pid) {
+    Programs& p = programs();
+    std::unique_lock held(p.lock);
+    p.running.erase(pid);
+    if (p.ending) {
+        held.unlock();
+        waitForTheEnd();
+    }
+}
 
 // The read end of a pipe on the program's standard error, keeping its last StderrTailBytes. Non-blocking:
 // a program may leave a child of its own holding the pipe after it ended.
@@ -49,18 +120,14 @@ public:
         if (::pipe2(fds, O_CLOEXEC) != 0) return false;
         read_ = fds[0];
         write_ = fds[1];
-        if (::fcntl(read_, F_SETFL, ::fcntl(read_, F_GETFL) | O_NONBLOCK) != 0) return false;
-        posix_spawn_file_actions_init(&actions_);
-        actions_initialised_ = true;
-        // The copy onto descriptor 2 loses close-on-exec; both originals close at exec.
-        return posix_spawn_file_actions_adddup2(&actions_, write_, STDERR_FILENO) == 0;
+        return ::fcntl(read_, F_SETFL, ::fcntl(read_, F_GETFL) | O_NONBLOCK) == 0;
     }
     ~StderrPipe() {
         closeWriteEnd();
         if (read_ >= 0) ::close(read_);
-        if (actions_initialised_) posix_spawn_file_actions_destroy(&actions_);
     }
-    const posix_spawn_file_actions_t* actions() const { return actions_initialised_ ? &actions_ : nullptr; }
+    // The end the program writes to: its copy onto descriptor 2 loses close-on-exec; the original closes at exec.
+    int writeEnd() const { return write_; }
     void closeWriteEnd() {
         if (write_ >= 0) ::close(write_);
         write_ = -1;
@@ -94,8 +161,6 @@ private:
     int read_ = -1, write_ = -1;
     bool ended_ = false;
     std::string tail_;
-    posix_spawn_file_actions_t actions_;
-    bool actions_initialised_ = false;
 };
 
 // waitpid that retries after a signal; 0 while the child runs (noHang), -1 on an error.
@@ -143,9 +208,8 @@ RunResult runProgram(const std::string& path, const std::vector<std::string>& ar
         r.startError = errno;
         return r;
     }
-    const CleanSignals attr;
     pid_t pid = -1;
-    const int err = posix_spawn(&pid, path.c_str(), errors.actions(), attr.get(), argv.data(), environ);
+    const int err = start(path.c_str(), argv.data(), errors.writeEnd(), pid);
     errors.closeWriteEnd();
     if (err != 0) {
         r.startError = err;
@@ -153,6 +217,7 @@ RunResult runProgram(const std::string& path, const std::vector<std::string>& ar
     }
     r.pid = pid;
     auto withErrors = [&](RunResult done) {
+        ended(pid);
         if (errors.reading()) errors.drain();
         done.stderrTail = errors.tail();
         return done;
@@ -182,9 +247,39 @@ RunResult runProgram(const std::string& path, const std::vector<std::string>& ar
         else std::this_thread::sleep_for(wait);
         pause = std::min(pause * 2, std::chrono::microseconds(20000));
     }
+    // Still running, no longer ours to stop: the system ends it with the thread that started it.
+    ended(pid);
     r.outcome = RunResult::Outcome::TimedOut;
     r.stderrTail = errors.tail();
     return r;
+}
+
+void passToPrograms(int fd) {
+    if (fd < 0) return;
+    std::lock_guard held(programs().lock);
+    programs().passed.push_back(fd);
+}
+
+void stopPassing(int fd) {
+    std::lock_guard held(programs().lock);
+    std::vector<int>& passed = programs().passed;
+    std::erase(passed, fd);
+}
+
+void endPrograms() {
+    std::vector<pid_t> running;
+    {
+        std::lock_guard held(programs().lock);
+        programs().ending = true;
+        running.assign(programs().running.begin(), programs().running.end());
+    }
+    for (const pid_t pid : running) ::kill(pid, SIGKILL);
+    // Seen ended without being waited for: the thread that started it may be waiting for it too.
+    for (const pid_t pid : running) {
+        siginfo_t info;
+        while (::waitid(P_PID, static_cast<id_t>(pid), &info, WEXITED | WNOWAIT) != 0 && errno == EINTR) {
+        }
+    }
 }
 
 }  // namespace velmora::process

@@ -34,8 +34,19 @@ enum class StandardError { Inherited, Captured };
 
 // Starts `path` with the given arguments (argv[0] is the path) and waits for it to end, at most timeoutMs
 // milliseconds when timeoutMs >= 0, without limit when it is negative. The program starts with the default
-// action for every signal and no signal blocked, whatever the caller has set up.
+// action for every signal and no signal blocked, whatever the caller has set up, and it does not outlive
+// the thread that started it: the system kills it when that thread ends, however it ends.
 RunResult runProgram(const std::string& path, const std::vector<std::string>& args = {}, long timeoutMs = -1,
                      StandardError stderrMode = StandardError::Inherited);
+
+// An open descriptor that the programs started from now on inherit (a lock they hold with the caller),
+// until stopPassing.
+void passToPrograms(int fd);
+void stopPassing(int fd);
+
+// For a process that is ending: no program starts any more, those running are killed and their end
+// awaited. A thread waiting in runProgram then waits for good (the process ends meanwhile), so that it
+// goes on with nothing that a program's end would set off.
+void endPrograms();
 
 }  // namespace velmora::process

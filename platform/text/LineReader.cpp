@@ -39,7 +39,7 @@ thread_local std::optional<ReadPosition> tLeft;
 }  // namespace
 
 std::optional<ReadPosition> lastReadPosition() {
-    if (tCurrent) return ReadPosition{tCurrent->path(), tCurrent->lineNumber()};
+    if (tCurrent) return ReadPosition{tCurrent->path(), tCurrent->lineNumber(), tCurrent->lineEnded()};
     return tLeft;
 }
 
@@ -83,6 +83,7 @@ void LineReader::open(const std::string& path, Accept accept) {
     ended_ = false;
     lineNumber_ = 0;
     coding_ = Told::Nothing;
+    lineEnded_ = true;
     path_ = path;
     tCurrent = this;
     tLeft.reset();
@@ -95,7 +96,7 @@ void LineReader::close() {
             // Reading broken off (before next() told the end, even on the last line) keeps its place
             // for the error box that follows.
             if (ended_) tLeft.reset();
-            else tLeft = ReadPosition{path_, lineNumber_};
+            else tLeft = ReadPosition{path_, lineNumber_, lineEnded_};
         }
         std::fclose(file_);
     }
@@ -221,12 +222,14 @@ bool LineReader::readLine(std::string& line, std::size_t limit) {
             pos_ = i + 1;
             if (c == '\r' && pos_ < len_ && buf_[pos_] == '\n') ++pos_;
             ++lineNumber_;
+            lineEnded_ = true;
             return true;
         }
         if (end < len_) {
             line.assign(buf_.data() + pos_, limit + 1);
             pos_ = end;
             ++lineNumber_;
+            lineEnded_ = false;
             return true;
         }
         {
@@ -236,6 +239,8 @@ bool LineReader::readLine(std::string& line, std::size_t limit) {
                 line.assign(buf_.data() + pos_, len_ - pos_);
                 pos_ = len_;
                 ++lineNumber_;
+                // A DOS-era file closes its last line with the end-of-file mark instead.
+                lineEnded_ = !line.empty() && line.back() == '\x1A';
                 return true;
             }
             scanFrom = pos_ + rel;

@@ -54,6 +54,9 @@ public:
     bool atEnd();
     // 1-based number of the line last returned by next().
     long lineNumber() const { return lineNumber_; }
+    // Whether that line was ended (by CR, LF or CR LF, or by the old end-of-file mark 0x1A): only the
+    // last line of a file can end without, as a file cut inside its last line does.
+    bool lineEnded() const { return lineEnded_; }
     // The path the reader was opened on (messages name the file and line).
     const std::string& path() const { return path_; }
 
@@ -72,6 +75,7 @@ private:
     bool ended_ = false;  // next() has given false
     long lineNumber_ = 0;
     Told coding_ = Told::Nothing;  // what the lines read so far (or the whole file, once scanned) told
+    bool lineEnded_ = true;
     std::string path_;
 };
 
@@ -79,6 +83,7 @@ private:
 struct ReadPosition {
     std::string path;
     long line = 0;
+    bool lineEnded = true;  // LineReader::lineEnded of that line
 };
 // The position of the reader last opened in this thread while it is open, or of the last one closed
 // before it reached the end of its file (reading broken off by an error): error boxes name it. Reading

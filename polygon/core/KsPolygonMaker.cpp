@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <climits>
 #include <stdexcept>
+#include <string_view>
 
 #include "polygon/core/AreaLineSource.h"
 #include "polygon/core/DbfHeader.h"
@@ -20,30 +21,45 @@ const char* const kLinkCodeFailure = "Invalid layer code. KsPolygonMaker::read_l
 const char* const kAreaCodeFailure = "Invalid layer code. KsPolygonMaker::read_area()";
 const char* const kAttrCodeFailure = "Invalid layer code. KsPolygonMaker::read_attr()";
 const char* const kAttrEofFailure = "Unexpected EOF. KsPolygonMaker::read_attr()";
-// A record or continuation line that ends before a column its record needs: the counterpart of the line
-// source's "Line too long. KsPolygonMaker::open()".
-const char* const kLineTooShort = "Line too short. KsPolygonMaker::open()";
+
+// Entries of continuation lines: vertices (x and y of 8 columns each) of a link, references (mesh code 6,
+// signed link number 6, code 2) of an area.
+constexpr std::size_t kVertexWidth = 16, kReferenceWidth = 14;
 
 // A count or number field, clamped into int (counts are 8 digits at most, so only garbage is clamped).
-int read_int_field(const std::string& s, std::size_t pos, std::size_t len) {
-    return static_cast<int>(std::clamp<long long>(read_integer_at(s, pos, len), INT_MIN, INT_MAX));
+int int_field(const AreaLineSource& in, std::string_view s, std::size_t pos, std::size_t len) {
+    const std::string_view f = in.field(s, pos, len);
+    return static_cast<int>(std::clamp<long long>(read_integer(f.data(), f.data() + f.size()), INT_MIN, INT_MAX));
 }
 
 // An attribute number must fit in 32 bits: a wider one is a format failure of the file.
-int read_attr_no(const std::string& s, std::size_t pos, const char* reader) {
-    const long long v = read_integer_at(s, pos, 10);
+int attr_no_field(const AreaLineSource& in, std::string_view s, std::size_t pos, const char* reader) {
+    const std::string_view f = in.field(s, pos, 10);
+    const long long v = read_integer(f.data(), f.data() + f.size());
     if (v < INT_MIN || v > INT_MAX) throw std::string("Invalid attribute number. KsPolygonMaker::") + reader + "()";
     return static_cast<int>(v);
 }
 
+// A coordinate of 8 columns in degrees. The columns nearly always hold blanks and digits, whose value the
+// digits give exactly; anything else is read as atof reads it.
+double coordinate_field(const AreaLineSource& in, std::string_view s, std::size_t pos) {
+    const std::string_view f = in.field(s, pos, 8);
+    const char* p = f.data();
+    const char* const last = p + f.size();
+    while (p != last && *p == ' ') ++p;
+    const bool negative = p != last && *p == '-';
+    if (p != last && (*p == '-' || *p == '+')) ++p;
+    const char* const digits = p;
+    long long v = 0;
+    for (; p != last && *p >= '0' && *p <= '9'; ++p) v = v * 10 + (*p - '0');
+    const bool plain = p != digits && (p == last || (*p != '.' && *p != 'e' && *p != 'E'));
+    const double d = plain ? (negative ? -static_cast<double>(v) : static_cast<double>(v))
+                           : read_double(f.data(), last);
+    return d * kCoordinateFactor;
+}
+
 // Continuation lines of a record with n entries, five per line; none for n <= 0.
 int continuation_lines(int n) { return n > 0 ? n / 5 + (n % 5 != 0 ? 1 : 0) : 0; }
-
-std::string read_joined(AreaLineSource& in, int lines) {
-    std::string joined;
-    for (int i = 0; i < lines; ++i) joined += in.read_limited();
-    return joined;
-}
 
 // A shapefile beyond the format's limits is named in the log as well as in the job's failure box.
 void set_polygons_logged(ShpData& data, const std::vector<AreaPolygon>& polygons, MessageLog& log) {
@@ -96,39 +112,30 @@ void KsPolygonMaker::clear() {
     selected_attrs.clear();
     polygons.clear();
     last_record_count = 0;
+    fresh_areas_.clear();
+    fresh_records_.clear();
+    paired_count_ = 0;
 }
 
 bool KsPolygonMaker::open(const std::string& path) {
     AreaLineSource in(path);
-    // Every column is cut through read_integer_at / read_double_at or a bounds-checked substring, which
-    // throw std::out_of_range for a column that starts past the line's end.
+    std::string header, counts;
+    in.read_whole(header);
+    in.read_whole(counts);
+    const int node_lines = int_field(in, counts, 8, 8);
+    const int link_lines = int_field(in, counts, 16, 8);
+    const int area_lines = int_field(in, counts, 24, 8);
+    const int attr_lines = int_field(in, counts, 48, 8);
+    in.skip_lines(node_lines);
     try {
-        std::string header, counts;
-        in.read_whole(header);
-        in.read_whole(counts);
-        const int node_lines = read_int_field(counts, 8, 8);
-        const int link_lines = read_int_field(counts, 16, 8);
-        const int area_lines = read_int_field(counts, 24, 8);
-        const int attr_lines = read_int_field(counts, 48, 8);
-        in.skip_lines(node_lines);
         read_link(in, link_lines);
         read_area(in, area_lines);
         read_attr(in, attr_lines);
     } catch (const std::out_of_range&) {
-        throw std::string(kLineTooShort);
+        // A reader of a subclass that cut a field beyond the end of its line itself.
+        in.cut_short(std::string::npos, 0);
     }
-
-    // An attribute number survives only when one file gave both its areas and its ledger record.
-    for (auto it = area_links.begin(); it != area_links.end();) {
-        if (attr_records.count(it->first)) {
-            ++it;
-        } else {
-            area_serials.erase(it->first);
-            it = area_links.erase(it);
-        }
-    }
-    for (auto it = attr_records.begin(); it != attr_records.end();)
-        it = area_links.count(it->first) ? std::next(it) : attr_records.erase(it);
+    pair_areas_with_ledgers();
 
     const int count = static_cast<int>(attr_records.size());
     if (count == last_record_count) return false;
@@ -136,55 +143,97 @@ bool KsPolygonMaker::open(const std::string& path) {
     return true;
 }
 
+// An attribute number survives only when one file gave both its areas and its ledger record. Between
+// files every attribute number has both (or the maps are empty), so without a mesh selection, which may
+// take areas of earlier files away, only the numbers this file gave something new are looked at.
+void KsPolygonMaker::pair_areas_with_ledgers() {
+    const bool paired_before = area_links.size() == paired_count_ + fresh_areas_.size() &&
+                               attr_records.size() == paired_count_ + fresh_records_.size();
+    if (paired_before && mesh_rects.empty()) {
+        for (const int attr_no : fresh_areas_) {
+            if (attr_records.count(attr_no)) continue;
+            area_serials.erase(attr_no);
+            area_links.erase(attr_no);
+        }
+        for (const int attr_no : fresh_records_)
+            if (!area_links.count(attr_no)) attr_records.erase(attr_no);
+    } else {
+        for (auto it = area_links.begin(); it != area_links.end();) {
+            if (attr_records.count(it->first)) {
+                ++it;
+            } else {
+                area_serials.erase(it->first);
+                it = area_links.erase(it);
+            }
+        }
+        for (auto it = attr_records.begin(); it != attr_records.end();)
+            it = area_links.count(it->first) ? std::next(it) : attr_records.erase(it);
+    }
+    fresh_areas_.clear();
+    fresh_records_.clear();
+    paired_count_ = area_links.size();
+}
+
+void KsPolygonMaker::store_attr_record(int attr_no, std::string&& text) {
+    const auto [it, added] = attr_records.insert_or_assign(attr_no, std::move(text));
+    if (added) fresh_records_.push_back(attr_no);
+}
+
 void KsPolygonMaker::read_link(AreaLineSource& in, int line_count) {
     int lines_read = 0;
     while (lines_read < line_count) {
-        const std::string line = in.read_limited();
+        const std::string_view line = in.read_limited();
         if (line.substr(0, 1) != "L") throw std::string(kLinkCodeFailure);
-        std::string mesh = line.substr(3, 6);
-        const int link_no = read_int_field(line, 27, 6);
-        const int n = read_int_field(line, 45, 6);
-        const int more = continuation_lines(n);
-        const std::string joined = read_joined(in, more);
+        LinkRef key{std::string(in.field(line, 3, 6)), int_field(in, line, 27, 6), true};
+        const int n = int_field(in, line, 45, 6);
+        const std::string_view joined = in.read_entries(n, kVertexWidth);
         Ring ring;
         ring.points.reserve(static_cast<std::size_t>(std::max(n, 0)));
         for (int i = 0; i < n; ++i) {
-            const std::size_t at = 16 * static_cast<std::size_t>(i);
-            const double x = read_double_at(joined, at, 8) * kCoordinateFactor;
-            const double y = read_double_at(joined, at + 8, 8) * kCoordinateFactor;
+            const std::size_t at = kVertexWidth * static_cast<std::size_t>(i);
+            const double x = coordinate_field(in, joined, at);
+            const double y = coordinate_field(in, joined, at + 8);
             ring.add_point({x, y});
         }
-        links[LinkRef{std::move(mesh), link_no, true}] = std::move(ring);
-        lines_read += 1 + more;
+        // Files list their links in key order: the hint makes each insertion a step at the end.
+        links.try_emplace(links.end(), std::move(key))->second = std::move(ring);
+        lines_read += 1 + continuation_lines(n);
     }
 }
 
 void KsPolygonMaker::read_area(AreaLineSource& in, int line_count) {
     int lines_read = 0;
     while (lines_read < line_count) {
-        const std::string line = in.read_limited();
+        const std::string_view line = in.read_limited();
         if (line.substr(0, 1) != "A") throw std::string(kAreaCodeFailure);
-        const int attr_no = read_attr_no(line, 35, "read_area");
-        const int k = read_int_field(line, 45, 6);
-        const int more = continuation_lines(k);
-        const std::string joined = read_joined(in, more);
+        const int attr_no = attr_no_field(in, line, 35, "read_area");
+        const int k = int_field(in, line, 45, 6);
+        // The serial is cut before the continuation lines are read: the line is gone after them.
+        const int serial = int_field(in, line, 25, 8);
+        const std::string_view joined = in.read_entries(k, kReferenceWidth);
         std::vector<LinkRef> list;
+        list.reserve(static_cast<std::size_t>(std::max(k, 0)));
         for (int j = 0; j < k; ++j) {
-            const std::size_t at = 14 * static_cast<std::size_t>(j);
-            std::string mesh = joined.substr(at, 6);
-            const int number = read_int_field(joined, at + 6, 6);
-            const int code = read_int_field(joined, at + 12, 2);
+            const std::size_t at = kReferenceWidth * static_cast<std::size_t>(j);
+            const std::string_view mesh = in.field(joined, at, 6);
+            const int number = int_field(in, joined, at + 6, 6);
+            const int code = int_field(in, joined, at + 12, 2);
             if (code == 1) continue;
-            list.push_back({std::move(mesh), number < 0 ? -number : number, number >= 0});
+            list.push_back({std::string(mesh), number < 0 ? -number : number, number >= 0});
         }
-        std::vector<std::vector<LinkRef>>& lists = area_links[attr_no];
+        auto it = area_links.lower_bound(attr_no);
+        if (it == area_links.end() || it->first != attr_no) {
+            it = area_links.emplace_hint(it, attr_no, std::vector<std::vector<LinkRef>>());
+            fresh_areas_.push_back(attr_no);
+        }
+        std::vector<std::vector<LinkRef>>& lists = it->second;
         const bool repeated =
             std::any_of(lists.begin(), lists.end(), [&](const std::vector<LinkRef>& l) { return same_links(l, list); });
         if (!repeated) {
             lists.push_back(std::move(list));
-            area_serials[attr_no].push_back(read_int_field(line, 25, 8));
+            area_serials[attr_no].push_back(serial);
         }
-        lines_read += 1 + more;
+        lines_read += 1 + continuation_lines(k);
     }
     if (!mesh_rects.empty()) apply_mesh_selection();
 }
@@ -197,14 +246,14 @@ void KsPolygonMaker::read_attr(AreaLineSource& in, int line_count) {
         std::string text;
         if (!in.read_whole(text)) throw std::string(kAttrEofFailure);
         if (text.substr(0, 2) != "DA") throw std::string(kAttrCodeFailure);
-        const int m = read_int_field(text, 13, 3);
+        const int m = int_field(in, text, 13, 3);
         std::string more;
         for (int i = 1; i < m; ++i) {
             if (!in.read_whole(more)) throw std::string(kAttrEofFailure);
             text += more;
         }
-        const int attr_no = read_attr_no(text, 3, "read_attr");
-        if (selected_attrs.empty() || selected_attrs.count(attr_no)) attr_records[attr_no] = std::move(text);
+        const int attr_no = attr_no_field(in, text, 3, "read_attr");
+        if (selected_attrs.empty() || selected_attrs.count(attr_no)) store_attr_record(attr_no, std::move(text));
         lines_read += std::max(m, 1);
     }
 }

@@ -79,9 +79,19 @@ protected:
 
     std::unique_ptr<OutputFiles> pending_output;  // the shapefile written by save_shape, until save_dbf
 
+    // attr_records[attr_no] = text, the record readers' one way to keep a ledger record.
+    void store_attr_record(int attr_no, std::string&& text);
+
 private:
     void select_meshes(const char* mesh_codes);
     void apply_mesh_selection();
+    // open's last step: drops the areas without a ledger record and the records without areas.
+    void pair_areas_with_ledgers();
+
+    // Attribute numbers the file being read gave areas, or a ledger record, for the first time, and the
+    // number both maps held after the last file (the same numbers in each).
+    std::vector<int> fresh_areas_, fresh_records_;
+    std::size_t paired_count_ = 0;
 };
 
 // Data items 1, 2, 5, 7, 8: every built polygon goes through the polygon cleaner.

@@ -21,8 +21,9 @@ constexpr std::size_t kCodeAt = 17, kCodeWidth = 5;
 // The attribute number of a stored record. Catchment numbers above the offset would be taken for link
 // chains split off another catchment, and the chains split off catchment 0 would take the number of
 // catchment 900000, so these fail the file instead of mixing the two up.
-int checked_attr_no(const std::string& text, bool catchment) {
-    const long long v = read_integer_at(text, 3, 10);
+int checked_attr_no(const AreaLineSource& in, const std::string& text, bool catchment) {
+    const std::string_view f = in.field(text, 3, 10);
+    const long long v = read_integer(f.data(), f.data() + f.size());
     if (catchment && (v < 1 || v > kBasinPartOffset))
         throw "Invalid attribute number " + std::to_string(v) + " (catchments take 1 to " +
             std::to_string(kBasinPartOffset) + "). KsPolygonMakerBasin::read_attr()";
@@ -43,7 +44,9 @@ void KsPolygonMakerBasin::read_attr(AreaLineSource& in, int line_count) {
         std::string text;
         if (!in.read_whole(text)) throw std::string(kAttrEofFailure);
         if (text.substr(0, 2) != "DA") throw std::string(kAttrCodeFailure);
-        const int m = static_cast<int>(std::clamp<long long>(read_integer_at(text, 13, 3), INT_MIN, INT_MAX));
+        const std::string_view count = in.field(text, 13, 3);
+        const int m = static_cast<int>(
+            std::clamp<long long>(read_integer(count.data(), count.data() + count.size()), INT_MIN, INT_MAX));
         std::string more;
         for (int i = 1; i < m; ++i) {
             if (!in.read_whole(more)) throw std::string(kAttrEofFailure);
@@ -52,10 +55,11 @@ void KsPolygonMakerBasin::read_attr(AreaLineSource& in, int line_count) {
         lines_read += std::max(m, 1);
         if (catchment) {
             if (basin_codes.empty()) throw sjis("水系域コードが指定されていません。");
-            const std::string code = text.substr(kCodeAt, kCodeWidth);
+            const std::string_view code = in.field(text, kCodeAt, kCodeWidth);
             if (std::find(basin_codes.begin(), basin_codes.end(), code) == basin_codes.end()) continue;
         }
-        attr_records[checked_attr_no(text, catchment)] = std::move(text);
+        const int attr_no = checked_attr_no(in, text, catchment);
+        store_attr_record(attr_no, std::move(text));
     }
 }
 

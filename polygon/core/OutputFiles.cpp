@@ -43,6 +43,11 @@ BinaryFile& OutputFiles::create(const std::string& final, const std::string& ope
         throw open_failure;
     }
     if (!replaceable(final)) throw open_failure;
+    // What describes the earlier shapes or table goes with them.
+    using Describing = velmora::files::ReplaceTogether::Describing;
+    if (ext == ".shp" || ext == ".dbf")
+        for (const std::string& companion : replace_->companions(ext == ".shp" ? Describing::ShapesAndTable : Describing::Table))
+            replace_->removeOnCommit(companion);
     Entry e{final, replace_->place(ext), {}, nullptr, write_failure};
     e.made = velmora::files::openNewFile(e.temp);
     if (e.made.fd < 0) throw open_failure;
@@ -52,16 +57,19 @@ BinaryFile& OutputFiles::create(const std::string& final, const std::string& ope
 }
 
 void OutputFiles::commit() {
-    for (Entry& e : entries_) {
-        e.file->sync();
-        if (e.made.unnamed) {
-            ::unlink(e.temp.c_str());  // a leftover of an earlier process of the same number
-            if (!velmora::files::nameNewFile(e.made, e.temp)) throw e.write_failure;
-        }
-        e.file->close();
-    }
+    for (Entry& e : entries_) e.file->sync();
     if (!replace_) return;
-    if (const auto failure = replace_->commit()) {
+    // Named only inside the commit: a job that ends meanwhile finds either nothing or a commit to settle.
+    const auto failure = replace_->commit([this] {
+        for (Entry& e : entries_) {
+            if (e.made.unnamed) {
+                ::unlink(e.temp.c_str());  // a leftover of an earlier process of the same number
+                if (!velmora::files::nameNewFile(e.made, e.temp)) throw e.write_failure;
+            }
+            e.file->close();
+        }
+    });
+    if (failure) {
         for (const Entry& e : entries_)
             if (e.final == failure->path) throw e.write_failure;
         throw entries_.front().write_failure;

@@ -23,7 +23,8 @@ public:
     // A new file that is to replace `final`; every file of a save has the base of the first. Throws open_failure when it cannot be made or `final` must not
     // be replaced (a folder, a file marked read-only); its writes and commit() throw write_failure.
     BinaryFile& create(const std::string& final, const std::string& open_failure, const std::string& write_failure);
-    // Completes every file, names it and replaces the earlier files together; throws the write failure
+    // Completes every file, names it and replaces the earlier files together, with the files that
+    // describe them (a spatial index, a code page: files::ReplaceTogether::companions); throws the write failure
     // text of the file that could not be completed or put in place.
     void commit();
 

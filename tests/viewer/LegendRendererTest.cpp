@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <QColor>
+#include <algorithm>
+#include <cstdlib>
 #include <functional>
 #include <stdexcept>
 #include <string>
@@ -75,18 +77,13 @@ TEST(LegendRenderer, PixelsOfEachKind) {
         std::vector<Expected> pixels;
     };
     const Case cases[] = {
-        // A disc about (10, 10) of radius 3, outlined again in the outline colour.
-        {"circle", symbol(0, 0), false, {{10, 10, kRed}, {13, 10, kBlue}, {10, 7, kBlue}, {15, 10, kWhite}, {4, 4, kWhite}}},
-        {"circle without outline", symbol(0, 0, 0, false), false, {{10, 10, kRed}, {13, 10, kRed}, {15, 10, kWhite}}},
-        // The 5 x 5 square from (8, 8) to (13, 13): inset 9 taken from the height for both axes.
-        {"square", symbol(0, 1), false,
-         {{10, 10, kRed}, {8, 8, kBlue}, {13, 13, kBlue}, {7, 10, kWhite}, {14, 10, kWhite}, {10, 6, kWhite}}},
-        // The map's triangle of size 7 about (10.5, 10.5): from (7, 7) to (14, 14), pointed at the top.
+        // Markers are the map's own pictures about the swatch's middle (10.5, 10.5), 7 pixels at size 0.
+        {"circle", symbol(0, 0), false, {{10, 10, kRed}, {10, 4, kWhite}, {16, 10, kWhite}, {4, 4, kWhite}}},
+        {"square", symbol(0, 1), false, {{10, 10, kRed}, {8, 8, kRed}, {12, 12, kRed}, {5, 10, kWhite}, {16, 10, kWhite}}},
         {"triangle", symbol(0, 2), false,
          {{10, 11, kRed}, {10, 12, kRed}, {8, 8, kWhite}, {13, 8, kWhite}, {10, 4, kWhite}, {10, 16, kWhite}}},
-        // Lines from 3 pixels before to 13 after the swatch's corner, through its middle.
         {"cross", symbol(0, 3), false,
-         {{2, 10, kRed}, {16, 10, kRed}, {10, 2, kRed}, {10, 16, kRed}, {2, 2, kWhite}, {16, 16, kWhite}, {0, 10, kWhite}}},
+         {{8, 10, kRed}, {13, 10, kRed}, {10, 8, kRed}, {10, 13, kRed}, {8, 8, kWhite}, {13, 13, kWhite}, {2, 10, kWhite}}},
         // The zig-zag from the bottom-left (4, 17) to the top-right (17, 4).
         {"line", symbol(1, 0, 1), false, {{4, 17, kRed}, {17, 4, kRed}, {4, 4, kWhite}, {17, 17, kWhite}}},
         // Every box from (4, 3) to (17, 16), one pixel above the other kinds.
@@ -113,40 +110,46 @@ QImage drawnPart(const QImage& image) {
     return image.copy(box).convertToFormat(QImage::Format_RGB32);
 }
 
-TEST(LegendRenderer, TheTriangleSwatchIsTheMapsTriangle) {
+// Each marker swatch is the map's marker of the same symbol pixel for pixel, at the symbol's size up to
+// the swatch's 13 pixels, centred in the swatch.
+TEST(LegendRenderer, MarkerSwatchesAreTheMapsMarkers) {
     ui::testApplication();
-    maptest::TempFolder dir("swatch-triangle");
+    maptest::TempFolder dir("swatch-markers");
     const std::string points = maptest::pointLayer(dir, {{50.5, 49.5}});
-    // Whatever the symbol's size, the swatch shows the map's triangle of size 7, like the 7-pixel disc.
-    for (double size : {0.0, 3.0, 7.0, 20.0}) {
-        for (bool outline : {true, false}) {
-            SCOPED_TRACE(std::to_string(size) + (outline ? " outlined" : ""));
-            const map::Symbol sym = symbol(0, map::symbol::Triangle, size, outline);
-            Swatch s;
-            s.draw(sym);
-            const QImage swatch = drawnPart(s.surface.image());
+    for (int style : {map::symbol::Circle, map::symbol::Square, map::symbol::Triangle, map::symbol::Cross}) {
+        for (double size : {0.0, 3.0, 7.0, 11.0, 13.0, 20.0}) {
+            for (bool outline : {true, false}) {
+                SCOPED_TRACE("style " + std::to_string(style) + " size " + std::to_string(size) +
+                             (outline ? " outlined" : ""));
+                const map::Symbol sym = symbol(0, style, size, outline);
+                Swatch s;
+                s.draw(sym);
+                const QImage swatch = drawnPart(s.surface.image());
 
-            maptest::TestMap map(100, 100);
-            auto layer = std::make_shared<map::MapLayer>(points);
-            map::Symbol onMap = sym;
-            onMap.size = 7;
-            layer->setSymbol(onMap);
-            map.addLayer(layer);
-            map.setExtent(map::MapRect(0, 100, 0, 100));
-            const QImage drawn = drawnPart(maptest::drawn(map));
+                maptest::TestMap map(100, 100);
+                auto layer = std::make_shared<map::MapLayer>(points);
+                map::Symbol onMap = sym;
+                onMap.size = std::min(size, 13.0);
+                layer->setSymbol(onMap);
+                map.addLayer(layer);
+                map.setExtent(map::MapRect(0, 100, 0, 100));
+                const QImage drawn = drawnPart(maptest::drawn(map));
 
-            ASSERT_EQ(swatch.size(), drawn.size());
-            EXPECT_GE(swatch.width(), 7);
-            EXPECT_GE(swatch.height(), 7);
-            for (int y = 0; y < drawn.height(); ++y)
-                for (int x = 0; x < drawn.width(); ++x)
-                    EXPECT_EQ(swatch.pixel(x, y), drawn.pixel(x, y)) << "at " << x << ", " << y;
-            // Centred in the swatch: as much room left and right of it.
-            QRect box;
-            for (int y = 0; y < 23; ++y)
-                for (int x = 0; x < 23; ++x)
-                    if (pixel(s.surface, x, y) != kWhite) box |= QRect(x, y, 1, 1);
-            EXPECT_EQ(box.left() - 4, 4 + 13 - 1 - box.right());
+                ASSERT_EQ(swatch.size(), drawn.size());
+                EXPECT_GE(swatch.width(), size == 0 ? 7 : std::min(size, 13.0));
+                for (int y = 0; y < drawn.height(); ++y)
+                    for (int x = 0; x < drawn.width(); ++x)
+                        EXPECT_EQ(swatch.pixel(x, y), drawn.pixel(x, y)) << "at " << x << ", " << y;
+                // Centred in the swatch, within the half pixel an odd marker leaves on an even surface.
+                QRect box;
+                for (int y = 0; y < 23; ++y)
+                    for (int x = 0; x < 23; ++x)
+                        if (pixel(s.surface, x, y) != kWhite) box |= QRect(x, y, 1, 1);
+                EXPECT_LE(std::abs((box.left() - 4) - (4 + 13 - 1 - box.right())), 1);
+                // Within the 16 x 16 icon the tree shows, from (2, 2).
+                EXPECT_TRUE(QRect(2, 2, 16, 16).contains(box)) << box.left() << ", " << box.top() << " "
+                                                               << box.width() << " x " << box.height();
+            }
         }
     }
 }
@@ -237,9 +240,9 @@ TEST(LegendRenderer, AFailureGivesTheSurfaceBack) {
     struct Failing : PictureSurface {
         bool fail = true;
         Failing() : PictureSurface(23, 23) {}
-        void circle(double cx, double cy, double r, std::uint32_t c) override {
+        void stamp(const QImage& image, int x, int y) override {
             if (fail) throw std::runtime_error("the surface failed");
-            PictureSurface::circle(cx, cy, r, c);
+            PictureSurface::stamp(image, x, y);
         }
     } surface;
     surface.setFillStyle(3);

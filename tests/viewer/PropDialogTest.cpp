@@ -269,6 +269,38 @@ TEST_F(PropDialogTest, FailuresShowTheirBoxesAndKeepWhatWasShown) {
     EXPECT_EQ(ui.boxes()[0].title, "Error: frmProp (Form_Activate)");
 }
 
+// The size box of a marker shows the size the map draws it at: the default size for a symbol of size 0, so
+// that OK without a change leaves the marker as it was drawn.
+TEST_F(PropDialogTest, AMarkerShowsTheSizeTheMapDraws) {
+    datagen::GenShapeFile points;
+    points.shpType = SHPT_POINT;
+    points.shapes = {{{{{50, 50}}}}};
+    points.dbf = false;
+    const std::string shp = datagen::writeShapeFile(dir.file("pts"), points);
+    for (double size : {0.0, 12.0}) {
+        SCOPED_TRACE(size);
+        window.view.clearLayers();
+        map::Symbol marker;
+        marker.type = map::symbol::Marker;
+        marker.style = map::symbol::Square;
+        marker.color = 0x0000FF;
+        marker.size = size;
+        auto layer = addLayer(shp, marker);
+        window.view.setExtent(map::MapRect(0, 100, 0, 100));
+        QCoreApplication::processEvents();
+        const QImage before = window.view.grab().toImage();
+        open(true, [&](frmProp& d) {
+            EXPECT_TRUE(d.optPSymType[map::symbol::Square]->isChecked());
+            EXPECT_EQ(d.lblOpt[2]->text().toStdString(), "サイズ：");
+            EXPECT_EQ(d.txtSize->text().toStdString(), size == 0 ? "7" : "12");
+            QTest::mouseClick(d.cmdOK, Qt::LeftButton);
+        });
+        EXPECT_EQ(layer->symbol().size, size == 0 ? 7 : 12);
+        QCoreApplication::processEvents();
+        EXPECT_EQ(window.view.grab().toImage(), before);
+    }
+}
+
 TEST_F(PropDialogTest, NothingOpensWithoutANodeOrForARoot) {
     addLayer(writePolygonLayer(dir, "area"), fill());
     for (Kind k : {Kind::None, Kind::Root}) {

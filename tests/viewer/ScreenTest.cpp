@@ -23,7 +23,10 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QRegularExpression>
+#include <QLineEdit>
 #include <QScrollBar>
+#include <QStyle>
+#include <QStyleOptionViewItem>
 #include <QTextBrowser>
 #include <QTextDocument>
 #include <filesystem>
@@ -41,9 +44,11 @@
 #include "tests/tools/gen/ShapeFileGen.h"
 #include "viewer/ThemeTree.h"
 #include "viewer/HelpWindow.h"
+#include "viewer/MainWindowServices.h"
 #include "viewer/ToolBand.h"
 #include "viewer/clsMapToolControl.h"
 #include "viewer/frmMapMain.h"
+#include "viewer/frmProp.h"
 
 using velmora::viewer::ToolBand;
 
@@ -249,6 +254,103 @@ TEST_F(Screen, MainWindowWithLayersAndATable) {
         EXPECT_GT(near(grab, area, colourOf(node->text(0).toUtf8().constData())), 2) << node->text(0).toStdString();
     }
     EXPECT_EQ(viewer::root(tree, viewer::kTableRootKey)->child(0)->text(0), "ledger.dbf");
+}
+
+// The box around the pixels of `area` in about the colour given.
+QRect colourBox(const QImage& grab, const QRect& area, QRgb colour) {
+    QRect box;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            if (grab.rect().contains(x, y) && distance(grab.pixel(x, y), colour) < 60) box |= QRect(x, y, 1, 1);
+    return box;
+}
+
+// Point layers of each marker, at the default size and at a size of their own: the swatch beside each
+// node is the marker the map draws, as large, whether the tree drew it when the layer was added or the
+// property dialog renewed it.
+TEST_F(Screen, PointSwatchesAreAsLargeAsTheMapsMarkers) {
+    ASSERT_TRUE(modCommon::Main());
+    frmMapMain& w = *frmMapMain::instance();
+    const fs::path data = folder_.path() / "data";
+    fs::create_directories(data);
+    struct Marker {
+        const char* name;
+        int style;
+        double size;
+        double x;
+    };
+    const Marker markers[] = {{"circle", map::symbol::Circle, 0, 139.60},   {"square", map::symbol::Square, 0, 139.64},
+                              {"triangle", map::symbol::Triangle, 0, 139.68}, {"cross", map::symbol::Cross, 0, 139.72},
+                              {"big", map::symbol::Circle, 11, 139.76},     {"small", map::symbol::Square, 6, 139.80}};
+    for (const Marker& m : markers) {
+        datagen::GenShapeFile f;
+        f.shpType = 1;
+        f.shapes.push_back({{{{m.x, 35.65}}}});
+        ASSERT_TRUE(w.pMapTool->AddLayer(datagen::writeShapeFile((data / m.name).string(), f)));
+    }
+    viewer::MainWindowServices services(w);
+    for (const Marker& m : markers) {
+        if (m.style == map::symbol::Circle && m.size == 0) continue;  // the swatch drawn when it was added
+        map::Symbol s = w.MainMap->layerByName(m.name)->symbol();
+        s.style = m.style;
+        s.size = m.size;
+        w.MainMap->layerByName(m.name)->setSymbol(s);
+        services.renewLayerIcon(m.name, 50, 50);
+    }
+    ASSERT_TRUE(waitExposed(w));
+    QTreeWidget* tree = w.tvwThemeList;
+    tree->clearSelection();
+    tree->setCurrentItem(nullptr);
+    map::MapView& map = *w.MainMap;
+    map.setExtent(map::MapRect(139.58, 139.82, 35.60, 35.70));
+    QElapsedTimer settle;
+    settle.start();
+    while (settle.elapsed() < 300) QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    shoot(w, "main-window-markers.png");
+    const QImage grab = w.screen()->grabWindow(w.winId()).toImage().convertToFormat(QImage::Format_RGB32);
+    ASSERT_EQ(grab.size(), w.size());
+    const map::MapPoint origin = map.toMapPoint(0, 0), unit = map.toMapPoint(1, 1);
+    const QTreeWidgetItem* layers = viewer::root(tree, viewer::kMapRootKey);
+    for (const Marker& m : markers) {
+        SCOPED_TRACE(m.name);
+        const QPoint onMap = map.mapTo(&w, QPoint(int((m.x - origin.x) / (unit.x - origin.x)),
+                                                 int((35.65 - origin.y) / (unit.y - origin.y))));
+        const QRgb colour = QRgb(map::colourToRgb(map.layerByName(m.name)->symbol().color) | 0xFF000000u);
+        const QRect marker = colourBox(grab, QRect(onMap - QPoint(12, 12), QSize(25, 25)), colour);
+        const QTreeWidgetItem* node = nullptr;
+        for (int i = 0; i < layers->childCount(); ++i)
+            if (layers->child(i)->text(0) == m.name) node = layers->child(i);
+        ASSERT_NE(node, nullptr);
+        // The node's icon, where the tree's style puts it in the row (after the check box, before the text).
+        QStyleOptionViewItem option;
+        option.initFrom(tree);
+        option.rect = tree->visualItemRect(node);
+        option.features = QStyleOptionViewItem::HasDisplay | QStyleOptionViewItem::HasDecoration |
+                          QStyleOptionViewItem::HasCheckIndicator;
+        option.decorationSize = tree->iconSize();
+        option.text = node->text(0);
+        const QRect icon = tree->style()->subElementRect(QStyle::SE_ItemViewItemDecoration, &option, tree);
+        // A little wider: the tree may place it a pixel or two off the style's rectangle.
+        const QRect iconArea(tree->viewport()->mapTo(&w, icon.topLeft()), icon.size());
+        const QRect swatch = colourBox(grab, iconArea.adjusted(-2, 0, 2, 0), colour);
+        EXPECT_GE(marker.width(), m.size > 0 ? m.size - 2 : 5);
+        EXPECT_EQ(swatch.size(), marker.size()) << "map " << marker.width() << " x " << marker.height()
+                                                << ", swatch " << swatch.width() << " x " << swatch.height();
+    }
+
+    // The symbol tab of the circle's properties gives the size the map draws it at.
+    for (int i = 0; i < layers->childCount(); ++i)
+        if (layers->child(i)->text(0) == "circle") tree->setCurrentItem(layers->child(i));
+    QString shownSize;
+    when([] { return activeModal<frmProp>(); },
+         [&](QWidget& d) {
+             auto& dialog = static_cast<frmProp&>(d);
+             shownSize = dialog.txtSize->text();
+             shoot(dialog, "props-marker-size.png");
+             dialog.cmdCancel->click();
+         });
+    w.ShowLayerPropDialog(true);
+    EXPECT_EQ(shownSize.toStdString(), "7");
 }
 
 // The question tells the user which buttons to press; the buttons must read so.

@@ -117,6 +117,24 @@ TEST_F(TableViewTest, OpensTheCopyWithThePositionCaption) {
     EXPECT_EQ(polygontest::read_file(source), before);
 }
 
+// A null number is an empty cell, as GIS programs show it, and a zero stays a zero.
+TEST_F(TableViewTest, NullValuesAreEmptyCells) {
+    datagen::GenShapeFile f;
+    f.shpType = 1;
+    f.fields = {{"NAME", 'C', 12, 0}, {"ID", 'N', 9, 0}, {"AREA", 'N', 12, 3}, {"DAY", 'D', 8, 0}};
+    f.shapes = {{{{{0.0, 0.0}}}}, {{{{1.0, 0.0}}}}};
+    f.rows = {{"東京都", "", "", ""}, {"", "0", "0", "20240101"}};
+    const std::string shp = datagen::writeShapeFile(data.file("nulls"), f);
+    open("nulls", shp.substr(0, shp.size() - 3) + "dbf");
+    auto windows = tableWindows();
+    ASSERT_EQ(windows.size(), 1u);
+    const auto* model = windows[0]->tdbZokusei->model();
+    const std::vector<std::vector<std::string>> expected = {{"東京都", "", "", ""}, {"", "0", "0.000", "20240101"}};
+    for (int r = 0; r < 2; ++r)
+        for (int c = 0; c < 4; ++c)
+            EXPECT_EQ(model->index(r, c).data().toString().trimmed().toStdString(), expected[r][c]) << r << ", " << c;
+}
+
 TEST_F(TableViewTest, TwiceGivesOneWindowAndOneCopy) {
     const std::string source = table("cities", 3);
     open("cities", source);

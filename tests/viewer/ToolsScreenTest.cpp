@@ -49,8 +49,8 @@ TEST(ToolsScreen, AFlashAndTheIdentifyWindowThenTheTableWindow) {
     datagen::GenShapeFile f;
     f.shpType = 5;
     f.shapes = {{{datagen::rectangleRing(0, 0, 10, 10)}}, {{datagen::rectangleRing(20, 0, 30, 10)}}};
-    f.fields = {{"NAME", 'C', 20, 0}, {"CODE", 'N', 5, 0}};
-    f.rows = {{"東京都", "13"}, {"ｶﾅ", "27"}};
+    f.fields = {{"NAME", 'C', 20, 0}, {"CODE", 'N', 5, 0}, {"AREA", 'N', 12, 3}};
+    f.rows = {{"東京都", "13", "2194.050"}, {"ｶﾅ", "27", ""}};  // the second square's area is null
     const std::string shp = datagen::writeShapeFile(folder.file("squares"), f);
 
     auto* w = new frmMapMain;
@@ -88,6 +88,12 @@ TEST(ToolsScreen, AFlashAndTheIdentifyWindowThenTheTableWindow) {
     EXPECT_EQ(onScreen(31, 5), rgb(0xFFFFFF));      // beside it, the map's background
     EXPECT_EQ(identify->frameGeometry().topLeft(), w->frameGeometry().topLeft());
     EXPECT_EQ(identify->lstRecSet->item(0)->text(), "001:ｶﾅ");
+    // The null number is an empty value, not the table's asterisks.
+    ASSERT_EQ(identify->lvwIdentifyResults->topLevelItemCount(), 3);
+    EXPECT_EQ(identify->lvwIdentifyResults->topLevelItem(1)->text(1), "27");
+    EXPECT_EQ(identify->lvwIdentifyResults->topLevelItem(2)->text(0), "AREA");
+    EXPECT_EQ(identify->lvwIdentifyResults->topLevelItem(2)->text(1), "");
+    keep(grabScreen().copy(identify->frameGeometry()), "identify-window.png");
     QTest::qWait(300);
     EXPECT_EQ(grabScreen().pixel(mapOrigin + pixel(29.5, 0.5)), rgb(0x4E9A06));  // the flash is over
 
@@ -101,6 +107,8 @@ TEST(ToolsScreen, AFlashAndTheIdentifyWindowThenTheTableWindow) {
     QTest::qWait(200);
     keep(grabScreen().copy(table->frameGeometry()), "table-window.png");
     EXPECT_EQ(table->tdbZokusei->model()->index(1, 0).data().toString(), "ｶﾅ");
+    EXPECT_EQ(table->tdbZokusei->model()->index(0, 2).data().toString().trimmed(), "2194.050");
+    EXPECT_EQ(table->tdbZokusei->model()->index(1, 2).data().toString(), "");
     w->close();  // closes the table window, which deletes its copy
     delete w;
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);

@@ -4,6 +4,7 @@
 #include <gmock/gmock.h>
 
 #include <filesystem>
+#include <fstream>
 
 #include "platform/text/LineWriter.h"
 #include "tests/app/jobs/JobRunFixture.h"
@@ -173,6 +174,35 @@ TEST_F(AreaJobRunTest, AFileOfNoKnownItemIsLoggedAsUnknown) {
                               unknown + "'" + quoted(files));
     EXPECT_EQ(run.exitCode, 0) << run.output;
     EXPECT_THAT(onlyLog(), HasSubstr("ではありません。 ファイル種別：不明\r\n"));
+}
+
+// The boundary lines read the links' vertices: an X that is neither blank nor a number refuses the file,
+// naming it and the line, instead of ending the link's points there.
+TEST_F(AreaJobRunTest, AVertexThatIsNoNumberFailsTheBoundaryLinesNamingFileAndLine) {
+    const std::string file = structureFiles(0, 1).at(0);
+    std::vector<std::string> lines;
+    {
+        std::string bytes = readFile(file), line;
+        for (char c : bytes) {
+            if (c == '\n') lines.push_back(line), line.clear();
+            else if (c != '\r') line += c;
+        }
+    }
+    std::size_t at = 0;
+    while (at < lines.size() && lines[at].rfind("L  ", 0) != 0) ++at;
+    ASSERT_LT(at + 1, lines.size());
+    lines[at + 1].replace(0, 8, " 46A6491");
+    {
+        std::string bytes;
+        for (const std::string& l : lines) bytes += l + "\r\n";
+        std::ofstream(file, std::ios::binary | std::ios::trunc) << bytes;
+    }
+    const JobRun run = jobrun("--kind area --row 0 --polygons no --attached lines --answer no --out '" + out("線") + "' '" +
+                              file + "'");
+    const std::string named = file + " の " + std::to_string(at + 2) + "行目の中間点の座標";
+    EXPECT_THAT(run.output, HasSubstr(named)) << run.output;
+    EXPECT_THAT(run.output, ::testing::EndsWith("result: failure\n"));
+    EXPECT_THAT(onlyLog(), HasSubstr(named));
 }
 
 // A forest file of 3 x 2 areas of 0.05 degree from 139.01 E, 35.51 N: the left two columns lie in mesh

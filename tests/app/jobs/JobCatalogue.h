@@ -2,11 +2,13 @@
 // Catalogue files for a program folder of the tests ("DataDBF.csv" and "DataDBFItem.csv", CP932, CR LF,
 // a heading line each): the rows a test converts with, as a user's installation would hold them.
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
 #include "convert/core/LayerDef.h"
 #include "platform/text/Cp932.h"
+#include "tests/tools/gen/AreaFileGen.h"
 #include "tests/tools/gen/LineFileGen.h"
 #include "tests/tools/gen/MeshFileGen.h"
 #include "tests/tools/gen/PointFileGen.h"
@@ -86,6 +88,16 @@ inline void writeCatalogue(const std::filesystem::path& folder, const std::vecto
         std::fwrite(bytes->data(), 1, bytes->size(), f);
         std::fclose(f);
     }
+}
+
+// A catalogue of one area row, named `name`, that describes generated area-structure files.
+inline void writeAreaCatalogue(const std::filesystem::path& folder, const datagen::AreaStructureModel& model,
+                               const std::string& name) {
+    writeCatalogue(folder, {});
+    std::ofstream data(folder / "DataDBF.csv", std::ios::binary | std::ios::app);
+    data << datagen::area_catalogue_line(model, name) << "\r\n";
+    std::ofstream items(folder / "DataDBFItem.csv", std::ios::binary | std::ios::app);
+    for (const std::string& line : datagen::area_catalogue_item_lines(model, name)) items << line << "\r\n";
 }
 
 }  // namespace velmora::testsupport

@@ -134,7 +134,7 @@ protected:
                 o.grid.cols = 2;
                 o.grid.rows = 2;
                 o.grid.files = 1;
-                o.grid.vertices_per_link = 4;
+                o.grid.vertices_per_link = 6;  // a full continuation line of five vertices and a short one
                 const datagen::AreaStructureModel m = datagen::generate_area_structure_files(program_.file("in/area"), o);
                 fs::rename(m.files.front().path, input_);
                 writeCatalogue(program_.path(), {});

@@ -145,8 +145,10 @@ TEST_F(MeshJobRun, AFileOfAnotherItemFailsTheJobAndLeavesTheEarlierOutput) {
     const std::string run = capture(std::string(VELMORA_BINARY_DIR) + "/tools/jobrun --program-folder '" +
                                     program_.path() + "' --kind mesh --row 0 --answer yes --out '" + out("mesh.shp") +
                                     "' '" + program_.file("in/a.txt") + "' '" + b + "' 2>/dev/null");
-    EXPECT_THAT(run, EndsWith("box: Velmora | メッシュデータ変換中にエラーが発生しました。ログファイルを参照してください。\n"
-                              "result: failure\n"));
+    // After the overwrite question, one box: the job's own, naming the file.
+    EXPECT_EQ(run, "box: 名前を付けて保存 | 既にシェープファイルが存在します、上書きしますか？\n"
+                   "box: Velmora | メッシュデータ変換中にエラーが発生しました。ログファイルを参照してください。 "
+                   "ファイルの種別が「指定地域メッシュ」ではありません。 (" + b + ")\nresult: failure\n");
     EXPECT_EQ(readFile(out("mesh.shp")), earlier);
     const std::vector<std::string> logs = program_.folder().list("Log");
     ASSERT_FALSE(logs.empty());  // two jobs in one second share one log name: the second replaced the first

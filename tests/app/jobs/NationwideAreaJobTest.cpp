@@ -95,6 +95,20 @@ TEST_F(NationwideAreaJob, TickedMeshesGoToTheLibraryInWalkOrderAndNarrowTheAttac
     EXPECT_TRUE(runs().empty());
 }
 
+TEST_F(NationwideAreaJob, TheLibraryAndTheAttachedOutputsGetTheTickedMeshesAloneWhateverLiesBetweenThem) {
+    // 533946 lies between 533945 and 533947 and is listed nowhere; 533978 to 533999 are no mesh codes.
+    meshTree({"1,01,北海道", "2,01,533945,a", "2,01,533947,c", "2,01,533977,d", "1,02,青森県", "2,02,534000,e"});
+    ui_.answer(Answer::No).answer(Answer::Ok).answer(Answer::Ok);  // counts box, two no-data boxes
+    auto d = areaDialog(kForestRow, {"IDX533945", "IDX533947", "IDX533977", "IDX534000"}, true, true);
+    ASSERT_TRUE(convert(*d));
+    ASSERT_EQ(library_.calls.size(), 1u);
+    EXPECT_EQ(library_.calls[0].meshCodes, "533945,533947,533977,534000");
+    const ConversionState& s = conversionState();
+    EXPECT_EQ(s.RepMeshWhere, (std::vector<std::string>{"", "代表点メッシュコード = 533945", "代表点メッシュコード = 533947",
+                                                         "代表点メッシュコード >= 533977 AND 代表点メッシュコード <= 534000"}));
+    EXPECT_EQ(s.StartMeshWhere.size(), 4u);
+}
+
 TEST_F(NationwideAreaJob, ALibraryRefusalEndsTheJobWithoutABoxOfItsOwn) {
     library_.status = 12;
     auto d = areaDialog(kForestRow, {"t"}, true, true);

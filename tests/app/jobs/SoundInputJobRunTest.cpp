@@ -2,6 +2,8 @@
 // file (written by another program, edited by hand) converts, and to exactly what the unvaried file gives.
 #include <gmock/gmock.h>
 
+#include <algorithm>
+#include <cctype>
 #include <filesystem>
 #include <map>
 #include <string>
@@ -14,16 +16,49 @@ namespace fs = std::filesystem;
 
 namespace {
 
-enum class Variant { NoFinalLineEnd, EndOfFileMarkOnItsOwnLine, EndOfFileMarkAfterTheLastLine, NamesThatReadAsUtf8Too };
+enum class Variant {
+    NoFinalLineEnd,
+    BlankTrailingFieldsTrimmed,
+    EmptyHeaderKey,
+    BlanksAfterEveryLine,
+    BlankAfterAFullContinuationLine,
+    EndOfFileMarkOnItsOwnLine,
+    EndOfFileMarkAfterTheLastLine,
+    NamesThatReadAsUtf8Too,
+};
 
 const char* name(Variant v) {
     switch (v) {
         case Variant::NoFinalLineEnd: return "NoFinalLineEnd";
+        case Variant::BlankTrailingFieldsTrimmed: return "BlankTrailingFieldsTrimmed";
+        case Variant::EmptyHeaderKey: return "EmptyHeaderKey";
+        case Variant::BlanksAfterEveryLine: return "BlanksAfterEveryLine";
+        case Variant::BlankAfterAFullContinuationLine: return "BlankAfterAFullContinuationLine";
         case Variant::EndOfFileMarkOnItsOwnLine: return "EndOfFileMarkOnItsOwnLine";
         case Variant::EndOfFileMarkAfterTheLastLine: return "EndOfFileMarkAfterTheLastLine";
         case Variant::NamesThatReadAsUtf8Too: return "NamesThatReadAsUtf8Too";
     }
     return "?";
+}
+
+// Blanks from character column `from` (1-based) to the end of the line, keeping its length.
+void blankFrom(std::string& line, std::size_t from) {
+    if (line.size() >= from) line.replace(from - 1, std::string::npos, line.size() - from + 1, ' ');
+}
+
+std::string trimmedEnd(std::string line) {
+    line.erase(line.find_last_not_of(' ') + 1);
+    return line;
+}
+
+// The fields of a CSV line (no quoting in the catalogue files).
+std::vector<std::string> csvFields(const std::string& line) {
+    std::vector<std::string> fields(1);
+    for (char c : line) {
+        if (c == ',') fields.emplace_back();
+        else fields.back() += c;
+    }
+    return fields;
 }
 
 // 﨑山 德山 增田 槇田 邊田 as Shift-JIS files hold them (﨑, 德 and 增 in their NEC-selected codes, as the
@@ -37,6 +72,32 @@ struct Case {
 
 class SoundInputJobRun : public JobKindFixture, public ::testing::WithParamInterface<Case> {
 protected:
+    // Makes the sound input the variant starts from (both conversions read it): blank trailing fields
+    // kept as blanks, the Part's meaning of which the trimmed variant must give alike.
+    void prepare(JobKind kind, Variant variant) {
+        if (variant != Variant::BlankTrailingFieldsTrimmed) return;
+        std::vector<std::string> lines = linesOf(bytesOf(input_));
+        for (std::size_t i = 1; i < lines.size(); ++i) {
+            std::string& line = lines[i];
+            const std::string kindText = trimmedEnd(line.substr(0, 3));
+            switch (kind) {
+                case JobKind::PointFixed:
+                    // Y and every item after it, in the third and the last record: logged (code 10), skipped.
+                    if (i == 3 || i + 1 == lines.size()) blankFrom(line, 18);
+                    break;
+                case JobKind::Line:
+                    // The node's counterpart columns (stored when numeric) and the ledger's items from 種別 on.
+                    if (kindText == "N") blankFrom(line, 49);
+                    if (kindText == "DS") blankFrom(line, 37);
+                    break;
+                case JobKind::Table: blankFrom(line, 29); break;  // 人数: Null
+                case JobKind::Mesh: blankFrom(line, 27); break;   // 区分 and 予備: empty
+                default: break;
+            }
+        }
+        writeBytes(input_, joined(lines));
+    }
+
     // Rewrites the sound input as the variant says, keeping every record it holds.
     void vary(const JobSetup& job, Variant variant) {
         const std::vector<std::string> lines = linesOf(bytesOf(input_));
@@ -44,6 +105,43 @@ protected:
             case Variant::NoFinalLineEnd: {
                 const std::string whole = joined(lines);
                 writeBytes(input_, whole.substr(0, whole.size() - 2));
+                return;
+            }
+            case Variant::BlankTrailingFieldsTrimmed: {
+                // As an editor that strips trailing blanks saves it: lines end before their blank fields.
+                std::vector<std::string> trimmed;
+                for (const std::string& line : lines) trimmed.push_back(trimmedEnd(line));
+                writeBytes(input_, joined(trimmed));
+                return;
+            }
+            case Variant::EmptyHeaderKey: {
+                // The selected row's header key left empty: every file of a header line is the item's.
+                std::vector<std::string> rows = linesOf(bytesOf(program_.file("DataDBF.csv")));
+                for (std::string& row : rows) {
+                    std::vector<std::string> f = csvFields(row);
+                    if (f.size() <= 9 || f[9] != job.key) continue;
+                    f[9].clear();
+                    row.clear();
+                    for (std::size_t i = 0; i < f.size(); ++i) row += (i ? "," : "") + f[i];
+                }
+                writeBytes(program_.file("DataDBF.csv"), joined(rows));
+                return;
+            }
+            case Variant::BlanksAfterEveryLine: {
+                std::vector<std::string> padded = lines;
+                for (std::string& line : padded) line += std::string(20, ' ');
+                writeBytes(input_, joined(padded));
+                return;
+            }
+            case Variant::BlankAfterAFullContinuationLine: {
+                // Five vertices (80 bytes) on a line that is no record line.
+                std::vector<std::string> padded = lines;
+                const auto full = std::find_if(padded.begin(), padded.end(), [](const std::string& l) {
+                    return l.size() == 80 && !std::isalpha(static_cast<unsigned char>(l[0]));
+                });
+                ASSERT_NE(full, padded.end()) << "the sound input has no full continuation line";
+                *full += ' ';
+                writeBytes(input_, joined(padded));
                 return;
             }
             case Variant::EndOfFileMarkOnItsOwnLine:
@@ -81,12 +179,26 @@ protected:
     }
 };
 
-bool applies(const Case&) { return true; }
+bool applies(const Case& c) {
+    switch (c.variant) {
+        case Variant::NoFinalLineEnd: return true;
+        // Fixed-column records only; the polygon library reads node records by their byte count.
+        case Variant::BlankTrailingFieldsTrimmed: return c.job != JobKind::PointComma && c.job != JobKind::Area;
+        // A delimited point file has no header line to hold a key.
+        case Variant::EmptyHeaderKey: return c.job != JobKind::PointComma;
+        // Padded lines are a variant of the area files' fixed columns, where entries of continuation lines
+        // are counted per line.
+        case Variant::BlanksAfterEveryLine:
+        case Variant::BlankAfterAFullContinuationLine: return c.job == JobKind::Area;
+    }
+    return true;
+}
 
 TEST_P(SoundInputJobRun, ConvertsToWhatTheUnvariedFileGives) {
     const Case c = GetParam();
     if (!applies(c)) GTEST_SKIP() << "no such input for this job";
     const JobSetup job = setUp(c.job);
+    prepare(c.job, c.variant);
     const JobRun plain = convert(job, "plain");
     ASSERT_THAT(plain.output, ::testing::EndsWith("result: success\n")) << plain.output;
 
@@ -101,8 +213,10 @@ TEST_P(SoundInputJobRun, ConvertsToWhatTheUnvariedFileGives) {
 std::vector<Case> everyCase() {
     std::vector<Case> cases;
     for (JobKind j : {JobKind::PointFixed, JobKind::PointComma, JobKind::Line, JobKind::Table, JobKind::Mesh, JobKind::Area})
-        for (Variant v : {Variant::NoFinalLineEnd, Variant::EndOfFileMarkOnItsOwnLine,
-                          Variant::EndOfFileMarkAfterTheLastLine, Variant::NamesThatReadAsUtf8Too})
+        for (Variant v : {Variant::NoFinalLineEnd, Variant::BlankTrailingFieldsTrimmed, Variant::EmptyHeaderKey,
+                          Variant::BlanksAfterEveryLine, Variant::BlankAfterAFullContinuationLine,
+                          Variant::EndOfFileMarkOnItsOwnLine, Variant::EndOfFileMarkAfterTheLastLine,
+                          Variant::NamesThatReadAsUtf8Too})
             cases.push_back({j, v});
     return cases;
 }

@@ -41,10 +41,11 @@ TEST(MeshSelection, LineSelectionsHoldExactlyTheTickedMeshes) {
          {"IDX533945", "IDX533946", "IDX533949"},
          2,
          {"起点メッシュコード >= 533945 AND 起点メッシュコード <= 533946", "起点メッシュコード = 533949"}},
-        {"two neighbouring prefectures: one entry over both",
+        {"two neighbouring prefectures: no entry over the codes between their meshes",
          {"r02", "r03"},
-         2,
-         {"起点メッシュコード = 533948", "起点メッシュコード >= 533950 AND 起点メッシュコード <= 543902"}},
+         3,
+         {"起点メッシュコード = 533948", "起点メッシュコード = 533950",
+          "起点メッシュコード >= 543901 AND 起点メッシュコード <= 543902"}},
         {"interleaved codes: the unticked neighbours stay out",
          {"IDX533947", "IDX533949", "IDX533950"},
          2,
@@ -71,6 +72,31 @@ TEST(MeshSelection, LineSelectionsHoldExactlyTheTickedMeshes) {
         else
             EXPECT_EQ(entries, c.start) << c.name;
     }
+}
+
+// A tree that lists only some of the meshes of the data: an entry joins two ticked codes only where no
+// secondary mesh code (row and column digits 0 to 7) lies between them.
+TEST(MeshSelection, EntriesNeverSpanASecondaryMeshCodeTheTreeLeavesOut) {
+    TreeModel tree = smallTree({{"01", {"533907", "533910", "533945", "533947", "533977"}}, {"02", {"534000", "534010"}}});
+    for (const char* key : {"r01", "IDX534000"}) click(tree, key);
+    resetConversionState();
+    selectMeshRanges(tree);
+    const ConversionState& s = conversionState();
+    std::vector<std::pair<std::string, std::string>> ranges;
+    for (std::int32_t i = 1; i <= s.MeshRangeCount; ++i) ranges.emplace_back(s.MeshRanges[i].FromCode, s.MeshRanges[i].ToCode);
+    // 533908 and 533909 are no mesh codes; 533946 is one; 533978 to 533999 are none, so the last row's
+    // eastmost mesh and the next first-level mesh's first one share an entry.
+    EXPECT_EQ(ranges, (std::vector<std::pair<std::string, std::string>>{
+                          {"533907", "533910"}, {"533945", "533945"}, {"533947", "533947"}, {"533977", "534000"}}));
+
+    selectMeshLine(tree);
+    EXPECT_EQ(s.MeshRangeCount, 4);
+    EXPECT_EQ(s.StartMeshWhere.at(4), "起点メッシュコード >= 533977 AND 起点メッシュコード <= 534000");
+    std::string list;
+    selectMeshPolygon(tree, true, list);
+    EXPECT_EQ(list, "533907,533910,533945,533947,533977,534000");
+    EXPECT_EQ(s.RepMeshWhere.at(2), "代表点メッシュコード = 533945");
+    EXPECT_EQ(s.RepMeshWhere.at(3), "代表点メッシュコード = 533947");
 }
 
 TEST(MeshSelection, PointRangesHoldTheCodesAsTexts) {

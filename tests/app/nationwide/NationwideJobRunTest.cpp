@@ -66,6 +66,48 @@ TEST_F(NationwideJobRun, TwoMeshesWithAnUntickedMeshBetweenGiveExactlyTheirLines
         EXPECT_THAT(info, ::testing::Not(HasSubstr(std::string("名称 (String) = ") + name)));
 }
 
+TEST_F(NationwideJobRun, TickedMeshesApartFromAMeshTheTreeDoesNotListLeaveThatMeshsLinesOut) {
+    // The data holds lines of 533946, which lies between the ticked meshes and which this tree does not list.
+    writeLines(program_.file("DataView.csv"), {"1,01,北海道", "2,01,533945,a", "2,01,533947,c"});
+    const std::string input = lines();
+    const JobRun run = jobrun("--nationwide --kind line --row 3 --meshes 533945,533947 --answer no --out '" +
+                              program_.file("out/apart") + "' '" + input + "'");
+    EXPECT_EQ(run.exitCode, 0) << run.output;
+    const std::string info = ogrinfo(program_.file("out/apart.shp"));
+    EXPECT_EQ(features(info), 6);
+    for (const char* name : {"ライン2\n", "ライン6\n", "ライン10\n"})
+        EXPECT_THAT(info, ::testing::Not(HasSubstr(std::string("名称 (String) = ") + name)));
+}
+
+TEST_F(NationwideJobRun, AnAreaJobsAttachedOutputsTakeOnlyTheTickedMeshesOfItsData) {
+    // Four areas side by side, one in each of 533920 to 533923; the tree lists the two that are ticked.
+    datagen::AreaStructureOptions o;
+    o.row = 0;
+    o.grid.cols = 4;
+    o.grid.rows = 1;
+    o.grid.vertices_per_link = 5;
+    o.grid.cell_units = 4500;  // 1/8 degree: one secondary mesh wide
+    const datagen::AreaStructureModel m = datagen::generate_area_structure_files(program_.file("in/area"), o);
+    writeAreaCatalogue(program_.path(), m, "面");
+    writeLines(program_.file("DataView.csv"), {"1,13,東京都", "2,13,533920,a", "2,13,533922,c"});
+    const std::set<std::string> ticked = {"533920", "533922"};
+    const datagen::AreaStructureFile& file = m.files.front();
+    std::set<std::string> areaMeshes;
+    for (const datagen::AreaAreaModel& a : file.areas) areaMeshes.insert(a.mesh);
+    ASSERT_EQ(areaMeshes, (std::set<std::string>{"533920", "533921", "533922", "533923"}));
+    long links = 0;
+    for (const datagen::AreaLinkModel& l : file.links) links += ticked.count(l.start_mesh);
+    ASSERT_GT(links, 0);
+    ASSERT_LT(links, static_cast<long>(file.links.size()));
+
+    const JobRun run = jobrun("--nationwide --kind area --row 0 --polygons no --attached both --meshes 533920,533922 "
+                              "--out '" + program_.file("out/area") + "' '" + file.path + "'");
+    EXPECT_EQ(run.exitCode, 0) << run.output;
+    const std::string points = ogrinfo(program_.file("out/area_P.shp"));
+    EXPECT_EQ(features(points), 2);
+    EXPECT_EQ(features(ogrinfo(program_.file("out/area_L.shp"))), links);
+}
+
 TEST_F(NationwideJobRun, TheWholeCountryMatchesTheFileListJob) {
     const std::string input = lines();
     const JobRun all = jobrun("--nationwide --kind line --row 3 --all --out '" + program_.file("out/all") + "' '" + input + "'");
@@ -90,6 +132,31 @@ TEST_F(NationwideJobRun, TheRailwayRowWritesItsStationsOfThePrefectures) {
     EXPECT_EQ(run.exitCode, 0) << run.output;
     EXPECT_EQ(features(ogrinfo(program_.file("out/rail.shp"))), 9);
     EXPECT_EQ(features(ogrinfo(program_.file("out/rail_駅名.shp"))), 3);
+}
+
+TEST_F(NationwideJobRun, RailwayStationsWithoutLedgerRowsGiveTheLinesAnEmptyStationOutputAndSuccess) {
+    gen::LineFileOptions o;
+    o.item = gen::LineItem::Railway;
+    o.headerKey = "N02-RW";
+    o.meshes = {533945, 533946, 533947, 533948};
+    o.links = o.lines = 12;
+    o.linksPerLine = 1;
+    o.stations = 4;
+    gen::LineFileModel m = gen::makeLineFileModel(o);
+    m.stationLedgers.clear();
+    const std::string input = program_.file("in/japan.txt");
+    gen::writeLineFile(input, m);
+    const JobRun run = jobrun("--nationwide --kind line --row 26 --all --answer no --out '" + program_.file("out/rail") +
+                              "' '" + input + "'");
+    EXPECT_EQ(run.output, "box: ﾒｯｾｰｼﾞ | 変換されたシェープファイルをマップに追加しますか？\nresult: success\n");
+    EXPECT_EQ(features(ogrinfo(program_.file("out/rail.shp"))), 12);
+    EXPECT_EQ(features(ogrinfo(program_.file("out/rail_駅名.shp"))), 0);
+    const std::string log = onlyLog();
+    std::size_t skipped = 0;
+    for (std::size_t at = log.find("ノード台帳にノード属性情報がありません。ノード属性番号 = "); at != std::string::npos;
+         at = log.find("ノード台帳にノード属性情報がありません。ノード属性番号 = ", at + 1))
+        ++skipped;
+    EXPECT_EQ(skipped, 4u) << log;
 }
 
 TEST_F(NationwideJobRun, MeshesFromAFileAndAClickTwiceUnticks) {
@@ -196,6 +263,15 @@ TEST_F(NationwidePointJobRun, TickedMeshesGiveExactlyTheirPoints) {
     std::vector<std::string> names;
     for (long i : expected) names.push_back(gen::genPoint(layer_, {}, i).values[2]);
     EXPECT_EQ(fieldValues(info, "名称"), names);
+}
+
+TEST_F(NationwidePointJobRun, ATreeOfTheTickedMeshesAloneStillGivesExactlyTheirPoints) {
+    // The meshes between the ticked ones hold points but are listed nowhere in the tree.
+    const std::vector<std::string> t = ticked();
+    writeLines(program_.file("DataView.csv"), {"1,01,北海道", "2,01," + t[0] + ",a", "2,01," + t[1] + ",b", "2,01," + t[2] + ",c"});
+    const std::vector<long> expected = pointsOfTicked(layer_);
+    pointJob(12, layer_, "plants.shp", "--answer no");
+    EXPECT_EQ(points(ogrinfo(program_.file("out/plants.shp"))), expectedPoints(layer_, expected));
 }
 
 TEST_F(NationwidePointJobRun, ThePortRowWritesThePointsOfTheTickedMeshesAndTheirTables) {

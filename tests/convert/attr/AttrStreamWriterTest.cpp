@@ -107,12 +107,13 @@ TEST_F(AttrStreamWriter, ForeignFileOfNoKnownItemIsUnknown) {
     EXPECT_EQ(logLines(), std::vector<std::string>{"ファイルの種別が「海水浴台帳」ではありません。 ファイル種別：不明"});
 }
 
-TEST_F(AttrStreamWriter, EmptyHeaderKeyMatchesNoFile) {
+TEST_F(AttrStreamWriter, TheSelectedRowsEmptyHeaderKeyTakesEveryFileOfAHeaderLine) {
     select(3, makeLayer("海水浴台帳", "", kBathing));
     std::string f = input("x.txt", {gen::attrHeaderLine(header("Z99", 1)), row({"A", "B", "1", "1", "1"})});
     ASSERT_TRUE(ModAttr::MakeAttrFileData(f));
     closePair();
-    EXPECT_TRUE(coordinateFile().empty());
+    EXPECT_EQ(coordinateFile(), std::vector<std::string>{"LINKIDX,1"});
+    EXPECT_TRUE(logLines().empty());
 }
 
 TEST_F(AttrStreamWriter, FirstNumericItemBlankStillGivesEveryValue) {

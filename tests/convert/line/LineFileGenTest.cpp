@@ -44,11 +44,13 @@ TEST(LineFileGen, RecordWidthsAndContinuationLines) {
     // Per link 80 + 32 columns (7 vertices); per line 70 + 14 (6 references).
     EXPECT_EQ(widths["cont"], (std::vector<std::size_t>{80, 32, 80, 32, 80, 32, 70, 14, 70, 14}));
 
-    std::array<std::int32_t, 7> counts{};
-    ModLine::ReadCounts(lines[1], counts);
+    std::array<std::int32_t, 7> counts{}, stated{};
+    ModLine::ReadCounts(lines[1], counts, &stated);
     EXPECT_EQ(counts[0], m.recordLines());
     EXPECT_EQ(counts[1], 5);
-    EXPECT_EQ(counts[2], m.ledgerLines());  // count 6 sits in place 3
+    EXPECT_EQ(counts[2], 0);  // count 6, the road ledger's lines, sits in place 3
+    // Nodes, links and lines with their continuation lines, station, road and line ledgers.
+    EXPECT_EQ(stated, (std::array<std::int32_t, 7>{static_cast<std::int32_t>(m.recordLines()), 5, 3 * 3, 2 * 3, 2, 0, 2}));
     EXPECT_TRUE(ModLine::HasHeaderKey(lines[0], o.headerKey));
     // The second reference of every line names its link with a minus sign.
     std::size_t s = 0;

@@ -29,13 +29,24 @@ TEST_F(LineHeaderTest, AcceptedHeaderFillsHedFieldsAndCounts) {
     EXPECT_TRUE(logLines().empty());
 }
 
-TEST_F(LineHeaderTest, HeaderKeyAnywhereInLineOneAndAnEmptyKeyClaimsNoFile) {
+TEST_F(LineHeaderTest, HeaderKeyAnywhereInLineOneAndTheSelectedRowsEmptyKeyTakesEveryHeader) {
     std::int16_t skip = 0;
     EXPECT_TRUE(readHeader(crlf({headerLine(" H", "xx", "   1", "      12 N03-L"), kCounts}), skip));
     EXPECT_EQ(skip, 0);
     conversionState().LineLayers[kOrdinaryRow].HeaderKey.clear();
     EXPECT_TRUE(readHeader(crlf({headerLine("H", "N02-RW"), kCounts}), skip));
+    EXPECT_EQ(skip, 0);
+    EXPECT_EQ(conversionState().HedCounts, (std::array<std::int32_t, 7>{10, 2, 5, 0, 3, 0, 7}));
+    EXPECT_TRUE(logLines().empty());
+}
+
+TEST_F(LineHeaderTest, TheKindNameSearchPassesOverRowsWithoutAKey) {
+    // Row 0 comes first in the search: without a key it must not claim the foreign file.
+    conversionState().LineLayers[0].HeaderKey.clear();
+    std::int16_t skip = 0;
+    EXPECT_TRUE(readHeader(crlf({headerLine("H", "A99")}), skip));
     EXPECT_EQ(skip, 1);
+    EXPECT_EQ(logLines().back(), "ファイルの種別が「海岸線」ではありません。 ファイル種別：不明");
 }
 
 TEST_F(LineHeaderTest, FileOfAnotherItemIsLoggedWithCodeThirteenAndSkipped) {

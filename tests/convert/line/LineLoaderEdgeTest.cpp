@@ -1,5 +1,7 @@
 // Hand-written line files for the loader's edge cases and failures: each case states the records it
 // holds and the rows (or the box) they must give.
+#include <gmock/gmock.h>
+
 #include "tests/convert/line/HandRecords.h"
 #include "tests/convert/line/LineLoaderFixture.h"
 
@@ -54,6 +56,33 @@ TEST_F(LineLoaderEdgeTest, LinkVerticesFollowTheCountNotTheLines) {
     }));
     EXPECT_TRUE(dump("リンクデータ中間点").empty());
     EXPECT_EQ(conversionState().LinkIdxCounter[0], 4);
+}
+
+// A vertex X that is neither blank nor a number (a corrupt digit) would end its line's points silently,
+// leaving a link of the wrong shape; a Y that is no number would be lost alike. Both refuse the file,
+// naming it and the line; a blank X still ends the line's points (above).
+TEST_F(LineLoaderEdgeTest, AVertexThatIsNoNumberIsRefusedNamingFileAndLine) {
+    struct Case {
+        const char* what;
+        std::string line;
+        const char* shown;
+    } cases[] = {
+        {"corrupt X", vertex(1, 1) + " 46A6491" + rightAligned(2, 8), "X「 46A6491」"},
+        {"corrupt Y", vertex(1, 1) + rightAligned(2, 8) + "  12B456", "Y「  12B456」"},
+        {"X without Y", vertex(1, 1) + rightAligned(2, 8), "Y「」"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        openDb(kOrdinaryRow);
+        ui_.clearRecords();
+        ui_.answer(ui::Answer::Ok);
+        EXPECT_FALSE(loadLines(kOrdinaryKey, {link(533945, 1, blanks(10), "     2"), c.line}));
+        ASSERT_EQ(ui_.boxes().size(), 1u);
+        EXPECT_EQ(ui_.boxes()[0].title, "Error: ModLine (ModLine SetLineTextToTbl_Link)");
+        EXPECT_THAT(ui_.boxes()[0].text, ::testing::HasSubstr(program_.file("in.txt") + " の 4行目の中間点の座標"));
+        EXPECT_THAT(ui_.boxes()[0].text, ::testing::HasSubstr(c.shown));
+        conversionState().InFileNo.closeQuietly();
+    }
 }
 
 // A count larger than the continuation lines present: the next record is never read as coordinates (a

@@ -32,8 +32,12 @@ TEST(LineRecords, HeaderKeyIsAnExactSubstringAnywhereInLineOne) {
     EXPECT_TRUE(HasHeaderKey(line, "N01-07L"));
     EXPECT_TRUE(HasHeaderKey(line, toCp932("鉄道")));   // not only in the data-code columns
     EXPECT_FALSE(HasHeaderKey(line, "n01-07l"));       // letter case matters
-    EXPECT_FALSE(HasHeaderKey(line, ""));              // an empty key claims no file
+    EXPECT_TRUE(HasHeaderKey(line, ""));               // the selected row's empty key takes every file
     EXPECT_FALSE(HasHeaderKey("H", "N01"));
+    // The kind-name search: an empty key names no file.
+    EXPECT_TRUE(KeyNamesFile(line, "N01-07L"));
+    EXPECT_FALSE(KeyNamesFile(line, ""));
+    EXPECT_FALSE(KeyNamesFile(line, "n01-07l"));
 }
 
 TEST(LineRecords, HeaderColumns) {

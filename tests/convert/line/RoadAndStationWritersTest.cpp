@@ -159,13 +159,19 @@ TEST_F(StationWritersTest, FailedShapeWriterShowsItsMessageAndDeletesThePair) {
     EXPECT_EQ(ui_.yieldCount() - yieldsBefore, 5);
 }
 
-// Stations without ledger rows are logged and left out; with none left there is no data to write.
-TEST_F(StationWritersTest, StationsWithoutLedgerRowsAreLoggedAndNoEmptyOutputIsWritten) {
+// Stations without ledger rows are logged and left out; with none left the station output is written
+// without records, beside the lines, and no box stops the job.
+TEST_F(StationWritersTest, StationsWithoutLedgerRowsAreLoggedAndTheirOutputIsWrittenEmpty) {
     db_.query("DELETE FROM ノード台帳データ").next();
-    ui_.answer(ui::Answer::Ok);
-    EXPECT_FALSE(ModLine::MakeShapeLine_PointFileData(db_));
-    EXPECT_EQ(logLines().size(), 6u);
-    EXPECT_FALSE(brunhaleRan());
+    ASSERT_TRUE(ModLine::MakeShapeLine_PointFileData(db_));
+    EXPECT_EQ(capturedHeader(), headerBlock());
+    EXPECT_TRUE(capturedCoordinates().empty());
+    EXPECT_EQ(logLines().size(), 5u);
+    for (const std::string& line : logLines())
+        EXPECT_EQ(line.rfind("ノード台帳にノード属性情報がありません。ノード属性番号 = ", 0), 0u) << line;
+    EXPECT_TRUE(brunhaleRan());
+    EXPECT_TRUE(ui_.boxes().empty());
+    EXPECT_TRUE(pairGone());
 }
 
 TEST_F(StationWritersTest, SelectionWritesTheStationsOfItsMeshes) {

@@ -127,7 +127,6 @@ TEST_F(Seasons, DuplicatesAndFilesOfAnotherItemAreLogged) {
     gen::MeshFileOptions other;
     other.headerKey = "C13";
     const std::string b = input("b.txt", other);
-    ui_.answer(Answer::Ok);
     EXPECT_FALSE(convert({a, b}));
     EXPECT_THAT(logLines(), ElementsAre("同一入力ファイルが複数指定されています。" + a,
                                         "ファイルの種別が「波向・海霧・自然漁場２次メッシュ」ではありません。 (" + b + ")"));

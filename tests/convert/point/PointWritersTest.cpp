@@ -2,6 +2,8 @@
 // on small hand-made files, the header check, and the mesh-range test.
 #include <QProgressBar>
 
+#include <filesystem>
+
 #include "convert/point/PointWriters.h"
 #include "tests/convert/point/PointTestSupport.h"
 
@@ -122,6 +124,29 @@ TEST_F(PointWriters, ABlankYIsLoggedAndIdsFollowTheWriter) {
         EXPECT_EQ(ids, c.ids);
         EXPECT_EQ(logLines(), std::vector<std::string>{"ポイントデータ座標値が空白です。LINE:2"});
     }
+}
+
+// A whole line that ends after X (its trailing blanks trimmed away) has a blank Y: logged and skipped. The
+// same record as the last line of a file without a line end is where the file was cut: refused.
+TEST_F(PointWriters, ALineEndingBeforeItsYHasABlankYUnlessTheFileWasCutThere) {
+    const std::string shortRecord = "P  533945 4860000";
+    ASSERT_TRUE(write(false, file({rec("533945", "4860000", "1260000"), shortRecord, rec("533946", "4860000", "1260000")})));
+    EXPECT_EQ(coordinateFile(), (std::vector<std::string>{"LINKIDX,1", "LINKDATA,135,35", "LINKIDX,3", "LINKDATA,135,35"}));
+    EXPECT_EQ(logLines(), std::vector<std::string>{"ポイントデータ座標値が空白です。LINE:2"});
+
+    openLogAndPair();
+    const std::string whole = file({rec("533945", "4860000", "1260000"), shortRecord});
+    ASSERT_TRUE(write(false, whole));
+    EXPECT_EQ(logLines(), std::vector<std::string>{"ポイントデータ座標値が空白です。LINE:2"});
+
+    openLogAndPair();
+    const std::string cut = file({rec("533945", "4860000", "1260000"), shortRecord});
+    std::filesystem::resize_file(cut, std::filesystem::file_size(cut) - 2);
+    ui.answer(Answer::Ok);
+    EXPECT_FALSE(write(false, cut));
+    ASSERT_EQ(ui.boxes().size(), 1u);
+    EXPECT_EQ(ui.boxes()[0].title, "Error: ModPoint (ModPoint MakeShapePointFileData)");
+    EXPECT_NE(ui.boxes()[0].text.find(cut + " の 3行目のレコードが途中で切れています"), std::string::npos) << ui.boxes()[0].text;
 }
 
 TEST_F(PointWriters, CoordinatesByTheirText) {

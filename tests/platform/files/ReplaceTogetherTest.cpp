@@ -12,6 +12,7 @@
 #include <map>
 
 #include "platform/files/NewFile.h"
+#include "platform/files/OutputNotes.h"
 #include "platform/files/ReplaceTogether.h"
 
 namespace fs = std::filesystem;
@@ -184,6 +185,96 @@ TEST_F(Files, TemporariesOfARunKilledBeforeItsCommitAreRemoved) {
     ReplaceTogether(file("a"), "test-", static_cast<long>(::getpid())).clearLeftovers();
     EXPECT_EQ(names(), (std::vector<std::string>{"a.shp"}));
     EXPECT_EQ(read(file("a.shp")), "old shp");
+}
+
+// Files that describe the earlier data go with it, inside the commit: back with it when the commit fails.
+TEST_F(Files, CompanionsOfTheEarlierSetGoWithItAndComeBackWithIt) {
+    for (const char* name : {"a.shp", "a.shx", "a.dbf", "a.qix", "a.sbn", "a.sbx", "a.cpg", "a.shp.xml"}) write(file(name), name);
+    ReplaceTogether set(file("a"), "test-", static_cast<long>(::getpid()));
+    for (const char* ext : {".shp", ".shx", ".dbf"}) write(set.place(ext), "new");
+    for (const std::string& ext : ReplaceTogether::companions(ReplaceTogether::Describing::ShapesAndTable)) set.removeOnCommit(ext);
+    set.removeOnCommit(".cpg");  // named twice, removed once
+    ASSERT_FALSE(set.commit());
+    EXPECT_EQ(names(), (std::vector<std::string>{"a.dbf", "a.shp", "a.shp.xml", "a.shx"}));
+    EXPECT_EQ(read(file("a.shp.xml")), "a.shp.xml");
+    EXPECT_EQ(ReplaceTogether::companions(ReplaceTogether::Describing::Table), std::vector<std::string>{".cpg"});
+
+    // A table whose new file cannot be put in place: its code page comes back with it.
+    write(file("b.dbf"), "old dbf");
+    write(file("b.cpg"), "UTF-8");
+    ReplaceTogether failing(file("b"), "test-", static_cast<long>(::getpid()),
+                            [&](const std::string& from, const std::string& to) {
+                                if (to == file("b.dbf") && from.find("-old") == std::string::npos) {
+                                    errno = EACCES;
+                                    return -1;
+                                }
+                                return std::rename(from.c_str(), to.c_str());
+                            });
+    write(failing.place(".dbf"), "new dbf");
+    for (const std::string& ext : ReplaceTogether::companions(ReplaceTogether::Describing::Table)) failing.removeOnCommit(ext);
+    ASSERT_TRUE(failing.commit());
+    EXPECT_EQ(read(file("b.dbf")), "old dbf");
+    EXPECT_EQ(read(file("b.cpg")), "UTF-8");
+}
+
+// A run killed in its commit, with the folder of its job's notes in the environment: a later job there
+// settles its output without knowing which it was, and leaves the notes of runs still alive.
+TEST_F(Files, AJobSettlesWhatARunNotedInItsFolderLeftWhateverOutputItWas) {
+    fs::create_directory(dir_ / "program");
+    fs::create_directory(dir_ / "out");
+    const std::string program = file("program");
+    write(file("out/a.shp"), "old shp");
+    write(file("out/a.dbf"), "old dbf");
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::setenv(velmora::files::NotesFolderVariable, program.c_str(), 1);
+        int calls = 0;
+        ReplaceTogether set(file("out/a"), "test-", static_cast<long>(::getpid()),
+                            [&](const std::string& from, const std::string& to) {
+                                const int r = std::rename(from.c_str(), to.c_str());
+                                if (++calls == 2) ::kill(::getpid(), SIGKILL);
+                                return r;
+                            });
+        for (const char* ext : {".shp", ".dbf"}) write(set.place(ext), "new");
+        set.commit();
+        ::_exit(0);
+    }
+    ASSERT_EQ(::waitpid(child, nullptr, 0), child);
+    auto outNames = [&] {
+        std::vector<std::string> n;
+        for (const auto& e : fs::directory_iterator(dir_ / "out")) n.push_back(e.path().filename().string());
+        std::sort(n.begin(), n.end());
+        return n;
+    };
+    ASSERT_FALSE(fs::exists(file("out/a.shp")));  // moved aside
+    ASSERT_EQ(std::distance(fs::directory_iterator(program), fs::directory_iterator()), 1);
+
+    // A run of this process still going: its note stays.
+    ::setenv(velmora::files::NotesFolderVariable, program.c_str(), 1);
+    {
+        ReplaceTogether going(file("out/c"), "test-", static_cast<long>(::getpid()));
+        write(going.place(".shp"), "going");
+        ::unsetenv(velmora::files::NotesFolderVariable);
+        velmora::files::settleNotedOutputs(program, false);
+        const std::string temporary = fs::path(going.names().temporary(".shp")).filename().string();
+        EXPECT_EQ(outNames(), (std::vector<std::string>{temporary, "a.dbf", "a.shp"}));
+        EXPECT_EQ(std::distance(fs::directory_iterator(program), fs::directory_iterator()), 1);
+    }
+    EXPECT_EQ(outNames(), (std::vector<std::string>{"a.dbf", "a.shp"}));
+    EXPECT_EQ(read(file("out/a.shp")), "old shp");
+    EXPECT_EQ(read(file("out/a.dbf")), "old dbf");
+    EXPECT_TRUE(fs::is_empty(program));
+}
+
+TEST_F(Files, AProcessThatEndedIsNotAliveBeforeItIsWaitedFor) {
+    const pid_t child = ::fork();
+    if (child == 0) ::_exit(0);
+    siginfo_t info;
+    ASSERT_EQ(::waitid(P_PID, static_cast<id_t>(child), &info, WEXITED | WNOWAIT), 0);
+    EXPECT_FALSE(velmora::files::processAlive(child));
+    ::waitpid(child, nullptr, 0);
+    EXPECT_FALSE(velmora::files::processAlive(child));
+    EXPECT_TRUE(velmora::files::processAlive(::getpid()));
 }
 
 }  // namespace

@@ -135,6 +135,29 @@ TEST_F(Search, RecordSetGivesDecodedTrimmedValuesAndFieldTypes) {
     EXPECT_EQ(rs.value("CODE"), "13101");
 }
 
+// A null value reads as an empty text whatever the field's type, never as the filler the table holds
+// (asterisks in a number, zeros in a date, "?" in a logical field); zeros and blanks inside values are
+// values.
+TEST_F(Search, NullValuesAreEmptyAndZeroIsAValue) {
+    GenShapeFile f;
+    f.shpType = SHPT_POINT;
+    f.shapes = {{{{{1, 1}}}}, {{{{2, 2}}}}};
+    f.fields = {{"CODE", 'N', 9, 0}, {"AREA", 'N', 12, 3}, {"RATE", 'F', 10, 2},
+                {"DAY", 'D', 8, 0},  {"FLAG", 'L', 1, 0},  {"NAME", 'C', 10, 0}};
+    f.rows = {{"", "", "", "", "", ""}, {"0", "0", "-0.5", "20240101", "F", "0"}};
+    MapLayer layer(writeShapeFile(dir.file("nulls"), f));
+    RecordSet rs = layer.searchByDistance({0, 0}, 10, "");
+    ASSERT_EQ(rs.recordCount(), 2);
+    for (const char* name : {"CODE", "AREA", "RATE", "DAY", "FLAG", "NAME"}) EXPECT_EQ(rs.value(name), "") << name;
+    rs.moveNext();
+    EXPECT_EQ(rs.value("CODE"), "0");
+    EXPECT_EQ(rs.value("AREA"), "0.000");
+    EXPECT_EQ(rs.value("RATE"), "-0.50");
+    EXPECT_EQ(rs.value("DAY"), "20240101");
+    EXPECT_EQ(rs.value("FLAG"), "F");
+    EXPECT_EQ(rs.value("NAME"), "0");
+}
+
 TEST_F(Search, RecordSetOutlivesTheLayer) {
     RecordSet rs;
     {

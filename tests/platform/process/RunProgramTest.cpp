@@ -8,7 +8,10 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/wait.h>
+#include <thread>
 #include <unistd.h>
 
 namespace velmora::process {
@@ -72,6 +75,43 @@ TEST(RunProgram, TimeOutLeavesTheProgramRunning) {
     kill(r.pid, SIGKILL);
     int status = 0;
     waitpid(r.pid, &status, 0);
+}
+
+// A program does not outlive the thread that started it: a job killed while its writer runs takes the
+// writer with it.
+TEST(RunProgram, AProgramEndsWithTheThreadThatStartedIt) {
+    RunResult r;
+    std::thread([&] { r = runProgram(VELMORA_TEST_CHILD, {"sleep", "20000"}, 50); }).join();
+    ASSERT_EQ(r.outcome, Outcome::TimedOut);
+    int status = 0;
+    ASSERT_EQ(waitpid(r.pid, &status, 0), r.pid);
+    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL) << status;
+}
+
+// A descriptor passed to programs (a lock the caller holds) is theirs too while they run; others are not.
+TEST_F(RunProgramFiles, APassedDescriptorIsHeldByTheProgramToo) {
+    const std::string lockFile = (dir / "lock").string(), other = (dir / "other").string();
+    const int passed = ::open(lockFile.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+    const int kept = ::open(other.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+    ASSERT_EQ(flock(passed, LOCK_EX | LOCK_NB), 0);
+    ASSERT_EQ(flock(kept, LOCK_EX | LOCK_NB), 0);
+    passToPrograms(passed);
+    const RunResult r = runProgram(VELMORA_TEST_CHILD, {"sleep", "20000"}, 50);
+    stopPassing(passed);
+    ASSERT_EQ(r.outcome, Outcome::TimedOut);
+    ::close(passed);
+    ::close(kept);
+    auto takenBy = [](const std::string& path) {
+        const int fd = ::open(path.c_str(), O_RDWR | O_CLOEXEC);
+        const bool free = flock(fd, LOCK_EX | LOCK_NB) == 0;
+        ::close(fd);
+        return !free;
+    };
+    EXPECT_TRUE(takenBy(lockFile));
+    EXPECT_FALSE(takenBy(other));
+    kill(r.pid, SIGKILL);
+    waitpid(r.pid, nullptr, 0);
+    EXPECT_FALSE(takenBy(lockFile));
 }
 
 TEST(RunProgram, ProgramEndingWithinTheTimeOutGivesItsCode) {

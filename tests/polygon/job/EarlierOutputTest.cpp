@@ -8,9 +8,12 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <regex>
+#include <sstream>
 
 #include "tests/polygon/job/JobFiles.h"
 #include "tests/polygon/support/SmallTmpfs.h"
+#include "tests/support/GisCompanions.h"
 
 namespace {
 
@@ -189,6 +192,36 @@ TEST_F(EarlierOutput, AJobKilledInItsCommitLeavesOneWholeSetToTheNextJob) {
         ::waitpid(next, nullptr, 0);
         EXPECT_EQ(snapshot(out), p.newSetStays ? newSet : earlier) << where;
     }
+}
+
+// An output opened in a GIS between runs has files beside it that describe it: a spatial index, a code
+// page saying UTF-8. Replaced, the output takes them with it: a spatial query of the new one finds every
+// polygon, and its field names read as a fresh output's do. The user's metadata stays.
+TEST_F(EarlierOutput, AReplacedOutputTakesTheFilesThatDescribedItWithIt) {
+    using velmora::testsupport::featuresFoundBySpatialQuery;
+    const fs::path fresh = dir.path() / "fresh";
+    fs::create_directories(fresh);
+    ASSERT_EQ(job(3, 3, fresh, "fresh.log").status, 0);
+    const auto fields = [](const fs::path& shp) {
+        std::string lines;
+        std::istringstream report(velmora::testsupport::ogrinfoReport(shp.string(), "-so"));
+        for (std::string line; std::getline(report, line);)
+            if (std::regex_search(line, std::regex("^[^ ]+: (String|Integer|Integer64|Real) \\("))) lines += line + "\n";
+        return lines;
+    };
+    ASSERT_FALSE(fields(fresh / "area.shp").empty());
+
+    const fs::path out = earlier_output(dir.path() / "out");
+    ASSERT_TRUE(velmora::testsupport::addCompanionFiles((out / "area.shp").string()));
+    ASSERT_EQ(featuresFoundBySpatialQuery((out / "area.shp").string()), 1);
+    ASSERT_EQ(job(3, 3, out).status, 0);
+
+    auto left = snapshot(out);
+    EXPECT_EQ(left["area.shp.xml"], velmora::testsupport::UserMetadata);
+    left.erase("area.shp.xml");
+    EXPECT_EQ(left, snapshot(fresh));
+    EXPECT_EQ(featuresFoundBySpatialQuery((out / "area.shp").string()), 9);
+    EXPECT_EQ(fields(out / "area.shp"), fields(fresh / "area.shp"));
 }
 
 }  // namespace

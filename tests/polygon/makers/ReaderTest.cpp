@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <filesystem>
+#include <functional>
 
+#include "platform/text/Cp932.h"
 #include "polygon/core/KsPolygonMaker.h"
 #include "tests/polygon/support/AreaFixture.h"
 
@@ -162,12 +165,95 @@ TEST(AreaReader, AreasAndLedgersFromDifferentFilesNeverMeet) {
     EXPECT_TRUE(maker.attr_records.empty());
 }
 
+namespace {
+
+// The file's lines, each with `blanks` added where `pad` says so (by line index and line).
+std::string padded(const std::string& text, const std::function<int(std::size_t, const std::string&)>& pad) {
+    std::string out;
+    std::size_t index = 0;
+    for (std::size_t at = 0; at < text.size(); ++index) {
+        const std::size_t end = text.find("\r\n", at);
+        const std::string line = text.substr(at, end - at);
+        out += line + std::string(static_cast<std::size_t>(pad(index, line)), ' ') + "\r\n";
+        at = end + 2;
+    }
+    return out;
+}
+
+void expect_same_reading(const KsPolygonMaker& a, const KsPolygonMaker& b, const char* what) {
+    ASSERT_EQ(a.links.size(), b.links.size()) << what;
+    for (auto i = a.links.begin(), j = b.links.begin(); i != a.links.end(); ++i, ++j) {
+        EXPECT_EQ(i->first.mesh_code, j->first.mesh_code) << what;
+        EXPECT_EQ(i->first.link_no, j->first.link_no) << what;
+        EXPECT_EQ(i->second.points, j->second.points) << what << " link " << i->first.link_no;
+    }
+    ASSERT_EQ(a.area_links.size(), b.area_links.size()) << what;
+    for (auto i = a.area_links.begin(), j = b.area_links.begin(); i != a.area_links.end(); ++i, ++j) {
+        ASSERT_EQ(i->first, j->first) << what;
+        ASSERT_EQ(i->second.size(), j->second.size()) << what;
+        for (std::size_t k = 0; k < i->second.size(); ++k) {
+            ASSERT_EQ(i->second[k].size(), j->second[k].size()) << what << " area " << i->first;
+            for (std::size_t r = 0; r < i->second[k].size(); ++r) {
+                EXPECT_EQ(i->second[k][r].mesh_code, j->second[k][r].mesh_code) << what;
+                EXPECT_EQ(i->second[k][r].link_no, j->second[k][r].link_no) << what;
+                EXPECT_EQ(i->second[k][r].forward, j->second[k][r].forward) << what;
+            }
+        }
+    }
+    EXPECT_EQ(a.area_serials, b.area_serials) << what;
+    ASSERT_EQ(a.attr_records.size(), b.attr_records.size()) << what;
+}
+
+}  // namespace
+
+// Lines with blanks after their last field (every line, or one full continuation line) read as the same
+// links and areas: the blanks after a continuation line's entries are no part of the next entry.
+TEST(AreaReader, BlanksAfterTheLastFieldChangeNothing) {
+    TempFolder dir("reader");
+    AreaFileParts p = two_link_square();
+    GenLink twelve{"533945", 3, {}};
+    for (int i = 0; i < 12; ++i) twelve.xy.push_back({100.0 + 7 * i, 300.0 - 3 * i});
+    p.links.push_back(twelve);
+    p.areas.push_back(GenArea{46, 8, {fwd(1), back(2), fwd(3), GenRef{"533945", 4, 1}, back(3), fwd(2), back(1)}});
+    p.ledgers.push_back(rural_ledger(8, 2));
+    const std::string text = area_file_text(p);
+    KsPolygonMaker plain(rural_layer(), nullptr, nullptr);
+    plain.open(write_area_file(dir, "plain.txt", p));
+    ASSERT_EQ(plain.links.at(LinkRef{"533945", 3, true}).points.size(), 12u);
+    ASSERT_EQ(plain.area_links.at(8)[0].size(), 6u);
+
+    // A full vertex line holds 80 bytes, a full reference line 70; neither starts with a record letter.
+    const auto full_continuation = [](std::size_t width) {
+        return [width, done = false](std::size_t, const std::string& line) mutable {
+            const bool first = !done && line.size() == width && !std::isalpha(static_cast<unsigned char>(line[0]));
+            done = done || first;
+            return first ? 1 : 0;
+        };
+    };
+    const struct {
+        const char* what;
+        std::function<int(std::size_t, const std::string&)> pad;
+    } variants[] = {
+        {"20 blanks on every line", [](std::size_t, const std::string&) { return 20; }},
+        {"one blank after a full vertex line", full_continuation(80)},
+        {"one blank after a full reference line", full_continuation(70)},
+    };
+    for (const auto& v : variants) {
+        const std::string changed = padded(text, v.pad);
+        ASSERT_NE(changed, text) << v.what;
+        write_file(dir.file("padded.txt"), changed);
+        KsPolygonMaker maker(rural_layer(), nullptr, nullptr);
+        EXPECT_TRUE(maker.open(dir.file("padded.txt"))) << v.what;
+        expect_same_reading(plain, maker, v.what);
+    }
+}
+
 TEST(AreaReader, FailureTexts) {
     TempFolder dir("reader");
     struct Case {
         const char* what;
         std::string text;
-        const char* failure;
+        std::string failure;
     };
     const std::string good = area_file_text(two_link_square());
     auto replaced = [&](const std::string& from, const std::string& to) {
@@ -176,6 +262,13 @@ TEST(AreaReader, FailureTexts) {
         return t;
     };
     const std::string dropped_last_line = good.substr(0, good.rfind("DA "));
+    // A line cut before a field it needs fails the file, naming it and the line (in CP932, as every
+    // failure text of the makers).
+    auto cut_short = [&](int line, int length, int layout_end) {
+        return velmora::text::toCp932("入力ファイル " + dir.file("f.txt") + " の " + std::to_string(line) +
+                                      "行目のレコードが途中で切れています（長さ" + std::to_string(length) +
+                                      "、項目の配置は" + std::to_string(layout_end) + "桁目まで）。");
+    };
     // The ledger, the file's last line, padded with blanks to n bytes.
     auto ledger_line_of = [&](std::size_t n) {
         const std::size_t begin = good.rfind("DA ");
@@ -199,12 +292,15 @@ TEST(AreaReader, FailureTexts) {
         {"node line over the bound", replaced("N  533945", "N  533945" + std::string(2000, ' ')),
          "Line too long. KsPolygonMaker::open()"},
         {"file without line ends", std::string(3000000, 'H'), "Line too long. KsPolygonMaker::open()"},
-        // A line that ends before a column its record needs (a vertex or reference line cut short).
+        // A line that ends before a column its record needs (a vertex or reference line cut short, a
+        // record line without its count, a counts line without the ledger count).
         {"vertex line shorter than its points",
-         replaced("     100     100     100     200     200     200", "     100     100"),
-         "Line too short. KsPolygonMaker::open()"},
+         replaced("     100     100     100     200     200     200", "     100     100"), cut_short(5, 16, 32)},
         {"reference line shorter than its references", replaced("533945     1 0533945     2 0", "533945     1 0"),
-         "Line too short. KsPolygonMaker::open()"},
+         cut_short(9, 14, 26)},
+        {"link line without its vertex count",
+         replaced("L  533945     1533945     1     1 0          ", "L  533945     1533945     1"), cut_short(4, 33, 51)},
+        {"ledger line without its line count", replaced("DA          7", "DA   7"), cut_short(10, 10, 16)},
     };
     for (const Case& c : cases) {
         write_file(dir.file("f.txt"), c.text);

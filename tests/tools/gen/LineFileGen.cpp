@@ -96,6 +96,25 @@ long LineFileModel::recordLines() const {
     return static_cast<long>(nodes.size() + links.size() + lines.size()) + ledgerLines();
 }
 
+namespace {
+
+// A record line and the continuation lines of its n entries, five to a line.
+long recordAndContinuationLines(std::size_t n) { return 1 + static_cast<long>((n + 4) / 5); }
+
+}  // namespace
+
+long LineFileModel::linkLines() const {
+    long n = 0;
+    for (const GenLink& l : links) n += recordAndContinuationLines(l.vertices.size());
+    return n;
+}
+
+long LineFileModel::lineLines() const {
+    long n = 0;
+    for (const GenLine& s : lines) n += recordAndContinuationLines(s.references.size());
+    return n;
+}
+
 long LineFileModel::ledgerLines() const {
     return static_cast<long>(lineLedgers.size() + roadLedgers.size() + stationLedgers.size());
 }
@@ -217,10 +236,13 @@ std::string formatLineFile(const LineFileModel& m) {
 
     line("H  " + std::string(10, ' ') + padCp932(m.headerKey, 10) + "  " + padCp932(m.year, 4) + "   1" +
          rightAligned(m.recordLines(), 8));
+    // Count 1 is the loader's progress maximum, its record lines; counts 2 to 7 the lines of each part,
+    // continuation lines included: nodes, links, lines, node (station), link (road) and line ledgers.
     line(rightAligned(m.recordLines(), 8) + rightAligned(static_cast<long long>(m.nodes.size()), 8) +
-         rightAligned(static_cast<long long>(m.links.size()), 8) + rightAligned(0, 8) +
-         rightAligned(static_cast<long long>(m.lines.size()), 8) + rightAligned(m.ledgerLines(), 8) +
-         rightAligned(0, 8));
+         rightAligned(m.linkLines(), 8) + rightAligned(m.lineLines(), 8) +
+         rightAligned(static_cast<long long>(m.stationLedgers.size()), 8) +
+         rightAligned(static_cast<long long>(m.roadLedgers.size()), 8) +
+         rightAligned(static_cast<long long>(m.lineLedgers.size()), 8));
 
     for (const GenNode& n : m.nodes)
         line(layerCode(n.layerCode) + rightAligned(n.mesh, 6) + rightAligned(n.serial, 6) + rightAligned(n.x, 8) +

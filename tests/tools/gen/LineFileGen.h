@@ -107,6 +107,9 @@ struct LineFileModel {
     // Record lines the loader counts (every record but the continuation lines): count 1.
     long recordLines() const;
     long ledgerLines() const;
+    // Link and line records with their continuation lines as written: counts 3 and 4.
+    long linkLines() const;
+    long lineLines() const;
 };
 
 struct LineFileOptions {

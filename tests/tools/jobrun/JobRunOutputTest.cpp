@@ -12,6 +12,7 @@
 #include "tests/app/jobs/JobCatalogue.h"
 #include "tests/brunhale/BrunhaleFolder.h"
 #include "tests/polygon/support/SmallTmpfs.h"
+#include "tests/support/GisCompanions.h"
 #include "tests/tools/gen/AreaFileGen.h"
 #include "tests/tools/gen/AttrFileGen.h"
 #include "tests/tools/gen/LineFileGen.h"
@@ -252,4 +253,38 @@ TEST_F(JobRunner, AWriterKilledInItsCommitLeavesTheEarlierOrTheNewOutputWhole) {
             }
         }
     }
+}
+
+// An output opened in a GIS between runs has files beside it that describe it: a spatial index, a code
+// page. Replaced, the output takes them with it, and a spatial query of the new one finds every feature
+// with its field names as written; the user's metadata stays. A table alone takes its code page.
+TEST_F(JobRunner, AReplacedOutputTakesTheFilesThatDescribedItWithIt) {
+    const std::string shp = program_.file("out/海岸線.shp");
+    ASSERT_EQ(lineJob(program_.path(), shp, "--answer no").exitCode, 0);
+    ASSERT_TRUE(addCompanionFiles(shp));
+    ASSERT_EQ(featuresFoundBySpatialQuery(shp), 3);
+    gen::LineFileOptions longer = coastlineFile(1);
+    longer.links = 10;
+    longer.lines = 5;
+    const std::string longerLines = program_.file("in/coast5.txt");
+    gen::writeLineFile(longerLines, gen::makeLineFileModel(longer));
+
+    ASSERT_EQ(job(program_.path(), "--kind line --row 3 --answer yes --answer no --out '" + shp + "' '" + longerLines + "'").exitCode, 0);
+    EXPECT_EQ(names(program_.file("out")),
+              (std::set<std::string>{"海岸線.dbf", "海岸線.prj", "海岸線.shp", "海岸線.shp.xml", "海岸線.shx"}));
+    EXPECT_EQ(readFile(program_.file("out/海岸線.shp.xml")), UserMetadata);
+    EXPECT_EQ(featuresFoundBySpatialQuery(shp), 5);
+    EXPECT_THAT(ogrinfoReport(shp, "-so"), HasSubstr("属性番号: "));
+
+    const std::vector<CatalogueItem> beachItems = {{"コード", "Text", 4, 5, true}, {"名称", "Text1", 9, 20, true}};
+    writeCatalogue(program_.path(), {{CatalogKind::Attr, 3, "海水浴台帳", "W07", beachItems}});
+    const auto cols = std::vector<gen::AttrGenColumn>{{4, 5, false}, {9, 20, false}};
+    const std::string beach = program_.file("in/beach.txt"), dbf = program_.file("out/beach.dbf");
+    gen::writeLines(beach, {gen::attrHeaderLine({"", "W07", "", "2008", "1", 1}), gen::attrTRow(cols, {"A0001", "由比ヶ浜"})});
+    const std::string tableJob = "--kind attr --row 3 --answer no --out '" + dbf + "' '" + beach + "'";
+    ASSERT_EQ(job(program_.path(), tableJob).exitCode, 0);
+    std::ofstream(program_.file("out/beach.cpg")) << "UTF-8";
+    ASSERT_EQ(job(program_.path(), tableJob).exitCode, 0);
+    EXPECT_FALSE(fs::exists(program_.file("out/beach.cpg")));
+    EXPECT_THAT(ogrinfoReport(dbf, ""), HasSubstr("由比ヶ浜"));
 }
