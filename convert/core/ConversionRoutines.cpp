@@ -62,9 +62,14 @@ void ChkSelectedItemRows() {
                                               "」の属性項目がDataDBFItem.csvにありません。このデータは変換できません。");
 }
 
+std::string EmptyInputText(const std::string& path) { return "入力ファイル " + path + " にデータがありません。"; }
+
+void RefuseEmptyInput(const std::string& path) { throw RunTimeError(err::InputRefused, EmptyInputText(path)); }
+
 void ChkInputText(const std::string& path) {
     text::LineReader reader(path);
     std::string line;
+    if (!reader.next(line)) RefuseEmptyInput(path);
     while (reader.next(line)) {
     }
 }
@@ -89,10 +94,11 @@ std::int16_t ChkFileFormat(const std::string& path) {
             tested.swap(line);
             if (tested.empty() || tested.front() != 'H') break;
         }
+        reader.finish();
         // An empty file has no format to tell; left alone it would read as fixed columns and pass as
         // "another format" beside delimited files.
         if (!any) {
-            ShowInputRefusal("入力ファイル " + path + " にデータがありません。", "ｴﾗｰﾒｯｾｰｼﾞ", ui::Icon::Exclamation);
+            ShowInputRefusal(EmptyInputText(path), "ｴﾗｰﾒｯｾｰｼﾞ", ui::Icon::Exclamation);
             return FileFormat::Unknown;
         }
         // Only ASCII comma and tab count: neither byte occurs inside a CP932 double-byte character.

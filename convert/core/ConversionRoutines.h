@@ -46,9 +46,14 @@ inline void ChkRecordLength(std::string_view record, long layoutEnd) { ChkRecord
 // naming it.
 void ChkSelectedItemRows();
 
+// An input file without a single line: "入力ファイル path にデータがありません。", as a message text and as
+// RunTimeError(InputRefused) for a reader that expects the file's first line.
+std::string EmptyInputText(const std::string& path);
+[[noreturn]] void RefuseEmptyInput(const std::string& path);
+
 // Reads a whole input file through the line reader's checks (a regular file, no line too long, CP932
 // text) for a reader that does not make them (the polygon library): a refusal is thrown as the reader
-// throws it.
+// throws it; a file without any line is refused as empty (RefuseEmptyInput).
 void ChkInputText(const std::string& path);
 
 // File format codes of ChkFileFormat.

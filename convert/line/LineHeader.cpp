@@ -36,7 +36,7 @@ bool CheckHeaderLines(const HeaderCheck& check, std::int16_t& skip) {
     skip = 0;
     auto& s = conversionState();
     std::string line1;
-    ReadInputLine(line1);
+    ReadFirstInputLine(line1);
     if (RecordKind(line1) != "H") {
         ShowFileFormatMessage();
         return false;
@@ -66,7 +66,7 @@ bool CheckRecordHeaderLine(const std::function<const velmora::LayerDef&()>& sele
     skip = 0;
     auto& s = conversionState();
     std::string line;
-    ReadInputLine(line);
+    ReadFirstInputLine(line);
     if (RecordKind(line) != "H") {
         ShowFileFormatMessage();
         return false;

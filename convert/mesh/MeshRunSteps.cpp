@@ -4,6 +4,7 @@
 
 #include "convert/core/ConversionLog.h"
 #include "convert/core/ConversionProgress.h"
+#include "convert/core/ConversionRoutines.h"
 #include "convert/core/ConversionState.h"
 #include "convert/core/LayerDef.h"
 #include "convert/line/LineRecords.h"
@@ -40,7 +41,7 @@ bool CheckInputHeaders(const std::vector<std::string>& files, const velmora::Mes
     for (const std::string& path : files) {
         text::LineReader reader(path);
         std::string line1;
-        if (!reader.next(line1)) throw velmora::RunTimeError(velmora::err::InputPastEndOfFile, "Input past end of file");
+        if (!reader.next(line1)) modCommon::RefuseEmptyInput(path);
         if (!ModLine::HasHeaderKey(line1, layer.HeaderKey)) {
             // A log line and the job's end: the job's own failure box names the file (ForeignFileText).
             modCommon::PutLogFileMsg(modCommon::kFreeLogLine, text::toCp932(ForeignFileText(layer, path)));

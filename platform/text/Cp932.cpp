@@ -62,6 +62,11 @@ Converter& decoder() {
     return c;
 }
 
+// UTF-8 into `out`; false at the first character that has no CP932 form.
+bool encodes(std::string_view utf8, std::string& out) {
+    return encoder().run(utf8, out, [](char*&, size_t&, std::string&) { return false; });
+}
+
 bool asciiOnly(std::string_view s) {
     for (unsigned char c : s)
         if (c >= 0x80) return false;
@@ -73,15 +78,20 @@ bool asciiOnly(std::string_view s) {
 std::string toCp932(std::string_view utf8) {
     if (asciiOnly(utf8)) return std::string(utf8);
     std::string out;
-    if (!encoder().run(utf8, out, [](char*&, size_t&, std::string&) { return false; }))
+    if (!encodes(utf8, out))
         throw RunTimeError(err::TypeMismatch, "Text cannot be written in Shift-JIS: " + std::string(utf8));
     return out;
+}
+
+bool hasCp932Form(std::string_view utf8) {
+    std::string out;
+    return asciiOnly(utf8) || encodes(utf8, out);
 }
 
 bool canEncodeCp932(std::string_view utf8) {
     if (asciiOnly(utf8)) return true;
     std::string out;
-    if (!encoder().run(utf8, out, [](char*&, size_t&, std::string&) { return false; })) return false;
+    if (!encodes(utf8, out)) return false;
     // Some characters share their CP932 code with another one and come back as that one (U+301C WAVE
     // DASH as U+FF5E, U+2212 MINUS SIGN as U+FF0D, ...): a path written with them would name another file.
     return fromCp932(out) == utf8;

@@ -8,6 +8,9 @@ namespace velmora::text {
 
 // UTF-8 → CP932. Throws RunTimeError(TypeMismatch) when a character has no CP932 form.
 std::string toCp932(std::string_view utf8);
+// True when every character of the UTF-8 text has a CP932 form, be it one it shares with another
+// character (U+301C WAVE DASH is written as U+FF5E's code).
+bool hasCp932Form(std::string_view utf8);
 // True when the UTF-8 text has a CP932 form that reads back as the same text (a file name or a path that
 // travels through a CP932 file names the same file afterwards).
 bool canEncodeCp932(std::string_view utf8);

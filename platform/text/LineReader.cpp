@@ -9,7 +9,7 @@
 #include <cstring>
 
 #include "platform/errors/RunTimeError.h"
-#include "platform/text/Sjis.h"
+#include "platform/text/TextCoding.h"
 
 namespace velmora::text {
 
@@ -58,7 +58,11 @@ void LineReader::open(const std::string& path, Accept accept) {
     // Not blocking in open(): a named pipe without a writer would wait there for good.
     const int fd = ::open(path.c_str(), O_RDONLY | (accept == Accept::RegularFile ? O_NONBLOCK : 0) | O_CLOEXEC);
     if (fd < 0) {
-        int e = errno;
+        const int e = errno;
+        // Error boxes name this file, not where another reader stood (a job reads several files at
+        // once: an input and its item layout file).
+        tCurrent = nullptr;
+        tLeft = ReadPosition{path, 0};
         if (e == ENOENT) throw RunTimeError(err::FileNotFound, "File not found");
         throw RunTimeError(err::PathFileAccessError, "Path/File access error");
     }
@@ -78,6 +82,7 @@ void LineReader::open(const std::string& path, Accept accept) {
     eof_ = false;
     ended_ = false;
     lineNumber_ = 0;
+    coding_ = Told::Nothing;
     lineEnded_ = true;
     path_ = path;
     tCurrent = this;
@@ -96,6 +101,11 @@ void LineReader::close() {
         std::fclose(file_);
     }
     file_ = nullptr;
+}
+
+void LineReader::finish() {
+    ended_ = true;
+    close();
 }
 
 void LineReader::refuseLine(const char* what) const {
@@ -129,15 +139,68 @@ bool LineReader::next(std::string& line) {
     if (!next(line, kLongestLine)) return false;
     if (line.size() > kLongestLine)
         refuseLine(("が長すぎます（" + std::to_string(kLongestLine) + "バイトを超えています）。").c_str());
+    // Once a line has shown the file to be Shift-JIS, CP932 text is all a line must be.
+    if (coding_ == Told::ShiftJis && isCp932Text(line)) return true;
     switch (lineCoding(line)) {
-        case LineCoding::Cp932: return true;
-        case LineCoding::NotCp932: refuseLine("にShift-JIS（CP932）ではない文字があります。");
+        case LineCoding::Plain: return true;
+        case LineCoding::ShiftJis: coding_ = Told::ShiftJis; return true;
+        case LineCoding::Either:
+            // The lines before told nothing: the file decides, once.
+            if (coding_ == Told::Nothing) coding_ = scanFileCoding();
+            if (coding_ == Told::ShiftJis) return true;
+            [[fallthrough]];
         case LineCoding::Utf8: refuseLine("はUTF-8の文字で書かれています。Shift-JIS（CP932）のファイルを指定してください。");
+        case LineCoding::NotCp932: refuseLine("にShift-JIS（CP932）ではない文字があります。");
     }
     return true;
 }
 
+LineReader::Told LineReader::scanFileCoding() const {
+    const auto tells = [](std::string_view line) {
+        switch (lineCoding(line)) {
+            case LineCoding::ShiftJis: return Told::ShiftJis;
+            case LineCoding::Utf8: return Told::Utf8;
+            default: return Told::Nothing;
+        }
+    };
+    // Read beside the reader (pread leaves its place alone); a file that cannot be read so (a pipe) tells
+    // nothing more.
+    const int fd = ::fileno(file_);
+    std::vector<char> chunk(1 << 16);
+    std::string line;
+    for (off_t at = 0;;) {
+        const ssize_t n = ::pread(fd, chunk.data(), chunk.size(), at);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) break;
+        at += n;
+        for (const char c : std::string_view(chunk.data(), static_cast<std::size_t>(n))) {
+            if (c == '\r' || c == '\n') {
+                if (const Told t = tells(line); t != Told::Nothing) return t;
+                line.clear();
+            } else if (line.size() <= kLongestLine) {
+                line.push_back(c);
+            }
+        }
+    }
+    if (const Told t = tells(line); t != Told::Nothing) return t;
+    // Every line with double-byte text reads as UTF-8 Japanese text: a file in UTF-8.
+    return Told::Utf8;
+}
+
 bool LineReader::next(std::string& line, std::size_t limit) {
+    if (!readLine(line, limit)) return false;
+    if (!line.empty() && line.back() == '\x1A' && line.size() <= limit && atEnd()) {
+        line.erase(line.find_last_not_of('\x1A') + 1);
+        if (line.empty()) {
+            --lineNumber_;
+            ended_ = true;
+            return false;
+        }
+    }
+    return true;
+}
+
+bool LineReader::readLine(std::string& line, std::size_t limit) {
     if (!file_) return false;
     if (ended_) return false;
     std::size_t scanFrom = pos_;

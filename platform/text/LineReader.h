@@ -4,7 +4,11 @@
 //
 // Input files come from users: only regular files are opened (a named pipe would hang the job, a device
 // never end), and next() refuses a line longer than any layout of the data set allows and a line that is
-// not CP932 text. Each refusal is a RunTimeError whose description names the file and the line.
+// not CP932 text or belongs to a file written in UTF-8. Each refusal is a RunTimeError whose description
+// names the file and the line.
+//
+// A 0x1A that ends the file (the old end-of-file mark, alone on the last line or at its end) is no data:
+// neither read gives it, and a last line of nothing else is no line.
 #include <cstdio>
 #include <optional>
 #include <string>
@@ -24,17 +28,23 @@ public:
     // land-price line of some hundreds of items) many times over.
     static constexpr std::size_t kLongestLine = 64 * 1024;
 
-    // Throws RunTimeError(FileNotFound / PathFileAccessError) when the file cannot be opened, and
-    // RunTimeError(InputRefused) naming the path when it is no regular file. AnyFile takes a pipe too
+    // Throws RunTimeError(FileNotFound / PathFileAccessError) when the file cannot be opened, the path
+    // then being the place error boxes name (lastReadPosition, line 0), and RunTimeError(InputRefused)
+    // naming the path when it is no regular file. AnyFile takes a pipe too
     // (the program's own files, which a test may feed through one).
     enum class Accept { RegularFile, AnyFile };
     void open(const std::string& path, Accept accept = Accept::RegularFile);
     void close();
+    // Closes a reader that has read all it meant to (the first lines of a file): unlike close() before
+    // the end, it leaves no place for error boxes to name.
+    void finish();
     bool isOpen() const { return file_ != nullptr; }
 
     // Next line into `line`; false at the end of the file. Throws RunTimeError(DeviceIoError) on a read
     // error, and RunTimeError(InputRefused) naming file and line for a line longer than kLongestLine,
-    // holding bytes that are no CP932 text, or reading as UTF-8 text.
+    // holding bytes that are no CP932 text, or reading as UTF-8 text of a file in UTF-8. A line that reads
+    // both as Shift-JIS and as UTF-8 (text::LineCoding::Either) takes the coding of its file: Shift-JIS
+    // when a line of the file, before or after it, reads only as Shift-JIS.
     bool next(std::string& line);
     // The raw read under next(), which checks nothing: no more than limit + 1 bytes of the line are read;
     // a longer line comes back as its first limit + 1 bytes (so line.size() > limit tells it), and the
@@ -52,7 +62,11 @@ public:
 
 private:
     bool fill();
+    bool readLine(std::string& line, std::size_t limit);
     [[noreturn]] void refuseLine(const char* what) const;
+    // What coding the file's lines tell, from the start of the file to the first line that tells.
+    enum class Told { Nothing, ShiftJis, Utf8 };
+    Told scanFileCoding() const;
 
     std::FILE* file_ = nullptr;
     std::vector<char> buf_;
@@ -60,6 +74,7 @@ private:
     bool eof_ = false;
     bool ended_ = false;  // next() has given false
     long lineNumber_ = 0;
+    Told coding_ = Told::Nothing;  // what the lines read so far (or the whole file, once scanned) told
     bool lineEnded_ = true;
     std::string path_;
 };

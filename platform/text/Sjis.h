@@ -59,13 +59,3 @@ inline bool sjisContains(std::string_view hay, std::string_view needle) {
 }
 
 }  // namespace velmora::text
-
-namespace velmora::text {
-
-// What a line of an input file holds as text: CP932 (ASCII included), a byte sequence that no CP932 text
-// holds, or UTF-8 text with multi-byte characters (a file saved in the wrong code: its bytes may also
-// pass as CP932, but would convert into garbled names).
-enum class LineCoding { Cp932, NotCp932, Utf8 };
-LineCoding lineCoding(std::string_view line);
-
-}  // namespace velmora::text

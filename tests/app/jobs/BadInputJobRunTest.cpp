@@ -18,7 +18,20 @@ namespace fs = std::filesystem;
 
 namespace {
 
-enum class Fault { NotShiftJis, OtherItem, NoCatalogueRows, CutShort, HeaderOnly, NamedPipe, NoLineEnds, CorruptCoordinate };
+enum class Fault {
+    NotShiftJis,
+    OtherItem,
+    NoCatalogueRows,
+    CutShort,
+    HeaderOnly,
+    NamedPipe,
+    NoLineEnds,
+    CorruptCoordinate,
+    Missing,
+    Empty,
+    SeparatorInFixedRecord,
+    NoItemLayoutFile,
+};
 
 const char* name(Fault f) {
     switch (f) {
@@ -30,6 +43,10 @@ const char* name(Fault f) {
         case Fault::NamedPipe: return "NamedPipe";
         case Fault::NoLineEnds: return "NoLineEnds";
         case Fault::CorruptCoordinate: return "CorruptCoordinate";
+        case Fault::Missing: return "Missing";
+        case Fault::Empty: return "Empty";
+        case Fault::SeparatorInFixedRecord: return "SeparatorInFixedRecord";
+        case Fault::NoItemLayoutFile: return "NoItemLayoutFile";
     }
     return "?";
 }
@@ -101,10 +118,32 @@ protected:
                 writeBytes(input_, joined(lines));
                 return input_ + " の " + std::to_string(at + 1) + "行目";
             }
+            case Fault::Missing:
+                fs::remove(input_);
+                return input_;
+            case Fault::Empty:
+                writeBytes(input_, "");
+                return "入力ファイル " + input_ + " にデータがありません。";
+            case Fault::SeparatorInFixedRecord: {
+                // A "," in the first record makes the file a delimited one, whose reading needs the item
+                // layout file, here missing: that file is named, not the input's line.
+                std::string& record = lines[static_cast<std::size_t>(firstData - 1)];
+                record[record.find_last_not_of(' ')] = ',';
+                writeBytes(input_, joined(lines));
+                fs::remove(program_.file("DataDBFItemCS.csv"));
+                notNamed_ = input_ + " の";
+                return program_.file("DataDBFItemCS.csv");
+            }
+            case Fault::NoItemLayoutFile:
+                fs::remove(program_.file("DataDBFItemCS.csv"));
+                notNamed_ = input_ + " の";
+                return program_.file("DataDBFItemCS.csv");
         }
         return {};
     }
 
+    // A text the box and the log must not hold (blaming the wrong file or cause); empty for none.
+    std::string notNamed_;
 };
 
 bool applies(const Case& c) {
@@ -115,6 +154,10 @@ bool applies(const Case& c) {
     // point columns pass as they stand; the area job's polygons come first from the library's own reader,
     // so its area-structure loader is tried without them, in AreaJobRunTest).
     if (c.fault == Fault::CorruptCoordinate) return c.job == JobKind::PointFixed || c.job == JobKind::Line;
+    // Only fixed-column point files are told from delimited ones by their first record; only delimited
+    // point files read an item layout file.
+    if (c.fault == Fault::SeparatorInFixedRecord) return c.job == JobKind::PointFixed;
+    if (c.fault == Fault::NoItemLayoutFile) return c.job == JobKind::PointComma;
     return true;
 }
 
@@ -140,6 +183,10 @@ TEST_P(BadInputJobRun, EndsInAFailureNamingTheFileWithItsCauseLoggedAndNothingLe
     const std::vector<std::string> logs = this->logs();
     ASSERT_EQ(logs.size(), 1u) << run.output;
     EXPECT_THAT(text::fromCp932(readFile(program_.file("Log/" + logs[0]))), HasSubstr(named)) << run.output;
+    if (!notNamed_.empty()) {
+        EXPECT_THAT(run.output, Not(HasSubstr(notNamed_)));
+        EXPECT_THAT(text::fromCp932(readFile(program_.file("Log/" + logs[0]))), Not(HasSubstr(notNamed_)));
+    }
     // Nothing at the output path, nothing of the job's own in the program folder.
     EXPECT_TRUE(program_.folder().list("out").empty());
     EXPECT_EQ(programFolderNames(), before);
@@ -149,7 +196,8 @@ std::vector<Case> everyCase() {
     std::vector<Case> cases;
     for (JobKind j : {JobKind::PointFixed, JobKind::PointComma, JobKind::Line, JobKind::Table, JobKind::Mesh, JobKind::Area})
         for (Fault f : {Fault::NotShiftJis, Fault::OtherItem, Fault::NoCatalogueRows, Fault::CutShort, Fault::HeaderOnly,
-                        Fault::NamedPipe, Fault::NoLineEnds, Fault::CorruptCoordinate})
+                        Fault::NamedPipe, Fault::NoLineEnds, Fault::CorruptCoordinate, Fault::Missing, Fault::Empty,
+                        Fault::SeparatorInFixedRecord, Fault::NoItemLayoutFile})
             cases.push_back({j, f});
     return cases;
 }

@@ -22,6 +22,9 @@ enum class Variant {
     EmptyHeaderKey,
     BlanksAfterEveryLine,
     BlankAfterAFullContinuationLine,
+    EndOfFileMarkOnItsOwnLine,
+    EndOfFileMarkAfterTheLastLine,
+    NamesThatReadAsUtf8Too,
 };
 
 const char* name(Variant v) {
@@ -31,6 +34,9 @@ const char* name(Variant v) {
         case Variant::EmptyHeaderKey: return "EmptyHeaderKey";
         case Variant::BlanksAfterEveryLine: return "BlanksAfterEveryLine";
         case Variant::BlankAfterAFullContinuationLine: return "BlankAfterAFullContinuationLine";
+        case Variant::EndOfFileMarkOnItsOwnLine: return "EndOfFileMarkOnItsOwnLine";
+        case Variant::EndOfFileMarkAfterTheLastLine: return "EndOfFileMarkAfterTheLastLine";
+        case Variant::NamesThatReadAsUtf8Too: return "NamesThatReadAsUtf8Too";
     }
     return "?";
 }
@@ -54,6 +60,10 @@ std::vector<std::string> csvFields(const std::string& line) {
     }
     return fields;
 }
+
+// 﨑山 德山 增田 槇田 邊田 as Shift-JIS files hold them (﨑, 德 and 增 in their NEC-selected codes, as the
+// data set writes them; iconv would give their IBM codes, which are no UTF-8).
+const std::string kNamesThatReadAsUtf8Too = "\xED\x95\x8E\x52 \xED\x9E\x8E\x52 \xED\x81\x93\x63 \xEA\xA0\x93\x63 \xE7\xB2\x93\x63";
 
 struct Case {
     JobKind job;
@@ -134,6 +144,23 @@ protected:
                 writeBytes(input_, joined(padded));
                 return;
             }
+            case Variant::EndOfFileMarkOnItsOwnLine:
+                // The old end-of-file mark (0x1A), as DOS-era programs wrote it.
+                writeBytes(input_, joined(lines) + "\x1A");
+                return;
+            case Variant::EndOfFileMarkAfterTheLastLine: {
+                const std::string whole = joined(lines);
+                writeBytes(input_, whole.substr(0, whole.size() - 2) + "\x1A");
+                return;
+            }
+            case Variant::NamesThatReadAsUtf8Too: {
+                // After the first line's own text (the header of a fixed-column file, the heading of a
+                // delimited one), names whose Shift-JIS bytes are valid UTF-8 too.
+                std::vector<std::string> named = lines;
+                named.front() += (job.key.empty() ? "," : "  ") + kNamesThatReadAsUtf8Too;
+                writeBytes(input_, joined(named));
+                return;
+            }
         }
     }
 
@@ -187,9 +214,30 @@ std::vector<Case> everyCase() {
     std::vector<Case> cases;
     for (JobKind j : {JobKind::PointFixed, JobKind::PointComma, JobKind::Line, JobKind::Table, JobKind::Mesh, JobKind::Area})
         for (Variant v : {Variant::NoFinalLineEnd, Variant::BlankTrailingFieldsTrimmed, Variant::EmptyHeaderKey,
-                          Variant::BlanksAfterEveryLine, Variant::BlankAfterAFullContinuationLine})
+                          Variant::BlanksAfterEveryLine, Variant::BlankAfterAFullContinuationLine,
+                          Variant::EndOfFileMarkOnItsOwnLine, Variant::EndOfFileMarkAfterTheLastLine,
+                          Variant::NamesThatReadAsUtf8Too})
             cases.push_back({j, v});
     return cases;
+}
+
+// Records whose only double-byte text is such a name convert to the names they hold.
+class ShiftJisNamesJobRun : public JobKindFixture {};
+
+TEST_F(ShiftJisNamesJobRun, RecordsWhoseOnlyDoubleByteTextIsANameThatReadsAsUtf8TooConvertToTheirNames) {
+    writeCatalogue(program_.path(), {{CatalogKind::Attr, 3, "海水浴台帳", "W07", kBeachItems}});
+    const auto cols = std::vector<gen::AttrGenColumn>{{4, 5, false}, {9, 20, false}, {29, 8, true}};
+    const std::vector<std::string> names = {"﨑山", "德山", "增田", "槇田", "邊田"};
+    std::vector<std::string> lines = {gen::attrHeaderLine({"", "W07", "", "2008", "1", 5})};
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        std::string row = gen::attrTRow(cols, {"A000" + std::to_string(i + 1), "NAME", "1"});
+        row.replace(row.find("NAME"), 4, kNamesThatReadAsUtf8Too.substr(5 * i, 4));
+        lines.push_back(row);
+    }
+    gen::writeLines(input_, lines);
+    const JobRun run = jobrun("--kind attr --row 3 --answer no --out '" + program_.file("out/result") + "' '" + input_ + "'");
+    ASSERT_THAT(run.output, ::testing::EndsWith("result: success\n")) << run.output;
+    EXPECT_EQ(fieldValues(ogrinfo(program_.file("out/result.dbf")), "名称"), names);
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryJobKind, SoundInputJobRun, ::testing::ValuesIn(everyCase()),

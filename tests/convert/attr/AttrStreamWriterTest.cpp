@@ -200,7 +200,7 @@ TEST_F(AttrStreamWriter, FailuresShowTheirBoxAndStopTheJob) {
     const FailureCase cases[] = {
         {"first line not H", {"T  A0001"}, "ファイルの形式が正しくありません。", "ｴﾗｰﾒｯｾｰｼﾞ", false},
         {"lower-case h", {"h  W07"}, "ファイルの形式が正しくありません。", "ｴﾗｰﾒｯｾｰｼﾞ", false},
-        {"empty file", {}, "62 ファイルの終わりを越えて読み込もうとしました。", hed, true},
+        {"empty file", {}, "入力ファイル " + folder.file("in.txt") + " にデータがありません。", hed, true},
         {"header number", {gen::attrHeaderLine(badNumber)}, "13 型が一致しません。", hed, true},
         {"record count", {badCount}, "13 型が一致しません。", hed, true},
         {"missing file", {"<none>"}, "53 ファイルが見つかりません。", "Error: ModAttr (ModAttr MakeAttrFileData)", true},

@@ -85,7 +85,7 @@ TEST_F(LineHeaderTest, LineOneThatIsNoHeaderShowsTheFormatMessage) {
 
 TEST_F(LineHeaderTest, BrokenHeadersEndInTheRunTimeErrorBox) {
     struct Case { const char* what; std::string bytes; std::string box; } cases[] = {
-        {"empty file", "", "62 ファイルの終わりを越えて読み込もうとしました。"},
+        {"empty file", "", "入力ファイル " + program_.file("in.txt") + " にデータがありません。"},
         {"header shorter than 33 columns", crlf({headerLine("H", "N03-L", "", ""), kCounts}), "13 型が一致しません。"},
         {"blanks in columns 30-33", crlf({headerLine("H", "N03-L", "    "), kCounts}), "13 型が一致しません。"},
         {"file ends after line 1", crlf({headerLine("H", "N03-L")}), "62 ファイルの終わりを越えて読み込もうとしました。"},

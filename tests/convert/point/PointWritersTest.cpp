@@ -218,7 +218,8 @@ TEST_F(PointWriters, FilesThatAreNoPointFilesOfTheItemAreRefused) {
     };
     const Case cases[] = {
         {"NoHeaderLine", {rec("533945", "4860000", "1260000")}, "ファイルの形式が正しくありません。", "ｴﾗｰﾒｯｾｰｼﾞ"},
-        {"EmptyFile", {}, "62 ファイルの終わりを越えて読み込もうとしました。", "Error: ModPoint (SetPointTextToTbl_Hed)"},
+        {"EmptyFile", {}, "入力ファイル " + folder.file("bad.txt") + " にデータがありません。",
+         "Error: ModPoint (SetPointTextToTbl_Hed)"},
         {"CountNoNumber", {"H            P03         2008   1     1x3"}, "13 型が一致しません。",
          "Error: ModPoint (SetPointTextToTbl_Hed)"},
     };

@@ -114,24 +114,48 @@ TEST(LineReader, BoundedReadStopsInsideALongerLine) {
     EXPECT_FALSE(r.next(line, 100));
 }
 
-// What a line of an input file holds: CP932 passes, bytes no CP932 text holds and UTF-8 text of
-// Japanese characters (which can pass as CP932 byte pairs) do not.
-TEST(LineCoding, TellsCp932FromOtherBytesAndUtf8Text) {
-    struct Case {
-        const char* bytes;
-        LineCoding coding;
+// The old end-of-file mark ends the file: alone on the last line, or at the end of it, it is no data, for
+// the checked read and the raw one alike. Anywhere else it is a byte of the line.
+TEST(LineReader, AnEndOfFileMarkThatEndsTheFileIsNoData) {
+    const fs::path p = tempFile("eof-mark.txt");
+    const std::pair<std::string, std::vector<std::string>> cases[] = {
+        {"a\r\nb\r\n\x1A", {"a", "b"}},
+        {"a\r\nb\r\n\x1A\r\n", {"a", "b"}},
+        {"a\r\nb\x1A", {"a", "b"}},
+        {"a\r\nb\x1A\r\n", {"a", "b"}},
+        {"a\r\n\x1A\x1A", {"a"}},
+        {"\x1A", {}},
+        {"a\x1A\r\nb\r\n", {"a\x1A", "b"}},
+        {"a\r\n\x1A\r\nb", {"a", "\x1A", "b"}},
     };
-    for (const Case& c : {Case{"P  533945 5000000 1300000", LineCoding::Cp932},
-                          Case{"\x93\x8c\x8b\x9e\x93\x73 \xb1\xb2\xb3", LineCoding::Cp932},  // 東京都 ｱｲｳ
-                          Case{"\xe3\x81\x82\xe3\x81\x84 1234", LineCoding::Utf8},           // あい in UTF-8
-                          Case{"\xef\xbb\xbfH  W07", LineCoding::Utf8},                      // a UTF-8 BOM
-                          Case{"abc\x80xyz", LineCoding::NotCp932},
-                          Case{"abc\x93", LineCoding::NotCp932},                           // a lead byte alone
-                          Case{"\x93\x20", LineCoding::NotCp932},                          // a trail byte below 0x40
-                          Case{"\xfd\x40", LineCoding::NotCp932}}) {
-        SCOPED_TRACE(c.bytes);
-        EXPECT_EQ(lineCoding(c.bytes), c.coding);
+    for (const auto& [bytes, lines] : cases) {
+        std::ofstream(p, std::ios::binary | std::ios::trunc) << bytes;
+        EXPECT_EQ(readAll(p), lines) << bytes;
+        LineReader raw(p.string());
+        std::vector<std::string> rawLines;
+        for (std::string line; raw.next(line, 100);) rawLines.push_back(line);
+        EXPECT_EQ(rawLines, lines) << bytes;
+        EXPECT_EQ(raw.lineNumber(), static_cast<long>(lines.size())) << bytes;
     }
+}
+
+// Error boxes name a file that cannot be opened rather than where another reader stood.
+TEST(LineReader, AFileThatCannotBeOpenedIsThePlaceErrorBoxesName) {
+    const fs::path other = tempFile("other.txt");
+    std::ofstream(other, std::ios::binary) << "a\r\nb\r\n";
+    LineReader reading(other.string());
+    std::string line;
+    reading.next(line);
+    const fs::path missing = tempFile("missing.txt");
+    try {
+        LineReader r(missing.string());
+        ADD_FAILURE() << "opened";
+    } catch (const velmora::RunTimeError& e) {
+        EXPECT_EQ(e.number(), velmora::err::FileNotFound);
+        EXPECT_EQ(e.description(), "ファイルが見つかりません。");
+    }
+    ASSERT_TRUE(lastReadPosition().has_value());
+    EXPECT_EQ(positionText(*lastReadPosition()), missing.string());
 }
 
 // A line too long, a line of no CP932 text or a file that is no regular file end the reading with a
