@@ -62,9 +62,10 @@ double coordinate_field(const AreaLineSource& in, std::string_view s, std::size_
 int continuation_lines(int n) { return n > 0 ? n / 5 + (n % 5 != 0 ? 1 : 0) : 0; }
 
 // A shapefile beyond the format's limits is named in the log as well as in the job's failure box.
-void set_polygons_logged(ShpData& data, const std::vector<AreaPolygon>& polygons, MessageLog& log) {
+void save_polygons_logged(const std::vector<AreaPolygon>& polygons, const std::string& path, OutputFiles& out,
+                          MessageLog& log) {
     try {
-        data.set_polygons(polygons);
+        ShpData::save_polygons(polygons, path, out);
     } catch (const ShapefileLimitExceeded& e) {
         log.add(e.text);
         throw e.text;
@@ -265,9 +266,7 @@ int KsPolygonMaker::repair_polygon(int, AreaPolygon&) { return 1; }
 void KsPolygonMaker::save_shape(const std::string& path) {
     if (polygons.empty()) return;
     pending_output = std::make_unique<OutputFiles>();
-    ShpData data;
-    set_polygons_logged(data, polygons, log);
-    data.save(path, *pending_output);
+    save_polygons_logged(polygons, path, *pending_output, log);
 }
 
 

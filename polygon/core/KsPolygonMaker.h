@@ -83,6 +83,8 @@ protected:
     void store_attr_record(int attr_no, std::string&& text);
 
 private:
+    // build's first step: the links of every area joined into its ring's points (KsPolygonMakerBuild.cpp).
+    std::vector<std::vector<Point>> join_area_links() const;
     void select_meshes(const char* mesh_codes);
     void apply_mesh_selection();
     // open's last step: drops the areas without a ledger record and the records without areas.

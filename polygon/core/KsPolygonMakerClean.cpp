@@ -1,29 +1,49 @@
 // The clean step of the cleaning makers (and, through inheritance, of the repairing ones): every built
 // polygon goes through the polygon cleaner; a polygon the cleaner cannot resolve is written as built,
 // unless it is not valid for a GIS.
+#include <map>
+#include <mutex>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "polygon/core/KsPolygonMaker.h"
+#include "polygon/core/ParallelIndices.h"
 #include "polygon/core/PolygonCleaner.h"
 #include "polygon/core/TextUtil.h"
 
 namespace ostrand {
 
 void KsPolygonMakerClean::modify_after() {
-    try {
-        for (std::size_t i = 0; i < polygons.size(); ++i) {
+    // Each polygon is cleaned on its own; what the log and a failure say is told afterwards, in order, as
+    // if the polygons had been cleaned one after the other.
+    enum class Outcome : char { cleaned, unresolved, failed };
+    std::vector<Outcome> outcomes(polygons.size(), Outcome::cleaned);
+    std::mutex failure_guard;
+    std::map<std::size_t, std::string> failures;  // what the cleaner threw, by polygon
+    for_each_index_in_parallel(polygons.size(), [&](std::size_t i) {
+        std::string failure;
+        try {
             PolygonCleaner cleaner(polygons[i]);
             if (cleaner.clean(kPointTolerance)) {
                 cleaner.store(polygons[i]);
-            } else if (log.bound()) {
-                log.add(sjis("レコード番号：") + std::to_string(i) + sjis(" トポロジー修正に失敗しました。"));
+            } else {
+                outcomes[i] = Outcome::unresolved;
             }
+            return;
+        } catch (const std::string& text) {
+            failure = text;
+        } catch (...) {
+            failure = "Unknown error. KsPolygonMakerClean::modify_after()";
         }
-    } catch (const std::string&) {
-        throw;
-    } catch (...) {
-        throw std::string("Unknown error. KsPolygonMakerClean::modify_after()");
+        outcomes[i] = Outcome::failed;
+        const std::lock_guard<std::mutex> lock(failure_guard);
+        failures.emplace(i, std::move(failure));
+    });
+    for (std::size_t i = 0; i < polygons.size(); ++i) {
+        if (outcomes[i] == Outcome::failed) throw failures.at(i);
+        if (outcomes[i] == Outcome::unresolved && log.bound())
+            log.add(sjis("レコード番号：") + std::to_string(i) + sjis(" トポロジー修正に失敗しました。"));
     }
     // What the cleaner leaves invalid came from garbled links (a vertex moved to the other side of the
     // map, say). A polygon the stepped repair rebuilt is kept as it is: its tolerance can leave a crossing

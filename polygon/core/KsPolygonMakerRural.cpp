@@ -7,8 +7,8 @@
 #include "polygon/core/KsPolygonMaker.h"
 #include "polygon/core/MakerSearches.h"
 #include "polygon/core/PolygonValidity.h"
-#include "polygon/core/SimpleRings.h"
 #include "polygon/core/TextUtil.h"
+#include "polygon/core/WrittenRings.h"
 
 namespace ostrand {
 
@@ -35,13 +35,14 @@ std::vector<std::size_t> holes_inside(const std::vector<Ring>& outer, const std:
     if (candidates.empty()) return candidates;
     std::vector<Ring> all = outer;
     for (std::size_t h : candidates) all.push_back(hole_ring(h));
-    whole_valid = polygon_fault(simple_rings(all)) == PolygonFault::none;
+    std::vector<Ring> loops;
+    whole_valid = polygon_fault(written_rings(all, loops)) == PolygonFault::none;
     if (whole_valid) return candidates;
     std::vector<std::size_t> inside;
     for (std::size_t h : candidates) {
         std::vector<Ring> pair = outer;
         pair.push_back(hole_ring(h));
-        if (polygon_fault(simple_rings(pair)) == PolygonFault::none) inside.push_back(h);
+        if (polygon_fault(written_rings(pair, loops)) == PolygonFault::none) inside.push_back(h);
     }
     return inside;
 }

@@ -87,9 +87,12 @@ bool PolygonCleaner::clean(const double& tolerance) {
 }
 
 void PolygonCleaner::store(AreaPolygon& polygon) const {
-    polygon.rings.clear();
-    polygon.rings.reserve(rings.size());
-    for (const CleanerRing& r : rings) polygon.rings.emplace_back(r.points);
+    polygon.rings.resize(rings.size());
+    for (std::size_t k = 0; k < rings.size(); ++k) {
+        Ring& ring = polygon.rings[k];
+        ring.points.assign(rings[k].points.begin(), rings[k].points.end());
+        ring.recompute_bbox();
+    }
 }
 
 bool PolygonCleaner::normalise(double tolerance) {

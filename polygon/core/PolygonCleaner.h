@@ -19,7 +19,9 @@ public:
     // True when the rings could be cleaned; every ring is closed afterwards either way. Throws a
     // std::string when two rings cross at a single vertex or a merge cannot close its rings.
     bool clean(const double& tolerance);
-    // Replaces the polygon's rings by the cleaner's, in the cleaner's order.
+    // Replaces the polygon's rings by the cleaner's, in the cleaner's order. The points go into the
+    // polygon's own vectors where they fit, so that cleaning on several threads (each allocating from an
+    // arena of its own) does not leave every polygon held twice.
     void store(AreaPolygon& polygon) const;
 
     bool normalise(double tolerance);

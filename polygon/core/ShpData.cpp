@@ -5,6 +5,7 @@
 
 #include "polygon/core/SimpleRings.h"
 #include "polygon/core/TextUtil.h"
+#include "polygon/core/WrittenRings.h"
 
 namespace ostrand {
 
@@ -36,6 +37,72 @@ std::int64_t points_of_rings(const std::vector<Ring>& rings) {
     std::int64_t points = 0;
     for (const Ring& r : rings) points += static_cast<std::int64_t>(r.points.size());
     return points;
+}
+
+// The bytes of a record's content after its shape type, as ShpPoly::write writes them, appended to `bytes`.
+void append_le32(std::string& bytes, std::int32_t v) {
+    const std::uint32_t u = static_cast<std::uint32_t>(v);
+    const char b[4] = {static_cast<char>(u), static_cast<char>(u >> 8), static_cast<char>(u >> 16),
+                       static_cast<char>(u >> 24)};
+    bytes.append(b, 4);
+}
+
+void append_be32(std::string& bytes, std::int32_t v) {
+    const std::uint32_t u = static_cast<std::uint32_t>(v);
+    const char b[4] = {static_cast<char>(u >> 24), static_cast<char>(u >> 16), static_cast<char>(u >> 8),
+                       static_cast<char>(u)};
+    bytes.append(b, 4);
+}
+
+void append_le_double(std::string& bytes, double v) {
+    std::uint64_t u;
+    std::memcpy(&u, &v, 8);
+    char b[8];
+    for (int i = 0; i < 8; ++i) b[i] = static_cast<char>(u >> (8 * i));
+    bytes.append(b, 8);
+}
+
+void append_poly_content(std::string& bytes, const BBox& box, std::int32_t num_parts, std::int32_t num_points,
+                         const std::vector<Ring>& rings) {
+    append_le_double(bytes, box.xmin);
+    append_le_double(bytes, box.ymin);
+    append_le_double(bytes, box.xmax);
+    append_le_double(bytes, box.ymax);
+    append_le32(bytes, num_parts);
+    append_le32(bytes, num_points);
+    std::int32_t start = 0;
+    for (const Ring& r : rings) {
+        append_le32(bytes, start);
+        start += static_cast<std::int32_t>(r.points.size());
+    }
+    for (const Ring& r : rings)
+        for (const Point& p : r.points) {
+            append_le_double(bytes, p.x);
+            append_le_double(bytes, p.y);
+        }
+}
+
+// Widens the header's box and measures over the records', starting from the first record's, as update does.
+void widen_header(ShpHeader& header, const ShpRecord& r) {
+    header.xmin = std::min(header.xmin, r.box.xmin);
+    header.ymin = std::min(header.ymin, r.box.ymin);
+    header.xmax = std::max(header.xmax, r.box.xmax);
+    header.ymax = std::max(header.ymax, r.box.ymax);
+    header.zmin = std::min(header.zmin, r.zmin);
+    header.zmax = std::max(header.zmax, r.zmax);
+    header.mmin = std::min(header.mmin, r.mmin);
+    header.mmax = std::max(header.mmax, r.mmax);
+}
+
+void start_header(ShpHeader& header, const ShpRecord& first) {
+    header.xmin = first.box.xmin;
+    header.ymin = first.box.ymin;
+    header.xmax = first.box.xmax;
+    header.ymax = first.box.ymax;
+    header.zmin = first.zmin;
+    header.zmax = first.zmax;
+    header.mmin = first.mmin;
+    header.mmax = first.mmax;
 }
 
 }  // namespace
@@ -72,22 +139,9 @@ void ShpPoly::update() {
 }
 
 void ShpPoly::write(BinaryFile& out) const {
-    out.put_le_double(box.xmin);
-    out.put_le_double(box.ymin);
-    out.put_le_double(box.xmax);
-    out.put_le_double(box.ymax);
-    out.put_le32(num_parts);
-    out.put_le32(num_points);
-    std::int32_t start = 0;
-    for (const Ring& r : rings) {
-        out.put_le32(start);
-        start += static_cast<std::int32_t>(r.points.size());
-    }
-    for (const Ring& r : rings)
-        for (const Point& p : r.points) {
-            out.put_le_double(p.x);
-            out.put_le_double(p.y);
-        }
+    std::string bytes;
+    append_poly_content(bytes, box, num_parts, num_points, rings);
+    out.write(bytes);
 }
 
 void ShpPoly::read(std::istream& in) {
@@ -158,26 +212,8 @@ void ShpData::update() {
         offset += r.content_length + 4;
         header.file_length += r.content_length + 4;
     }
-    const ShpRecord& first = *records.front();
-    header.xmin = first.box.xmin;
-    header.ymin = first.box.ymin;
-    header.xmax = first.box.xmax;
-    header.ymax = first.box.ymax;
-    header.zmin = first.zmin;
-    header.zmax = first.zmax;
-    header.mmin = first.mmin;
-    header.mmax = first.mmax;
-    for (const auto& rp : records) {
-        const ShpRecord& r = *rp;
-        header.xmin = std::min(header.xmin, r.box.xmin);
-        header.ymin = std::min(header.ymin, r.box.ymin);
-        header.xmax = std::max(header.xmax, r.box.xmax);
-        header.ymax = std::max(header.ymax, r.box.ymax);
-        header.zmin = std::min(header.zmin, r.zmin);
-        header.zmax = std::max(header.zmax, r.zmax);
-        header.mmin = std::min(header.mmin, r.mmin);
-        header.mmax = std::max(header.mmax, r.mmax);
-    }
+    start_header(header, *records.front());
+    for (const auto& r : records) widen_header(header, *r);
 }
 
 void ShpData::write_record(const ShpRecord& record, BinaryFile& shp, BinaryFile& shx) {
@@ -206,6 +242,60 @@ void ShpData::save(const std::string& path, OutputFiles& out) {
     header.write(shx);
     header.file_length = main_length;
     for (const auto& r : records) write_record(*r, shp, shx);
+}
+
+}  // namespace ostrand
+
+namespace ostrand {
+
+void ShpData::save_polygons(const std::vector<AreaPolygon>& polygons, const std::string& path, OutputFiles& out) {
+    // The headers need every record's length and box first. Only a polygon with a ring to cut into loops
+    // (rare) has its written rings made, and made again when it is written.
+    ShpHeader header;
+    header.shape_type = kShapeTypePolygon;
+    std::vector<ShpPolygon> placed(polygons.size());  // box, counts and place of each record; no rings
+    std::vector<char> cut(polygons.size(), 0);
+    std::vector<Ring> loops;
+    std::int64_t file_words = 50;
+    for (std::size_t i = 0; i < polygons.size(); ++i) {
+        const std::vector<Ring>& rings = written_rings(polygons[i].rings, loops);
+        cut[i] = &rings != &polygons[i].rings;
+        const std::int64_t points = points_of_rings(rings);
+        check_shapefile_limits(static_cast<std::int64_t>(rings.size()), points, i, file_words);
+        ShpPolygon& r = placed[i];
+        r.record_number = static_cast<std::int32_t>(i + 1);
+        r.box = rings_bbox(rings);
+        r.num_parts = static_cast<std::int32_t>(rings.size());
+        r.num_points = static_cast<std::int32_t>(points);
+        r.content_length = 22 + 2 * r.num_parts + 8 * r.num_points;
+        r.offset = header.file_length;
+        header.file_length += r.content_length + 4;
+    }
+    if (!placed.empty()) {
+        start_header(header, placed.front());
+        for (const ShpPolygon& r : placed) widen_header(header, r);
+    }
+
+    const std::string base = remove_extension(path);
+    BinaryFile& shp = out.create(base + kShpExtension, kOpenFailure, kWriteFailure);
+    BinaryFile& shx = out.create(base + kShxExtension, kOpenFailure, kWriteFailure);
+    header.write(shp);
+    ShpHeader index_header = header;
+    index_header.file_length = 50 + 4 * static_cast<std::int32_t>(placed.size());
+    index_header.write(shx);
+    std::string bytes;
+    for (std::size_t i = 0; i < polygons.size(); ++i) {
+        const ShpPolygon& r = placed[i];
+        bytes.clear();
+        append_be32(bytes, r.record_number);
+        append_be32(bytes, r.content_length);
+        append_le32(bytes, r.shape_type);
+        append_poly_content(bytes, r.box, r.num_parts, r.num_points,
+                            cut[i] ? written_rings(polygons[i].rings, loops) : polygons[i].rings);
+        shp.write(bytes);
+        shx.put_be32(r.offset);
+        shx.put_be32(r.content_length);
+    }
 }
 
 }  // namespace ostrand

@@ -97,6 +97,9 @@ public:
     // The same two files as part of a larger save, put in place by its commit.
     void save(const std::string& path, OutputFiles& out);
     static void write_record(const ShpRecord& record, BinaryFile& shp, BinaryFile& shx);
+    // The files set_polygons and save(path, out) make of these polygons, written straight from their
+    // rings instead of from a copy of them. Throws ShapefileLimitExceeded before any file is made.
+    static void save_polygons(const std::vector<AreaPolygon>& polygons, const std::string& path, OutputFiles& out);
 
     ShpHeader header;
     std::vector<std::unique_ptr<ShpRecord>> records;
