@@ -140,7 +140,7 @@ void run_job(const char* what, int id, const char* meshes, const std::vector<std
     const auto start = Steady::now();
     std::unique_ptr<KsPolygonMaker> maker = make_maker(id, meshes, &log, phases);
     timed(phases, "read", [&] {
-        for (const std::string& f : files) maker->open(f);
+        maker->open_files(files);
     });
     InputSize read_size = size;
     read_size.links = static_cast<long long>(maker->links.size());

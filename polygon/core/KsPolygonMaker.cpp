@@ -7,8 +7,10 @@
 #include <stdexcept>
 #include <string_view>
 
+#include "polygon/core/AreaFields.h"
 #include "polygon/core/AreaLineSource.h"
 #include "polygon/core/DbfHeader.h"
+#include "polygon/core/LinkRecords.h"
 #include "polygon/core/OutputFiles.h"
 #include "polygon/core/ShpData.h"
 #include "polygon/core/TextUtil.h"
@@ -17,20 +19,9 @@ namespace ostrand {
 
 namespace {
 
-const char* const kLinkCodeFailure = "Invalid layer code. KsPolygonMaker::read_link()";
 const char* const kAreaCodeFailure = "Invalid layer code. KsPolygonMaker::read_area()";
 const char* const kAttrCodeFailure = "Invalid layer code. KsPolygonMaker::read_attr()";
 const char* const kAttrEofFailure = "Unexpected EOF. KsPolygonMaker::read_attr()";
-
-// Entries of continuation lines: vertices (x and y of 8 columns each) of a link, references (mesh code 6,
-// signed link number 6, code 2) of an area.
-constexpr std::size_t kVertexWidth = 16, kReferenceWidth = 14;
-
-// A count or number field, clamped into int (counts are 8 digits at most, so only garbage is clamped).
-int int_field(const AreaLineSource& in, std::string_view s, std::size_t pos, std::size_t len) {
-    const std::string_view f = in.field(s, pos, len);
-    return static_cast<int>(std::clamp<long long>(read_integer(f.data(), f.data() + f.size()), INT_MIN, INT_MAX));
-}
 
 // An attribute number must fit in 32 bits: a wider one is a format failure of the file.
 int attr_no_field(const AreaLineSource& in, std::string_view s, std::size_t pos, const char* reader) {
@@ -39,27 +30,6 @@ int attr_no_field(const AreaLineSource& in, std::string_view s, std::size_t pos,
     if (v < INT_MIN || v > INT_MAX) throw std::string("Invalid attribute number. KsPolygonMaker::") + reader + "()";
     return static_cast<int>(v);
 }
-
-// A coordinate of 8 columns in degrees. The columns nearly always hold blanks and digits, whose value the
-// digits give exactly; anything else is read as atof reads it.
-double coordinate_field(const AreaLineSource& in, std::string_view s, std::size_t pos) {
-    const std::string_view f = in.field(s, pos, 8);
-    const char* p = f.data();
-    const char* const last = p + f.size();
-    while (p != last && *p == ' ') ++p;
-    const bool negative = p != last && *p == '-';
-    if (p != last && (*p == '-' || *p == '+')) ++p;
-    const char* const digits = p;
-    long long v = 0;
-    for (; p != last && *p >= '0' && *p <= '9'; ++p) v = v * 10 + (*p - '0');
-    const bool plain = p != digits && (p == last || (*p != '.' && *p != 'e' && *p != 'E'));
-    const double d = plain ? (negative ? -static_cast<double>(v) : static_cast<double>(v))
-                           : read_double(f.data(), last);
-    return d * kCoordinateFactor;
-}
-
-// Continuation lines of a record with n entries, five per line; none for n <= 0.
-int continuation_lines(int n) { return n > 0 ? n / 5 + (n % 5 != 0 ? 1 : 0) : 0; }
 
 // A shapefile beyond the format's limits is named in the log as well as in the job's failure box.
 void save_polygons_logged(const std::vector<AreaPolygon>& polygons, const std::string& path, OutputFiles& out,
@@ -120,18 +90,17 @@ void KsPolygonMaker::clear() {
 
 bool KsPolygonMaker::open(const std::string& path) {
     AreaLineSource in(path);
-    std::string header, counts;
-    in.read_whole(header);
-    in.read_whole(counts);
-    const int node_lines = int_field(in, counts, 8, 8);
-    const int link_lines = int_field(in, counts, 16, 8);
-    const int area_lines = int_field(in, counts, 24, 8);
-    const int attr_lines = int_field(in, counts, 48, 8);
-    in.skip_lines(node_lines);
+    const AreaFileHead head = read_area_file_head(in);
+    const std::unique_ptr<FileLinks> ahead = std::move(links_ahead_);
     try {
-        read_link(in, link_lines);
-        read_area(in, area_lines);
-        read_attr(in, attr_lines);
+        if (ahead && ahead->head.node_lines == head.node_lines && ahead->head.link_lines == head.link_lines) {
+            in.skip_lines(ahead->lines);
+            take_links(ahead->links);
+        } else {
+            read_link(in, head.link_lines);
+        }
+        read_area(in, head.area_lines);
+        read_attr(in, head.attr_lines);
     } catch (const std::out_of_range&) {
         // A reader of a subclass that cut a field beyond the end of its line itself.
         in.cut_short(std::string::npos, 0);
@@ -180,26 +149,20 @@ void KsPolygonMaker::store_attr_record(int attr_no, std::string&& text) {
     if (added) fresh_records_.push_back(attr_no);
 }
 
-void KsPolygonMaker::read_link(AreaLineSource& in, int line_count) {
-    int lines_read = 0;
-    while (lines_read < line_count) {
-        const std::string_view line = in.read_limited();
-        if (line.substr(0, 1) != "L") throw std::string(kLinkCodeFailure);
-        LinkRef key{std::string(in.field(line, 3, 6)), int_field(in, line, 27, 6), true};
-        const int n = int_field(in, line, 45, 6);
-        const std::string_view joined = in.read_entries(n, kVertexWidth);
-        Ring ring;
-        ring.points.reserve(static_cast<std::size_t>(std::max(n, 0)));
-        for (int i = 0; i < n; ++i) {
-            const std::size_t at = kVertexWidth * static_cast<std::size_t>(i);
-            const double x = coordinate_field(in, joined, at);
-            const double y = coordinate_field(in, joined, at + 8);
-            ring.add_point({x, y});
-        }
-        // Files list their links in key order: the hint makes each insertion a step at the end.
-        links.try_emplace(links.end(), std::move(key))->second = std::move(ring);
-        lines_read += 1 + continuation_lines(n);
+void KsPolygonMaker::read_link(AreaLineSource& in, int line_count) { read_link_records(in, line_count, links); }
+
+void KsPolygonMaker::open_files(const std::vector<std::string>& paths) {
+    LinkPrefetch prefetch(paths);
+    for (std::size_t i = 0; i < paths.size(); ++i) {
+        links_ahead_ = prefetch.take(i);
+        open(paths[i]);
     }
+}
+
+// As the file's link records would have gone in one by one: a key already held takes the later ring.
+void KsPolygonMaker::take_links(std::map<LinkRef, Ring>& read) {
+    links.merge(read);
+    for (auto& [key, ring] : read) links[key] = std::move(ring);
 }
 
 void KsPolygonMaker::read_area(AreaLineSource& in, int line_count) {

@@ -21,6 +21,7 @@ namespace ostrand {
 class AreaLineSource;
 class OutputFiles;
 class BridgeSearch;
+struct FileLinks;
 
 class KsPolygonMaker {
 public:
@@ -35,6 +36,10 @@ public:
     virtual void clear();
     // Reads one area file into the maps; true when the number of ledger records changed.
     virtual bool open(const std::string& path);
+    // Opens the job's files in order. The link records of each file after the first are read meanwhile on
+    // other threads (LinkRecords.h), and open takes them from there instead of reading them itself; a file
+    // whose links did not read cleanly there is read by open as ever, failing as it would.
+    void open_files(const std::vector<std::string>& paths);
     // Turns the maps into polygons, one per kept attribute number (KsPolygonMakerBuild.cpp).
     virtual void build(PolygonStats* stats);
     // The writers do nothing when the maker holds no polygon. The shapefile saved by save_shape is put in
@@ -83,6 +88,7 @@ protected:
     void store_attr_record(int attr_no, std::string&& text);
 
 private:
+    void take_links(std::map<LinkRef, Ring>& read);
     // build's first step: the links of every area joined into its ring's points (KsPolygonMakerBuild.cpp).
     std::vector<std::vector<Point>> join_area_links() const;
     void select_meshes(const char* mesh_codes);
@@ -94,6 +100,7 @@ private:
     // number both maps held after the last file (the same numbers in each).
     std::vector<int> fresh_areas_, fresh_records_;
     std::size_t paired_count_ = 0;
+    std::unique_ptr<FileLinks> links_ahead_;  // the next file's links, read ahead by open_files
 };
 
 // Data items 1, 2, 5, 7, 8: every built polygon goes through the polygon cleaner.

@@ -1,6 +1,7 @@
 // The clean step of the cleaning makers (and, through inheritance, of the repairing ones): every built
 // polygon goes through the polygon cleaner; a polygon the cleaner cannot resolve is written as built,
 // unless it is not valid for a GIS.
+#include <exception>
 #include <map>
 #include <mutex>
 #include <set>
@@ -20,9 +21,8 @@ void KsPolygonMakerClean::modify_after() {
     enum class Outcome : char { cleaned, unresolved, failed };
     std::vector<Outcome> outcomes(polygons.size(), Outcome::cleaned);
     std::mutex failure_guard;
-    std::map<std::size_t, std::string> failures;  // what the cleaner threw, by polygon
+    std::map<std::size_t, std::exception_ptr> failures;  // what the cleaner threw, by polygon
     for_each_index_in_parallel(polygons.size(), [&](std::size_t i) {
-        std::string failure;
         try {
             PolygonCleaner cleaner(polygons[i]);
             if (cleaner.clean(kPointTolerance)) {
@@ -30,18 +30,14 @@ void KsPolygonMakerClean::modify_after() {
             } else {
                 outcomes[i] = Outcome::unresolved;
             }
-            return;
-        } catch (const std::string& text) {
-            failure = text;
         } catch (...) {
-            failure = "Unknown error. KsPolygonMakerClean::modify_after()";
+            outcomes[i] = Outcome::failed;
+            const std::lock_guard<std::mutex> lock(failure_guard);
+            failures.emplace(i, std::current_exception());
         }
-        outcomes[i] = Outcome::failed;
-        const std::lock_guard<std::mutex> lock(failure_guard);
-        failures.emplace(i, std::move(failure));
     });
     for (std::size_t i = 0; i < polygons.size(); ++i) {
-        if (outcomes[i] == Outcome::failed) throw failures.at(i);
+        if (outcomes[i] == Outcome::failed) std::rethrow_exception(failures.at(i));
         if (outcomes[i] == Outcome::unresolved && log.bound())
             log.add(sjis("レコード番号：") + std::to_string(i) + sjis(" トポロジー修正に失敗しました。"));
     }

@@ -78,7 +78,7 @@ int polygon_worker(PolygonJob& job) {
         maker = make_maker(job);
         ui.set_read_text("国土数値情報データ(*.txt)を読み込んでいます。");
         ui.start_progress(job.layer.data_id == 4 ? 400000 : 10000);
-        for (const std::string& path : job.files) maker->open(path);
+        maker->open_files(job.files);
         ui.set_read_text("国土数値情報データ(*.txt)を読み込みました。");
         ui.set_convert_text("ポリゴンデータに変換しています。");
         maker->build(job.stats);

@@ -3,8 +3,12 @@
 #include <cctype>
 #include <filesystem>
 #include <functional>
+#include <memory>
+#include <optional>
+#include <vector>
 
 #include "platform/text/Cp932.h"
+#include "platform/text/LineReader.h"
 #include "polygon/core/KsPolygonMaker.h"
 #include "tests/polygon/support/AreaFixture.h"
 
@@ -248,13 +252,16 @@ TEST(AreaReader, BlanksAfterTheLastFieldChangeNothing) {
     }
 }
 
-TEST(AreaReader, FailureTexts) {
-    TempFolder dir("reader");
-    struct Case {
-        const char* what;
-        std::string text;
-        std::string failure;
-    };
+namespace {
+
+struct FailureCase {
+    const char* what;
+    std::string text;
+    std::string failure;
+};
+
+// Files that fail to read, each with the failure text the maker throws; read from dir/f.txt.
+std::vector<FailureCase> failure_cases(const TempFolder& dir) {
     const std::string good = area_file_text(two_link_square());
     auto replaced = [&](const std::string& from, const std::string& to) {
         std::string t = good;
@@ -275,7 +282,7 @@ TEST(AreaReader, FailureTexts) {
         const std::size_t length = good.size() - 2 - begin;
         return good.substr(0, good.size() - 2) + std::string(n - length, ' ') + "\r\n";
     };
-    const Case cases[] = {
+    return {
         {"link kind", replaced("L  533945", "X  533945"), "Invalid layer code. KsPolygonMaker::read_link()"},
         {"area kind", replaced("A  000000", "B  000000"), "Invalid layer code. KsPolygonMaker::read_area()"},
         {"ledger kind", replaced("DA ", "DX "), "Invalid layer code. KsPolygonMaker::read_attr()"},
@@ -301,8 +308,16 @@ TEST(AreaReader, FailureTexts) {
         {"link line without its vertex count",
          replaced("L  533945     1533945     1     1 0          ", "L  533945     1533945     1"), cut_short(4, 33, 51)},
         {"ledger line without its line count", replaced("DA          7", "DA   7"), cut_short(10, 10, 16)},
+        {"file cut after its first link", good.substr(0, good.find("\r\nL", good.find("\r\nL") + 1) + 2),
+         "Invalid layer code. KsPolygonMaker::read_link()"},
     };
-    for (const Case& c : cases) {
+}
+
+}  // namespace
+
+TEST(AreaReader, FailureTexts) {
+    TempFolder dir("reader");
+    for (const FailureCase& c : failure_cases(dir)) {
         write_file(dir.file("f.txt"), c.text);
         KsPolygonMaker maker(rural_layer(), nullptr, nullptr);
         EXPECT_EQ(open_failure(maker, dir.file("f.txt")), c.failure) << c.what;
@@ -310,6 +325,84 @@ TEST(AreaReader, FailureTexts) {
     KsPolygonMaker maker(rural_layer(), nullptr, nullptr);
     EXPECT_EQ(open_failure(maker, dir.file("missing.txt")), "File open failure. KsPolygonMaker::open()");
     EXPECT_EQ(open_failure(maker, dir.path().string()), "File open failure. KsPolygonMaker::open()");
+}
+
+namespace {
+
+// What opening a job's files leaves: the maps, the failure text and where the reading stopped.
+struct JobReading {
+    std::unique_ptr<KsPolygonMaker> maker = std::make_unique<KsPolygonMaker>(rural_layer(), nullptr, nullptr);
+    std::string failure;
+    std::optional<velmora::text::ReadPosition> at;
+};
+
+JobReading read_job(const std::vector<std::string>& paths, bool together) {
+    JobReading r;
+    velmora::text::forgetReadPosition();
+    try {
+        if (together) {
+            r.maker->open_files(paths);
+        } else {
+            for (const std::string& path : paths) r.maker->open(path);
+        }
+    } catch (const std::string& text) {
+        r.failure = text;
+    }
+    r.at = velmora::text::lastReadPosition();
+    return r;
+}
+
+void expect_same_job(const std::vector<std::string>& paths, const std::string& what) {
+    const JobReading one_by_one = read_job(paths, false);
+    const JobReading together = read_job(paths, true);
+    EXPECT_EQ(together.failure, one_by_one.failure) << what;
+    ASSERT_EQ(together.at.has_value(), one_by_one.at.has_value()) << what;
+    if (one_by_one.at) {
+        EXPECT_EQ(together.at->path, one_by_one.at->path) << what;
+        EXPECT_EQ(together.at->line, one_by_one.at->line) << what;
+    }
+    expect_same_reading(*one_by_one.maker, *together.maker, what.c_str());
+    EXPECT_EQ(together.maker->last_record_count, one_by_one.maker->last_record_count) << what;
+}
+
+}  // namespace
+
+// A job's files opened together (later files' links read ahead on other threads) read as they do one by
+// one: a later file's link replaces an earlier one of the same key, and a file that fails anywhere fails
+// the job with the same text at the same line.
+TEST(AreaReader, FilesOpenedTogetherReadAsOneByOne) {
+    TempFolder dir("reader");
+    std::vector<std::string> sound;
+    for (int f = 0; f < 12; ++f) {
+        AreaFileParts p = two_link_square();
+        // Each file moves link 2 and adds links of its own, some with continuation lines.
+        p.links[1].xy[1] = {200.0 + f, 100.0 - f};
+        for (int k = 0; k < f % 4; ++k) {
+            GenLink l{"533945", 10 + f * 10 + k, {}};
+            for (int i = 0; i < 3 + 4 * k; ++i) l.xy.push_back({100.0 + i + f, 300.0 - i});
+            p.links.push_back(l);
+        }
+        p.ledgers = {rural_ledger(7 + f % 3, 1)};
+        sound.push_back(write_area_file(dir, "s" + std::to_string(f) + ".txt", p));
+    }
+    expect_same_job(sound, "sound files");
+    EXPECT_EQ(read_job(sound, true).maker->links.at(LinkRef{"533945", 2, true}).points[1].x,
+              211.0 * 2.777777777777778e-05);
+    expect_same_job({sound[0]}, "one file");
+    expect_same_job({}, "no file");
+
+    std::vector<FailureCase> cases = failure_cases(dir);
+    for (std::size_t i = 0; i < cases.size(); ++i) {
+        const std::string bad = dir.file("bad" + std::to_string(i) + ".txt");
+        write_file(bad, cases[i].text);
+        for (const std::size_t place : {std::size_t{0}, std::size_t{1}, std::size_t{5}}) {
+            std::vector<std::string> paths(sound.begin(), sound.begin() + 6);
+            paths.insert(paths.begin() + static_cast<std::ptrdiff_t>(place), bad);
+            expect_same_job(paths, std::string(cases[i].what) + " at file " + std::to_string(place));
+        }
+    }
+    expect_same_job({sound[0], sound[1], dir.file("missing.txt"), sound[2]}, "missing file");
+    expect_same_job({sound[0], dir.path().string(), sound[2]}, "folder");
 }
 
 TEST(MeshSelection, RectanglesOfValidCodesOnly) {

@@ -3,6 +3,7 @@
 #include <cstring>
 #include <filesystem>
 
+#include "polygon/core/OutputFiles.h"
 #include "polygon/core/ShpData.h"
 #include "polygon/core/TextUtil.h"
 #include "tests/polygon/support/FileSizeLimit.h"
@@ -171,6 +172,55 @@ TEST(ShapefileWriter, FailuresThrowTheWriterText) {
     }
     EXPECT_EQ(read_file(dir.file("full.shp")), "earlier shapes");
     EXPECT_EQ(polygontest::folder_entries(dir.path()), (std::vector<std::string>{"full.shp", "full.shx"}));
+}
+
+// Writing the polygons straight from their rings makes the same files as copying them into records
+// first, rings that pass through a vertex twice (cut into loops) and a vanished folder included.
+TEST(ShapefileWriter, PolygonsWrittenFromTheirRingsMatchTheRecords) {
+    TempFolder dir("shp");
+    AreaPolygon holed = square(136.0, 34.0, 1.0);
+    holed.rings.emplace_back(std::vector<Point>{{136.2, 34.2}, {136.4, 34.2}, {136.4, 34.4}, {136.2, 34.4}, {136.2, 34.2}});
+    AreaPolygon pinched;  // a ring through (1, 1) twice: two loops in the file
+    pinched.rings.emplace_back(std::vector<Point>{{0, 0}, {0, 1}, {1, 1}, {2, 1}, {2, 2}, {1, 2}, {1, 1}, {1, 0}, {0, 0}});
+    AreaPolygon spike = square(140.0, 40.0, 1.0);  // a spike out and back along one edge
+    spike.rings[0].points.insert(spike.rings[0].points.begin() + 2, {{140.0, 41.5}, {140.0, 41.0}});
+    AreaPolygon open_ring;  // a ring whose last point is not its first
+    open_ring.rings.emplace_back(std::vector<Point>{{5, 5}, {5, 6}, {6, 6}, {6, 5}});
+    AreaPolygon negative_zero;
+    negative_zero.rings.emplace_back(std::vector<Point>{{0.0, 0.0}, {-0.0, 1.0}, {1.0, 1.0}, {-0.0, 0.0}, {1.0, -0.0}, {0.0, 0.0}});
+    const struct {
+        const char* what;
+        std::vector<AreaPolygon> polygons;
+    } cases[] = {
+        {"none", {}},
+        {"a square", {square(135.0, 35.0, 0.5)}},
+        {"a square and a holed one", {square(135.0, 35.0, 0.5), holed}},
+        {"a pinched ring between others", {square(135.0, 35.0, 0.5), pinched, holed}},
+        {"a spike", {spike}},
+        {"an open ring", {open_ring, pinched}},
+        {"a vertex at 0 and -0", {negative_zero}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        save(c.polygons, dir.file("records.shp"));
+        {
+            OutputFiles out;
+            ShpData::save_polygons(c.polygons, dir.file("rings.shp"), out);
+            out.commit();
+        }
+        EXPECT_EQ(read_file(dir.file("rings.shp")), read_file(dir.file("records.shp")));
+        EXPECT_EQ(read_file(dir.file("rings.shx")), read_file(dir.file("records.shx")));
+    }
+
+    const std::string gone = (dir.path() / "vanished" / "area.shp").string();
+    try {
+        OutputFiles out;
+        ShpData::save_polygons({square(135.0, 35.0, 0.5)}, gone, out);
+        out.commit();
+        FAIL() << "no failure";
+    } catch (const std::string& text) {
+        EXPECT_EQ(text, "File open failur. ShpData::save()");
+    }
 }
 
 // The format's counts and lengths are signed 32-bit fields: a record or a file beyond them is refused
