@@ -1,6 +1,8 @@
 // Ring building: the link lists of every attribute number become the rings of one polygon.
 #include <algorithm>
+#include <map>
 #include <set>
+#include <vector>
 
 #include "polygon/core/KsPolygonMaker.h"
 #include "polygon/core/KsPolygonMakerBasin.h"
@@ -8,30 +10,46 @@
 
 namespace ostrand {
 
+namespace {
+
+// Passes the points of an area's links end to end to `take`, leaving out each point within the tolerance
+// of the last one passed (what unique_within leaves of the joined points).
+template <class Take>
+void for_each_joined_point(const std::vector<LinkRef>& refs, const std::map<LinkRef, Ring>& links, Take take) {
+    const Point* kept = nullptr;
+    auto offer = [&](const Point& p) {
+        if (kept && points_within(*kept, p, kPointTolerance)) return;
+        kept = &p;
+        take(p);
+    };
+    for (const LinkRef& ref : refs) {
+        const auto it = links.find(ref);
+        if (it == links.end()) continue;
+        const std::vector<Point>& link = it->second.points;
+        if (ref.forward)
+            std::for_each(link.begin(), link.end(), offer);
+        else
+            std::for_each(link.rbegin(), link.rend(), offer);
+    }
+}
+
+}  // namespace
+
 // The points of every area's links end to end, in the order build takes the areas, without points
 // within the tolerance of the point before. Each ring is its own exact allocation with room for the
-// closing point build adds: nearly all the memory a nationwide job takes after reading is these rings,
-// and taking it on several threads at once is several times faster than on one.
+// closing point build adds, counted first and then filled: nearly all the memory a nationwide job takes
+// after reading is these rings, and taking it on several threads at once is several times faster than on
+// one.
 std::vector<std::vector<Point>> KsPolygonMaker::join_area_links() const {
     std::vector<const std::vector<LinkRef>*> areas;
     for (const auto& entry : area_links)
         for (const std::vector<LinkRef>& list : entry.second) areas.push_back(&list);
     std::vector<std::vector<Point>> joined(areas.size());
     for_each_index_in_parallel(areas.size(), [&](std::size_t k) {
-        thread_local std::vector<Point> points;
-        points.clear();
-        for (const LinkRef& ref : *areas[k]) {
-            const auto it = links.find(ref);
-            if (it == links.end()) continue;
-            const std::vector<Point>& link = it->second.points;
-            if (ref.forward)
-                points.insert(points.end(), link.begin(), link.end());
-            else
-                points.insert(points.end(), link.rbegin(), link.rend());
-        }
-        unique_within(points);
-        joined[k].reserve(points.size() + 1);
-        joined[k].assign(points.begin(), points.end());
+        std::size_t count = 0;
+        for_each_joined_point(*areas[k], links, [&](const Point&) { ++count; });
+        joined[k].reserve(count + 1);
+        for_each_joined_point(*areas[k], links, [&](const Point& p) { joined[k].push_back(p); });
     });
     return joined;
 }

@@ -34,8 +34,8 @@ bool repeats_a_vertex(const std::vector<Point>& pts, std::size_t n) {
         return false;
     }
     // Nearly every ring written is simple, so the check must be cheap: an open-addressing table of point
-    // indices, kept between calls.
-    thread_local std::vector<std::uint32_t> table;
+    // indices, the call's own (ParallelIndices.h: no thread_local state in per-polygon work).
+    std::vector<std::uint32_t> table;
     std::size_t size = 64;
     while (size < 2 * n) size *= 2;
     table.assign(size, 0);  // 0: empty, else index + 1
