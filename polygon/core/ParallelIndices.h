@@ -10,8 +10,7 @@ namespace ostrand {
 // Calls task(i) once for every i in [0, n), on the calling thread and up to seven more, each taking the
 // next run of indices as it is free. Returns when every call has returned. A task is to keep what it
 // finds in its own slot; an exception that escapes a task is rethrown here once all have ended. Tasks
-// keep no thread_local state: the threads live for one call, in a library loaded at run time, and the
-// thread-exit handling of such variables has crashed the sanitizers' leak check at process exit.
+// keep no thread_local state: the threads live for one call, so nothing kept there outlives it.
 void for_each_index_in_parallel(std::size_t n, const std::function<void(std::size_t)>& task);
 
 }  // namespace ostrand
