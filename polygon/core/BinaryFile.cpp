@@ -33,16 +33,14 @@ void BinaryFile::write(const void* data, std::size_t n) {
 }
 
 void BinaryFile::put_be32(std::int32_t v) {
-    const std::uint32_t u = static_cast<std::uint32_t>(v);
-    const unsigned char b[4] = {static_cast<unsigned char>(u >> 24), static_cast<unsigned char>(u >> 16),
-                                static_cast<unsigned char>(u >> 8), static_cast<unsigned char>(u)};
+    char b[4];
+    store_be32(b, v);
     write(b, 4);
 }
 
 void BinaryFile::put_le32(std::int32_t v) {
-    const std::uint32_t u = static_cast<std::uint32_t>(v);
-    const unsigned char b[4] = {static_cast<unsigned char>(u), static_cast<unsigned char>(u >> 8),
-                                static_cast<unsigned char>(u >> 16), static_cast<unsigned char>(u >> 24)};
+    char b[4];
+    store_le32(b, v);
     write(b, 4);
 }
 
@@ -52,10 +50,8 @@ void BinaryFile::put_le16(std::uint16_t v) {
 }
 
 void BinaryFile::put_le_double(double v) {
-    std::uint64_t u;
-    std::memcpy(&u, &v, 8);
-    unsigned char b[8];
-    for (int i = 0; i < 8; ++i) b[i] = static_cast<unsigned char>(u >> (8 * i));
+    char b[8];
+    store_le_double(b, v);
     write(b, 8);
 }
 

@@ -2,8 +2,6 @@
 // polygon goes through the polygon cleaner; a polygon the cleaner cannot resolve is written as built,
 // unless it is not valid for a GIS.
 #include <exception>
-#include <map>
-#include <mutex>
 #include <set>
 #include <string>
 #include <vector>
@@ -18,27 +16,22 @@ namespace ostrand {
 void KsPolygonMakerClean::modify_after() {
     // Each polygon is cleaned on its own; what the log and a failure say is told afterwards, in order, as
     // if the polygons had been cleaned one after the other.
-    enum class Outcome : char { cleaned, unresolved, failed };
-    std::vector<Outcome> outcomes(polygons.size(), Outcome::cleaned);
-    std::mutex failure_guard;
-    std::map<std::size_t, std::exception_ptr> failures;  // what the cleaner threw, by polygon
+    std::vector<char> unresolved(polygons.size(), 0);
+    std::vector<std::exception_ptr> failures(polygons.size());  // what the cleaner threw, by polygon
     for_each_index_in_parallel(polygons.size(), [&](std::size_t i) {
         try {
             PolygonCleaner cleaner(polygons[i]);
-            if (cleaner.clean(kPointTolerance)) {
+            if (cleaner.clean(kPointTolerance))
                 cleaner.store(polygons[i]);
-            } else {
-                outcomes[i] = Outcome::unresolved;
-            }
+            else
+                unresolved[i] = 1;
         } catch (...) {
-            outcomes[i] = Outcome::failed;
-            const std::lock_guard<std::mutex> lock(failure_guard);
-            failures.emplace(i, std::current_exception());
+            failures[i] = std::current_exception();
         }
     });
     for (std::size_t i = 0; i < polygons.size(); ++i) {
-        if (outcomes[i] == Outcome::failed) std::rethrow_exception(failures.at(i));
-        if (outcomes[i] == Outcome::unresolved && log.bound())
+        if (failures[i]) std::rethrow_exception(failures[i]);
+        if (unresolved[i] && log.bound())
             log.add(sjis("レコード番号：") + std::to_string(i) + sjis(" トポロジー修正に失敗しました。"));
     }
     // What the cleaner leaves invalid came from garbled links (a vertex moved to the other side of the

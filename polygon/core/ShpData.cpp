@@ -39,29 +39,7 @@ std::int64_t points_of_rings(const std::vector<Ring>& rings) {
     return points;
 }
 
-// The bytes of a record's content after its shape type, as ShpPoly::write writes them, appended to `bytes`.
-void append_le32(std::string& bytes, std::int32_t v) {
-    const std::uint32_t u = static_cast<std::uint32_t>(v);
-    const char b[4] = {static_cast<char>(u), static_cast<char>(u >> 8), static_cast<char>(u >> 16),
-                       static_cast<char>(u >> 24)};
-    bytes.append(b, 4);
-}
-
-void append_be32(std::string& bytes, std::int32_t v) {
-    const std::uint32_t u = static_cast<std::uint32_t>(v);
-    const char b[4] = {static_cast<char>(u >> 24), static_cast<char>(u >> 16), static_cast<char>(u >> 8),
-                       static_cast<char>(u)};
-    bytes.append(b, 4);
-}
-
-void append_le_double(std::string& bytes, double v) {
-    std::uint64_t u;
-    std::memcpy(&u, &v, 8);
-    char b[8];
-    for (int i = 0; i < 8; ++i) b[i] = static_cast<char>(u >> (8 * i));
-    bytes.append(b, 8);
-}
-
+// The bytes of a record's content after its shape type, appended to `bytes`.
 void append_poly_content(std::string& bytes, const BBox& box, std::int32_t num_parts, std::int32_t num_points,
                          const std::vector<Ring>& rings) {
     append_le_double(bytes, box.xmin);
@@ -243,10 +221,6 @@ void ShpData::save(const std::string& path, OutputFiles& out) {
     header.file_length = main_length;
     for (const auto& r : records) write_record(*r, shp, shx);
 }
-
-}  // namespace ostrand
-
-namespace ostrand {
 
 void ShpData::save_polygons(const std::vector<AreaPolygon>& polygons, const std::string& path, OutputFiles& out) {
     // The headers need every record's length and box first. Only a polygon with a ring to cut into loops
